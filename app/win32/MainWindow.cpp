@@ -1,0 +1,259 @@
+#include "app/win32/MainWindow.h"
+
+#include "app/Sections.h"
+#include "app/VersionNotice.h"
+#include "app/win32/ManagementContainer.h"
+#include "app/win32/WindowGeometry.h"
+#include "links/win32/DriverPage.h"
+#include "links/win32/HelpPage.h"
+#include "links/win32/SoftwarePage.h"
+#include "platform/Clock.h"
+#include "platform/Shell.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/win32/WorkingSet.h"
+#include "res/resource.h"
+#include "sysinfo/win32/SystemInfoPage.h"
+#include "tweaks/win32/AppearancePage.h"
+#include "tweaks/win32/SpeedPage.h"
+
+namespace tv {
+
+namespace {
+// Section numbers in the orders the window works through its pages.
+constexpr int kCreateOrder[] = {2, 1, 3, 4, 5, 6, 7};  // 132, 131, 133, 134, 135, 136, 137
+constexpr int kPlaceOrder[] = {2, 1, 3, 4, 6, 5, 7};   // 132, 131, 133, 134, 136, 135, 137
+constexpr int kDeleteOrder[] = {2, 1, 3, 4, 5, 6, 7};
+constexpr int kLoadOrder[] = {1, 2, 3, 4, 5, 6, 7};    // 1000, 1005, 1002, 1001, 1003, 1006, 1004
+// Tooltips are added close, web site, minimize (indexes into kCaptionButtons).
+constexpr int kToolTipOrder[] = {0, 2, 1};
+constexpr int kBackgroundBitmap = IDB_BACKGROUND;
+constexpr int kWindowCorner = 5;
+
+// Index into pages_ of a section's page (pages_ is in creation order).
+size_t PageSlot(int section) {
+    for (size_t slot = 0; slot < 7; ++slot)
+        if (kCreateOrder[slot] == section) return slot;
+    return 0;
+}
+}  // namespace
+
+MainWindow::MainWindow(const Platform& platform)
+    : ui::Dialog(IDD_MAIN_WINDOW),
+      frameBrush_(CreateSolidBrush(RGB(255, 255, 255))),
+      platform_(platform) {
+    icon_ = ui::LoadIconResource(IDI_APPLICATION_ICON);
+    smallIcon_ = ui::LoadIconResource(IDI_APPLICATION_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON));
+    pages_[PageSlot(2)] = std::make_unique<SpeedPage>(platform);
+    pages_[PageSlot(1)] = std::make_unique<SystemInfoPage>(platform);
+    pages_[PageSlot(3)] = std::make_unique<AppearancePage>(platform);
+    pages_[PageSlot(4)] = std::make_unique<ManagementContainer>(platform);
+    pages_[PageSlot(5)] = std::make_unique<DriverPage>(platform);
+    pages_[PageSlot(6)] = std::make_unique<SoftwarePage>(platform);
+    pages_[PageSlot(7)] = std::make_unique<HelpPage>(platform);
+}
+
+MainWindow::~MainWindow() { DestroyWindow(); }
+
+SectionPage* MainWindow::Page(int section) const { return pages_[PageSlot(section)].get(); }
+
+CLatchBitmapButton& MainWindow::SectionButton(int section) {
+    return sectionButtons_.at(static_cast<size_t>(section - 1));
+}
+
+void MainWindow::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_CLOSE_BUTTON, close_);
+    exchange.Control(IDC_MINIMIZE_BUTTON, minimize_);
+    exchange.Control(IDC_WEB_SITE_BUTTON, webSite_);
+    exchange.Control(IDC_LOGO, logo_);
+    for (int section = 1; section <= kSectionCount; ++section)
+        exchange.Control(Section(section).buttonId, SectionButton(section));
+    exchange.Control(IDC_CONTENT_FRAME, frame_);
+}
+
+bool MainWindow::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+
+    SetText(kMainWindowTitle);
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    Send(WM_SETICON, ICON_SMALL,
+         reinterpret_cast<LPARAM>(smallIcon_.Get() ? smallIcon_.Get() : icon_.Get()));
+
+    for (int section : kCreateOrder) Page(section)->CreatePage(hwnd_);
+
+    contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSectionPageTop);
+    for (int section : kPlaceOrder) Page(section)->Move(ToRect(contentRect_), true);
+
+    currentSection_ = 1;
+    ShowCurrentSection();
+
+    SetTimer(hwnd_, kLogoTimerId, kLogoTimerPeriod, nullptr);
+
+    ShowVersionNoticeIfDue();
+
+    for (int section : kLoadOrder) {
+        const ButtonImages& images = Section(section).images;
+        SectionButton(section).LoadImages(images.normal, images.down, images.hover);
+    }
+    SectionButton(1).SetDown();
+
+    CHoverBitmapButton* captionButtons[] = {&close_, &minimize_, &webSite_};
+    for (size_t i = 0; i < kCaptionButtons.size(); ++i) {
+        const ButtonImages& images = kCaptionButtons[i].images;
+        captionButtons[i]->LoadImages(images.normal, images.down, images.hover);
+    }
+
+    CreateToolTips();
+    return true;
+}
+
+void MainWindow::ShowVersionNoticeIfDue() {
+    if (!platform_.clock || !IsVersionNoticeDue(platform_.clock->Today())) return;
+    ui::ShowMessageWithIcon(nullptr, kNoticeText, kNoticeCaption, IDI_APPLICATION_ICON, MB_OK);
+    OpenHomePage(SW_SHOWMAXIMIZED);
+}
+
+void MainWindow::CreateToolTips() {
+    tooltip_ = std::make_unique<ui::ToolTip>();
+    if (!tooltip_->Create(hwnd_)) return;
+    CHoverBitmapButton* captionButtons[] = {&close_, &minimize_, &webSite_};
+    for (int index : kToolTipOrder)
+        tooltip_->AddTool(captionButtons[index]->Handle(), kCaptionButtons[static_cast<size_t>(index)].tooltip);
+    tooltip_->Activate(true);
+}
+
+void MainWindow::ShowCurrentSection() {
+    for (int section = 1; section <= kSectionCount; ++section) {
+        if (SectionPage* page = Page(section))
+            page->Show(section == currentSection_ ? SW_SHOW : SW_HIDE);
+    }
+    TrimWorkingSet();
+}
+
+bool MainWindow::PreTranslateMessage(MSG& message) {
+    if (tooltip_ && tooltip_->Handle()) tooltip_->RelayEvent(message);
+    if (message.message == WM_KEYDOWN &&
+        (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN))
+        return true;
+    return ui::Dialog::PreTranslateMessage(message);
+}
+
+bool MainWindow::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;  // also STN_CLICKED of the logo
+    if (int section = SectionOfButton(id)) {
+        for (int other = 1; other <= kSectionCount; ++other)
+            if (other != section) SectionButton(other).SetNormal();
+        currentSection_ = section;
+        ShowCurrentSection();
+        return true;
+    }
+    switch (id) {
+    case IDC_CLOSE_BUTTON:
+        OnOK();
+        return true;
+    case IDC_MINIMIZE_BUTTON:
+        ShowWindow(hwnd_, SW_MINIMIZE);
+        return true;
+    case IDC_WEB_SITE_BUTTON:
+    case IDC_LOGO:
+        OpenHomePage(SW_SHOW);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::OpenHomePage(int showCommand) {
+    if (platform_.shell) platform_.shell->Open(HomePageAddress(), showCommand);
+}
+
+HBRUSH MainWindow::OnCtlColor(HDC dc, HWND control, UINT) {
+    if (control != frame_.Handle() || !control) return nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    return frameBrush_.Get();
+}
+
+void MainWindow::OnDestroy() {
+    frameBrush_.Reset();
+    tooltip_.reset();
+    for (int section : kDeleteOrder) pages_[PageSlot(section)].reset();
+}
+
+bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return true;
+    case WM_QUERYDRAGICON:
+        *result = reinterpret_cast<LRESULT>(icon_.Get());
+        return true;
+    case WM_TIMER:
+        BlinkLogo();
+        return false;
+    case WM_LBUTTONDOWN:
+        return StartDrag(lParam);
+    case WM_ACTIVATEAPP:
+        if (wParam && frame_.Handle()) {
+            frame_.Send(WM_SETREDRAW, TRUE);
+            frame_.Update();
+        }
+        return false;
+    case WM_SIZE:
+        ApplyWindowRegion();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::BlinkLogo() {
+    int next = logoBlinkFlag_ ? IDB_LOGO_BLINK : IDB_LOGO;
+    logoBlinkFlag_ = logoBlinkFlag_ ? 0 : 1;
+    ui::Bitmap image = ui::LoadBitmapResource(next);
+    if (!image || !logo_.Handle()) return;
+    HBITMAP previous = logo_.SetBitmap(image.Get());
+    // The control hands back the image it showed: the template's own at the
+    // first tick, ours after that. Either way nothing else refers to it now.
+    if (previous && previous != logoImage_.Get()) DeleteObject(previous);
+    logoImage_ = std::move(image);
+}
+
+void MainWindow::Paint() {
+    ui::PaintDc paint(hwnd_);
+    HDC dc = paint.Get();
+    RECT client = ClientRect();
+    if (IsIconic(hwnd_)) {
+        Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+        int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        DrawIcon(dc, x, y, icon_.Get());
+        return;
+    }
+    ui::Bitmap background = ui::LoadBitmapResource(kBackgroundBitmap);
+    ui::MemoryDc memory(dc);
+    if (!background || !memory) return;
+    BITMAP info{};
+    GetObjectA(background.Get(), sizeof(info), &info);
+    ui::SelectObjectGuard select(memory.Get(), background.Get());
+    StretchBlt(dc, 0, 0, client.right - client.left, client.bottom - client.top, memory.Get(), 0,
+               0, info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+bool MainWindow::StartDrag(LPARAM lParam) {
+    int y = static_cast<short>(HIWORD(lParam));
+    if (y > kDragBandBottom) return true;  // ignored, no default processing
+    int x = static_cast<short>(LOWORD(lParam));
+    PostMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+    return false;
+}
+
+void MainWindow::ApplyWindowRegion() {
+    RECT window = WindowRect();
+    windowRegion_.Reset(CreateRoundRectRgn(0, 0, window.right - window.left,
+                                           window.bottom - window.top, kWindowCorner,
+                                           kWindowCorner));
+    // The system owns the region once it is applied.
+    if (windowRegion_) SetWindowRgn(hwnd_, windowRegion_.Release(), TRUE);
+}
+
+}  // namespace tv

@@ -1,0 +1,18 @@
+#include "app/win32/SectionPage.h"
+
+namespace tv {
+
+SectionPage::SectionPage(int templateId, const Platform& platform)
+    : ui::Dialog(templateId), PageBrush(CreateSolidBrush(RGB(255, 255, 255))),
+      platform_(platform) {}
+
+SectionPage::~SectionPage() { DestroyWindow(); }
+
+HBRUSH SectionPage::OnCtlColor(HDC, HWND, UINT) { return PageBrush.Get(); }
+
+void SubPage::Refresh() {
+    ++refreshCount_;
+    OnRefresh();
+}
+
+}  // namespace tv

@@ -1,0 +1,45 @@
+// The common shape of every page: a child dialog created hidden from its
+// template, white behind every control, owned and placed by its parent.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Gdi.h"
+
+namespace tv {
+
+class SectionPage : public ui::Dialog {
+public:
+    SectionPage(int templateId, const Platform& platform);
+    // Destroys the window before the page's members go.
+    ~SectionPage() override;
+
+    // Creates the page window as a child of `parent`; it stays hidden.
+    bool CreatePage(HWND parent) { return Create(parent); }
+
+protected:
+    // Every control-colour request, and the page's own background, gets
+    // the white page brush; text colours are left alone.
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT message) override;
+
+    ui::Brush PageBrush;
+    Platform platform_;
+};
+
+// A page of the management container: refreshed each time its tab is
+// selected.
+class SubPage : public SectionPage {
+public:
+    using SectionPage::SectionPage;
+    void Refresh();
+    // How often Refresh has run.
+    int RefreshCount() const { return refreshCount_; }
+
+protected:
+    virtual void OnRefresh() = 0;
+
+private:
+    int refreshCount_ = 0;
+};
+
+}  // namespace tv

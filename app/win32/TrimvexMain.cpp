@@ -1,0 +1,28 @@
+// Program entry: create the main window, run it modally, end when it closes.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/win32/MainWindow.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    // Hosting of ActiveX controls needs OLE on this thread.
+    OleInitialize(nullptr);
+
+    tv::Win32Registry registry;
+    tv::Win32Clock clock;
+    tv::Win32Shell shell;
+    tv::Platform platform{&registry, &clock, &shell};
+    {
+        tv::MainWindow window(platform);
+        window.DoModal();
+    }
+    OleUninitialize();
+    return 0;
+}

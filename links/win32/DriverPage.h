@@ -1,0 +1,14 @@
+// The driver downloads section.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class DriverPage : public SectionPage {
+public:
+    explicit DriverPage(const Platform& platform) : SectionPage(IDD_DRIVER_PAGE, platform) {}
+};
+
+}  // namespace tv

@@ -1,0 +1,14 @@
+// The help section with the install advisor.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class HelpPage : public SectionPage {
+public:
+    explicit HelpPage(const Platform& platform) : SectionPage(IDD_HELP_PAGE, platform) {}
+};
+
+}  // namespace tv

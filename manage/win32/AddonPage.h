@@ -1,0 +1,17 @@
+// The Internet Explorer add-ons tab.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class AddonPage : public SubPage {
+public:
+    explicit AddonPage(const Platform& platform) : SubPage(IDD_ADDON_PAGE, platform) {}
+
+protected:
+    void OnRefresh() override {}
+};
+
+}  // namespace tv

@@ -1,0 +1,17 @@
+// The startup items tab.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class StartupPage : public SubPage {
+public:
+    explicit StartupPage(const Platform& platform) : SubPage(IDD_STARTUP_PAGE, platform) {}
+
+protected:
+    void OnRefresh() override {}
+};
+
+}  // namespace tv

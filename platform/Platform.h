@@ -1,0 +1,17 @@
+// The platform services the program's logic is given. The real program hands
+// out the Win32 adapters; tests hand out in-memory fakes.
+#pragma once
+
+namespace tv {
+
+class Clock;
+class Registry;
+class Shell;
+
+struct Platform {
+    Registry* registry = nullptr;
+    Clock* clock = nullptr;
+    Shell* shell = nullptr;
+};
+
+}  // namespace tv

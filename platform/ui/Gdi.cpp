@@ -1,0 +1,18 @@
+#include "platform/ui/Gdi.h"
+
+namespace tv::ui {
+
+Bitmap LoadBitmapResource(int id) {
+    return Bitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                  MAKEINTRESOURCEA(id), IMAGE_BITMAP,
+                                                  0, 0, LR_DEFAULTCOLOR)));
+}
+
+Icon LoadIconResource(int id, int width, int height) {
+    UINT flags = (width == 0 && height == 0) ? LR_DEFAULTSIZE : 0;
+    return Icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                              MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                              width, height, flags)));
+}
+
+}  // namespace tv::ui

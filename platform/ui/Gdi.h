@@ -1,0 +1,153 @@
+// Owning wrappers for GDI objects and device contexts: each releases its
+// handle on every path, the way the platform wants it released.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tv::ui {
+
+// A GDI object (brush, pen, bitmap, font, region) released with DeleteObject.
+template <typename Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { Reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset(Handle handle = nullptr) {
+        if (handle_ && handle_ != handle) DeleteObject(handle_);
+        handle_ = handle;
+    }
+    // Gives up ownership, for calls that take the object over (SetWindowRgn).
+    Handle Release() { return std::exchange(handle_, nullptr); }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Bitmap = GdiObject<HBITMAP>;
+using Font = GdiObject<HFONT>;
+using Region = GdiObject<HRGN>;
+
+// A bitmap resource of this program; empty when it does not exist.
+Bitmap LoadBitmapResource(int id);
+
+// An icon handle released with DestroyIcon.
+class Icon {
+public:
+    Icon() = default;
+    explicit Icon(HICON icon) : icon_(icon) {}
+    ~Icon() { Reset(); }
+    Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+    Icon& operator=(Icon&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.icon_, nullptr));
+        return *this;
+    }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+
+    HICON Get() const { return icon_; }
+    void Reset(HICON icon = nullptr) {
+        if (icon_ && icon_ != icon) DestroyIcon(icon_);
+        icon_ = icon;
+    }
+
+private:
+    HICON icon_ = nullptr;
+};
+
+// An icon resource of this program at the given size (0, 0: default size).
+Icon LoadIconResource(int id, int width = 0, int height = 0);
+
+// A memory device context (CreateCompatibleDC / DeleteDC).
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// GetDC / ReleaseDC.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a context and puts the previous one back.
+class SelectObjectGuard {
+public:
+    SelectObjectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectObjectGuard() {
+        if (Ok()) SelectObject(dc_, previous_);
+    }
+    SelectObjectGuard(const SelectObjectGuard&) = delete;
+    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
+    bool Ok() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// SaveDC / RestoreDC.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+}  // namespace tv::ui

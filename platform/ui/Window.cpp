@@ -1,0 +1,96 @@
+#include "platform/ui/Window.h"
+
+#include <vector>
+
+namespace tv::ui {
+
+namespace {
+const char kObjectProperty[] = "TrimvexWindowObject";
+}
+
+Window::~Window() { DestroyWindow(); }
+
+Window* Window::FromHandle(HWND window) {
+    if (!window) return nullptr;
+    return static_cast<Window*>(GetPropA(window, kObjectProperty));
+}
+
+void Window::AttachHandle(HWND window) {
+    hwnd_ = window;
+    SetPropA(window, kObjectProperty, this);
+}
+
+void Window::DetachHandle() {
+    if (!hwnd_) return;
+    RemovePropA(hwnd_, kObjectProperty);
+    if (originalProc_) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+        originalProc_ = nullptr;
+    }
+    hwnd_ = nullptr;
+}
+
+bool Window::SubclassDlgItem(int id, HWND dialog) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control || hwnd_ || FromHandle(control)) return false;
+    AttachHandle(control);
+    originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
+    return true;
+}
+
+void Window::DestroyWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+    // WM_NCDESTROY normally detaches; make sure nothing points here any more.
+    DetachHandle();
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+    Window* self = FromHandle(window);
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        WNDPROC original = self->originalProc_;
+        self->DetachHandle();
+        return CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    return self->WindowProc(message, wParam, lParam);
+}
+
+LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return Default(message, wParam, lParam);
+}
+
+LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (originalProc_) return CallWindowProcA(originalProc_, hwnd_, message, wParam, lParam);
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+bool Window::OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
+
+std::string Window::Text() const {
+    int length = GetWindowTextLengthA(hwnd_);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<size_t>(length) + 1);
+    int copied = GetWindowTextA(hwnd_, buffer.data(), length + 1);
+    return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+RECT Window::ClientRect() const {
+    RECT rect{};
+    GetClientRect(hwnd_, &rect);
+    return rect;
+}
+
+RECT Window::WindowRect() const {
+    RECT rect{};
+    GetWindowRect(hwnd_, &rect);
+    return rect;
+}
+
+void Window::Move(const RECT& rect, bool repaint) const {
+    MoveWindow(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               repaint);
+}
+
+}  // namespace tv::ui

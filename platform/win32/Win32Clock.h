@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace tv {
+
+// GetLocalTime.
+class Win32Clock : public Clock {
+public:
+    LocalDate Today() const override;
+};
+
+}  // namespace tv

@@ -1,0 +1,14 @@
+// The system information section: the system summary and the hardware list.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class SystemInfoPage : public SectionPage {
+public:
+    explicit SystemInfoPage(const Platform& platform) : SectionPage(IDD_SYSTEM_INFO_PAGE, platform) {}
+};
+
+}  // namespace tv

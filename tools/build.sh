@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Configures and builds the build trees: "native" (portable logic, fakes and
+# unit tests, Debian's g++) and "cross" (Trimvex.exe and the Windows-side
+# tests, mingw-w64 i686). Usage: tools/build.sh [native] [cross] [--target T]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+trees=()
+target=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    native|cross) trees+=("$1") ;;
+    --target) target=(--target "$2"); shift ;;
+    *) echo "unknown argument: $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ ${#trees[@]} -gt 0 ] || trees=(native cross)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+for tree in "${trees[@]}"; do
+  dir="$root/build/$tree"
+  args=(-S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release)
+  [ "$tree" = cross ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake "${args[@]}" >/dev/null
+  fi
+  # Progress lines are hidden; the build's own status decides.
+  set +e
+  cmake --build "$dir" -j"$jobs" "${target[@]}" 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)'
+  status=${PIPESTATUS[0]}
+  set -e
+  [ "$status" -eq 0 ] || { echo "build of $tree failed" >&2; exit "$status"; }
+done

@@ -1,0 +1,590 @@
+#!/usr/bin/env python3
+"""Generate Trimvex skin bitmaps and the application icon.
+
+Run from the repository root with Debian's Python:
+
+    /usr/bin/python3 tools/gen_artwork.py [--preview /tmp/artwork_preview.png]
+
+Needs python3-pil and fonts-wqy-microhei (apt).  Writes 24-bit BMPs into
+res/bitmaps/ (file name = resource id) and res/icons/128.ico (+ 128.png
+preview).  Output is deterministic: regenerating gives identical bytes.
+
+Shapes are drawn as coverage masks at 4x and downsampled for anti-aliasing.
+Button "normal" images are crops of the window background with the glyph on
+top, so they blend in seamlessly at their on-screen position.
+"""
+import math
+import os
+import sys
+
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BMP_DIR = os.path.join(ROOT, "res", "bitmaps")
+ICO_DIR = os.path.join(ROOT, "res", "icons")
+
+CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
+LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+SS = 4  # supersampling factor for shapes
+
+# Window layout (background coordinates)
+WIN_W, WIN_H = 780, 565
+HEADER_H = 118
+PANEL = (10, 124, 772, 560)          # white content panel, exclusive right/bottom
+SECTION_Y, SECTION_W, SECTION_H = 25, 65, 60
+CAPTION_Y, CAPTION_SIZE = 7, 18
+LOGO_POS, LOGO_SIZE = (618, 42), (150, 40)
+
+# Palette
+HEADER_TOP = (0x1d, 0x4f, 0x91)
+HEADER_BOTTOM = (0x2f, 0x6f, 0xbf)
+ACCENT_DARK = (0x1d, 0x4f, 0x91)
+PAGE_BG = (0xe8, 0xee, 0xf6)
+PANEL_BORDER = (0xa9, 0xbd, 0xd6)
+WHITE = (255, 255, 255)
+SHADOW = (0, 20, 60)
+ORANGE = (0xf5, 0x9a, 0x23)
+GREEN = (0x3d, 0xb8, 0x4c)
+RED = (0xe4, 0x4d, 0x3a)
+YELLOW = (0xf7, 0xc8, 0x2a)
+SKY = (0x3f, 0x93, 0xf0)
+
+# (label, normal id, down id, hover id, pictogram)
+SECTIONS = [
+    ("系统信息", 187, 205, 204, "monitor"),
+    ("系统优化", 193, 192, 191, "gauge"),
+    ("美化设置", 196, 195, 194, "palette"),
+    ("系统管理", 190, 189, 188, "gear"),
+    ("驱动下载", 207, 208, 200, "chip"),
+    ("软件推荐", 199, 198, 197, "apps"),
+    ("帮助中心", 203, 202, 201, "help"),
+]
+UNUSED_SECTION_COPY = 206  # copy of section 1's down look
+
+# (glyph, x, normal id, pressed id, hover id)
+CAPTIONS = [
+    ("home", 679, 209, 214, 215),
+    ("minimize", 723, 211, 210, 216),
+    ("close", 750, 213, 212, 217),
+]
+
+# (label, normal id, down id, hover id)
+TABS = [
+    ("启动项目", 229, 228, 227),
+    ("进程管理", 230, 232, 231),
+    ("服务管理", 235, 234, 233),
+    ("IE插件", 236, 238, 237),
+    ("安全设置", 241, 240, 239),
+]
+TAB_SIZE = (90, 28)
+
+
+# ---------------------------------------------------------------- helpers
+
+def font(path, size, index=0):
+    return ImageFont.truetype(path, size, index=index)
+
+
+def mix(a, b, t):
+    return tuple(int(round(x + (y - x) * t)) for x, y in zip(a, b))
+
+
+def vgrad(w, h, stops):
+    """Vertical gradient; stops are (position 0..1, rgb) pairs."""
+    col = Image.new("RGB", (1, h))
+    for y in range(h):
+        t = y / max(1, h - 1)
+        for (p0, c0), (p1, c1) in zip(stops, stops[1:]):
+            if p0 <= t <= p1:
+                col.putpixel((0, y), mix(c0, c1, (t - p0) / max(1e-9, p1 - p0)))
+                break
+    return col.resize((w, h), Image.NEAREST)
+
+
+class Pen:
+    """Draws on a supersampled mask using 1x (float) coordinates."""
+
+    def __init__(self, draw):
+        self.d = draw
+
+    @staticmethod
+    def box(b):
+        x0, y0, x1, y1 = b
+        return [x0 * SS, y0 * SS, x1 * SS - 1, y1 * SS - 1]
+
+    def rect(self, b, r=0, v=255):
+        self.d.rounded_rectangle(self.box(b), radius=r * SS, fill=v)
+
+    def ellipse(self, b, v=255):
+        self.d.ellipse(self.box(b), fill=v)
+
+    def circle(self, cx, cy, r, v=255):
+        self.ellipse((cx - r, cy - r, cx + r, cy + r), v)
+
+    def poly(self, pts, v=255):
+        self.d.polygon([(x * SS, y * SS) for x, y in pts], fill=v)
+
+    def line(self, pts, w, v=255):
+        """Polyline with round caps and joints."""
+        self.d.line([(x * SS, y * SS) for x, y in pts], fill=v,
+                    width=int(round(w * SS)), joint="curve")
+        for x, y in (pts[0], pts[-1]):
+            self.circle(x, y, w / 2, v)
+
+    def pie(self, b, a0, a1, v=255):
+        self.d.pieslice(self.box(b), a0, a1, fill=v)
+
+    def text(self, xy, s, fnt, v=255, anchor="mm"):
+        self.d.text((xy[0] * SS, xy[1] * SS), s, font=fnt, fill=v, anchor=anchor)
+
+
+def mask(size, fn):
+    """Coverage mask of size (1x) drawn by fn(pen) at SS x, downsampled."""
+    m = Image.new("L", (size[0] * SS, size[1] * SS), 0)
+    fn(Pen(ImageDraw.Draw(m)))
+    return m.resize(size, Image.LANCZOS)
+
+
+def fill(layer, m, paint, alpha=1.0, offset=(0, 0)):
+    """Composite a colour or image onto RGBA layer through mask m."""
+    if isinstance(paint, tuple):
+        paint = Image.new("RGB", m.size, paint[:3])
+    src = paint.convert("RGBA")
+    a = m if alpha >= 1.0 else m.point(lambda p: int(p * alpha + 0.5))
+    src.putalpha(a)
+    layer.alpha_composite(src, offset)
+
+
+def shadowed(base, layer, alpha=0.45, blur=1.0, dy=1):
+    """Put layer onto base with a soft dark drop shadow below it."""
+    sh = layer.getchannel("A").filter(ImageFilter.GaussianBlur(blur))
+    out = base.copy()
+    fill(out, sh, SHADOW, alpha, (0, dy))
+    out.alpha_composite(layer)
+    return out
+
+
+def text_mask(size, s, fnt, xy, bold=False):
+    """1x text mask (hinted FreeType rendering keeps small CJK crisp)."""
+    m = Image.new("L", size, 0)
+    d = ImageDraw.Draw(m)
+    d.text(xy, s, font=fnt, fill=255)
+    if bold:  # synthetic bold: overstrike one pixel to the right
+        d.text((xy[0] + 1, xy[1]), s, font=fnt, fill=255)
+    return m
+
+
+def centred_text_xy(size, s, fnt, cy, bold=False):
+    x0, y0, x1, y1 = fnt.getbbox(s)
+    w = x1 - x0 + (1 if bold else 0)
+    return ((size[0] - w) // 2 - x0, int(round(cy - (y0 + y1) / 2)))
+
+
+def save_bmp(img, rid):
+    img.convert("RGB").save(os.path.join(BMP_DIR, "%d.bmp" % rid), "BMP")
+
+
+# ------------------------------------------------------------- background
+
+def background():
+    img = Image.new("RGBA", (WIN_W, WIN_H), PAGE_BG + (255,))
+    img.paste(vgrad(WIN_W, HEADER_H, [(0, HEADER_TOP), (1, HEADER_BOTTOM)]))
+    # glossy light stripe across the top of the header
+    gloss = Image.new("L", (1, HEADER_H), 0)
+    for y in range(HEADER_H):
+        t = y / 62.0
+        gloss.putpixel((0, y), int(48 * (1 - t) ** 2) if t < 1 else 0)
+    fill(img, gloss.resize((WIN_W, HEADER_H)), WHITE)
+    # soft glow behind the logo area (smooth, so stretching is harmless)
+    glow = Image.new("L", (WIN_W, HEADER_H), 0)
+    ImageDraw.Draw(glow).ellipse((560, -40, 860, 150), fill=60)
+    fill(img, glow.filter(ImageFilter.GaussianBlur(40)), (120, 180, 255))
+    d = ImageDraw.Draw(img)
+    d.line((0, 0, WIN_W, 0), fill=(0x4a, 0x7d, 0xc0))           # top rim
+    d.line((0, HEADER_H - 2, WIN_W, HEADER_H - 2), fill=(0x6c, 0xa2, 0xe2))
+    d.line((0, HEADER_H - 1, WIN_W, HEADER_H - 1), fill=(0x1a, 0x46, 0x80))
+    # soft shadow of the header on the light area below
+    sh = vgrad(WIN_W, 6, [(0, (0xb9, 0xc8, 0xdb)), (1, PAGE_BG)])
+    img.paste(sh, (0, HEADER_H))
+    draw_panel(img)
+    return img.convert("RGB")
+
+
+def draw_panel(img):
+    x0, y0, x1, y1 = PANEL
+    sh = Image.new("L", img.size, 0)
+    ImageDraw.Draw(sh).rectangle((x0, y0 + 1, x1, y1), fill=70)
+    fill(img, sh.filter(ImageFilter.GaussianBlur(2)), (0x60, 0x78, 0x98))
+    d = ImageDraw.Draw(img)
+    d.rectangle((x0, y0, x1 - 1, y1 - 1), fill=WHITE, outline=PANEL_BORDER)
+    d.line((x0 + 1, y0 + 1, x1 - 2, y0 + 1), fill=(0xf3, 0xf7, 0xfc))
+
+
+# -------------------------------------------------------------- pictograms
+# Each paints onto an RGBA layer of the button size using two colour roles:
+# fg (main body: white on blue, dark blue on the selected panel) and ink
+# (details that contrast with fg).  Pictograms occupy roughly y 4..37.
+
+def pic_monitor(size, fg, ink, layer):
+    fill(layer, mask(size, lambda p: (
+        p.rect((15, 6, 50, 30), 3),
+        p.poly([(29, 29), (36, 29), (38, 34), (27, 34)]),
+        p.rect((22, 33.5, 43, 36.5), 1.5))), fg)
+    screen = vgrad(size[0], size[1], [(0, (0x9c, 0xd2, 0xff)), (0.35, SKY),
+                                      (0.55, (0x1f, 0x62, 0xb8)), (1, (0x1f, 0x62, 0xb8))])
+    fill(layer, mask(size, lambda p: p.rect((18, 9, 47, 27), 1)), screen)
+    # reflection and a small chart on the screen
+    fill(layer, mask(size, lambda p: p.poly([(18, 9), (38, 9), (24, 27), (18, 27)])),
+         WHITE, 0.22)
+    fill(layer, mask(size, lambda p: p.line([(22, 23), (28, 18), (33, 21), (42, 13)], 1.6)),
+         WHITE)
+
+
+def pic_gauge(size, fg, ink, layer):
+    cx, cy, r = 32.5, 28, 19
+    fill(layer, mask(size, lambda p: (
+        p.pie((cx - r, cy - r, cx + r, cy + r), 180, 360),
+        p.rect((cx - r, cy - 0.5, cx + r, cy + 5), 2.5))), fg)
+    ri = r - 3
+    for a0, a1, col in ((180, 240, GREEN), (240, 300, YELLOW), (300, 360, RED)):
+        fill(layer, mask(size, lambda p, a0=a0, a1=a1: (
+            p.pie((cx - ri, cy - ri, cx + ri, cy + ri), a0, a1),
+            p.circle(cx, cy, ri - 4, 0))), col)
+
+    def needle(p):
+        a = math.radians(-52)
+        tip = (cx + 14 * math.cos(a), cy + 14 * math.sin(a))
+        p.line([(cx, cy), tip], 2.4)
+        p.circle(cx, cy, 3.6)
+    fill(layer, mask(size, needle), ink)
+
+
+def pic_palette(size, fg, ink, layer):
+    def body(p):
+        p.ellipse((14, 5, 51, 35))
+        p.circle(44, 31, 6.5, 0)           # notch where the thumb goes
+        p.circle(37, 25, 3.2, 0)           # thumb hole
+    fill(layer, mask(size, body), fg)
+    for (x, y), col in (((21, 16), RED), ((28, 10.5), YELLOW),
+                        ((37.5, 11), GREEN), ((44, 17.5), SKY), ((22.5, 25.5), ORANGE)):
+        fill(layer, mask(size, lambda p, x=x, y=y: p.circle(x, y, 3.3)), col)
+    # brush across the palette
+    fill(layer, mask(size, lambda p: p.line([(48, 4), (34, 22)], 2.6)), ink)
+    fill(layer, mask(size, lambda p: p.poly([(33, 20.5), (36.5, 23.5), (32, 28.5), (29.5, 27.5)])),
+         ORANGE)
+
+
+def pic_gear(size, fg, ink, layer):
+    cx, cy, teeth = 32.5, 20.5, 8
+
+    def gear(p):
+        pts = []
+        for i in range(teeth):
+            base = 2 * math.pi * i / teeth
+            for da, rad in ((-0.30, 12), (-0.17, 16), (0.17, 16), (0.30, 12)):
+                a = base + da
+                pts.append((cx + rad * math.cos(a), cy + rad * math.sin(a)))
+        p.poly(pts)
+        p.circle(cx, cy, 12.5)
+        p.circle(cx, cy, 5.2, 0)
+    fill(layer, mask(size, gear), fg)
+    fill(layer, mask(size, lambda p: (p.circle(cx, cy, 9.2), p.circle(cx, cy, 7, 0))), ink, 0.55)
+
+
+def pic_chip(size, fg, ink, layer):
+    fill(layer, mask(size, _chip_pins), fg)
+    fill(layer, mask(size, lambda p: p.rect((21, 13, 37, 25), 1.5)), ink, 0.75)
+    fill(layer, mask(size, lambda p: p.circle(44, 28, 8.5)), WHITE)
+    fill(layer, mask(size, lambda p: p.circle(44, 28, 7.3)), GREEN)
+    fill(layer, mask(size, lambda p: (
+        p.rect((42.6, 22.5, 45.4, 28.5)),
+        p.poly([(39.5, 27.5), (48.5, 27.5), (44, 32.5)]))), WHITE)
+
+
+def _chip_pins(p):
+    for i in range(4):
+        o = 21.5 + i * 5
+        p.rect((o - 1, 5, o + 1, 10), 0.5)
+        p.rect((o - 1, 28, o + 1, 33), 0.5)
+        y = 12.5 + i * 5 - 1.5
+        p.rect((12, y - 1, 18, y + 1), 0.5)
+        p.rect((40, y - 1, 46, y + 1), 0.5)
+    p.rect((16, 8.5, 42, 29.5), 2.5)
+
+
+def pic_apps(size, fg, ink, layer):
+    tiles = [((17, 5), fg), ((34, 5), ORANGE), ((17, 22), GREEN), ((34, 22), RED)]
+    for (x, y), col in tiles:
+        fill(layer, mask(size, lambda p, x=x, y=y: p.rect((x, y, x + 14, y + 14), 3)), col)
+        fill(layer, mask(size, lambda p, x=x, y=y: p.rect((x + 1, y + 1, x + 13, y + 6.5), 2.5)),
+             WHITE, 0.28)
+    # a tiny download arrow on the first tile so the grid reads as "get apps"
+    fill(layer, mask(size, lambda p: (p.rect((23, 8, 25, 14)),
+                                      p.poly([(20.5, 13), (27.5, 13), (24, 16.5)]))), ink)
+
+
+def pic_help(size, fg, ink, layer):
+    fill(layer, mask(size, lambda p: p.circle(32.5, 20.5, 15.5)), fg)
+    qf = font(LATIN_BOLD, 25 * SS)
+    fill(layer, mask(size, lambda p: p.text((32.6, 21.5), "?", qf)), ink)
+
+
+PICTOGRAMS = {"monitor": pic_monitor, "gauge": pic_gauge, "palette": pic_palette,
+              "gear": pic_gear, "chip": pic_chip, "apps": pic_apps, "help": pic_help}
+
+
+# -------------------------------------------------------- section buttons
+
+def rounded_panel(size, box, r, paint, alpha=1.0):
+    layer = Image.new("RGBA", size, (0, 0, 0, 0))
+    fill(layer, mask(size, lambda p: p.rect(box, r)), paint, alpha)
+    return layer
+
+
+def section_button(bg, index, kind, look):
+    label = SECTIONS[index][0]
+    size = (SECTION_W, SECTION_H)
+    x = 12 + 75 * index
+    img = bg.crop((x, SECTION_Y, x + SECTION_W, SECTION_Y + SECTION_H)).convert("RGBA")
+    if look == "hover":
+        # translucent light panel: pale rim, header-blue body, fading white sheen
+        img.alpha_composite(rounded_panel(size, (0, 0, 65, 60), 6, (0xc8, 0xe0, 0xff), 0.55))
+        img.alpha_composite(rounded_panel(size, (1, 1, 64, 59), 5, HEADER_BOTTOM, 0.55))
+        sheen = vgrad(65, 60, [(0, (90,) * 3), (0.5, (34,) * 3), (1, (20,) * 3)]).convert("L")
+        fill(img, ImageChops.multiply(mask(size, lambda p: p.rect((1, 1, 64, 59), 5)), sheen),
+             WHITE)
+    if look == "down":
+        img.alpha_composite(rounded_panel(size, (0, 0, 65, 60), 6, (0x12, 0x3a, 0x72), 0.6))
+        face = vgrad(65, 60, [(0, WHITE), (0.6, (0xf0, 0xf5, 0xfc)), (1, (0xd9, 0xe6, 0xf6))])
+        img.alpha_composite(rounded_panel(size, (1, 1, 64, 59), 5, face))
+    on_blue = look != "down"
+    fg, ink = (WHITE, ACCENT_DARK) if on_blue else (ACCENT_DARK, WHITE)
+    glyph = Image.new("RGBA", size, (0, 0, 0, 0))
+    PICTOGRAMS[kind](size, fg, ink, glyph)
+    img = shadowed(img, glyph, 0.5 if on_blue else 0.18, 1.2 if on_blue else 1.0)
+    f = font(CJK_FONT, 12)
+    xy = centred_text_xy(size, label, f, 48.5)
+    tm = text_mask(size, label, f, xy)
+    if on_blue:
+        fill(img, tm, SHADOW, 0.55, (0, 1))
+        fill(img, tm, WHITE)
+    else:
+        fill(img, tm, ACCENT_DARK)
+    return img.convert("RGB")
+
+
+# -------------------------------------------------------- caption buttons
+
+def caption_glyph(kind, size):
+    def draw(p):
+        if kind == "close":
+            p.line([(5.5, 5.5), (12.5, 12.5)], 1.9)
+            p.line([(12.5, 5.5), (5.5, 12.5)], 1.9)
+        elif kind == "minimize":
+            p.rect((4.5, 10.5, 13.5, 12.5), 0.6)
+        else:  # house: roof, body, door
+            p.line([(3, 9.5), (9, 3.8), (15, 9.5)], 1.8)
+            p.rect((5.5, 8.5, 12.5, 14.5), 0.5)
+            p.rect((8, 10.5, 10, 14.5), 0, 0)
+    return mask(size, draw)
+
+
+def caption_button(bg, kind, x, look):
+    size = (CAPTION_SIZE, CAPTION_SIZE)
+    img = bg.crop((x, CAPTION_Y, x + 18, CAPTION_Y + 18)).convert("RGBA")
+    box = (0, 0, 18, 18)
+    if look == "hover":
+        if kind == "close":
+            face = vgrad(18, 18, [(0, (0xf2, 0x7b, 0x6f)), (0.5, (0xde, 0x45, 0x3a)),
+                                  (1, (0xc0, 0x2a, 0x22))])
+            img.alpha_composite(rounded_panel(size, box, 3, (0x8a, 0x1c, 0x16)))
+            img.alpha_composite(rounded_panel(size, (1, 1, 17, 17), 2.5, face))
+        else:
+            img.alpha_composite(rounded_panel(size, box, 3, WHITE, 0.5))
+            img.alpha_composite(rounded_panel(size, (1, 1, 17, 17), 2.5, HEADER_BOTTOM, 0.75))
+            img.alpha_composite(rounded_panel(size, (1, 1, 17, 9), 2.5, WHITE, 0.15))
+    elif look == "pressed":
+        col = (0x8e, 0x1a, 0x14) if kind == "close" else (0x0c, 0x2a, 0x58)
+        img.alpha_composite(rounded_panel(size, box, 3, col, 0.85 if kind == "close" else 0.55))
+    g = caption_glyph(kind, size)
+    dy = 1 if look == "pressed" else 0
+    fill(img, g, SHADOW, 0.5, (0, 1 + dy))
+    fill(img, g, WHITE, 0.8 if look == "pressed" else 1.0, (0, dy))
+    return img.convert("RGB")
+
+
+# ------------------------------------------------------------- logo/icon
+
+def emblem_mask(size, box):
+    """Stylised T in a rounded square; returns (square, T, spark) masks.
+    T edges are snapped to whole pixels so small sizes stay crisp."""
+    x0, y0, x1, y1 = box
+    s = (x1 - x0) / 32.0
+    snap = lambda v: math.floor(v + 0.5)
+    if x1 - x0 <= 16:  # hand-fitted 16 px grid
+        bar, stem = (x0 + 3, y0 + 3, x0 + 13, y0 + 6), (x0 + 6, y0 + 4, x0 + 10, y0 + 13)
+        dot = (x0 + 12.6, y0 + 11.8, 1.9)
+    else:
+        bar = tuple(snap(v) for v in (x0 + 7 * s, y0 + 7 * s, x1 - 7 * s, y0 + 13 * s))
+        stem = tuple(snap(v) for v in (x0 + 13 * s, y0 + 9 * s, x0 + 19 * s, y1 - 5.5 * s))
+        dot = (x1 - 6.5 * s, y1 - 8 * s, 3.2 * s)
+
+    def t(p):
+        p.rect(bar, min(2 * s, 1.5))
+        p.rect(stem, min(2 * s, 1.5))
+    return (mask(size, lambda p: p.rect(box, 7 * s)), mask(size, t),
+            mask(size, lambda p: p.circle(*dot)))
+
+
+def draw_emblem(img, box, ring=True, spark=ORANGE):
+    size = img.size
+    sq, t, sp = emblem_mask(size, box)
+    x0, y0, x1, y1 = box
+    if ring:
+        ring_box = (x0 - 1.2, y0 - 1.2, x1 + 1.2, y1 + 1.2)
+        fill(img, mask(size, lambda p: p.rect(ring_box, 8)), WHITE, 0.9)
+    face = vgrad(size[0], size[1], [(0, (0x6c, 0xb4, 0xff)), (y0 / size[1], (0x6c, 0xb4, 0xff)),
+                                    (y1 / size[1], (0x17, 0x4c, 0x9a)), (1, (0x17, 0x4c, 0x9a))])
+    fill(img, sq, face)
+    hl = mask(size, lambda p: p.ellipse((x0 - 6, y0 - (y1 - y0) * 0.55, x1 + 6, y0 + (y1 - y0) * 0.45)))
+    fill(img, Image.composite(hl, Image.new("L", size, 0), sq), WHITE, 0.25)
+    fill(img, t, SHADOW, 0.35, (0, 1))
+    fill(img, t, WHITE)
+    fill(img, sp, spark)
+
+
+def logo(bg, blink):
+    size = LOGO_SIZE
+    x, y = LOGO_POS
+    img = bg.crop((x, y, x + size[0], y + size[1])).convert("RGBA")
+    draw_emblem(img, (6, 5, 36, 35), spark=YELLOW if blink else ORANGE)
+    big = font(LATIN_BOLD, 23 * SS)
+    tm = mask(size, lambda p: p.text((44, 20.5), "Trimvex", big, anchor="lm"))
+    fill(img, tm.filter(ImageFilter.GaussianBlur(1.2)), SHADOW, 0.6, (0, 1))
+    fill(img, tm, WHITE)
+    if blink:
+        glint_logo(img, tm)
+    return img.convert("RGB")
+
+
+def glint_logo(img, text_m):
+    """Diagonal light sweep over the logo plus a glowing star on the spark."""
+    size = img.size
+    band = mask(size, lambda p: p.poly([(72, -2), (88, -2), (66, 42), (50, 42)]))
+    band = band.filter(ImageFilter.GaussianBlur(2.5))
+    fill(img, Image.composite(band, Image.new("L", size, 0), text_m), (0xff, 0xe3, 0x7a))
+    fill(img, band, WHITE, 0.3)
+    cx, cy = 30, 27
+    glow = mask(size, lambda p: p.circle(cx, cy, 5)).filter(ImageFilter.GaussianBlur(2))
+    fill(img, glow, YELLOW)
+
+    def star(p):
+        p.poly([(cx, cy - 8), (cx + 1.3, cy - 1.3), (cx + 8, cy), (cx + 1.3, cy + 1.3),
+                (cx, cy + 8), (cx - 1.3, cy + 1.3), (cx - 8, cy), (cx - 1.3, cy - 1.3)])
+    fill(img, mask(size, star), WHITE)
+
+
+def app_icon(n):
+    img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    draw_emblem(img, (0, 0, n, n), ring=False)
+    return img
+
+
+# ------------------------------------------------------------------ tabs
+
+def tab(label, look):
+    w, h = TAB_SIZE
+    img = Image.new("RGBA", (w, h), WHITE + (255,))
+    body = (0, 3, w, h + 6)  # bottom corners fall outside: rounded top only
+    inner = (1, 4, w - 1, h + 6)
+    if look == "down":
+        border, face = ACCENT_DARK, vgrad(w, h, [(0, (0x4d, 0x8b, 0xd8)), (0.5, (0x35, 0x74, 0xc4)),
+                                                 (1, (0x27, 0x5f, 0xab))])
+        text_col, bold = WHITE, True
+    elif look == "hover":
+        border, face = (0x5b, 0x92, 0xd6), vgrad(w, h, [(0, WHITE), (1, (0xe2, 0xee, 0xfc))])
+        text_col, bold = ACCENT_DARK, False
+    else:
+        border, face = (0xb4, 0xc4, 0xd9), vgrad(w, h, [(0, (0xf7, 0xf9, 0xfc)),
+                                                       (1, (0xe1, 0xe8, 0xf2))])
+        text_col, bold = (0x33, 0x3d, 0x4a), False
+    img.alpha_composite(rounded_panel((w, h), body, 4, border))
+    img.alpha_composite(rounded_panel((w, h), inner, 3, face))
+    f = font(CJK_FONT, 12)
+    xy = centred_text_xy((w, h), label, f, 16, bold)
+    tm = text_mask((w, h), label, f, xy, bold)
+    if look == "down":
+        fill(img, tm, SHADOW, 0.45, (0, 1))
+    fill(img, tm, text_col)
+    return img.convert("RGB")
+
+
+def separator():
+    w = 772
+    img = Image.new("RGB", (w, 1))
+    line = (0xb8, 0xc9, 0xdf)
+    for x in range(w):
+        edge = min(x, w - 1 - x) / 120.0
+        img.putpixel((x, 0), mix(WHITE, line, min(1.0, edge)))
+    return img
+
+
+# ------------------------------------------------------------------ main
+
+def preview(bg, out):
+    """Mock window (some buttons hovered/down) plus strips with every tab,
+    caption button and the blink logo, for eyeballing only."""
+    canvas = Image.new("RGB", (WIN_W, WIN_H + 250), WHITE)
+    canvas.paste(bg, (0, 0))
+    for i, (_, n, d, hv, _k) in enumerate(SECTIONS):
+        canvas.paste(out[{1: d, 2: hv}.get(i, n)], (12 + 75 * i, SECTION_Y))
+    for kind, x, n, _p, hv in CAPTIONS:
+        canvas.paste(out[hv if kind == "close" else n], (x, CAPTION_Y))
+    canvas.paste(out[218], LOGO_POS)
+    for i, (_, n, d, hv) in enumerate(TABS):
+        canvas.paste(out[d if i == 0 else hv if i == 1 else n], (20 + 92 * i, 134))
+    canvas.paste(out[226].crop((0, 0, PANEL[2] - PANEL[0] - 2, 1)), (PANEL[0] + 1, 162))
+    for i, ids in enumerate(TABS):
+        for j, rid in enumerate(ids[1:]):
+            canvas.paste(out[rid], (8 + 152 * i, WIN_H + 8 + 34 * j))
+    for k in range(3):  # one header strip per caption look, buttons at their own x
+        strip = bg.crop((0, 0, WIN_W, 32))
+        for _kind, x, *ids in CAPTIONS:
+            strip.paste(out[ids[k]], (x, CAPTION_Y))
+        canvas.paste(strip, (0, WIN_H + 152 + 32 * k))
+    canvas.paste(bg.crop((400, LOGO_POS[1], WIN_W, LOGO_POS[1] + 40)), (400, WIN_H + 108))
+    canvas.paste(out[219], (LOGO_POS[0] - 180, WIN_H + 108))
+    return canvas
+
+
+def main():
+    os.makedirs(BMP_DIR, exist_ok=True)
+    os.makedirs(ICO_DIR, exist_ok=True)
+    bg = background()
+    out = {186: bg}
+    for i, (label, n, d, hv, kind) in enumerate(SECTIONS):
+        for rid, look in ((n, "normal"), (d, "down"), (hv, "hover")):
+            out[rid] = section_button(bg, i, kind, look)
+    out[UNUSED_SECTION_COPY] = out[SECTIONS[0][2]].copy()
+    for kind, x, n, p, hv in CAPTIONS:
+        for rid, look in ((n, "normal"), (p, "pressed"), (hv, "hover")):
+            out[rid] = caption_button(bg, kind, x, look)
+    out[218] = logo(bg, False)
+    out[219] = logo(bg, True)
+    out[226] = separator()
+    for label, n, d, hv in TABS:
+        for rid, look in ((n, "normal"), (d, "down"), (hv, "hover")):
+            out[rid] = tab(label, look)
+    for rid in sorted(out):
+        save_bmp(out[rid], rid)
+    icons = [app_icon(n) for n in (48, 32, 16)]
+    icons[0].save(os.path.join(ICO_DIR, "128.ico"), sizes=[(16, 16), (32, 32), (48, 48)],
+                  append_images=icons[1:])
+    icons[0].save(os.path.join(ICO_DIR, "128.png"))
+    if len(sys.argv) == 3 and sys.argv[1] == "--preview":
+        preview(bg, out).save(sys.argv[2])
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,14 @@
+// The appearance tweaks section.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class AppearancePage : public SectionPage {
+public:
+    explicit AppearancePage(const Platform& platform) : SectionPage(IDD_APPEARANCE_PAGE, platform) {}
+};
+
+}  // namespace tv

@@ -1,0 +1,14 @@
+// The speed tweaks section.
+#pragma once
+
+#include "app/win32/SectionPage.h"
+#include "res/resource.h"
+
+namespace tv {
+
+class SpeedPage : public SectionPage {
+public:
+    explicit SpeedPage(const Platform& platform) : SectionPage(IDD_SPEED_PAGE, platform) {}
+};
+
+}  // namespace tv
