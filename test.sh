@@ -19,7 +19,7 @@ trap cleanup EXIT
 # One prefix for the whole run, made before any test starts (parallel first
 # use races), and one persistent server warmed up so each test program starts
 # in tens of milliseconds.
-tools/wine-prefix.sh || exit 1
+TV_UNMANAGED=1 tools/wine-prefix.sh || exit 1
 tv_start_xvfb || exit 1
 export DISPLAY=$TV_DISPLAY
 wineserver -p

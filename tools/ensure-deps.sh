@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-arphic-uming)
+          wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-arphic-gbsn00lp)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -104,6 +104,9 @@ bool MainWindow::OnInitDialog() {
     }
 
     CreateToolTips();
+    // The size the window was created with reaches no dialog procedure
+    // (the system sends it before WM_INITDIALOG), so its region is made here.
+    ApplyWindowRegion();
     return true;
 }
 

@@ -3,17 +3,9 @@
 namespace tv::ui {
 
 namespace {
-// The dialog whose window is being created on this thread: messages that
-// arrive before WM_INITDIALOG (the first WM_SIZE among them) reach it too.
-thread_local Dialog* creatingDialog = nullptr;
-
 HWND CreateFromTemplate(Dialog* dialog, int templateId, HWND parent, DLGPROC procedure) {
-    Dialog* outer = creatingDialog;
-    creatingDialog = dialog;
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
-                                     parent, procedure, reinterpret_cast<LPARAM>(dialog));
-    creatingDialog = outer;
-    return window;
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent,
+                              procedure, reinterpret_cast<LPARAM>(dialog));
 }
 }  // namespace
 
@@ -121,10 +113,6 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam,
         self->AttachHandle(window);
     } else {
         self = dynamic_cast<Dialog*>(FromHandle(window));
-        if (!self && creatingDialog && !creatingDialog->hwnd_) {
-            self = creatingDialog;
-            self->AttachHandle(window);
-        }
     }
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {

@@ -115,7 +115,7 @@ TEST(PageLayout, ContentRectTakesTheFrameWithFixedTopAndTwoPixelInset) {
     } cases[] = {
         // The main window's frame at 6 x 12 dialog base units.
         {{10, 124, 772, 536}, kSectionPageTop, {10, 130, 770, 534}},
-        // The same frame at 6 x 13 (Wine's Song face).
+        // The same frame at 6 x 13 base units.
         {{10, 134, 772, 581}, kSectionPageTop, {10, 130, 770, 579}},
         // The management container's frame.
         {{0, 49, 760, 412}, kSubPageTop, {0, 36, 758, 410}},

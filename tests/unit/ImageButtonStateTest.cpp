@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct Scenario {
     ButtonKind kind;
     std::vector<Step> steps;
 };
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 ButtonEffects Apply(ImageButtonState& button, const Step& step) {
     switch (step.event) {

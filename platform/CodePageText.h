@@ -1,0 +1,35 @@
+// Text helpers for 8-bit text in code page 936 (GBK): a byte 0x81..0xFE
+// starts a double-byte character and the byte after it (which may look like
+// ASCII, '\\' or a letter included) belongs to that character. Case folding
+// touches ASCII letters only; positions returned are always character
+// boundaries. A lead byte at the very end counts as a character of its own.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tv::text {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool IsLeadByte(unsigned char byte);
+
+std::string ToLower(std::string_view text);
+std::string ToUpper(std::string_view text);
+
+// Ordinal comparison after folding ASCII letters to upper case (the way the
+// registry orders names): negative, zero or positive.
+int CompareNoCase(std::string_view a, std::string_view b);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+
+// First match starting and ending on character boundaries at or after `from`.
+std::size_t FindNoCase(std::string_view hay, std::string_view needle,
+                       std::size_t from = 0);
+// First / last single-byte character equal to `c`; never a trail byte.
+std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
+std::size_t FindLastChar(std::string_view text, char c);
+
+}  // namespace tv::text

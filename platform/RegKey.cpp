@@ -1,0 +1,149 @@
+#include "platform/Registry.h"
+
+namespace tv {
+
+bool IsRootKey(RegHandle key) {
+    return key == kHkeyClassesRoot || key == kHkeyCurrentUser ||
+           key == kHkeyLocalMachine;
+}
+
+RegKey::RegKey(RegKey&& other) noexcept
+    : registry_(other.registry_), handle_(other.handle_) {
+    other.registry_ = nullptr;
+    other.handle_ = 0;
+}
+
+RegKey& RegKey::operator=(RegKey&& other) noexcept {
+    if (this != &other) {
+        Close();
+        registry_ = other.registry_;
+        handle_ = other.handle_;
+        other.registry_ = nullptr;
+        other.handle_ = 0;
+    }
+    return *this;
+}
+
+RegKey RegKey::Open(Registry& registry, RegHandle parent,
+                    const std::string& path, std::uint32_t access) {
+    RegHandle handle = 0;
+    if (registry.OpenKey(parent, path, access, &handle) != kErrorSuccess) {
+        return RegKey();
+    }
+    return RegKey(registry, handle);
+}
+
+RegKey RegKey::Create(Registry& registry, RegHandle parent,
+                      const std::string& path) {
+    RegHandle handle = 0;
+    if (registry.CreateKey(parent, path, &handle) != kErrorSuccess) {
+        return RegKey();
+    }
+    return RegKey(registry, handle);
+}
+
+void RegKey::Close() {
+    if (registry_ != nullptr && handle_ != 0) registry_->CloseKey(handle_);
+    registry_ = nullptr;
+    handle_ = 0;
+}
+
+long RegKey::Query(const std::string& name, std::uint32_t* type, void* data,
+                   std::uint32_t* size) const {
+    if (!*this) return kErrorInvalidHandle;
+    return registry_->QueryValue(handle_, name, type, data, size);
+}
+
+bool RegKey::ReadString(const std::string& name, std::uint32_t bufferSize,
+                        std::string* text) const {
+    // One spare byte so the buffer pointer is never null: a null buffer
+    // would turn the read into a size query.
+    std::string buffer(static_cast<std::size_t>(bufferSize) + 1, '\0');
+    std::uint32_t size = bufferSize;
+    if (Query(name, nullptr, buffer.data(), &size) != kErrorSuccess) {
+        return false;
+    }
+    buffer.resize(size);
+    text->assign(buffer.c_str());
+    return true;
+}
+
+bool RegKey::ReadDword(const std::string& name, std::uint32_t* value) const {
+    unsigned char bytes[4] = {};
+    std::uint32_t type = kRegNone;
+    std::uint32_t size = sizeof bytes;
+    if (Query(name, &type, bytes, &size) != kErrorSuccess ||
+        type != kRegDword || size != sizeof bytes) {
+        return false;
+    }
+    *value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
+             std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+    return true;
+}
+
+long RegKey::Set(const std::string& name, std::uint32_t type, const void* data,
+                 std::uint32_t size) const {
+    if (!*this) return kErrorInvalidHandle;
+    return registry_->SetValue(handle_, name, type, data, size);
+}
+
+long RegKey::SetString(const std::string& name, const std::string& text) const {
+    return Set(name, kRegSz, text.c_str(),
+               static_cast<std::uint32_t>(text.size() + 1));
+}
+
+long RegKey::SetDword(const std::string& name, std::uint32_t value) const {
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+        static_cast<unsigned char>(value >> 16),
+        static_cast<unsigned char>(value >> 24)};
+    return Set(name, kRegDword, bytes, sizeof bytes);
+}
+
+long RegKey::SetMultiString(const std::string& name,
+                            const std::vector<std::string>& strings) const {
+    std::string data;
+    for (const std::string& s : strings) data.append(s).push_back('\0');
+    data.push_back('\0');
+    return Set(name, kRegMultiSz, data.data(),
+               static_cast<std::uint32_t>(data.size()));
+}
+
+long RegKey::SetBinary(const std::string& name,
+                       const std::vector<std::uint8_t>& bytes) const {
+    static const std::uint8_t kNothing = 0;
+    return Set(name, kRegBinary, bytes.empty() ? &kNothing : bytes.data(),
+               static_cast<std::uint32_t>(bytes.size()));
+}
+
+long RegKey::DeleteValue(const std::string& name) const {
+    if (!*this) return kErrorInvalidHandle;
+    return registry_->DeleteValue(handle_, name);
+}
+
+long RegKey::DeleteSubKey(const std::string& subkey) const {
+    if (!*this) return kErrorInvalidHandle;
+    return registry_->DeleteKey(handle_, subkey);
+}
+
+std::vector<std::string> RegKey::ValueNames() const {
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0;
+         *this && registry_->EnumValue(handle_, i, &name) == kErrorSuccess; ++i) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> RegKey::SubKeyNames() const {
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0;
+         *this && registry_->EnumKey(handle_, i, &name) == kErrorSuccess; ++i) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace tv

@@ -1,0 +1,237 @@
+#include "platform/fake/FakeRegistry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/CodePageText.h"
+
+namespace tv {
+
+struct FakeRegistry::Node {
+    struct Value {
+        std::string name;
+        std::uint32_t type;
+        std::string data;
+    };
+
+    std::string name;
+    Node* parent = nullptr;  // null for the roots
+    bool deleted = false;
+    std::vector<std::shared_ptr<Node>> subkeys;  // kept in name order
+    std::vector<Value> values;                   // in creation order
+
+    std::vector<std::shared_ptr<Node>>::iterator LowerBound(
+        const std::string& key) {
+        return std::lower_bound(subkeys.begin(), subkeys.end(), key,
+                                [](const std::shared_ptr<Node>& n,
+                                   const std::string& k) {
+                                    return text::CompareNoCase(n->name, k) < 0;
+                                });
+    }
+    std::shared_ptr<Node> Find(const std::string& key) {
+        auto it = LowerBound(key);
+        if (it != subkeys.end() && text::EqualsNoCase((*it)->name, key)) {
+            return *it;
+        }
+        return nullptr;
+    }
+    std::vector<Value>::iterator FindValue(const std::string& key) {
+        return std::find_if(values.begin(), values.end(), [&](const Value& v) {
+            return text::EqualsNoCase(v.name, key);
+        });
+    }
+};
+
+namespace {
+
+// Splits a key path at backslashes that are whole characters, dropping
+// empty parts (Windows accepts "a\\" and "a\\\\b").
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = text::FindChar(path, '\\', start);
+        if (end == text::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+}  // namespace
+
+FakeRegistry::FakeRegistry()
+    : current_user_(std::make_shared<Node>()),
+      local_machine_(std::make_shared<Node>()) {
+    Walk(local_machine_, "Software\\Classes", true, &classes_);
+}
+
+FakeRegistry::~FakeRegistry() = default;
+
+long FakeRegistry::Resolve(RegHandle key, std::uint32_t access,
+                           std::shared_ptr<Node>* node) const {
+    if (key == kHkeyCurrentUser) {
+        *node = current_user_;
+    } else if (key == kHkeyLocalMachine) {
+        *node = local_machine_;
+    } else if (key == kHkeyClassesRoot) {
+        *node = classes_;
+    } else {
+        auto it = handles_.find(key);
+        if (it == handles_.end()) return kErrorInvalidHandle;
+        if ((it->second.access & access) != access) return kErrorAccessDenied;
+        *node = it->second.node;
+    }
+    return (*node)->deleted ? kErrorKeyDeleted : kErrorSuccess;
+}
+
+long FakeRegistry::Walk(const std::shared_ptr<Node>& start,
+                        const std::string& path, bool create,
+                        std::shared_ptr<Node>* node) {
+    if (!path.empty() && path[0] == '\\') return kErrorBadPathname;
+    std::shared_ptr<Node> at = start;
+    for (const std::string& part : SplitPath(path)) {
+        std::shared_ptr<Node> next = at->Find(part);
+        if (!next) {
+            if (!create) return kErrorFileNotFound;
+            next = std::make_shared<Node>();
+            next->name = part;
+            next->parent = at.get();
+            at->subkeys.insert(at->LowerBound(part), next);
+        }
+        at = next;
+    }
+    *node = at;
+    return kErrorSuccess;
+}
+
+RegHandle FakeRegistry::AddHandle(std::shared_ptr<Node> node,
+                                  std::uint32_t access) {
+    const RegHandle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = OpenHandle{std::move(node), access};
+    return handle;
+}
+
+long FakeRegistry::OpenKey(RegHandle parent, const std::string& path,
+                           std::uint32_t access, RegHandle* key) {
+    if (key == nullptr) return kErrorInvalidParameter;
+    std::shared_ptr<Node> node;
+    long rc = Resolve(parent, 0, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, path, false, &node);
+    if (rc != kErrorSuccess) return rc;
+    // An empty path on a root hands back the root itself.
+    *key = IsRootKey(parent) && SplitPath(path).empty()
+               ? parent
+               : AddHandle(node, access);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
+                             RegHandle* key) {
+    if (key == nullptr) return kErrorInvalidParameter;
+    std::shared_ptr<Node> node;
+    long rc = Resolve(parent, 0, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, path, true, &node);
+    if (rc != kErrorSuccess) return rc;
+    *key = IsRootKey(parent) && SplitPath(path).empty()
+               ? parent
+               : AddHandle(node, kKeyAllAccess);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::QueryValue(RegHandle key, const std::string& name,
+                              std::uint32_t* type, void* data,
+                              std::uint32_t* size) {
+    std::shared_ptr<Node> node;
+    const long rc = Resolve(key, kKeyQueryValue, &node);
+    if (rc != kErrorSuccess) return rc;
+    if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
+    const auto value = node->FindValue(name);
+    if (value == node->values.end()) return kErrorFileNotFound;
+    const auto needed = static_cast<std::uint32_t>(value->data.size());
+    if (type != nullptr) *type = value->type;
+    if (data != nullptr && *size < needed) {
+        *size = needed;
+        return kErrorMoreData;
+    }
+    if (data != nullptr) std::memcpy(data, value->data.data(), needed);
+    if (size != nullptr) *size = needed;
+    return kErrorSuccess;
+}
+
+long FakeRegistry::SetValue(RegHandle key, const std::string& name,
+                            std::uint32_t type, const void* data,
+                            std::uint32_t size) {
+    std::shared_ptr<Node> node;
+    const long rc = Resolve(key, kKeySetValue, &node);
+    if (rc != kErrorSuccess) return rc;
+    if (data == nullptr && size != 0) return kErrorInvalidParameter;
+    std::string bytes(static_cast<const char*>(data), data ? size : 0);
+    const auto value = node->FindValue(name);
+    if (value != node->values.end()) {
+        value->type = type;
+        value->data = std::move(bytes);
+    } else {
+        node->values.push_back(Node::Value{name, type, std::move(bytes)});
+    }
+    return kErrorSuccess;
+}
+
+long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
+    std::shared_ptr<Node> node;
+    const long rc = Resolve(key, kKeySetValue, &node);
+    if (rc != kErrorSuccess) return rc;
+    const auto value = node->FindValue(name);
+    if (value == node->values.end()) return kErrorFileNotFound;
+    node->values.erase(value);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey) {
+    std::shared_ptr<Node> node;
+    long rc = Resolve(parent, 0, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, subkey, false, &node);
+    if (rc != kErrorSuccess) return rc;
+    if (node->parent == nullptr || node == classes_ || !node->subkeys.empty()) {
+        return kErrorAccessDenied;
+    }
+    auto& siblings = node->parent->subkeys;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    node->deleted = true;
+    node->parent = nullptr;
+    return kErrorSuccess;
+}
+
+long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index,
+                             std::string* name) {
+    std::shared_ptr<Node> node;
+    const long rc = Resolve(key, kKeyQueryValue, &node);
+    if (rc != kErrorSuccess) return rc;
+    if (name == nullptr) return kErrorInvalidParameter;
+    if (index >= node->values.size()) return kErrorNoMoreItems;
+    const std::string& found = node->values[index].name;
+    if (found.size() >= kValueNameBufferSize) return kErrorMoreData;
+    *name = found;
+    return kErrorSuccess;
+}
+
+long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index,
+                           std::string* name) {
+    std::shared_ptr<Node> node;
+    const long rc = Resolve(key, kKeyEnumerateSubKeys, &node);
+    if (rc != kErrorSuccess) return rc;
+    if (name == nullptr) return kErrorInvalidParameter;
+    if (index >= node->subkeys.size()) return kErrorNoMoreItems;
+    const std::string& found = node->subkeys[index]->name;
+    if (found.size() >= kKeyNameBufferSize) return kErrorMoreData;
+    *name = found;
+    return kErrorSuccess;
+}
+
+long FakeRegistry::CloseKey(RegHandle key) {
+    if (IsRootKey(key)) return kErrorSuccess;
+    return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+}  // namespace tv

@@ -1,0 +1,67 @@
+// In-memory registry behaving like the Windows one as the A-functions see
+// it: names match without regard to ASCII case but keep the case they were
+// created with; subkeys enumerate in case-insensitive name order (upper-case
+// folding, as Windows orders them), values in creation order; value data is
+// kept as the exact bytes given. HKCR is HKLM\Software\Classes. Handle access
+// rights are checked for value and enumeration calls.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace tv {
+
+class FakeRegistry : public Registry {
+public:
+    FakeRegistry();
+    ~FakeRegistry() override;
+
+    long OpenKey(RegHandle parent, const std::string& path,
+                 std::uint32_t access, RegHandle* key) override;
+    long CreateKey(RegHandle parent, const std::string& path,
+                   RegHandle* key) override;
+    long QueryValue(RegHandle key, const std::string& name,
+                    std::uint32_t* type, void* data,
+                    std::uint32_t* size) override;
+    long SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                  const void* data, std::uint32_t size) override;
+    long DeleteValue(RegHandle key, const std::string& name) override;
+    long DeleteKey(RegHandle parent, const std::string& subkey) override;
+    long EnumValue(RegHandle key, std::uint32_t index,
+                   std::string* name) override;
+    long EnumKey(RegHandle key, std::uint32_t index,
+                 std::string* name) override;
+    long CloseKey(RegHandle key) override;
+
+    // Handles opened or created and not yet closed.
+    std::size_t OpenHandleCount() const { return handles_.size(); }
+
+private:
+    struct Node;
+    struct OpenHandle {
+        std::shared_ptr<Node> node;
+        std::uint32_t access;
+    };
+
+    // The live key behind `key` if it grants `access`, else an error.
+    long Resolve(RegHandle key, std::uint32_t access,
+                 std::shared_ptr<Node>* node) const;
+    // Walks `path` below `start`, creating missing keys when `create`.
+    static long Walk(const std::shared_ptr<Node>& start,
+                     const std::string& path, bool create,
+                     std::shared_ptr<Node>* node);
+    RegHandle AddHandle(std::shared_ptr<Node> node, std::uint32_t access);
+
+    std::shared_ptr<Node> current_user_;
+    std::shared_ptr<Node> local_machine_;
+    std::shared_ptr<Node> classes_;
+    std::map<RegHandle, OpenHandle> handles_;
+    RegHandle next_handle_ = 0x1000;
+};
+
+}  // namespace tv

@@ -1,0 +1,116 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+namespace tv {
+namespace {
+
+HKEY ToHkey(RegHandle key) { return reinterpret_cast<HKEY>(key); }
+
+// Predefined keys other than the three roots are not ours to use.
+bool IsUsable(RegHandle key) {
+    return key != 0 && (IsRootKey(key) || key < 0x80000000u);
+}
+
+}  // namespace
+
+long Win32Registry::OpenKey(RegHandle parent, const std::string& path,
+                            std::uint32_t access, RegHandle* key) {
+    if (key == nullptr) return kErrorInvalidParameter;
+    if (!IsUsable(parent)) return kErrorInvalidHandle;
+    HKEY opened = nullptr;
+    const LONG rc =
+        RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, access, &opened);
+    if (rc == ERROR_SUCCESS) *key = reinterpret_cast<RegHandle>(opened);
+    return rc;
+}
+
+long Win32Registry::CreateKey(RegHandle parent, const std::string& path,
+                              RegHandle* key) {
+    if (key == nullptr) return kErrorInvalidParameter;
+    if (!IsUsable(parent)) return kErrorInvalidHandle;
+    HKEY created = nullptr;
+    const LONG rc = RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &created, nullptr);
+    if (rc == ERROR_SUCCESS) *key = reinterpret_cast<RegHandle>(created);
+    return rc;
+}
+
+long Win32Registry::QueryValue(RegHandle key, const std::string& name,
+                               std::uint32_t* type, void* data,
+                               std::uint32_t* size) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
+    DWORD valueType = REG_NONE;
+    DWORD length = size != nullptr ? *size : 0;
+    LONG rc;
+    if (data == nullptr) {
+        rc = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType,
+                              nullptr, &length);
+    } else {
+        // Read into a buffer of our own so the caller's stays untouched
+        // when the value does not fit, whatever the system does with it.
+        std::vector<BYTE> buffer(length != 0 ? length : 1);
+        rc = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType,
+                              buffer.data(), &length);
+        if (rc == ERROR_SUCCESS) std::memcpy(data, buffer.data(), length);
+    }
+    if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+        if (type != nullptr) *type = valueType;
+        if (size != nullptr) *size = length;
+    }
+    return rc;
+}
+
+long Win32Registry::SetValue(RegHandle key, const std::string& name,
+                             std::uint32_t type, const void* data,
+                             std::uint32_t size) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    if (data == nullptr && size != 0) return kErrorInvalidParameter;
+    static const BYTE kNothing = 0;
+    const BYTE* bytes = data != nullptr ? static_cast<const BYTE*>(data) : &kNothing;
+    return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, bytes, size);
+}
+
+long Win32Registry::DeleteValue(RegHandle key, const std::string& name) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    return RegDeleteValueA(ToHkey(key), name.c_str());
+}
+
+long Win32Registry::DeleteKey(RegHandle parent, const std::string& subkey) {
+    if (!IsUsable(parent)) return kErrorInvalidHandle;
+    return RegDeleteKeyA(ToHkey(parent), subkey.c_str());
+}
+
+long Win32Registry::EnumValue(RegHandle key, std::uint32_t index,
+                              std::string* name) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    if (name == nullptr) return kErrorInvalidParameter;
+    std::vector<char> buffer(kValueNameBufferSize);
+    DWORD length = kValueNameBufferSize;
+    const LONG rc = RegEnumValueA(ToHkey(key), index, buffer.data(), &length,
+                                  nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_SUCCESS) name->assign(buffer.data(), length);
+    return rc;
+}
+
+long Win32Registry::EnumKey(RegHandle key, std::uint32_t index,
+                            std::string* name) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    if (name == nullptr) return kErrorInvalidParameter;
+    char buffer[kKeyNameBufferSize];
+    const LONG rc = RegEnumKeyA(ToHkey(key), index, buffer, sizeof buffer);
+    if (rc == ERROR_SUCCESS) name->assign(buffer, strnlen(buffer, sizeof buffer));
+    return rc;
+}
+
+long Win32Registry::CloseKey(RegHandle key) {
+    if (IsRootKey(key)) return kErrorSuccess;
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    return RegCloseKey(ToHkey(key));
+}
+
+}  // namespace tv

@@ -1,0 +1,29 @@
+// Registry over the advapi32 A-functions. Parents may be HKCR, HKCU, HKLM or
+// keys this adapter opened.
+#pragma once
+
+#include "platform/Registry.h"
+
+namespace tv {
+
+class Win32Registry : public Registry {
+public:
+    long OpenKey(RegHandle parent, const std::string& path,
+                 std::uint32_t access, RegHandle* key) override;
+    long CreateKey(RegHandle parent, const std::string& path,
+                   RegHandle* key) override;
+    long QueryValue(RegHandle key, const std::string& name,
+                    std::uint32_t* type, void* data,
+                    std::uint32_t* size) override;
+    long SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                  const void* data, std::uint32_t size) override;
+    long DeleteValue(RegHandle key, const std::string& name) override;
+    long DeleteKey(RegHandle parent, const std::string& subkey) override;
+    long EnumValue(RegHandle key, std::uint32_t index,
+                   std::string* name) override;
+    long EnumKey(RegHandle key, std::uint32_t index,
+                 std::string* name) override;
+    long CloseKey(RegHandle key) override;
+};
+
+}  // namespace tv

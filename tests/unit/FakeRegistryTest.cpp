@@ -1,0 +1,106 @@
+// Behaviour of the in-memory registry that the real one cannot show in the
+// shared contract tests: handle bookkeeping and Windows' own name order.
+#include <gtest/gtest.h>
+
+#include "platform/fake/FakeRegistry.h"
+
+namespace {
+
+using tv::FakeRegistry;
+using tv::RegHandle;
+using tv::RegKey;
+
+TEST(FakeRegistry, EveryKeyOpenedIsClosedByRegKey) {
+    FakeRegistry registry;
+    {
+        const RegKey created = RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\A\\B");
+        const RegKey opened = RegKey::Open(registry, tv::kHkeyCurrentUser, "Software\\A", tv::kKeyRead);
+        RegKey moved = RegKey::Open(registry, tv::kHkeyCurrentUser, "Software", tv::kKeyRead);
+        ASSERT_TRUE(created && opened && moved);
+        EXPECT_EQ(registry.OpenHandleCount(), 3u);
+        RegKey target = std::move(moved);
+        EXPECT_FALSE(moved);
+        EXPECT_EQ(registry.OpenHandleCount(), 3u);
+        target = RegKey::Open(registry, created.Handle(), "", tv::kKeyRead);
+        EXPECT_EQ(registry.OpenHandleCount(), 3u);  // the old one was closed
+    }
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST(FakeRegistry, EmptyPathOnARootIsTheRootItself) {
+    FakeRegistry registry;
+    RegHandle key = 0;
+    ASSERT_EQ(registry.OpenKey(tv::kHkeyCurrentUser, "", tv::kKeyRead, &key), tv::kErrorSuccess);
+    EXPECT_EQ(key, tv::kHkeyCurrentUser);
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST(FakeRegistry, UnknownHandlesAreInvalid) {
+    FakeRegistry registry;
+    std::string name;
+    for (RegHandle bad : {RegHandle(0), RegHandle(0x1234), RegHandle(0x80000003u)}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(registry.EnumKey(bad, 0, &name), tv::kErrorInvalidHandle);
+        EXPECT_EQ(registry.CloseKey(bad), tv::kErrorInvalidHandle);
+    }
+}
+
+TEST(FakeRegistry, SubkeysSortAfterUpperCaseFoldingAsOnWindows) {
+    // Windows compares upper-cased names, so '_' and '[' sort after the
+    // letters (Wine folds to lower case and puts them first). Double-byte
+    // names sort by their CP936 bytes.
+    FakeRegistry registry;
+    const RegKey root = RegKey::Create(registry, tv::kHkeyCurrentUser, "Order");
+    for (const char* name : {"_b", "\xC8\x61", "Zed", "[x", "a", "\xC8\x41", "Ab"}) {
+        ASSERT_TRUE(RegKey::Create(registry, root.Handle(), name));
+    }
+    EXPECT_EQ(root.SubKeyNames(),
+              (std::vector<std::string>{"a", "Ab", "Zed", "[x", "_b", "\xC8\x41", "\xC8\x61"}));
+}
+
+TEST(FakeRegistry, ValuesEnumerateInCreationOrderAndKeepPlaceWhenRewritten) {
+    FakeRegistry registry;
+    const RegKey key = RegKey::Create(registry, tv::kHkeyCurrentUser, "Values");
+    for (const char* name : {"c", "a", "b"}) ASSERT_EQ(key.SetDword(name, 1), tv::kErrorSuccess);
+    ASSERT_EQ(key.SetDword("A", 2), tv::kErrorSuccess);
+    EXPECT_EQ(key.ValueNames(), (std::vector<std::string>{"c", "a", "b"}));
+    ASSERT_EQ(key.DeleteValue("c"), tv::kErrorSuccess);
+    EXPECT_EQ(key.ValueNames(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(FakeRegistry, NamesTooLongForTheEnumerationBuffersAreReported) {
+    FakeRegistry registry;
+    const RegKey key = RegKey::Create(registry, tv::kHkeyCurrentUser, "Long");
+    const std::string keyName(tv::kKeyNameBufferSize, 'k');
+    const std::string valueName(tv::kValueNameBufferSize, 'v');
+    ASSERT_TRUE(RegKey::Create(registry, key.Handle(), keyName));
+    ASSERT_EQ(key.SetDword(valueName, 1), tv::kErrorSuccess);
+    std::string name;
+    EXPECT_EQ(registry.EnumKey(key.Handle(), 0, &name), tv::kErrorMoreData);
+    EXPECT_EQ(registry.EnumValue(key.Handle(), 0, &name), tv::kErrorMoreData);
+    EXPECT_TRUE(key.SubKeyNames().empty());
+}
+
+TEST(FakeRegistry, ClassesRootIsMachineClassesAndCannotBeRemoved) {
+    FakeRegistry registry;
+    ASSERT_TRUE(RegKey::Create(registry, tv::kHkeyClassesRoot, ".txt"));
+    EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyLocalMachine, "SOFTWARE\\Classes\\.TXT", tv::kKeyRead));
+    EXPECT_FALSE(RegKey::Open(registry, tv::kHkeyCurrentUser, "Software\\Classes\\.txt", tv::kKeyRead));
+    ASSERT_EQ(registry.DeleteKey(tv::kHkeyClassesRoot, ".txt"), tv::kErrorSuccess);
+    EXPECT_EQ(registry.DeleteKey(tv::kHkeyLocalMachine, "Software\\Classes"), tv::kErrorAccessDenied);
+    EXPECT_EQ(registry.DeleteKey(tv::kHkeyCurrentUser, ""), tv::kErrorAccessDenied);
+}
+
+TEST(FakeRegistry, StoresExactlyTheBytesGiven) {
+    // No NUL is added to string data that lacks one (Windows may add one).
+    FakeRegistry registry;
+    const RegKey key = RegKey::Create(registry, tv::kHkeyCurrentUser, "Exact");
+    ASSERT_EQ(key.Set("s", tv::kRegSz, "ab", 2), tv::kErrorSuccess);
+    std::uint32_t size = 0;
+    ASSERT_EQ(key.Query("s", nullptr, nullptr, &size), tv::kErrorSuccess);
+    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(key.Set("n", tv::kRegBinary, nullptr, 3), tv::kErrorInvalidParameter);
+    EXPECT_EQ(key.Set("n", tv::kRegBinary, nullptr, 0), tv::kErrorSuccess);
+}
+
+}  // namespace

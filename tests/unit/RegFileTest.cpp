@@ -1,0 +1,275 @@
+// Reading registry editor export text into the in-memory registry.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/RegFile.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/host/IconvTextCodec.h"
+#include "tests/contract/RegistryDump.h"
+
+namespace {
+
+using Bytes = std::string;
+using Lines = std::vector<std::string>;
+
+const char kV5[] = "Windows Registry Editor Version 5.00\r\n";
+const char kV4[] = "REGEDIT4\r\n";
+const char kKey[] = "[HKEY_CURRENT_USER\\Software\\T]\r\n";
+
+// A fresh registry with some text imported into it.
+struct Imported {
+    explicit Imported(const std::string& bytes)
+        : ok(tv::ImportRegFile(registry, bytes, tv::IconvTextCodec(), &error)) {}
+
+    Lines Dump(const std::string& path = "Software\\T") {
+        return tvtest::DumpTree(registry, tv::kHkeyCurrentUser, path);
+    }
+    // Type and bytes of one value below HKCU\Software\T.
+    bool Value(const std::string& name, std::uint32_t* type, Bytes* data) {
+        const tv::RegKey key =
+            tv::RegKey::Open(registry, tv::kHkeyCurrentUser, "Software\\T", tv::kKeyRead);
+        std::uint32_t size = 0;
+        if (key.Query(name, type, nullptr, &size) != tv::kErrorSuccess) return false;
+        data->assign(size + 1, '\0');
+        key.Query(name, type, data->data(), &size);
+        data->resize(size);
+        return true;
+    }
+
+    tv::FakeRegistry registry;
+    tv::RegFileError error;
+    bool ok;
+};
+
+// UTF-16LE bytes with a byte-order mark.
+std::string Utf16File(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+struct ValueCase {
+    const char* label;
+    const char* header;
+    std::string line;
+    std::string name;
+    std::uint32_t type;
+    Bytes data;
+};
+
+TEST(RegFile, EachValueKindIsStoredWithExactBytes) {
+    const ValueCase cases[] = {
+        {"string", kV5, "\"S\"=\"text\"", "S", tv::kRegSz, Bytes("text\0", 5)},
+        {"escapes", kV5, "\"E\"=\"a\\\\b\\\"c\"", "E", tv::kRegSz, Bytes("a\\b\"c\0", 6)},
+        {"empty string", kV5, "\"E\"=\"\"", "E", tv::kRegSz, Bytes("\0", 1)},
+        {"escaped name", kV5, "\"a\\\"b\"=\"x\"", "a\"b", tv::kRegSz, Bytes("x\0", 2)},
+        {"default", kV5, "@=\"dflt\"", "", tv::kRegSz, Bytes("dflt\0", 5)},
+        {"blanks and comment", kV5, "  \"S\" = \"x\" ; note", "S", tv::kRegSz, Bytes("x\0", 2)},
+        {"dword", kV5, "\"D\"=dword:0000002a", "D", tv::kRegDword, Bytes("\x2a\0\0\0", 4)},
+        {"dword max", kV5, "\"D\"=dword:FFFFFFFF", "D", tv::kRegDword, Bytes("\xff\xff\xff\xff", 4)},
+        {"short dword", kV5, "\"D\"=dword:102", "D", tv::kRegDword, Bytes("\x02\x01\0\0", 4)},
+        {"binary", kV5, "\"B\"=hex:de,AD,0,ef", "B", tv::kRegBinary, Bytes("\xde\xad\x00\xef", 4)},
+        {"empty binary", kV5, "\"B\"=hex:", "B", tv::kRegBinary, Bytes()},
+        {"continued", kV5, "\"B\"=hex:01,02,\\\r\n  03,\\\r\n\t04", "B", tv::kRegBinary,
+         Bytes("\x01\x02\x03\x04", 4)},
+        {"continued with comment", kV5, "\"B\"=hex:01,\\ ; more\n  02 ; end", "B", tv::kRegBinary,
+         Bytes("\x01\x02", 2)},
+        {"expand from UTF-16", kV5, "\"X\"=hex(2):25,00,41,00,25,00,00,00", "X",
+         tv::kRegExpandSz, Bytes("%A%\0", 4)},
+        // a, 中 (U+4E2D, CP936 D6 D0)
+        {"multi from UTF-16", kV5, "\"M\"=hex(7):61,00,00,00,2d,4e,00,00,00,00", "M",
+         tv::kRegMultiSz, Bytes("a\0\xD6\xD0\0\0", 6)},
+        {"string type as hex", kV5, "\"S\"=hex(1):41,00,00,00", "S", tv::kRegSz, Bytes("A\0", 2)},
+        {"expand raw in REGEDIT4", kV4, "\"X\"=hex(2):41,42,00", "X", tv::kRegExpandSz,
+         Bytes("AB\0", 3)},
+        {"qword", kV5, "\"Q\"=hex(b):01,02,03,04,05,06,07,08", "Q", 11,
+         Bytes("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
+        {"none", kV5, "\"N\"=hex(0):ff", "N", tv::kRegNone, Bytes("\xff", 1)},
+        // 8-bit text is CP936: 中 = D6 D0, 文 = CE C4.
+        {"chinese 8-bit", kV5, "\"\xD6\xD0\"=\"\xCE\xC4\"", "\xD6\xD0", tv::kRegSz,
+         Bytes("\xCE\xC4\0", 3)},
+        // 衆 = D0 5C: its second byte is not an escape.
+        {"backslash trail byte", kV4, "\"\xD0\x5C\"=\"\xD0\x5C\"", "\xD0\x5C", tv::kRegSz,
+         Bytes("\xD0\x5C\0", 3)},
+    };
+    for (const ValueCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        Imported imported(std::string(c.header) + kKey + c.line + "\r\n");
+        ASSERT_TRUE(imported.ok) << imported.error.line << ": " << imported.error.message;
+        std::uint32_t type = 0xFFFF;
+        Bytes data;
+        ASSERT_TRUE(imported.Value(c.name, &type, &data));
+        EXPECT_EQ(type, c.type);
+        EXPECT_EQ(tvtest::ShowBytes(data), tvtest::ShowBytes(c.data));
+        EXPECT_EQ(imported.Dump().size(), 2u);  // the key and this one value
+    }
+}
+
+TEST(RegFile, KeySectionsCreateKeysWithMissingParents) {
+    Imported imported(std::string(kV5) +
+                      "[HKEY_CURRENT_USER\\Software\\T\\A\\B]\n"
+                      "[hkey_local_machine\\Software\\M]\n"
+                      "[HKCR\\.x]\n");
+    ASSERT_TRUE(imported.ok) << imported.error.message;
+    EXPECT_EQ(imported.Dump(), (Lines{"[A\\B]", "[A]", "[]"}));
+    EXPECT_EQ(tvtest::DumpTree(imported.registry, tv::kHkeyLocalMachine, "Software\\M"),
+              Lines{"[]"});
+    EXPECT_EQ(tvtest::DumpTree(imported.registry, tv::kHkeyLocalMachine, "Software\\Classes\\.x"),
+              Lines{"[]"});
+}
+
+TEST(RegFile, DeletionsRemoveValuesAndWholeSubtrees) {
+    Imported imported(std::string(kV5) +
+                      "[HKEY_CURRENT_USER\\Software\\T]\n"
+                      "\"Keep\"=dword:1\n"
+                      "\"Drop\"=dword:2\n"
+                      "\"Drop\"=-\n"
+                      "\"NeverSet\"=-\n"
+                      "[HKEY_CURRENT_USER\\Software\\T\\Sub\\Deeper\\Deepest]\n"
+                      "\"v\"=\"x\"\n"
+                      "[HKEY_CURRENT_USER\\Software\\T\\Sub\\Sibling]\n"
+                      "[HKEY_CURRENT_USER\\Software\\T\\Other]\n"
+                      "[-HKEY_CURRENT_USER\\Software\\T\\Sub]\n"
+                      "[-HKEY_CURRENT_USER\\Software\\T\\NotThere]\n");
+    ASSERT_TRUE(imported.ok) << imported.error.line << ": " << imported.error.message;
+    EXPECT_EQ(imported.Dump(), (Lines{"[Other]", "[]", "[] Keep=4:01000000"}));
+    EXPECT_EQ(imported.registry.OpenHandleCount(), 0u);
+}
+
+TEST(RegFile, Utf16FileWithChineseBecomesCodePage936) {
+    const std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\Software\\T\\中文]\r\n"
+        u"\"名称\"=\"数据\\\\衆\"\r\n"
+        u"\"Path\"=hex(2):2d,4e,5c,00,00,00\r\n"
+        u"\"Raw\"=hex:2d,4e\r\n";
+    Imported imported(Utf16File(text));
+    ASSERT_TRUE(imported.ok) << imported.error.line << ": " << imported.error.message;
+    // 中文 D6D0 CEC4, 名称 C3FB B3C6, 数据 CAFD BEDD, 衆 D05C.
+    EXPECT_EQ(imported.Dump(),
+              (Lines{"[<D6><D0><CE><C4>]",
+                     "[<D6><D0><CE><C4>] <C3><FB><B3><C6>=1:cafdbedd5cd05c00",
+                     "[<D6><D0><CE><C4>] Path=2:d6d05c00",
+                     "[<D6><D0><CE><C4>] Raw=3:2d4e",
+                     "[]"}));
+}
+
+TEST(RegFile, Utf8FileWithByteOrderMark) {
+    // 中 in UTF-8 is E4 B8 AD; stored as CP936 D6 D0.
+    Imported imported("\xEF\xBB\xBF" + std::string(kV5) + kKey + "\"\xE4\xB8\xAD\"=\"\xE4\xB8\xAD\"\n");
+    ASSERT_TRUE(imported.ok) << imported.error.message;
+    EXPECT_EQ(imported.Dump(), (Lines{"[]", "[] <D6><D0>=1:d6d000"}));
+}
+
+struct MalformedCase {
+    std::string text;
+    int line;
+};
+
+TEST(RegFile, MalformedLinesAreRejectedWithTheirLineAndNothingIsWritten) {
+    const std::string head = std::string(kV5) + "\r\n" + kKey;  // lines 1-3
+    const MalformedCase cases[] = {
+        {"REGEDIT5\r\n" + std::string(kKey), 1},
+        {"", 1},
+        {head + "\"S\"=\"unterminated\r\n", 4},
+        {head + "\"S\"=\"bad \\q escape\"\r\n", 4},
+        {head + "\"S\"=\"x\" junk\r\n", 4},
+        {head + "\"S\"\r\n", 4},
+        {head + "\"S\"=\r\n", 4},
+        {head + "S=\"x\"\r\n", 4},
+        {head + "\"S\"=str:\"x\"\r\n", 4},
+        {head + "\"S\"=dword:123456789\r\n", 4},
+        {head + "\"S\"=dword:\r\n", 4},
+        {head + "\"S\"=dword:12x\r\n", 4},
+        {head + "\"S\"=hex:1,2,zz\r\n", 4},
+        {head + "\"S\"=hex:123\r\n", 4},
+        {head + "\"S\"=hex:01,,02\r\n", 4},
+        {head + "\"S\"=hex:01,\r\n", 4},
+        {head + "\"S\"=hex(q):00\r\n", 4},
+        {head + "\"S\"=hex(2):41\r\n", 4},
+        {head + "\"S\"=hex:01,\\", 4},
+        {head + "; comment\r\n\r\n\"B\"=hex:01,\\\r\n  02\r\n\"C\"=hex:0g\r\n", 8},
+        {head + "[HKEY_USERS\\x]\r\n", 4},
+        {head + "[HKEY_CURRENT_USER\\Software\\U\r\n", 4},
+        {head + "[-HKEY_CURRENT_USER]\r\n", 4},
+        {std::string(kV5) + "\"S\"=\"x\"\r\n", 2},
+        {head + "[-HKEY_CURRENT_USER\\Software\\U]\r\n\"S\"=\"x\"\r\n", 5},
+        {"\xEF\xBB\xBF" + head + "\"\xC3\"=\"x\"\r\n", 4},
+    };
+    for (const MalformedCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        Imported imported(c.text);
+        EXPECT_FALSE(imported.ok);
+        EXPECT_EQ(imported.error.line, c.line);
+        EXPECT_FALSE(imported.error.message.empty());
+        EXPECT_TRUE(imported.Dump().empty());
+    }
+}
+
+TEST(RegFile, OddLengthUtf16IsRejected) {
+    Imported imported(Utf16File(u"Windows Registry Editor Version 5.00\r\n") + "x");
+    EXPECT_FALSE(imported.ok);
+    EXPECT_EQ(imported.error.line, 2);
+}
+
+TEST(RegFile, FailingRegistryCallStopsTheImportAtItsLine) {
+    // A path starting with a backslash is refused by the registry (161).
+    Imported imported(std::string(kV5) + kKey + "\"A\"=dword:1\n[HKEY_CURRENT_USER\\\\Bad]\n"
+                      "\"B\"=dword:2\n");
+    EXPECT_FALSE(imported.ok);
+    EXPECT_EQ(imported.error.line, 4);
+    EXPECT_NE(imported.error.message.find("161"), std::string::npos);
+    EXPECT_EQ(imported.Dump(), (Lines{"[]", "[] A=4:01000000"}));
+    EXPECT_EQ(imported.registry.OpenHandleCount(), 0u);
+}
+
+TEST(RegFile, DeleteKeyTreeRemovesEverythingBelowDepthFirst) {
+    tv::FakeRegistry registry;
+    for (const char* path : {"R\\A\\B\\C", "R\\A\\D", "R\\E", "Keep"}) {
+        ASSERT_TRUE(tv::RegKey::Create(registry, tv::kHkeyCurrentUser, path));
+    }
+    EXPECT_EQ(tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, "r"), tv::kErrorSuccess);
+    EXPECT_TRUE(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "R").empty());
+    EXPECT_EQ(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Keep"), Lines{"[]"});
+    EXPECT_EQ(tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, "R"), tv::kErrorFileNotFound);
+    EXPECT_EQ(tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, ""), tv::kErrorInvalidParameter);
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+// The fixture the Wine test also imports with the system's regedit.
+TEST(RegFile, SampleFixtureLoadsCompletely) {
+    std::ifstream in(TV_FIXTURE_DIR "/sample.reg", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Imported imported(bytes);
+    ASSERT_TRUE(imported.ok) << imported.error.line << ": " << imported.error.message;
+    Lines expected = {
+        "[]",
+        "[] =1:c4acc8cfd6b500",                                    // 默认值
+        "[] <D7><D6><B7><FB><B4><AE>=1:d6d0cec4cafdbedd00",        // 字符串 = 中文数据
+        "[] Escapes=1:433a5c50726f6772616d2046696c65735c2251756f7465642200",
+        "[] Empty=1:00",
+        "[] Number=4:2a000000",
+        "[] Max=4:ffffffff",
+        "[] Binary=3:00017f80ff",
+        "[] EmptyBinary=3:",
+        "[] Expand=2:2553797374656d526f6f74255cd6d0cec400",      // %SystemRoot%\中文
+        "[] Multi=7:6100d6d0cec40000",                             // a, 中文
+        "[] Qword=11:0102030405060708",
+        "[] None=0:dead",
+        "[MixedCase]",
+        "[MixedCase] ValueA=1:6100",
+        "[<D7><D3><BC><FC>]",                                      // 子键
+        "[<D7><D3><BC><FC>\\<D0>\\]",                              // 子键\衆
+        "[<D7><D3><BC><FC>\\<D0>\\] <C3><FB><B3><C6>=4:01000000",  // 名称
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(imported.Dump("Software\\TrimvexFixture"), expected);
+}
+
+}  // namespace
