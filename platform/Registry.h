@@ -78,7 +78,8 @@ public:
     // RegDeleteValueA.
     virtual long DeleteValue(RegHandle key, const std::string& name) = 0;
     // RegDeleteKeyA: refuses (and keeps) a key that has subkeys. An empty
-    // `subkey` deletes `parent` itself.
+    // `subkey` is refused too (the system would delete `parent` itself), so
+    // a key is only ever deleted when it is named.
     virtual long DeleteKey(RegHandle parent, const std::string& subkey) = 0;
     // RegEnumValueA: the name of the value at `index`.
     virtual long EnumValue(RegHandle key, std::uint32_t index,

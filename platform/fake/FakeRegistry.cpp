@@ -191,6 +191,7 @@ long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
 long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey) {
     std::shared_ptr<Node> node;
     long rc = Resolve(parent, 0, &node);
+    if (rc == kErrorSuccess && subkey.empty()) return kErrorInvalidParameter;
     if (rc == kErrorSuccess) rc = Walk(node, subkey, false, &node);
     if (rc != kErrorSuccess) return rc;
     if (node->parent == nullptr || node == classes_ || !node->subkeys.empty()) {

@@ -82,6 +82,7 @@ long Win32Registry::DeleteValue(RegHandle key, const std::string& name) {
 
 long Win32Registry::DeleteKey(RegHandle parent, const std::string& subkey) {
     if (!IsUsable(parent)) return kErrorInvalidHandle;
+    if (subkey.empty()) return kErrorInvalidParameter;
     return RegDeleteKeyA(ToHkey(parent), subkey.c_str());
 }
 

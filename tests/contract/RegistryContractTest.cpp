@@ -393,12 +393,12 @@ TEST_F(RegistryContract, HandleRightsLimitValueAndEnumerationCalls) {
     EXPECT_EQ(registry().EnumKey(writer.Handle(), 0, &name), tv::kErrorAccessDenied);
 }
 
-TEST_F(RegistryContract, EmptySubkeyDeletesTheKeyItself) {
+TEST_F(RegistryContract, EmptySubkeyNameDeletesNothing) {
     RegKey self = Create("Self");
     ASSERT_TRUE(self);
-    EXPECT_EQ(self.DeleteSubKey(""), tv::kErrorSuccess);
+    EXPECT_EQ(self.DeleteSubKey(""), tv::kErrorInvalidParameter);
     self.Close();
-    EXPECT_FALSE(RegKey::Open(registry(), scratch(), "Self", tv::kKeyRead));
+    EXPECT_TRUE(RegKey::Open(registry(), scratch(), "Self", tv::kKeyRead));
 }
 
 TEST_F(RegistryContract, ClassesRootShowsMachineClasses) {

@@ -1,7 +1,5 @@
 #include "tests/support/WindowTestSupport.h"
 
-#include <winternl.h>
-
 #include <cstdio>
 #include <memory>
 
@@ -39,7 +37,11 @@ constexpr size_t kPebGdiTableOffset = 0x94;  // 32-bit PEB
 int GdiObjectCount() {
     DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (counted != 0) return static_cast<int>(counted);
-    auto* peb = reinterpret_cast<unsigned char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    using GetPeb = void*(WINAPI*)();
+    auto getPeb = reinterpret_cast<GetPeb>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb")));
+    if (!getPeb) return -1;
+    auto* peb = static_cast<unsigned char*>(getPeb());
     auto* table = *reinterpret_cast<WineGdiEntry**>(peb + kPebGdiTableOffset);
     if (!table) return -1;
     int count = 0;
@@ -156,12 +158,10 @@ std::vector<unsigned char> EncodePng(int width, int height, const std::vector<st
 }
 }  // namespace
 
-bool SaveWindowPng(HWND window, const std::string& path) {
+std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) return {};
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -172,6 +172,15 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    std::vector<std::uint32_t> pixels = ScreenPixels(window, width, height);
     if (pixels.empty()) return false;
     std::vector<unsigned char> png = EncodePng(width, height, pixels);
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);

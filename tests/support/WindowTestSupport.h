@@ -25,6 +25,10 @@ std::string WindowsPath(const std::string& hostPath);
 // The directory of the running test program, with a trailing backslash.
 std::string ProgramDirectory();
 
+// What the screen shows at the window's top-left corner, width x height
+// pixels, row by row.
+std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height);
+
 // Saves what the window shows on screen as a PNG file.
 bool SaveWindowPng(HWND window, const std::string& path);
 

@@ -88,7 +88,7 @@ TEST(FakeRegistry, ClassesRootIsMachineClassesAndCannotBeRemoved) {
     EXPECT_FALSE(RegKey::Open(registry, tv::kHkeyCurrentUser, "Software\\Classes\\.txt", tv::kKeyRead));
     ASSERT_EQ(registry.DeleteKey(tv::kHkeyClassesRoot, ".txt"), tv::kErrorSuccess);
     EXPECT_EQ(registry.DeleteKey(tv::kHkeyLocalMachine, "Software\\Classes"), tv::kErrorAccessDenied);
-    EXPECT_EQ(registry.DeleteKey(tv::kHkeyCurrentUser, ""), tv::kErrorAccessDenied);
+    EXPECT_EQ(registry.DeleteKey(tv::kHkeyCurrentUser, ""), tv::kErrorInvalidParameter);
 }
 
 TEST(FakeRegistry, StoresExactlyTheBytesGiven) {
