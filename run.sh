@@ -7,8 +7,7 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 tools/ensure-deps.sh
-tools/build.sh cross --target Trimvex
-tools/build.sh cross --target tvdriver
+tools/build.sh cross --target Trimvex --target tvdriver
 
 export TV_WINEPREFIX="$root/build/wine/run"
 { source tools/wine-env.sh; } 2>/dev/null

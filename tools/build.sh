@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the build trees: "native" (portable logic, fakes and
 # unit tests, Debian's g++) and "cross" (Trimvex.exe and the Windows-side
-# tests, mingw-w64 i686). Usage: tools/build.sh [native] [cross] [--target T]
+# tests, mingw-w64 i686). Usage: tools/build.sh [native] [cross] [--target T]...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 trees=()
@@ -9,7 +9,7 @@ target=()
 while [ $# -gt 0 ]; do
   case "$1" in
     native|cross) trees+=("$1") ;;
-    --target) target=(--target "$2"); shift ;;
+    --target) target+=("$2"); shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
   shift
@@ -26,7 +26,7 @@ for tree in "${trees[@]}"; do
   fi
   # Progress lines are hidden; the build's own status decides.
   set +e
-  cmake --build "$dir" -j"$jobs" "${target[@]}" 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)'
+  cmake --build "$dir" -j"$jobs" ${target[@]+--target "${target[@]}"} 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)'
   status=${PIPESTATUS[0]}
   set -e
   [ "$status" -eq 0 ] || { echo "build of $tree failed" >&2; exit "$status"; }

@@ -8,8 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-7}
 cd "$root"
 tools/ensure-deps.sh
-tools/build.sh cross --target Trimvex
-tools/build.sh cross --target tvdriver
+tools/build.sh cross --target Trimvex --target tvdriver
 # A prefix of its own without window-manager waits: on a virtual display
 # hiding the notice would otherwise add 2 s that no real desktop has.
 export TV_WINEPREFIX="$root/build/wine/measure"
