@@ -12,8 +12,14 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    // Hosting of ActiveX controls needs OLE on this thread.
-    OleInitialize(nullptr);
+    // Hosting of ActiveX controls needs OLE on this thread for the whole run.
+    struct OleSession {
+        OleSession() : ok(SUCCEEDED(OleInitialize(nullptr))) {}
+        ~OleSession() {
+            if (ok) OleUninitialize();
+        }
+        bool ok;
+    } ole;
 
     tv::Win32Registry registry;
     tv::Win32Clock clock;
@@ -23,6 +29,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         tv::MainWindow window(platform);
         window.DoModal();
     }
-    OleUninitialize();
     return 0;
 }

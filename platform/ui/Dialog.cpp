@@ -33,7 +33,8 @@ INT_PTR Dialog::DoModal(HWND owner) {
     if (!ending_ && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
 
     MSG message;
-    while (!ending_) {
+    // Also ends if the window is destroyed behind the loop's back.
+    while (!ending_ && hwnd_) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0) {
             // Leave WM_QUIT for the caller's loop, as the system's modal loops do.

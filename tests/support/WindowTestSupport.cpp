@@ -1,5 +1,7 @@
 #include "tests/support/WindowTestSupport.h"
 
+#include "platform/ui/Gdi.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -61,10 +63,9 @@ std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap) {
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
+    ui::WindowDc screen(nullptr);
+    int rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
                          &header, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
     if (rows != info.bmHeight) return {};
     for (auto& p : pixels) p &= 0xFFFFFF;
     return pixels;
@@ -162,17 +163,14 @@ std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height) {
     RECT rect{};
     GetWindowRect(window, &rect);
     if (width <= 0 || height <= 0) return {};
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    std::vector<std::uint32_t> pixels = BitmapPixels(bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    ui::WindowDc screen(nullptr);
+    ui::MemoryDc memory(screen.Get());
+    ui::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        ui::SelectObjectGuard select(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+    }
+    return BitmapPixels(bitmap.Get());
 }
 
 bool SaveWindowPng(HWND window, const std::string& path) {
@@ -190,15 +188,13 @@ bool SaveWindowPng(HWND window, const std::string& path) {
 
 MessageBoxWatcher::MessageBoxWatcher() {
     InitializeCriticalSection(&lock_);
-    stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, &MessageBoxWatcher::Run, this, 0, nullptr);
+    stop_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    thread_.Reset(CreateThread(nullptr, 0, &MessageBoxWatcher::Run, this, 0, nullptr));
 }
 
 MessageBoxWatcher::~MessageBoxWatcher() {
-    SetEvent(stop_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    CloseHandle(stop_);
+    SetEvent(stop_.Get());
+    WaitForSingleObject(thread_.Get(), INFINITE);
     DeleteCriticalSection(&lock_);
 }
 
@@ -211,7 +207,7 @@ std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::Boxes() {
 
 DWORD WINAPI MessageBoxWatcher::Run(void* self) {
     auto* watcher = static_cast<MessageBoxWatcher*>(self);
-    while (WaitForSingleObject(watcher->stop_, 10) == WAIT_TIMEOUT) watcher->Poll();
+    while (WaitForSingleObject(watcher->stop_.Get(), 10) == WAIT_TIMEOUT) watcher->Poll();
     return 0;
 }
 

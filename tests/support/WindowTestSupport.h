@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/ScopedHandle.h"
+
 namespace tv::testing {
 
 // Dispatches this thread's messages for about `milliseconds`.
@@ -54,18 +56,10 @@ public:
 private:
     static DWORD WINAPI Run(void* self);
     void Poll();
-    HANDLE thread_ = nullptr;
-    HANDLE stop_ = nullptr;
+    ScopedHandle stop_;
+    ScopedHandle thread_;
     CRITICAL_SECTION lock_;
     std::vector<Box> boxes_;
 };
 
-}  // namespace tv::testing
-
-namespace tv::testing {
-// A bitmap resource of the test program (the caller deletes it).
-inline HBITMAP LoadTestBitmap(int id) {
-    return static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-}
 }  // namespace tv::testing

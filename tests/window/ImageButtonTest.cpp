@@ -10,6 +10,7 @@
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/ui/Gdi.h"
 #include "platform/ui/MessageBox.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -40,10 +41,7 @@ protected:
         return testing::ScreenPixels(button, kSectionImageWidth, kSectionImageHeight);
     }
     std::vector<std::uint32_t> Image(int id) {
-        HBITMAP bitmap = testing::LoadTestBitmap(id);
-        auto pixels = testing::BitmapPixels(bitmap);
-        DeleteObject(bitmap);
-        return pixels;
+        return testing::BitmapPixels(ui::LoadBitmapResource(id).Get());
     }
     static void Move(HWND button, int x, int y) {
         SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));

@@ -14,6 +14,7 @@
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/ui/Gdi.h"
 #include "platform/BuildSettings.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -190,7 +191,8 @@ TEST_F(MainWindowTest, PagesAnswerEveryColourRequestWithWhite) {
     std::vector<HWND> pages;
     for (int s = 1; s <= kSectionCount; ++s) pages.push_back(window_->Page(s)->Handle());
     for (int t = 1; t <= kTabCount; ++t) pages.push_back(Container().Page(t)->Handle());
-    HDC dc = GetDC(Main());
+    ui::WindowDc windowDc(Main());
+    HDC dc = windowDc.Get();
     for (HWND page : pages) {
         for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLOREDIT, WM_CTLCOLORDLG,
                              WM_CTLCOLORLISTBOX, WM_CTLCOLORSCROLLBAR}) {
@@ -210,21 +212,18 @@ TEST_F(MainWindowTest, PagesAnswerEveryColourRequestWithWhite) {
     ASSERT_TRUE(GetObjectA(frameBrush, sizeof(info), &info));
     EXPECT_EQ(info.lbColor, RGB(255, 255, 255));
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    ReleaseDC(Main(), dc);
 }
 
 TEST_F(MainWindowTest, LogoBlinksBetweenItsTwoImages) {
     Open();
-    HBITMAP first = testing::LoadTestBitmap(218);
-    HBITMAP second = testing::LoadTestBitmap(219);
+    ui::Bitmap first = ui::LoadBitmapResource(218);
+    ui::Bitmap second = ui::LoadBitmapResource(219);
     auto shown = [&] { return testing::BitmapPixels(window_->Logo().GetBitmap()); };
-    EXPECT_EQ(shown(), testing::BitmapPixels(first));
+    EXPECT_EQ(shown(), testing::BitmapPixels(first.Get()));
     SendMessageA(Main(), WM_TIMER, kLogoTimerId, 0);
-    EXPECT_EQ(shown(), testing::BitmapPixels(second));
+    EXPECT_EQ(shown(), testing::BitmapPixels(second.Get()));
     SendMessageA(Main(), WM_TIMER, kLogoTimerId, 0);
-    EXPECT_EQ(shown(), testing::BitmapPixels(first));
-    DeleteObject(first);
-    DeleteObject(second);
+    EXPECT_EQ(shown(), testing::BitmapPixels(first.Get()));
 }
 
 TEST_F(MainWindowTest, NoticeDependsOnTheDate) {
@@ -301,7 +300,8 @@ TEST_F(MainWindowTest, MinimizeButtonMinimizes) {
 
 TEST_F(MainWindowTest, WindowHasRoundedCorners) {
     Open();
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ui::Region owned(CreateRectRgn(0, 0, 0, 0));
+    HRGN region = owned.Get();
     ASSERT_NE(GetWindowRgn(Main(), region), ERROR);
     RECT window = window_->WindowRect();
     int width = window.right - window.left;
@@ -317,7 +317,6 @@ TEST_F(MainWindowTest, WindowHasRoundedCorners) {
     EXPECT_FALSE(PtInRegion(region, width - 1, height - 1));
     EXPECT_TRUE(PtInRegion(region, 2, 2));
     EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
-    DeleteObject(region);
 }
 
 TEST_F(MainWindowTest, CaptionButtonsCarryTheirToolTips) {
@@ -365,9 +364,10 @@ TEST_F(MainWindowTest, GdiObjectsDoNotAccumulate) {
     int before = testing::GdiObjectCount();
     ASSERT_GT(before, 0);
     // The count sees objects come and go.
-    HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
-    EXPECT_EQ(testing::GdiObjectCount(), before + 1);
-    DeleteObject(probe);
+    {
+        ui::Brush probe(CreateSolidBrush(RGB(1, 2, 3)));
+        EXPECT_EQ(testing::GdiObjectCount(), before + 1);
+    }
     EXPECT_EQ(testing::GdiObjectCount(), before);
 
     cycle(200);

@@ -7,6 +7,7 @@
 
 #include "app/VersionNotice.h"
 #include "app/win32/MainWindow.h"
+#include "platform/win32/ScopedHandle.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -21,32 +22,33 @@ public:
         std::string command = "\"" + path + "\"";
         std::vector<char> line(command.begin(), command.end());
         line.push_back('\0');
+        PROCESS_INFORMATION info{};
         if (CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info_)) {
-            CloseHandle(info_.hThread);
-            info_.hThread = nullptr;
+                           nullptr, &startup, &info)) {
+            ScopedHandle thread(info.hThread);
+            process_.Reset(info.hProcess);
+            id_ = info.dwProcessId;
         }
     }
     ~ChildProcess() {
-        if (!info_.hProcess) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 1);
-            WaitForSingleObject(info_.hProcess, 5000);
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.Get(), 1);
+            WaitForSingleObject(process_.Get(), 5000);
         }
-        CloseHandle(info_.hProcess);
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const { return info_.hProcess != nullptr; }
-    DWORD Id() const { return info_.dwProcessId; }
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Id() const { return id_; }
     bool WaitForExit(DWORD milliseconds, DWORD* code) const {
-        if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
-        return GetExitCodeProcess(info_.hProcess, code) != 0;
+        if (WaitForSingleObject(process_.Get(), milliseconds) != WAIT_OBJECT_0) return false;
+        return GetExitCodeProcess(process_.Get(), code) != 0;
     }
 
 private:
-    PROCESS_INFORMATION info_{};
+    ScopedHandle process_;
+    DWORD id_ = 0;
 };
 
 // A visible top-level window of `process` with the given class and title.

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/ScopedHandle.h"
+
 namespace {
 
 const char kTitle[] = "Trimvex 1.1   Build20091025";
@@ -62,12 +64,10 @@ HWND WaitForMainWindow(DWORD process, DWORD timeout, LARGE_INTEGER* noticeSeen =
 bool CloseProgram(HWND main, DWORD timeout) {
     DWORD process = 0;
     GetWindowThreadProcessId(main, &process);
-    HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+    tv::ScopedHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCloseCommand, BN_CLICKED), 0);
     if (!handle) return true;
-    bool ended = WaitForSingleObject(handle, timeout) == WAIT_OBJECT_0;
-    CloseHandle(handle);
-    return ended;
+    return WaitForSingleObject(handle.Get(), timeout) == WAIT_OBJECT_0;
 }
 
 int StartupTime(const char* exe, int runs) {
@@ -88,13 +88,13 @@ int StartupTime(const char* exe, int runs) {
             std::fprintf(stderr, "cannot start %s (%lu)\n", exe, GetLastError());
             return 1;
         }
-        CloseHandle(info.hThread);
+        tv::ScopedHandle thread(info.hThread);
+        tv::ScopedHandle process(info.hProcess);
         LARGE_INTEGER notice{};
         HWND main = WaitForMainWindow(info.dwProcessId, 30000, &notice);
         QueryPerformanceCounter(&end);
         if (!main) {
-            TerminateProcess(info.hProcess, 1);
-            CloseHandle(info.hProcess);
+            TerminateProcess(process.Get(), 1);
             std::fprintf(stderr, "no main window\n");
             return 1;
         }
@@ -111,7 +111,6 @@ int StartupTime(const char* exe, int runs) {
             std::printf("run %d: %.0f ms\n", run + 1, ms);
         std::fflush(stdout);
         CloseProgram(main, 10000);
-        CloseHandle(info.hProcess);
     }
     std::sort(times.begin(), times.end());
     std::printf("median: %.0f ms over %d runs\n", times[times.size() / 2], runs);
