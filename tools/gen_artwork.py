@@ -31,7 +31,10 @@ SS = 4  # supersampling factor for shapes
 # Window layout (background coordinates)
 WIN_W, WIN_H = 780, 565
 HEADER_H = 118
-PANEL = (10, 124, 772, 560)          # white content panel, exclusive right/bottom
+# White content panel, exclusive right/bottom. The main window paints its
+# content frame (x 11..772, y 125..537) white over it, so the border lies
+# just outside that frame to stay visible.
+PANEL = (10, 124, 774, 539)
 SECTION_Y, SECTION_W, SECTION_H = 25, 65, 60
 CAPTION_Y, CAPTION_SIZE = 7, 18
 LOGO_POS, LOGO_SIZE = (618, 42), (150, 40)
