@@ -2,6 +2,7 @@
 # Checks the built program file: a 32-bit PE that imports only system DLLs,
 # with the requireAdministrator manifest and version 1.2.0.0.
 set -euo pipefail
+export LC_ALL=C  # tool output is matched in English
 exe=$1
 objdump=i686-w64-mingw32-objdump
 fail() { echo "FAIL: $*"; exit 1; }
