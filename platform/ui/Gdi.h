@@ -4,37 +4,20 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/UniqueHandle.h"
 
 namespace tv::ui {
 
 // A GDI object (brush, pen, bitmap, font, region) released with DeleteObject.
 template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_ && handle_ != handle) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    // Gives up ownership, for calls that take the object over (SetWindowRgn).
-    Handle Release() { return std::exchange(handle_, nullptr); }
-
-private:
-    Handle handle_ = nullptr;
+struct GdiObjectTraits {
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { DeleteObject(handle); }
 };
+
+template <typename Handle>
+using GdiObject = UniqueHandle<Handle, GdiObjectTraits<Handle>>;
 
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
@@ -46,28 +29,13 @@ using Region = GdiObject<HRGN>;
 Bitmap LoadBitmapResource(int id);
 
 // An icon handle released with DestroyIcon.
-class Icon {
-public:
-    Icon() = default;
-    explicit Icon(HICON icon) : icon_(icon) {}
-    ~Icon() { Reset(); }
-    Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-    Icon& operator=(Icon&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.icon_, nullptr));
-        return *this;
-    }
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-
-    HICON Get() const { return icon_; }
-    void Reset(HICON icon = nullptr) {
-        if (icon_ && icon_ != icon) DestroyIcon(icon_);
-        icon_ = icon;
-    }
-
-private:
-    HICON icon_ = nullptr;
+struct IconTraits {
+    static HICON Empty() { return nullptr; }
+    static bool IsValid(HICON icon) { return icon != nullptr; }
+    static void Close(HICON icon) { DestroyIcon(icon); }
 };
+
+using Icon = UniqueHandle<HICON, IconTraits>;
 
 // An icon resource of this program at the given size (0, 0: default size).
 Icon LoadIconResource(int id, int width = 0, int height = 0);
