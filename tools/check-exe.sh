@@ -7,16 +7,19 @@ exe=$1
 objdump=i686-w64-mingw32-objdump
 fail() { echo "FAIL: $*"; exit 1; }
 
-$objdump -f "$exe" | grep -q 'file format pei-i386' || fail "not a 32-bit PE"
+# Here-strings rather than pipes into grep -q: an early grep exit would fail
+# the writer under pipefail.
+header=$($objdump -f "$exe")
+grep -q 'file format pei-i386' <<< "$header" || fail "not a 32-bit PE"
 allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|SHLWAPI|COMCTL32|COMDLG32|OLE32|OLEAUT32|VERSION|PSAPI|WINMM|MSIMG32|msvcrt|MSVCRT)\.dll$'
 dlls=$($objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$dlls" ] || fail "no imports found"
 while read -r dll; do
-  echo "$dll" | grep -qiE "$allowed" || fail "imports $dll"
+  grep -qiE "$allowed" <<< "$dll" || fail "imports $dll"
 done <<< "$dlls"
 
 resources=$(i686-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
-echo "$resources" | grep -q 'requireAdministrator' || fail "manifest lacks requireAdministrator"
-echo "$resources" | grep -q 'FILEVERSION 1, *2, *0, *0' || fail "file version is not 1.2.0.0"
-echo "$resources" | grep -q 'PRODUCTVERSION 1, *2, *0, *0' || fail "product version is not 1.2.0.0"
+grep -q 'requireAdministrator' <<< "$resources" || fail "manifest lacks requireAdministrator"
+grep -q 'FILEVERSION 1, *2, *0, *0' <<< "$resources" || fail "file version is not 1.2.0.0"
+grep -q 'PRODUCTVERSION 1, *2, *0, *0' <<< "$resources" || fail "product version is not 1.2.0.0"
 echo "imports: $(echo $dlls)"

@@ -17,7 +17,7 @@ sudo=""
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! grep -qx i386 <<< "$(dpkg --print-foreign-architectures)"; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo apt-get update -qq
@@ -26,6 +26,6 @@ fi
 
 # Wine takes its code page (936) from LC_ALL=zh_CN.UTF-8; with the locale
 # generated, the shells that pass it on stop warning about it too.
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+if ! grep -qix 'zh_CN.utf8' <<< "$(locale -a 2>/dev/null)"; then
   $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
