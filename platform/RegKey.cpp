@@ -127,20 +127,19 @@ long RegKey::DeleteSubKey(const std::string& subkey) const {
 }
 
 std::vector<std::string> RegKey::ValueNames() const {
-    std::vector<std::string> names;
-    std::string name;
-    for (std::uint32_t i = 0;
-         *this && registry_->EnumValue(handle_, i, &name) == kErrorSuccess; ++i) {
-        names.push_back(name);
-    }
-    return names;
+    return Names(&Registry::EnumValue);
 }
 
 std::vector<std::string> RegKey::SubKeyNames() const {
+    return Names(&Registry::EnumKey);
+}
+
+std::vector<std::string> RegKey::Names(
+    long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*)) const {
     std::vector<std::string> names;
     std::string name;
     for (std::uint32_t i = 0;
-         *this && registry_->EnumKey(handle_, i, &name) == kErrorSuccess; ++i) {
+         *this && (registry_->*enumerate)(handle_, i, &name) == kErrorSuccess; ++i) {
         names.push_back(name);
     }
     return names;

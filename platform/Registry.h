@@ -145,6 +145,10 @@ public:
     std::vector<std::string> SubKeyNames() const;
 
 private:
+    // Names by index through one of the enumeration calls.
+    std::vector<std::string> Names(
+        long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*)) const;
+
     Registry* registry_ = nullptr;
     RegHandle handle_ = 0;
 };

@@ -115,28 +115,26 @@ RegHandle FakeRegistry::AddHandle(std::shared_ptr<Node> node,
 
 long FakeRegistry::OpenKey(RegHandle parent, const std::string& path,
                            std::uint32_t access, RegHandle* key) {
+    return OpenOrCreate(parent, path, false, access, key);
+}
+
+long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
+                             RegHandle* key) {
+    return OpenOrCreate(parent, path, true, kKeyAllAccess, key);
+}
+
+long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
+                                bool create, std::uint32_t access,
+                                RegHandle* key) {
     if (key == nullptr) return kErrorInvalidParameter;
     std::shared_ptr<Node> node;
     long rc = Resolve(parent, 0, &node);
-    if (rc == kErrorSuccess) rc = Walk(node, path, false, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, path, create, &node);
     if (rc != kErrorSuccess) return rc;
     // An empty path on a root hands back the root itself.
     *key = IsRootKey(parent) && SplitPath(path).empty()
                ? parent
                : AddHandle(node, access);
-    return kErrorSuccess;
-}
-
-long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
-                             RegHandle* key) {
-    if (key == nullptr) return kErrorInvalidParameter;
-    std::shared_ptr<Node> node;
-    long rc = Resolve(parent, 0, &node);
-    if (rc == kErrorSuccess) rc = Walk(node, path, true, &node);
-    if (rc != kErrorSuccess) return rc;
-    *key = IsRootKey(parent) && SplitPath(path).empty()
-               ? parent
-               : AddHandle(node, kKeyAllAccess);
     return kErrorSuccess;
 }
 

@@ -56,6 +56,8 @@ private:
                      const std::string& path, bool create,
                      std::shared_ptr<Node>* node);
     RegHandle AddHandle(std::shared_ptr<Node> node, std::uint32_t access);
+    long OpenOrCreate(RegHandle parent, const std::string& path, bool create,
+                      std::uint32_t access, RegHandle* key);
 
     std::shared_ptr<Node> current_user_;
     std::shared_ptr<Node> local_machine_;
