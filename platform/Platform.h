@@ -5,6 +5,10 @@
 namespace tv {
 
 class Clock;
+class Drives;
+class Environment;
+class FileSystem;
+class Prompter;
 class Registry;
 class Shell;
 
@@ -12,6 +16,10 @@ struct Platform {
     Registry* registry = nullptr;
     Clock* clock = nullptr;
     Shell* shell = nullptr;
+    FileSystem* files = nullptr;
+    Drives* drives = nullptr;
+    Environment* environment = nullptr;
+    Prompter* prompter = nullptr;
 };
 
 }  // namespace tv

@@ -1,5 +1,6 @@
-// Opening documents and addresses through the shell (the user's default
-// browser or mail program), behind the seam so tests can see what was opened.
+// Starting programs and opening documents and addresses through the shell
+// (the user's default browser or mail program), behind the seam so tests can
+// see exactly what was started.
 #pragma once
 
 #include <string>
@@ -7,15 +8,29 @@
 namespace tv {
 
 // Show commands, with the values of the Win32 SW_* constants.
+constexpr int kSwHide = 0;
 constexpr int kSwShowNormal = 1;
 constexpr int kSwShowMaximized = 3;
 constexpr int kSwShow = 5;
+
+// ShellExecuteEx with no owner window: what to start and how.
+struct ShellLaunch {
+    std::string verb;  // empty: the default action
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int showCommand = kSwShowNormal;
+};
 
 class Shell {
 public:
     virtual ~Shell() = default;
     // ShellExecute with no verb. The result is of no interest to callers.
     virtual void Open(const std::string& address, int showCommand) = 0;
+    // ShellExecuteEx; true when the program was started.
+    virtual bool Launch(const ShellLaunch& launch) = 0;
+    // WinExec: a command line, started and not waited for; true when started.
+    virtual bool Run(const std::string& commandLine, int showCommand) = 0;
 };
 
 }  // namespace tv

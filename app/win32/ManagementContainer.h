@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/PageLayout.h"
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 #include "controls/win32/SkinBitmapButton.h"
 
 namespace tv {

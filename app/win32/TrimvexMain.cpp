@@ -6,6 +6,10 @@
 #include "app/win32/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -24,7 +28,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Registry registry;
     tv::Win32Clock clock;
     tv::Win32Shell shell;
-    tv::Platform platform{&registry, &clock, &shell};
+    tv::Win32FileSystem files;
+    tv::Win32Drives drives;
+    tv::Win32Environment environment;
+    tv::Win32Prompter prompter;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
     {
         tv::MainWindow window(platform);
         window.DoModal();

@@ -1,7 +1,7 @@
 // The startup items tab.
 #pragma once
 
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
 namespace tv {

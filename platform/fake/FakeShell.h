@@ -1,4 +1,4 @@
-// A shell that records what it was asked to open instead of opening it.
+// A shell that records what it was asked to open or start instead of doing it.
 #pragma once
 
 #include <string>
@@ -14,15 +14,38 @@ public:
         std::string address;
         int showCommand;
     };
+    struct Command {
+        std::string commandLine;
+        int showCommand;
+    };
 
     void Open(const std::string& address, int showCommand) override {
         requests_.push_back({address, showCommand});
     }
+    bool Launch(const ShellLaunch& launch) override {
+        launches_.push_back(launch);
+        return launchResult;
+    }
+    bool Run(const std::string& commandLine, int showCommand) override {
+        commands_.push_back({commandLine, showCommand});
+        return runResult;
+    }
     const std::vector<Request>& Requests() const { return requests_; }
-    void Clear() { requests_.clear(); }
+    const std::vector<ShellLaunch>& Launches() const { return launches_; }
+    const std::vector<Command>& Commands() const { return commands_; }
+    void Clear() {
+        requests_.clear();
+        launches_.clear();
+        commands_.clear();
+    }
+
+    bool launchResult = true;
+    bool runResult = true;
 
 private:
     std::vector<Request> requests_;
+    std::vector<ShellLaunch> launches_;
+    std::vector<Command> commands_;
 };
 
 }  // namespace tv

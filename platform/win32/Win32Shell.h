@@ -4,10 +4,12 @@
 
 namespace tv {
 
-// ShellExecuteA with no verb and no owner window.
+// ShellExecuteA / ShellExecuteExA with no owner window, and WinExec.
 class Win32Shell : public Shell {
 public:
     void Open(const std::string& address, int showCommand) override;
+    bool Launch(const ShellLaunch& launch) override;
+    bool Run(const std::string& commandLine, int showCommand) override;
 };
 
 }  // namespace tv

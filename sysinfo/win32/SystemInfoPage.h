@@ -1,7 +1,7 @@
 // The system information section: the system summary and the hardware list.
 #pragma once
 
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
 namespace tv {

@@ -12,6 +12,7 @@
 #include "platform/fake/FakeShell.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -25,7 +26,7 @@ constexpr int kSectionImageHeight = 60;
 class ImageButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = std::make_unique<MainWindow>(Platform{&registry_, &clock_, &shell_});
+        window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
         SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         PumpMessages(30);
@@ -47,9 +48,10 @@ protected:
         SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     }
 
-    FakeRegistry registry_;
-    FakeClock clock_;
-    FakeShell shell_;
+    testing::FakePlatform fakes_;
+    FakeRegistry& registry_ = fakes_.registry;
+    FakeClock& clock_ = fakes_.clock;
+    FakeShell& shell_ = fakes_.shell;
     std::unique_ptr<MainWindow> window_;
 };
 

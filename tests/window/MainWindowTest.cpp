@@ -16,6 +16,7 @@
 #include "platform/fake/FakeShell.h"
 #include "platform/ui/Gdi.h"
 #include "platform/BuildSettings.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -36,7 +37,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void Open(LocalDate today = {2009, 10, 25}) {
         clock_.SetToday(today);
-        window_ = std::make_unique<MainWindow>(Platform{&registry_, &clock_, &shell_});
+        window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
         PumpMessages(30);
     }
@@ -81,9 +82,10 @@ protected:
         return down;
     }
 
-    FakeRegistry registry_;
-    FakeClock clock_;
-    FakeShell shell_;
+    testing::FakePlatform fakes_;
+    FakeRegistry& registry_ = fakes_.registry;
+    FakeClock& clock_ = fakes_.clock;
+    FakeShell& shell_ = fakes_.shell;
     std::unique_ptr<MainWindow> window_;
 };
 

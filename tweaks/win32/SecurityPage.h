@@ -1,7 +1,7 @@
 // The security tab: User Account Control and Internet Explorer without add-ons.
 #pragma once
 
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
 namespace tv {

@@ -1,7 +1,7 @@
 // The speed tweaks section.
 #pragma once
 
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
 namespace tv {

@@ -1,4 +1,4 @@
-#include "app/win32/SectionPage.h"
+#include "platform/ui/SectionPage.h"
 
 namespace tv {
 

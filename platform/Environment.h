@@ -1,0 +1,21 @@
+// The system's directories and the process environment.
+#pragma once
+
+#include <string>
+
+namespace tv {
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+    // GetWindowsDirectory / GetSystemDirectory, no trailing backslash; empty
+    // when the platform gives none.
+    virtual std::string WindowsDirectory() const = 0;
+    virtual std::string SystemDirectory() const = 0;
+    // GetEnvironmentVariable; false when the variable is not set.
+    virtual bool Variable(const std::string& name, std::string* value) const = 0;
+    // Sleep: the waits some operations make before they go on.
+    virtual void Wait(unsigned milliseconds) = 0;
+};
+
+}  // namespace tv

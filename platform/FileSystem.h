@@ -1,0 +1,37 @@
+// Files and folders, behind the seam so the logic that lists and deletes
+// them can run against an in-memory tree. Paths are 8-bit text in the system
+// code page, with backslash separators, compared case-insensitively.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tv {
+
+struct FolderEntry {
+    std::string name;  // file name only, never "." or ".."
+    bool folder = false;
+    bool readOnly = false;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // PathFileExists: a file or a folder by that path.
+    virtual bool Exists(const std::string& path) const = 0;
+    virtual bool IsFolder(const std::string& path) const = 0;
+    // Everything directly inside `folder` (the pattern "*.*"), without "."
+    // and "..". False when the folder cannot be listed.
+    virtual bool ListFolder(const std::string& folder,
+                            std::vector<FolderEntry>* entries) const = 0;
+    // DeleteFile: false for a missing, read-only or busy file.
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // RemoveDirectory: false unless the folder exists and is empty.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    // The process's current directory.
+    virtual std::string WorkingFolder() const = 0;
+    virtual bool SetWorkingFolder(const std::string& path) = 0;
+};
+
+}  // namespace tv

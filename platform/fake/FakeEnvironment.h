@@ -1,0 +1,31 @@
+// Directories and environment variables a test chooses; waits are counted,
+// not slept.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Environment.h"
+
+namespace tv {
+
+class FakeEnvironment : public Environment {
+public:
+    std::string windowsDirectory = "C:\\Windows";
+    std::string systemDirectory = "C:\\Windows\\system32";
+    std::map<std::string, std::string> variables;  // exact names
+    std::vector<unsigned> waits;
+
+    std::string WindowsDirectory() const override { return windowsDirectory; }
+    std::string SystemDirectory() const override { return systemDirectory; }
+    bool Variable(const std::string& name, std::string* value) const override {
+        auto it = variables.find(name);
+        if (it == variables.end()) return false;
+        *value = it->second;
+        return true;
+    }
+    void Wait(unsigned milliseconds) override { waits.push_back(milliseconds); }
+};
+
+}  // namespace tv

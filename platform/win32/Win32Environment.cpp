@@ -1,0 +1,53 @@
+#include "platform/win32/Win32Environment.h"
+
+#include <windows.h>
+
+namespace tv {
+
+namespace {
+
+// Calls `get` with a growing buffer until the whole text fits.
+template <typename Get>
+std::string ReadText(Get get) {
+    std::string buffer(MAX_PATH, '\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        UINT length = get(buffer.data(), static_cast<UINT>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(length + 1, '\0');
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string Win32Environment::WindowsDirectory() const {
+    return ReadText([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
+}
+
+std::string Win32Environment::SystemDirectory() const {
+    return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
+}
+
+bool Win32Environment::Variable(const std::string& name, std::string* value) const {
+    SetLastError(ERROR_SUCCESS);
+    DWORD needed = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (needed == 0) {
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
+        value->clear();
+        return true;
+    }
+    std::string buffer(needed, '\0');
+    DWORD length = GetEnvironmentVariableA(name.c_str(), buffer.data(), needed);
+    if (length >= needed) return false;  // changed meanwhile
+    buffer.resize(length);
+    *value = buffer;
+    return true;
+}
+
+void Win32Environment::Wait(unsigned milliseconds) { Sleep(milliseconds); }
+
+}  // namespace tv

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/Environment.h"
+
+namespace tv {
+
+// GetWindowsDirectoryA, GetSystemDirectoryA, GetEnvironmentVariableA, Sleep.
+class Win32Environment : public Environment {
+public:
+    std::string WindowsDirectory() const override;
+    std::string SystemDirectory() const override;
+    bool Variable(const std::string& name, std::string* value) const override;
+    void Wait(unsigned milliseconds) override;
+};
+
+}  // namespace tv

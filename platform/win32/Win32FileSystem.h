@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace tv {
+
+// FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA and the
+// current-directory calls.
+class Win32FileSystem : public FileSystem {
+public:
+    bool Exists(const std::string& path) const override;
+    bool IsFolder(const std::string& path) const override;
+    bool ListFolder(const std::string& folder,
+                    std::vector<FolderEntry>* entries) const override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    std::string WorkingFolder() const override;
+    bool SetWorkingFolder(const std::string& path) override;
+};
+
+}  // namespace tv

@@ -1,0 +1,103 @@
+// The file, drive and environment seams behave alike over the fakes and the
+// real system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/contract/FilesUnderTest.h"
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<tv::FolderEntry>& entries) {
+    std::vector<std::string> names;
+    for (const auto& e : entries) names.push_back(e.name + (e.folder ? "\\" : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class FilesContract : public ::testing::Test {
+protected:
+    void SetUp() override { t = MakeFilesUnderTest(); }
+    std::string In(const std::string& name) const { return t->scratch + "\\" + name; }
+    std::unique_ptr<FilesUnderTest> t;
+};
+
+TEST_F(FilesContract, ListsFilesAndFoldersWithoutDotEntries) {
+    t->MakeFile(In("a.txt"));
+    t->MakeFolder(In("sub"));
+    t->MakeFile(In("sub\\inner.lnk"));
+    t->MakeFile(In("\xD6\xD0\xCE\xC4.txt"));  // 中文.txt
+    std::vector<tv::FolderEntry> entries;
+    ASSERT_TRUE(t->files->ListFolder(t->scratch, &entries));
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"a.txt", "sub\\", "\xD6\xD0\xCE\xC4.txt"}));
+    ASSERT_TRUE(t->files->ListFolder(t->scratch + "\\", &entries));
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_FALSE(t->files->ListFolder(In("missing"), &entries));
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(FilesContract, ExistenceIsCaseInsensitive) {
+    t->MakeFile(In("Mixed.TXT"));
+    EXPECT_TRUE(t->files->Exists(In("mixed.txt")));
+    EXPECT_TRUE(t->files->Exists(t->scratch));
+    EXPECT_TRUE(t->files->IsFolder(t->scratch));
+    EXPECT_FALSE(t->files->IsFolder(In("Mixed.TXT")));
+    EXPECT_FALSE(t->files->Exists(In("other.txt")));
+    EXPECT_FALSE(t->files->Exists(""));
+}
+
+TEST_F(FilesContract, DeletesOnlyWhatCanGo) {
+    t->MakeFile(In("plain.txt"));
+    t->MakeFile(In("locked.txt"), true);
+    t->MakeFolder(In("full"));
+    t->MakeFile(In("full\\x.txt"));
+    EXPECT_TRUE(t->files->RemoveFile(In("plain.txt")));
+    EXPECT_FALSE(t->files->Exists(In("plain.txt")));
+    EXPECT_FALSE(t->files->RemoveFile(In("plain.txt")));
+    EXPECT_FALSE(t->files->RemoveFile(In("locked.txt")));
+    EXPECT_TRUE(t->files->Exists(In("locked.txt")));
+    EXPECT_FALSE(t->files->RemoveFolder(In("full")));
+    EXPECT_TRUE(t->files->RemoveFile(In("full\\x.txt")));
+    EXPECT_TRUE(t->files->RemoveFolder(In("full")));
+    EXPECT_FALSE(t->files->Exists(In("full")));
+    t->Release(In("locked.txt"));
+}
+
+TEST_F(FilesContract, WorkingFolderRoundTrips) {
+    std::string before = t->files->WorkingFolder();
+    ASSERT_FALSE(before.empty());
+    ASSERT_TRUE(t->files->SetWorkingFolder(t->scratch));
+    std::string now = t->files->WorkingFolder();
+    EXPECT_TRUE(t->files->IsFolder(now));
+    EXPECT_FALSE(t->files->SetWorkingFolder(In("missing")));
+    ASSERT_TRUE(t->files->SetWorkingFolder(before));
+    EXPECT_EQ(t->files->WorkingFolder(), before);
+}
+
+TEST_F(FilesContract, DriveCIsFixedNtfsWithSizes) {
+    EXPECT_EQ(t->drives->DriveType("C:\\"), tv::kDriveFixed);
+    tv::DriveSpace space;
+    ASSERT_TRUE(t->drives->Space("C:\\", &space));
+    EXPECT_GT(space.total, 0u);
+    EXPECT_LE(space.totalFree, space.total);
+    std::string fs;
+    ASSERT_TRUE(t->drives->FileSystemName("C:\\", &fs));
+    EXPECT_EQ(fs, "NTFS");
+    EXPECT_EQ(t->drives->DriveType("Q:\\"), tv::kDriveNoRootDir);
+    EXPECT_FALSE(t->drives->Space("Q:\\", &space));
+    EXPECT_FALSE(t->drives->FileSystemName("Q:\\", &fs));
+}
+
+TEST_F(FilesContract, DirectoriesHaveNoTrailingBackslash) {
+    std::string windows = t->environment->WindowsDirectory();
+    std::string system = t->environment->SystemDirectory();
+    ASSERT_GE(windows.size(), 3u);
+    EXPECT_NE(windows.back(), '\\');
+    EXPECT_EQ(system.substr(0, windows.size() + 1), windows + "\\");
+    std::string value;
+    EXPECT_FALSE(t->environment->Variable("TV_SURELY_NOT_SET_42", &value));
+}
+
+}  // namespace

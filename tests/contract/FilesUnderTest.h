@@ -1,0 +1,27 @@
+// What the file, drive and environment contract tests run against: the
+// in-memory fakes natively, the Win32 adapters under Wine. A scratch folder
+// of this run's own holds whatever the tests make.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Drives.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+
+struct FilesUnderTest {
+    std::unique_ptr<tv::FileSystem> files;
+    std::unique_ptr<tv::Drives> drives;
+    std::unique_ptr<tv::Environment> environment;
+    // An existing empty folder that belongs to the test.
+    std::string scratch;
+    // Makes a file (read-only if asked) in the real or fake tree.
+    virtual void MakeFile(const std::string& path, bool readOnly = false) = 0;
+    virtual void MakeFolder(const std::string& path) = 0;
+    // Makes the file deletable again, whatever the test did to it.
+    virtual void Release(const std::string& path) = 0;
+    virtual ~FilesUnderTest() = default;
+};
+
+std::unique_ptr<FilesUnderTest> MakeFilesUnderTest();

@@ -1,0 +1,33 @@
+#include "tests/contract/FilesUnderTest.h"
+
+#include "platform/fake/FakeDrives.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeFileSystem.h"
+
+namespace {
+
+struct FakeFiles : FilesUnderTest {
+    tv::FakeFileSystem* tree;
+    FakeFiles() {
+        auto f = std::make_unique<tv::FakeFileSystem>();
+        tree = f.get();
+        files = std::move(f);
+        auto d = std::make_unique<tv::FakeDrives>();
+        tv::FakeDrives::Drive c;
+        c.space = {1ull << 33, 1ull << 35, 1ull << 33};
+        d->Set("C:\\", c);
+        drives = std::move(d);
+        environment = std::make_unique<tv::FakeEnvironment>();
+        scratch = "C:\\users\\test\\Temp\\tv-contract";
+        tree->AddFolder(scratch);
+    }
+    void MakeFile(const std::string& path, bool readOnly) override { tree->AddFile(path, readOnly); }
+    void MakeFolder(const std::string& path) override { tree->AddFolder(path); }
+    void Release(const std::string& path) override {
+        if (tree->Exists(path) && !tree->IsFolder(path)) tree->AddFile(path);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FilesUnderTest> MakeFilesUnderTest() { return std::make_unique<FakeFiles>(); }

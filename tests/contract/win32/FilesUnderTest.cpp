@@ -1,0 +1,56 @@
+#include "tests/contract/FilesUnderTest.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+
+namespace {
+
+struct RealFiles : FilesUnderTest {
+    RealFiles() {
+        files = std::make_unique<tv::Win32FileSystem>();
+        drives = std::make_unique<tv::Win32Drives>();
+        environment = std::make_unique<tv::Win32Environment>();
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        scratch = std::string(temp) + "tv-contract-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(scratch.c_str(), nullptr);
+    }
+    ~RealFiles() override { RemoveTree(scratch); }
+    void MakeFile(const std::string& path, bool readOnly) override {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    void MakeFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    void Release(const std::string& path) override {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    static void RemoveTree(const std::string& folder) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                std::string name = data.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string path = folder + "\\" + name;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path);
+                else
+                    DeleteFileA(path.c_str());
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FilesUnderTest> MakeFilesUnderTest() { return std::make_unique<RealFiles>(); }

@@ -1,0 +1,30 @@
+// Every platform service as an in-memory fake, bundled for tests that build
+// pages or the whole window away from the real system.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeDrives.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakePrompter.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeShell.h"
+
+namespace tv::testing {
+
+struct FakePlatform {
+    FakeRegistry registry;
+    FakeClock clock;
+    FakeShell shell;
+    FakeFileSystem files;
+    FakeDrives drives;
+    FakeEnvironment environment;
+    FakePrompter prompter;
+
+    Platform Get() {
+        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    }
+};
+
+}  // namespace tv::testing
