@@ -48,3 +48,16 @@
 #define IDB_LOGO 218
 #define IDB_LOGO_BLINK 219
 #define IDB_TAB_LINE 226
+
+// Control ids of the pages, one header each.
+#include "ids/SystemInfoPage.h"
+#include "ids/SpeedPage.h"
+#include "ids/AppearancePage.h"
+#include "ids/DriverPage.h"
+#include "ids/SoftwarePage.h"
+#include "ids/HelpPage.h"
+#include "ids/StartupPage.h"
+#include "ids/ProcessPage.h"
+#include "ids/ServicePage.h"
+#include "ids/AddonPage.h"
+#include "ids/SecurityPage.h"

@@ -188,6 +188,14 @@ def save_bmp(img, rid):
     img.convert("RGB").save(os.path.join(BMP_DIR, "%d.bmp" % rid), "BMP")
 
 
+def save_icon(images, rid):
+    """Writes res/icons/<rid>.ico from RGBA images, largest first, one per
+    size the icon carries."""
+    images = sorted(images, key=lambda im: -im.size[0])
+    images[0].save(os.path.join(ICO_DIR, "%d.ico" % rid),
+                   sizes=[im.size for im in reversed(images)], append_images=images[1:])
+
+
 # ------------------------------------------------------------- background
 
 def background():
@@ -585,8 +593,24 @@ def main():
     icons[0].save(os.path.join(ICO_DIR, "128.ico"), sizes=[(16, 16), (32, 32), (48, 48)],
                   append_images=icons[1:])
     icons[0].save(os.path.join(ICO_DIR, "128.png"))
+    run_area_modules()
     if len(sys.argv) == 3 and sys.argv[1] == "--preview":
         preview(bg, out).save(sys.argv[2])
+
+
+def run_area_modules():
+    """Each module in tools/artwork/ draws the artwork of its pages with the
+    helpers above: it imports this file as gen_artwork and has generate()."""
+    import glob
+    import importlib.util
+    here = os.path.dirname(os.path.abspath(__file__))
+    sys.path.insert(0, here)
+    for path in sorted(glob.glob(os.path.join(here, "artwork", "*.py"))):
+        name = os.path.splitext(os.path.basename(path))[0]
+        spec = importlib.util.spec_from_file_location("artwork_" + name, path)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        module.generate()
 
 
 if __name__ == "__main__":

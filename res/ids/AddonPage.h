@@ -1,0 +1,2 @@
+// Control ids of the AddonPage template.
+#pragma once

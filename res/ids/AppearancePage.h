@@ -1,0 +1,2 @@
+// Control ids of the AppearancePage template.
+#pragma once

@@ -1,0 +1,2 @@
+// Control ids of the DriverPage template.
+#pragma once

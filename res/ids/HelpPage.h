@@ -1,0 +1,2 @@
+// Control ids of the HelpPage template.
+#pragma once

@@ -1,0 +1,2 @@
+// Control ids of the ProcessPage template.
+#pragma once

@@ -1,0 +1,2 @@
+// Control ids of the SecurityPage template.
+#pragma once

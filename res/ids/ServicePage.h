@@ -1,0 +1,2 @@
+// Control ids of the ServicePage template.
+#pragma once

@@ -1,0 +1,2 @@
+// Control ids of the SoftwarePage template.
+#pragma once

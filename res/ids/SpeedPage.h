@@ -1,0 +1,2 @@
+// Control ids of the SpeedPage template.
+#pragma once

@@ -1,0 +1,2 @@
+// Control ids of the StartupPage template.
+#pragma once

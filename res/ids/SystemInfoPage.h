@@ -1,0 +1,2 @@
+// Control ids of the SystemInfoPage template.
+#pragma once
