@@ -11,6 +11,9 @@ class FileSystem;
 class Prompter;
 class Registry;
 class Shell;
+class ShellLinks;
+class VersionResources;
+class Tokens;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -20,6 +23,9 @@ struct Platform {
     Drives* drives = nullptr;
     Environment* environment = nullptr;
     Prompter* prompter = nullptr;
+    ShellLinks* links = nullptr;
+    VersionResources* versions = nullptr;
+    Tokens* tokens = nullptr;
 };
 
 }  // namespace tv

@@ -12,6 +12,9 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -32,7 +35,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    tv::Win32ShellLinks links;
+    tv::Win32VersionResources versions;
+    tv::Win32Tokens tokens;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
     {
         tv::MainWindow window(platform);
         window.DoModal();

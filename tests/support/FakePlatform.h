@@ -10,6 +10,9 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeShellLinks.h"
+#include "platform/fake/FakeTokens.h"
+#include "platform/fake/FakeVersionResources.h"
 
 namespace tv::testing {
 
@@ -21,9 +24,12 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeShellLinks links;
+    FakeVersionResources versions;
+    FakeTokens tokens;
 
     Platform Get() {
-        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
     }
 };
 
