@@ -109,15 +109,18 @@ void ScanOneValue(const Platform& platform, const StartupLocation& location,
 }  // namespace
 
 bool ReadWholeText(const RegKey& key, const std::string& name, std::string* text) {
-    // The value may change between the size query and the read: try again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::uint32_t size = 0;
-        if (key.Query(name, nullptr, nullptr, &size) != kErrorSuccess) return false;
+    // Most values fit the first buffer; a longer one is read again at the
+    // size the registry reports (and again if it grew meanwhile).
+    std::uint32_t size = 256;
+    for (int attempt = 0; attempt < 4; ++attempt) {
         // Zero-filled with room for a NUL the data may lack.
         std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
         std::uint32_t read = size;
         long status = key.Query(name, nullptr, buffer.data(), &read);
-        if (status == kErrorMoreData) continue;
+        if (status == kErrorMoreData && read > size) {
+            size = read;
+            continue;
+        }
         if (status != kErrorSuccess) return false;
         text->assign(buffer.c_str());
         return true;
