@@ -32,6 +32,9 @@ tier() {
   "$@" || failed+=("$name")
 }
 tier native ctest --test-dir build/native --output-on-failure -j2
+# The resolvers and code-page helpers under libFuzzer and AddressSanitizer,
+# for a bounded time.
+tier native tools/fuzz.sh 20
 tier wine ctest --test-dir build/cross --output-on-failure -j2 -L 'wine|exe'
 # Last, so the run ends with ctest's summary of the window tier.
 [ ${#failed[@]} -eq 0 ] || echo "== failed tiers so far: ${failed[*]}"
