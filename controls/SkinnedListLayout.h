@@ -34,6 +34,10 @@ constexpr std::uint32_t kRowSeparator = Rgb(234, 235, 234);
 constexpr int kSeparatorLength = 555;
 constexpr std::size_t kMaxCellTextBytes = 255;
 extern const char kListFontFace[];
+// The font's character set: "default" lets the face name decide, so "宋体"
+// is found wherever it is installed (a face that does not claim the Western
+// set would otherwise be swapped for an unrelated one).
+constexpr int kListFontCharset = 1;
 
 // The selected row's background: an outer rounded frame, one inside it and
 // a vertical gradient inside that.

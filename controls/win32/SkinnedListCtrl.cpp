@@ -137,7 +137,7 @@ void SkinnedListCtrl::DrawCell(HDC dc, int row, int column, bool selected, int l
     // Over the gradient or the list background alike.
     SetBkMode(dc, TRANSPARENT);
     ui::Font font(CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
-                              ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              static_cast<DWORD>(kListFontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kListFontFace));
     if (!font) return;
     ui::SelectObjectGuard select(dc, font.Get());

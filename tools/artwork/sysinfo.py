@@ -246,8 +246,21 @@ BITMAPS = {220: pic_processor, 221: pic_video, 222: pic_optical, 223: pic_disk,
            224: pic_memory, 225: pic_sound}
 
 
+# The page stacks its four label icons 16 to 20 pixels apart, each loaded at
+# the standard 32 x 32: that image carries an 18-pixel glyph at its top left
+# so neighbours never overlap. The 16 and 48 images are the glyph full size
+# (lists show 160 at 16 x 16).
+GLYPH_IN_32 = 18
+
+
+def padded32(draw):
+    img = layer((32, 32))
+    img.alpha_composite(draw(GLYPH_IN_32), (4, 0))
+    return img
+
+
 def generate():
     for rid, draw in ICONS.items():
-        g.save_icon([draw(48), draw(32), draw(16)], rid)
+        g.save_icon([draw(48), padded32(draw), draw(16)], rid)
     for rid, draw in BITMAPS.items():
         g.save_bmp(finish_bitmap(draw()), rid)
