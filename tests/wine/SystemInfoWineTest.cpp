@@ -2,6 +2,8 @@
 // an independent reading of the same calls.
 #include <windows.h>
 #include <mmsystem.h>
+#include <objbase.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,23 @@ TEST_F(SystemInfoOnWine, MemorySoundAndDisksMatchTheirOwnCalls) {
     EXPECT_EQ(disk, inventory.DiskModel() + "  总容量 " + std::to_string(megabytes / 1024) + " GB");
     EXPECT_EQ(DriveTotalMegabytes(drives, "C:\\") > 0, true);
     EXPECT_EQ(DriveTotalMegabytes(drives, "B:\\"), 0u);
+}
+
+TEST_F(SystemInfoOnWine, QueriesLeaveTheThreadsOwnComSetUpAlone) {
+    // The program's thread runs in a single-threaded apartment for the whole
+    // run; a query's own (refused) multithreaded set-up must not undo it.
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    for (int run = 0; run < 3; ++run)
+        EXPECT_TRUE(inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor).has_value());
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE) << std::hex << again;  // still initialised
+    if (SUCCEEDED(again)) CoUninitialize();
+    OleUninitialize();
+    // And on a thread without COM, each run takes its set-up down again.
+    inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
+    const HRESULT fresh = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(fresh, S_OK) << std::hex << fresh;
+    if (SUCCEEDED(fresh)) CoUninitialize();
 }
 
 TEST_F(SystemInfoOnWine, OpticalDrivesFollowTheCdromKey) {
