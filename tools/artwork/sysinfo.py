@@ -3,7 +3,7 @@ operating system, uptime, current user) and the six hardware row pictures
 (processor, video adapter, optical drive, hard disk, memory, sound)."""
 import math
 
-from PIL import Image
+from PIL import Image, ImageChops
 
 import gen_artwork as g
 
@@ -30,7 +30,6 @@ def grad(size, top, bottom):
 def finish_bitmap(img):
     """Row pictures sit on the white page: flatten onto white."""
     base = Image.new("RGBA", img.size, WHITE + (255,))
-    shadow = img.getchannel("A")
     out = g.shadowed(base, img, 0.18, 1.0)
     return out.convert("RGB")
 
@@ -95,20 +94,15 @@ def icon_user(n):
     s = n / 32.0
     img = layer((n, n))
     body = g.vgrad(n, n, [(0, (0x5a, 0x9c, 0xe8)), (1, BLUE_DARK)])
-    g.fill(img, g.mask((n, n), lambda p: (
-        p.ellipse((4 * s, 17 * s, 28 * s, 41 * s)),
-        p.rect((0, 30.5 * s, 32 * s, 32 * s), 0, 0))), body)
-    g.fill(img, g.mask((n, n), lambda p: p.rect((0, 30 * s, 32 * s, 32 * s))), (0, 0, 0), 0.0)
+    g.fill(img, g.mask((n, n), lambda p: p.ellipse((4 * s, 17 * s, 28 * s, 41 * s))), body)
     skin = g.vgrad(n, n, [(0, (0xff, 0xe0, 0xbd)), (1, (0xf0, 0xbb, 0x8a))])
     g.fill(img, g.mask((n, n), lambda p: p.circle(16 * s, 10.5 * s, 6.8 * s)), skin)
     g.fill(img, g.mask((n, n), lambda p: (
         p.pie((9 * s, 3.5 * s, 23 * s, 17.5 * s), 180, 360),
         p.circle(16 * s, 12 * s, 6.2 * s, 0))), (0x5b, 0x3a, 0x1e))
     # cut the body off at the bottom edge of the grid
-    a = img.getchannel("A")
     cut = g.mask((n, n), lambda p: p.rect((0, 0, 32 * s, 30 * s)))
-    from PIL import ImageChops
-    img.putalpha(ImageChops.multiply(a, cut))
+    img.putalpha(ImageChops.multiply(img.getchannel("A"), cut))
     return img
 
 
@@ -144,7 +138,7 @@ def pic_memory():
     size = (48, 37)
     img = layer(size)
     g.fill(img, g.mask(size, lambda p: p.rect((2, 9, 46, 29), 1.2)), grad(size, (0x3b, 0xa5, 0x6c), GREEN_DARK))
-    g.fill(img, g.mask(size, lambda p: p.rect((20, 24, 22, 29), 0, )), WHITE)  # key notch
+    g.fill(img, g.mask(size, lambda p: p.rect((20, 24, 22, 29))), WHITE)  # key notch
     for i in range(4):
         x = 4.5 + i * 10.3
         g.fill(img, g.mask(size, lambda p, x=x: p.rect((x, 12, x + 8, 22), 0.8)), grad(size, (0x4a, 0x52, 0x5e), (0x1f, 0x24, 0x2b)))
@@ -235,9 +229,7 @@ def pic_optical():
     g.fill(img, g.mask(size, lambda p: p.pie((4.5, 2, 37.5, 35), 200, 250)), WHITE, 0.7)
     g.fill(img, g.mask(size, lambda p: p.circle(c[0], c[1], 6)), SILVER)
     g.fill(img, g.mask(size, lambda p: (p.circle(c[0], c[1], 6), p.circle(c[0], c[1], 5.2, 0))), STEEL, 0.8)
-    g.fill(img, g.mask(size, lambda p: p.circle(c[0], c[1], 2.6)), (0, 0, 0), 0.0)
     hole = g.mask(size, lambda p: p.circle(c[0], c[1], 2.6))
-    from PIL import ImageChops
     img.putalpha(ImageChops.subtract(img.getchannel("A"), hole))
     return img
 
