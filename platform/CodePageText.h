@@ -32,4 +32,11 @@ std::size_t FindNoCase(std::string_view hay, std::string_view needle,
 std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
 std::size_t FindLastChar(std::string_view text, char c);
 
+// Every exact (case-sensitive) match of `from` that starts and ends on
+// character boundaries replaced by `to`, left to right.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+// The longest start of `text` of at most `maxBytes` bytes that does not cut
+// a double-byte character in half.
+std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
+
 }  // namespace tv::text

@@ -11,6 +11,8 @@ class FileSystem;
 class Prompter;
 class Registry;
 class Shell;
+class SystemProbe;
+class Wmi;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -20,6 +22,8 @@ struct Platform {
     Drives* drives = nullptr;
     Environment* environment = nullptr;
     Prompter* prompter = nullptr;
+    SystemProbe* system = nullptr;
+    Wmi* wmi = nullptr;
 };
 
 }  // namespace tv

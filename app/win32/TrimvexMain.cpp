@@ -12,6 +12,8 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemProbe.h"
+#include "platform/win32/Win32Wmi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -32,7 +34,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    tv::Win32SystemProbe system;
+    tv::Win32Wmi wmi;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter,
+                           &system, &wmi};
     {
         tv::MainWindow window(platform);
         window.DoModal();

@@ -10,6 +10,8 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeSystemProbe.h"
+#include "platform/fake/FakeWmi.h"
 
 namespace tv::testing {
 
@@ -21,9 +23,12 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeSystemProbe system;
+    FakeWmi wmi;
 
     Platform Get() {
-        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter,
+                        &system, &wmi};
     }
 };
 
