@@ -1,0 +1,174 @@
+// The security tab in the real window over the in-memory registry: the User
+// Account Control status and switch, and the browser start.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/WindowTestSupport.h"
+#include "tweaks/win32/SecurityPage.h"
+
+namespace tv {
+namespace {
+
+using testing::Click;
+using testing::PumpMessages;
+
+const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+class SecurityPageTest : public ::testing::Test {
+protected:
+    void Open() {
+        window_ = std::make_unique<MainWindow>(fakes_.Get());
+        ASSERT_TRUE(window_->Create(nullptr));
+        PumpMessages(30);
+        Click(window_->SectionButton(4).Handle());
+        PumpMessages(5);
+    }
+    void TearDown() override { window_.reset(); }
+
+    ManagementContainer& Container() const {
+        return *static_cast<ManagementContainer*>(window_->Page(4));
+    }
+    SecurityPage& Page() const { return *static_cast<SecurityPage*>(Container().Page(5)); }
+    void ClickTab(int tab) {
+        Click(Container().TabButton(tab).Handle());
+        PumpMessages(5);
+    }
+    void Press(int id) {
+        Click(GetDlgItem(Page().Handle(), id));
+        PumpMessages(5);
+    }
+    std::string Text(int id) const {
+        char text[128] = {};
+        GetDlgItemTextA(Page().Handle(), id, text, sizeof(text));
+        return text;
+    }
+    void SetPolicy(std::uint32_t value) {
+        RegKey::Create(fakes_.registry, kHkeyLocalMachine, kPolicyKey).SetDword("EnableLUA", value);
+    }
+    // "type:value", or "missing".
+    std::string Stored() {
+        RegKey key = RegKey::Open(fakes_.registry, kHkeyLocalMachine, kPolicyKey, kKeyRead);
+        std::uint32_t type = 0, value = 0, size = sizeof value;
+        if (key.Query("EnableLUA", &type, &value, &size) != kErrorSuccess) return "missing";
+        return std::to_string(type) + ":" + std::to_string(value) + "/" + std::to_string(size);
+    }
+
+    testing::FakePlatform fakes_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(SecurityPageTest, TemplateTextsBeforeTheTabIsShown) {
+    SetPolicy(1);
+    Open();
+    HWND page = Page().Handle();
+    // The label is the template's only static without an id.
+    HWND label = FindWindowExA(page, nullptr, "Static", nullptr);
+    while (label && GetDlgCtrlID(label) != IDC_STATIC && GetDlgCtrlID(label) != 0xFFFF)
+        label = FindWindowExA(page, label, "Static", nullptr);
+    ASSERT_NE(label, nullptr);
+    char text[128] = {};
+    GetWindowTextA(label, text, sizeof(text));
+    EXPECT_STREQ(text, "UAC (User Account Control 用户帐户控制)  状态");
+    EXPECT_EQ(Text(1062), "未知");
+    EXPECT_EQ(Text(1012), "开启");
+    EXPECT_EQ(Text(1066), "安全模式运行IE");
+    EXPECT_EQ(Page().UacIcon(), 179);
+    EXPECT_FALSE(Page().UacEnabled());
+}
+
+TEST_F(SecurityPageTest, EachSelectionReadsThePolicy) {
+    struct Case {
+        const char* label;
+        bool present;
+        std::uint32_t value;
+        const char* status;
+        int icon;
+    } cases[] = {
+        {"1", true, 1, "【启用】", 178},
+        {"0", true, 0, "【禁用】", 179},
+        {"2", true, 2, "【禁用】", 179},
+        {"missing", false, 0, "【禁用】", 179},
+    };
+    Open();
+    for (const Case& c : cases) {
+        if (c.present)
+            SetPolicy(c.value);
+        else
+            RegKey::Open(fakes_.registry, kHkeyLocalMachine, kPolicyKey, kKeyAllAccess).DeleteValue("EnableLUA");
+        ClickTab(5);
+        EXPECT_EQ(Text(1062), c.status) << c.label;
+        EXPECT_EQ(Page().UacIcon(), c.icon) << c.label;
+        EXPECT_EQ(Page().UacEnabled(), c.icon == 178) << c.label;
+    }
+}
+
+TEST_F(SecurityPageTest, PressesSwitchThePolicyBackAndForth) {
+    struct Case {
+        const char* label;
+        bool present;
+        std::uint32_t value;
+        const char* first;
+        const char* firstStatus;
+        const char* second;
+        const char* secondStatus;
+    } cases[] = {
+        {"1", true, 1, "4:0/4", "【禁用】", "4:1/4", "【启用】"},
+        {"missing", false, 0, "4:1/4", "【启用】", "4:0/4", "【禁用】"},
+        {"2", true, 2, "4:1/4", "【启用】", "4:0/4", "【禁用】"},
+    };
+    for (const Case& c : cases) {
+        fakes_.registry.DeleteKey(kHkeyLocalMachine, kPolicyKey);
+        if (c.present) SetPolicy(c.value);
+        Open();
+        ClickTab(5);
+        Press(1012);
+        EXPECT_EQ(Stored(), c.first) << c.label;
+        EXPECT_EQ(Text(1062), c.firstStatus) << c.label;
+        EXPECT_EQ(Page().UacIcon(), std::string(c.firstStatus) == "【启用】" ? 178 : 179);
+        Press(1012);
+        EXPECT_EQ(Stored(), c.second) << c.label;
+        EXPECT_EQ(Text(1062), c.secondStatus) << c.label;
+        EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+        window_.reset();
+    }
+}
+
+TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
+    fakes_.environment.variables["ProgramFiles"] = "C:\\Program Files";
+    Open();
+    ClickTab(5);
+    Press(1066);
+    ASSERT_EQ(fakes_.shell.Launches().size(), 1u);
+    const ShellLaunch& launch = fakes_.shell.Launches()[0];
+    EXPECT_EQ(launch.file, "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(launch.parameters, " -extoff");
+    EXPECT_EQ(launch.verb, "");
+    EXPECT_EQ(launch.directory, "");
+    EXPECT_EQ(launch.showCommand, SW_SHOWMAXIMIZED);
+
+    fakes_.environment.variables.erase("ProgramFiles");
+    Press(1066);
+    EXPECT_EQ(fakes_.shell.Launches().size(), 1u);
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+}
+
+TEST_F(SecurityPageTest, Screenshot) {
+    SetPolicy(1);
+    Open();
+    ClickTab(5);
+    HWND main = window_->Handle();
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(100);
+    std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\security-uac-on.png";
+    EXPECT_TRUE(testing::SaveWindowPng(main, path)) << path;
+}
+
+}  // namespace
+}  // namespace tv
