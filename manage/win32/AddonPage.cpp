@@ -37,7 +37,8 @@ void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
 bool AddonPage::OnInitDialog() {
     SubPage::OnInitDialog();
 
-    for (int i = 0; i < 4; ++i) addonList_.InsertColumn(i, kColumns[i].heading, kColumns[i].width, kColumns[i].format);
+    for (int i = 0; i < 4; ++i)
+        addonList_.InsertColumn(i, kColumns[i].heading, kColumns[i].width, kColumns[i].format);
     addonList_.SetExtendedStyle(kAddonListStyle);
 
     iconList_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
@@ -46,6 +47,9 @@ bool AddonPage::OnInitDialog() {
         for (int i = 0; i < kAddonImageCount; ++i) ImageList_ReplaceIcon(iconList_.Get(), -1, icon.Get());
         addonList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(iconList_.Get()));
     }
+
+    deleteButton_.SetIcon(IDI_ADDON_DELETE);
+    refreshButton_.SetIcon(IDI_ADDON_REFRESH);
     return true;
 }
 

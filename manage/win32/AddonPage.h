@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "controls/win32/GradientButton.h"
 #include "manage/AddonScan.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
@@ -50,8 +51,8 @@ private:
     AddonRow Row(int index) const;
 
     ImageList iconList_;
-    ui::Button refreshButton_;
-    ui::Button deleteButton_;
+    CGradientButton refreshButton_;
+    CGradientButton deleteButton_;
     ui::ListView addonList_;
 };
 

@@ -144,6 +144,18 @@ TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
     EXPECT_EQ(ImageList_GetImageCount(images), iconPresent ? 4 : 0);
 }
 
+TEST_F(AddonPageTest, ButtonsAreGradientButtonsWithTheirIcons) {
+    auto iconExists = [](int id) {
+        return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)) != nullptr;
+    };
+    for (int id : {IDC_ADDON_REFRESH, IDC_ADDON_DELETE}) {
+        auto* button = dynamic_cast<CGradientButton*>(ui::Window::FromHandle(GetDlgItem(Page().Handle(), id)));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_EQ(GetWindowLongPtrA(button->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
+        EXPECT_EQ(button->HasIcon(), iconExists(id == IDC_ADDON_REFRESH ? IDI_ADDON_REFRESH : IDI_ADDON_DELETE)) << id;
+    }
+}
+
 TEST_F(AddonPageTest, EmptyUntilTheTabIsSelectedThenListsEverySourceInOrder) {
     EXPECT_EQ(Page().List().ItemCount(), 0);
     ClickTab(4);

@@ -17,6 +17,11 @@ namespace {
 using testing::Click;
 using testing::PumpMessages;
 
+// Icons drawn in other branches are absent until they are merged.
+bool IconExists(int id) {
+    return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)) != nullptr;
+}
+
 const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 class SecurityPageTest : public ::testing::Test {
@@ -78,6 +83,10 @@ TEST_F(SecurityPageTest, TemplateTextsBeforeTheTabIsShown) {
     EXPECT_EQ(Text(1012), "开启");
     EXPECT_EQ(Text(1066), "安全模式运行IE");
     EXPECT_EQ(Page().UacIcon(), 179);
+    EXPECT_TRUE(Page().UacButton().HasIcon());
+    EXPECT_TRUE(Page().BrowserButton().HasIcon());
+    EXPECT_EQ(Page().BrowserButton().IconWidth(), 24);
+    EXPECT_EQ(Page().UacButton().IconWidth(), 24);
     EXPECT_FALSE(Page().UacEnabled());
 }
 
@@ -103,6 +112,7 @@ TEST_F(SecurityPageTest, EachSelectionReadsThePolicy) {
         ClickTab(5);
         EXPECT_EQ(Text(1062), c.status) << c.label;
         EXPECT_EQ(Page().UacIcon(), c.icon) << c.label;
+        EXPECT_EQ(Page().UacButton().HasIcon(), IconExists(c.icon)) << c.label;
         EXPECT_EQ(Page().UacEnabled(), c.icon == 178) << c.label;
     }
 }
@@ -157,17 +167,22 @@ TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
     EXPECT_TRUE(fakes_.prompter.Prompts().empty());
 }
 
-TEST_F(SecurityPageTest, Screenshot) {
+TEST_F(SecurityPageTest, Screenshots) {
     SetPolicy(1);
     Open();
     ClickTab(5);
     HWND main = window_->Handle();
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
     CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
-    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages(100);
-    std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\security-uac-on.png";
-    EXPECT_TRUE(testing::SaveWindowPng(main, path)) << path;
+    auto save = [&](const std::string& name) {
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages(100);
+        std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\" + name + ".png";
+        EXPECT_TRUE(testing::SaveWindowPng(main, path)) << path;
+    };
+    save("security-uac-on");
+    Press(1012);
+    save("security-uac-off");
 }
 
 }  // namespace

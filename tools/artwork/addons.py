@@ -90,5 +90,7 @@ def check(n):
 
 
 def generate():
-    g.save_icon([browser(48), browser(32), browser(16)], BROWSER_ICON)
-    g.save_icon([check(48), check(32), check(16)], CHECK_ICON)
+    # One size each: the page buttons (33 pixels high) show an icon at the
+    # size its file gives.
+    g.save_icon([browser(24)], BROWSER_ICON)
+    g.save_icon([check(24)], CHECK_ICON)

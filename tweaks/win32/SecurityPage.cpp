@@ -3,7 +3,6 @@
 #include "tweaks/BrowserLaunch.h"
 
 namespace tv {
-namespace { void TODO_SetIcon(ui::Button&, int) {} }
 
 SecurityPage::SecurityPage(const Platform& platform)
     : SubPage(IDD_SECURITY_PAGE, platform), uac_(*platform.registry) {}
@@ -18,7 +17,7 @@ bool SecurityPage::OnInitDialog() {
     SubPage::OnInitDialog();
     // The status keeps its template text until the tab is first shown.
     SetUacIcon(IDI_SECURITY_UAC_OFF);
-    TODO_SetIcon(browserButton_, IDI_SECURITY_BROWSER);
+    browserButton_.SetIcon(IDI_SECURITY_BROWSER);
     return true;
 }
 
@@ -55,7 +54,7 @@ void SecurityPage::StartBrowserWithoutAddons() {
 
 void SecurityPage::SetUacIcon(int icon) {
     uacIcon_ = icon;
-    TODO_SetIcon(uacButton_, icon);
+    uacButton_.SetIcon(icon);
 }
 
 }  // namespace tv

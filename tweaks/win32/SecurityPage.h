@@ -1,6 +1,7 @@
 // The security tab: User Account Control and Internet Explorer without add-ons.
 #pragma once
 
+#include "controls/win32/GradientButton.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
@@ -22,6 +23,8 @@ public:
     bool UacEnabled() const { return uac_.Enabled(); }
     // The icon resource the switch shows (0 before initialisation).
     int UacIcon() const { return uacIcon_; }
+    CGradientButton& UacButton() { return uacButton_; }
+    CGradientButton& BrowserButton() { return browserButton_; }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -33,8 +36,8 @@ private:
     void ShowUacState(bool enabled);
     void SetUacIcon(int icon);
 
-    ui::Button browserButton_;
-    ui::Button uacButton_;
+    CGradientButton browserButton_;
+    CGradientButton uacButton_;
     ui::Static status_;
     UacSwitch uac_;
     int uacIcon_ = 0;
