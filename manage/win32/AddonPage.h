@@ -16,14 +16,6 @@
 
 namespace tv {
 
-// An image list released with ImageList_Destroy.
-struct ImageListTraits {
-    static HIMAGELIST Empty() { return nullptr; }
-    static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
-};
-using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
-
 class AddonPage : public SubPage {
 public:
     explicit AddonPage(const Platform& platform) : SubPage(IDD_ADDON_PAGE, platform) {}
@@ -48,9 +40,16 @@ protected:
     void OnRefresh() override { ScanAddons(); }
 
 private:
+    // The list only shares the image list; the page destroys it.
+    struct IconListTraits {
+        static HIMAGELIST Empty() { return nullptr; }
+        static bool IsValid(HIMAGELIST list) { return list != nullptr; }
+        static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+    };
+
     AddonRow Row(int index) const;
 
-    ImageList iconList_;
+    UniqueHandle<HIMAGELIST, IconListTraits> iconList_;
     CGradientButton refreshButton_;
     CGradientButton deleteButton_;
     ui::ListView addonList_;
