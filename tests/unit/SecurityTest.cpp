@@ -30,13 +30,6 @@ std::string StoredPolicy(FakeRegistry& registry) {
     return text;
 }
 
-TEST(UacDisplay, StatusAndIconOfEachState) {
-    EXPECT_STREQ(UacDisplayFor(true).status, "【启用】");
-    EXPECT_EQ(UacDisplayFor(true).icon, 178);
-    EXPECT_STREQ(UacDisplayFor(false).status, "【禁用】");
-    EXPECT_EQ(UacDisplayFor(false).icon, 179);
-}
-
 TEST(UacSwitch, OnlyAFourByteOneReadsAsOn) {
     struct Case {
         const char* label;
