@@ -11,6 +11,12 @@ class FileSystem;
 class Prompter;
 class Registry;
 class Shell;
+class ServiceControl;
+class DisplaySettings;
+class FileDialog;
+class DesktopShell;
+class WorkerThreads;
+class WindowsVersion;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -20,6 +26,12 @@ struct Platform {
     Drives* drives = nullptr;
     Environment* environment = nullptr;
     Prompter* prompter = nullptr;
+    ServiceControl* services = nullptr;
+    DisplaySettings* display = nullptr;
+    FileDialog* fileDialog = nullptr;
+    DesktopShell* desktop = nullptr;
+    WorkerThreads* workers = nullptr;
+    WindowsVersion* windowsVersion = nullptr;
 };
 
 }  // namespace tv

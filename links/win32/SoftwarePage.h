@@ -1,6 +1,9 @@
-// The compatible software section.
+// The compatible software section: twelve link buttons with icons.
 #pragma once
 
+#include <array>
+
+#include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -8,7 +11,15 @@ namespace tv {
 
 class SoftwarePage : public SectionPage {
 public:
-    explicit SoftwarePage(const Platform& platform) : SectionPage(IDD_SOFTWARE_PAGE, platform) {}
+    explicit SoftwarePage(const Platform& platform);
+
+protected:
+    void DoDataExchange(ui::DataExchange& exchange) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+
+private:
+    std::array<ui::Button, 12> buttons_;  // in the order of SoftwareLinks()
 };
 
 }  // namespace tv

@@ -10,6 +10,12 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeServiceControl.h"
+#include "platform/fake/FakeDisplaySettings.h"
+#include "platform/fake/FakeFileDialog.h"
+#include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeWorkerThreads.h"
+#include "platform/fake/FakeWindowsVersion.h"
 
 namespace tv::testing {
 
@@ -21,9 +27,22 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeServiceControl services;
+    FakeDisplaySettings display;
+    FakeFileDialog fileDialog;
+    FakeDesktopShell desktop;
+    FakeWorkerThreads workers;
+    FakeWindowsVersion windowsVersion;
 
     Platform Get() {
-        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        platform.services = &services;
+        platform.display = &display;
+        platform.fileDialog = &fileDialog;
+        platform.desktop = &desktop;
+        platform.workers = &workers;
+        platform.windowsVersion = &windowsVersion;
+        return platform;
     }
 };
 

@@ -1,0 +1,32 @@
+#include "links/win32/DriverPage.h"
+
+#include "links/LinkTable.h"
+#include "platform/Shell.h"
+
+namespace tv {
+
+DriverPage::DriverPage(const Platform& platform) : SectionPage(IDD_DRIVER_PAGE, platform) {}
+
+void DriverPage::DoDataExchange(ui::DataExchange& exchange) {
+    const std::vector<LinkButton>& links = DriverLinks();
+    for (size_t i = 0; i < buttons_.size() && i < links.size(); ++i)
+        exchange.Control(links[i].id, buttons_[i]);
+    exchange.Control(IDC_DRIVER_SOUND_GROUP, soundGroup_);
+    exchange.Control(IDC_DRIVER_NETWORK_GROUP, networkGroup_);
+    exchange.Control(IDC_DRIVER_DISPLAY_GROUP, displayGroup_);
+}
+
+bool DriverPage::OnInitDialog() {
+    SectionPage::OnInitDialog();
+    return true;
+}
+
+bool DriverPage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    const LinkButton* link = FindLink(DriverLinks(), id);
+    if (!link) return false;
+    if (platform_.shell) platform_.shell->Open(LinkAddress(*link), kSwShow);
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,48 @@
+#include "links/win32/HelpPage.h"
+
+#include "links/HelpActions.h"
+
+namespace tv {
+
+HelpPage::HelpPage(const Platform& platform) : SectionPage(IDD_HELP_PAGE, platform) {}
+
+void HelpPage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_HELP_MAIL_BUTTON, mailButton_);
+    exchange.Control(IDC_HELP_BEFORE_GROUP, beforeGroup_);
+    exchange.Control(IDC_HELP_ADVISOR_GROUP, advisorGroup_);
+    exchange.Control(IDC_HELP_AFTER_GROUP, afterGroup_);
+    exchange.Control(IDC_HELP_SEARCH_BUTTON, searchButton_);
+    exchange.Control(IDC_HELP_PARTITION_BUTTON, partitionButton_);
+    exchange.Control(IDC_HELP_REQUIREMENTS_BUTTON, requirementsButton_);
+    exchange.Control(IDC_HELP_SEARCH_EDIT, searchWords_);
+    exchange.Control(IDC_HELP_ADVISOR_TEXT, advisorText_);
+    exchange.Control(IDC_HELP_BANNER, banner_);
+}
+
+bool HelpPage::OnInitDialog() {
+    SectionPage::OnInitDialog();
+    banner_.SetText(HelpBannerText());
+    return true;
+}
+
+bool HelpPage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_HELP_SEARCH_BUTTON:
+        SiteSearch(platform_, codec_, searchWords_.Text());
+        return true;
+    case IDC_HELP_MAIL_BUTTON:
+        SupportMail(platform_);
+        return true;
+    case IDC_HELP_REQUIREMENTS_BUTTON:
+        ShowHardwareRequirements(platform_);
+        return true;
+    case IDC_HELP_PARTITION_BUTTON:
+        if (platform_.drives) advisorText_.SetText(RecommendPartition(*platform_.drives));
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,50 @@
+#include "tweaks/win32/AppearancePage.h"
+
+namespace tv {
+
+AppearancePage::AppearancePage(const Platform& platform)
+    : SectionPage(IDD_APPEARANCE_PAGE, platform) {}
+
+void AppearancePage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_APPEARANCE_APPLY_BUTTON, applyButton_);
+    exchange.Control(IDC_APPEARANCE_THEME_BUTTON, themeButton_);
+    exchange.Control(IDC_APPEARANCE_WALLPAPER_BUTTON, wallpaperButton_);
+    exchange.Control(IDC_APPEARANCE_WALLPAPER_GROUP, wallpaperGroup_);
+    exchange.Control(IDC_APPEARANCE_THEME_GROUP, themeGroup_);
+}
+
+bool AppearancePage::OnInitDialog() {
+    SectionPage::OnInitDialog();
+    for (int id : {IDC_APPEARANCE_ARROW_CHECK, IDC_APPEARANCE_FEEDBACK_CHECK,
+                   IDC_APPEARANCE_ICON_CACHE_CHECK, IDC_APPEARANCE_CLASSIC_SEARCH_CHECK})
+        CheckDlgButton(hwnd_, id, BST_CHECKED);
+    return true;
+}
+
+DesktopTweakChoices AppearancePage::Choices() const {
+    DesktopTweakChoices choices;
+    choices.removeShortcutArrow = Checked(IDC_APPEARANCE_ARROW_CHECK);
+    choices.removeFeedbackText = Checked(IDC_APPEARANCE_FEEDBACK_CHECK);
+    choices.largerIconCache = Checked(IDC_APPEARANCE_ICON_CACHE_CHECK);
+    choices.classicSearch = Checked(IDC_APPEARANCE_CLASSIC_SEARCH_CHECK);
+    return choices;
+}
+
+bool AppearancePage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_APPEARANCE_WALLPAPER_BUTTON:
+        ChooseWallpaper(platform_);
+        return true;
+    case IDC_APPEARANCE_THEME_BUTTON:
+        OpenThemeSettings(platform_);
+        return true;
+    case IDC_APPEARANCE_APPLY_BUTTON:
+        if (platform_.registry) ApplyDesktopTweaks(*platform_.registry, platform_.desktop, Choices());
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace tv
