@@ -18,7 +18,19 @@ void DriverPage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool DriverPage::OnInitDialog() {
     SectionPage::OnInitDialog();
+    for (CXPGroupBox* group : {&displayGroup_, &soundGroup_, &networkGroup_}) {
+        group->SetStyle(kGroupBoxWindow);
+        group->SetBackgroundColor(RGB(255, 255, 255), RGB(255, 255, 255));
+    }
     return true;
+}
+
+CXPGroupBox& DriverPage::Group(int id) {
+    switch (id) {
+    case IDC_DRIVER_SOUND_GROUP: return soundGroup_;
+    case IDC_DRIVER_NETWORK_GROUP: return networkGroup_;
+    default: return displayGroup_;
+    }
 }
 
 bool DriverPage::OnCommand(int id, int code, HWND) {

@@ -3,6 +3,9 @@
 
 #include <array>
 
+#include "controls/GroupBoxLayout.h"
+#include "controls/win32/GradientButton.h"
+#include "controls/win32/XPGroupBox.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
@@ -13,16 +16,18 @@ class DriverPage : public SectionPage {
 public:
     explicit DriverPage(const Platform& platform);
 
+    CXPGroupBox& Group(int id);
+
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
 
 private:
-    std::array<ui::Button, 11> buttons_;  // in the order of DriverLinks()
-    ui::Button soundGroup_;               // 1029
-    ui::Button networkGroup_;             // 1030
-    ui::Button displayGroup_;             // 1028
+    std::array<CGradientButton, 11> buttons_;  // in the order of DriverLinks()
+    CXPGroupBox soundGroup_;                   // 1029
+    CXPGroupBox networkGroup_;                 // 1030
+    CXPGroupBox displayGroup_;                 // 1028
 };
 
 }  // namespace tv

@@ -21,8 +21,32 @@ void HelpPage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool HelpPage::OnInitDialog() {
     SectionPage::OnInitDialog();
+    searchButton_.SetIcon(IDI_HELP_SEARCH);
+    partitionButton_.SetIcon(IDI_HELP_PARTITION);
+    requirementsButton_.SetIcon(IDI_HELP_REQUIREMENTS);
+    mailButton_.SetIcon(IDI_HELP_MAIL);
+    CXPGroupBox* groups[] = {&beforeGroup_, &advisorGroup_, &afterGroup_};
+    for (CXPGroupBox* group : groups) group->SetStyle(kGroupBoxWindow);
+    for (CXPGroupBox* group : groups) group->SetBackgroundColor(RGB(255, 255, 255), RGB(255, 255, 255));
     banner_.SetText(HelpBannerText());
     return true;
+}
+
+CGradientButton& HelpPage::Button(int id) {
+    switch (id) {
+    case IDC_HELP_SEARCH_BUTTON: return searchButton_;
+    case IDC_HELP_PARTITION_BUTTON: return partitionButton_;
+    case IDC_HELP_REQUIREMENTS_BUTTON: return requirementsButton_;
+    default: return mailButton_;
+    }
+}
+
+CXPGroupBox& HelpPage::Group(int id) {
+    switch (id) {
+    case IDC_HELP_BEFORE_GROUP: return beforeGroup_;
+    case IDC_HELP_ADVISOR_GROUP: return advisorGroup_;
+    default: return afterGroup_;
+    }
 }
 
 bool HelpPage::OnCommand(int id, int code, HWND) {

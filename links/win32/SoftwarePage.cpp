@@ -15,7 +15,16 @@ void SoftwarePage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool SoftwarePage::OnInitDialog() {
     SectionPage::OnInitDialog();
+    const std::vector<LinkButton>& links = SoftwareLinks();
+    for (size_t i = 0; i < buttons_.size() && i < links.size(); ++i) buttons_[i].SetIcon(links[i].iconId);
     return true;
+}
+
+CGradientButton* SoftwarePage::ButtonFor(int id) {
+    const std::vector<LinkButton>& links = SoftwareLinks();
+    for (size_t i = 0; i < buttons_.size() && i < links.size(); ++i)
+        if (links[i].id == id) return &buttons_[i];
+    return nullptr;
 }
 
 bool SoftwarePage::OnCommand(int id, int code, HWND) {

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "controls/win32/GradientButton.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
@@ -13,13 +14,16 @@ class SoftwarePage : public SectionPage {
 public:
     explicit SoftwarePage(const Platform& platform);
 
+    // The link button with control id `id`, or null.
+    CGradientButton* ButtonFor(int id);
+
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
 
 private:
-    std::array<ui::Button, 12> buttons_;  // in the order of SoftwareLinks()
+    std::array<CGradientButton, 12> buttons_;  // in the order of SoftwareLinks()
 };
 
 }  // namespace tv

@@ -11,11 +11,15 @@
 #include "app/win32/MainWindow.h"
 #include "links/HelpActions.h"
 #include "links/LinkTable.h"
+#include "links/win32/DriverPage.h"
+#include "links/win32/HelpPage.h"
+#include "links/win32/SoftwarePage.h"
 #include "platform/BuildSettings.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Registry.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
+#include "tweaks/win32/AppearancePage.h"
 
 namespace tv {
 namespace {
@@ -352,6 +356,59 @@ TEST_F(PagesTest, SoftwareButtonsOpenTheirAddresses) {
     ASSERT_EQ(fakes_.shell.Requests().size(), 1u);
     EXPECT_EQ(fakes_.shell.Requests()[0].address,
               std::string("http://") + TV_SITE_HOST + "/setup/285.html");
+}
+
+void ExpectWhiteWindowBox(CXPGroupBox& box, int id) {
+    EXPECT_EQ(box.Style(), 1) << id;
+    EXPECT_EQ(box.CaptionBackground(), RGB(255, 255, 255)) << id;
+    EXPECT_EQ(box.ClientBackground(), RGB(255, 255, 255)) << id;
+    EXPECT_EQ(GetDlgCtrlID(box.Handle()), id);
+}
+
+void ExpectIcon(CSmartButton& button, int id) {
+    EXPECT_EQ(GetDlgCtrlID(button.Handle()), id);
+    ASSERT_TRUE(button.HasIcon()) << id;
+    EXPECT_EQ(button.IconWidth(), 32) << id;
+    EXPECT_EQ(button.IconHeight(), 32) << id;
+}
+
+TEST_F(PagesTest, SkinnedButtonsIconsAndWhiteGroupBoxes) {
+    Open();
+    auto& appearance = *static_cast<AppearancePage*>(window_->Page(kAppearance));
+    for (int id : {1044, 1043}) ExpectWhiteWindowBox(appearance.Group(id), id);
+    for (int id : {1036, 1035}) ExpectIcon(appearance.Button(id), id);
+    EXPECT_TRUE(appearance.Button(1037).HasIcon());  // the shared "立即体验" icon
+
+    auto& help = *static_cast<HelpPage*>(window_->Page(kHelp));
+    for (int id : {1032, 1033, 1031}) ExpectWhiteWindowBox(help.Group(id), id);
+    // Icon 153 of button 1011 is drawn with the system information page.
+    for (int id : {1009, 1012, 1034}) ExpectIcon(help.Button(id), id);
+    EXPECT_TRUE(help.Button(1009).IsDefault());
+
+    auto& drivers = *static_cast<DriverPage*>(window_->Page(kDrivers));
+    for (int id : {1028, 1029, 1030}) ExpectWhiteWindowBox(drivers.Group(id), id);
+    for (const LinkButton& link : DriverLinks())
+        EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(Page(kDrivers), link.id), GWL_STYLE) & BS_TYPEMASK,
+                  BS_OWNERDRAW) << link.id;
+
+    auto& software = *static_cast<SoftwarePage*>(window_->Page(kSoftware));
+    for (const LinkButton& link : SoftwareLinks()) {
+        CGradientButton* button = software.ButtonFor(link.id);
+        ASSERT_NE(button, nullptr) << link.id;
+        ExpectIcon(*button, link.id);
+    }
+    // Every icon and the badge are in the program's resources.
+    for (int id : {138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 151, 152, 154, 156,
+                   162, 163, 164}) {
+        ui::Icon small = ui::LoadIconResource(id, 16, 16);
+        EXPECT_TRUE(small) << id;
+    }
+    ui::Bitmap badge = ui::LoadBitmapResource(181);
+    ASSERT_TRUE(badge);
+    BITMAP info{};
+    GetObjectA(badge.Get(), sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 144);
+    EXPECT_EQ(info.bmHeight, 172);
 }
 
 TEST_F(PagesTest, Screenshots) {

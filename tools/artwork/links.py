@@ -6,6 +6,8 @@ buttons load the default 32-pixel size); shapes are coverage masks drawn at
 4x and downsampled by gen_artwork's helpers.
 """
 import math
+import os
+import struct
 
 from PIL import Image, ImageFilter
 
@@ -358,9 +360,48 @@ def badge():
     return g.shadowed(out, seal, 0.35, 1.6, 2)
 
 
+def dib_entry(img):
+    """One icon image as a 32-bit DIB with its AND mask (height doubled)."""
+    w, h = img.size
+    rgba = img.convert("RGBA")
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    rows = []
+    for y in range(h - 1, -1, -1):
+        row = bytearray()
+        for x in range(w):
+            r, gr, b, a = rgba.getpixel((x, y))
+            row += bytes((b, gr, r, a))
+        rows.append(bytes(row))
+    stride = ((w + 31) // 32) * 4
+    mask = []
+    for y in range(h - 1, -1, -1):
+        bits = bytearray(stride)
+        for x in range(w):
+            if rgba.getpixel((x, y))[3] == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask.append(bytes(bits))
+    return header + b"".join(rows) + b"".join(mask)
+
+
+def save_icon_largest_first(images, rid):
+    """Writes res/icons/<rid>.ico with the largest image as the first entry:
+    a button loads an icon at the size of the resource's first image, and
+    these buttons want 32 pixels."""
+    images = sorted(images, key=lambda im: -im.size[0])
+    entries = [dib_entry(im) for im in images]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for im, data in zip(images, entries):
+        w, h = im.size
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    with open(os.path.join(g.ICO_DIR, "%d.ico" % rid), "wb") as f:
+        f.write(out + b"".join(entries))
+
+
 def generate():
     for rid, draw in ICONS.items():
-        g.save_icon([icon(draw, 32), icon(draw, 16)], rid)
+        save_icon_largest_first([icon(draw, 32), icon(draw, 16)], rid)
     g.save_bmp(badge(), 181)
 
 

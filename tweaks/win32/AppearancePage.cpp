@@ -15,10 +15,24 @@ void AppearancePage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool AppearancePage::OnInitDialog() {
     SectionPage::OnInitDialog();
+    for (CXPGroupBox* group : {&wallpaperGroup_, &themeGroup_}) group->SetStyle(kGroupBoxWindow);
+    for (CXPGroupBox* group : {&wallpaperGroup_, &themeGroup_})
+        group->SetBackgroundColor(RGB(255, 255, 255), RGB(255, 255, 255));
+    applyButton_.SetIcon(IDI_APPLY_NOW);
+    themeButton_.SetIcon(IDI_APPEARANCE_THEME);
+    wallpaperButton_.SetIcon(IDI_APPEARANCE_WALLPAPER);
     for (int id : {IDC_APPEARANCE_ARROW_CHECK, IDC_APPEARANCE_FEEDBACK_CHECK,
                    IDC_APPEARANCE_ICON_CACHE_CHECK, IDC_APPEARANCE_CLASSIC_SEARCH_CHECK})
         CheckDlgButton(hwnd_, id, BST_CHECKED);
     return true;
+}
+
+CGradientButton& AppearancePage::Button(int id) {
+    switch (id) {
+    case IDC_APPEARANCE_THEME_BUTTON: return themeButton_;
+    case IDC_APPEARANCE_WALLPAPER_BUTTON: return wallpaperButton_;
+    default: return applyButton_;
+    }
 }
 
 DesktopTweakChoices AppearancePage::Choices() const {
