@@ -10,6 +10,7 @@
 #include "app/VersionNotice.h"
 #include "app/win32/MainWindow.h"
 #include "platform/win32/ScopedHandle.h"
+#include "tests/support/AdvisorReading.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -108,36 +109,6 @@ void Press(HWND page, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
 }
 
-// The advisor's verdict, worked out here from the drives' own calls.
-std::string IndependentAdvice() {
-    std::string report;
-    long long best = 8000;
-    std::string bestRoot;
-    for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        char root[] = {letter, ':', '\\', '\0'};
-        if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
-        char fs[MAX_PATH + 1] = {};
-        bool ntfs = GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, fs,
-                                          sizeof(fs)) &&
-                    lstrcmpiA(fs, "NTFS") == 0;
-        ULARGE_INTEGER free{}, total{}, totalFree{};
-        long long mib = GetDiskFreeSpaceExA(root, &free, &total, &totalFree)
-                            ? static_cast<long long>(free.QuadPart >> 20)
-                            : 0;
-        if (mib > 0x7FFFFFFF) mib = 0x7FFFFFFF;
-        if (letter == 'C') {
-            if (!ntfs) report += "您的系统分区不为NTFS\r\n";
-            if (mib < 400) report += "C分区可用空间太小\r\n";
-        }
-        if (mib > best) {
-            best = mib;
-            if (ntfs) bestRoot = root;
-        }
-    }
-    return report + (bestRoot.empty() ? std::string("没有找到适合Win7安装的分区")
-                                      : "推荐您安装 Windows 7 在分区 [ " + bestRoot + " ]");
-}
-
 TEST(ProgramPages, HelpAdvisorAndEmptySearchMessage) {
     Program program;
     ASSERT_TRUE(program.Started());
@@ -147,12 +118,19 @@ TEST(ProgramPages, HelpAdvisorAndEmptySearchMessage) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(IsWindowVisible(help));
 
-    const std::string before = TextOf(GetDlgItem(help, 1067));
-    EXPECT_EQ(before, "如果安装双系统我应该如何选择分区呢?");
-    Press(help, 1012);
+    HWND advice = GetDlgItem(help, 1067);
+    EXPECT_EQ(TextOf(advice), "如果安装双系统我应该如何选择分区呢?");
     std::string report;
-    for (int i = 0; i < 200 && (report = TextOf(GetDlgItem(help, 1067))) == before; ++i) Sleep(20);
-    EXPECT_EQ(report, IndependentAdvice());
+    EXPECT_TRUE(testing::ReportMatchesTheDrives(
+        [&] {
+            SetWindowTextA(advice, "");
+            Press(help, 1012);
+            std::string text;
+            for (int i = 0; i < 200 && (text = TextOf(advice)).empty(); ++i) Sleep(10);
+            return text;
+        },
+        &report))
+        << report << " / " << testing::IndependentAdvice();
 
     SetDlgItemTextA(help, 1008, "w");
     Press(help, 1009);

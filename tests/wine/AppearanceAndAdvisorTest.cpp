@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32WindowsVersion.h"
 #include "platform/win32/Win32WorkerThreads.h"
+#include "tests/support/AdvisorReading.h"
 #include "tweaks/AppearanceTweaks.h"
 
 namespace tv {
@@ -166,40 +167,11 @@ TEST(AppearanceOnWine, WorkerThreadRunsAndIsWaitedFor) {
     EXPECT_EQ(ran, 1);  // the owner waited before going away
 }
 
-// The advisor's verdict, worked out here from the drives' own calls.
-std::string IndependentAdvice() {
-    std::string report;
-    long long best = 8000;
-    std::string bestRoot;
-    for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        char root[] = {letter, ':', '\\', '\0'};
-        if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
-        char fs[MAX_PATH + 1] = {};
-        bool ntfs = GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, fs,
-                                          sizeof(fs)) &&
-                    lstrcmpiA(fs, "NTFS") == 0;
-        ULARGE_INTEGER free{}, total{}, totalFree{};
-        long long mib = GetDiskFreeSpaceExA(root, &free, &total, &totalFree)
-                            ? static_cast<long long>(free.QuadPart >> 20)
-                            : 0;
-        if (mib > 0x7FFFFFFF) mib = 0x7FFFFFFF;
-        if (letter == 'C') {
-            if (!ntfs) report += "您的系统分区不为NTFS\r\n";
-            if (mib < 400) report += "C分区可用空间太小\r\n";
-        }
-        if (mib > best) {
-            best = mib;
-            if (ntfs) bestRoot = root;
-        }
-    }
-    return report + (bestRoot.empty() ? std::string("没有找到适合Win7安装的分区")
-                                      : "推荐您安装 Windows 7 在分区 [ " + bestRoot + " ]");
-}
-
 TEST(AdvisorOnWine, ReportMatchesTheRealDrives) {
     Win32Drives drives;
-    std::string report = RecommendPartition(drives);
-    EXPECT_EQ(report, IndependentAdvice());
+    std::string report;
+    EXPECT_TRUE(testing::ReportMatchesTheDrives([&] { return RecommendPartition(drives); }, &report))
+        << report << " / " << testing::IndependentAdvice();
     // C: is NTFS in every prefix, so no complaint about its file system.
     EXPECT_EQ(VolumeFileSystemName(drives, "C:\\"), "NTFS");
     EXPECT_EQ(report.find("您的系统分区不为NTFS"), std::string::npos);
