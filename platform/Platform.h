@@ -13,6 +13,12 @@ class Registry;
 class Shell;
 class SystemProbe;
 class Wmi;
+class ServiceControl;
+class DisplaySettings;
+class FileDialog;
+class DesktopShell;
+class WorkerThreads;
+class WindowsVersion;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -24,6 +30,12 @@ struct Platform {
     Prompter* prompter = nullptr;
     SystemProbe* system = nullptr;
     Wmi* wmi = nullptr;
+    ServiceControl* services = nullptr;
+    DisplaySettings* display = nullptr;
+    FileDialog* fileDialog = nullptr;
+    DesktopShell* desktop = nullptr;
+    WorkerThreads* workers = nullptr;
+    WindowsVersion* windowsVersion = nullptr;
 };
 
 }  // namespace tv

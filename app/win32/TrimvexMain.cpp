@@ -14,6 +14,12 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemProbe.h"
 #include "platform/win32/Win32Wmi.h"
+#include "platform/win32/Win32ServiceControl.h"
+#include "platform/win32/Win32DisplaySettings.h"
+#include "platform/win32/Win32FileDialog.h"
+#include "platform/win32/Win32DesktopShell.h"
+#include "platform/win32/Win32WorkerThreads.h"
+#include "platform/win32/Win32WindowsVersion.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -34,10 +40,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
     tv::Win32SystemProbe system;
+    platform.system = &system;
     tv::Win32Wmi wmi;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter,
-                           &system, &wmi};
+    platform.wmi = &wmi;
+    tv::Win32ServiceControl services;
+    platform.services = &services;
+    tv::Win32DisplaySettings display;
+    platform.display = &display;
+    tv::Win32FileDialog fileDialog;
+    platform.fileDialog = &fileDialog;
+    tv::Win32DesktopShell desktop;
+    platform.desktop = &desktop;
+    // Declared after the services its workers use, so it waits for them
+    // before those go away.
+    tv::Win32WorkerThreads workers;
+    platform.workers = &workers;
+    tv::Win32WindowsVersion windowsVersion;
+    platform.windowsVersion = &windowsVersion;
     {
         tv::MainWindow window(platform);
         window.DoModal();

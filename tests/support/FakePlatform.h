@@ -12,6 +12,12 @@
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeSystemProbe.h"
 #include "platform/fake/FakeWmi.h"
+#include "platform/fake/FakeServiceControl.h"
+#include "platform/fake/FakeDisplaySettings.h"
+#include "platform/fake/FakeFileDialog.h"
+#include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeWorkerThreads.h"
+#include "platform/fake/FakeWindowsVersion.h"
 
 namespace tv::testing {
 
@@ -25,10 +31,24 @@ struct FakePlatform {
     FakePrompter prompter;
     FakeSystemProbe system;
     FakeWmi wmi;
+    FakeServiceControl services;
+    FakeDisplaySettings display;
+    FakeFileDialog fileDialog;
+    FakeDesktopShell desktop;
+    FakeWorkerThreads workers;
+    FakeWindowsVersion windowsVersion;
 
     Platform Get() {
-        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter,
-                        &system, &wmi};
+        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        platform.system = &system;
+        platform.wmi = &wmi;
+        platform.services = &services;
+        platform.display = &display;
+        platform.fileDialog = &fileDialog;
+        platform.desktop = &desktop;
+        platform.workers = &workers;
+        platform.windowsVersion = &windowsVersion;
+        return platform;
     }
 };
 
