@@ -96,7 +96,7 @@ protected:
 TEST_F(SpeedPageTest, StartsWithEveryBoxCheckedAndTheTemplateTexts) {
     HWND page = page_->Handle();
     for (int id : {1052, 1053, 1054, 1014, 1055})
-        EXPECT_EQ(IsDlgButtonChecked(page, id), BST_CHECKED) << id;
+        EXPECT_EQ(IsDlgButtonChecked(page, id), static_cast<UINT>(BST_CHECKED)) << id;
     struct {
         int id;
         const char* caption;
