@@ -10,6 +10,7 @@
 #include "app/win32/MainWindow.h"
 #include "controls/win32/GradientButton.h"
 #include "controls/win32/XPGroupBox.h"
+#include "platform/ui/Gdi.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
 #include "tweaks/win32/SpeedPage.h"
@@ -217,6 +218,58 @@ TEST_F(SpeedPageTest, IconAloneIsCentredAndDoubleClickIsASecondClick) {
     EXPECT_TRUE(SendMessageA(a.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
     SendMessageA(a.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(GetFocus(), a.Handle());
+}
+
+TEST_F(SpeedPageTest, AClickNotifiedToThePageGivesTheButtonTheFocus) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    SetFocus(page_->ApplyButton().Handle());
+    SendMessageA(page_->Handle(), WM_COMMAND, MAKEWPARAM(3001, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(a.Handle()));
+    EXPECT_EQ(GetFocus(), a.Handle());
+}
+
+TEST_F(SpeedPageTest, SavedBackgroundIsKeptUntilTheSystemColoursChange) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    EXPECT_EQ(At(Shown(a.Handle()), 0, 0), Pixel(255, 255, 255));
+    RECT placed{};
+    GetWindowRect(a.Handle(), &placed);
+    MapWindowPoints(nullptr, page_->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    auto paintRedUnderTheButton = [&] {
+        ui::WindowDc dc(page_->Handle());
+        ui::Brush red(CreateSolidBrush(RGB(255, 0, 0)));
+        FillRect(dc.Get(), &placed, red.Get());
+    };
+    auto repaint = [&] {
+        InvalidateRect(a.Handle(), nullptr, FALSE);
+        UpdateWindow(a.Handle());
+        PumpMessages(20);
+        return testing::ScreenPixels(a.Handle(), width_, 33);
+    };
+    paintRedUnderTheButton();
+    EXPECT_EQ(At(repaint(), 0, 0), Pixel(255, 255, 255)) << "the first capture is kept";
+    paintRedUnderTheButton();
+    SendMessageA(a.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(At(repaint(), 0, 0), Pixel(255, 0, 0)) << "captured again after a colour change";
+}
+
+TEST_F(SpeedPageTest, RepaintingInEveryStateKeepsNoGdiObject) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 166);
+    CXPGroupBox& box = page_->Box(1038);
+    Shown(a.Handle());
+    Shown(box.Handle());
+    const int before = testing::GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int round = 0; round < 20; ++round) {
+        SetFocus(round % 2 ? a.Handle() : page_->ApplyButton().Handle());
+        MoveOver(a.Handle(), round % 3 ? 10 : 500, 10);
+        SendMessageA(a.Handle(), BM_SETSTATE, round % 4 == 0, 0);
+        EnableWindow(a.Handle(), round % 5 != 0);
+        a.SetIcon(166);
+        Shown(a.Handle());
+        box.SetBold(round % 2 == 0).SetAlignment(round % 3).SetStyle(round % 2);
+        Shown(box.Handle());
+    }
+    EXPECT_EQ(testing::GdiObjectCount(), before);
 }
 
 TEST_F(SpeedPageTest, GroupBoxCaptionComesFromTheFirstPaintOnly) {
