@@ -228,6 +228,41 @@ TEST_F(SpeedPageTest, AClickNotifiedToThePageGivesTheButtonTheFocus) {
     EXPECT_EQ(GetFocus(), a.Handle());
 }
 
+// A dialog that leaves colour requests to its controls (no page brush).
+class PlainDialog : public ui::Dialog {
+public:
+    PlainDialog() : ui::Dialog(IDD_SPEED_PAGE) {}
+    CGradientButton button;
+
+protected:
+    void DoDataExchange(ui::DataExchange& exchange) override {
+        exchange.Control(IDC_SPEED_APPLY, button);
+    }
+};
+
+TEST(GradientButtonColours, PageAnswersColourRequestsAndOtherDialogsAskTheButton) {
+    struct Host {
+        HWND window = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 800, 600, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+        ~Host() { DestroyWindow(window); }
+    } host;
+    PlainDialog plain;
+    ASSERT_TRUE(plain.Create(host.window));
+    ui::WindowDc dc(plain.button.Handle());
+    LRESULT brush = SendMessageA(plain.Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                                 reinterpret_cast<LPARAM>(plain.button.Handle()));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
+}
+
+TEST_F(SpeedPageTest, PageAnswersItsButtonsColourRequestsItself) {
+    HWND apply = page_->ApplyButton().Handle();
+    ui::WindowDc dc(apply);
+    LRESULT brush = SendMessageA(page_->Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                                 reinterpret_cast<LPARAM>(apply));
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
+    EXPECT_NE(brush, 0);
+}
+
 TEST_F(SpeedPageTest, SavedBackgroundIsKeptUntilTheSystemColoursChange) {
     CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
     EXPECT_EQ(At(Shown(a.Handle()), 0, 0), Pixel(255, 255, 255));
