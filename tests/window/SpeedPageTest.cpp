@@ -179,6 +179,32 @@ TEST_F(SpeedPageTest, FaceShowsEachStateAndHoverBeatsFocus) {
     EXPECT_EQ(At(pixels, width_ - 1, 0), Pixel(255, 255, 255));
 }
 
+TEST_F(SpeedPageTest, HoverEndsOnEachMessageThatEndsIt) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool ends;
+    } cases[] = {{"leave", WM_MOUSELEAVE, 0, true},
+                 {"focus lost", WM_KILLFOCUS, 0, true},
+                 {"cancel mode", WM_CANCELMODE, 0, true},
+                 {"deactivated", WM_ACTIVATE, WA_INACTIVE, true},
+                 {"activated", WM_ACTIVATE, WA_ACTIVE, false},
+                 {"disabled", WM_ENABLE, FALSE, true},
+                 {"enabled", WM_ENABLE, TRUE, false}};
+    for (const auto& c : cases) {
+        MoveOver(a.Handle(), 10, 10);
+        ASSERT_TRUE(a.IsHover()) << c.name;
+        SendMessageA(a.Handle(), c.message, c.wParam, 0);
+        EXPECT_EQ(a.IsHover(), !c.ends) << c.name;
+        SendMessageA(a.Handle(), WM_MOUSELEAVE, 0, 0);
+    }
+    // A move with the left button held starts no hover.
+    SendMessageA(a.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_FALSE(a.IsHover());
+}
+
 TEST_F(SpeedPageTest, DefaultFollowsTheDialogsStyleMessages) {
     CGradientButton& a = AddButton(3001, 20, 300, kTryNow, 0);
     EXPECT_FALSE(a.IsDefault());
