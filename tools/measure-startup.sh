@@ -8,10 +8,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-7}
 cd "$root"
 tools/ensure-deps.sh
-tools/build.sh cross --target Trimvex --target tvdriver
+source tools/wine-path.sh
+tv_choose_wine_path
+if [ "$TV_BITS" = 32 ]; then tree=cross; else tree=cross64; fi
+tools/build.sh "$tree" --target Trimvex --target tvdriver
 # A prefix of its own without window-manager waits: on a virtual display
 # hiding the notice would otherwise add 2 s that no real desktop has.
-export TV_WINEPREFIX="$root/build/wine/measure"
+export TV_WINEPREFIX="$root/build/wine/measure$([ "$TV_BITS" = 64 ] && echo 64)"
 { source tools/wine-env.sh; } 2>/dev/null
 TV_UNMANAGED=1 tools/wine-prefix.sh
 source tools/display.sh
@@ -21,5 +24,5 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-wine cmd /c exit >/dev/null 2>&1
-wine "$root/build/cross/tvdriver.exe" startup-time "$(winepath -w "$root/build/cross/Trimvex.exe" 2>/dev/null)" "$runs"
+tv_wine cmd.exe /c exit >/dev/null 2>&1
+tv_wine "$tv_cross/tvdriver.exe" startup-time "$(tv_wine winepath.exe -w "$tv_cross/Trimvex.exe" 2>/dev/null)" "$runs"
