@@ -12,6 +12,14 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemProbe.h"
+#include "platform/win32/Win32Wmi.h"
+#include "platform/win32/Win32ServiceControl.h"
+#include "platform/win32/Win32DisplaySettings.h"
+#include "platform/win32/Win32FileDialog.h"
+#include "platform/win32/Win32DesktopShell.h"
+#include "platform/win32/Win32WorkerThreads.h"
+#include "platform/win32/Win32WindowsVersion.h"
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
@@ -35,10 +43,31 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    tv::Win32SystemProbe system;
+    platform.system = &system;
+    tv::Win32Wmi wmi;
+    platform.wmi = &wmi;
+    tv::Win32ServiceControl services;
+    platform.services = &services;
+    tv::Win32DisplaySettings display;
+    platform.display = &display;
+    tv::Win32FileDialog fileDialog;
+    platform.fileDialog = &fileDialog;
+    tv::Win32DesktopShell desktop;
+    platform.desktop = &desktop;
     tv::Win32ShellLinks links;
+    platform.links = &links;
     tv::Win32VersionResources versions;
+    platform.versions = &versions;
     tv::Win32Tokens tokens;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
+    platform.tokens = &tokens;
+    // Declared after the services its workers use, so it waits for them
+    // before those go away.
+    tv::Win32WorkerThreads workers;
+    platform.workers = &workers;
+    tv::Win32WindowsVersion windowsVersion;
+    platform.windowsVersion = &windowsVersion;
     {
         tv::MainWindow window(platform);
         window.DoModal();

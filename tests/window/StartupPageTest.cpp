@@ -19,8 +19,6 @@
 #include "platform/CodePageText.h"
 #include "platform/Platform.h"
 #include "platform/RegFile.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeShell.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -31,6 +29,7 @@
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/Shortcut.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -178,9 +177,17 @@ private:
 class StartupPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        clock_.SetToday({2009, 10, 25});
-        platform_ = Platform{&registry_, &clock_, &shell_, &files_, &drives_, &environment_,
-                             &prompter_, &links_, &versions_, &tokens_};
+        // The other pages get fakes; the startup tab works on the real system.
+        fakes_.clock.SetToday({2009, 10, 25});
+        platform_ = fakes_.Get();
+        platform_.registry = &registry_;
+        platform_.files = &files_;
+        platform_.drives = &drives_;
+        platform_.environment = &environment_;
+        platform_.prompter = &prompter_;
+        platform_.links = &links_;
+        platform_.versions = &versions_;
+        platform_.tokens = &tokens_;
     }
     void TearDown() override { window_.reset(); }
     void Open() {
@@ -226,9 +233,8 @@ protected:
         testing::PumpMessages(20);
     }
 
+    testing::FakePlatform fakes_;
     Win32Registry registry_;
-    FakeClock clock_;
-    FakeShell shell_;
     Win32FileSystem files_;
     Win32Drives drives_;
     Win32Environment environment_;

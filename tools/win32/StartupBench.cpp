@@ -96,8 +96,10 @@ int main(int argc, char** argv) {
     tv::Win32ShellLinks links;
     tv::Win32VersionResources versions;
     tv::Win32Tokens tokens;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment,
-                          &prompter, &links, &versions, &tokens};
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    platform.links = &links;
+    platform.versions = &versions;
+    platform.tokens = &tokens;
 
     std::ifstream in(argv[1], std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
