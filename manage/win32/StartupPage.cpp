@@ -37,6 +37,8 @@ void StartupPage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool StartupPage::OnInitDialog() {
     SubPage::OnInitDialog();
+    removeButton_.SetIcon(IDI_STARTUP_REMOVE);
+    refreshButton_.SetIcon(IDI_STARTUP_REFRESH);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         list_.InsertColumn(i, kColumns[i].heading, kColumns[i].width);
     list_.SetExtendedStyle(kListStyle);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "controls/win32/GradientButton.h"
 #include "manage/StartupItem.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
@@ -35,6 +36,8 @@ public:
 
     const ui::ListView& List() const { return list_; }
     HIMAGELIST Images() const { return images_.Get(); }
+    CGradientButton& RemoveButton() { return removeButton_; }
+    CGradientButton& RefreshButton() { return refreshButton_; }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -51,8 +54,8 @@ private:
     int AddFileIcon(const std::string& file);
 
     ui::ListView list_;
-    ui::Button removeButton_;
-    ui::Button refreshButton_;
+    CGradientButton removeButton_;
+    CGradientButton refreshButton_;
     ImageList images_;
     // Resource icons already in the image list during one scan.
     std::map<int, int> resourceIcons_;
