@@ -31,148 +31,11 @@
 #include "platform/ui/MessageBox.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/Shortcut.h"
+#include "tests/window/StartupFixture.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
 namespace {
-
-constexpr const char* kUserRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-constexpr const char* kSession = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-constexpr const char* kRdp = "SYSTEM\\CurrentControlSet\\Control\\Terminal Server\\Wds\\rdpwd";
-constexpr const char* kDesktop = "Control Panel\\Desktop";
-constexpr const char* kWindowsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-const std::string kLongName = "TvFixtureLong" + std::string(270, 'N');
-
-struct FixtureValue {
-    RegHandle root;
-    const char* key;
-    std::string name;
-};
-
-// Every value startup.reg sets.
-const std::vector<FixtureValue>& FixtureValues() {
-    static const std::vector<FixtureValue> values = {
-        {kHkeyCurrentUser, kUserRun, "TvFixtureTool"},
-        {kHkeyCurrentUser, kUserRun, "TvFixture中文"},
-        {kHkeyCurrentUser, kUserRun, kLongName},
-        {kHkeyLocalMachine, kUserRun, "TvFixtureMachine"},
-        {kHkeyLocalMachine, kWinlogon, "Shell"},
-        {kHkeyLocalMachine, kWinlogon, "Userinit"},
-        {kHkeyLocalMachine, kSession, "BootExecute"},
-        {kHkeyLocalMachine, kRdp, "StartupPrograms"},
-        {kHkeyCurrentUser, kDesktop, "SCRNSAVE.EXE"},
-        {kHkeyLocalMachine, kWindowsKey, "AppInit_DLLs"},
-    };
-    return values;
-}
-
-std::string FixturePath(const char* name) {
-    return testing::ProgramDirectory() + "fixtures\\" + name;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes = "x") {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    return static_cast<bool>(out);
-}
-
-// Loads startup.reg and the startup-folder files into the prefix, and puts
-// back on destruction whatever was there before.
-class StartupFixture {
-public:
-    explicit StartupFixture(Registry& registry) : registry_(registry) {
-        for (const FixtureValue& v : FixtureValues()) saved_.push_back(Read(v));
-        std::ifstream in(FixturePath("startup.reg"), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        Win32TextCodec codec;
-        RegFileError error;
-        loaded = !bytes.empty() && ImportRegFile(registry_, bytes, codec, &error);
-
-        Platform platform;
-        platform.registry = &registry_;
-        user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
-        common = ReadStartupFolder(platform, kHkeyLocalMachine, "Common Startup");
-        MakeFolder(user);
-        MakeFolder(common);
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        MakeFolder(kTargetFolder);
-        CopyFileA((std::string(windows) + "\\notepad.exe").c_str(), target.c_str(), FALSE);
-        shortcut = user + "\\TvFixture App.lnk";
-        testing::MakeShortcut(shortcut, target);
-        MakeFolder(user + "\\TvSub");
-        MakeFolder(user + "\\.tvhidden");
-        for (const std::string& f : {user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
-                                     user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt",
-                                     common + "\\TvSame.txt", common + "\\TvCommon.txt"})
-            WriteFile(f);
-    }
-    ~StartupFixture() {
-        for (size_t i = 0; i < saved_.size(); ++i) Restore(FixtureValues()[i], saved_[i]);
-        for (const std::string& f :
-             {shortcut, user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
-              user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt", common + "\\TvSame.txt",
-              common + "\\TvCommon.txt", target})
-            DeleteFileA(f.c_str());
-        for (const std::string& d : {user + "\\TvSub", user + "\\.tvhidden", std::string(kTargetFolder)})
-            RemoveDirectoryA(d.c_str());
-    }
-
-    // Every fixture value (name=type:data) and fixture file that exists.
-    std::vector<std::string> Contents() const {
-        std::vector<std::string> out;
-        for (const FixtureValue& v : FixtureValues()) {
-            Saved s = Read(v);
-            if (s.present)
-                out.push_back(std::string(v.key) + "\\" + v.name + "=" + std::to_string(s.type) +
-                              ":" + std::string(s.data.begin(), s.data.end()));
-        }
-        for (const std::string& f : {shortcut, user + "\\TvSub\\TvSub.txt", user + "\\TvSame.txt",
-                                     common + "\\TvSame.txt", common + "\\TvCommon.txt", target})
-            if (GetFileAttributesA(f.c_str()) != INVALID_FILE_ATTRIBUTES) out.push_back(f);
-        return out;
-    }
-
-    static constexpr const char* kTargetFolder = "C:\\tvfixture";
-    bool loaded = false;
-    std::string user, common, shortcut;
-    std::string target = std::string(kTargetFolder) + "\\app.exe";
-
-private:
-    struct Saved {
-        bool present = false;
-        std::uint32_t type = 0;
-        std::vector<char> data;
-    };
-    Saved Read(const FixtureValue& v) const {
-        Saved s;
-        RegKey key = RegKey::Open(registry_, v.root, v.key, kKeyRead);
-        std::uint32_t size = 0;
-        if (!key || key.Query(v.name, &s.type, nullptr, &size) != kErrorSuccess) return s;
-        s.data.assign(size + 1, '\0');
-        s.present = key.Query(v.name, &s.type, s.data.data(), &size) == kErrorSuccess;
-        s.data.resize(size);
-        return s;
-    }
-    void Restore(const FixtureValue& v, const Saved& s) {
-        RegKey key = RegKey::Open(registry_, v.root, v.key, kKeyAllAccess);
-        if (!key) return;
-        if (s.present)
-            key.Set(v.name, s.type, s.data.data(), static_cast<std::uint32_t>(s.data.size()));
-        else
-            key.DeleteValue(v.name);
-    }
-    static void MakeFolder(const std::string& path) {
-        // Parents first: the startup folders may not exist in a fresh prefix.
-        for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-            CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-        CreateDirectoryA(path.c_str(), nullptr);
-    }
-
-    Registry& registry_;
-    std::vector<Saved> saved_;
-};
 
 class StartupPageTest : public ::testing::Test {
 protected:
@@ -253,57 +116,9 @@ TEST_F(StartupPageTest, ListsExactlyTheFixtureRowsWithIcons) {
     ASSERT_TRUE(fixture.loaded);
     ClickButton(IDC_STARTUP_REFRESH);
 
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string wl = std::string(kWinlogon);
-    const std::string lowUser = text::ToLower(fixture.user);
-    const std::string lowCommon = text::ToLower(fixture.common);
-    std::vector<std::string> expected = {
-        "TvFixtureTool | c:\\program files\\tvfixture\\tool.exe | HKEY_CURRENT_USER | " +
-            std::string(kUserRun) + " | HKCU\\" + kUserRun,
-        "TvFixture中文 | c:\\windows\\system32\\notepad.exe | HKEY_CURRENT_USER | " +
-            std::string(kUserRun) + " | HKCU\\" + kUserRun,
-        kLongName + " | c:\\program files\\" + std::string(280, 'l') +
-            "\\long.exe | HKEY_CURRENT_USER | " + kUserRun + " | HKCU\\" + kUserRun,
-        "TvFixtureMachine | " + std::string(windows) + "\\regedit.exe | HKEY_LOCAL_MACHINE | " +
-            kUserRun + " | HKLM\\" + kUserRun,
-        "Shell  [警告] | explorer.exe,tvfixture.exe | HKEY_LOCAL_MACHINE | " + wl +
-            " [Shell] | HKLM\\" + wl + " [Shell]",
-        "Userinit  [警告] | C:\\windows\\system32\\userinit.exe | HKEY_LOCAL_MACHINE | " + wl +
-            " [Userinit] | HKLM\\" + wl + " [Userinit]",
-        "Load [警告] | tvfixture boot | HKEY_LOCAL_MACHINE | " + std::string(kSession) +
-            " [BootExecute] | HKLM\\" + kSession + " [BootExecute]",
-        "StartupPrograms  [警告] | rdpclip,tvfixture.exe | HKEY_LOCAL_MACHINE | " +
-            std::string(kRdp) + " [StartupPrograms] | HKLM\\" + kRdp + " [StartupPrograms]",
-        "屏幕保护  [注意] | c:\\windows\\system32\\tvfixture.scr | HKEY_CURRENT_USER | " +
-            std::string(kDesktop) + " [SCRNSAVE.EXE] | HKCU\\" + kDesktop + " [SCRNSAVE.EXE]",
-        " [AppInit_DLLs 警告] | c:\\windows\\system32\\tvfixture.dll | HKEY_LOCAL_MACHINE | " +
-            std::string(kWindowsKey) + " [AppInit_DLLs] | HKLM\\" + kWindowsKey + " [AppInit_DLLs]",
-        "TvFixture App.lnk | " + fixture.target + " | " + fixture.target + " |  | " + fixture.shortcut,
-        "TvSub.txt | " + lowUser + "\\tvsub\\tvsub.txt | " + lowUser + "\\tvsub\\tvsub.txt |  | " +
-            fixture.user + "\\TvSub\\TvSub.txt",
-        "TvSame.txt | " + lowUser + "\\tvsame.txt | " + lowUser + "\\tvsame.txt |  | " +
-            fixture.user + "\\TvSame.txt",
-        "TvSame.txt | " + lowCommon + "\\tvsame.txt | " + lowCommon + "\\tvsame.txt |  | " +
-            fixture.common + "\\TvSame.txt",
-        "TvCommon.txt | " + lowCommon + "\\tvcommon.txt | " + lowCommon + "\\tvcommon.txt |  | " +
-            fixture.common + "\\TvCommon.txt",
-    };
-    // The fixture's machine-wide Shell and AppInit_DLLs replace any the
-    // prefix had.
-    for (const std::string& row : baseline) {
-        if (row.rfind("Shell  [", 0) != 0 && row.rfind(" [AppInit_DLLs", 0) != 0 &&
-            row.rfind("Userinit  [", 0) != 0)
-            expected.push_back(row);
-    }
-    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> expected = ExpectedRows(fixture, baseline);
     std::vector<std::string> rows = Rows();
-    // The shortcut's target may come back in another letter case.
-    for (std::string& row : rows) {
-        if (row.rfind("TvFixture App.lnk | ", 0) != 0) continue;
-        for (const std::string& e : expected)
-            if (text::EqualsNoCase(row, e)) row = e;
-    }
+    MatchShortcutCase(&rows, expected);
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, expected);
 
