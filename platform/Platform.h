@@ -18,7 +18,6 @@ class DisplaySettings;
 class FileDialog;
 class DesktopShell;
 class WorkerThreads;
-class WindowsVersion;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -35,7 +34,6 @@ struct Platform {
     FileDialog* fileDialog = nullptr;
     DesktopShell* desktop = nullptr;
     WorkerThreads* workers = nullptr;
-    WindowsVersion* windowsVersion = nullptr;
 };
 
 }  // namespace tv

@@ -17,7 +17,6 @@
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeDesktopShell.h"
 #include "platform/fake/FakeWorkerThreads.h"
-#include "platform/fake/FakeWindowsVersion.h"
 
 namespace tv::testing {
 
@@ -36,7 +35,6 @@ struct FakePlatform {
     FakeFileDialog fileDialog;
     FakeDesktopShell desktop;
     FakeWorkerThreads workers;
-    FakeWindowsVersion windowsVersion;
 
     Platform Get() {
         Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
@@ -47,7 +45,6 @@ struct FakePlatform {
         platform.fileDialog = &fileDialog;
         platform.desktop = &desktop;
         platform.workers = &workers;
-        platform.windowsVersion = &windowsVersion;
         return platform;
     }
 };
