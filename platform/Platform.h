@@ -11,6 +11,9 @@ class FileSystem;
 class Prompter;
 class Registry;
 class Shell;
+class ServiceDatabase;
+class ProcessTable;
+class SystemFiles;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -20,6 +23,9 @@ struct Platform {
     Drives* drives = nullptr;
     Environment* environment = nullptr;
     Prompter* prompter = nullptr;
+    ServiceDatabase* services = nullptr;
+    ProcessTable* processes = nullptr;
+    SystemFiles* systemFiles = nullptr;
 };
 
 }  // namespace tv

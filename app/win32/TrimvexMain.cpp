@@ -12,6 +12,9 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ServiceDatabase.h"
+#include "platform/win32/Win32ProcessTable.h"
+#include "platform/win32/Win32SystemFiles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -32,7 +35,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
+    tv::Win32ServiceDatabase services;
+    tv::Win32ProcessTable processes;
+    tv::Win32SystemFiles systemFiles;
     tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    platform.services = &services;
+    platform.processes = &processes;
+    platform.systemFiles = &systemFiles;
     {
         tv::MainWindow window(platform);
         window.DoModal();

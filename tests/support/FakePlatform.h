@@ -10,6 +10,9 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeServiceDatabase.h"
+#include "platform/fake/FakeProcessTable.h"
+#include "platform/fake/FakeSystemFiles.h"
 
 namespace tv::testing {
 
@@ -21,9 +24,16 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeServiceDatabase services;
+    FakeProcessTable processes;
+    FakeSystemFiles systemFiles;
 
     Platform Get() {
-        return Platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        platform.services = &services;
+        platform.processes = &processes;
+        platform.systemFiles = &systemFiles;
+        return platform;
     }
 };
 
