@@ -42,7 +42,7 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // Without a selected row there is no service to open.
     ScopedService service;
     if (selected)
-        service = ScopedService(database, database.OpenService(manager.Get(),
+        service = ScopedService(database, database.OpenServiceByName(manager.Get(),
                                                                (*selected)[kServiceName],
                                                                kServiceAllAccess));
     if (!service) {

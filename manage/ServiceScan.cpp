@@ -43,7 +43,7 @@ namespace {
 void FillFromService(const Platform& platform, ServiceDatabase& database, ScHandle manager,
                      ListRow* row) {
     ScopedService service(database,
-                          database.OpenService(manager, (*row)[kServiceName], kServiceAllAccess));
+                          database.OpenServiceByName(manager, (*row)[kServiceName], kServiceAllAccess));
     if (!service) return;
     ServiceConfig config;
     if (database.QueryConfig(service.Get(), &config)) {

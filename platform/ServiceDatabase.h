@@ -50,7 +50,7 @@ public:
     virtual bool Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
                            std::vector<ServiceStatusEntry>* services) = 0;
     // OpenServiceA; 0 on failure.
-    virtual ScHandle OpenService(ScHandle manager, const std::string& name,
+    virtual ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
                                  std::uint32_t access) = 0;
     // QueryServiceConfigA, however large the configuration is.
     virtual bool QueryConfig(ScHandle service, ServiceConfig* config) = 0;

@@ -53,7 +53,7 @@ bool FakeServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::u
     return true;
 }
 
-ScHandle FakeServiceDatabase::OpenService(ScHandle manager, const std::string& name,
+ScHandle FakeServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
                                           std::uint32_t access) {
     openedServices.push_back(name);
     if (!Lookup(manager, true)) return 0;

@@ -81,7 +81,7 @@ bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::
     return false;
 }
 
-ScHandle Win32ServiceDatabase::OpenService(ScHandle manager, const std::string& name,
+ScHandle Win32ServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
                                            std::uint32_t access) {
     return reinterpret_cast<ScHandle>(OpenServiceA(Sc(manager), name.c_str(), access));
 }

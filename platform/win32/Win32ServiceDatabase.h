@@ -10,7 +10,7 @@ public:
     ScHandle OpenManager(std::uint32_t access) override;
     bool Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
                    std::vector<ServiceStatusEntry>* services) override;
-    ScHandle OpenService(ScHandle manager, const std::string& name,
+    ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
                          std::uint32_t access) override;
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;

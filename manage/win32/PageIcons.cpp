@@ -1,0 +1,7 @@
+#include "manage/win32/PageIcons.h"
+
+namespace tv {
+
+void SetButtonIcon(ui::Button&, int) {}
+
+}  // namespace tv
