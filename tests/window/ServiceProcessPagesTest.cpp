@@ -11,6 +11,8 @@
 #include "manage/ProcessList.h"
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
 #include "manage/win32/ProcessPage.h"
 #include "manage/win32/ServicePage.h"
 #include "platform/CodePageText.h"
@@ -321,6 +323,41 @@ TEST_F(RealPlatformTest, RepeatedRefreshesDoNotGrowHandlesOrGdiObjects) {
     EXPECT_LE(handlesAfter, handlesBefore + 2);
     EXPECT_LE(testing::GdiObjectCount(), gdiBefore + 2);
     EXPECT_EQ(page.RowIconCount(), page.ProcessList().ItemCount());
+}
+
+TEST_F(RealPlatformTest, ScreenshotsOfBothTabs) {
+    Sleeper child;
+    fakes_.clock.SetToday({2009, 10, 25});
+    MainWindow window(platform_);
+    ASSERT_TRUE(window.Create(nullptr));
+    SetWindowPos(window.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    PumpMessages(30);
+    testing::Click(window.SectionButton(4).Handle());
+    auto& container = *static_cast<ManagementContainer*>(window.Page(4));
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    auto save = [&](const std::string& name) {
+        RedrawWindow(window.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages(100);
+        std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\" + name + ".png";
+        EXPECT_TRUE(testing::SaveWindowPng(window.Handle(), path)) << path;
+    };
+
+    testing::Click(container.TabButton(2).Handle());
+    auto& processes = *static_cast<ProcessPage*>(container.Page(2));
+    ASSERT_GT(processes.ProcessList().ItemCount(), 2);
+    int row = FindRow(processes.ProcessList(), kProcessId, std::to_string(child.Id()));
+    ASSERT_GE(row, 0);
+    ClickRow(processes.ProcessList(), row);
+    ListView_SetCheckState(processes.ProcessList().Handle(), row, TRUE);
+    EXPECT_GT(processes.ModuleList().ItemCount(), 0);
+    save("processes-tab");
+
+    testing::Click(container.TabButton(3).Handle());
+    auto& services = *static_cast<ServicePage*>(container.Page(3));
+    EXPECT_GT(services.List().ItemCount(), 5);
+    Select(services.List(), 2);
+    save("services-tab");
 }
 
 }  // namespace
