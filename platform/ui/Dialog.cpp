@@ -92,7 +92,11 @@ bool Dialog::OnCommand(int, int, HWND) { return false; }
 
 bool Dialog::OnNotify(const NMHDR&, LRESULT*) { return false; }
 
-HBRUSH Dialog::OnCtlColor(HDC, HWND, UINT) { return nullptr; }
+HBRUSH Dialog::OnCtlColor(HDC dc, HWND control, UINT message) {
+    // Left to the control itself, as a reflected request.
+    Window* object = control != hwnd_ ? FromHandle(control) : nullptr;
+    return object ? object->OnReflectedCtlColor(dc, message) : nullptr;
+}
 
 void Dialog::OnDestroy() {}
 
@@ -130,6 +134,8 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         int id = LOWORD(wParam);
         int code = HIWORD(wParam);
+        Window* control = lParam ? FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr;
+        if (control && control != this && control->OnReflectedCommand(code)) return TRUE;
         if (OnCommand(id, code, reinterpret_cast<HWND>(lParam))) return TRUE;
         if (code == BN_CLICKED || lParam == 0) {
             if (id == IDOK) {

@@ -36,6 +36,7 @@ bool Window::SubclassDlgItem(int id, HWND dialog) {
     AttachHandle(control);
     originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
+    PreSubclassWindow();
     return true;
 }
 
@@ -67,6 +68,12 @@ LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Window::OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
+
+bool Window::OnReflectedCommand(int) { return false; }
+
+HBRUSH Window::OnReflectedCtlColor(HDC, UINT) { return nullptr; }
+
+void Window::PreSubclassWindow() {}
 
 std::string Window::Text() const {
     int length = GetWindowTextLengthA(hwnd_);

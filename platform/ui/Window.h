@@ -44,10 +44,19 @@ public:
 
     // Owner draw reflected from the parent dialog. True when drawn.
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    // A notification this control sent to its dialog, offered back to it
+    // first. True: handled here alone; false: the dialog handles it too.
+    virtual bool OnReflectedCommand(int code);
+    // A colour request of this control that its dialog leaves to it (the
+    // dialog's default colour handling); null for the default colours.
+    virtual HBRUSH OnReflectedCtlColor(HDC dc, UINT message);
 
 protected:
     // Messages of a subclassed window; the default passes them on.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called once a control has been attached by SubclassDlgItem, before any
+    // of its messages reach WindowProc.
+    virtual void PreSubclassWindow();
     // The processing the window had before it was subclassed.
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,0 +1,85 @@
+#include "tweaks/SpeedTweaks.h"
+
+#include <vector>
+
+#include "platform/CodePageText.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+
+namespace tv {
+
+const char kSpeedTweaksDoneText[] = "操作已经完成，请重新启动计算机生效";
+
+namespace {
+
+const char kControlKey[] = "SYSTEM\\CurrentControlSet\\Control";
+const char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const char kBootOptimizeKey[] = "SOFTWARE\\Microsoft\\Dfrg\\BootOptimizeFunction";
+const char kDesktopKey[] = "Control Panel\\Desktop";
+const char kExplorerKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+
+// Gives the prefetch clean-up time to finish before the boot settings.
+constexpr unsigned kSettleMilliseconds = 300;
+
+// "folder\name", without doubling the separator after a root such as "C:\".
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && text::FindLastChar(folder, '\\') == folder.size() - 1)
+        return folder + name;
+    return folder + "\\" + name;
+}
+
+void CleanBootAndPrefetch(Registry& registry, FileSystem& files, Environment& environment) {
+    // Without the Windows directory the paths would point somewhere else
+    // entirely (relative to the current drive): delete nothing then.
+    const std::string windows = environment.WindowsDirectory();
+    if (!windows.empty()) DeleteFolderTree(files, JoinPath(windows, "Prefetch"));
+    environment.Wait(kSettleMilliseconds);
+
+    RegKey::Create(registry, kHkeyLocalMachine, kBootOptimizeKey).SetString("Enable", "Y");
+    RegKey::Create(registry, kHkeyLocalMachine, kControlKey)
+        .SetString("SystemStartOptions", "NODETECT");
+    RegKey::Create(registry, kHkeyLocalMachine, kSessionManagerKey).SetDword("AutoChkTimeOut", 1);
+    // An empty list (one NUL byte): no boot-time commands, no disk check.
+    const char emptyList[1] = {'\0'};
+    RegKey::Open(registry, kHkeyLocalMachine, kSessionManagerKey, kKeyAllAccess)
+        .Set("BootExecute", kRegMultiSz, emptyList, 1);
+
+    if (!windows.empty()) files.RemoveFile(JoinPath(windows, "memory.dmp"));
+}
+
+}  // namespace
+
+void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
+                      Environment& environment) {
+    if (choices.prefetch) CleanBootAndPrefetch(registry, files, environment);
+
+    RegKey::Create(registry, kHkeyLocalMachine, kControlKey)
+        .SetString("WaitToKillServiceTimeout", choices.serviceTimeout ? "1" : "20000");
+
+    const bool quickEnd = choices.appResponse || choices.shutdown;
+    RegKey desktop = RegKey::Create(registry, kHkeyCurrentUser, kDesktopKey);
+    // An on/off switch: "0" (the system's default) is what switching the
+    // tweak off means; the time-outs go back to 20 seconds.
+    desktop.SetString("AutoEndTasks", quickEnd ? "1" : "0");
+    desktop.SetString("HungAppTimeout", quickEnd ? "1" : "20000");
+    desktop.SetString("WaitToKillAppTimeout", quickEnd ? "1" : "20000");
+    desktop.Close();
+
+    RegKey::Create(registry, kHkeyLocalMachine, kExplorerKey)
+        .SetDword("AlwaysUnloadDLL", choices.dllUnload ? 1 : 0);
+}
+
+void DeleteFolderTree(FileSystem& files, const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    if (files.ListFolder(folder, &entries)) {
+        for (const FolderEntry& entry : entries) {
+            const std::string path = JoinPath(folder, entry.name);
+            if (entry.folder) DeleteFolderTree(files, path);
+            else files.RemoveFile(path);
+        }
+    }
+    files.RemoveFolder(folder);
+}
+
+}  // namespace tv

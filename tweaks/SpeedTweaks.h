@@ -1,0 +1,36 @@
+// The one-click speed tweaks: fixed registry values for the five choices of
+// the speed page, and the clean-up of the prefetch folder and the kernel
+// memory dump.
+#pragma once
+
+#include <string>
+
+namespace tv {
+
+class Environment;
+class FileSystem;
+class Registry;
+
+// The five check boxes of the page, by what they switch.
+struct SpeedTweakChoices {
+    bool appResponse = false;     // 1052: end hung programs quickly
+    bool serviceTimeout = false;  // 1053: short service shutdown time-out
+    bool prefetch = false;        // 1054: clean prefetch, boot options
+    bool shutdown = false;        // 1014: quick shutdown (same values as 1052)
+    bool dllUnload = false;       // 1055: unload DLLs when unused
+};
+
+// The text of the page's status line once the tweaks are applied.
+extern const char kSpeedTweaksDoneText[];
+
+// Writes every value the choices call for; results are not examined, so a
+// key that cannot be opened simply keeps its old values.
+void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
+                      Environment& environment);
+
+// Deletes everything below `folder`, depth first, then the folder itself.
+// Files in use or read-only stay, and so does every folder that still
+// holds something; the walk goes on past them.
+void DeleteFolderTree(FileSystem& files, const std::string& folder);
+
+}  // namespace tv
