@@ -1,8 +1,5 @@
-// Icon resources of the service and process pages, and giving a page push
-// button its icon.
+// Icon resources of the service and process pages.
 #pragma once
-
-#include "platform/ui/Controls.h"
 
 namespace tv {
 
@@ -10,7 +7,5 @@ constexpr int kServiceRowIcon = 160;
 constexpr int kPlainWindowIcon = 176;
 constexpr int kRefreshIcon = 177;
 constexpr int kDeleteIcon = 178;
-
-void SetButtonIcon(ui::Button& button, int iconId);
 
 }  // namespace tv

@@ -67,8 +67,8 @@ void ProcessPage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool ProcessPage::OnInitDialog() {
     SubPage::OnInitDialog();
-    SetButtonIcon(endButton_, kDeleteIcon);
-    SetButtonIcon(refreshButton_, kRefreshIcon);
+    endButton_.SetIcon(kDeleteIcon);
+    refreshButton_.SetIcon(kRefreshIcon);
 
     InsertColumns(processList_, kProcessColumns, kProcessColumnCount);
     rowIcons_.Reset(ImageList_Create(16, 16, ILC_COLOR24, 0, 16));

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "controls/win32/GradientButton.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
@@ -40,8 +41,8 @@ private:
     int AppendRowIcon(const std::string& path);
 
     ImageListHandle rowIcons_;
-    ui::Button endButton_;
-    ui::Button refreshButton_;
+    CGradientButton endButton_;
+    CGradientButton refreshButton_;
     ui::ListView moduleList_;
     ui::ListView processList_;
 };

@@ -51,8 +51,8 @@ bool ServicePage::OnInitDialog() {
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
 
     EnableDebugPrivilegeOrTell(platform_, kServicePrivilegeFailure);
-    SetButtonIcon(deleteButton_, kDeleteIcon);
-    SetButtonIcon(refreshButton_, kRefreshIcon);
+    deleteButton_.SetIcon(kDeleteIcon);
+    refreshButton_.SetIcon(kRefreshIcon);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // protection and file data; deletes the selected service after asking.
 #pragma once
 
+#include "controls/win32/GradientButton.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
@@ -29,8 +30,8 @@ protected:
 private:
     ImageListHandle rowIcons_;
     ui::ListView list_;
-    ui::Button deleteButton_;
-    ui::Button refreshButton_;
+    CGradientButton deleteButton_;
+    CGradientButton refreshButton_;
 };
 
 }  // namespace tv

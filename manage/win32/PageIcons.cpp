@@ -1,7 +1,0 @@
-#include "manage/win32/PageIcons.h"
-
-namespace tv {
-
-void SetButtonIcon(ui::Button&, int) {}
-
-}  // namespace tv
