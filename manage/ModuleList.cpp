@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "manage/SharedHelpers.h"
+#include "manage/CommandLineResolution.h"
+#include "manage/FileVersionInfo.h"
+#include "manage/KnownFiles.h"
+#include "manage/SystemHelpers.h"
 #include "platform/CodePageText.h"
 #include "platform/SystemFiles.h"
 
@@ -15,7 +18,7 @@ const char kUnknownProcessHint[] = "没有相关信息，【使用右键菜单�
 
 std::string ProcessHint(const Platform& platform, const std::string& imageName,
                         const std::string& description, const std::string& path) {
-    std::string known = KnownFileText(imageName, description);
+    std::string known = LookUpKnownFile(imageName, description);
     if (!known.empty()) return known;
     if (platform.systemFiles && !path.empty() && platform.systemFiles->IsProtected(path))
         return kProtectedProcessHint;
@@ -53,10 +56,12 @@ constexpr KnownSafeModule kKnownSafeModules[] = {
 }  // namespace
 
 bool IsKnownSafeModule(const Platform& platform, const std::string& path) {
+    if (!platform.environment) return false;
     for (const auto& known : kKnownSafeModules) {
         // The directories are read afresh for every comparison.
-        std::string folder = known.folder == Folder::System ? SystemDirectoryPath(platform)
-                                                            : WindowsDirectoryPath(platform);
+        std::string folder = known.folder == Folder::System
+                                 ? GetSystemDirectoryPath(*platform.environment)
+                                 : GetWindowsDirectoryPath(*platform.environment);
         if (text::EqualsNoCase(path, folder + known.file)) return true;
     }
     return false;
@@ -65,17 +70,22 @@ bool IsKnownSafeModule(const Platform& platform, const std::string& path) {
 std::vector<ListRow> ListModuleRows(const Platform& platform, std::uint32_t id) {
     std::vector<ListRow> rows;
     std::vector<ModuleEntry> modules;
-    if (!platform.processes || !platform.processes->ListModules(id, &modules)) return rows;
+    if (!platform.processes || !platform.versions || !platform.environment) return rows;
+    if (!platform.processes->ListModules(id, &modules)) return rows;
 
+    FileVersionInfo version(*platform.versions);
     for (const ModuleEntry& module : modules) {
         ListRow row(kModuleColumnCount);
-        std::string path = NormalizedImagePath(platform, module.path);
+        std::string path;
+        NormalizeNtPath(*platform.environment, module.path, &path);
         row[kModulePath] = path;
         row[kModuleName] = module.name;
-        FileVersionStrings version = ReadFileVersionStrings(platform, path);
-        row[kModuleCompany] = version.company;
-        row[kModuleVersion] = version.version;
-        row[kModuleDescription] = version.description;
+        if (version.Open(path)) {
+            row[kModuleCompany] = version.GetCompanyName();
+            row[kModuleVersion] = version.GetFileVersion();
+            row[kModuleDescription] = version.GetFileDescription();
+        }
+        version.Release();
         bool safe = (platform.systemFiles && platform.systemFiles->IsProtected(path)) ||
                     IsKnownSafeModule(platform, path);
         row[kModuleSafe] = safe ? kSafeYes : kSafeNo;
@@ -85,7 +95,7 @@ std::vector<ListRow> ListModuleRows(const Platform& platform, std::uint32_t id) 
         if (platform.systemFiles && platform.systemFiles->ReadStamps(path, &stamps)) {
             row[kModuleCreated] = FormatFileTime(stamps.created);
             row[kModuleWritten] = FormatFileTime(stamps.written);
-            row[kModuleSize] = GroupedNumber(stamps.sizeLow);
+            row[kModuleSize] = FormatGroupedNumber(stamps.sizeLow, ',', 3);
         }
         rows.push_back(std::move(row));
     }

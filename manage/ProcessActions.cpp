@@ -1,6 +1,6 @@
 #include "manage/ProcessActions.h"
 
-#include "manage/SharedHelpers.h"
+#include "manage/SystemHelpers.h"
 #include "platform/Environment.h"
 #include "platform/ProcessTable.h"
 #include "platform/Prompter.h"
@@ -12,7 +12,8 @@ const char kProcessPrivilegeFailure[] = "提升权限失败，请尝试使用系
 const char kServicePrivilegeFailure[] = "提升权限失败，请尝试使用系统管理员帐号运行";
 
 void EnableDebugPrivilegeOrTell(const Platform& platform, const char* failureText) {
-    if (!EnableDebugPrivilege(platform) && platform.prompter)
+    bool enabled = platform.tokens && EnablePrivilege(*platform.tokens, "SeDebugPrivilege", true);
+    if (!enabled && platform.prompter)
         platform.prompter->Ask(Prompt{failureText, "提示", kMbOk, 0});
 }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "manage/SharedHelpers.h"
+#include "manage/CommandLineResolution.h"
+#include "manage/FileVersionInfo.h"
+#include "manage/SystemHelpers.h"
 #include "platform/SystemFiles.h"
 
 namespace tv {
@@ -29,7 +31,7 @@ std::string FormatKilobytes(std::uint64_t bytes) {
     // larger figure is shown whole rather than wrapped.
     std::uint64_t kilobytes = bytes / 1024;
     std::uint32_t shown = static_cast<std::uint32_t>(std::min<std::uint64_t>(kilobytes, 0xFFFFFFFFu));
-    return GroupedNumber(shown) + " KB";
+    return FormatGroupedNumber(shown, ',', 3) + " KB";
 }
 
 namespace {
@@ -37,7 +39,7 @@ namespace {
 bool IsSystemPseudoProcess(std::uint32_t id) { return id == 0 || id == 4 || id == 8; }
 
 void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHandle process,
-                 ListRow* row) {
+                 FileVersionInfo& version, ListRow* row) {
     ProcessTable& table = *platform.processes;
     ListRow& r = *row;
     r[kProcessThreads] = std::to_string(entry.threads);
@@ -47,7 +49,8 @@ void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHan
     if (table.OwnsTopLevelWindow(entry.id)) r[kProcessWindow] = "有";
 
     const std::string& path = r[kProcessPath];
-    r[kProcessDescription] = path.empty() ? "" : ReadFileVersionStrings(platform, path).description;
+    if (version.Open(path)) r[kProcessDescription] = version.GetFileDescription();
+    version.Release();
     bool safe = platform.systemFiles && !path.empty() && platform.systemFiles->IsProtected(path);
     r[kProcessSafe] = safe ? kSafeYes : kSafeNo;
     r[kProcessSafeFlag] = safe ? "1" : "0";
@@ -70,19 +73,20 @@ void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHan
 
 std::vector<ListRow> ListProcessRows(const Platform& platform) {
     std::vector<ListRow> rows;
-    if (!platform.processes) return rows;
+    if (!platform.processes || !platform.versions || !platform.environment) return rows;
     ProcessTable& table = *platform.processes;
     std::vector<ProcessEntry> entries;
     if (!table.ListProcesses(&entries)) return rows;
 
+    FileVersionInfo version(*platform.versions);
     for (const ProcessEntry& entry : entries) {
         ScopedProcess process(table, table.Open(entry.id, kProcessAllAccessLegacy));
         ListRow row(kProcessColumnCount);
         row[kProcessImageName] = entry.exeFile;
         std::string image;
         if (process && table.ImagePath(process.Get(), &image))
-            row[kProcessPath] = NormalizedImagePath(platform, image);
-        if (!IsSystemPseudoProcess(entry.id)) FillDetails(platform, entry, process.Get(), &row);
+            NormalizeNtPath(*platform.environment, image, &row[kProcessPath]);
+        if (!IsSystemPseudoProcess(entry.id)) FillDetails(platform, entry, process.Get(), version, &row);
         rows.push_back(std::move(row));
     }
     // Each row was put at the top of the list as it came.

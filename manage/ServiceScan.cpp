@@ -1,6 +1,7 @@
 #include "manage/ServiceScan.h"
 
-#include "manage/SharedHelpers.h"
+#include "manage/CommandLineResolution.h"
+#include "manage/FileVersionInfo.h"
 #include "platform/ServiceDatabase.h"
 #include "platform/SystemFiles.h"
 
@@ -41,7 +42,7 @@ namespace {
 // The columns read through the service's own handle. A service that cannot
 // be opened keeps them empty; its row still shows number, names and state.
 void FillFromService(const Platform& platform, ServiceDatabase& database, ScHandle manager,
-                     ListRow* row) {
+                     FileVersionInfo& version, ListRow* row) {
     ScopedService service(database,
                           database.OpenServiceByName(manager, (*row)[kServiceName], kServiceAllAccess));
     if (!service) return;
@@ -50,15 +51,17 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
         (*row)[kServiceStartType] = StartTypeWord(config.startType);
         (*row)[kServiceCommandLine] = config.binaryPath;
         (*row)[kServiceErrorControl] = ErrorControlWord(config.errorControl);
-        std::string path = ServiceImagePath(config.binaryPath);
+        std::string path = ResolveServiceImagePath(config.binaryPath);
         (*row)[kServiceFilePath] = path;
         bool safe = platform.systemFiles && platform.systemFiles->IsProtected(path);
         (*row)[kServiceSafe] = safe ? kSafeYes : kSafeNo;
         (*row)[kServiceSafeFlag] = safe ? "1" : "0";
-        FileVersionStrings version = ReadFileVersionStrings(platform, path);
-        (*row)[kServiceCompany] = version.company;
-        (*row)[kServiceFileVersion] = version.version;
-        (*row)[kServiceFileDescription] = version.description;
+        if (version.Open(path)) {
+            (*row)[kServiceCompany] = version.GetCompanyName();
+            (*row)[kServiceFileVersion] = version.GetFileVersion();
+            (*row)[kServiceFileDescription] = version.GetFileDescription();
+        }
+        version.Release();
     }
     std::string description;
     if (database.QueryDescription(service.Get(), &description))
@@ -69,7 +72,7 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
 
 std::vector<ListRow> ServiceScan(const Platform& platform) {
     std::vector<ListRow> rows;
-    if (!platform.services) return rows;
+    if (!platform.services || !platform.versions) return rows;
     ServiceDatabase& database = *platform.services;
     ScopedService manager(database,
                           database.OpenManager(kGenericRead | kScManagerEnumerateService));
@@ -77,13 +80,14 @@ std::vector<ListRow> ServiceScan(const Platform& platform) {
     std::vector<ServiceStatusEntry> services;
     if (!database.Enumerate(manager.Get(), kServiceWin32, kServiceStateAll, &services)) return rows;
 
+    FileVersionInfo version(*platform.versions);
     for (size_t i = 0; i < services.size(); ++i) {
         ListRow row(kServiceColumnCount);
         row[kServiceNumber] = std::to_string(i + 1);
         row[kServiceName] = services[i].name;
         row[kServiceDisplayName] = services[i].displayName;
         row[kServiceState] = ServiceStateWord(services[i].currentState);
-        FillFromService(platform, database, manager.Get(), &row);
+        FillFromService(platform, database, manager.Get(), version, &row);
         rows.push_back(std::move(row));
     }
     SortBySafeFlag(&rows, kServiceSafeFlag);

@@ -93,4 +93,37 @@ std::size_t FindLastChar(std::string_view text, char c) {
     return found;
 }
 
+std::size_t Find(std::string_view hay, std::string_view needle,
+                 std::size_t from) {
+    if (from > hay.size()) return npos;
+    for (std::size_t i = BoundaryFrom(hay, from);
+         i + needle.size() <= hay.size(); i += CharLength(hay, i)) {
+        if (hay.compare(i, needle.size(), needle) == 0 &&
+            IsBoundary(hay.substr(i), needle.size()))
+            return i;
+    }
+    return npos;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to) {
+    if (from.empty()) return std::string(text);
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t hit = Find(text, from); hit != npos;
+         hit = Find(text, from, start)) {
+        out.append(text.substr(start, hit - start)).append(to);
+        start = hit + from.size();
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
+std::size_t PreviousCharStart(std::string_view text, std::size_t pos) {
+    std::size_t previous = 0;
+    for (std::size_t i = 0; i < pos && i < text.size(); i += CharLength(text, i))
+        previous = i;
+    return previous;
+}
+
 }  // namespace tv::text

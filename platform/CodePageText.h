@@ -32,4 +32,15 @@ std::size_t FindNoCase(std::string_view hay, std::string_view needle,
 std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
 std::size_t FindLastChar(std::string_view text, char c);
 
+// Exact (case-sensitive) match starting and ending on character boundaries
+// at or after `from`, so a trail byte is never taken for the start of a match.
+std::size_t Find(std::string_view hay, std::string_view needle,
+                 std::size_t from = 0);
+// Every non-overlapping exact match of `from` replaced by `to`, left to
+// right, in one pass. An empty `from` changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to);
+// Where the character before position `pos` starts (0 when pos is 0).
+std::size_t PreviousCharStart(std::string_view text, std::size_t pos);
+
 }  // namespace tv::text

@@ -12,6 +12,9 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32SystemFiles.h"
@@ -35,10 +38,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
+    tv::Win32ShellLinks links;
+    tv::Win32VersionResources versions;
+    tv::Win32Tokens tokens;
     tv::Win32ServiceDatabase services;
     tv::Win32ProcessTable processes;
     tv::Win32SystemFiles systemFiles;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
     platform.services = &services;
     platform.processes = &processes;
     platform.systemFiles = &systemFiles;

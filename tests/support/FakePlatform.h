@@ -10,6 +10,9 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeShellLinks.h"
+#include "platform/fake/FakeTokens.h"
+#include "platform/fake/FakeVersionResources.h"
 #include "platform/fake/FakeServiceDatabase.h"
 #include "platform/fake/FakeProcessTable.h"
 #include "platform/fake/FakeSystemFiles.h"
@@ -24,12 +27,15 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeShellLinks links;
+    FakeVersionResources versions;
+    FakeTokens tokens;
     FakeServiceDatabase services;
     FakeProcessTable processes;
     FakeSystemFiles systemFiles;
 
     Platform Get() {
-        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
         platform.services = &services;
         platform.processes = &processes;
         platform.systemFiles = &systemFiles;

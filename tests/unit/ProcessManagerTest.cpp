@@ -230,3 +230,74 @@ TEST_F(ProcessManagerTest, AutoRestartShellIsOneAfterStart) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// Version data through the shared reader: "\StringFileInfo\080404b0\...".
+void GiveVersion(FakeVersionResources& versions, const std::string& path,
+                 const std::string& company, const std::string& version,
+                 const std::string& description) {
+    versions.AddFile(path, {0x080404B0});
+    const std::string base = "\\StringFileInfo\\080404b0\\";
+    versions.AddText(path, base + "CompanyName", company);
+    versions.AddText(path, base + "FileVersion", version);
+    versions.AddText(path, base + "FileDescription", description);
+}
+
+TEST(ProcessManagerVersions, DescriptionsCompaniesAndVersionsOfFiles) {
+    testing::FakePlatform fakes;
+    auto& p = fakes.processes.Add(60, "QQ.EXE", 1);
+    p.imagePath = "C:\\QQ\\QQ.EXE";
+    p.modules = {{"QQ.EXE", "C:\\QQ\\QQ.EXE"}, {"x.dll", "C:\\QQ\\x.dll"}};
+    GiveVersion(fakes.versions, "C:\\QQ\\QQ.EXE", "腾讯", "1.0.0.1", "qq");
+    GiveVersion(fakes.versions, "C:\\QQ\\x.dll", "X 公司", "2.3", "X 模块");
+
+    std::vector<ListRow> rows = ListProcessRows(fakes.Get());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][kProcessDescription], "qq");
+    // The known program table matches name and description without regard
+    // to letter case.
+    EXPECT_EQ(ProcessHint(fakes.Get(), rows[0][kProcessImageName], rows[0][kProcessDescription],
+                          rows[0][kProcessPath]),
+              "可能是腾讯 QQ 即时通讯工具");
+    EXPECT_EQ(ProcessHint(fakes.Get(), "qq.exe", "QQ Player", "C:\\QQ\\QQ.EXE"),
+              kUnknownProcessHint);
+
+    std::vector<ListRow> modules = ListModuleRows(fakes.Get(), 60);
+    ASSERT_EQ(modules.size(), 2u);
+    EXPECT_EQ(modules[0][kModuleName], "x.dll");
+    EXPECT_EQ(modules[0][kModuleCompany], "X 公司");
+    EXPECT_EQ(modules[0][kModuleVersion], "2.3");
+    EXPECT_EQ(modules[0][kModuleDescription], "X 模块");
+    EXPECT_EQ(modules[1][kModuleCompany], "腾讯");
+}
+
+TEST(ProcessManagerVersions, PrivilegeFailureIsToldOnceAndWorkGoesOn) {
+    struct Case {
+        bool failOpen, failAdjust;
+        size_t messages;
+    } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 1}};
+    for (const auto& c : cases) {
+        testing::FakePlatform fakes;
+        fakes.tokens.failOpen = c.failOpen;
+        fakes.tokens.failAdjust = c.failAdjust;
+        EnableDebugPrivilegeOrTell(fakes.Get(), kProcessPrivilegeFailure);
+        ASSERT_EQ(fakes.prompter.Prompts().size(), c.messages);
+        if (c.messages) {
+            const Prompt& told = fakes.prompter.Prompts()[0];
+            EXPECT_EQ(told.text, "提升权限失败，请尝试使用系统管理员帐户启动本程序");
+            EXPECT_EQ(told.caption, "提示");
+            EXPECT_EQ(told.type, kMbOk);
+        }
+        EXPECT_EQ(fakes.tokens.OpenTokens(), 0u);
+    }
+    testing::FakePlatform fakes;
+    fakes.tokens.failAdjust = true;
+    EnableDebugPrivilegeOrTell(fakes.Get(), kServicePrivilegeFailure);
+    ASSERT_EQ(fakes.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes.prompter.Prompts()[0].text, "提升权限失败，请尝试使用系统管理员帐号运行");
+}
+
+}  // namespace
+}  // namespace tv

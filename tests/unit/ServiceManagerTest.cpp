@@ -217,3 +217,25 @@ TEST_F(ServiceManagerTest, RunningServiceStaysListedUntilStopped) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(ServiceManagerVersions, FileColumnsFromTheResolvedExecutable) {
+    testing::FakePlatform fakes;
+    fakes.services.Add("Svc", "Svc", "\"C:\\Program Files\\Svc\\svc.exe\" /service");
+    fakes.versions.AddFile("C:\\Program Files\\Svc\\svc.exe", {0x04090000});
+    const std::string base = "\\StringFileInfo\\04090000\\";
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "CompanyName", "Maker");
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "FileVersion", "5.1");
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "FileDescription", "Svc host");
+    std::vector<ListRow> rows = ServiceScan(fakes.Get());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][kServiceFilePath], "C:\\Program Files\\Svc\\svc.exe");
+    EXPECT_EQ(rows[0][kServiceCompany], "Maker");
+    EXPECT_EQ(rows[0][kServiceFileVersion], "5.1");
+    EXPECT_EQ(rows[0][kServiceFileDescription], "Svc host");
+}
+
+}  // namespace
+}  // namespace tv

@@ -24,6 +24,8 @@
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32SystemFiles.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
 
 namespace {
 
@@ -127,7 +129,11 @@ int main(int argc, char** argv) {
     tv::Win32ServiceDatabase services;
     tv::Win32ProcessTable processes;
     tv::Win32SystemFiles systemFiles;
+    tv::Win32VersionResources versions;
+    tv::Win32Tokens tokens;
     tv::Platform platform{};
+    platform.versions = &versions;
+    platform.tokens = &tokens;
     platform.registry = &registry;
     platform.environment = &environment;
     platform.prompter = &prompter;

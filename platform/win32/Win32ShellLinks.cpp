@@ -1,0 +1,87 @@
+#include "platform/win32/Win32ShellLinks.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace tv {
+
+namespace {
+
+// COM for the length of one read. The program's own thread already runs
+// OLE, so "already initialised" counts as success too (and is balanced);
+// a thread in the other apartment model can still create the object but
+// must not be uninitialised by us.
+class ComSession {
+public:
+    ComSession() {
+        HRESULT result = CoInitialize(nullptr);
+        ok_ = result == S_OK || result == S_FALSE || result == RPC_E_CHANGED_MODE;
+        balance_ = result == S_OK || result == S_FALSE;
+    }
+    ~ComSession() {
+        if (balance_) CoUninitialize();
+    }
+    ComSession(const ComSession&) = delete;
+    ComSession& operator=(const ComSession&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+    bool balance_ = false;
+};
+
+// Releases one interface pointer on every path.
+template <typename Interface>
+class Com {
+public:
+    Com() = default;
+    ~Com() {
+        if (pointer_) pointer_->Release();
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    Interface* operator->() const { return pointer_; }
+    Interface* Get() const { return pointer_; }
+    void** Out() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) return {};
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
+}  // namespace
+
+bool Win32ShellLinks::ReadTarget(const std::string& linkPath, std::string* target) const {
+    ComSession com;
+    if (!com.Ok()) return false;
+    Com<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.Out())))
+        return false;
+    Com<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return false;
+    // The whole path is converted, however long: a cut path would load the
+    // wrong file or none.
+    std::wstring wide = Widen(linkPath);
+    if (wide.empty() || FAILED(file->Load(wide.c_str(), STGM_READ))) return false;
+    // Zero-filled: a target that is no file system object reads as empty.
+    std::vector<char> path(4 * MAX_PATH, '\0');
+    link->GetPath(path.data(), static_cast<int>(path.size()), nullptr, 0);
+    path.back() = '\0';
+    target->assign(path.data());
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,66 @@
+// Shortcuts, version resources and the program's token behave alike over
+// the fakes and the real system.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "manage/FileVersionInfo.h"
+#include "manage/SystemHelpers.h"
+#include "platform/CodePageText.h"
+#include "tests/contract/SystemSeamsUnderTest.h"
+
+namespace {
+
+class SystemSeamsContract : public ::testing::Test {
+protected:
+    void SetUp() override { t = MakeSystemSeamsUnderTest(); }
+    std::string In(const std::string& name) const { return t->scratch + "\\" + name; }
+    std::unique_ptr<SystemSeamsUnderTest> t;
+};
+
+TEST_F(SystemSeamsContract, ShortcutsGiveTheirTargets) {
+    const std::string target = In("\xD6\xD0\xCE\xC4 tool.exe");  // 中文 tool.exe
+    t->MakeFile(target);
+    t->MakeShortcut(In("tool.lnk"), target);
+    std::string read = "untouched";
+    ASSERT_TRUE(t->links->ReadTarget(In("tool.lnk"), &read));
+    EXPECT_TRUE(tv::text::EqualsNoCase(read, target)) << read;
+
+    // Lower-cased, as the startup scan passes it.
+    read.clear();
+    ASSERT_TRUE(t->links->ReadTarget(tv::text::ToLower(In("tool.lnk")), &read));
+    EXPECT_TRUE(tv::text::EqualsNoCase(read, target)) << read;
+
+    read = "untouched";
+    EXPECT_FALSE(t->links->ReadTarget(In("missing.lnk"), &read));
+    EXPECT_EQ(read, "untouched");
+    t->MakeFile(In("plain.lnk"));
+    EXPECT_FALSE(t->links->ReadTarget(In("plain.lnk"), &read));
+    EXPECT_EQ(read, "untouched");
+}
+
+TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {
+    tv::FileVersionInfo info(*t->versions);
+    ASSERT_TRUE(info.Open(t->versionedFile));
+    EXPECT_EQ(info.Translation(), 0x080404B0u);
+    EXPECT_FALSE(info.GetFileDescription().empty());
+    EXPECT_EQ(info.GetString("FileDescription", 0x080404B0), info.GetFileDescription());
+    EXPECT_EQ(info.GetString("NoSuchField"), "");
+    info.Release();
+    EXPECT_EQ(info.GetFileDescription(), "");
+
+    t->MakeFile(In("plain.txt"));
+    EXPECT_FALSE(info.Open(In("plain.txt")));
+    EXPECT_FALSE(info.Open(In("missing.dll")));
+    EXPECT_EQ(info.GetFileDescription(), "");
+}
+
+TEST_F(SystemSeamsContract, PrivilegesOfTheOwnToken) {
+    EXPECT_TRUE(tv::EnablePrivilege(*t->tokens, "SeDebugPrivilege", true));
+    EXPECT_TRUE(tv::EnablePrivilege(*t->tokens, "SeShutdownPrivilege", false));
+    EXPECT_FALSE(tv::EnablePrivilege(*t->tokens, "SeNoSuchPrivilege", true));
+}
+
+}  // namespace

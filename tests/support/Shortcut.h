@@ -1,0 +1,11 @@
+// Makes a shortcut (.lnk) file with the shell's link object, as a user's
+// installer would.
+#pragma once
+
+#include <string>
+
+namespace tv::testing {
+
+bool MakeShortcut(const std::string& linkPath, const std::string& target);
+
+}  // namespace tv::testing
