@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
-# Builds both trees and runs every test tier: native unit tests, then the
+# Builds the trees and runs every test tier: native unit tests, then the
 # Windows-side tests under Wine, then the window tests on a virtual display.
+# The Wine path (32-bit, or 64-bit where the host runs no 32-bit code, or as
+# TV_BITS says) is chosen once and printed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 tools/ensure-deps.sh || exit 1
-tools/build.sh native cross || exit 1
+source tools/wine-path.sh
+tv_choose_wine_path || exit 1
+if [ "$TV_BITS" = 32 ]; then
+  tools/build.sh native cross || exit 1
+else
+  # The 32-bit program is still built and checked; only running it needs a
+  # host that runs 32-bit code.
+  tools/build.sh native cross64 || exit 1
+  tools/build.sh cross --target Trimvex || exit 1
+fi
 
 source tools/display.sh
 { source tools/wine-env.sh; } 2>/dev/null
@@ -22,8 +33,17 @@ trap cleanup EXIT
 TV_UNMANAGED=1 tools/wine-prefix.sh || exit 1
 tv_start_xvfb || exit 1
 export DISPLAY=$TV_DISPLAY
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1
+# (The server stays behind with whatever output it was given: a file, not a
+# pipe that a command substitution would wait on forever.)
+if ! wineserver -p >"$root/build/wine/wineserver.log" 2>&1; then
+  echo "starting the persistent wineserver failed:" >&2
+  tail -n 30 "$root/build/wine/wineserver.log" >&2; exit 1
+fi
+# The first Wine process hands its output to Wine's services: keep it away
+# from any pipe a later step reads.
+if ! tv_wine cmd.exe /c exit >/dev/null 2>"$root/build/wine/warm-up.log"; then
+  echo "the Wine warm-up command failed:" >&2; tail -n 30 "$root/build/wine/warm-up.log" >&2; exit 1
+fi
 
 failed=()
 tier() {
@@ -32,8 +52,11 @@ tier() {
   "$@" || failed+=("$name")
 }
 tier native ctest --test-dir build/native --output-on-failure -j2
-tier wine ctest --test-dir build/cross --output-on-failure -j2 -L 'wine|exe'
+tier wine ctest --test-dir "$tv_cross" --output-on-failure -j2 -L 'wine|exe'
+if [ "$TV_BITS" = 64 ]; then
+  tier exe32 tools/check-exe.sh build/cross/Trimvex.exe 32
+fi
 # Last, so the run ends with ctest's summary of the window tier.
 [ ${#failed[@]} -eq 0 ] || echo "== failed tiers so far: ${failed[*]}"
-tier window ctest --test-dir build/cross --output-on-failure -L window
+tier window ctest --test-dir "$tv_cross" --output-on-failure -L window
 [ ${#failed[@]} -eq 0 ]

@@ -33,7 +33,7 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
         return false;
     }
 
-    ServiceDatabase& database = *platform.services;
+    ServiceDatabase& database = *platform.serviceDatabase;
     ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
     if (!manager) {
         Tell(platform, kOpenManagerError);

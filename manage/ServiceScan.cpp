@@ -72,8 +72,8 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
 
 std::vector<ListRow> ServiceScan(const Platform& platform) {
     std::vector<ListRow> rows;
-    if (!platform.services || !platform.versions) return rows;
-    ServiceDatabase& database = *platform.services;
+    if (!platform.serviceDatabase || !platform.versions) return rows;
+    ServiceDatabase& database = *platform.serviceDatabase;
     ScopedService manager(database,
                           database.OpenManager(kGenericRead | kScManagerEnumerateService));
     if (!manager) return rows;

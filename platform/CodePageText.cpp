@@ -126,4 +126,14 @@ std::size_t PreviousCharStart(std::string_view text, std::size_t pos) {
     return previous;
 }
 
+std::string_view CutToBytes(std::string_view text, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + CharLength(text, end);
+        if (next > maxBytes) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
 }  // namespace tv::text

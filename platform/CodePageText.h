@@ -42,5 +42,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from,
                        std::string_view to);
 // Where the character before position `pos` starts (0 when pos is 0).
 std::size_t PreviousCharStart(std::string_view text, std::size_t pos);
+// The longest start of `text` of at most `maxBytes` bytes that does not cut
+// a double-byte character in half.
+std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
 
 }  // namespace tv::text

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ServiceControl.h"  // the state values
+
 namespace tv {
 
 using ScHandle = std::uintptr_t;
@@ -21,9 +23,6 @@ constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
 constexpr std::uint32_t kServiceWin32 = 0x30;  // own- and shared-process services
 constexpr std::uint32_t kServiceStateAll = 3;
 
-// dwCurrentState values.
-constexpr std::uint32_t kServiceStopped = 1;
-constexpr std::uint32_t kServiceRunning = 4;
 
 struct ServiceStatusEntry {
     std::string name;         // the key name

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Configures and builds the build trees: "native" (portable logic, fakes and
-# unit tests, Debian's g++) and "cross" (Trimvex.exe and the Windows-side
-# tests, mingw-w64 i686). Usage: tools/build.sh [native] [cross] [--target T]...
+# unit tests, Debian's g++), "cross" (Trimvex.exe and the Windows-side tests,
+# mingw-w64 i686) and "cross64" (the same for 64-bit Windows, for hosts that
+# run no 32-bit code). Usage: tools/build.sh [native] [cross] [cross64]
+# [--target T]...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 trees=()
 target=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    native|cross) trees+=("$1") ;;
+    native|cross|cross64) trees+=("$1") ;;
     --target) target+=("$2"); shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -21,8 +23,13 @@ for tree in "${trees[@]}"; do
   dir="$root/build/$tree"
   args=(-S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release)
   [ "$tree" = cross ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
+  [ "$tree" = cross64 ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake")
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake "${args[@]}" >/dev/null
+    if ! log=$(cmake "${args[@]}" 2>&1); then
+      echo "$log" >&2
+      echo "configuring $tree failed" >&2
+      exit 1
+    fi
   fi
   # Progress lines are hidden; the build's own status decides.
   set +e

@@ -1,18 +1,21 @@
 # Sourced: starts a virtual X display for Wine's windows when needed.
 # tv_start_xvfb sets TV_DISPLAY and TV_XVFB_PID; tv_stop_xvfb ends it.
 tv_start_xvfb() {
-  local n
+  local n log
+  log=$(mktemp)
   for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
     TV_XVFB_PID=$!
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { export TV_DISPLAY=":$n"; return 0; }
+      [ -e "/tmp/.X11-unix/X$n" ] && { export TV_DISPLAY=":$n"; rm -f "$log"; return 0; }
       kill -0 "$TV_XVFB_PID" 2>/dev/null || break
       sleep 0.05
     done
   done
-  echo "could not start Xvfb" >&2
+  echo "could not start Xvfb; it printed:" >&2
+  tail -n 20 "$log" >&2
+  rm -f "$log"
   return 1
 }
 

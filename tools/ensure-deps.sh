@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on a Debian machine, and
-# does nothing (quickly) when it is all there.
+# does nothing (quickly) when it is all there. Both Wine paths' packages are
+# installed on every host: which one a run takes is decided later
+# (tools/wine-path.sh). A failing step says what failed and what it printed.
 set -euo pipefail
 
-packages=(locales cmake g++ make googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-arphic-gbsn00lp)
+packages=(locales cmake g++ make googletest libgtest-dev
+          g++-mingw-w64-i686 binutils-mingw-w64-i686
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
+          fonts-wqy-microhei fonts-arphic-gbsn00lp)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -14,18 +19,29 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run() {
+  local what=$1; shift
+  if ! "$@" >"$log" 2>&1; then
+    echo "ensure-deps: $what failed:" >&2
+    tail -n 40 "$log" >&2
+    exit 1
+  fi
+}
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   if ! grep -qx i386 <<< "$(dpkg --print-foreign-architectures)"; then
-    $sudo dpkg --add-architecture i386
+    run "adding the i386 architecture" $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  run "apt-get update" $sudo apt-get update -qq
+  run "installing ${missing[*]}" env DEBIAN_FRONTEND=noninteractive \
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # Wine takes its code page (936) from LC_ALL=zh_CN.UTF-8; with the locale
 # generated, the shells that pass it on stop warning about it too.
 if ! grep -qix 'zh_CN.utf8' <<< "$(locale -a 2>/dev/null)"; then
-  $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  run "generating the zh_CN.UTF-8 locale" $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under Wine (CMake's cross-compiling emulator).
+# Runs a Windows test program under Wine (CMake's cross-compiling emulator),
+# with the loader and prefix of the path TV_BITS names.
 source "$(dirname "$0")/wine-env.sh" 2>/dev/null
-[ -f "$WINEPREFIX/.trimvex-ready" ] || TV_UNMANAGED=1 "$tv_root/tools/wine-prefix.sh"
+if [ ! -f "$WINEPREFIX/.trimvex-ready" ]; then
+  TV_UNMANAGED=1 "$tv_root/tools/wine-prefix.sh" || exit 1
+fi
 if [ -n "${TV_DISPLAY:-}" ]; then export DISPLAY=$TV_DISPLAY; fi
-exec wine "$@"
+exec "$tv_loader" "$@"

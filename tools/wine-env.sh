@@ -1,9 +1,25 @@
 # Sourced by the scripts that run Windows programs: the Wine settings every
-# run shares. A 32-bit prefix (the program's home platform is 32-bit
-# Windows 7), code page 936, no Mono/Gecko installer prompts, no debug noise.
+# run shares. Code page 936, no Mono/Gecko installer prompts, no debug noise.
+# TV_BITS=32 (the default; the program's home platform is 32-bit Windows 7):
+# a 32-bit prefix and build/cross. TV_BITS=64: a 64-bit prefix, the 64-bit
+# loader and build/cross64. Programs are started with tv_wine, which always
+# picks the loader of the chosen path (Debian's wine script prefers the
+# 32-bit loader whenever it is installed).
 tv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
-export WINEPREFIX=${TV_WINEPREFIX:-$tv_root/build/wine/test}
+if [ "${TV_BITS:-32}" = 64 ]; then
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  tv_loader=/usr/lib/wine/wine64
+  tv_cross="$tv_root/build/cross64"
+  export WINEPREFIX=${TV_WINEPREFIX:-$tv_root/build/wine/test64}
+else
+  export WINEARCH=win32
+  unset WINELOADER
+  tv_loader=wine
+  tv_cross="$tv_root/build/cross"
+  export WINEPREFIX=${TV_WINEPREFIX:-$tv_root/build/wine/test}
+fi
+tv_wine() { "$tv_loader" "$@"; }

@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
 # Creates the Wine prefix named by $WINEPREFIX (after sourcing wine-env.sh)
-# once: 32-bit, with "宋体"/"SimSun" resolved to a Song-style CJK face of the
-# same size as on Chinese Windows (6 x 12 dialog base units at 9 pt).
-# TV_UNMANAGED=1: windows are not left to a window manager (for virtual
-# displays, which have none).
+# once: 32- or 64-bit as TV_BITS says, with "宋体"/"SimSun" resolved to a
+# Song-style CJK face of the same size as on Chinese Windows (6 x 12 dialog
+# base units at 9 pt). TV_UNMANAGED=1: windows are not left to a window
+# manager (for virtual displays, which have none). A failing step says what
+# failed and what it printed, and the script exits non-zero.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh" 2>/dev/null
 if [ -f "$WINEPREFIX/.trimvex-ready" ]; then exit 0; fi
-mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
+log=$(mktemp)
 reg=$(mktemp --suffix=.reg)
+trap 'rm -f "$log" "$reg"' EXIT
+step() {
+  local what=$1; shift
+  if ! "$@" >"$log" 2>&1; then
+    echo "wine-prefix: $what failed (prefix $WINEPREFIX, WINEARCH=$WINEARCH):" >&2
+    tail -n 30 "$log" >&2
+    exit 1
+  fi
+}
+mkdir -p "$WINEPREFIX"
+step "creating the prefix (wineboot -i)" tv_wine wineboot.exe -i
+step "waiting for the prefix's first start" wineserver -w
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
@@ -22,7 +34,8 @@ reg=$(mktemp --suffix=.reg)
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
   fi
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
-rm -f "$reg"
-wineserver -w
+windows_reg=$(tv_wine winepath.exe -w "$reg" 2>/dev/null) || true
+[ -n "$windows_reg" ] || { echo "wine-prefix: winepath gave no Windows path for $reg" >&2; exit 1; }
+step "importing the font and display settings (regedit)" tv_wine regedit.exe /S "$windows_reg"
+step "waiting for the prefix to settle" wineserver -w
 touch "$WINEPREFIX/.trimvex-ready"

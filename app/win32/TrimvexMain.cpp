@@ -12,6 +12,14 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemProbe.h"
+#include "platform/win32/Win32Wmi.h"
+#include "platform/win32/Win32ServiceControl.h"
+#include "platform/win32/Win32DisplaySettings.h"
+#include "platform/win32/Win32FileDialog.h"
+#include "platform/win32/Win32DesktopShell.h"
+#include "platform/win32/Win32WorkerThreads.h"
+#include "platform/win32/Win32WindowsVersion.h"
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
@@ -38,15 +46,36 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tv::Win32Drives drives;
     tv::Win32Environment environment;
     tv::Win32Prompter prompter;
-    tv::Win32ShellLinks links;
-    tv::Win32VersionResources versions;
-    tv::Win32Tokens tokens;
-    tv::Win32ServiceDatabase services;
-    tv::Win32ProcessTable processes;
-    tv::Win32SystemFiles systemFiles;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    tv::Win32SystemProbe system;
+    platform.system = &system;
+    tv::Win32Wmi wmi;
+    platform.wmi = &wmi;
+    tv::Win32ServiceControl services;
     platform.services = &services;
+    tv::Win32DisplaySettings display;
+    platform.display = &display;
+    tv::Win32FileDialog fileDialog;
+    platform.fileDialog = &fileDialog;
+    tv::Win32DesktopShell desktop;
+    platform.desktop = &desktop;
+    // Declared after the services its workers use, so it waits for them
+    // before those go away.
+    tv::Win32WorkerThreads workers;
+    platform.workers = &workers;
+    tv::Win32WindowsVersion windowsVersion;
+    platform.windowsVersion = &windowsVersion;
+    tv::Win32ShellLinks links;
+    platform.links = &links;
+    tv::Win32VersionResources versions;
+    platform.versions = &versions;
+    tv::Win32Tokens tokens;
+    platform.tokens = &tokens;
+    tv::Win32ServiceDatabase serviceDatabase;
+    platform.serviceDatabase = &serviceDatabase;
+    tv::Win32ProcessTable processes;
     platform.processes = &processes;
+    tv::Win32SystemFiles systemFiles;
     platform.systemFiles = &systemFiles;
     {
         tv::MainWindow window(platform);

@@ -1,6 +1,16 @@
-// The Internet Explorer add-ons tab.
+// The Internet Explorer add-ons tab: the add-ons registered for the browser,
+// with removal of the ticked ones.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "controls/win32/GradientButton.h"
+#include "manage/AddonScan.h"
+#include "platform/UniqueHandle.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -10,8 +20,39 @@ class AddonPage : public SubPage {
 public:
     explicit AddonPage(const Platform& platform) : SubPage(IDD_ADDON_PAGE, platform) {}
 
+    // Rebuilds the list from the registry.
+    void ScanAddons();
+    // Removes the ticked add-ons (refusing protected ones), then rescans.
+    void RemoveTickedAddons();
+
+    // What the list shows, top row first, read back from the control.
+    std::vector<AddonRow> Rows() const;
+    // Ticks or clears row `index`'s check box.
+    void SetTicked(int index, bool ticked) const;
+    bool IsTicked(int index) const;
+    const ui::ListView& List() const { return addonList_; }
+    HIMAGELIST Icons() const { return iconList_.Get(); }
+
 protected:
-    void OnRefresh() override {}
+    void DoDataExchange(ui::DataExchange& exchange) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnRefresh() override { ScanAddons(); }
+
+private:
+    // The list only shares the image list; the page destroys it.
+    struct IconListTraits {
+        static HIMAGELIST Empty() { return nullptr; }
+        static bool IsValid(HIMAGELIST list) { return list != nullptr; }
+        static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+    };
+
+    AddonRow Row(int index) const;
+
+    UniqueHandle<HIMAGELIST, IconListTraits> iconList_;
+    CGradientButton refreshButton_;
+    CGradientButton deleteButton_;
+    ui::ListView addonList_;
 };
 
 }  // namespace tv

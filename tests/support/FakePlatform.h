@@ -10,6 +10,14 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeSystemProbe.h"
+#include "platform/fake/FakeWmi.h"
+#include "platform/fake/FakeServiceControl.h"
+#include "platform/fake/FakeDisplaySettings.h"
+#include "platform/fake/FakeFileDialog.h"
+#include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeWorkerThreads.h"
+#include "platform/fake/FakeWindowsVersion.h"
 #include "platform/fake/FakeShellLinks.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
@@ -27,16 +35,36 @@ struct FakePlatform {
     FakeDrives drives;
     FakeEnvironment environment;
     FakePrompter prompter;
+    FakeSystemProbe system;
+    FakeWmi wmi;
+    FakeServiceControl services;
+    FakeDisplaySettings display;
+    FakeFileDialog fileDialog;
+    FakeDesktopShell desktop;
+    FakeWorkerThreads workers;
+    FakeWindowsVersion windowsVersion;
+
     FakeShellLinks links;
     FakeVersionResources versions;
     FakeTokens tokens;
-    FakeServiceDatabase services;
+    FakeServiceDatabase serviceDatabase;
     FakeProcessTable processes;
     FakeSystemFiles systemFiles;
 
     Platform Get() {
-        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter, &links, &versions, &tokens};
+        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        platform.system = &system;
+        platform.wmi = &wmi;
         platform.services = &services;
+        platform.display = &display;
+        platform.fileDialog = &fileDialog;
+        platform.desktop = &desktop;
+        platform.workers = &workers;
+        platform.windowsVersion = &windowsVersion;
+        platform.links = &links;
+        platform.versions = &versions;
+        platform.tokens = &tokens;
+        platform.serviceDatabase = &serviceDatabase;
         platform.processes = &processes;
         platform.systemFiles = &systemFiles;
         return platform;

@@ -33,7 +33,10 @@ struct WineGdiEntry {
 };
 #pragma pack(pop)
 constexpr int kWineGdiHandles = 0x4000;
-constexpr size_t kPebGdiTableOffset = 0x94;  // 32-bit PEB
+// GdiSharedHandleTable's place in the PEB, which differs by pointer size;
+// the entries themselves have one layout in both.
+constexpr size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+static_assert(sizeof(WineGdiEntry) == 24, "Wine's GDI handle entries are 24 bytes");
 }  // namespace
 
 int GdiObjectCount() {

@@ -32,7 +32,7 @@ protected:
     }
 
     testing::FakePlatform fakes_;
-    FakeServiceDatabase& db_ = fakes_.services;
+    FakeServiceDatabase& db_ = fakes_.serviceDatabase;
 };
 
 TEST_F(ServiceManagerTest, WordTables) {
@@ -168,14 +168,14 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         testing::FakePlatform fakes;
-        auto& service = fakes.services.Add("victim", "Victim", "C:\\v.exe");
+        auto& service = fakes.serviceDatabase.Add("victim", "Victim", "C:\\v.exe");
         service.canOpen = !c.openFails;
         service.canDelete = !c.deleteFails;
         if (c.protectedFile) fakes.systemFiles.Protect("C:\\v.exe");
         std::vector<ListRow> rows = ServiceScan(fakes.Get());
         ASSERT_EQ(rows.size(), 1u);
-        if (c.managerFails) fakes.services.refusedManagerAccess.insert(kScManagerAllAccess);
-        fakes.services.openedServices.clear();
+        if (c.managerFails) fakes.serviceDatabase.refusedManagerAccess.insert(kScManagerAllAccess);
+        fakes.serviceDatabase.openedServices.clear();
         fakes.prompter.QueueAnswer(kIdYes);
 
         EXPECT_EQ(DeleteSelectedService(fakes.Get(), c.selected ? &rows[0] : nullptr), c.rescan);
@@ -191,11 +191,11 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
                 EXPECT_EQ(prompts[i + 1].type, kMbOk);
             }
         }
-        EXPECT_EQ(fakes.services.Find("victim") == nullptr, c.deleted);
+        EXPECT_EQ(fakes.serviceDatabase.Find("victim") == nullptr, c.deleted);
         if (!c.selected || c.protectedFile) {
-            EXPECT_TRUE(fakes.services.openedServices.empty());
+            EXPECT_TRUE(fakes.serviceDatabase.openedServices.empty());
         }
-        EXPECT_EQ(fakes.services.OpenHandles(), 0);
+        EXPECT_EQ(fakes.serviceDatabase.OpenHandles(), 0);
     }
 }
 
@@ -223,7 +223,7 @@ namespace {
 
 TEST(ServiceManagerVersions, FileColumnsFromTheResolvedExecutable) {
     testing::FakePlatform fakes;
-    fakes.services.Add("Svc", "Svc", "\"C:\\Program Files\\Svc\\svc.exe\" /service");
+    fakes.serviceDatabase.Add("Svc", "Svc", "\"C:\\Program Files\\Svc\\svc.exe\" /service");
     fakes.versions.AddFile("C:\\Program Files\\Svc\\svc.exe", {0x04090000});
     const std::string base = "\\StringFileInfo\\04090000\\";
     fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "CompanyName", "Maker");

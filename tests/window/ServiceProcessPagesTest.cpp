@@ -155,7 +155,7 @@ class RealPlatformTest : public ::testing::Test {
 protected:
     RealPlatformTest() {
         platform_ = fakes_.Get();
-        platform_.services = &services_;
+        platform_.serviceDatabase = &services_;
         platform_.processes = &processes_;
         platform_.systemFiles = &systemFiles_;
     }

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     platform.registry = &registry;
     platform.environment = &environment;
     platform.prompter = &prompter;
-    platform.services = &services;
+    platform.serviceDatabase = &services;
     platform.processes = &processes;
     platform.systemFiles = &systemFiles;
 

@@ -1,0 +1,69 @@
+#include "manage/AddonRemoval.h"
+
+#include "manage/AddonSources.h"
+#include "platform/CodePageText.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+
+namespace tv {
+
+namespace {
+
+const char kFlashGetMessage[] = "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作";
+const char kGoogleMessage[] =
+    "Google 搜索工具,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除";
+
+const ProtectedAddon kProtectedAddons[] = {
+    {"FlashGet", kFlashGetMessage},
+    {"IeCatch2 Class", kFlashGetMessage},
+    {"FlashGet Bar", kFlashGetMessage},
+    {"ThunderIEHelper Class", "Thunder 讯雷下载工具必须插件,属于必须插件已经取消了卸载操作"},
+    {"NXIECatcher Class", "影音传送带下载工具必备插件,属于必须插件已经取消了卸载操作"},
+    {"NetXfer", "影音传送带下载工具插件,属于必须插件已经取消了卸载操作"},
+    {"Microsoft Url 搜索挂接",
+     "Microsoft Windows 自带网址定位系统组件,属于必须插件已经取消了卸载操作"},
+    // An indirect string as the registry holds it, never expanded.
+    {"@shdoclc.dll,-866", "Microsoft Windows 自带系统组件,属于必须插件已经取消了卸载操作"},
+    {"卡卡上网安全助手",
+     "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除"},
+    {"&Google", kGoogleMessage},
+    {"Google Toolbar Helper", kGoogleMessage},
+};
+
+const char kUnregisterPrefix[] = "regsvr32 /u /s ";
+
+}  // namespace
+
+const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
+    for (const ProtectedAddon& entry : kProtectedAddons) {
+        if (text::EqualsNoCase(displayName, entry.name)) return &entry;
+    }
+    return nullptr;
+}
+
+std::string UnregisterCommand(const std::string& file) {
+    // Nothing to quote in an empty path, and a quoted one stays as it is.
+    if (file.empty() || file.front() == '"') return kUnregisterPrefix + file;
+    return kUnregisterPrefix + ("\"" + file + "\"");
+}
+
+long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name) {
+    const AddonSource& source = AddonSourceByType(typeText);
+    RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess);
+    if (!key) return kErrorFileNotFound;
+    return source.names == AddonNames::Values ? key.DeleteValue(name) : key.DeleteSubKey(name);
+}
+
+void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    for (const AddonRow& row : ticked) {
+        if (const ProtectedAddon* entry = FindProtectedAddon(row.displayName)) {
+            // No caption: the box is titled with the program's name.
+            platform.prompter->Ask(Prompt{entry->message, "", kMbOk | kMbIconExclamation});
+            continue;
+        }
+        platform.shell->Run(UnregisterCommand(row.file), kSwHide);
+        DeleteAddonEntry(*platform.registry, row.typeText, row.name);
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,35 @@
+// Lists the browser add-ons registered in the four add-on locations.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace tv {
+
+// One row of the add-on list: the four cells and the row's image.
+struct AddonRow {
+    std::string name;         // value or subkey name that registers it
+    std::string displayName;  // compared with the protected names
+    std::string typeText;     // the type text of its source
+    std::string file;         // the file behind it
+    int image = 0;
+
+    bool operator==(const AddonRow& other) const {
+        return name == other.name && displayName == other.displayName &&
+               typeText == other.typeText && file == other.file && image == other.image;
+    }
+};
+
+// Every add-on, top row first. Each source's rows stand above those of the
+// sources scanned before it (extensions, helper objects, search hooks,
+// toolbars), each group in enumeration order. A source whose key cannot be
+// opened contributes nothing; a detail that cannot be read stays empty.
+std::vector<AddonRow> ScanAddons(Registry& registry);
+
+// A value read as text up to its first NUL, whatever its type and length;
+// empty when the key or value cannot be read.
+std::string ReadValueText(const RegKey& key, const std::string& name);
+
+}  // namespace tv

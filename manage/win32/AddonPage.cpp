@@ -1,0 +1,126 @@
+#include "manage/win32/AddonPage.h"
+
+#include "manage/AddonRemoval.h"
+#include "platform/ui/Gdi.h"
+
+namespace tv {
+
+namespace {
+
+// Grid lines, check boxes, full-row select, one-click activate, flat
+// scroll bars.
+constexpr DWORD kAddonListStyle = 0x165;
+// The add-on image at each of the four image indexes the sources use.
+constexpr int kAddonImageCount = 4;
+
+struct Column {
+    const char* heading;
+    int format;
+    int width;
+};
+
+const Column kColumns[] = {
+    {"CLSID", LVCFMT_LEFT, 156},
+    {"插件名称", LVCFMT_LEFT, 130},
+    {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
+    {"对应文件路径", LVCFMT_LEFT, 360},
+};
+
+}  // namespace
+
+void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_ADDON_REFRESH, refreshButton_);
+    exchange.Control(IDC_ADDON_DELETE, deleteButton_);
+    exchange.Control(IDC_ADDON_LIST, addonList_);
+}
+
+bool AddonPage::OnInitDialog() {
+    SubPage::OnInitDialog();
+
+    for (int i = 0; i < 4; ++i)
+        addonList_.InsertColumn(i, kColumns[i].heading, kColumns[i].width, kColumns[i].format);
+    addonList_.SetExtendedStyle(kAddonListStyle);
+
+    iconList_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
+    if (iconList_) {
+        ui::Icon icon = ui::LoadIconResource(IDI_ADDON_ITEM, 16, 16);
+        for (int i = 0; i < kAddonImageCount; ++i) ImageList_ReplaceIcon(iconList_.Get(), -1, icon.Get());
+        addonList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(iconList_.Get()));
+    }
+
+    deleteButton_.SetIcon(IDI_ADDON_DELETE);
+    refreshButton_.SetIcon(IDI_ADDON_REFRESH);
+    return true;
+}
+
+bool AddonPage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_ADDON_REFRESH:
+        ScanAddons();
+        return true;
+    case IDC_ADDON_DELETE:
+        RemoveTickedAddons();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void AddonPage::ScanAddons() {
+    addonList_.DeleteAllItems();
+    std::vector<AddonRow> rows = tv::ScanAddons(*platform_.registry);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const AddonRow& row = rows[i];
+        int item = addonList_.InsertItem(static_cast<int>(i), row.name, row.image);
+        if (item < 0) continue;
+        addonList_.SetItemText(item, 1, row.displayName);
+        addonList_.SetItemText(item, 2, row.typeText);
+        addonList_.SetItemText(item, 3, row.file);
+    }
+}
+
+void AddonPage::RemoveTickedAddons() {
+    // The rows stay in place while they are worked through; the rescan
+    // drops the removed ones.
+    std::vector<AddonRow> ticked;
+    for (int i = 0; i < addonList_.ItemCount(); ++i)
+        if (IsTicked(i)) ticked.push_back(Row(i));
+    RemoveAddons(platform_, ticked);
+    ScanAddons();
+}
+
+AddonRow AddonPage::Row(int index) const {
+    AddonRow row;
+    row.name = addonList_.ItemText(index, 0);
+    row.displayName = addonList_.ItemText(index, 1);
+    row.typeText = addonList_.ItemText(index, 2);
+    row.file = addonList_.ItemText(index, 3);
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    if (addonList_.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) row.image = item.iImage;
+    return row;
+}
+
+std::vector<AddonRow> AddonPage::Rows() const {
+    std::vector<AddonRow> rows;
+    for (int i = 0; i < addonList_.ItemCount(); ++i) rows.push_back(Row(i));
+    return rows;
+}
+
+bool AddonPage::IsTicked(int index) const {
+    // State image 2 is the ticked box, 1 the empty one.
+    auto state = static_cast<UINT>(
+        addonList_.Send(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+    return (state >> 12) == 2;
+}
+
+void AddonPage::SetTicked(int index, bool ticked) const {
+    LVITEMA item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    addonList_.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace tv

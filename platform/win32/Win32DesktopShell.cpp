@@ -1,0 +1,77 @@
+#include "platform/win32/Win32DesktopShell.h"
+
+#include <windows.h>
+#include <objbase.h>
+// The active-desktop declarations in shlobj.h need wininet's types first.
+#include <wininet.h>
+#include <shlobj.h>
+
+namespace tv {
+
+namespace {
+
+const CLSID kActiveDesktopClass = {
+    0x75048700, 0xEF1F, 0x11D0, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
+const IID kActiveDesktopInterface = {
+    0xF490EB00, 0x1240, 0x11D1, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
+
+// The object's wallpaper buffer holds MAX_PATH wide characters.
+constexpr int kWallpaperChars = MAX_PATH;
+
+class Win32ActiveDesktopSession : public ActiveDesktopSession {
+public:
+    explicit Win32ActiveDesktopSession(IActiveDesktop* desktop) : desktop_(desktop) {}
+    ~Win32ActiveDesktopSession() override {
+        desktop_->Release();
+        CoUninitialize();
+    }
+    Win32ActiveDesktopSession(const Win32ActiveDesktopSession&) = delete;
+    Win32ActiveDesktopSession& operator=(const Win32ActiveDesktopSession&) = delete;
+
+    bool SetItemOptions(bool componentsEnabled, bool activeDesktop) override {
+        COMPONENTSOPT options{};
+        options.dwSize = sizeof(options);
+        options.fEnableComponents = componentsEnabled ? TRUE : FALSE;
+        options.fActiveDesktop = activeDesktop ? TRUE : FALSE;
+        return SUCCEEDED(desktop_->SetDesktopItemOptions(&options, 0));
+    }
+    bool SetWallpaper(const std::string& path) override {
+        WCHAR wide[kWallpaperChars] = {};
+        int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, kWallpaperChars);
+        if (length == 0) return false;  // empty, or longer than the object takes
+        return SUCCEEDED(desktop_->SetWallpaper(wide, 0));
+    }
+    bool SetWallpaperStyle(int style) override {
+        WALLPAPEROPT options{};
+        options.dwSize = sizeof(options);
+        options.dwStyle = static_cast<DWORD>(style);
+        return SUCCEEDED(desktop_->SetWallpaperOptions(&options, 0));
+    }
+    bool ApplyChanges(unsigned flags) override {
+        return SUCCEEDED(desktop_->ApplyChanges(flags));
+    }
+
+private:
+    IActiveDesktop* desktop_;
+};
+
+}  // namespace
+
+std::unique_ptr<ActiveDesktopSession> Win32DesktopShell::OpenActiveDesktop() {
+    // S_FALSE (already initialised on this thread) must be balanced too.
+    if (FAILED(CoInitialize(nullptr))) return nullptr;
+    void* object = nullptr;
+    if (FAILED(CoCreateInstance(kActiveDesktopClass, nullptr, CLSCTX_INPROC_SERVER,
+                                kActiveDesktopInterface, &object)) ||
+        object == nullptr) {
+        CoUninitialize();
+        return nullptr;
+    }
+    return std::make_unique<Win32ActiveDesktopSession>(static_cast<IActiveDesktop*>(object));
+}
+
+void Win32DesktopShell::NotifyAssociationsChanged() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+}
+
+}  // namespace tv

@@ -1,0 +1,122 @@
+#include "platform/win32/Win32Wmi.h"
+
+#include <windows.h>
+#include <wbemidl.h>
+
+#include "platform/win32/ComPtr.h"
+
+namespace tv {
+
+namespace {
+
+// {4590F811-1D3A-11D0-891F-00AA004B2E24}
+const CLSID kWbemLocatorClass = {
+    0x4590F811, 0x1D3A, 0x11D0, {0x89, 0x1F, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
+// {DC12A687-737F-11CF-884D-00AA004B2E24}
+const IID kWbemLocatorInterface = {
+    0xDC12A687, 0x737F, 0x11CF, {0x88, 0x4D, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+    if (!text || !*text) return {};
+    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length) - 1);
+    return narrow;
+}
+
+WmiValue Convert(VARIANT& value) {
+    switch (value.vt) {
+    case VT_BSTR:
+        return WmiValue::String(Narrow(value.bstrVal));
+    case VT_I4:
+    case VT_INT:
+        return WmiValue::Int32(value.lVal);
+    case VT_UI4:
+    case VT_UINT:
+        return WmiValue::UInt32(value.ulVal);
+    case VT_I1:
+    case VT_I2:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_BOOL: {
+        // Narrower numbers as the 32-bit integer they stand for.
+        Variant wide;
+        if (FAILED(VariantChangeType(wide.Get(), &value, 0, VT_I4))) return {};
+        return WmiValue::Int32(wide.Value().lVal);
+    }
+    default:
+        return {};
+    }
+}
+
+}  // namespace
+
+bool Win32Wmi::Query(const std::string& wql, const std::vector<std::string>& properties,
+                     const std::function<bool(const WmiObject&)>& onObject) {
+    ComSession com(COINIT_MULTITHREADED);
+    // An earlier run may have set the process's security already.
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+
+    // Declared after the session so they are released before it ends.
+    ComPtr<IWbemLocator> locator;
+    if (FAILED(CoCreateInstance(kWbemLocatorClass, nullptr, CLSCTX_INPROC_SERVER,
+                                kWbemLocatorInterface, reinterpret_cast<void**>(locator.Put()))) ||
+        !locator)
+        return false;
+
+    Bstr space(L"ROOT\\CIMV2");
+    ComPtr<IWbemServices> services;
+    if (!space || FAILED(locator->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
+                                                nullptr, nullptr, services.Put())) ||
+        !services)
+        return false;
+
+    if (FAILED(CoSetProxyBlanket(services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                 RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                 EOAC_NONE)))
+        return false;
+
+    Bstr language(L"WQL");
+    Bstr query(Widen(wql).c_str());
+    ComPtr<IEnumWbemClassObject> objects;
+    if (!language || !query ||
+        FAILED(services->ExecQuery(language.Get(), query.Get(),
+                                   WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                   objects.Put())) ||
+        !objects)
+        return false;
+
+    std::vector<std::wstring> names;
+    for (const std::string& name : properties) names.push_back(Widen(name));
+    for (;;) {
+        ComPtr<IWbemClassObject> object;
+        ULONG returned = 0;
+        HRESULT next = objects->Next(static_cast<long>(WBEM_INFINITE), 1, object.Put(), &returned);
+        if (returned == 0 || !object || FAILED(next)) break;
+        WmiObject read;
+        for (size_t i = 0; i < names.size(); ++i) {
+            Variant value;
+            if (SUCCEEDED(object->Get(names[i].c_str(), 0, value.Get(), nullptr, nullptr)))
+                read[properties[i]] = Convert(*value.Get());
+            else
+                read[properties[i]] = WmiValue{};
+        }
+        if (!onObject(read)) break;
+    }
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,96 @@
+#include "sysinfo/win32/SystemInfoPage.h"
+
+#include <commctrl.h>
+
+#include "sysinfo/HardwareInventory.h"
+#include "sysinfo/SystemFacts.h"
+#include "sysinfo/SystemInfoContent.h"
+
+namespace tv {
+
+namespace {
+
+// A probe with nothing behind it, for a page built without one: every fact
+// falls back to its failure text.
+class NoSystemProbe : public SystemProbe {
+public:
+    bool Version(VersionRecord* record) const override {
+        *record = VersionRecord{};
+        return false;
+    }
+    bool ComputerName(std::string*) const override { return false; }
+    bool UserName(std::string*) const override { return false; }
+    bool TickCount64(std::uint64_t*) const override { return false; }
+    std::uint32_t TickCount() const override { return 0; }
+    bool TokenGroups(std::vector<TokenGroup>*) const override { return false; }
+    int CleanBootMetric() const override { return -1; }
+    bool TotalPhysicalMemory(std::uint64_t*) const override { return false; }
+    unsigned WaveOutDeviceCount() const override { return 0; }
+    bool WaveOutDeviceName(unsigned, std::string*) const override { return false; }
+};
+
+}  // namespace
+
+SystemInfoPage::SystemInfoPage(const Platform& platform)
+    : SectionPage(IDD_SYSTEM_INFO_PAGE, platform) {}
+
+void SystemInfoPage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_HARDWARE_LIST, SystemInfoList);
+    SystemInfoList.Attached();
+}
+
+bool SystemInfoPage::OnInitDialog() {
+    SectionPage::OnInitDialog();
+    SetUpList();
+    ShowContent();
+    SetFocus(SystemInfoList.Handle());
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SystemInfoList.Send(LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    SystemInfoList.Send(LVM_SETSELECTIONMARK, 0, 0);
+    return true;
+}
+
+void SystemInfoPage::SetUpList() {
+    SystemInfoList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    SystemInfoList.Send(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(255, 255, 255)));
+    SystemInfoList.SetTextColour(RGB(0, 0, 0));
+    SystemInfoList.SetRowHeight(50);
+    SystemInfoList.SetFontSize(12, 0);
+    // Centred columns: the row drawing places the text itself.
+    SystemInfoList.InsertColumn(0, "", 55, LVCFMT_CENTER);
+    SystemInfoList.InsertColumn(1, "", 560, LVCFMT_CENTER);
+    for (int row = 0; row < kHardwareRowCount; ++row)
+        SystemInfoList.InsertItem(row, kHardwareRowNames[row]);
+    HWND list = SystemInfoList.Handle();
+    SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
+}
+
+void SystemInfoPage::ShowContent() {
+    NoSystemProbe none;
+    const SystemProbe& probe = platform_.system ? *platform_.system : none;
+    SystemFacts facts(probe);
+    HardwareInventory inventory(platform_.wmi, &probe, platform_.drives, platform_.registry);
+    const SystemInfoContent content = GatherSystemInfo(facts, inventory);
+
+    SetDlgItemTextA(hwnd_, IDC_COMPUTER_NAME_LABEL, content.computer.c_str());
+    SetDlgItemTextA(hwnd_, IDC_USER_NAME_LABEL, content.user.c_str());
+    SetDlgItemTextA(hwnd_, IDC_OS_NAME_LABEL, content.os.c_str());
+    SetDlgItemTextA(hwnd_, IDC_SERVICE_PACK_LABEL, content.servicePack.c_str());
+    SetDlgItemTextA(hwnd_, IDC_UPTIME_LABEL, content.uptime.c_str());
+    for (int row = 0; row < kHardwareRowCount; ++row)
+        if (content.rows[row]) SystemInfoList.SetItemText(row, 1, *content.rows[row]);
+}
+
+bool SystemInfoPage::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+    if (message != WM_MEASUREITEM) return false;
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item->CtlType != ODT_LISTVIEW || static_cast<int>(item->CtlID) != IDC_HARDWARE_LIST)
+        return false;
+    if (!SystemInfoList.OnMeasureItem(*item)) return false;
+    *result = TRUE;
+    return true;
+}
+
+}  // namespace tv

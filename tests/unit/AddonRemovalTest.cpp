@@ -1,0 +1,208 @@
+// Removing ticked add-ons against fakes: which are refused, which command
+// lines are run, and exactly which registry entries go.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "manage/AddonRemoval.h"
+#include "platform/RegFile.h"
+#include "tests/contract/RegistryDump.h"
+#include "tests/support/FakePlatform.h"
+
+namespace tv {
+namespace {
+
+const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
+const char kHelpersKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
+
+const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
+const char kHookType[] = "URLSearchHook Url搜索钩子";
+const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
+const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+
+const char kFlashGetMessage[] = "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作";
+
+TEST(ProtectedAddons, MatchWholeNamesWithoutRegardToCase) {
+    struct Case {
+        const char* name;
+        const char* message;  // null: not protected
+    } cases[] = {
+        {"FlashGet", kFlashGetMessage},
+        {"flashget bar", kFlashGetMessage},
+        {"FLASHGET BAR", kFlashGetMessage},
+        {"FlashGet Bar 1", nullptr},
+        {"FlashGet ", nullptr},
+        {"IeCatch2 Class", kFlashGetMessage},
+        {"thunderiehelper class", "Thunder 讯雷下载工具必须插件,属于必须插件已经取消了卸载操作"},
+        {"NXIECatcher Class", "影音传送带下载工具必备插件,属于必须插件已经取消了卸载操作"},
+        {"netxfer", "影音传送带下载工具插件,属于必须插件已经取消了卸载操作"},
+        {"microsoft url 搜索挂接",
+         "Microsoft Windows 自带网址定位系统组件,属于必须插件已经取消了卸载操作"},
+        {"@SHDOCLC.DLL,-866", "Microsoft Windows 自带系统组件,属于必须插件已经取消了卸载操作"},
+        {"卡卡上网安全助手",
+         "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除"},
+        {"&google", "Google 搜索工具,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除"},
+        {"Google Toolbar Helper",
+         "Google 搜索工具,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除"},
+        {"Google", nullptr},
+        {"", nullptr},
+        // The trail byte of "\xB0\x41" is an 'A', not to be folded to 'a'.
+        {"\xB0\x41\xB0\x61", nullptr},
+    };
+    for (const Case& c : cases) {
+        const ProtectedAddon* found = FindProtectedAddon(c.name);
+        if (c.message == nullptr) {
+            EXPECT_EQ(found, nullptr) << c.name;
+        } else {
+            ASSERT_NE(found, nullptr) << c.name;
+            EXPECT_STREQ(found->message, c.message) << c.name;
+        }
+    }
+}
+
+TEST(UnregisterCommand, QuotesThePathSoBlanksStayInOneArgument) {
+    EXPECT_EQ(UnregisterCommand("C:\\Program Files\\Bar\\bar.dll"),
+              "regsvr32 /u /s \"C:\\Program Files\\Bar\\bar.dll\"");
+    EXPECT_EQ(UnregisterCommand("C:\\x.dll"), "regsvr32 /u /s \"C:\\x.dll\"");
+    EXPECT_EQ(UnregisterCommand("\"C:\\a b.dll\""), "regsvr32 /u /s \"C:\\a b.dll\"");
+    EXPECT_EQ(UnregisterCommand(""), "regsvr32 /u /s ");
+}
+
+class AddonRemovalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Two entries in each location, and the class keys behind them.
+        for (const char* id : {"{T1}", "{T2}"}) {
+            RegKey::Create(registry_, kHkeyLocalMachine, kToolbarKey).SetString(id, "");
+            AddClass(id);
+        }
+        for (const char* id : {"{H1}", "{H2}"}) {
+            RegKey::Create(registry_, kHkeyCurrentUser, kHooksKey).SetString(id, "");
+            // A hook value of the same name on the machine side must stay.
+            RegKey::Create(registry_, kHkeyLocalMachine, kHooksKey).SetString(id, "");
+            AddClass(id);
+        }
+        for (const char* id : {"{B1}", "{B2}"}) {
+            RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\" + id);
+            AddClass(id);
+        }
+        for (const char* id : {"{E1}", "{E2}"}) {
+            RegKey::Create(registry_, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\" + id)
+                .SetString("exec", "e.exe");
+        }
+    }
+    void AddClass(const std::string& id) {
+        RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id + "\\InprocServer32")
+            .SetString("", id + ".dll");
+    }
+    std::vector<std::string> Dump(RegHandle root, const std::string& path) {
+        return tvtest::DumpTree(registry_, root, path);
+    }
+    void Remove(const std::vector<AddonRow>& ticked) { RemoveAddons(fakes_.Get(), ticked); }
+
+    testing::FakePlatform fakes_;
+    FakeRegistry& registry_ = fakes_.registry;
+};
+
+TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
+    struct Case {
+        AddonRow row;
+        RegHandle root;
+        std::string path;
+    } cases[] = {
+        {{"{T2}", "Bar", kToolbarType, "C:\\t 2.dll", 0}, kHkeyLocalMachine, kToolbarKey},
+        {{"{H1}", "Hook", kHookType, "h.dll", 0}, kHkeyCurrentUser, kHooksKey},
+        {{"{B1}", "Helper", kHelperType, "b.dll", 1}, kHkeyLocalMachine, kHelpersKey},
+        {{"{E2}", "Ext", kExtensionType, "", 2}, kHkeyLocalMachine, kExtensionsKey},
+        // Any other type text is taken for an extension.
+        {{"{E1}", "Ext", "something else", "", 2}, kHkeyLocalMachine, kExtensionsKey},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+        auto user = Dump(kHkeyCurrentUser, "Software");
+        fakes_.shell.Clear();
+
+        Remove({c.row});
+
+        ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
+        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine, UnregisterCommand(c.row.file));
+        EXPECT_EQ(fakes_.shell.Commands()[0].showCommand, kSwHide);
+        EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+        // Only lines naming the entry are gone, and only under its root; the
+        // class registration is left to the unregistration command.
+        bool userSide = c.root == kHkeyCurrentUser;
+        auto machineAfter = Dump(kHkeyLocalMachine, "SOFTWARE");
+        auto userAfter = Dump(kHkeyCurrentUser, "Software");
+        std::string entry = c.path.substr(c.path.rfind('\\') + 1);
+        auto without = [&](const std::vector<std::string>& lines) {
+            std::vector<std::string> kept;
+            for (const std::string& line : lines) {
+                bool inLocation = line.find(entry + "]") != std::string::npos ||
+                                  line.find(entry + "\\") != std::string::npos;
+                if (!(inLocation && line.find(c.row.name) != std::string::npos)) kept.push_back(line);
+            }
+            return kept;
+        };
+        EXPECT_EQ(machineAfter, userSide ? machine : without(machine)) << c.row.name;
+        EXPECT_EQ(userAfter, userSide ? without(user) : user) << c.row.name;
+        EXPECT_LT(machineAfter.size() + userAfter.size(), machine.size() + user.size()) << c.row.name;
+        EXPECT_EQ(registry_.OpenHandleCount(), 0u);
+    }
+}
+
+TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
+    auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+    Remove({{"{T1}", "flashget bar", kToolbarType, "C:\\fg.dll", 0},
+            {"{T2}", "FlashGet Bar 1", kToolbarType, "C:\\fg1.dll", 0}});
+
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    const Prompt& box = fakes_.prompter.Prompts()[0];
+    EXPECT_EQ(box.text, kFlashGetMessage);
+    EXPECT_EQ(box.caption, "");
+    EXPECT_EQ(box.type, kMbOk | kMbIconExclamation);
+
+    ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
+    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine, "regsvr32 /u /s \"C:\\fg1.dll\"");
+
+    RegKey toolbar = RegKey::Open(registry_, kHkeyLocalMachine, kToolbarKey, kKeyRead);
+    EXPECT_EQ(toolbar.ValueNames(), std::vector<std::string>{"{T1}"});
+}
+
+TEST_F(AddonRemovalTest, EveryProtectedRowGetsItsOwnMessageInRowOrder) {
+    Remove({{"{B1}", "卡卡上网安全助手", kHelperType, "k.dll", 1},
+            {"{E1}", "NetXfer", kExtensionType, "n.exe", 2},
+            {"{H1}", "ThunderIEHelper Class", kHookType, "t.dll", 0}});
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 3u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text,
+              "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除");
+    EXPECT_EQ(fakes_.prompter.Prompts()[1].text, "影音传送带下载工具插件,属于必须插件已经取消了卸载操作");
+    EXPECT_EQ(fakes_.prompter.Prompts()[2].text,
+              "Thunder 讯雷下载工具必须插件,属于必须插件已经取消了卸载操作");
+    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames().size(), 2u);
+}
+
+TEST_F(AddonRemovalTest, HelperWithSubkeysStays) {
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}\\Settings");
+    Remove({{"{B1}", "Helper", kHelperType, "b.dll", 1}});
+    EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames(),
+              (std::vector<std::string>{"{B1}", "{B2}"}));
+    EXPECT_EQ(fakes_.shell.Commands().size(), 1u);
+}
+
+TEST_F(AddonRemovalTest, AMissingLocationDeletesNothingElsewhere) {
+    ASSERT_EQ(DeleteKeyTree(registry_, kHkeyLocalMachine, kToolbarKey), kErrorSuccess);
+    auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+    auto user = Dump(kHkeyCurrentUser, "Software");
+    Remove({{"{X}", "Gone", kToolbarType, "x.dll", 0}});
+    EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
+    EXPECT_EQ(Dump(kHkeyCurrentUser, "Software"), user);
+}
+
+}  // namespace
+}  // namespace tv

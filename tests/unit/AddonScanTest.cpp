@@ -1,0 +1,135 @@
+// The add-on list built from the four add-on locations of a fake registry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "manage/AddonScan.h"
+#include "platform/fake/FakeRegistry.h"
+
+namespace tv {
+namespace {
+
+const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
+const char kHelpersKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
+
+const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
+const char kHookType[] = "URLSearchHook Url搜索钩子";
+const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
+const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+
+class AddonScanTest : public ::testing::Test {
+protected:
+    void Class(const std::string& id, const std::string& name, const std::string& file) {
+        RegKey key = RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id);
+        key.SetString("", name);
+        RegKey server = RegKey::Create(registry_, key.Handle(), "InprocServer32");
+        server.SetString("", file);
+    }
+    void ValueEntry(RegHandle root, const char* path, const std::string& id) {
+        RegKey::Create(registry_, root, path).SetString(id, "");
+    }
+    void KeyEntry(const char* path, const std::string& id) {
+        RegKey::Create(registry_, kHkeyLocalMachine, std::string(path) + "\\" + id);
+    }
+    void Extension(const std::string& id, const char* text, const char* exec) {
+        RegKey key = RegKey::Create(registry_, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\" + id);
+        if (text) key.SetString("buttontext", text);
+        if (exec) key.SetString("exec", exec);
+    }
+
+    FakeRegistry registry_;
+};
+
+TEST_F(AddonScanTest, LaterSourcesStandAboveEarlierOnes) {
+    Class("{T1}", "Toolbar One", "C:\\t1.dll");
+    Class("{T2}", "Toolbar Two", "C:\\t2.dll");
+    Class("{H1}", "Hook", "C:\\h.dll");
+    Class("{B1}", "Helper", "C:\\Program Files\\b.dll");
+    ValueEntry(kHkeyLocalMachine, kToolbarKey, "{T1}");
+    ValueEntry(kHkeyLocalMachine, kToolbarKey, "{T2}");
+    ValueEntry(kHkeyCurrentUser, kHooksKey, "{H1}");
+    KeyEntry(kHelpersKey, "{B1}");
+    Extension("{E1}", "按钮", "C:\\e.exe");
+
+    std::vector<AddonRow> expected = {
+        {"{E1}", "按钮", kExtensionType, "C:\\e.exe", 2},
+        {"{B1}", "Helper", kHelperType, "C:\\Program Files\\b.dll", 1},
+        {"{H1}", "Hook", kHookType, "C:\\h.dll", 0},
+        {"{T1}", "Toolbar One", kToolbarType, "C:\\t1.dll", 0},
+        {"{T2}", "Toolbar Two", kToolbarType, "C:\\t2.dll", 0},
+    };
+    EXPECT_EQ(ScanAddons(registry_), expected);
+    EXPECT_EQ(registry_.OpenHandleCount(), 0u);
+}
+
+TEST_F(AddonScanTest, MissingDetailsLeaveTheirCellsEmpty) {
+    // A helper whose class is not registered, one with a name but no server
+    // key, an extension with no exec and one with neither value.
+    Class("{B2}", "Named", "");
+    RegKey::Open(registry_, kHkeyClassesRoot, "CLSID\\{B2}", kKeyAllAccess).DeleteSubKey("InprocServer32");
+    KeyEntry(kHelpersKey, "{B1}");
+    KeyEntry(kHelpersKey, "{B2}");
+    Extension("{E1}", "Only text", nullptr);
+    Extension("{E2}", nullptr, nullptr);
+
+    std::vector<AddonRow> expected = {
+        {"{E1}", "Only text", kExtensionType, "", 2},
+        {"{E2}", "", kExtensionType, "", 2},
+        {"{B1}", "", kHelperType, "", 1},
+        {"{B2}", "Named", kHelperType, "", 1},
+    };
+    EXPECT_EQ(ScanAddons(registry_), expected);
+}
+
+TEST_F(AddonScanTest, SearchHooksAreReadFromTheUsersHiveOnly) {
+    Class("{H1}", "User hook", "u.dll");
+    Class("{H2}", "Machine hook", "m.dll");
+    ValueEntry(kHkeyCurrentUser, kHooksKey, "{H1}");
+    ValueEntry(kHkeyLocalMachine, kHooksKey, "{H2}");
+    std::vector<AddonRow> rows = ScanAddons(registry_);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].displayName, "User hook");
+}
+
+TEST_F(AddonScanTest, NoSourceKeysNoRows) { EXPECT_TRUE(ScanAddons(registry_).empty()); }
+
+TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {
+    // Longer than the 256-byte buffers such names were once read into.
+    std::string id = "{" + std::string(300, 'A') + "}";
+    std::string name = std::string(200, 'N') + "中文" + std::string(200, 'n');
+    std::string file = "C:\\" + std::string(400, 'p') + ".dll";
+    Class(id, name, file);
+    ValueEntry(kHkeyLocalMachine, kToolbarKey, id);
+    std::vector<AddonRow> rows = ScanAddons(registry_);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].name, id);
+    EXPECT_EQ(rows[0].displayName, name);
+    EXPECT_EQ(rows[0].file, file);
+}
+
+TEST_F(AddonScanTest, ValuesOfAnyTypeAreReadUpToTheirFirstNul) {
+    struct Case {
+        std::uint32_t type;
+        std::string bytes;
+        std::string shown;
+    } cases[] = {
+        {kRegSz, std::string("plain\0", 6), "plain"},
+        {kRegExpandSz, std::string("%SystemRoot%\\x.dll\0", 19), "%SystemRoot%\\x.dll"},
+        {kRegMultiSz, std::string("first\0second\0\0", 14), "first"},
+        {kRegBinary, std::string("no terminator"), "no terminator"},
+        {kRegDword, std::string("\x41\x42\0\0", 4), "AB"},
+    };
+    for (const Case& c : cases) {
+        FakeRegistry registry;
+        RegKey key = RegKey::Create(registry, kHkeyLocalMachine, "K");
+        key.Set("v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size()));
+        EXPECT_EQ(ReadValueText(key, "v"), c.shown) << c.type;
+    }
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,161 @@
+// The help page's actions against the fakes: the addresses opened, the
+// message texts and the install advisor's reports.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "links/HelpActions.h"
+#include "platform/BuildSettings.h"
+#include "platform/host/IconvTextCodec.h"
+#include "tests/support/FakePlatform.h"
+
+namespace tv {
+namespace {
+
+constexpr std::uint64_t kMiB = 1ull << 20;
+const std::string kSite = TV_SITE_HOST;
+
+std::string SearchAddress(const std::string& encoded) {
+    return std::string("http://") + TV_SEARCH_HOST + "/search?q=" + encoded +
+           "&ie=UTF-8&oe=UTF-8&hl=zh-cn&domains=" + kSite + "&sitesearch=" + kSite;
+}
+
+class HelpTest : public ::testing::Test {
+protected:
+    testing::FakePlatform fakes_;
+    IconvTextCodec codec_;
+};
+
+TEST_F(HelpTest, SearchNeedsTwoBytesAndSendsTheWordsAsUtf8) {
+    struct Case {
+        std::string words;  // code page 936
+        std::string encoded;  // empty: refused
+    } cases[] = {
+        {"", ""},
+        {"a", ""},
+        {"ab", "ab"},
+        {"\xD6\xD0", "%E4%B8%AD"},                        // 中: one character, two bytes
+        {"\xC0\xB6\xC6\xC1 7", "%E8%93%9D%E5%B1%8F%207"},  // 蓝屏 7
+        {"a&b#c", "a%26b%23c"},
+        {"C:\\x", "C%3A%5Cx"},
+        {"\xDB\x5C", "%E8%B8%88"},  // 踈: its trail byte is a backslash
+    };
+    for (const Case& c : cases) {
+        fakes_.shell.Clear();
+        fakes_.prompter.Clear();
+        SiteSearch(fakes_.Get(), codec_, c.words);
+        if (c.encoded.empty()) {
+            EXPECT_TRUE(fakes_.shell.Requests().empty()) << c.words;
+            ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u) << c.words;
+            const Prompt& p = fakes_.prompter.Prompts()[0];
+            EXPECT_EQ(p.text, "请先在左边方框中输入问题描述或关键字");
+            EXPECT_EQ(p.caption, "Trimvex");
+            EXPECT_EQ(p.type, 0x80u);
+            EXPECT_EQ(p.iconId, 128);
+        } else {
+            EXPECT_TRUE(fakes_.prompter.Prompts().empty()) << c.words;
+            ASSERT_EQ(fakes_.shell.Requests().size(), 1u) << c.words;
+            EXPECT_EQ(fakes_.shell.Requests()[0].address, SearchAddress(c.encoded));
+            EXPECT_EQ(fakes_.shell.Requests()[0].showCommand, 5);
+        }
+    }
+}
+
+TEST_F(HelpTest, MailRequirementsAndBanner) {
+    SupportMail(fakes_.Get());
+    ShowHardwareRequirements(fakes_.Get());
+    ASSERT_EQ(fakes_.shell.Requests().size(), 2u);
+    EXPECT_EQ(fakes_.shell.Requests()[0].address,
+              std::string("mailto:") + TV_SUPPORT_MAIL + "?Subject=Windows7用户技术支持");
+    EXPECT_EQ(fakes_.shell.Requests()[1].address, "http://" + kSite + "/upgrade/70.html");
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text,
+              "Windows 7 最低硬件安装要求\r\n\r\nCPU:  1G MHz 或以上" + std::string(15, ' ') +
+                  "\r\n\r\n内存: 1GB 或以上" + std::string(17, ' ') +
+                  "\r\n\r\n硬盘: C盘为NTFS格式,安装分区至少8GB剩余空间   \r\n");
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].caption, "Trimvex");
+    EXPECT_EQ(HelpBannerText(), "Trimvex官方网站常见问题站内搜索 [ " + kSite + "]    [ " +
+                                    TV_SUPPORT_MAIL + "]");
+}
+
+struct DriveSetup {
+    char letter;
+    int type;
+    std::string fileSystem;  // empty: unreadable
+    std::uint64_t freeMiB;
+};
+
+std::string Advise(const std::vector<DriveSetup>& setup) {
+    FakeDrives drives;
+    for (const DriveSetup& d : setup) {
+        FakeDrives::Drive drive;
+        drive.type = d.type;
+        drive.fileSystem = d.fileSystem;
+        drive.space.freeToCaller = d.freeMiB * kMiB + 12345;
+        drive.space.totalFree = drive.space.freeToCaller;
+        drive.space.total = drive.space.freeToCaller * 2;
+        drives.Set(std::string(1, d.letter) + ":\\", drive);
+    }
+    return RecommendPartition(drives);
+}
+
+TEST(InstallAdvisor, Reports) {
+    const int F = kDriveFixed;
+    struct Case {
+        const char* what;
+        std::vector<DriveSetup> drives;
+        std::string report;
+    } cases[] = {
+        {"larger D wins", {{'C', F, "NTFS", 20480}, {'D', F, "NTFS", 51200}},
+         "推荐您安装 Windows 7 在分区 [ D:\\ ]"},
+        {"FAT32 D raises the bar over E",
+         {{'C', F, "NTFS", 20480}, {'D', F, "FAT32", 51200}, {'E', F, "NTFS", 30720}},
+         "推荐您安装 Windows 7 在分区 [ C:\\ ]"},
+        {"small FAT32 C", {{'C', F, "FAT32", 300}},
+         "您的系统分区不为NTFS\r\nC分区可用空间太小\r\n没有找到适合Win7安装的分区"},
+        {"exactly 8000 MiB", {{'C', F, "NTFS", 1000}, {'D', F, "NTFS", 8000}},
+         "没有找到适合Win7安装的分区"},
+        {"8001 MiB", {{'C', F, "NTFS", 1000}, {'D', F, "NTFS", 8001}},
+         "推荐您安装 Windows 7 在分区 [ D:\\ ]"},
+        {"tie keeps the earlier letter",
+         {{'C', F, "NTFS", 500}, {'E', F, "NTFS", 9000}, {'G', F, "ntfs", 9000}},
+         "推荐您安装 Windows 7 在分区 [ E:\\ ]"},
+        {"A, B and removable drives are not looked at",
+         {{'A', F, "NTFS", 90000}, {'B', F, "NTFS", 90000}, {'C', F, "NTFS", 9000},
+          {'D', kDriveRemovable, "NTFS", 90000}, {'E', kDriveCdRom, "NTFS", 90000},
+          {'F', kDriveRemote, "NTFS", 90000}},
+         "推荐您安装 Windows 7 在分区 [ C:\\ ]"},
+        {"unreadable C counts as null and empty",
+         {{'C', F, "", 0}, {'Z', F, "NTFS", 70000}},
+         "您的系统分区不为NTFS\r\nC分区可用空间太小\r\n推荐您安装 Windows 7 在分区 [ Z:\\ ]"},
+        {"no drives at all", {}, "没有找到适合Win7安装的分区"},
+        {"C just at 400 MiB is enough", {{'C', F, "NTFS", 400}}, "没有找到适合Win7安装的分区"},
+        {"C at 399 MiB is tight", {{'C', F, "NTFS", 399}},
+         "C分区可用空间太小\r\n没有找到适合Win7安装的分区"},
+        {"a huge volume is still the largest",
+         {{'C', F, "NTFS", 9000}, {'D', F, "NTFS", 1ull << 40}},
+         "推荐您安装 Windows 7 在分区 [ D:\\ ]"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Advise(c.drives), c.report) << c.what;
+}
+
+TEST(InstallAdvisor, Probes) {
+    FakeDrives drives;
+    FakeDrives::Drive d;
+    d.fileSystem = "";
+    d.spaceKnown = false;
+    drives.Set("C:\\", d);
+    EXPECT_EQ(VolumeFileSystemName(drives, "C:\\"), "null");
+    EXPECT_EQ(DriveFreeMegabytes(drives, "C:\\"), 0);
+    d.fileSystem = "FAT32";
+    d.spaceKnown = true;
+    d.space.freeToCaller = 3 * kMiB - 1;
+    drives.Set("C:\\", d);
+    EXPECT_EQ(VolumeFileSystemName(drives, "C:\\"), "FAT32");
+    EXPECT_EQ(DriveFreeMegabytes(drives, "C:\\"), 2);
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,258 @@
+// The add-ons tab in the real window, over the add-on fixture loaded into
+// the in-memory registry: the list as the user sees it, and what ticking
+// rows and pressing "删除" does.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
+#include "manage/win32/AddonPage.h"
+#include "platform/RegFile.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "tests/contract/RegistryDump.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+using testing::Click;
+using testing::PumpMessages;
+
+const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
+const char kHookType[] = "URLSearchHook Url搜索钩子";
+const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
+const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+
+const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+
+std::string ReadFixture(const char* name) {
+    std::ifstream in(testing::ProgramDirectory() + "fixtures\\" + name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The rows the fixture registers, top row first.
+std::vector<AddonRow> FixtureRows() {
+    return {
+        {"{7F3A0004-5E1D-4C2B-9A10-000000000001}", "Trimvex 按钮", kExtensionType,
+         "C:\\Trimvex\\button.exe", 2},
+        {"{7F3A0003-5E1D-4C2B-9A10-000000000001}", "Trimvex Helper", kHelperType,
+         "C:\\Trimvex\\helper.dll", 1},
+        {"{7F3A0003-5E1D-4C2B-9A10-000000000002}", "卡卡上网安全助手", kHelperType,
+         "C:\\Trimvex\\kaka.dll", 1},
+        {"{7F3A0002-5E1D-4C2B-9A10-000000000001}", "Trimvex 搜索钩子", kHookType,
+         "C:\\Trimvex\\hook.dll", 0},
+        {"{7F3A0001-5E1D-4C2B-9A10-000000000001}", "Trimvex 测试工具条", kToolbarType,
+         "C:\\Program Files\\Trimvex Test\\toolbar.dll", 0},
+        {"{7F3A0001-5E1D-4C2B-9A10-000000000002}", "flashget bar", kToolbarType,
+         "C:\\Trimvex\\flashget.dll", 0},
+    };
+}
+
+class AddonPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegFileError error;
+        ASSERT_TRUE(ImportRegFile(fakes_.registry, ReadFixture("addons.reg"), Win32TextCodec(), &error))
+            << error.line << ": " << error.message;
+        window_ = std::make_unique<MainWindow>(fakes_.Get());
+        ASSERT_TRUE(window_->Create(nullptr));
+        PumpMessages(30);
+        Click(window_->SectionButton(4).Handle());
+        PumpMessages(5);
+    }
+    void TearDown() override { window_.reset(); }
+
+    ManagementContainer& Container() const {
+        return *static_cast<ManagementContainer*>(window_->Page(4));
+    }
+    AddonPage& Page() const { return *static_cast<AddonPage*>(Container().Page(4)); }
+    void ClickTab(int tab) {
+        Click(Container().TabButton(tab).Handle());
+        PumpMessages(5);
+    }
+    void Press(int id) {
+        Click(GetDlgItem(Page().Handle(), id));
+        PumpMessages(5);
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const AddonRow& row : Page().Rows()) names.push_back(row.name);
+        return names;
+    }
+
+    testing::FakePlatform fakes_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
+    HWND list = Page().List().Handle();
+    struct Column {
+        const char* heading;
+        int format;
+        int width;
+    } columns[] = {{"CLSID", LVCFMT_LEFT, 156},
+                   {"插件名称", LVCFMT_LEFT, 130},
+                   {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
+                   {"对应文件路径", LVCFMT_LEFT, 360}};
+    for (int i = 0; i < 4; ++i) {
+        char heading[64] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        column.pszText = heading;
+        column.cchTextMax = sizeof(heading);
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(heading, columns[i].heading);
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
+        EXPECT_EQ(column.cx, columns[i].width) << i;
+    }
+    LVCOLUMNA fifth{};
+    fifth.mask = LVCF_WIDTH;
+    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 4, reinterpret_cast<LPARAM>(&fifth)));
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x165);
+    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_TRUE(style & LVS_NOSORTHEADER);
+    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+
+    char text[32] = {};
+    GetDlgItemTextA(Page().Handle(), 1065, text, sizeof(text));
+    EXPECT_STREQ(text, "刷新");
+    GetDlgItemTextA(Page().Handle(), 1012, text, sizeof(text));
+    EXPECT_STREQ(text, "删除");
+}
+
+TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
+    HWND list = Page().List().Handle();
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_EQ(images, Page().Icons());
+    int width = 0, height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(images, &width, &height));
+    EXPECT_EQ(width, 16);
+    EXPECT_EQ(height, 16);
+    // The add-on icon is drawn in another branch; without it nothing can be
+    // added, with it all four images are there.
+    bool iconPresent = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ADDON_ITEM),
+                                     MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */) != nullptr;
+    EXPECT_EQ(ImageList_GetImageCount(images), iconPresent ? 4 : 0);
+}
+
+TEST_F(AddonPageTest, ButtonsAreGradientButtonsWithTheirIcons) {
+    auto iconExists = [](int id) {
+        return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)) != nullptr;
+    };
+    for (int id : {IDC_ADDON_REFRESH, IDC_ADDON_DELETE}) {
+        auto* button = dynamic_cast<CGradientButton*>(ui::Window::FromHandle(GetDlgItem(Page().Handle(), id)));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_EQ(GetWindowLongPtrA(button->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
+        EXPECT_EQ(button->HasIcon(), iconExists(id == IDC_ADDON_REFRESH ? IDI_ADDON_REFRESH : IDI_ADDON_DELETE)) << id;
+    }
+}
+
+TEST_F(AddonPageTest, EmptyUntilTheTabIsSelectedThenListsEverySourceInOrder) {
+    EXPECT_EQ(Page().List().ItemCount(), 0);
+    ClickTab(4);
+    EXPECT_EQ(Page().Rows(), FixtureRows());
+    for (int i = 0; i < Page().List().ItemCount(); ++i) EXPECT_FALSE(Page().IsTicked(i)) << i;
+}
+
+TEST_F(AddonPageTest, RefreshRebuildsTheListFromTheRegistry) {
+    ClickTab(4);
+    RegKey::Open(fakes_.registry, kHkeyLocalMachine, kToolbarKey, kKeyAllAccess)
+        .DeleteValue("{7F3A0001-5E1D-4C2B-9A10-000000000001}");
+    Page().SetTicked(0, true);
+    Press(1065);
+    std::vector<AddonRow> expected = FixtureRows();
+    expected.erase(expected.begin() + 4);
+    EXPECT_EQ(Page().Rows(), expected);
+    EXPECT_FALSE(Page().IsTicked(0));
+    EXPECT_TRUE(fakes_.shell.Commands().empty());
+}
+
+TEST_F(AddonPageTest, DeleteRemovesTheUnprotectedTickedRowsAndRefusesTheOthers) {
+    ClickTab(4);
+    auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");
+    auto user = tvtest::DumpTree(fakes_.registry, kHkeyCurrentUser, "Software");
+    // Tick everything: two are protected.
+    for (int i = 0; i < Page().List().ItemCount(); ++i) Page().SetTicked(i, true);
+    Press(1012);
+
+    const auto& prompts = fakes_.prompter.Prompts();
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[0].text,
+              "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除");
+    EXPECT_EQ(prompts[1].text, "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作");
+    for (const Prompt& prompt : prompts) {
+        EXPECT_EQ(prompt.caption, "");
+        EXPECT_EQ(prompt.type, kMbOk | kMbIconExclamation);
+    }
+
+    std::vector<std::string> commands;
+    for (const auto& command : fakes_.shell.Commands()) {
+        commands.push_back(command.commandLine);
+        EXPECT_EQ(command.showCommand, SW_HIDE);
+    }
+    EXPECT_EQ(commands, (std::vector<std::string>{
+                            "regsvr32 /u /s \"C:\\Trimvex\\button.exe\"",
+                            "regsvr32 /u /s \"C:\\Trimvex\\helper.dll\"",
+                            "regsvr32 /u /s \"C:\\Trimvex\\hook.dll\"",
+                            "regsvr32 /u /s \"C:\\Program Files\\Trimvex Test\\toolbar.dll\"",
+                        }));
+
+    // Rescanned: the protected rows are still there, unticked.
+    EXPECT_EQ(Names(), (std::vector<std::string>{"{7F3A0003-5E1D-4C2B-9A10-000000000002}",
+                                                 "{7F3A0001-5E1D-4C2B-9A10-000000000002}"}));
+    for (int i = 0; i < Page().List().ItemCount(); ++i) EXPECT_FALSE(Page().IsTicked(i));
+
+    // Exactly the four registrations went; class keys and everything else
+    // stay.
+    auto gone = [](const std::string& line) {
+        for (const char* entry :
+             {"Toolbar] {7F3A0001-5E1D-4C2B-9A10-000000000001}",
+              "URLSearchHooks] {7F3A0002-5E1D-4C2B-9A10-000000000001}",
+              "Browser Helper Objects\\{7F3A0003-5E1D-4C2B-9A10-000000000001}]",
+              "Extensions\\{7F3A0004-5E1D-4C2B-9A10-000000000001}]"})
+            if (line.find(entry) != std::string::npos) return true;
+        return false;
+    };
+    std::vector<std::string> machineLeft, userLeft;
+    for (const auto& line : machine)
+        if (!gone(line)) machineLeft.push_back(line);
+    for (const auto& line : user)
+        if (!gone(line)) userLeft.push_back(line);
+    // The toolbar value; each key with its values (1 and 3).
+    EXPECT_EQ(machine.size() - machineLeft.size(), 7u);
+    EXPECT_EQ(user.size() - userLeft.size(), 1u);
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machineLeft);
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyCurrentUser, "Software"), userLeft);
+}
+
+TEST_F(AddonPageTest, NothingTickedNothingDone) {
+    ClickTab(4);
+    auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");
+    Press(1012);
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
+    EXPECT_EQ(Page().Rows(), FixtureRows());
+}
+
+TEST_F(AddonPageTest, Screenshot) {
+    ClickTab(4);
+    Page().SetTicked(1, true);
+    HWND main = window_->Handle();
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(100);
+    std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\addons-fixture.png";
+    EXPECT_TRUE(testing::SaveWindowPng(main, path)) << path;
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,444 @@
+// The real Trimvex.exe over the add-on fixture in the real registry: the
+// system's registry editor imports it, the program is worked from outside
+// through its window, and what it shows and changes is checked against the
+// registry read directly.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/RegFile.h"
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Registry.h"
+#include "tests/contract/RegistryDump.h"
+#include "tests/support/RemoteListView.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+const char kMainTitle[] = "Trimvex 1.1   Build20091025";
+const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
+const char kHelpersKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
+const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
+const char kHookType[] = "URLSearchHook Url搜索钩子";
+const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
+const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+
+std::string Id(int kind, int n) {
+    return "{7F3A000" + std::to_string(kind) + "-5E1D-4C2B-9A10-00000000000" + std::to_string(n) + "}";
+}
+
+// ------------------------------------------------------------ registry
+
+// Everything the fixture adds, so it can be taken away again.
+void RemoveFixture() {
+    Win32Registry registry;
+    for (int n : {1, 2}) RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyAllAccess).DeleteValue(Id(1, n));
+    RegKey::Open(registry, kHkeyCurrentUser, kHooksKey, kKeyAllAccess).DeleteValue(Id(2, 1));
+    for (int n : {1, 2}) DeleteKeyTree(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\" + Id(3, n));
+    DeleteKeyTree(registry, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\" + Id(4, 1));
+    for (const std::string& id : {Id(1, 1), Id(1, 2), Id(2, 1), Id(3, 1), Id(3, 2)})
+        DeleteKeyTree(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + id);
+}
+
+// Runs `command` and waits for it; its exit code, or -1.
+long RunAndWait(std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    ScopedHandle process(info.hProcess);
+    ScopedHandle thread(info.hThread);
+    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    return GetExitCodeProcess(process.Get(), &code) ? static_cast<long>(code) : -1;
+}
+
+// The default or named value of a key as text, read with the system's
+// calls directly ("" when absent).
+std::string RawText(HKEY root, const std::string& path, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    std::vector<char> data(65536, '\0');
+    DWORD size = static_cast<DWORD>(data.size() - 1);
+    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::string(data.data()) : std::string();
+}
+
+std::vector<std::string> RawNames(HKEY root, const char* path, bool values) {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD length = sizeof name;
+        LONG status = values ? RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)
+                             : RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+// The rows the list must show, from the registry read directly: each
+// location's entries, the last location first.
+std::vector<std::vector<std::string>> ExpectedRows() {
+    struct Source {
+        HKEY root;
+        const char* path;
+        bool values;
+        const char* type;
+    } sources[] = {{HKEY_LOCAL_MACHINE, kToolbarKey, true, kToolbarType},
+                   {HKEY_CURRENT_USER, kHooksKey, true, kHookType},
+                   {HKEY_LOCAL_MACHINE, kHelpersKey, false, kHelperType},
+                   {HKEY_LOCAL_MACHINE, kExtensionsKey, false, kExtensionType}};
+    std::vector<std::vector<std::string>> rows;
+    for (const Source& source : sources) {
+        std::vector<std::vector<std::string>> group;
+        for (const std::string& name : RawNames(source.root, source.path, source.values)) {
+            if (source.type == kExtensionType) {
+                std::string key = std::string(source.path) + "\\" + name;
+                group.push_back({name, RawText(HKEY_LOCAL_MACHINE, key, "buttontext"), source.type,
+                                 RawText(HKEY_LOCAL_MACHINE, key, "exec")});
+            } else {
+                std::string key = "CLSID\\" + name;
+                group.push_back({name, RawText(HKEY_CLASSES_ROOT, key, ""), source.type,
+                                 RawText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "")});
+            }
+        }
+        rows.insert(rows.begin(), group.begin(), group.end());
+    }
+    return rows;
+}
+
+// Every key and value of the add-on locations and the fixture's classes.
+std::vector<std::string> Snapshot() {
+    Win32Registry registry;
+    std::vector<std::string> lines;
+    auto add = [&](RegHandle root, const std::string& path, const std::string& tag) {
+        for (const std::string& line : tvtest::DumpTree(registry, root, path)) lines.push_back(tag + line);
+    };
+    add(kHkeyLocalMachine, kToolbarKey, "toolbar");
+    add(kHkeyCurrentUser, kHooksKey, "hooks");
+    add(kHkeyLocalMachine, kHelpersKey, "helpers");
+    add(kHkeyLocalMachine, kExtensionsKey, "extensions");
+    for (const std::string& id : {Id(1, 1), Id(1, 2), Id(2, 1), Id(3, 1), Id(3, 2)})
+        add(kHkeyClassesRoot, "CLSID\\" + id, id);
+    return lines;
+}
+
+// ------------------------------------------------------------ windows
+
+struct Search {
+    DWORD process;
+    const char* title;
+    HWND found;
+};
+
+HWND FindTopLevel(DWORD process, const char* title) {
+    Search search{process, title, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char text[256] = {};
+            char name[64] = {};
+            GetWindowTextA(window, text, sizeof text);
+            GetClassNameA(window, name, sizeof name);
+            if (owner == s->process && IsWindowVisible(window) && std::string(name) == "#32770" &&
+                std::string(text) == s->title) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The descendant dialog of `main` that holds both controls.
+HWND FindPage(HWND main, int firstId, int secondId) {
+    struct Page {
+        int first, second;
+        HWND found;
+    } page{firstId, secondId, nullptr};
+    EnumChildWindows(
+        main,
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* p = reinterpret_cast<Page*>(data);
+            if (GetDlgItem(window, p->first) && GetDlgItem(window, p->second)) {
+                p->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&page));
+    return page.found;
+}
+
+std::string WindowText(HWND window) {
+    char text[512] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The running program, ended at the end of the test if still there.
+class Program {
+public:
+    Program() {
+        std::string path = testing::ProgramDirectory() + "..\\Trimvex.exe";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string line = "\"" + path + "\"";
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info))
+            return;
+        ScopedHandle thread(info.hThread);
+        process_.Reset(info.hProcess);
+        id_ = info.dwProcessId;
+        // The outdated-version notice, if the date calls for it, comes first.
+        DWORD start = GetTickCount();
+        while (!main_ && GetTickCount() - start < 30000) {
+            main_ = FindTopLevel(id_, kMainTitle);
+            if (HWND notice = FindTopLevel(id_, "Trimvex")) PostMessageA(notice, WM_COMMAND, IDOK, 0);
+            Sleep(20);
+        }
+    }
+    ~Program() {
+        if (main_) PostMessageA(main_, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), 0);
+        if (process_ && WaitForSingleObject(process_.Get(), 10000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.Get(), 1);
+            WaitForSingleObject(process_.Get(), 5000);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND Main() const { return main_; }
+    DWORD Id() const { return id_; }
+    // Opens the management section and selects one of its tabs.
+    HWND OpenTab(int buttonId, int pageFirst, int pageSecond) const {
+        testing::Click(GetDlgItem(main_, 1001));
+        HWND container = FindPage(main_, 1045, 1015);
+        if (!container) return nullptr;
+        testing::Click(GetDlgItem(container, buttonId));
+        return FindPage(main_, pageFirst, pageSecond);
+    }
+    // The next message box of the program: its text; closed with OK.
+    bool NextBox(std::string* text, DWORD timeout = 10000) const {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeout) {
+            if (HWND box = FindTopLevel(id_, "Trimvex")) {
+                *text = WindowText(GetDlgItem(box, 0xFFFF));
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                // Wait for it to go so it is not counted twice.
+                while (IsWindow(box) && GetTickCount() - start < timeout) Sleep(10);
+                return true;
+            }
+            Sleep(10);
+        }
+        return false;
+    }
+
+private:
+    ScopedHandle process_;
+    DWORD id_ = 0;
+    HWND main_ = nullptr;
+};
+
+std::vector<std::vector<std::string>> ListedRows(const testing::RemoteListView& list) {
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        std::vector<std::string> row;
+        for (int column = 0; column < 4; ++column) row.push_back(list.ItemText(i, column));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+class AddonProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveFixture();
+        before_ = Snapshot();
+        Win32Registry registry;
+        for (const auto& location : kLocations)
+            missing_.push_back(!RegKey::Open(registry, location.first, location.second, kKeyRead));
+        std::string fixture = testing::ProgramDirectory() + "fixtures\\addons.reg";
+        ASSERT_EQ(RunAndWait("regedit.exe /S \"" + fixture + "\""), 0);
+    }
+    void TearDown() override {
+        RemoveFixture();
+        // Locations the import created go again (they are empty now).
+        Win32Registry registry;
+        for (size_t i = 0; i < missing_.size(); ++i) {
+            if (missing_[i]) {
+                const std::string path = kLocations[i].second;
+                RegKey::Open(registry, kLocations[i].first, path.substr(0, path.rfind('\\')), kKeyAllAccess)
+                    .DeleteSubKey(path.substr(path.rfind('\\') + 1));
+            }
+        }
+        EXPECT_EQ(Snapshot(), before_);
+    }
+    const std::pair<RegHandle, const char*> kLocations[4] = {{kHkeyLocalMachine, kToolbarKey},
+                                                             {kHkeyCurrentUser, kHooksKey},
+                                                             {kHkeyLocalMachine, kHelpersKey},
+                                                             {kHkeyLocalMachine, kExtensionsKey}};
+    std::vector<bool> missing_;
+    std::vector<std::string> before_;
+};
+
+TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntries) {
+    std::vector<std::string> imported = Snapshot();
+    std::vector<std::vector<std::string>> expected = ExpectedRows();
+    Program program;
+    ASSERT_NE(program.Main(), nullptr);
+    HWND page = program.OpenTab(1015, 1060, 1065);
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1060));
+    ASSERT_TRUE(list);
+
+    // What the window lists is what the registry holds, in the same order;
+    // the fixture's rows stand as their locations put them.
+    std::vector<std::vector<std::string>> rows = ListedRows(list);
+    EXPECT_EQ(rows, expected);
+    std::vector<std::vector<std::string>> fixture = {
+        {Id(4, 1), "Trimvex 按钮", kExtensionType, "C:\\Trimvex\\button.exe"},
+        {Id(3, 1), "Trimvex Helper", kHelperType, "C:\\Trimvex\\helper.dll"},
+        {Id(3, 2), "卡卡上网安全助手", kHelperType, "C:\\Trimvex\\kaka.dll"},
+        {Id(2, 1), "Trimvex 搜索钩子", kHookType, "C:\\Trimvex\\hook.dll"},
+        {Id(1, 1), "Trimvex 测试工具条", kToolbarType, "C:\\Program Files\\Trimvex Test\\toolbar.dll"},
+        {Id(1, 2), "flashget bar", kToolbarType, "C:\\Trimvex\\flashget.dll"},
+    };
+    std::vector<std::vector<std::string>> listedFixture;
+    std::vector<int> images;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i][0].rfind("{7F3A000", 0) == 0) {
+            listedFixture.push_back(rows[i]);
+            images.push_back(list.ItemImage(static_cast<int>(i)));
+        }
+    }
+    EXPECT_EQ(listedFixture, fixture);
+    EXPECT_EQ(images, (std::vector<int>{2, 1, 1, 0, 0, 0}));
+
+    // Tick the fixture's six rows and press "删除".
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i][0].rfind("{7F3A000", 0) == 0) list.SetTicked(static_cast<int>(i), true);
+    PostMessageA(GetDlgItem(page, 1012), BM_CLICK, 0, 0);
+
+    std::string first, second, third;
+    ASSERT_TRUE(program.NextBox(&first));
+    EXPECT_EQ(first, "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除");
+    ASSERT_TRUE(program.NextBox(&second));
+    EXPECT_EQ(second, "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作");
+    EXPECT_FALSE(program.NextBox(&third, 500)) << third;
+
+    // The rescan shows what is left: the protected two, unticked.
+    DWORD start = GetTickCount();
+    while (list.ItemCount() != static_cast<int>(expected.size()) - 4 && GetTickCount() - start < 5000) Sleep(20);
+    expected = ExpectedRows();
+    EXPECT_EQ(ListedRows(list), expected);
+    for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(list.IsTicked(i)) << i;
+
+    // Exactly the four registrations are gone; every other key and value,
+    // the class keys included, is as imported.
+    std::vector<std::string> left;
+    for (const std::string& line : imported) {
+        bool gone = (line.rfind("toolbar", 0) == 0 && line.find(" " + Id(1, 1) + "=") != std::string::npos) ||
+                    (line.rfind("hooks", 0) == 0 && line.find(" " + Id(2, 1) + "=") != std::string::npos) ||
+                    (line.rfind("helpers", 0) == 0 && line.find(Id(3, 1)) != std::string::npos) ||
+                    (line.rfind("extensions", 0) == 0 && line.find(Id(4, 1)) != std::string::npos);
+        if (!gone) left.push_back(line);
+    }
+    // The toolbar and hook values; each key with its values (1 and 3).
+    EXPECT_EQ(imported.size() - left.size(), 8u);
+    EXPECT_EQ(Snapshot(), left);
+}
+
+// ------------------------------------------------------------ security tab
+
+class SecurityProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        DWORD size = sizeof saved_;
+        hadValue_ = RegQueryValueExA(key, "EnableLUA", nullptr, &savedType_, saved_, &size) == ERROR_SUCCESS;
+        savedSize_ = size;
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+        if (hadValue_)
+            RegSetValueExA(key, "EnableLUA", 0, savedType_, saved_, savedSize_);
+        else
+            RegDeleteValueA(key, "EnableLUA");
+        RegCloseKey(key);
+    }
+    static void SetPolicy(DWORD value) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+        RegSetValueExA(key, "EnableLUA", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
+        RegCloseKey(key);
+    }
+    // "type:value/size" of the policy value as stored, or "missing".
+    static std::string Stored() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "no key";
+        DWORD type = 0, value = 0, size = sizeof value;
+        LONG status = RegQueryValueExA(key, "EnableLUA", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS) return "missing";
+        return std::to_string(type) + ":" + std::to_string(value) + "/" + std::to_string(size);
+    }
+
+    bool hadValue_ = false;
+    DWORD savedType_ = 0;
+    DWORD savedSize_ = 0;
+    BYTE saved_[64] = {};
+};
+
+TEST_F(SecurityProgram, ShowsAndSwitchesTheRealPolicy) {
+    SetPolicy(1);
+    Program program;
+    ASSERT_NE(program.Main(), nullptr);
+    HWND page = program.OpenTab(1016, 1062, 1066);
+    ASSERT_NE(page, nullptr);
+    HWND status = GetDlgItem(page, 1062);
+    EXPECT_EQ(WindowText(status), "【启用】");
+
+    struct Step {
+        const char* stored;
+        const char* status;
+    } steps[] = {{"4:0/4", "【禁用】"}, {"4:1/4", "【启用】"}};
+    for (const Step& step : steps) {
+        SendMessageA(GetDlgItem(page, 1012), BM_CLICK, 0, 0);
+        EXPECT_EQ(Stored(), step.stored);
+        EXPECT_EQ(WindowText(status), step.status);
+    }
+
+    // A change made outside shows on the next selection of the tab.
+    SetPolicy(0);
+    EXPECT_EQ(program.OpenTab(1016, 1062, 1066), page);
+    EXPECT_EQ(WindowText(status), "【禁用】");
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,151 @@
+#include "tweaks/AppearanceTweaks.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/DesktopShell.h"
+#include "platform/DisplaySettings.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/ServiceControl.h"
+#include "platform/Shell.h"
+#include "platform/WindowsVersion.h"
+#include "platform/WorkerThreads.h"
+
+namespace tv {
+
+const char kUxsmsService[] = "uxsms";
+const char kAppearancePanelCommand[] =
+    "rundll32.exe Shell32,Control_RunDLL desk.cpl,appearance,@appearance";
+
+namespace {
+
+constexpr unsigned kGlassBitsPerPixel = 32;
+constexpr unsigned kServiceSettleMs = 2000;
+
+const char kUserExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char kMachineExplorerKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char kDwmKey[] = "Software\\Microsoft\\Windows\\DWM";
+// Spelled "Control Pane", not "Control Panel": the key this value has always
+// been written to.
+const char kFeedbackKey[] = "Control Pane\\Desktop";
+
+void ApplyShortcutArrow(Registry& registry, bool remove) {
+    if (remove) {
+        if (RegKey explorer = RegKey::Open(registry, kHkeyCurrentUser, kUserExplorerKey, kKeyAllAccess))
+            explorer.SetBinary("Link", std::vector<std::uint8_t>(4, 0));
+        if (RegKey lnk = RegKey::Open(registry, kHkeyClassesRoot, "lnkfile", kKeyAllAccess))
+            lnk.DeleteValue("IsShortcut");
+    } else {
+        if (RegKey explorer = RegKey::Open(registry, kHkeyCurrentUser, kUserExplorerKey, kKeyAllAccess))
+            explorer.DeleteValue("Link");
+        if (RegKey lnk = RegKey::Create(registry, kHkeyClassesRoot, "lnkfile"))
+            lnk.SetString("IsShortcut", "");
+    }
+}
+
+void ApplyIconCache(Registry& registry, bool larger) {
+    if (RegKey explorer = RegKey::Create(registry, kHkeyLocalMachine, kMachineExplorerKey))
+        explorer.SetDword("Max Cached Icons", larger ? 4089 : 1024);
+}
+
+void ApplyClassicSearch(Registry& registry, bool classic) {
+    if (RegKey assistant =
+            RegKey::Create(registry, kHkeyCurrentUser, "Software\\Microsoft\\Search Assistant"))
+        assistant.SetDword("UseAdvancedSearchAlways", classic ? 1 : 0);
+    if (RegKey explorer = RegKey::Create(registry, kHkeyCurrentUser, kUserExplorerKey)) {
+        explorer.SetDword("SearchSystemDirs", 1);
+        explorer.SetDword("SearchHidden", 1);
+        explorer.SetDword("IncludeSubFolders", 1);
+    }
+}
+
+void ApplyFeedbackText(Registry& registry, bool remove) {
+    if (RegKey desktop = RegKey::Create(registry, kHkeyCurrentUser, kFeedbackKey))
+        desktop.SetDword("FeedbackToolEnabled", remove ? 1 : 0);
+}
+
+void WriteGlassValues(Registry& registry) {
+    RegKey dwm = RegKey::Open(registry, kHkeyCurrentUser, kDwmKey, kKeyAllAccess);
+    if (!dwm) return;
+    dwm.SetDword("EnableMachineCheck", 0);
+    dwm.SetDword("Composition", 1);
+    dwm.SetDword("CompositionPolicy", 2);
+    dwm.SetDword("ColorizationOpaqueBlend", 1);
+}
+
+}  // namespace
+
+OpenFileRequest WallpaperFileRequest() {
+    OpenFileRequest request;
+    request.filterName = "图像文件 (*.bmp;*.gif;*.jpg)";
+    // "*gif" without a dot: names merely ending in "gif" are listed as well.
+    request.filterPattern = "*.bmp;*.jpg;*gif";
+    request.filterIndex = 1;
+    request.title = "请选择将要修改的桌面图片";
+    request.initialFolder = "";
+    request.flags = kOfnFileMustExist | kOfnHideReadOnly;
+    request.bufferSize = 260;
+    return request;
+}
+
+void ChooseWallpaper(const Platform& platform) {
+    if (!platform.fileDialog || !platform.desktop) return;
+    std::string path;
+    if (!platform.fileDialog->ChooseFile(WallpaperFileRequest(), &path)) return;
+    if (platform.files && !platform.files->Exists(path)) return;
+    ApplyWallpaper(*platform.desktop, path);
+}
+
+bool ApplyWallpaper(DesktopShell& desktop, const std::string& path) {
+    std::unique_ptr<ActiveDesktopSession> session = desktop.OpenActiveDesktop();
+    if (!session) return false;
+    return session->SetItemOptions(true, true) && session->SetWallpaper(path) &&
+           session->SetWallpaperStyle(kWallpaperCentered) && session->ApplyChanges(kApplyAll);
+}
+
+void OpenThemeSettings(const Platform& platform) {
+    WindowsVersionNumbers version;
+    bool glassCapable = platform.windowsVersion && platform.windowsVersion->Read(&version) &&
+                        version.platformId == kPlatformWindowsNt && version.major >= 6;
+    if (glassCapable) {
+        unsigned bits = 0;
+        if (platform.display && platform.display->CurrentBitsPerPixel(&bits) &&
+            bits != kGlassBitsPerPixel)
+            platform.display->ChangeBitsPerPixel(kGlassBitsPerPixel);
+        if (platform.registry) WriteGlassValues(*platform.registry);
+        if (platform.workers && platform.services && platform.environment) {
+            ServiceControl* services = platform.services;
+            Environment* environment = platform.environment;
+            platform.workers->Start(
+                [services, environment] { RestartUxsmsService(*services, *environment); });
+        }
+    }
+    if (platform.shell) platform.shell->Run(kAppearancePanelCommand, kSwShow);
+}
+
+unsigned long QueryServiceState(ServiceControl& services, const std::string& name) {
+    return services.QueryState(name);
+}
+
+int RestartUxsmsService(ServiceControl& services, Environment& environment) {
+    if (QueryServiceState(services, kUxsmsService) == kServiceRunning) {
+        if (!services.Stop(kUxsmsService)) return 0;
+        environment.Wait(kServiceSettleMs);
+    }
+    if (!services.Start(kUxsmsService)) return 0;
+    environment.Wait(kServiceSettleMs);
+    return 0;
+}
+
+void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
+                        const DesktopTweakChoices& choices) {
+    ApplyShortcutArrow(registry, choices.removeShortcutArrow);
+    ApplyIconCache(registry, choices.largerIconCache);
+    ApplyClassicSearch(registry, choices.classicSearch);
+    ApplyFeedbackText(registry, choices.removeFeedbackText);
+    if (desktop) desktop->NotifyAssociationsChanged();
+}
+
+}  // namespace tv

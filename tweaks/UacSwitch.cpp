@@ -1,0 +1,43 @@
+#include "tweaks/UacSwitch.h"
+
+#include <cstdint>
+
+#include "res/ids/SecurityPage.h"
+
+namespace tv {
+
+const char kUacPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const char kUacPolicyValue[] = "EnableLUA";
+
+UacDisplay UacDisplayFor(bool enabled) {
+    if (enabled) return {"【启用】", IDI_SECURITY_UAC_ON};
+    return {"【禁用】", IDI_SECURITY_UAC_OFF};
+}
+
+bool ReadUacPolicy(Registry& registry) {
+    RegKey key = RegKey::Open(registry, kHkeyLocalMachine, kUacPolicyKey, kKeyRead);
+    if (!key) return false;
+    // Any type is accepted; a shorter value leaves the preset high bytes, a
+    // longer one does not fit, so only a 4-byte 1 counts.
+    unsigned char bytes[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    std::uint32_t size = sizeof bytes;
+    if (key.Query(kUacPolicyValue, nullptr, bytes, &size) != kErrorSuccess) return false;
+    std::uint32_t value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
+                          std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+    return value == 1;
+}
+
+bool UacSwitch::Read() {
+    enabled_ = ReadUacPolicy(registry_);
+    return enabled_;
+}
+
+bool UacSwitch::Toggle() {
+    {
+        RegKey key = RegKey::Create(registry_, kHkeyLocalMachine, kUacPolicyKey);
+        if (key) key.SetDword(kUacPolicyValue, enabled_ ? 0 : 1);
+    }
+    return Read();
+}
+
+}  // namespace tv

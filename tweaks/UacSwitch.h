@@ -1,0 +1,42 @@
+// User Account Control as the system policy has it: read, shown, and
+// switched the other way.
+#pragma once
+
+#include "platform/Registry.h"
+
+namespace tv {
+
+extern const char kUacPolicyKey[];
+extern const char kUacPolicyValue[];
+
+// What the security tab shows for a state read.
+struct UacDisplay {
+    const char* status;
+    int icon;  // the switch button's icon resource
+};
+
+// "【启用】" with the red cross when on, "【禁用】" with the green check
+// otherwise.
+UacDisplay UacDisplayFor(bool enabled);
+
+// True only when the policy value reads as exactly 1.
+bool ReadUacPolicy(Registry& registry);
+
+// Remembers the state last read, and switches it the other way.
+class UacSwitch {
+public:
+    explicit UacSwitch(Registry& registry) : registry_(registry) {}
+
+    // Re-reads the policy; the new state.
+    bool Read();
+    // Writes the opposite of the state last read as a DWORD (creating the
+    // key if needed), then re-reads; the new state.
+    bool Toggle();
+    bool Enabled() const { return enabled_; }
+
+private:
+    Registry& registry_;
+    bool enabled_ = false;
+};
+
+}  // namespace tv
