@@ -20,6 +20,8 @@
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32SystemFiles.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -158,11 +160,15 @@ protected:
         platform_.serviceDatabase = &services_;
         platform_.processes = &processes_;
         platform_.systemFiles = &systemFiles_;
+        platform_.versions = &versions_;
+        platform_.tokens = &tokens_;
     }
     testing::FakePlatform fakes_;
     Win32ServiceDatabase services_;
     Win32ProcessTable processes_;
     Win32SystemFiles systemFiles_;
+    Win32VersionResources versions_;
+    Win32Tokens tokens_;
     Platform platform_;
 };
 
@@ -295,7 +301,12 @@ TEST_F(RealPlatformTest, ChildProcessIsListedShowsItsModulesAndEndsWhenTicked) {
             EXPECT_FALSE(modules.ItemText(i, kModuleSize).empty());
             EXPECT_EQ(modules.ItemText(i, kModuleCreated).size(), 19u);
         }
-        if (text::EqualsNoCase(name, "kernel32.dll")) kernel = true;
+        if (text::EqualsNoCase(name, "kernel32.dll")) {
+            kernel = true;
+            // Wine's DLLs carry version resources.
+            EXPECT_FALSE(modules.ItemText(i, kModuleDescription).empty());
+            EXPECT_FALSE(modules.ItemText(i, kModuleVersion).empty());
+        }
     }
     EXPECT_TRUE(exe);
     EXPECT_TRUE(kernel);
