@@ -2,7 +2,7 @@
 
 namespace tv {
 
-void InsertColumns(const ui::ListView& list, const ColumnSpec* columns, size_t count) {
+void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t count) {
     for (size_t i = 0; i < count; ++i)
         list.InsertColumn(static_cast<int>(i), columns[i].heading, columns[i].width,
                           columns[i].format);

@@ -21,13 +21,13 @@ struct ImageListTraits {
 };
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     int width;
     int format;  // LVCFMT_LEFT, LVCFMT_CENTER or LVCFMT_RIGHT
 };
 
-void InsertColumns(const ui::ListView& list, const ColumnSpec* columns, size_t count);
+void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t count);
 
 // Appends `row` (its first cell as the item text, with `image` when it is
 // not -1) and stores its item data; returns the index.

@@ -16,7 +16,7 @@ namespace tv {
 
 namespace {
 
-const ColumnSpec kProcessColumns[] = {
+const ColumnLayout kProcessColumns[] = {
     {"映像名称", 150, LVCFMT_LEFT},
     {"描述(仅参考可能是伪装)", 152, LVCFMT_LEFT},
     {"PID", 36, LVCFMT_LEFT},
@@ -34,7 +34,7 @@ const ColumnSpec kProcessColumns[] = {
 };
 static_assert(sizeof(kProcessColumns) / sizeof(kProcessColumns[0]) == kProcessColumnCount);
 
-const ColumnSpec kModuleColumns[] = {
+const ColumnLayout kModuleColumns[] = {
     {"选中进程对应模块路经", 250, LVCFMT_LEFT},
     {"发行公司信息", 140, LVCFMT_LEFT},
     {"文件版本信息", 234, LVCFMT_LEFT},

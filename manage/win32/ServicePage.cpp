@@ -10,7 +10,7 @@ namespace tv {
 
 namespace {
 
-const ColumnSpec kColumns[] = {
+const ColumnLayout kColumns[] = {
     {"No-PID", 48, LVCFMT_LEFT},
     {"服务名称", 90, LVCFMT_LEFT},
     {"显示名称", 140, LVCFMT_LEFT},
