@@ -76,9 +76,10 @@ TEST_F(ProcessesContract, MissingServiceCannotBeOpened) {
 }
 
 TEST_F(ProcessesContract, EveryServiceIsListedOnce) {
+    // More than one 18,432-byte enumeration buffer holds.
     std::vector<std::string> names;
-    for (int i = 0; i < 12; ++i) {
-        names.push_back(Unique("tvmany" + std::to_string(i) + "x"));
+    for (int i = 0; i < 40; ++i) {
+        names.push_back(Unique("tvmany" + std::to_string(i) + "x") + std::string(200, 'n'));
         ASSERT_TRUE(t->MakeService(names.back(), "C:\\many.exe", std::string(300, 'm')));
     }
     ScopedService manager(*t->services,
