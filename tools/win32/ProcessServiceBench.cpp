@@ -3,6 +3,7 @@
 // the same platform calls.
 //   tvbench-manage SLEEPER.EXE [extra processes] [runs]
 #include <windows.h>
+#include <shellapi.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -162,12 +163,29 @@ int main(int argc, char** argv) {
             std::string domain, name;
             for (int i = 0; i < listed; ++i) processes.OwnerAccount(GetCurrentProcessId(), &domain, &name);
         });
+        std::vector<std::string> paths;
+        for (int i = 0; i < listed; ++i) paths.push_back(processPage.ProcessList().ItemText(i, 6));
+        double icons = Time(runs, [&] {
+            for (const auto& path : paths) {
+                SHFILEINFOA info{};
+                SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                               SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+                if (info.hIcon) DestroyIcon(info.hIcon);
+            }
+        });
+        std::vector<tv::ListRow> processRows = tv::ListProcessRows(platform);
+        const tv::ui::ListView& view = processPage.ProcessList();
+        double fill = Time(runs, [&] {
+            view.DeleteAllItems();
+            for (const auto& row : processRows) tv::AppendRow(view, row, 0);
+        });
         double bare = Time(runs, [&] { BareProcessLoop(); });
         std::printf("processes: %d listed (%zu started for the run)\n", listed, sleepers.size());
         std::printf("  RefreshProcessList  %8.1f ms\n", refresh);
         std::printf("  bare loop           %8.1f ms   ratio %.1f\n", bare, refresh / bare);
         std::printf("  of the refresh: rows without list or icons %.1f ms, window tests %.1f ms,"
-                    " account look-ups %.1f ms\n", rowsOnly, windows, accounts);
+                    " account look-ups %.1f ms, shell icons %.1f ms, list fill %.1f ms\n", rowsOnly, windows,
+                    accounts, icons, fill);
 
         double scan = Time(runs, [&] { servicePage.ServiceScan(); });
         int rows = servicePage.List().ItemCount();
