@@ -1,15 +1,5 @@
-# Cross build for 32-bit Windows with mingw-w64. The posix thread model is
-# used because GoogleTest needs std::mutex; everything is linked statically so
-# the programs import only system DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with mingw-w64: the program as it ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TV_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TV_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TV_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${TV_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TV_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-emulator.sh)

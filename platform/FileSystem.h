@@ -12,6 +12,9 @@ struct FolderEntry {
     std::string name;  // file name only, never "." or ".."
     bool folder = false;
     bool readOnly = false;
+    // A folder that is a junction or symbolic link: it stands for another
+    // folder, whose contents are not its own.
+    bool link = false;
 };
 
 class FileSystem {

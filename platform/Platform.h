@@ -18,7 +18,6 @@ class DisplaySettings;
 class FileDialog;
 class DesktopShell;
 class WorkerThreads;
-class WindowsVersion;
 class ShellLinks;
 class VersionResources;
 class Tokens;
@@ -41,7 +40,6 @@ struct Platform {
     FileDialog* fileDialog = nullptr;
     DesktopShell* desktop = nullptr;
     WorkerThreads* workers = nullptr;
-    WindowsVersion* windowsVersion = nullptr;
     ShellLinks* links = nullptr;
     VersionResources* versions = nullptr;
     Tokens* tokens = nullptr;

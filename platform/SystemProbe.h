@@ -9,6 +9,10 @@
 
 namespace tv {
 
+// Platform ids, with the Win32 VER_PLATFORM_* values.
+constexpr std::uint32_t kPlatformWindows9x = 1;
+constexpr std::uint32_t kPlatformWindowsNt = 2;
+
 // The fields of the extended version record the program looks at. A failed
 // read leaves every field 0.
 struct VersionRecord {

@@ -10,7 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/ServiceControl.h"
 #include "platform/Shell.h"
-#include "platform/WindowsVersion.h"
+#include "platform/SystemProbe.h"
 #include "platform/WorkerThreads.h"
 
 namespace tv {
@@ -106,8 +106,8 @@ bool ApplyWallpaper(DesktopShell& desktop, const std::string& path) {
 }
 
 void OpenThemeSettings(const Platform& platform) {
-    WindowsVersionNumbers version;
-    bool glassCapable = platform.windowsVersion && platform.windowsVersion->Read(&version) &&
+    VersionRecord version;
+    bool glassCapable = platform.system && platform.system->Version(&version) &&
                         version.platformId == kPlatformWindowsNt && version.major >= 6;
     if (glassCapable) {
         unsigned bits = 0;

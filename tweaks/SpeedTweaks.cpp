@@ -75,7 +75,10 @@ void DeleteFolderTree(FileSystem& files, const std::string& folder) {
     if (files.ListFolder(folder, &entries)) {
         for (const FolderEntry& entry : entries) {
             const std::string path = JoinPath(folder, entry.name);
-            if (entry.folder) DeleteFolderTree(files, path);
+            // A link goes, but never what it points to: that lies outside
+            // the folder being cleaned.
+            if (entry.folder && entry.link) files.RemoveFolder(path);
+            else if (entry.folder) DeleteFolderTree(files, path);
             else files.RemoveFile(path);
         }
     }

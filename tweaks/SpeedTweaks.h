@@ -30,7 +30,8 @@ void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, File
 
 // Deletes everything below `folder`, depth first, then the folder itself.
 // Files in use or read-only stay, and so does every folder that still
-// holds something; the walk goes on past them.
+// holds something; the walk goes on past them. A linked folder (junction or
+// symbolic link) is removed as a link; its target is left alone.
 void DeleteFolderTree(FileSystem& files, const std::string& folder);
 
 }  // namespace tv

@@ -19,7 +19,6 @@
 #include "platform/win32/Win32FileDialog.h"
 #include "platform/win32/Win32DesktopShell.h"
 #include "platform/win32/Win32WorkerThreads.h"
-#include "platform/win32/Win32WindowsVersion.h"
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
@@ -63,8 +62,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // before those go away.
     tv::Win32WorkerThreads workers;
     platform.workers = &workers;
-    tv::Win32WindowsVersion windowsVersion;
-    platform.windowsVersion = &windowsVersion;
     tv::Win32ShellLinks links;
     platform.links = &links;
     tv::Win32VersionResources versions;

@@ -15,7 +15,10 @@ CXPGroupBox::CXPGroupBox()
 
 void CXPGroupBox::PreSubclassWindow() {
     // With the icon style the system draws no caption of its own.
-    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | BS_ICON);
+    // Clipping siblings keeps the box from painting over the texts it frames
+    // when they lie above it.
+    SetWindowLongPtrA(hwnd_, GWL_STYLE,
+                      GetWindowLongPtrA(hwnd_, GWL_STYLE) | BS_ICON | WS_CLIPSIBLINGS);
     HGDIOBJ current = reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT));
     if (!current) current = GetStockObject(SYSTEM_FONT);
     if (!GetObjectA(current, sizeof(logFont_), &logFont_)) logFont_ = LOGFONTA{};

@@ -55,7 +55,7 @@ bool FakeFileSystem::ListFolder(const std::string& folder,
     for (const auto& [key, node] : nodes_) {
         if (key == parentKey || Key(ParentOf(node.path)) != parentKey) continue;
         std::size_t slash = text::FindLastChar(node.path, '\\');
-        entries->push_back({node.path.substr(slash + 1), node.folder, node.readOnly});
+        entries->push_back({node.path.substr(slash + 1), node.folder, node.readOnly, node.link});
     }
     std::sort(entries->begin(), entries->end(), [](const FolderEntry& a, const FolderEntry& b) {
         return text::CompareNoCase(a.name, b.name) < 0;
@@ -101,6 +101,11 @@ void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) 
     std::string parent = ParentOf(p);
     if (!parent.empty()) AddFolder(parent);
     nodes_[Key(p)] = Node{p, false, readOnly, busy};
+}
+
+void FakeFileSystem::AddLink(const std::string& path) {
+    AddFolder(path);
+    nodes_[Key(path)].link = true;
 }
 
 std::vector<std::string> FakeFileSystem::AllPaths() const {

@@ -27,6 +27,8 @@ public:
     // Set-up: parents are made as needed. A busy file cannot be deleted.
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, bool readOnly = false, bool busy = false);
+    // A folder that is a link to another folder (it holds nothing itself).
+    void AddLink(const std::string& path);
     // Every path held, folders included, in their stored spelling, sorted.
     std::vector<std::string> AllPaths() const;
 
@@ -36,6 +38,7 @@ private:
         bool folder = false;
         bool readOnly = false;
         bool busy = false;
+        bool link = false;
     };
     static std::string Key(const std::string& path);
     const Node* Find(const std::string& path) const;

@@ -43,7 +43,8 @@ bool Win32FileSystem::ListFolder(const std::string& folder,
         if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0)
             continue;
         entries->push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                            (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileA(find.Get(), &data));
     return true;
 }

@@ -17,7 +17,6 @@
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeDesktopShell.h"
 #include "platform/fake/FakeWorkerThreads.h"
-#include "platform/fake/FakeWindowsVersion.h"
 #include "platform/fake/FakeShellLinks.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
@@ -42,7 +41,6 @@ struct FakePlatform {
     FakeFileDialog fileDialog;
     FakeDesktopShell desktop;
     FakeWorkerThreads workers;
-    FakeWindowsVersion windowsVersion;
 
     FakeShellLinks links;
     FakeVersionResources versions;
@@ -60,7 +58,6 @@ struct FakePlatform {
         platform.fileDialog = &fileDialog;
         platform.desktop = &desktop;
         platform.workers = &workers;
-        platform.windowsVersion = &windowsVersion;
         platform.links = &links;
         platform.versions = &versions;
         platform.tokens = &tokens;

@@ -68,6 +68,15 @@ int RemoteListView::ItemImage(int item) const {
     return record.iImage;
 }
 
+POINT RemoteListView::ItemPosition(int item) const {
+    POINT point{-1, -1};
+    if (!memory_) return point;
+    SendMessageA(list_, LVM_GETITEMPOSITION, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(memory_));
+    Read(&point, sizeof(point));
+    return point;
+}
+
 bool RemoteListView::IsTicked(int item) const {
     auto state = static_cast<UINT>(
         SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));

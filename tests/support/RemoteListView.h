@@ -22,6 +22,8 @@ public:
     int ItemCount() const;
     std::string ItemText(int item, int subItem) const;
     int ItemImage(int item) const;
+    // Where the row stands in the list's client area.
+    POINT ItemPosition(int item) const;
     bool IsTicked(int item) const;
     void SetTicked(int item, bool ticked) const;
 

@@ -159,11 +159,11 @@ TEST_F(AppearanceTest, ApplyWallpaperStopsAtTheFailedStepAndAlwaysReleases) {
 TEST_F(AppearanceTest, ThemeButtonOnOlderSystemsOnlyOpensThePanel) {
     RegKey::Create(fakes_.registry, kHkeyCurrentUser, kDwm);
     fakes_.display.bitsPerPixel = 16;
-    const WindowsVersionNumbers versions[] = {
-        {kPlatformWindowsNt, 5, 1, 2600}, {kPlatformWindowsNt, 5, 2, 3790},
-        {kPlatformWindows9x, 4, 10, 2222}, {kPlatformWindows9x, 6, 0, 0}};
-    for (const WindowsVersionNumbers& v : versions) {
-        fakes_.windowsVersion.version = v;
+    const VersionRecord versions[] = {
+        {kPlatformWindowsNt, 5, 1, 2600, 3, 1}, {kPlatformWindowsNt, 5, 2, 3790, 2, 3},
+        {kPlatformWindows9x, 4, 10, 2222, 0, 0}, {kPlatformWindows9x, 6, 0, 0, 0, 0}};
+    for (const VersionRecord& v : versions) {
+        fakes_.system.version = v;
         fakes_.shell.Clear();
         OpenThemeSettings(fakes_.Get());
         ASSERT_EQ(fakes_.shell.Commands().size(), 1u);

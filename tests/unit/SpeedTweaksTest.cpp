@@ -243,6 +243,17 @@ TEST_F(SpeedTweaksTest, WindowsDirectoryAtARootGetsNoDoubleSeparator) {
     EXPECT_FALSE(files_.tree.Exists("C:\\Prefetch"));
 }
 
+TEST_F(SpeedTweaksTest, LinkedFoldersGoButNotWhatTheyPointTo) {
+    files_.tree.AddFile("C:\\Windows\\Prefetch\\A.pf");
+    files_.tree.AddLink("C:\\Windows\\Prefetch\\Elsewhere");
+    DeleteFolderTree(files_, "C:\\Windows\\Prefetch");
+    EXPECT_EQ(files_.calls, (std::vector<std::string>{"list C:\\Windows\\Prefetch",
+                                                       "file C:\\Windows\\Prefetch\\A.pf",
+                                                       "folder C:\\Windows\\Prefetch\\Elsewhere",
+                                                       "folder C:\\Windows\\Prefetch"}));
+    EXPECT_FALSE(files_.tree.Exists("C:\\Windows\\Prefetch"));
+}
+
 TEST_F(SpeedTweaksTest, AMissingFolderIsNoError) {
     DeleteFolderTree(files_, "C:\\Windows\\Prefetch");
     EXPECT_EQ(files_.calls, (std::vector<std::string>{"list C:\\Windows\\Prefetch",

@@ -14,12 +14,12 @@
 #include "platform/win32/Win32Registry.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/RemoteListView.h"
+#include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
 namespace {
 
-const char kMainTitle[] = "Trimvex 1.1   Build20091025";
 const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
 const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
 const char kHelpersKey[] =
@@ -141,124 +141,7 @@ std::vector<std::string> Snapshot() {
 
 // ------------------------------------------------------------ windows
 
-struct Search {
-    DWORD process;
-    const char* title;
-    HWND found;
-};
-
-HWND FindTopLevel(DWORD process, const char* title) {
-    Search search{process, title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char text[256] = {};
-            char name[64] = {};
-            GetWindowTextA(window, text, sizeof text);
-            GetClassNameA(window, name, sizeof name);
-            if (owner == s->process && IsWindowVisible(window) && std::string(name) == "#32770" &&
-                std::string(text) == s->title) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The descendant dialog of `main` that holds both controls.
-HWND FindPage(HWND main, int firstId, int secondId) {
-    struct Page {
-        int first, second;
-        HWND found;
-    } page{firstId, secondId, nullptr};
-    EnumChildWindows(
-        main,
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* p = reinterpret_cast<Page*>(data);
-            if (GetDlgItem(window, p->first) && GetDlgItem(window, p->second)) {
-                p->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&page));
-    return page.found;
-}
-
-std::string WindowText(HWND window) {
-    char text[512] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The running program, ended at the end of the test if still there.
-class Program {
-public:
-    Program() {
-        std::string path = testing::ProgramDirectory() + "..\\Trimvex.exe";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = "\"" + path + "\"";
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
-            return;
-        ScopedHandle thread(info.hThread);
-        process_.Reset(info.hProcess);
-        id_ = info.dwProcessId;
-        // The outdated-version notice, if the date calls for it, comes first.
-        DWORD start = GetTickCount();
-        while (!main_ && GetTickCount() - start < 30000) {
-            main_ = FindTopLevel(id_, kMainTitle);
-            if (HWND notice = FindTopLevel(id_, "Trimvex")) PostMessageA(notice, WM_COMMAND, IDOK, 0);
-            Sleep(20);
-        }
-    }
-    ~Program() {
-        if (main_) PostMessageA(main_, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), 0);
-        if (process_ && WaitForSingleObject(process_.Get(), 10000) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.Get(), 1);
-            WaitForSingleObject(process_.Get(), 5000);
-        }
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    HWND Main() const { return main_; }
-    DWORD Id() const { return id_; }
-    // Opens the management section and selects one of its tabs.
-    HWND OpenTab(int buttonId, int pageFirst, int pageSecond) const {
-        testing::Click(GetDlgItem(main_, 1001));
-        HWND container = FindPage(main_, 1045, 1015);
-        if (!container) return nullptr;
-        testing::Click(GetDlgItem(container, buttonId));
-        return FindPage(main_, pageFirst, pageSecond);
-    }
-    // The next message box of the program: its text; closed with OK.
-    bool NextBox(std::string* text, DWORD timeout = 10000) const {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < timeout) {
-            if (HWND box = FindTopLevel(id_, "Trimvex")) {
-                *text = WindowText(GetDlgItem(box, 0xFFFF));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                // Wait for it to go so it is not counted twice.
-                while (IsWindow(box) && GetTickCount() - start < timeout) Sleep(10);
-                return true;
-            }
-            Sleep(10);
-        }
-        return false;
-    }
-
-private:
-    ScopedHandle process_;
-    DWORD id_ = 0;
-    HWND main_ = nullptr;
-};
+using testing::WindowText;
 
 std::vector<std::vector<std::string>> ListedRows(const testing::RemoteListView& list) {
     std::vector<std::vector<std::string>> rows;
@@ -305,9 +188,9 @@ protected:
 TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntries) {
     std::vector<std::string> imported = Snapshot();
     std::vector<std::vector<std::string>> expected = ExpectedRows();
-    Program program;
-    ASSERT_NE(program.Main(), nullptr);
-    HWND page = program.OpenTab(1015, 1060, 1065);
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(1015, {1060, 1065});
     ASSERT_NE(page, nullptr);
     testing::RemoteListView list(GetDlgItem(page, 1060));
     ASSERT_TRUE(list);
@@ -341,11 +224,11 @@ TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntrie
     PostMessageA(GetDlgItem(page, 1012), BM_CLICK, 0, 0);
 
     std::string first, second, third;
-    ASSERT_TRUE(program.NextBox(&first));
+    ASSERT_TRUE(program.NextMessageBox("Trimvex", &first));
     EXPECT_EQ(first, "瑞星卡卡安全助手,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除");
-    ASSERT_TRUE(program.NextBox(&second));
+    ASSERT_TRUE(program.NextMessageBox("Trimvex", &second));
     EXPECT_EQ(second, "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作");
-    EXPECT_FALSE(program.NextBox(&third, 500)) << third;
+    EXPECT_FALSE(program.NextMessageBox("Trimvex", &third, 500)) << third;
 
     // The rescan shows what is left: the protected two, unticked.
     DWORD start = GetTickCount();
@@ -417,9 +300,9 @@ protected:
 
 TEST_F(SecurityProgram, ShowsAndSwitchesTheRealPolicy) {
     SetPolicy(1);
-    Program program;
-    ASSERT_NE(program.Main(), nullptr);
-    HWND page = program.OpenTab(1016, 1062, 1066);
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(1016, {1062, 1066});
     ASSERT_NE(page, nullptr);
     HWND status = GetDlgItem(page, 1062);
     EXPECT_EQ(WindowText(status), "【启用】");
@@ -436,7 +319,7 @@ TEST_F(SecurityProgram, ShowsAndSwitchesTheRealPolicy) {
 
     // A change made outside shows on the next selection of the tab.
     SetPolicy(0);
-    EXPECT_EQ(program.OpenTab(1016, 1062, 1066), page);
+    EXPECT_EQ(program.OpenTab(1016, {1062, 1066}), page);
     EXPECT_EQ(WindowText(status), "【禁用】");
 }
 

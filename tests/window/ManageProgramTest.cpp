@@ -3,27 +3,26 @@
 // ticked in its list is ended.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/win32/MainWindow.h"
-#include "platform/CodePageText.h"
 #include "platform/win32/ScopedHandle.h"
 #include "res/resource.h"
+#include "tests/support/RemoteListView.h"
+#include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
 namespace {
 
-using testing::PumpMessages;
 
-// A program started for the test; ended if the test did not end it.
-class Started {
+// A process started for the test; ended if the test did not end it.
+class Sleeper {
 public:
-    explicit Started(const std::string& path, const std::string& arguments = "") {
-        std::string command = "\"" + path + "\" " + arguments;
+    Sleeper() {
+        std::string path = testing::ProgramDirectory() + "tv_sleeper.exe";
+        std::string command = "\"" + path + "\" 60000";
         std::vector<char> line(command.begin(), command.end());
         line.push_back('\0');
         STARTUPINFOA startup{};
@@ -36,16 +35,15 @@ public:
             id_ = info.dwProcessId;
         }
     }
-    ~Started() {
+    ~Sleeper() {
         if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.Get(), 0);
             WaitForSingleObject(process_.Get(), 5000);
         }
     }
-    Started(const Started&) = delete;
-    Started& operator=(const Started&) = delete;
+    Sleeper(const Sleeper&) = delete;
+    Sleeper& operator=(const Sleeper&) = delete;
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_.Get(); }
     long ExitCode(DWORD wait) const {
         DWORD code = 0;
         if (WaitForSingleObject(process_.Get(), wait) != WAIT_OBJECT_0) return -1;
@@ -58,100 +56,11 @@ private:
     DWORD id_ = 0;
 };
 
-HWND FindTopLevel(DWORD process, const char* title) {
-    struct Search {
-        DWORD process;
-        const char* title;
-        HWND found;
-    } search{process, title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char text[256] = {};
-            GetWindowTextA(window, text, sizeof(text));
-            if (owner != s->process || !IsWindowVisible(window) || std::string(text) != s->title)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+int FindRow(const testing::RemoteListView& list, int column, const std::string& text) {
+    for (int i = 0; i < list.ItemCount(); ++i)
+        if (list.ItemText(i, column) == text) return i;
+    return -1;
 }
-
-// The visible descendant of `root` with control id `id` and class `className`.
-HWND FindVisibleChild(HWND root, int id, const char* className) {
-    struct Search {
-        int id;
-        const char* className;
-        HWND found;
-    } search{id, className, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof(name));
-            if (GetDlgCtrlID(window) != s->id || !IsWindowVisible(window) ||
-                !text::EqualsNoCase(name, s->className))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Reads and ticks rows of a list view in another process through memory
-// allocated there.
-class RemoteList {
-public:
-    RemoteList(HANDLE process, HWND list) : process_(process), list_(list) {
-        memory_ = static_cast<char*>(
-            VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteList() {
-        if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
-    }
-    RemoteList(const RemoteList&) = delete;
-    RemoteList& operator=(const RemoteList&) = delete;
-
-    int Count() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Text(int item, int column) const {
-        LVITEMA cell{};
-        cell.iSubItem = column;
-        cell.pszText = memory_ + sizeof(LVITEMA);
-        cell.cchTextMax = static_cast<int>(kSize - sizeof(LVITEMA));
-        SIZE_T done = 0;
-        WriteProcessMemory(process_, memory_, &cell, sizeof(cell), &done);
-        auto length = static_cast<size_t>(SendMessageA(
-            list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_)));
-        std::vector<char> text(length + 1);
-        ReadProcessMemory(process_, memory_ + sizeof(LVITEMA), text.data(), length, &done);
-        return std::string(text.data(), length);
-    }
-    void Tick(int item) const {
-        LVITEMA state{};
-        state.stateMask = LVIS_STATEIMAGEMASK;
-        state.state = INDEXTOSTATEIMAGEMASK(2);
-        SIZE_T done = 0;
-        WriteProcessMemory(process_, memory_, &state, sizeof(state), &done);
-        SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
-                     reinterpret_cast<LPARAM>(memory_));
-    }
-    int Find(int column, const std::string& text) const {
-        for (int i = 0; i < Count(); ++i)
-            if (Text(i, column) == text) return i;
-        return -1;
-    }
-
-private:
-    static constexpr size_t kSize = 8192;
-    HANDLE process_;
-    HWND list_;
-    char* memory_ = nullptr;
-};
 
 std::set<std::string> ServiceNamesOfTheSystem() {
     std::set<std::string> names;
@@ -172,58 +81,42 @@ std::set<std::string> ServiceNamesOfTheSystem() {
 }
 
 TEST(ManageProgram, ServicesAndProcessesTabsOfTheRealProgram) {
-    Started sleeper(testing::ProgramDirectory() + "tv_sleeper.exe", "60000");
+    Sleeper sleeper;
     ASSERT_NE(sleeper.Id(), 0u);
-    Started program(testing::ProgramDirectory() + "..\\Trimvex.exe");
-    ASSERT_NE(program.Id(), 0u);
-    HWND main = nullptr;
-    for (int i = 0; i < 1000 && !main; ++i) {
-        main = FindTopLevel(program.Id(), kMainWindowTitle);
-        if (HWND notice = FindTopLevel(program.Id(), "Trimvex")) PostMessageA(notice, WM_COMMAND, IDOK, 0);
-        if (!main) Sleep(20);
-    }
-    ASSERT_NE(main, nullptr);
+    testing::TrimvexProcess program;
+    ASSERT_TRUE(program.Started());
+    ASSERT_NE(program.WaitForMain(), nullptr);
 
-    SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SECTION_MANAGEMENT, BN_CLICKED), 0);
-    // The management page: the one that holds the tabs' content frame.
-    HWND frame = FindVisibleChild(main, IDC_TAB_CONTENT_FRAME, "Static");
-    ASSERT_NE(frame, nullptr);
-    HWND container = GetParent(frame);
-    HWND servicesTab = GetDlgItem(container, IDC_TAB_SERVICES);
-    ASSERT_NE(servicesTab, nullptr);
-    testing::Click(servicesTab);
-    HWND serviceList = FindVisibleChild(container, IDC_SERVICE_LIST, "SysListView32");
-    ASSERT_NE(serviceList, nullptr);
+    HWND services = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
+    ASSERT_NE(services, nullptr);
     {
-        RemoteList list(program.Handle(), serviceList);
+        testing::RemoteListView list(GetDlgItem(services, IDC_SERVICE_LIST));
+        ASSERT_TRUE(list);
         std::set<std::string> shown;
-        for (int i = 0; i < list.Count(); ++i) shown.insert(list.Text(i, 1));
+        for (int i = 0; i < list.ItemCount(); ++i) shown.insert(list.ItemText(i, 1));
         EXPECT_EQ(shown, ServiceNamesOfTheSystem());
-        EXPECT_EQ(static_cast<size_t>(list.Count()), shown.size());
+        EXPECT_EQ(static_cast<size_t>(list.ItemCount()), shown.size());
     }
 
-    HWND processesTab = GetDlgItem(container, IDC_TAB_PROCESSES);
-    ASSERT_NE(processesTab, nullptr);
-    testing::Click(processesTab);
-    HWND processList = FindVisibleChild(container, IDC_PROCESS_LIST, "SysListView32");
-    ASSERT_NE(processList, nullptr);
+    HWND processes = program.OpenTab(IDC_TAB_PROCESSES, {IDC_PROCESS_LIST, IDC_MODULE_LIST});
+    ASSERT_NE(processes, nullptr);
     {
-        RemoteList list(program.Handle(), processList);
-        int row = list.Find(2, std::to_string(sleeper.Id()));
+        testing::RemoteListView list(GetDlgItem(processes, IDC_PROCESS_LIST));
+        ASSERT_TRUE(list);
+        int row = FindRow(list, 2, std::to_string(sleeper.Id()));
         ASSERT_GE(row, 0) << "the sleeper is not listed";
-        EXPECT_EQ(list.Text(row, 0), "tv_sleeper.exe");
-        EXPECT_EQ(list.Text(row, 3), std::to_string(GetCurrentProcessId()));
-        EXPECT_GE(list.Find(2, std::to_string(program.Id())), 0);
-        list.Tick(row);
+        EXPECT_EQ(list.ItemText(row, 0), "tv_sleeper.exe");
+        EXPECT_EQ(list.ItemText(row, 3), std::to_string(GetCurrentProcessId()));
+        EXPECT_GE(FindRow(list, 2, std::to_string(program.Id())), 0);
+        list.SetTicked(row, true);
     }
-    HWND endButton = GetDlgItem(GetParent(processList), IDC_PROCESS_END);
-    ASSERT_NE(endButton, nullptr);
-    testing::Click(endButton);
+    testing::Click(GetDlgItem(processes, IDC_PROCESS_END));
     EXPECT_EQ(sleeper.ExitCode(5000), 1);
     {
-        RemoteList list(program.Handle(), processList);
-        EXPECT_EQ(list.Find(2, std::to_string(sleeper.Id())), -1);
-        EXPECT_GE(list.Find(2, std::to_string(program.Id())), 0);
+        testing::RemoteListView list(GetDlgItem(processes, IDC_PROCESS_LIST));
+        EXPECT_EQ(FindRow(list, 2, std::to_string(sleeper.Id())), -1);
+        EXPECT_GE(FindRow(list, 2, std::to_string(program.Id())), 0);
+        for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(list.IsTicked(i));
     }
 
     // The program set the shell to restart itself.
@@ -239,9 +132,6 @@ TEST(ManageProgram, ServicesAndProcessesTabsOfTheRealProgram) {
     ASSERT_EQ(read, ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(value, 1u);
-
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
-    EXPECT_EQ(program.ExitCode(10000), 0);
 }
 
 }  // namespace

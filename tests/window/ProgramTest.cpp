@@ -7,86 +7,10 @@
 
 #include "app/VersionNotice.h"
 #include "app/win32/MainWindow.h"
-#include "platform/win32/ScopedHandle.h"
-#include "tests/support/WindowTestSupport.h"
+#include "tests/support/TrimvexProcess.h"
 
 namespace tv {
 namespace {
-
-// Owns a process started for the test; ends it if the test did not.
-class ChildProcess {
-public:
-    explicit ChildProcess(const std::string& path) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        std::string command = "\"" + path + "\"";
-        std::vector<char> line(command.begin(), command.end());
-        line.push_back('\0');
-        PROCESS_INFORMATION info{};
-        if (CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info)) {
-            ScopedHandle thread(info.hThread);
-            process_.Reset(info.hProcess);
-            id_ = info.dwProcessId;
-        }
-    }
-    ~ChildProcess() {
-        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.Get(), 1);
-            WaitForSingleObject(process_.Get(), 5000);
-        }
-    }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    bool Started() const { return static_cast<bool>(process_); }
-    DWORD Id() const { return id_; }
-    bool WaitForExit(DWORD milliseconds, DWORD* code) const {
-        if (WaitForSingleObject(process_.Get(), milliseconds) != WAIT_OBJECT_0) return false;
-        return GetExitCodeProcess(process_.Get(), code) != 0;
-    }
-
-private:
-    ScopedHandle process_;
-    DWORD id_ = 0;
-};
-
-// A visible top-level window of `process` with the given class and title.
-HWND FindProcessWindow(DWORD process, const char* className, const char* title) {
-    struct Search {
-        DWORD process;
-        const char* className;
-        const char* title;
-        HWND found;
-    } search{process, className, title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[64] = {};
-            char text[256] = {};
-            GetClassNameA(window, name, sizeof(name));
-            GetWindowTextA(window, text, sizeof(text));
-            if (owner == s->process && IsWindowVisible(window) && std::string(name) == s->className &&
-                std::string(text) == s->title) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitForWindow(DWORD process, const char* className, const char* title, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        if (HWND window = FindProcessWindow(process, className, title)) return window;
-        Sleep(20);
-    } while (GetTickCount() - start < milliseconds);
-    return nullptr;
-}
 
 LocalDate Today() {
     SYSTEMTIME now{};
@@ -95,11 +19,11 @@ LocalDate Today() {
 }
 
 TEST(Program, OpensItsWindowIgnoresEscAndEnterAndClosesWithCode0) {
-    ChildProcess program(testing::ProgramDirectory() + "..\\Trimvex.exe");
+    testing::TrimvexProcess program;
     ASSERT_TRUE(program.Started());
 
     if (IsVersionNoticeDue(Today())) {
-        HWND notice = WaitForWindow(program.Id(), "#32770", "Trimvex", 20000);
+        HWND notice = program.WaitForTopLevel("Trimvex", "#32770", 20000);
         ASSERT_NE(notice, nullptr) << "the outdated-version notice did not appear";
         char text[256] = {};
         GetDlgItemTextA(notice, 0xFFFF, text, sizeof(text));
@@ -107,7 +31,7 @@ TEST(Program, OpensItsWindowIgnoresEscAndEnterAndClosesWithCode0) {
         PostMessageA(notice, WM_COMMAND, IDOK, 0);
     }
 
-    HWND window = WaitForWindow(program.Id(), "#32770", kMainWindowTitle, 20000);
+    HWND window = program.WaitForTopLevel(kMainWindowTitle, "#32770", 20000);
     ASSERT_NE(window, nullptr) << "no window titled " << kMainWindowTitle;
 
     for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
@@ -124,7 +48,7 @@ TEST(Program, OpensItsWindowIgnoresEscAndEnterAndClosesWithCode0) {
 }
 
 TEST(Program, CarriesVersion1200) {
-    std::string path = testing::ProgramDirectory() + "..\\Trimvex.exe";
+    std::string path = testing::TrimvexProcess::BuiltProgram();
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     ASSERT_GT(size, 0u);

@@ -10,6 +10,7 @@
 #include "app/win32/MainWindow.h"
 #include "controls/win32/GradientButton.h"
 #include "controls/win32/XPGroupBox.h"
+#include "platform/ui/Gdi.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/WindowTestSupport.h"
 #include "tweaks/win32/SpeedPage.h"
@@ -178,6 +179,32 @@ TEST_F(SpeedPageTest, FaceShowsEachStateAndHoverBeatsFocus) {
     EXPECT_EQ(At(pixels, width_ - 1, 0), Pixel(255, 255, 255));
 }
 
+TEST_F(SpeedPageTest, HoverEndsOnEachMessageThatEndsIt) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool ends;
+    } cases[] = {{"leave", WM_MOUSELEAVE, 0, true},
+                 {"focus lost", WM_KILLFOCUS, 0, true},
+                 {"cancel mode", WM_CANCELMODE, 0, true},
+                 {"deactivated", WM_ACTIVATE, WA_INACTIVE, true},
+                 {"activated", WM_ACTIVATE, WA_ACTIVE, false},
+                 {"disabled", WM_ENABLE, FALSE, true},
+                 {"enabled", WM_ENABLE, TRUE, false}};
+    for (const auto& c : cases) {
+        MoveOver(a.Handle(), 10, 10);
+        ASSERT_TRUE(a.IsHover()) << c.name;
+        SendMessageA(a.Handle(), c.message, c.wParam, 0);
+        EXPECT_EQ(a.IsHover(), !c.ends) << c.name;
+        SendMessageA(a.Handle(), WM_MOUSELEAVE, 0, 0);
+    }
+    // A move with the left button held starts no hover.
+    SendMessageA(a.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_FALSE(a.IsHover());
+}
+
 TEST_F(SpeedPageTest, DefaultFollowsTheDialogsStyleMessages) {
     CGradientButton& a = AddButton(3001, 20, 300, kTryNow, 0);
     EXPECT_FALSE(a.IsDefault());
@@ -217,6 +244,93 @@ TEST_F(SpeedPageTest, IconAloneIsCentredAndDoubleClickIsASecondClick) {
     EXPECT_TRUE(SendMessageA(a.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
     SendMessageA(a.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(GetFocus(), a.Handle());
+}
+
+TEST_F(SpeedPageTest, AClickNotifiedToThePageGivesTheButtonTheFocus) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    SetFocus(page_->ApplyButton().Handle());
+    SendMessageA(page_->Handle(), WM_COMMAND, MAKEWPARAM(3001, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(a.Handle()));
+    EXPECT_EQ(GetFocus(), a.Handle());
+}
+
+// A dialog that leaves colour requests to its controls (no page brush).
+class PlainDialog : public ui::Dialog {
+public:
+    PlainDialog() : ui::Dialog(IDD_SPEED_PAGE) {}
+    CGradientButton button;
+
+protected:
+    void DoDataExchange(ui::DataExchange& exchange) override {
+        exchange.Control(IDC_SPEED_APPLY, button);
+    }
+};
+
+TEST(GradientButtonColours, PageAnswersColourRequestsAndOtherDialogsAskTheButton) {
+    struct Host {
+        HWND window = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 800, 600, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+        ~Host() { DestroyWindow(window); }
+    } host;
+    PlainDialog plain;
+    ASSERT_TRUE(plain.Create(host.window));
+    ui::WindowDc dc(plain.button.Handle());
+    LRESULT brush = SendMessageA(plain.Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                                 reinterpret_cast<LPARAM>(plain.button.Handle()));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
+}
+
+TEST_F(SpeedPageTest, PageAnswersItsButtonsColourRequestsItself) {
+    HWND apply = page_->ApplyButton().Handle();
+    ui::WindowDc dc(apply);
+    LRESULT brush = SendMessageA(page_->Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                                 reinterpret_cast<LPARAM>(apply));
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
+    EXPECT_NE(brush, 0);
+}
+
+TEST_F(SpeedPageTest, SavedBackgroundIsKeptUntilTheSystemColoursChange) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 0);
+    EXPECT_EQ(At(Shown(a.Handle()), 0, 0), Pixel(255, 255, 255));
+    RECT placed{};
+    GetWindowRect(a.Handle(), &placed);
+    MapWindowPoints(nullptr, page_->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    auto paintRedUnderTheButton = [&] {
+        ui::WindowDc dc(page_->Handle());
+        ui::Brush red(CreateSolidBrush(RGB(255, 0, 0)));
+        FillRect(dc.Get(), &placed, red.Get());
+    };
+    auto repaint = [&] {
+        InvalidateRect(a.Handle(), nullptr, FALSE);
+        UpdateWindow(a.Handle());
+        PumpMessages(20);
+        return testing::ScreenPixels(a.Handle(), width_, 33);
+    };
+    paintRedUnderTheButton();
+    EXPECT_EQ(At(repaint(), 0, 0), Pixel(255, 255, 255)) << "the first capture is kept";
+    paintRedUnderTheButton();
+    SendMessageA(a.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(At(repaint(), 0, 0), Pixel(255, 0, 0)) << "captured again after a colour change";
+}
+
+TEST_F(SpeedPageTest, RepaintingInEveryStateKeepsNoGdiObject) {
+    CGradientButton& a = AddButton(3001, 20, 355, kTryNow, 166);
+    CXPGroupBox& box = page_->Box(1038);
+    Shown(a.Handle());
+    Shown(box.Handle());
+    const int before = testing::GdiObjectCount();
+    if (before <= 0) GTEST_SKIP() << "this platform gives no GDI object count";
+    for (int round = 0; round < 20; ++round) {
+        SetFocus(round % 2 ? a.Handle() : page_->ApplyButton().Handle());
+        MoveOver(a.Handle(), round % 3 ? 10 : 500, 10);
+        SendMessageA(a.Handle(), BM_SETSTATE, round % 4 == 0, 0);
+        EnableWindow(a.Handle(), round % 5 != 0);
+        a.SetIcon(166);
+        Shown(a.Handle());
+        box.SetBold(round % 2 == 0).SetAlignment(round % 3).SetStyle(round % 2);
+        Shown(box.Handle());
+    }
+    EXPECT_EQ(testing::GdiObjectCount(), before);
 }
 
 TEST_F(SpeedPageTest, GroupBoxCaptionComesFromTheFirstPaintOnly) {

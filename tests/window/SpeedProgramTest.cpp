@@ -11,12 +11,12 @@
 #include "platform/Registry.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Registry.h"
+#include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
 namespace {
 
-const char kTitle[] = "Trimvex 1.1   Build20091025";
 const char kDoneText[] = "\xB2\xD9\xD7\xF7\xD2\xD1\xBE\xAD\xCD\xEA\xB3\xC9\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2"
                          "\xC6\xF4\xB6\xAF\xBC\xC6\xCB\xE3\xBB\xFA\xC9\xFA\xD0\xA7";  // 操作已经完成，请重新启动计算机生效
 
@@ -87,106 +87,10 @@ private:
     std::vector<Stored> saved_;
 };
 
-class Program {
-public:
-    explicit Program(const std::string& path) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        std::string command = "\"" + path + "\"";
-        std::vector<char> line(command.begin(), command.end());
-        line.push_back('\0');
-        PROCESS_INFORMATION info{};
-        if (CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
-            ScopedHandle thread(info.hThread);
-            process_.Reset(info.hProcess);
-            id_ = info.dwProcessId;
-        }
-    }
-    ~Program() {
-        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.Get(), 1);
-            WaitForSingleObject(process_.Get(), 5000);
-        }
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    DWORD Id() const { return id_; }
-    bool WaitForExit(DWORD milliseconds) const {
-        return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0;
-    }
-
-    // The main window, closing the outdated-version notice if it comes.
-    HWND MainWindow(DWORD milliseconds) const {
-        DWORD start = GetTickCount();
-        do {
-            if (HWND main = TopLevel(kTitle)) return main;
-            if (HWND notice = TopLevel("Trimvex")) PostMessageA(notice, WM_COMMAND, IDOK, 0);
-            Sleep(20);
-        } while (GetTickCount() - start < milliseconds);
-        return nullptr;
-    }
-
-private:
-    HWND TopLevel(const char* title) const {
-        struct Search {
-            DWORD process;
-            const char* title;
-            HWND found;
-        } search{id_, title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM data) CALLBACK -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                char text[256] = {};
-                GetWindowTextA(window, text, sizeof(text));
-                if (owner == s->process && IsWindowVisible(window) && std::string(text) == s->title) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    ScopedHandle process_;
-    DWORD id_ = 0;
-};
-
-// The child window of `main` that holds control `id`.
-HWND PageHolding(HWND main, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgItem(child, s->id) && GetDlgItem(child, 1056)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, &ignored);
-    return text;
-}
-
 bool WaitForText(HWND window, const std::string& wanted, DWORD milliseconds) {
     DWORD start = GetTickCount();
     do {
-        if (TextOf(window) == wanted) return true;
+        if (testing::WindowText(window) == wanted) return true;
         Sleep(20);
     } while (GetTickCount() - start < milliseconds);
     return false;
@@ -220,23 +124,23 @@ TEST(SpeedProgram, ApplyWritesTheRealRegistryAndEmptiesThePrefetchFolder) {
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
 
-    Program program(testing::ProgramDirectory() + "..\\Trimvex.exe");
-    HWND main = program.MainWindow(20000);
+    testing::TrimvexProcess program;
+    HWND main = program.WaitForMain(20000);
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     HWND page = nullptr;
     for (int i = 0; i < 250 && !(page && IsWindowVisible(page)); ++i) {
         Sleep(20);
-        page = PageHolding(main, 1037);
+        page = program.PageWith({1037, 1056});
     }
     ASSERT_NE(page, nullptr);
     ASSERT_TRUE(IsWindowVisible(page)) << "the speed section shows its page";
     HWND apply = GetDlgItem(page, 1037);
     HWND status = GetDlgItem(page, 1056);
-    EXPECT_EQ(TextOf(apply), "\xC1\xA2\xBC\xB4\xCC\xE5\xD1\xE9");  // 立即体验
+    EXPECT_EQ(testing::WindowText(apply), "\xC1\xA2\xBC\xB4\xCC\xE5\xD1\xE9");  // 立即体验
 
     PostMessageA(apply, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitForText(status, kDoneText, 10000)) << TextOf(status);
+    ASSERT_TRUE(WaitForText(status, kDoneText, 10000)) << testing::WindowText(status);
 
     const Stored expected[] = {Sz("Y"), Sz("NODETECT"), Dword(1),
                                {true, kRegMultiSz, std::string(1, '\0')},

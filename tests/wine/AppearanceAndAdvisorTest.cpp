@@ -15,7 +15,7 @@
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32WindowsVersion.h"
+#include "platform/win32/Win32SystemProbe.h"
 #include "platform/win32/Win32WorkerThreads.h"
 #include "tests/support/AdvisorReading.h"
 #include "tweaks/AppearanceTweaks.h"
@@ -102,8 +102,8 @@ TEST(AppearanceOnWine, GlassValuesOnlyWhereTheKeyExists) {
     RegDeleteKeyA(HKEY_CURRENT_USER, kDwm);
     Platform platform;
     platform.registry = &registry;
-    Win32WindowsVersion version;
-    platform.windowsVersion = &version;
+    Win32SystemProbe system;
+    platform.system = &system;
     OpenThemeSettings(platform);  // no shell, display or workers: registry only
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kDwm, 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -120,18 +120,7 @@ TEST(AppearanceOnWine, GlassValuesOnlyWhereTheKeyExists) {
     RegDeleteKeyA(HKEY_CURRENT_USER, kDwm);
 }
 
-TEST(AppearanceOnWine, VersionDisplayAndActiveDesktop) {
-    WindowsVersionNumbers version;
-    ASSERT_TRUE(Win32WindowsVersion().Read(&version));
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ASSERT_TRUE(GetVersionExA(&info));
-#pragma GCC diagnostic pop
-    EXPECT_EQ(version.platformId, info.dwPlatformId);
-    EXPECT_EQ(version.major, info.dwMajorVersion);
-
+TEST(AppearanceOnWine, DisplayAndActiveDesktop) {
     unsigned bits = 0;
     ASSERT_TRUE(Win32DisplaySettings().CurrentBitsPerPixel(&bits));
     DEVMODEA mode{};

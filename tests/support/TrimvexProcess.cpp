@@ -1,0 +1,161 @@
+#include "tests/support/TrimvexProcess.h"
+
+#include <vector>
+
+#include "app/win32/MainWindow.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv::testing {
+
+namespace {
+
+constexpr int kCloseButton = 1012;
+constexpr int kManagementSection = 1001;
+constexpr int kTabContentFrame = 1045;
+
+}  // namespace
+
+std::string TrimvexProcess::BuiltProgram() { return ProgramDirectory() + "..\\Trimvex.exe"; }
+
+TrimvexProcess::TrimvexProcess(const std::string& path) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    std::string command = "\"" + path + "\"";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        ScopedHandle thread(info.hThread);
+        process_.Reset(info.hProcess);
+        id_ = info.dwProcessId;
+    }
+}
+
+TrimvexProcess::~TrimvexProcess() {
+    if (!process_ || WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT) return;
+    if (main_ && IsWindow(main_))
+        PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kCloseButton, BN_CLICKED), 0);
+    if (WaitForSingleObject(process_.Get(), main_ ? 10000 : 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.Get(), 1);
+        WaitForSingleObject(process_.Get(), 5000);
+    }
+}
+
+HWND TrimvexProcess::FindTopLevel(const std::string& title, const char* className) const {
+    struct Search {
+        DWORD process;
+        const std::string* title;
+        const char* className;
+        HWND found;
+    } search{id_, &title, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->process || !IsWindowVisible(window)) return TRUE;
+            if (s->className) {
+                char name[64] = {};
+                GetClassNameA(window, name, sizeof(name));
+                if (std::string(name) != s->className) return TRUE;
+            }
+            if (WindowText(window) != *s->title) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND TrimvexProcess::WaitForTopLevel(const std::string& title, const char* className,
+                                     DWORD milliseconds) const {
+    DWORD start = GetTickCount();
+    do {
+        if (HWND window = FindTopLevel(title, className)) return window;
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
+
+HWND TrimvexProcess::WaitForMain(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        if ((main_ = FindTopLevel(kMainWindowTitle, "#32770"))) return main_;
+        if (HWND notice = FindTopLevel("Trimvex", "#32770"))
+            PostMessageA(notice, WM_COMMAND, IDOK, 0);
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
+
+HWND TrimvexProcess::PageWith(std::initializer_list<int> ids) const {
+    struct Search {
+        std::initializer_list<int> ids;
+        HWND found;
+    } search{ids, nullptr};
+    EnumChildWindows(
+        main_,
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            for (int id : s->ids)
+                if (!GetDlgItem(window, id)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void TrimvexProcess::ShowSection(int buttonId) const {
+    SendMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
+}
+
+HWND TrimvexProcess::OpenTab(int tabButtonId, std::initializer_list<int> pageIds) const {
+    Click(GetDlgItem(main_, kManagementSection));
+    HWND container = PageWith({kTabContentFrame, tabButtonId});
+    if (!container) return nullptr;
+    Click(GetDlgItem(container, tabButtonId));
+    return PageWith(pageIds);
+}
+
+bool TrimvexProcess::NextMessageBox(const std::string& caption, std::string* text,
+                                    DWORD milliseconds, int button) const {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        if (HWND box = FindTopLevel(caption, "#32770")) {
+            *text = WindowText(GetDlgItem(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+            // Gone before the next look, so one box is never counted twice.
+            while (IsWindow(box) && GetTickCount() - start < milliseconds) Sleep(10);
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+bool TrimvexProcess::WaitForExit(DWORD milliseconds, DWORD* code) const {
+    if (WaitForSingleObject(process_.Get(), milliseconds) != WAIT_OBJECT_0) return false;
+    DWORD ignored = 0;
+    return GetExitCodeProcess(process_.Get(), code ? code : &ignored) != 0;
+}
+
+std::string WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::vector<char> text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::string(text.data());
+}
+
+void PostClick(HWND page, int id) {
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+}  // namespace tv::testing
