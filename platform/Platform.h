@@ -21,6 +21,9 @@ class WorkerThreads;
 class ShellLinks;
 class VersionResources;
 class Tokens;
+class ServiceDatabase;
+class ProcessTable;
+class SystemFiles;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -40,6 +43,9 @@ struct Platform {
     ShellLinks* links = nullptr;
     VersionResources* versions = nullptr;
     Tokens* tokens = nullptr;
+    ServiceDatabase* serviceDatabase = nullptr;
+    ProcessTable* processes = nullptr;
+    SystemFiles* systemFiles = nullptr;
 };
 
 }  // namespace tv

@@ -22,6 +22,9 @@
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
+#include "platform/win32/Win32ServiceDatabase.h"
+#include "platform/win32/Win32ProcessTable.h"
+#include "platform/win32/Win32SystemFiles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -65,6 +68,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // before those go away.
     tv::Win32WorkerThreads workers;
     platform.workers = &workers;
+    tv::Win32ServiceDatabase serviceDatabase;
+    platform.serviceDatabase = &serviceDatabase;
+    tv::Win32ProcessTable processes;
+    platform.processes = &processes;
+    tv::Win32SystemFiles systemFiles;
+    platform.systemFiles = &systemFiles;
     {
         tv::MainWindow window(platform);
         window.DoModal();

@@ -40,16 +40,10 @@ protected:
     void OnRefresh() override { ScanAddons(); }
 
 private:
-    // The list only shares the image list; the page destroys it.
-    struct IconListTraits {
-        static HIMAGELIST Empty() { return nullptr; }
-        static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-        static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
-    };
-
     AddonRow Row(int index) const;
 
-    UniqueHandle<HIMAGELIST, IconListTraits> iconList_;
+    // The list only shares the image list; the page destroys it.
+    ui::ImageList iconList_;
     CGradientButton refreshButton_;
     CGradientButton deleteButton_;
     ui::ListView addonList_;

@@ -1,6 +1,10 @@
-// The services tab.
+// The services tab: every Win32 service with its state, configuration,
+// protection and file data; deletes the selected service after asking.
 #pragma once
 
+#include "controls/win32/GradientButton.h"
+#include "manage/win32/ListRowsView.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -8,10 +12,26 @@ namespace tv {
 
 class ServicePage : public SubPage {
 public:
-    explicit ServicePage(const Platform& platform) : SubPage(IDD_SERVICE_PAGE, platform) {}
+    explicit ServicePage(const Platform& platform);
+
+    // Clears the list and fills it with every service, unprotected first.
+    void ServiceScan();
+    // Asks, deletes the service at the selection mark, rescans.
+    void DeleteSelectedService();
+
+    const ui::ListView& List() const { return list_; }
 
 protected:
-    void OnRefresh() override {}
+    void DoDataExchange(ui::DataExchange& exchange) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnRefresh() override { ServiceScan(); }
+
+private:
+    ui::ImageList rowIcons_;
+    ui::ListView list_;
+    CGradientButton deleteButton_;
+    CGradientButton refreshButton_;
 };
 
 }  // namespace tv

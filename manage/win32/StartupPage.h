@@ -17,12 +17,6 @@
 
 namespace tv {
 
-struct ImageListTraits {
-    static HIMAGELIST Empty() { return nullptr; }
-    static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
-};
-using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 
 class StartupPage : public SubPage {
 public:
@@ -56,7 +50,7 @@ private:
     ui::ListView list_;
     CGradientButton removeButton_;
     CGradientButton refreshButton_;
-    ImageList images_;
+    ui::ImageList images_;
     // Resource icons already in the image list during one scan.
     std::map<int, int> resourceIcons_;
     // File icons already in the image list, by lower-cased path.

@@ -7,9 +7,19 @@
 
 #include <string>
 
+#include "platform/UniqueHandle.h"
 #include "platform/ui/Window.h"
 
 namespace tv::ui {
+
+// Owns an image list; list views given one with LVS_SHAREIMAGELISTS only
+// borrow it.
+struct ImageListTraits {
+    static HIMAGELIST Empty() { return nullptr; }
+    static bool IsValid(HIMAGELIST list) { return list != nullptr; }
+    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 
 class Button : public Window {
 public:

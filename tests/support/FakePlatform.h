@@ -20,6 +20,9 @@
 #include "platform/fake/FakeShellLinks.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
+#include "platform/fake/FakeServiceDatabase.h"
+#include "platform/fake/FakeProcessTable.h"
+#include "platform/fake/FakeSystemFiles.h"
 
 namespace tv::testing {
 
@@ -41,6 +44,9 @@ struct FakePlatform {
     FakeShellLinks links;
     FakeVersionResources versions;
     FakeTokens tokens;
+    FakeServiceDatabase serviceDatabase;
+    FakeProcessTable processes;
+    FakeSystemFiles systemFiles;
 
     Platform Get() {
         Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
@@ -54,6 +60,9 @@ struct FakePlatform {
         platform.links = &links;
         platform.versions = &versions;
         platform.tokens = &tokens;
+        platform.serviceDatabase = &serviceDatabase;
+        platform.processes = &processes;
+        platform.systemFiles = &systemFiles;
         return platform;
     }
 };

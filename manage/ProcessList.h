@@ -1,0 +1,46 @@
+// The processes list: one row per running process with its file data,
+// ids, protection, window, priority, memory, account and start time,
+// unprotected processes first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "manage/ListRow.h"
+#include "platform/Platform.h"
+#include "platform/ProcessTable.h"
+
+namespace tv {
+
+enum ProcessColumn : size_t {
+    kProcessImageName = 0,
+    kProcessDescription,
+    kProcessId,
+    kProcessParentId,
+    kProcessSafe,
+    kProcessWindow,
+    kProcessPath,
+    kProcessPriority,
+    kProcessWorkingSet,
+    kProcessPagefile,
+    kProcessAccount,
+    kProcessStartTime,
+    kProcessThreads,
+    kProcessSafeFlag,
+    kProcessColumnCount
+};
+
+// The word for a base priority; empty for 5, which no class has.
+std::string PriorityWord(std::int32_t basePriority);
+// "2009-12-5 08:03:01": the day unpadded.
+std::string FormatStartTime(const LocalTime& time);
+// "10,240 KB" from a byte count: whole KB, grouped.
+std::string FormatKilobytes(std::uint64_t bytes);
+
+// Every running process, in the order the list shows them: the reverse of
+// the snapshot order, then sorted by the safe flag. Empty when no snapshot
+// can be read.
+std::vector<ListRow> ListProcessRows(const Platform& platform);
+
+}  // namespace tv

@@ -1,0 +1,56 @@
+#include "manage/ServiceDeletion.h"
+
+#include "manage/ServiceScan.h"
+#include "platform/Prompter.h"
+#include "platform/ServiceDatabase.h"
+
+namespace tv {
+
+const char kDeleteServiceQuestion[] =
+    "不推荐您删除服务,删除的服务将无法恢复,如果您对某服务无法判断有害可以尝试调整启动方式为[ 禁止禁用 ],您真的要删除这个服务吗?,";
+const char kDeleteServiceCaption[] = "高级服务管理器";
+const char kProtectedServiceWarning[] =
+    "侦测出该文件是 Windows 系统文件并且是安全的,删除后将影响系统正常运行.\n\n本次删除操作已经被阻止";
+const char kOpenManagerError[] = "打开服务管理器错误";
+const char kOpenServiceError[] = "打开服务错误";
+const char kDeleteServiceError[] = "删除服务错误";
+
+namespace {
+
+void Tell(const Platform& platform, const char* text, const char* caption = "",
+          unsigned type = kMbOk) {
+    platform.prompter->Ask(Prompt{text, caption, type, 0});
+}
+
+}  // namespace
+
+bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
+    int answer = platform.prompter->Ask(Prompt{kDeleteServiceQuestion, kDeleteServiceCaption,
+                                               kMbYesNo | kMbIconExclamation | kMbDefButton2, 0});
+    if (answer != kIdYes) return false;
+    if (selected && (*selected)[kServiceSafe] == kSafeYes) {
+        Tell(platform, kProtectedServiceWarning, "警告", kMbOk | kMbIconExclamation);
+        return false;
+    }
+
+    ServiceDatabase& database = *platform.serviceDatabase;
+    ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
+    if (!manager) {
+        Tell(platform, kOpenManagerError);
+        return true;
+    }
+    // Without a selected row there is no service to open.
+    ScopedService service;
+    if (selected)
+        service = ScopedService(database, database.OpenServiceByName(manager.Get(),
+                                                               (*selected)[kServiceName],
+                                                               kServiceAllAccess));
+    if (!service) {
+        Tell(platform, kOpenServiceError);
+        return true;
+    }
+    if (!database.Delete(service.Get())) Tell(platform, kDeleteServiceError);
+    return true;
+}
+
+}  // namespace tv

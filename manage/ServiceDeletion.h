@@ -1,0 +1,22 @@
+// Deleting the service of the selected row, guarded by a confirmation and by
+// a refusal for services whose file the system protects.
+#pragma once
+
+#include "manage/ListRow.h"
+#include "platform/Platform.h"
+
+namespace tv {
+
+extern const char kDeleteServiceQuestion[];
+extern const char kDeleteServiceCaption[];
+extern const char kProtectedServiceWarning[];
+extern const char kOpenManagerError[];
+extern const char kOpenServiceError[];
+extern const char kDeleteServiceError[];
+
+// Asks, then deletes the service named by `selected` (null: no row at the
+// selection mark). True when the list must be scanned again: always, unless
+// the user said No or the row was refused.
+bool DeleteSelectedService(const Platform& platform, const ListRow* selected);
+
+}  // namespace tv

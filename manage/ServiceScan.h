@@ -1,0 +1,44 @@
+// The services list: every Win32 service with its state, start type, command
+// line, description, error control, protection and the version data of its
+// executable, unprotected services first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "manage/ListRow.h"
+#include "platform/Platform.h"
+
+namespace tv {
+
+// Columns of the services list.
+enum ServiceColumn : size_t {
+    kServiceNumber = 0,
+    kServiceName,
+    kServiceDisplayName,
+    kServiceState,
+    kServiceStartType,
+    kServiceSafe,
+    kServiceCommandLine,
+    kServiceDescription,
+    kServiceErrorControl,
+    kServiceCompany,
+    kServiceFileVersion,
+    kServiceFileDescription,
+    kServiceFilePath,
+    kServiceSafeFlag,
+    kServiceColumnCount
+};
+
+std::string ServiceStateWord(std::uint32_t state);
+std::string StartTypeWord(std::uint32_t startType);
+// Empty for a value outside 0..3.
+std::string ErrorControlWord(std::uint32_t errorControl);
+
+// Reads every service (type 0x30, every state) in the manager's order and
+// returns the rows sorted by their safe flag. Empty when the manager cannot
+// be opened or the services cannot be listed.
+std::vector<ListRow> ServiceScan(const Platform& platform);
+
+}  // namespace tv

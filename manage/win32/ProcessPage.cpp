@@ -1,0 +1,169 @@
+#include "manage/win32/ProcessPage.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "manage/ModuleList.h"
+#include "manage/ProcessActions.h"
+#include "manage/ProcessList.h"
+#include "manage/win32/PageIcons.h"
+#include "platform/ui/Gdi.h"
+#include "platform/win32/WorkingSet.h"
+
+namespace tv {
+
+namespace {
+
+const ColumnLayout kProcessColumns[] = {
+    {"映像名称", 150, LVCFMT_LEFT},
+    {"描述(仅参考可能是伪装)", 152, LVCFMT_LEFT},
+    {"PID", 36, LVCFMT_LEFT},
+    {"PPID", 36, LVCFMT_CENTER},
+    {"安全", 36, LVCFMT_CENTER},
+    {"窗体", 36, LVCFMT_CENTER},
+    {"文件路径", 320, LVCFMT_LEFT},
+    {"优先级", 48, LVCFMT_CENTER},
+    {"物理内存", 74, LVCFMT_RIGHT},
+    {"虚拟内存", 74, LVCFMT_RIGHT},
+    {"创建该进程的用户", 140, LVCFMT_CENTER},
+    {"进程启动时间", 128, LVCFMT_CENTER},
+    {"线程数", 48, LVCFMT_CENTER},
+    {"", 0, LVCFMT_LEFT},
+};
+static_assert(sizeof(kProcessColumns) / sizeof(kProcessColumns[0]) == kProcessColumnCount);
+
+const ColumnLayout kModuleColumns[] = {
+    {"选中进程对应模块路经", 250, LVCFMT_LEFT},
+    {"发行公司信息", 140, LVCFMT_LEFT},
+    {"文件版本信息", 234, LVCFMT_LEFT},
+    {"安全", 36, LVCFMT_CENTER},
+    {"文件创建时间", 128, LVCFMT_LEFT},
+    {"文件修改时间", 128, LVCFMT_LEFT},
+    {"模块名称", 90, LVCFMT_LEFT},
+    {"文件相关描述", 200, LVCFMT_LEFT},
+    {"大小(字节)", 74, LVCFMT_RIGHT},
+    {"", 0, LVCFMT_LEFT},
+};
+static_assert(sizeof(kModuleColumns) / sizeof(kModuleColumns[0]) == kModuleColumnCount);
+
+constexpr DWORD kProcessListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES |
+                                    LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE |
+                                    LVS_EX_FLATSB;  // 0x167
+constexpr DWORD kModuleListStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT |
+                                   LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;  // 0x161
+
+}  // namespace
+
+ProcessPage::ProcessPage(const Platform& platform) : SubPage(IDD_PROCESS_PAGE, platform) {}
+
+void ProcessPage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_PROCESS_END, endButton_);
+    exchange.Control(IDC_PROCESS_REFRESH, refreshButton_);
+    exchange.Control(IDC_MODULE_LIST, moduleList_);
+    exchange.Control(IDC_PROCESS_LIST, processList_);
+}
+
+bool ProcessPage::OnInitDialog() {
+    SubPage::OnInitDialog();
+    endButton_.SetIcon(kDeleteIcon);
+    refreshButton_.SetIcon(kRefreshIcon);
+
+    InsertColumns(processList_, kProcessColumns, kProcessColumnCount);
+    rowIcons_.Reset(ImageList_Create(16, 16, ILC_COLOR24, 0, 16));
+    // No mask: the icons are drawn onto the list's white.
+    ImageList_SetBkColor(rowIcons_.Get(), RGB(255, 255, 255));
+    processList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
+    processList_.SetExtendedStyle(kProcessListStyle);
+
+    InsertColumns(moduleList_, kModuleColumns, kModuleColumnCount);
+    moduleList_.SetExtendedStyle(kModuleListStyle);
+
+    EnableDebugPrivilegeOrTell(platform_, kProcessPrivilegeFailure);
+    WriteAutoRestartShell(platform_);
+    TrimWorkingSet();
+    return true;
+}
+
+bool ProcessPage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    if (id == IDC_PROCESS_REFRESH) {
+        RefreshProcessList();
+        return true;
+    }
+    if (id == IDC_PROCESS_END) {
+        EndTickedProcesses();
+        return true;
+    }
+    return false;
+}
+
+bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.idFrom != IDC_PROCESS_LIST || header.code != static_cast<UINT>(NM_CLICK))
+        return false;
+    OnProcessClick();
+    *result = 0;
+    return true;
+}
+
+int ProcessPage::RowIconCount() const { return ImageList_GetImageCount(rowIcons_.Get()); }
+
+int ProcessPage::AppendRowIcon(const std::string& path) {
+    SHFILEINFOA info{};
+    DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                                     SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    // The shell may hand out an icon even when it reports failure; the list
+    // keeps a copy, so every icon it hands out is destroyed here.
+    ui::Icon shellIcon(info.hIcon);
+    if (found && shellIcon) return ImageList_ReplaceIcon(rowIcons_.Get(), -1, shellIcon.Get());
+    ui::Icon plain = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
+    return ImageList_ReplaceIcon(rowIcons_.Get(), -1, plain.Get());
+}
+
+void ProcessPage::RefreshProcessList() {
+    processList_.DeleteAllItems();
+    // Each rebuild starts the icons afresh, so repeated refreshes do not
+    // grow the list.
+    ImageList_RemoveAll(rowIcons_.Get());
+    for (const ListRow& row : ListProcessRows(platform_))
+        AppendRow(processList_, row, AppendRowIcon(row[kProcessPath]));
+}
+
+void ProcessPage::OnProcessClick() {
+    int mark = SelectionMark(processList_);
+    if (mark < 0 || mark >= processList_.ItemCount()) {
+        // Nothing was picked: nothing to tell about.
+        moduleList_.DeleteAllItems();
+        TrimWorkingSet();
+        return;
+    }
+    ListRow row = ReadRow(processList_, mark, kProcessColumnCount);
+    SetDlgItemTextA(hwnd_, IDC_PROCESS_HINT,
+                    ProcessHint(platform_, row[kProcessImageName], row[kProcessDescription],
+                                row[kProcessPath])
+                        .c_str());
+    // A row without an id (the system's pseudo processes) has no modules of
+    // its own to show.
+    ListModules(static_cast<std::uint32_t>(std::strtoul(row[kProcessId].c_str(), nullptr, 10)));
+    TrimWorkingSet();
+}
+
+void ProcessPage::ListModules(std::uint32_t id) {
+    moduleList_.DeleteAllItems();
+    if (id == 0) return;
+    for (const ListRow& row : ListModuleRows(platform_, id)) AppendRow(moduleList_, row);
+}
+
+void ProcessPage::EndTickedProcesses() {
+    std::vector<std::uint32_t> ids;
+    for (int i = 0; i < processList_.ItemCount(); ++i) {
+        if (!IsChecked(processList_, i)) continue;
+        ids.push_back(static_cast<std::uint32_t>(
+            std::strtoul(processList_.ItemText(i, kProcessId).c_str(), nullptr, 10)));
+    }
+    EndProcesses(platform_, ids);
+    RefreshProcessList();
+}
+
+}  // namespace tv

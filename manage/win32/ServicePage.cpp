@@ -1,0 +1,84 @@
+#include "manage/win32/ServicePage.h"
+
+#include "manage/ProcessActions.h"
+#include "manage/ServiceDeletion.h"
+#include "manage/ServiceScan.h"
+#include "manage/win32/PageIcons.h"
+#include "platform/ui/Gdi.h"
+
+namespace tv {
+
+namespace {
+
+const ColumnLayout kColumns[] = {
+    {"No-PID", 48, LVCFMT_LEFT},
+    {"服务名称", 90, LVCFMT_LEFT},
+    {"显示名称", 140, LVCFMT_LEFT},
+    {"状态", 50, LVCFMT_CENTER},
+    {"启动类型", 60, LVCFMT_CENTER},
+    {"安全", 36, LVCFMT_CENTER},
+    {"文件启动命令行-文件路径", 280, LVCFMT_LEFT},
+    {"服务描述", 280, LVCFMT_LEFT},
+    {"错误类型", 76, LVCFMT_CENTER},
+    {"发行公司", 140, LVCFMT_LEFT},
+    {"文件版本", 130, LVCFMT_LEFT},
+    {"文件描述", 200, LVCFMT_LEFT},
+    {"文件路径", 0, LVCFMT_LEFT},
+    {"", 0, LVCFMT_LEFT},
+};
+static_assert(sizeof(kColumns) / sizeof(kColumns[0]) == kServiceColumnCount);
+
+constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT |
+                             LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;  // 0x163
+
+}  // namespace
+
+ServicePage::ServicePage(const Platform& platform) : SubPage(IDD_SERVICE_PAGE, platform) {}
+
+void ServicePage::DoDataExchange(ui::DataExchange& exchange) {
+    exchange.Control(IDC_SERVICE_LIST, list_);
+    exchange.Control(IDC_SERVICE_DELETE, deleteButton_);
+    exchange.Control(IDC_SERVICE_REFRESH, refreshButton_);
+}
+
+bool ServicePage::OnInitDialog() {
+    SubPage::OnInitDialog();
+    InsertColumns(list_, kColumns, kServiceColumnCount);
+    list_.SetExtendedStyle(kListStyle);
+    rowIcons_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
+    if (ui::Icon icon = ui::LoadIconResource(kServiceRowIcon, 16, 16))
+        ImageList_ReplaceIcon(rowIcons_.Get(), -1, icon.Get());
+    list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
+
+    EnableDebugPrivilegeOrTell(platform_, kServicePrivilegeFailure);
+    deleteButton_.SetIcon(kDeleteIcon);
+    refreshButton_.SetIcon(kRefreshIcon);
+    return true;
+}
+
+bool ServicePage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    if (id == IDC_SERVICE_REFRESH) {
+        ServiceScan();
+        return true;
+    }
+    if (id == IDC_SERVICE_DELETE) {
+        DeleteSelectedService();
+        return true;
+    }
+    return false;
+}
+
+void ServicePage::ServiceScan() {
+    list_.DeleteAllItems();
+    for (const ListRow& row : tv::ServiceScan(platform_)) AppendRow(list_, row);
+}
+
+void ServicePage::DeleteSelectedService() {
+    int mark = SelectionMark(list_);
+    ListRow row = ReadRow(list_, mark, kServiceColumnCount);
+    bool selected = mark >= 0 && mark < list_.ItemCount();
+    if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
+}
+
+}  // namespace tv

@@ -1,0 +1,94 @@
+// Running processes: tool-help snapshots of processes and of one process's
+// modules, what an opened process tells about itself, ending a process, and
+// whether a process owns a top-level window. Handles are numbers the
+// implementation hands out; ScopedProcess closes them on every path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tv {
+
+using ProcessHandle = std::uintptr_t;
+
+// All access rights as defined before Windows Vista, and the query right.
+constexpr std::uint32_t kProcessAllAccessLegacy = 0x1F0FFF;
+constexpr std::uint32_t kProcessQueryInformation = 0x0400;
+
+struct ProcessEntry {
+    std::uint32_t id = 0;
+    std::uint32_t parentId = 0;
+    std::uint32_t threads = 0;
+    std::int32_t basePriority = 8;  // pcPriClassBase
+    std::string exeFile;            // szExeFile: the file name
+};
+
+struct ModuleEntry {
+    std::string name;  // szModule
+    std::string path;  // szExePath
+};
+
+// A moment in local time, as SYSTEMTIME has it.
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct ProcessMemory {
+    std::uint64_t workingSet = 0;
+    std::uint64_t pagefileUsage = 0;
+};
+
+class ProcessTable {
+public:
+    virtual ~ProcessTable() = default;
+
+    // Every process in snapshot order. False when no snapshot can be taken
+    // or its first entry cannot be read.
+    virtual bool ListProcesses(std::vector<ProcessEntry>* processes) = 0;
+    // The modules loaded in process `id`, in snapshot order. False when the
+    // first entry cannot be read.
+    virtual bool ListModules(std::uint32_t id, std::vector<ModuleEntry>* modules) = 0;
+
+    // OpenProcess without inheritance; 0 on failure.
+    virtual ProcessHandle Open(std::uint32_t id, std::uint32_t access) = 0;
+    // GetModuleFileNameExA of the main module.
+    virtual bool ImagePath(ProcessHandle process, std::string* path) = 0;
+    // GetProcessMemoryInfo.
+    virtual bool Memory(ProcessHandle process, ProcessMemory* memory) = 0;
+    // GetProcessTimes: the creation time, in local time.
+    virtual bool CreationTime(ProcessHandle process, LocalTime* time) = 0;
+    // TerminateProcess.
+    virtual bool Terminate(ProcessHandle process, std::uint32_t exitCode) = 0;
+    virtual void Close(ProcessHandle process) = 0;
+
+    // The account of the process's token (opened for query), as domain and
+    // name. False when any step fails.
+    virtual bool OwnerAccount(std::uint32_t id, std::string* domain, std::string* name) = 0;
+    // Whether any top-level window, visible or not, belongs to process `id`.
+    virtual bool OwnsTopLevelWindow(std::uint32_t id) = 0;
+};
+
+// Owns an opened process. Move-only.
+class ScopedProcess {
+public:
+    ScopedProcess(ProcessTable& table, ProcessHandle handle) : table_(&table), handle_(handle) {}
+    ~ScopedProcess() {
+        if (handle_ != 0) table_->Close(handle_);
+    }
+    ScopedProcess(ScopedProcess&& other) noexcept
+        : table_(other.table_), handle_(std::exchange(other.handle_, 0)) {}
+    ScopedProcess& operator=(ScopedProcess&&) = delete;
+    ScopedProcess(const ScopedProcess&) = delete;
+    ScopedProcess& operator=(const ScopedProcess&) = delete;
+
+    explicit operator bool() const { return handle_ != 0; }
+    ProcessHandle Get() const { return handle_; }
+
+private:
+    ProcessTable* table_;
+    ProcessHandle handle_;
+};
+
+}  // namespace tv

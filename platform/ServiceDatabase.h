@@ -1,0 +1,97 @@
+// The service control manager: list the services, read their configuration
+// and description, delete one. Handles are numbers the implementation hands
+// out; ScopedService closes them on every path. Constants keep their Win32
+// values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ServiceControl.h"  // the state values
+
+namespace tv {
+
+using ScHandle = std::uintptr_t;
+
+constexpr std::uint32_t kGenericRead = 0x80000000u;
+constexpr std::uint32_t kScManagerEnumerateService = 0x0004;
+constexpr std::uint32_t kScManagerAllAccess = 0xF003F;
+constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
+
+constexpr std::uint32_t kServiceWin32 = 0x30;  // own- and shared-process services
+constexpr std::uint32_t kServiceStateAll = 3;
+
+
+struct ServiceStatusEntry {
+    std::string name;         // the key name
+    std::string displayName;
+    std::uint32_t serviceType = 0x10;
+    std::uint32_t currentState = kServiceStopped;
+};
+
+struct ServiceConfig {
+    std::uint32_t serviceType = 0x10;
+    std::uint32_t startType = 3;
+    std::uint32_t errorControl = 1;
+    std::string binaryPath;  // lpBinaryPathName as configured
+};
+
+class ServiceDatabase {
+public:
+    virtual ~ServiceDatabase() = default;
+
+    // OpenSCManagerA on the local machine's default database; 0 on failure.
+    virtual ScHandle OpenManager(std::uint32_t access) = 0;
+    // EnumServicesStatusA, repeated until the manager has handed out every
+    // service of `type` in `state`, in its order. False when it fails.
+    virtual bool Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
+                           std::vector<ServiceStatusEntry>* services) = 0;
+    // OpenServiceA; 0 on failure.
+    virtual ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
+                                 std::uint32_t access) = 0;
+    // QueryServiceConfigA, however large the configuration is.
+    virtual bool QueryConfig(ScHandle service, ServiceConfig* config) = 0;
+    // QueryServiceConfig2A with SERVICE_CONFIG_DESCRIPTION, whole; empty
+    // text when the service has no description.
+    virtual bool QueryDescription(ScHandle service, std::string* description) = 0;
+    // DeleteService: marks the service for deletion.
+    virtual bool Delete(ScHandle service) = 0;
+    // CloseServiceHandle, for manager and service handles alike.
+    virtual void Close(ScHandle handle) = 0;
+};
+
+// Owns a manager or service handle. Move-only.
+class ScopedService {
+public:
+    ScopedService() = default;
+    ScopedService(ServiceDatabase& database, ScHandle handle)
+        : database_(&database), handle_(handle) {}
+    ~ScopedService() { Reset(); }
+    ScopedService(ScopedService&& other) noexcept
+        : database_(other.database_), handle_(std::exchange(other.handle_, 0)) {}
+    ScopedService& operator=(ScopedService&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            database_ = other.database_;
+            handle_ = std::exchange(other.handle_, 0);
+        }
+        return *this;
+    }
+    ScopedService(const ScopedService&) = delete;
+    ScopedService& operator=(const ScopedService&) = delete;
+
+    explicit operator bool() const { return handle_ != 0; }
+    ScHandle Get() const { return handle_; }
+    void Reset() {
+        if (handle_ != 0 && database_) database_->Close(handle_);
+        handle_ = 0;
+    }
+
+private:
+    ServiceDatabase* database_ = nullptr;
+    ScHandle handle_ = 0;
+};
+
+}  // namespace tv

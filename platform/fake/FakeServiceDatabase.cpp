@@ -1,0 +1,109 @@
+#include "platform/fake/FakeServiceDatabase.h"
+
+#include <algorithm>
+
+#include "platform/CodePageText.h"
+
+namespace tv {
+
+FakeServiceDatabase::Service& FakeServiceDatabase::Add(const std::string& name,
+                                                       const std::string& displayName,
+                                                       const std::string& binaryPath,
+                                                       std::uint32_t state) {
+    Service service;
+    service.status.name = name;
+    service.status.displayName = displayName;
+    service.status.currentState = state;
+    service.config.binaryPath = binaryPath;
+    services_.push_back(service);
+    return services_.back();
+}
+
+FakeServiceDatabase::Service* FakeServiceDatabase::Find(const std::string& name) {
+    for (auto& service : services_)
+        if (text::EqualsNoCase(service.status.name, name)) return &service;
+    return nullptr;
+}
+
+const FakeServiceDatabase::Handle* FakeServiceDatabase::Lookup(ScHandle handle,
+                                                               bool manager) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.manager != manager) return nullptr;
+    return &it->second;
+}
+
+ScHandle FakeServiceDatabase::OpenManager(std::uint32_t access) {
+    if (refusedManagerAccess.count(access)) return 0;
+    ScHandle handle = next_++;
+    handles_[handle] = Handle{true, access, {}};
+    return handle;
+}
+
+bool FakeServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
+                                    std::vector<ServiceStatusEntry>* services) {
+    services->clear();
+    const Handle* h = Lookup(manager, true);
+    if (!h || enumerateFails || (h->access & kScManagerEnumerateService) == 0) return false;
+    for (const auto& service : services_) {
+        if ((service.status.serviceType & type) == 0) continue;
+        bool stopped = service.status.currentState == kServiceStopped;
+        if ((state == 1 && stopped) || (state == 2 && !stopped)) continue;
+        services->push_back(service.status);
+    }
+    return true;
+}
+
+ScHandle FakeServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
+                                          std::uint32_t access) {
+    openedServices.push_back(name);
+    if (!Lookup(manager, true)) return 0;
+    Service* service = Find(name);
+    if (!service || !service->canOpen || service->markedForDeletion) return 0;
+    ScHandle handle = next_++;
+    handles_[handle] = Handle{false, access, service->status.name};
+    return handle;
+}
+
+bool FakeServiceDatabase::QueryConfig(ScHandle handle, ServiceConfig* config) {
+    const Handle* h = Lookup(handle, false);
+    Service* service = h ? Find(h->service) : nullptr;
+    if (!service) return false;
+    *config = service->config;
+    return true;
+}
+
+bool FakeServiceDatabase::QueryDescription(ScHandle handle, std::string* description) {
+    const Handle* h = Lookup(handle, false);
+    Service* service = h ? Find(h->service) : nullptr;
+    if (!service) return false;
+    *description = service->description;
+    return true;
+}
+
+bool FakeServiceDatabase::Delete(ScHandle handle) {
+    const Handle* h = Lookup(handle, false);
+    Service* service = h ? Find(h->service) : nullptr;
+    if (!service || !service->canDelete || service->markedForDeletion) return false;
+    service->markedForDeletion = true;
+    return true;
+}
+
+void FakeServiceDatabase::Close(ScHandle handle) {
+    handles_.erase(handle);
+    Collect();
+}
+
+void FakeServiceDatabase::Collect() {
+    services_.erase(std::remove_if(services_.begin(), services_.end(),
+                                   [this](const Service& s) {
+                                       if (!s.markedForDeletion) return false;
+                                       if (s.status.currentState != kServiceStopped) return false;
+                                       for (const auto& [id, h] : handles_)
+                                           if (!h.manager && h.service == s.status.name)
+                                               return false;
+                                       return true;
+                                   }),
+                    services_.end());
+}
+
+}  // namespace tv

@@ -1,0 +1,154 @@
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include "platform/win32/Win32ProcessTable.h"
+
+#include <vector>
+
+#include "platform/win32/ScopedHandle.h"
+
+namespace tv {
+
+namespace {
+
+HANDLE Raw(ProcessHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+bool ToLocalTime(const FILETIME& time, LocalTime* local) {
+    SYSTEMTIME utc{}, zoned{};
+    if (!FileTimeToSystemTime(&time, &utc)) return false;
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &zoned)) return false;
+    *local = {zoned.wYear, zoned.wMonth, zoned.wDay, zoned.wHour, zoned.wMinute, zoned.wSecond};
+    return true;
+}
+
+bool Win32ProcessTable::ListProcesses(std::vector<ProcessEntry>* processes) {
+    processes->clear();
+    ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (!Process32First(snapshot.Get(), &entry)) return false;
+    do {
+        ProcessEntry row;
+        row.id = entry.th32ProcessID;
+        row.parentId = entry.th32ParentProcessID;
+        row.threads = entry.cntThreads;
+        row.basePriority = entry.pcPriClassBase;
+        row.exeFile = entry.szExeFile;
+        processes->push_back(row);
+        entry.dwSize = sizeof(entry);
+    } while (Process32Next(snapshot.Get(), &entry));
+    return true;
+}
+
+bool Win32ProcessTable::ListModules(std::uint32_t id, std::vector<ModuleEntry>* modules) {
+    modules->clear();
+    ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
+    if (!snapshot) return false;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (!Module32First(snapshot.Get(), &entry)) return false;
+    do {
+        modules->push_back({entry.szModule, entry.szExePath});
+        entry.dwSize = sizeof(entry);
+    } while (Module32Next(snapshot.Get(), &entry));
+    return true;
+}
+
+ProcessHandle Win32ProcessTable::Open(std::uint32_t id, std::uint32_t access) {
+    return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, id));
+}
+
+bool Win32ProcessTable::ImagePath(ProcessHandle process, std::string* path) {
+    // Grow until the path fits, so a long path is never cut.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 4) {
+        std::vector<char> buffer(size);
+        DWORD length = GetModuleFileNameExA(Raw(process), nullptr, buffer.data(), size);
+        if (length == 0) return false;
+        if (length < size - 1) {
+            path->assign(buffer.data(), length);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Win32ProcessTable::Memory(ProcessHandle process, ProcessMemory* memory) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(Raw(process), &counters, sizeof(counters))) return false;
+    memory->workingSet = counters.WorkingSetSize;
+    memory->pagefileUsage = counters.PagefileUsage;
+    return true;
+}
+
+bool Win32ProcessTable::CreationTime(ProcessHandle process, LocalTime* time) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(Raw(process), &created, &exited, &kernel, &user)) return false;
+    return ToLocalTime(created, time);
+}
+
+bool Win32ProcessTable::Terminate(ProcessHandle process, std::uint32_t exitCode) {
+    return TerminateProcess(Raw(process), exitCode) != 0;
+}
+
+void Win32ProcessTable::Close(ProcessHandle process) {
+    if (process != 0) CloseHandle(Raw(process));
+}
+
+bool Win32ProcessTable::OwnerAccount(std::uint32_t id, std::string* domain, std::string* name) {
+    ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id));
+    if (!process) return false;
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(process.Get(), TOKEN_READ, &raw)) return false;
+    ScopedHandle token(raw);
+    std::vector<BYTE> user(1024);
+    DWORD needed = 0;
+    if (!GetTokenInformation(token.Get(), TokenUser, user.data(), static_cast<DWORD>(user.size()),
+                             &needed)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= user.size()) return false;
+        user.assign(needed, 0);
+        if (!GetTokenInformation(token.Get(), TokenUser, user.data(), needed, &needed))
+            return false;
+    }
+    PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    std::vector<char> account(100), realm(100);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD accountSize = static_cast<DWORD>(account.size());
+        DWORD realmSize = static_cast<DWORD>(realm.size());
+        SID_NAME_USE use{};
+        if (LookupAccountSidA(nullptr, sid, account.data(), &accountSize, realm.data(), &realmSize,
+                              &use)) {
+            *name = account.data();
+            *domain = realm.data();
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+        account.assign(accountSize + 1, 0);
+        realm.assign(realmSize + 1, 0);
+    }
+    return false;
+}
+
+bool Win32ProcessTable::OwnsTopLevelWindow(std::uint32_t id) {
+    struct Search {
+        DWORD id;
+        bool found;
+    } search{id, false};
+    EnumWindows(
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->id) return TRUE;
+            s->found = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace tv

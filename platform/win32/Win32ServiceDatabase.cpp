@@ -1,0 +1,122 @@
+#include "platform/win32/Win32ServiceDatabase.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tv {
+
+namespace {
+
+SC_HANDLE Sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
+
+// Room for a few services added between asking for the size and reading.
+constexpr DWORD kEnumerationSlack = 4096;
+constexpr int kEnumerationAttempts = 5;
+
+// Reads a variable-sized block through `query(buffer, size, &needed)`,
+// growing the buffer until the whole block fits.
+template <typename Query>
+bool ReadWhole(std::vector<BYTE>* block, Query query) {
+    DWORD size = 4096;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        block->assign(size, 0);
+        DWORD needed = 0;
+        if (query(block->data(), size, &needed)) return true;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) return false;
+        size = needed;
+    }
+    return false;
+}
+
+std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+
+}  // namespace
+
+ScHandle Win32ServiceDatabase::OpenManager(std::uint32_t access) {
+    return reinterpret_cast<ScHandle>(OpenSCManagerA(nullptr, nullptr, access));
+}
+
+bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
+                                     std::vector<ServiceStatusEntry>* services) {
+    services->clear();
+    // Ask for the size first. Some implementations do not advance the resume
+    // handle after a partial answer, so a partial read is only continued
+    // when the handle moved; otherwise everything is read again at once into
+    // a buffer of the size asked for.
+    ENUM_SERVICE_STATUSA probe{};
+    DWORD needed = 0, count = 0, resume = 0;
+    if (EnumServicesStatusA(Sc(manager), type, state, &probe, 0, &needed, &count, &resume))
+        return true;  // no services at all
+    if (GetLastError() != ERROR_MORE_DATA) return false;
+
+    DWORD size = needed + kEnumerationSlack;
+    for (int attempt = 0; attempt < kEnumerationAttempts; ++attempt) {
+        services->clear();
+        resume = 0;
+        for (;;) {
+            std::vector<BYTE> buffer(size);
+            auto* entries = reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data());
+            DWORD before = resume;
+            needed = count = 0;
+            BOOL ok = EnumServicesStatusA(Sc(manager), type, state, entries, size, &needed,
+                                          &count, &resume);
+            DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+            if (!ok && error != ERROR_MORE_DATA) return false;
+            for (DWORD i = 0; i < count; ++i) {
+                if (!entries[i].lpServiceName) continue;
+                ServiceStatusEntry entry;
+                entry.name = entries[i].lpServiceName;
+                entry.displayName = Text(entries[i].lpDisplayName);
+                entry.serviceType = entries[i].ServiceStatus.dwServiceType;
+                entry.currentState = entries[i].ServiceStatus.dwCurrentState;
+                services->push_back(entry);
+            }
+            if (ok) return true;
+            size = std::max(size, needed + kEnumerationSlack);
+            if (resume == 0 || resume == before) break;  // read everything again
+        }
+    }
+    return false;
+}
+
+ScHandle Win32ServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
+                                           std::uint32_t access) {
+    return reinterpret_cast<ScHandle>(OpenServiceA(Sc(manager), name.c_str(), access));
+}
+
+bool Win32ServiceDatabase::QueryConfig(ScHandle service, ServiceConfig* config) {
+    std::vector<BYTE> block;
+    if (!ReadWhole(&block, [&](BYTE* data, DWORD size, DWORD* needed) {
+            return QueryServiceConfigA(Sc(service), reinterpret_cast<QUERY_SERVICE_CONFIGA*>(data),
+                                       size, needed) != 0;
+        }))
+        return false;
+    const auto* raw = reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(block.data());
+    config->serviceType = raw->dwServiceType;
+    config->startType = raw->dwStartType;
+    config->errorControl = raw->dwErrorControl;
+    config->binaryPath = Text(raw->lpBinaryPathName);
+    return true;
+}
+
+bool Win32ServiceDatabase::QueryDescription(ScHandle service, std::string* description) {
+    description->clear();
+    std::vector<BYTE> block;
+    if (!ReadWhole(&block, [&](BYTE* data, DWORD size, DWORD* needed) {
+            return QueryServiceConfig2A(Sc(service), SERVICE_CONFIG_DESCRIPTION, data, size,
+                                        needed) != 0;
+        }))
+        return false;
+    *description = Text(reinterpret_cast<const SERVICE_DESCRIPTIONA*>(block.data())->lpDescription);
+    return true;
+}
+
+bool Win32ServiceDatabase::Delete(ScHandle service) { return DeleteService(Sc(service)) != 0; }
+
+void Win32ServiceDatabase::Close(ScHandle handle) {
+    if (handle != 0) CloseServiceHandle(Sc(handle));
+}
+
+}  // namespace tv

@@ -1,0 +1,21 @@
+// The service database through advapi32's service control manager calls.
+#pragma once
+
+#include "platform/ServiceDatabase.h"
+
+namespace tv {
+
+class Win32ServiceDatabase : public ServiceDatabase {
+public:
+    ScHandle OpenManager(std::uint32_t access) override;
+    bool Enumerate(ScHandle manager, std::uint32_t type, std::uint32_t state,
+                   std::vector<ServiceStatusEntry>* services) override;
+    ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
+                         std::uint32_t access) override;
+    bool QueryConfig(ScHandle service, ServiceConfig* config) override;
+    bool QueryDescription(ScHandle service, std::string* description) override;
+    bool Delete(ScHandle service) override;
+    void Close(ScHandle handle) override;
+};
+
+}  // namespace tv

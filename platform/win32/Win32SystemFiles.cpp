@@ -1,0 +1,41 @@
+#include "platform/win32/Win32SystemFiles.h"
+
+#include <vector>
+
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32ProcessTable.h"
+
+namespace tv {
+
+Win32SystemFiles::Win32SystemFiles() : library_(LoadLibraryA("sfc.dll")) {
+    if (library_)
+        isProtected_ = reinterpret_cast<IsFileProtected>(
+            reinterpret_cast<void*>(GetProcAddress(library_, "SfcIsFileProtected")));
+}
+
+Win32SystemFiles::~Win32SystemFiles() {
+    if (library_) FreeLibrary(library_);
+}
+
+bool Win32SystemFiles::IsProtected(const std::string& path) {
+    if (!isProtected_ || path.empty()) return false;
+    int units = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (units <= 0) return false;
+    std::vector<wchar_t> wide(static_cast<size_t>(units) + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), units);
+    return isProtected_(nullptr, wide.data()) != FALSE;
+}
+
+bool Win32SystemFiles::ReadStamps(const std::string& path, FileStamps* stamps) {
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FILETIME created{}, accessed{}, written{};
+    if (!GetFileTime(file.Get(), &created, &accessed, &written)) return false;
+    if (!ToLocalTime(created, &stamps->created) || !ToLocalTime(written, &stamps->written))
+        return false;
+    stamps->sizeLow = GetFileSize(file.Get(), nullptr);
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,241 @@
+// The services list and the deletion of a service, against the fake service
+// manager and file protection.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "manage/ServiceDeletion.h"
+#include "manage/ServiceScan.h"
+#include "tests/support/FakePlatform.h"
+
+namespace tv {
+namespace {
+
+class ServiceManagerTest : public ::testing::Test {
+protected:
+    Platform P() { return fakes_.Get(); }
+    std::vector<std::string> Column(const std::vector<ListRow>& rows, size_t column) {
+        std::vector<std::string> cells;
+        for (const auto& row : rows) cells.push_back(row[column]);
+        return cells;
+    }
+    const ListRow* Row(const std::vector<ListRow>& rows, const std::string& name) {
+        for (const auto& row : rows)
+            if (row[kServiceName] == name) return &row;
+        return nullptr;
+    }
+    std::vector<std::string> PromptTexts() {
+        std::vector<std::string> texts;
+        for (const auto& p : fakes_.prompter.Prompts()) texts.push_back(p.text);
+        return texts;
+    }
+
+    testing::FakePlatform fakes_;
+    FakeServiceDatabase& db_ = fakes_.serviceDatabase;
+};
+
+TEST_F(ServiceManagerTest, WordTables) {
+    struct {
+        std::uint32_t value;
+        const char *state, *start, *error;
+    } cases[] = {
+        {0, "未知", "未知", "<忽略错误>"},   {1, "已停止", "未知", "标准类型"},
+        {2, "启动中", "自动", "{错误服务}"}, {3, "停止中", "手动", "[重大错误]"},
+        {4, "已启动", "禁止", ""},           {5, "未知", "未知", ""},
+        {6, "未知", "未知", ""},             {7, "已暂停", "未知", ""},
+        {0xFFFFFFFF, "未知", "未知", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ServiceStateWord(c.value), c.state) << c.value;
+        EXPECT_EQ(StartTypeWord(c.value), c.start) << c.value;
+        EXPECT_EQ(ErrorControlWord(c.value), c.error) << c.value;
+    }
+}
+
+TEST_F(ServiceManagerTest, EveryColumnOfARow) {
+    auto& s = db_.Add("RpcSs", "Remote Procedure Call", "C:\\Windows\\system32\\svchost -k rpcss",
+                      kServiceRunning);
+    s.config.startType = 2;
+    s.config.errorControl = 3;
+    s.description = std::string(6000, 'd');  // longer than any fixed block
+    fakes_.systemFiles.Protect("C:\\Windows\\system32\\svchost.exe");
+
+    std::vector<ListRow> rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].cells,
+              (std::vector<std::string>{"1", "RpcSs", "Remote Procedure Call", "已启动", "自动",
+                                        "是", "C:\\Windows\\system32\\svchost -k rpcss",
+                                        std::string(6000, 'd'), "[重大错误]", "", "", "",
+                                        "C:\\Windows\\system32\\svchost.exe", "1"}));
+    EXPECT_EQ(rows[0].itemData, 1);
+    EXPECT_EQ(db_.OpenHandles(), 0);
+}
+
+TEST_F(ServiceManagerTest, UnprotectedRowsFirstNumbersKept) {
+    const char* names[] = {"a", "b", "c", "d", "e"};
+    for (const char* name : names) db_.Add(name, name, std::string("C:\\x\\") + name + ".exe");
+    fakes_.systemFiles.Protect("C:\\x\\a.exe");
+    fakes_.systemFiles.Protect("C:\\x\\c.exe");
+    db_.Find("e")->status.currentState = 5;
+    db_.Find("e")->config.errorControl = 4;
+
+    std::vector<ListRow> rows = ServiceScan(P());
+    EXPECT_EQ(Column(rows, kServiceName), (std::vector<std::string>{"b", "d", "e", "a", "c"}));
+    EXPECT_EQ(Column(rows, kServiceNumber), (std::vector<std::string>{"2", "4", "5", "1", "3"}));
+    EXPECT_EQ(Column(rows, kServiceSafe),
+              (std::vector<std::string>{"[UN]", "[UN]", "[UN]", "是", "是"}));
+    EXPECT_EQ(Column(rows, kServiceSafeFlag), (std::vector<std::string>{"0", "0", "0", "1", "1"}));
+    EXPECT_EQ(rows[2][kServiceState], "未知");
+    EXPECT_EQ(rows[2][kServiceErrorControl], "");
+}
+
+TEST_F(ServiceManagerTest, ImagePathsFromCommandLines) {
+    struct {
+        const char *configured, *file;
+    } cases[] = {
+        {"C:\\Windows\\system32\\svchost -k rpcss", "C:\\Windows\\system32\\svchost.exe"},
+        {"C:\\Windows\\system32\\svchost -k DcomLaunch", "C:\\Windows\\system32\\svchost.exe"},
+        {"%SystemRoot%\\system32\\svchost.exe -k netsvcs", "%SystemRoot%\\system32\\svchost.exe"},
+        {"\"C:\\Program Files\\A.B\\c.exe\" -run", "C:\\Program Files\\A.exe"},
+    };
+    int i = 0;
+    for (const auto& c : cases) db_.Add("s" + std::to_string(i++), "", c.configured);
+    std::vector<ListRow> rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 4u);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(rows[r][kServiceCommandLine], cases[r].configured);
+        EXPECT_EQ(rows[r][kServiceFilePath], cases[r].file);
+    }
+}
+
+TEST_F(ServiceManagerTest, ServiceThatCannotBeOpenedKeepsItsRow) {
+    db_.Add("locked", "Locked", "C:\\l.exe", kServiceRunning).canOpen = false;
+    db_.Add("open", "Open", "C:\\o.exe");
+    std::vector<ListRow> rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 2u);
+    const ListRow* locked = Row(rows, "locked");
+    ASSERT_NE(locked, nullptr);
+    EXPECT_EQ((*locked)[kServiceState], "已启动");
+    EXPECT_EQ((*locked)[kServiceCommandLine], "");
+    EXPECT_EQ((*Row(rows, "open"))[kServiceCommandLine], "C:\\o.exe");
+}
+
+TEST_F(ServiceManagerTest, NoManagerOrNoListMeansAnEmptyList) {
+    db_.Add("a", "a", "C:\\a.exe");
+    db_.refusedManagerAccess.insert(kGenericRead | kScManagerEnumerateService);
+    EXPECT_TRUE(ServiceScan(P()).empty());
+    db_.refusedManagerAccess.clear();
+    db_.enumerateFails = true;
+    EXPECT_TRUE(ServiceScan(P()).empty());
+    EXPECT_EQ(db_.OpenHandles(), 0);
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+}
+
+TEST_F(ServiceManagerTest, ConfirmationAsked) {
+    db_.Add("victim", "Victim", "C:\\v.exe");
+    std::vector<ListRow> rows = ServiceScan(P());
+    db_.openedServices.clear();
+    EXPECT_FALSE(DeleteSelectedService(P(), &rows[0]));  // the fake answers No
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    const Prompt& ask = fakes_.prompter.Prompts()[0];
+    EXPECT_EQ(ask.text,
+              "不推荐您删除服务,删除的服务将无法恢复,如果您对某服务无法判断有害可以尝试调整启动方式为[ 禁止禁用 ],您真的要删除这个服务吗?,");
+    EXPECT_EQ(ask.caption, "高级服务管理器");
+    EXPECT_EQ(ask.type, kMbYesNo | kMbIconExclamation | kMbDefButton2);
+    EXPECT_NE(db_.Find("victim"), nullptr);
+    EXPECT_TRUE(db_.openedServices.empty());
+}
+
+TEST_F(ServiceManagerTest, DeletionOutcomes) {
+    struct Case {
+        const char* name;
+        bool selected;
+        bool protectedFile;
+        bool managerFails, openFails, deleteFails;
+        bool rescan;
+        std::vector<std::string> messages;  // after the confirmation
+        bool deleted;
+    } cases[] = {
+        {"deleted", true, false, false, false, false, true, {}, true},
+        {"protected refused", true, true, false, false, false, false,
+         {kProtectedServiceWarning}, false},
+        {"manager", true, false, true, false, false, true, {"打开服务管理器错误"}, false},
+        {"open alone", true, false, false, true, false, true, {"打开服务错误"}, false},
+        {"delete", true, false, false, false, true, true, {"删除服务错误"}, false},
+        {"no selection", false, false, false, false, false, true, {"打开服务错误"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::FakePlatform fakes;
+        auto& service = fakes.serviceDatabase.Add("victim", "Victim", "C:\\v.exe");
+        service.canOpen = !c.openFails;
+        service.canDelete = !c.deleteFails;
+        if (c.protectedFile) fakes.systemFiles.Protect("C:\\v.exe");
+        std::vector<ListRow> rows = ServiceScan(fakes.Get());
+        ASSERT_EQ(rows.size(), 1u);
+        if (c.managerFails) fakes.serviceDatabase.refusedManagerAccess.insert(kScManagerAllAccess);
+        fakes.serviceDatabase.openedServices.clear();
+        fakes.prompter.QueueAnswer(kIdYes);
+
+        EXPECT_EQ(DeleteSelectedService(fakes.Get(), c.selected ? &rows[0] : nullptr), c.rescan);
+        const auto& prompts = fakes.prompter.Prompts();
+        ASSERT_EQ(prompts.size(), 1 + c.messages.size());
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(prompts[i + 1].text, c.messages[i]);
+            if (c.protectedFile) {
+                EXPECT_EQ(prompts[i + 1].caption, "警告");
+                EXPECT_EQ(prompts[i + 1].type, kMbOk | kMbIconExclamation);
+            } else {
+                EXPECT_EQ(prompts[i + 1].caption, "");  // the application's title
+                EXPECT_EQ(prompts[i + 1].type, kMbOk);
+            }
+        }
+        EXPECT_EQ(fakes.serviceDatabase.Find("victim") == nullptr, c.deleted);
+        if (!c.selected || c.protectedFile) {
+            EXPECT_TRUE(fakes.serviceDatabase.openedServices.empty());
+        }
+        EXPECT_EQ(fakes.serviceDatabase.OpenHandles(), 0);
+    }
+}
+
+TEST_F(ServiceManagerTest, ProtectedWarningHasTwoLineBreaks) {
+    EXPECT_EQ(std::string(kProtectedServiceWarning),
+              "侦测出该文件是 Windows 系统文件并且是安全的,删除后将影响系统正常运行.\n\n"
+              "本次删除操作已经被阻止");
+}
+
+TEST_F(ServiceManagerTest, RunningServiceStaysListedUntilStopped) {
+    db_.Add("busy", "Busy", "C:\\b.exe", kServiceRunning);
+    std::vector<ListRow> rows = ServiceScan(P());
+    fakes_.prompter.QueueAnswer(kIdYes);
+    EXPECT_TRUE(DeleteSelectedService(P(), &rows[0]));
+    rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][kServiceState], "已启动");
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(ServiceManagerVersions, FileColumnsFromTheResolvedExecutable) {
+    testing::FakePlatform fakes;
+    fakes.serviceDatabase.Add("Svc", "Svc", "\"C:\\Program Files\\Svc\\svc.exe\" /service");
+    fakes.versions.AddFile("C:\\Program Files\\Svc\\svc.exe", {0x04090000});
+    const std::string base = "\\StringFileInfo\\04090000\\";
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "CompanyName", "Maker");
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "FileVersion", "5.1");
+    fakes.versions.AddText("C:\\Program Files\\Svc\\svc.exe", base + "FileDescription", "Svc host");
+    std::vector<ListRow> rows = ServiceScan(fakes.Get());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][kServiceFilePath], "C:\\Program Files\\Svc\\svc.exe");
+    EXPECT_EQ(rows[0][kServiceCompany], "Maker");
+    EXPECT_EQ(rows[0][kServiceFileVersion], "5.1");
+    EXPECT_EQ(rows[0][kServiceFileDescription], "Svc host");
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,130 @@
+// Clicks and ticks on the processes tab over a process table a test sets up.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "manage/ModuleList.h"
+#include "manage/ProcessList.h"
+#include "manage/win32/ProcessPage.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+class ProcessPageClickTest : public ::testing::Test {
+protected:
+    ProcessPageClickTest() {
+        host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 1010, 500, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+        for (std::uint32_t id : {4u, 100u, 200u, 300u}) {
+            auto& p = fakes_.processes.Add(id, "p" + std::to_string(id) + ".exe", 1);
+            p.imagePath = "C:\\apps\\p" + std::to_string(id) + ".exe";
+            p.modules = {{"p.exe", p.imagePath}, {"m.dll", "C:\\apps\\m.dll"}};
+        }
+        fakes_.systemFiles.Protect("C:\\apps\\p100.exe");
+        page_ = std::make_unique<ProcessPage>(fakes_.Get());
+        page_->CreatePage(host_);
+        page_->Refresh();
+    }
+    ~ProcessPageClickTest() override {
+        page_.reset();
+        DestroyWindow(host_);
+    }
+    int Row(std::uint32_t id) const {
+        const ui::ListView& list = page_->ProcessList();
+        for (int i = 0; i < list.ItemCount(); ++i)
+            if (list.ItemText(i, kProcessImageName) == "p" + std::to_string(id) + ".exe") return i;
+        return -1;
+    }
+    // A click that leaves `row` as the selection mark (-1: none).
+    void ClickAt(int row) {
+        HWND list = page_->ProcessList().Handle();
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        if (row >= 0) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        ListView_SetSelectionMark(list, row);
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = list;
+        click.hdr.idFrom = IDC_PROCESS_LIST;
+        click.hdr.code = NM_CLICK;
+        click.iItem = row;
+        EXPECT_EQ(SendMessageA(page_->Handle(), WM_NOTIFY, IDC_PROCESS_LIST,
+                               reinterpret_cast<LPARAM>(&click)),
+                  0);
+    }
+    std::string Hint() const {
+        char text[256] = {};
+        GetDlgItemTextA(page_->Handle(), IDC_PROCESS_HINT, text, sizeof(text));
+        return text;
+    }
+
+    testing::FakePlatform fakes_;
+    HWND host_;
+    std::unique_ptr<ProcessPage> page_;
+};
+
+TEST_F(ProcessPageClickTest, ClicksShowHintAndModules) {
+    ASSERT_EQ(page_->ProcessList().ItemCount(), 4);
+    ClickAt(Row(100));
+    EXPECT_EQ(Hint(), kProtectedProcessHint);
+    EXPECT_EQ(page_->ModuleList().ItemCount(), 2);
+    ClickAt(Row(200));
+    EXPECT_EQ(Hint(), kUnknownProcessHint);
+    EXPECT_EQ(page_->ModuleList().ItemText(0, kModulePath), "C:\\apps\\m.dll");
+
+    // A row without an id lists nothing, rather than this program's modules.
+    ClickAt(Row(4));
+    EXPECT_EQ(page_->ModuleList().ItemCount(), 0);
+    ClickAt(Row(300));
+    EXPECT_EQ(page_->ModuleList().ItemCount(), 2);
+    // No selection mark: nothing shown for it.
+    std::string before = Hint();
+    ClickAt(-1);
+    EXPECT_EQ(page_->ModuleList().ItemCount(), 0);
+    EXPECT_EQ(Hint(), before);
+}
+
+TEST_F(ProcessPageClickTest, TickedProcessesEndedThenListRefreshed) {
+    ClickAt(Row(300));
+    HWND list = page_->ProcessList().Handle();
+    ListView_SetCheckState(list, Row(100), TRUE);
+    ListView_SetCheckState(list, Row(200), TRUE);
+    ListView_SetCheckState(list, Row(4), TRUE);
+    testing::Click(page_->Item(IDC_PROCESS_END));
+    using Ended = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    Ended ended = fakes_.processes.terminated;
+    std::sort(ended.begin(), ended.end());
+    EXPECT_EQ(ended, (Ended{{100, 1}, {200, 1}}));
+    EXPECT_EQ(fakes_.environment.waits, std::vector<unsigned>{400});
+    ASSERT_EQ(page_->ProcessList().ItemCount(), 2);
+    EXPECT_GE(Row(4), 0);
+    EXPECT_GE(Row(300), 0);
+    for (int i = 0; i < 2; ++i) EXPECT_FALSE(IsChecked(page_->ProcessList(), i));
+    // The module list and the hint still show the process last clicked.
+    EXPECT_EQ(page_->ModuleList().ItemCount(), 2);
+    EXPECT_EQ(Hint(), kUnknownProcessHint);
+}
+
+TEST_F(ProcessPageClickTest, EveryRowShowsTheIconAppendedForIt) {
+    for (int refresh = 0; refresh < 5; ++refresh) page_->RefreshProcessList();
+    const ui::ListView& list = page_->ProcessList();
+    EXPECT_EQ(page_->RowIconCount(), list.ItemCount());
+    std::vector<int> images;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        list.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        images.push_back(item.iImage);
+    }
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3}));
+    // Unprotected rows first, each row's item data its flag.
+    EXPECT_EQ(list.ItemText(3, kProcessImageName), "p100.exe");
+    EXPECT_EQ(ItemData(list, 3), 1);
+    EXPECT_EQ(ItemData(list, 0), 0);
+}
+
+}  // namespace
+}  // namespace tv

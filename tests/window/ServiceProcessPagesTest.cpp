@@ -1,0 +1,375 @@
+// The services and processes tabs over the real service manager and real
+// processes under Wine; message boxes are answered through the fake
+// prompter.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "manage/ModuleList.h"
+#include "manage/ProcessList.h"
+#include "manage/ServiceDeletion.h"
+#include "manage/ServiceScan.h"
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
+#include "manage/win32/ProcessPage.h"
+#include "manage/win32/ServicePage.h"
+#include "platform/CodePageText.h"
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32ProcessTable.h"
+#include "platform/win32/Win32ServiceDatabase.h"
+#include "platform/win32/Win32SystemFiles.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+using testing::PumpMessages;
+
+struct ScHandleTraits {
+    static SC_HANDLE Empty() { return nullptr; }
+    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
+    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
+};
+using ScopedSc = UniqueHandle<SC_HANDLE, ScHandleTraits>;
+
+// A service made for the test; deleted at the end if the test did not.
+class TestService {
+public:
+    TestService(const std::string& name, const std::string& binaryPath,
+                const std::string& description)
+        : name_(name) {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        ScopedSc service(CreateServiceA(manager.Get(), name.c_str(), (name + " display").c_str(),
+                                        SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                        SERVICE_DEMAND_START, SERVICE_ERROR_SEVERE,
+                                        binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr,
+                                        nullptr));
+        created_ = static_cast<bool>(service);
+        SERVICE_DESCRIPTIONA text{const_cast<char*>(description.c_str())};
+        if (service) ChangeServiceConfig2A(service.Get(), SERVICE_CONFIG_DESCRIPTION, &text);
+    }
+    ~TestService() {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_ALL_ACCESS));
+        if (service) DeleteService(service.Get());
+    }
+    TestService(const TestService&) = delete;
+    TestService& operator=(const TestService&) = delete;
+    bool Created() const { return created_; }
+    bool Exists() const {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_QUERY_STATUS));
+        return static_cast<bool>(service);
+    }
+
+private:
+    std::string name_;
+    bool created_ = false;
+};
+
+// A process started for the test; ended at the end if the test did not.
+class Sleeper {
+public:
+    Sleeper() {
+        path_ = testing::ProgramDirectory() + "tv_sleeper.exe";
+        std::string command = "\"" + path_ + "\" 60000";
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(path_.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info)) {
+            ScopedHandle thread(info.hThread);
+            process_.Reset(info.hProcess);
+            id_ = info.dwProcessId;
+        }
+    }
+    ~Sleeper() {
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.Get(), 0);
+            WaitForSingleObject(process_.Get(), 5000);
+        }
+    }
+    Sleeper(const Sleeper&) = delete;
+    Sleeper& operator=(const Sleeper&) = delete;
+    DWORD Id() const { return id_; }
+    const std::string& Path() const { return path_; }
+    bool Ended(DWORD* code) const {
+        return WaitForSingleObject(process_.Get(), 5000) == WAIT_OBJECT_0 &&
+               GetExitCodeProcess(process_.Get(), code);
+    }
+
+private:
+    std::string path_;
+    ScopedHandle process_;
+    DWORD id_ = 0;
+};
+
+// A hidden pop-up that hosts one sub-page.
+class PageHost {
+public:
+    PageHost() {
+        host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 1010, 500, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    }
+    ~PageHost() { DestroyWindow(host_); }
+    PageHost(const PageHost&) = delete;
+    PageHost& operator=(const PageHost&) = delete;
+    HWND Get() const { return host_; }
+
+private:
+    HWND host_;
+};
+
+int FindRow(const ui::ListView& list, int column, const std::string& text) {
+    for (int i = 0; i < list.ItemCount(); ++i)
+        if (list.ItemText(i, column) == text) return i;
+    return -1;
+}
+
+void Select(const ui::ListView& list, int row) {
+    ListView_SetItemState(list.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list.Handle(), row, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list.Handle(), row);
+}
+
+// Clicks the middle of a row's label as the mouse does.
+void ClickRow(const ui::ListView& list, int row) {
+    ListView_EnsureVisible(list.Handle(), row, FALSE);
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    SendMessageA(list.Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&rect));
+    LPARAM point = MAKELPARAM(rect.left + 20, (rect.top + rect.bottom) / 2);
+    SendMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(list.Handle(), WM_LBUTTONUP, 0, point);
+    PumpMessages(20);
+}
+
+class RealPlatformTest : public ::testing::Test {
+protected:
+    RealPlatformTest() {
+        platform_ = fakes_.Get();
+        platform_.serviceDatabase = &services_;
+        platform_.processes = &processes_;
+        platform_.systemFiles = &systemFiles_;
+        platform_.versions = &versions_;
+        platform_.tokens = &tokens_;
+    }
+    testing::FakePlatform fakes_;
+    Win32ServiceDatabase services_;
+    Win32ProcessTable processes_;
+    Win32SystemFiles systemFiles_;
+    Win32VersionResources versions_;
+    Win32Tokens tokens_;
+    Platform platform_;
+};
+
+TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirmation) {
+    std::string name = "tvsvc" + std::to_string(GetCurrentProcessId());
+    TestService service(name, "\"C:\\tv test\\svc.bin\" -k run", "Made by the test");
+    ASSERT_TRUE(service.Created());
+
+    PageHost host;
+    ServicePage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    page.Refresh();
+    const ui::ListView& list = page.List();
+    int row = FindRow(list, kServiceName, name);
+    ASSERT_GE(row, 0) << "the test service is not listed";
+    ListRow cells = ReadRow(list, row, kServiceColumnCount);
+    EXPECT_EQ(cells[kServiceDisplayName], name + " display");
+    EXPECT_EQ(cells[kServiceState], "已停止");
+    EXPECT_EQ(cells[kServiceStartType], "手动");
+    EXPECT_EQ(cells[kServiceSafe], "[UN]");
+    EXPECT_EQ(cells[kServiceCommandLine], "\"C:\\tv test\\svc.bin\" -k run");
+    EXPECT_EQ(cells[kServiceDescription], "Made by the test");
+    EXPECT_EQ(cells[kServiceErrorControl], "{错误服务}");
+    EXPECT_EQ(cells[kServiceFilePath], "C:\\tv test\\svc.exe");
+    EXPECT_EQ(cells[kServiceSafeFlag], "0");
+    EXPECT_EQ(ItemData(list, row), 0);
+    // Every number of the enumeration is there once.
+    std::vector<bool> seen(static_cast<size_t>(list.ItemCount()) + 1);
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        int number = std::atoi(list.ItemText(i, kServiceNumber).c_str());
+        ASSERT_GE(number, 1);
+        ASSERT_LE(number, list.ItemCount());
+        EXPECT_FALSE(seen[static_cast<size_t>(number)]);
+        seen[static_cast<size_t>(number)] = true;
+    }
+
+    Select(list, row);
+    fakes_.prompter.QueueAnswer(kIdYes);
+    testing::Click(page.Item(IDC_SERVICE_DELETE));
+    PumpMessages(20);
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kDeleteServiceQuestion);
+    EXPECT_FALSE(service.Exists());
+    EXPECT_EQ(FindRow(list, kServiceName, name), -1);
+    EXPECT_GT(list.ItemCount(), 0);
+}
+
+TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {
+    std::string name = "tvsfc" + std::to_string(GetCurrentProcessId());
+    TestService service(name, "C:\\windows\\system32\\tvsfc.exe", "Looks protected");
+    ASSERT_TRUE(service.Created());
+    // The system's check says no for every file here; this one says yes.
+    FakeSystemFiles protection;
+    protection.Protect("C:\\windows\\system32\\tvsfc.exe");
+    platform_.systemFiles = &protection;
+
+    PageHost host;
+    ServicePage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    page.Refresh();
+    int row = FindRow(page.List(), kServiceName, name);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(page.List().ItemText(row, kServiceSafe), "是");
+    // Protected rows stand last.
+    EXPECT_EQ(row, page.List().ItemCount() - 1);
+    Select(page.List(), row);
+    fakes_.prompter.QueueAnswer(kIdYes);
+    testing::Click(page.Item(IDC_SERVICE_DELETE));
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 2u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[1].caption, "警告");
+    EXPECT_EQ(fakes_.prompter.Prompts()[1].text, kProtectedServiceWarning);
+    EXPECT_TRUE(service.Exists());
+}
+
+TEST_F(RealPlatformTest, ChildProcessIsListedShowsItsModulesAndEndsWhenTicked) {
+    Sleeper child;
+    ASSERT_NE(child.Id(), 0u);
+    Sleep(200);  // let it load its modules
+
+    PageHost host;
+    ProcessPage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    ShowWindow(host.Get(), SW_SHOWNOACTIVATE);
+    page.Show(SW_SHOW);
+    page.Refresh();
+    const ui::ListView& list = page.ProcessList();
+    int row = FindRow(list, kProcessId, std::to_string(child.Id()));
+    ASSERT_GE(row, 0) << "the child is not listed";
+    ListRow cells = ReadRow(list, row, kProcessColumnCount);
+    EXPECT_EQ(cells[kProcessImageName], "tv_sleeper.exe");
+    EXPECT_EQ(cells[kProcessParentId], std::to_string(GetCurrentProcessId()));
+    EXPECT_TRUE(text::EqualsNoCase(cells[kProcessPath], child.Path())) << cells[kProcessPath];
+    EXPECT_EQ(cells[kProcessSafe], "[UN]");
+    EXPECT_EQ(cells[kProcessWindow], "");
+    // Wine gives every process base priority 2.
+    EXPECT_TRUE(cells[kProcessPriority] == "标 准" || cells[kProcessPriority] == "   低");
+    EXPECT_NE(cells[kProcessWorkingSet].find(" KB"), std::string::npos);
+    EXPECT_FALSE(cells[kProcessAccount].empty());
+    EXPECT_NE(cells[kProcessAccount].find('-'), std::string::npos);
+    EXPECT_FALSE(cells[kProcessStartTime].empty());
+    EXPECT_EQ(page.RowIconCount(), list.ItemCount());
+
+    // The thread count as a snapshot of our own tells it.
+    std::vector<ProcessEntry> entries;
+    ASSERT_TRUE(processes_.ListProcesses(&entries));
+    for (const auto& e : entries) {
+        if (e.id == child.Id()) {
+            EXPECT_EQ(cells[kProcessThreads], std::to_string(e.threads));
+        }
+    }
+
+    // This test's own process owns the host window.
+    int self = FindRow(list, kProcessId, std::to_string(GetCurrentProcessId()));
+    ASSERT_GE(self, 0);
+    EXPECT_EQ(list.ItemText(self, kProcessWindow), "有");
+
+    ClickRow(list, row);
+    EXPECT_EQ(SelectionMark(list), row);
+    char hint[256] = {};
+    GetDlgItemTextA(page.Handle(), IDC_PROCESS_HINT, hint, sizeof(hint));
+    EXPECT_STREQ(hint, kUnknownProcessHint);
+    const ui::ListView& modules = page.ModuleList();
+    ASSERT_GT(modules.ItemCount(), 1);
+    bool exe = false, kernel = false;
+    for (int i = 0; i < modules.ItemCount(); ++i) {
+        std::string name = modules.ItemText(i, kModuleName);
+        if (text::EqualsNoCase(name, "tv_sleeper.exe")) {
+            exe = true;
+            EXPECT_TRUE(text::EqualsNoCase(modules.ItemText(i, kModulePath), child.Path()));
+            EXPECT_FALSE(modules.ItemText(i, kModuleSize).empty());
+            EXPECT_EQ(modules.ItemText(i, kModuleCreated).size(), 19u);
+        }
+        if (text::EqualsNoCase(name, "kernel32.dll")) {
+            kernel = true;
+            // Wine's DLLs carry version resources.
+            EXPECT_FALSE(modules.ItemText(i, kModuleDescription).empty());
+            EXPECT_FALSE(modules.ItemText(i, kModuleVersion).empty());
+        }
+    }
+    EXPECT_TRUE(exe);
+    EXPECT_TRUE(kernel);
+
+    ListView_SetCheckState(list.Handle(), row, TRUE);
+    testing::Click(page.Item(IDC_PROCESS_END));
+    DWORD code = 0;
+    ASSERT_TRUE(child.Ended(&code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(FindRow(list, kProcessId, std::to_string(child.Id())), -1);
+    for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(IsChecked(list, i));
+}
+
+TEST_F(RealPlatformTest, RepeatedRefreshesDoNotGrowHandlesOrGdiObjects) {
+    PageHost host;
+    ProcessPage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    page.Refresh();
+    page.Refresh();
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    int gdiBefore = testing::GdiObjectCount();
+    for (int i = 0; i < 30; ++i) page.Refresh();
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_LE(handlesAfter, handlesBefore + 2);
+    EXPECT_LE(testing::GdiObjectCount(), gdiBefore + 2);
+    EXPECT_EQ(page.RowIconCount(), page.ProcessList().ItemCount());
+}
+
+TEST_F(RealPlatformTest, ScreenshotsOfBothTabs) {
+    Sleeper child;
+    fakes_.clock.SetToday({2009, 10, 25});
+    MainWindow window(platform_);
+    ASSERT_TRUE(window.Create(nullptr));
+    SetWindowPos(window.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    PumpMessages(30);
+    testing::Click(window.SectionButton(4).Handle());
+    auto& container = *static_cast<ManagementContainer*>(window.Page(4));
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    auto save = [&](const std::string& name) {
+        RedrawWindow(window.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages(100);
+        std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\" + name + ".png";
+        EXPECT_TRUE(testing::SaveWindowPng(window.Handle(), path)) << path;
+    };
+
+    testing::Click(container.TabButton(2).Handle());
+    auto& processes = *static_cast<ProcessPage*>(container.Page(2));
+    ASSERT_GT(processes.ProcessList().ItemCount(), 2);
+    int row = FindRow(processes.ProcessList(), kProcessId, std::to_string(child.Id()));
+    ASSERT_GE(row, 0);
+    ClickRow(processes.ProcessList(), row);
+    ListView_SetCheckState(processes.ProcessList().Handle(), row, TRUE);
+    EXPECT_GT(processes.ModuleList().ItemCount(), 0);
+    save("processes-tab");
+
+    testing::Click(container.TabButton(3).Handle());
+    auto& services = *static_cast<ServicePage*>(container.Page(3));
+    EXPECT_GT(services.List().ItemCount(), 5);
+    Select(services.List(), 2);
+    save("services-tab");
+}
+
+}  // namespace
+}  // namespace tv
