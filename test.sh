@@ -52,6 +52,9 @@ tier() {
   "$@" || failed+=("$name")
 }
 tier native ctest --test-dir build/native --output-on-failure -j2
+# The resolvers and code-page helpers under libFuzzer and AddressSanitizer,
+# for a bounded time.
+tier native tools/fuzz.sh 20
 tier wine ctest --test-dir "$tv_cross" --output-on-failure -j2 -L 'wine|exe'
 if [ "$TV_BITS" = 64 ]; then
   tier exe32 tools/check-exe.sh build/cross/Trimvex.exe 32

@@ -72,8 +72,9 @@ std::string ResolveAutostartCommand(const Environment& environment, const FileSy
     CutAfter(s, ".exe");
     CutAfter(s, ".dll");
     // An empty command names no file: without this the Windows directory
-    // itself would "exist" as its target.
-    if (s.empty()) return s;
+    // itself would "exist" as its target. A path with a drive (or any
+    // colon) cannot lie below another folder, so it is not looked for there.
+    if (s.empty() || text::FindChar(s, ':') != npos) return s;
     for (const std::string& candidate :
          {windir + "\\" + s, sysdir + "\\Wbem\\" + s, sysdir + "\\" + s}) {
         if (files.Exists(candidate)) return candidate;

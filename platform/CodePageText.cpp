@@ -105,25 +105,21 @@ std::size_t Find(std::string_view hay, std::string_view needle,
     return npos;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to) {
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(text);
     std::string out;
-    std::size_t start = 0;
-    for (std::size_t hit = Find(text, from); hit != npos;
-         hit = Find(text, from, start)) {
-        out.append(text.substr(start, hit - start)).append(to);
-        start = hit + from.size();
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text.compare(i, from.size(), from) == 0 && IsBoundary(text, i + from.size())) {
+            out.append(to);
+            i += from.size();
+            continue;
+        }
+        const std::size_t length = CharLength(text, i);
+        out.append(text.substr(i, length));
+        i += length;
     }
-    out.append(text.substr(start));
     return out;
-}
-
-std::size_t PreviousCharStart(std::string_view text, std::size_t pos) {
-    std::size_t previous = 0;
-    for (std::size_t i = 0; i < pos && i < text.size(); i += CharLength(text, i))
-        previous = i;
-    return previous;
 }
 
 std::string_view CutToBytes(std::string_view text, std::size_t maxBytes) {
@@ -134,6 +130,13 @@ std::string_view CutToBytes(std::string_view text, std::size_t maxBytes) {
         end = next;
     }
     return text.substr(0, end);
+}
+
+std::size_t PreviousCharStart(std::string_view text, std::size_t pos) {
+    std::size_t previous = 0;
+    for (std::size_t i = 0; i < pos && i < text.size(); i += CharLength(text, i))
+        previous = i;
+    return previous;
 }
 
 }  // namespace tv::text

@@ -32,18 +32,17 @@ std::size_t FindNoCase(std::string_view hay, std::string_view needle,
 std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
 std::size_t FindLastChar(std::string_view text, char c);
 
+// Every exact (case-sensitive) match of `from` that starts and ends on
+// character boundaries replaced by `to`, left to right.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+// The longest start of `text` of at most `maxBytes` bytes that does not cut
+// a double-byte character in half.
+std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
 // Exact (case-sensitive) match starting and ending on character boundaries
 // at or after `from`, so a trail byte is never taken for the start of a match.
 std::size_t Find(std::string_view hay, std::string_view needle,
                  std::size_t from = 0);
-// Every non-overlapping exact match of `from` replaced by `to`, left to
-// right, in one pass. An empty `from` changes nothing.
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to);
 // Where the character before position `pos` starts (0 when pos is 0).
 std::size_t PreviousCharStart(std::string_view text, std::size_t pos);
-// The longest start of `text` of at most `maxBytes` bytes that does not cut
-// a double-byte character in half.
-std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
 
 }  // namespace tv::text

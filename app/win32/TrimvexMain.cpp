@@ -58,16 +58,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform.fileDialog = &fileDialog;
     tv::Win32DesktopShell desktop;
     platform.desktop = &desktop;
-    // Declared after the services its workers use, so it waits for them
-    // before those go away.
-    tv::Win32WorkerThreads workers;
-    platform.workers = &workers;
     tv::Win32ShellLinks links;
     platform.links = &links;
     tv::Win32VersionResources versions;
     platform.versions = &versions;
     tv::Win32Tokens tokens;
     platform.tokens = &tokens;
+    // Declared after the services its workers use, so it waits for them
+    // before those go away.
+    tv::Win32WorkerThreads workers;
+    platform.workers = &workers;
     tv::Win32ServiceDatabase serviceDatabase;
     platform.serviceDatabase = &serviceDatabase;
     tv::Win32ProcessTable processes;

@@ -14,12 +14,12 @@
 
 namespace tv {
 
-struct ImageListTraits {
+struct OwnedImageListTraits {
     static HIMAGELIST Empty() { return nullptr; }
     static bool IsValid(HIMAGELIST list) { return list != nullptr; }
     static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
 };
-using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, OwnedImageListTraits>;
 
 struct ColumnLayout {
     const char* heading;

@@ -41,7 +41,6 @@ struct FakePlatform {
     FakeFileDialog fileDialog;
     FakeDesktopShell desktop;
     FakeWorkerThreads workers;
-
     FakeShellLinks links;
     FakeVersionResources versions;
     FakeTokens tokens;

@@ -1,0 +1,28 @@
+// Removal of one startup entry, found again by the texts of its list row.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace tv {
+
+// Shown, with no icon and the application's title, for entries Windows
+// needs.
+extern const char kProtectedStartupMessage[];
+
+// The columns of a row the removal reads.
+struct StartupRowTexts {
+    std::string name;    // column 0
+    std::string root;    // column 2
+    std::string subkey;  // column 3
+    std::string hidden;  // column 4: a folder row's own file
+};
+
+// Deletes the registry value or the startup-folder file behind the row, or
+// refuses a protected entry with kProtectedStartupMessage. False when the
+// removal was refused (nothing changed, no rescan wanted); true otherwise,
+// whether or not anything could be deleted.
+bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row);
+
+}  // namespace tv

@@ -1,0 +1,185 @@
+#include "manage/StartupScan.h"
+
+#include "manage/CommandLineResolution.h"
+#include "manage/StartupCatalogue.h"
+#include "platform/CodePageText.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+
+namespace tv {
+
+namespace {
+
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+const char* RootText(RegHandle root) {
+    return root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+const char* RootPrefix(RegHandle root) {
+    return root == kHkeyLocalMachine ? "HKLM\\" : "HKCU\\";
+}
+
+bool IsListed(const Platform& platform, ListedWhen when, const std::string& data) {
+    switch (when) {
+    case ListedWhen::Always:
+        return true;
+    case ListedWhen::NotEmpty:
+        return !data.empty();
+    case ListedWhen::DiffersFromExplorer:
+        return !text::EqualsNoCase(data, "Explorer.exe");
+    case ListedWhen::DiffersFromUserinit:
+        return !text::EqualsNoCase(data,
+                                   platform.environment->SystemDirectory() + "\\userinit.exe,");
+    case ListedWhen::DiffersFromRdpclip:
+        return !text::EqualsNoCase(data, "rdpclip");
+    case ListedWhen::NotEmptyNorAutocheck:
+        return !data.empty() && !text::EqualsNoCase(data, "autocheck autochk *");
+    case ListedWhen::NotEmptyNorLogonScr:
+        return !data.empty() &&
+               !text::EqualsNoCase(data,
+                                   platform.environment->WindowsDirectory() + "\\System32\\logon.scr");
+    }
+    return false;
+}
+
+std::string Resolve(const Platform& platform, const std::string& command) {
+    return ResolveAutostartCommand(*platform.environment, *platform.files, command);
+}
+
+// Every value of the key, each as a row. Names and data of any length are
+// listed in full: a startup manager must not hide an entry.
+void ScanAllValues(const Platform& platform, const StartupLocation& location,
+                   std::vector<StartupItem>* items) {
+    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead);
+    if (!key) return;
+    std::string name;
+    for (std::uint32_t index = 0;; ++index) {
+        long status = platform.registry->EnumValue(key.Handle(), index, &name);
+        if (status == kErrorMoreData) continue;  // that one value only
+        if (status != kErrorSuccess) break;
+        std::string data;
+        ReadWholeText(key, name, &data);
+        StartupItem item;
+        item.name = name;
+        item.path = Resolve(platform, data);
+        item.root = RootText(location.root);
+        item.subkey = location.keyPath;
+        item.hidden = RootPrefix(location.root) + item.subkey;
+        item.iconFile = item.path;
+        item.iconResource = kIconRegistryFile;
+        items->push_back(std::move(item));
+    }
+}
+
+void ScanOneValue(const Platform& platform, const StartupLocation& location,
+                  std::vector<StartupItem>* items) {
+    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead);
+    if (!key) return;
+    std::string data;
+    if (!ReadWholeText(key, location.valueName, &data)) return;
+    if (!IsListed(platform, location.listedWhen, data)) return;
+    StartupItem item;
+    item.name = location.label;
+    switch (location.pathShown) {
+    case PathShown::Raw:
+        item.path = data;
+        break;
+    case PathShown::Resolved:
+        item.path = Resolve(platform, data);
+        break;
+    case PathShown::ResolvedWithExe:
+        item.path = Resolve(platform, data + ".exe");
+        break;
+    }
+    item.root = RootText(location.root);
+    item.subkey = std::string(location.keyPath) + " [" + location.bracket + "]";
+    item.hidden = RootPrefix(location.root) + item.subkey;
+    if (location.iconResource == 0) {
+        item.iconFile = item.path;
+        item.iconResource = kIconRegistryFile;
+    } else {
+        item.iconResource = location.iconResource;
+    }
+    items->push_back(std::move(item));
+}
+
+}  // namespace
+
+bool ReadWholeText(const RegKey& key, const std::string& name, std::string* text) {
+    // Most values fit the first buffer; a longer one is read again at the
+    // size the registry reports (and again if it grew meanwhile).
+    std::uint32_t size = 256;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        // Zero-filled with room for a NUL the data may lack.
+        std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
+        std::uint32_t read = size;
+        long status = key.Query(name, nullptr, buffer.data(), &read);
+        if (status == kErrorMoreData && read > size) {
+            size = read;
+            continue;
+        }
+        if (status != kErrorSuccess) return false;
+        text->assign(buffer.c_str());
+        return true;
+    }
+    return false;
+}
+
+std::string ReadStartupFolder(const Platform& platform, RegHandle root, const std::string& value) {
+    RegKey key = RegKey::Open(*platform.registry, root, kShellFolders, kKeyRead);
+    std::string folder;
+    if (!key || !ReadWholeText(key, value, &folder)) return {};
+    return folder;
+}
+
+void ScanStartupFolder(const Platform& platform, const std::string& folder,
+                       std::vector<StartupItem>* items) {
+    // An unreadable folder value must not turn into the current drive's root.
+    if (folder.empty()) return;
+    std::vector<FolderEntry> entries;
+    if (!platform.files->ListFolder(folder, &entries)) return;
+    for (const FolderEntry& entry : entries) {
+        const std::string own = folder + "\\" + entry.name;
+        if (entry.folder) {
+            if (entry.name.empty() || entry.name[0] != '.') ScanStartupFolder(platform, own, items);
+            continue;
+        }
+        std::string path = text::ToLower(own);
+        std::size_t link = text::Find(path, ".lnk");
+        if (link != text::npos && link > 0) ResolveShortcutTarget(*platform.links, path, &path);
+        if (text::FindNoCase(path, "desktop.ini") != text::npos) continue;
+        StartupItem item;
+        item.name = entry.name;
+        item.path = path;
+        item.root = path;
+        item.hidden = own;
+        item.iconFile = path;
+        item.iconResource = kIconFolderFile;
+        items->push_back(std::move(item));
+    }
+}
+
+std::vector<StartupItem> StartupScan(const Platform& platform) {
+    std::vector<StartupItem> items;
+    for (const StartupLocation& location : StartupCatalogue) {
+        switch (location.kind) {
+        case LocationKind::Folder:
+            ScanStartupFolder(platform,
+                              ReadStartupFolder(platform, location.root, location.valueName),
+                              &items);
+            break;
+        case LocationKind::AllValues:
+            ScanAllValues(platform, location, &items);
+            break;
+        case LocationKind::OneValue:
+            ScanOneValue(platform, location, &items);
+            break;
+        }
+    }
+    return items;
+}
+
+}  // namespace tv

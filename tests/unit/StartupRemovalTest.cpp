@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "manage/StartupRemoval.h"
+#include "manage/StartupScan.h"
+#include "tests/support/FakePlatform.h"
+
+namespace tv {
+namespace {
+
+constexpr const char* kUserStartup = "C:\\users\\me\\Startup";
+constexpr const char* kCommonStartup = "C:\\ProgramData\\Startup";
+constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr const char* kWindows = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+constexpr const char* kSession = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const char* kRdp = "SYSTEM\\CurrentControlSet\\Control\\Terminal Server\\Wds\\rdpwd";
+
+// Every value and file of the fixture, as text, to compare before and after.
+struct Snapshot {
+    std::vector<std::string> values;
+    std::vector<std::string> files;
+    bool operator==(const Snapshot& o) const { return values == o.values && files == o.files; }
+};
+
+class StartupRemovalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Set(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+            "Startup", kUserStartup);
+        Set(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+            "Common Startup", kCommonStartup);
+        Set(kHkeyCurrentUser, kRun, "Tool", "C:\\Tool\\tool.exe");
+        Set(kHkeyCurrentUser, kRun, "Other", "C:\\Other\\other.exe");
+        Set(kHkeyLocalMachine, kRun, "Tool", "C:\\Tool\\tool.exe");
+        Set(kHkeyLocalMachine, kWinlogon, "Shell", "explorer.exe,evil.exe");
+        Set(kHkeyLocalMachine, kWinlogon, "Userinit", "C:\\evil.exe");
+        Set(kHkeyCurrentUser, kWinlogon, "Shell", "C:\\MyShell.exe");
+        Set(kHkeyLocalMachine, kRdp, "StartupPrograms", "rdpclip,evil");
+        Set(kHkeyLocalMachine, kWindows, "AppInit_DLLs", "C:\\hook.dll");
+        RegKey::Create(fake.registry, kHkeyLocalMachine, kSession)
+            .SetMultiString("BootExecute", {"evil", "autocheck autochk *"});
+        Set(kHkeyCurrentUser, "Control Panel\\Desktop", "SCRNSAVE.EXE", "C:\\x.scr");
+        fake.files.AddFolder(kUserStartup);
+        fake.files.AddFolder(kCommonStartup);
+        fake.files.AddFile(std::string(kUserStartup) + "\\App.lnk");
+        fake.links.Add(std::string(kUserStartup) + "\\App.lnk", "C:\\App\\app.exe");
+        fake.files.AddFile("C:\\App\\app.exe");
+        fake.files.AddFile(std::string(kUserStartup) + "\\Same.exe");
+        fake.files.AddFile(std::string(kCommonStartup) + "\\Same.exe");
+        fake.files.AddFolder(std::string(kUserStartup) + "\\Sub");
+        fake.files.AddFile(std::string(kUserStartup) + "\\Sub\\Same.exe");
+    }
+    void Set(RegHandle root, const std::string& key, const std::string& name,
+             const std::string& data) {
+        RegKey::Create(fake.registry, root, key).SetString(name, data);
+    }
+    Snapshot Take() {
+        Snapshot s;
+        struct Key {
+            RegHandle root;
+            const char* path;
+        } keys[] = {{kHkeyCurrentUser, kRun}, {kHkeyLocalMachine, kRun},
+                    {kHkeyLocalMachine, kWinlogon}, {kHkeyCurrentUser, kWinlogon},
+                    {kHkeyLocalMachine, kRdp}, {kHkeyLocalMachine, kWindows},
+                    {kHkeyLocalMachine, kSession}, {kHkeyCurrentUser, "Control Panel\\Desktop"}};
+        for (const Key& k : keys) {
+            RegKey key = RegKey::Open(fake.registry, k.root, k.path, kKeyRead);
+            for (const std::string& name : key.ValueNames()) {
+                std::string data;
+                ReadWholeText(key, name, &data);
+                s.values.push_back(std::to_string(k.root) + "\\" + k.path + "\\" + name + "=" + data);
+            }
+        }
+        s.files = fake.files.AllPaths();
+        return s;
+    }
+    // The scanned row whose name and column 3 are given.
+    StartupRowTexts RowOf(const std::string& name, const std::string& root,
+                          const std::string& hiddenEnd = "") {
+        for (const StartupItem& i : StartupScan(fake.Get())) {
+            if (i.name == name && (root.empty() || i.root == root) &&
+                (hiddenEnd.empty() || (i.hidden.size() >= hiddenEnd.size() &&
+                                       i.hidden.compare(i.hidden.size() - hiddenEnd.size(),
+                                                        hiddenEnd.size(), hiddenEnd) == 0)))
+                return {i.name, i.root, i.subkey, i.hidden};
+        }
+        ADD_FAILURE() << "no row " << name;
+        return {};
+    }
+    testing::FakePlatform fake;
+};
+
+TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
+    struct Case {
+        const char* label;
+        std::string name, root, hiddenEnd;
+        std::string gone;  // the one value or file that goes; empty: nothing changes
+        bool refused;
+    } cases[] = {
+        {"user Run value", "Tool", "HKEY_CURRENT_USER", "",
+         std::to_string(kHkeyCurrentUser) + "\\" + kRun + "\\Tool=C:\\Tool\\tool.exe", false},
+        {"machine Run value", "Tool", "HKEY_LOCAL_MACHINE", "",
+         std::to_string(kHkeyLocalMachine) + "\\" + kRun + "\\Tool=C:\\Tool\\tool.exe", false},
+        {"machine shell", "Shell  [警告]", "HKEY_LOCAL_MACHINE", "", "", true},
+        {"user shell", "Shell", "HKEY_CURRENT_USER", "",
+         std::to_string(kHkeyCurrentUser) + "\\" + kWinlogon + "\\Shell=C:\\MyShell.exe", false},
+        {"userinit", "Userinit  [警告]", "", "", "", true},
+        {"remote desktop", "StartupPrograms  [警告]", "", "", "", true},
+        {"boot execute", "Load [警告]", "", "",
+         std::to_string(kHkeyLocalMachine) + "\\" + kSession + "\\BootExecute=evil", false},
+        {"screen saver", "屏幕保护  [注意]", "", "",
+         std::to_string(kHkeyCurrentUser) + "\\Control Panel\\Desktop\\SCRNSAVE.EXE=C:\\x.scr",
+         false},
+        {"AppInit_DLLs", " [AppInit_DLLs 警告]", "", "", "", false},
+        {"shortcut", "App.lnk", "", "", std::string(kUserStartup) + "\\App.lnk", false},
+        {"user folder file", "Same.exe", "", "Startup\\Same.exe",
+         std::string(kUserStartup) + "\\Same.exe", false},
+        {"common folder file", "Same.exe", "", "ProgramData\\Startup\\Same.exe",
+         std::string(kCommonStartup) + "\\Same.exe", false},
+        {"subfolder file", "Same.exe", "", "Sub\\Same.exe",
+         std::string(kUserStartup) + "\\Sub\\Same.exe", false},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
+        Snapshot before = Take();
+        EXPECT_EQ(RemoveStartupItem(fake.Get(), row), !c.refused) << c.label;
+        Snapshot after = Take();
+        Snapshot expected = before;
+        for (auto* list : {&expected.values, &expected.files}) {
+            for (auto it = list->begin(); it != list->end(); ++it) {
+                if (*it == c.gone) {
+                    list->erase(it);
+                    break;
+                }
+            }
+        }
+        if (!c.gone.empty()) {
+            EXPECT_FALSE(before == expected) << c.label << ": fixture lacks it";
+        }
+        EXPECT_TRUE(after == expected) << c.label;
+        ASSERT_EQ(fake.prompter.Prompts().size(), c.refused ? 1u : 0u) << c.label;
+        if (c.refused) {
+            const Prompt& p = fake.prompter.Prompts()[0];
+            EXPECT_EQ(p.text,
+                      "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认");
+            EXPECT_EQ(p.caption, "");
+            EXPECT_EQ(p.type, kMbOk);
+        }
+        EXPECT_EQ(fake.registry.OpenHandleCount(), 0u) << c.label;
+    }
+}
+
+TEST_F(StartupRemovalTest, ForeignFolderRowsAndEmptyRowsDeleteNothing) {
+    struct Case {
+        const char* label;
+        StartupRowTexts row;
+    } cases[] = {
+        {"no row", {}},
+        {"path outside the startup folders", {"app.exe", "", "", "C:\\App\\app.exe"}},
+        {"name differs from the file", {"Other.exe", "", "", std::string(kUserStartup) + "\\Same.exe"}},
+        {"folder row without its path", {"Same.exe", "", "", ""}},
+        {"prefix look-alike folder", {"x.exe", "", "", std::string(kUserStartup) + "Evil\\x.exe"}},
+    };
+    fake.files.AddFile(std::string(kUserStartup) + "Evil\\x.exe");
+    for (const Case& c : cases) {
+        Snapshot before = Take();
+        EXPECT_TRUE(RemoveStartupItem(fake.Get(), c.row)) << c.label;
+        EXPECT_TRUE(Take() == before) << c.label;
+    }
+    EXPECT_TRUE(fake.prompter.Prompts().empty());
+}
+
+}  // namespace
+}  // namespace tv

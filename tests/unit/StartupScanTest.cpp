@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "manage/StartupScan.h"
+#include "tests/support/FakePlatform.h"
+
+namespace tv {
+namespace {
+
+constexpr const char* kUserStartup = "C:\\users\\me\\Start Menu\\Programs\\Startup";
+constexpr const char* kCommonStartup = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
+constexpr const char* kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// One row as text: every column and the icon choice.
+std::string Row(const StartupItem& i) {
+    return i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden +
+           " | " + i.iconFile + " | " + std::to_string(i.iconResource);
+}
+
+std::vector<std::string> Rows(const std::vector<StartupItem>& items) {
+    std::vector<std::string> rows;
+    for (const StartupItem& i : items) rows.push_back(Row(i));
+    return rows;
+}
+
+class StartupScanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegKey::Create(fake.registry, kHkeyCurrentUser,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+            .SetString("Startup", kUserStartup);
+        RegKey::Create(fake.registry, kHkeyLocalMachine,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+            .SetString("Common Startup", kCommonStartup);
+        fake.files.AddFolder(kUserStartup);
+        fake.files.AddFolder(kCommonStartup);
+        fake.files.AddFolder("C:\\Windows\\system32");
+    }
+    void Set(RegHandle root, const std::string& key, const std::string& name,
+             const std::string& data) {
+        RegKey::Create(fake.registry, root, key).SetString(name, data);
+    }
+    std::vector<std::string> Scan() { return Rows(StartupScan(fake.Get())); }
+    testing::FakePlatform fake;
+};
+
+TEST_F(StartupScanTest, NothingListedOnADefaultSystem) {
+    RegKey::Create(fake.registry, kHkeyCurrentUser, kRun);  // empty Run key
+    Set(kHkeyLocalMachine, kWinlogon, "Shell", "Explorer.exe");
+    Set(kHkeyLocalMachine, kWinlogon, "Userinit", "C:\\Windows\\system32\\userinit.exe,");
+    RegKey::Create(fake.registry, kHkeyLocalMachine,
+                   "SYSTEM\\CurrentControlSet\\Control\\Session Manager")
+        .SetMultiString("BootExecute", {"autocheck autochk *"});
+    Set(kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Terminal Server\\Wds\\rdpwd",
+        "StartupPrograms", "rdpclip");
+    Set(kHkeyCurrentUser, "Control Panel\\Desktop", "SCRNSAVE.EXE",
+        "C:\\Windows\\System32\\logon.scr");
+    Set(kHkeyCurrentUser, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load", "");
+    EXPECT_EQ(Scan(), std::vector<std::string>{});
+    EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(StartupScanTest, SingleValuesListedWhenTheyDifferFromTheDefaults) {
+    const std::string sm = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    const std::string rdp = "SYSTEM\\CurrentControlSet\\Control\\Terminal Server\\Wds\\rdpwd";
+    const std::string desk = "Control Panel\\Desktop";
+    struct Case {
+        RegHandle root;
+        std::string key, name;
+        std::vector<std::string> data;  // one string: REG_SZ; more: REG_MULTI_SZ
+        std::vector<std::string> expected;
+    } cases[] = {
+        {kHkeyLocalMachine, kWinlogon, "Shell", {"explorer.EXE"}, {}},
+        {kHkeyLocalMachine, kWinlogon, "Shell", {"EXPLORER.EXE"}, {}},
+        {kHkeyLocalMachine, kWinlogon, "Shell", {"explorer.exe,evil.exe"},
+         {"Shell  [警告] | explorer.exe,evil.exe | HKEY_LOCAL_MACHINE | " + std::string(kWinlogon) +
+          " [Shell] | HKLM\\" + kWinlogon + " [Shell] |  | 167"}},
+        {kHkeyLocalMachine, kWinlogon, "Userinit", {"c:\\WINDOWS\\SYSTEM32\\USERINIT.EXE,"}, {}},
+        {kHkeyLocalMachine, kWinlogon, "Userinit", {"C:\\Windows\\system32\\userinit.exe"},
+         {"Userinit  [警告] | C:\\Windows\\system32\\userinit.exe | HKEY_LOCAL_MACHINE | " +
+          std::string(kWinlogon) + " [Userinit] | HKLM\\" + kWinlogon + " [Userinit] |  | 167"}},
+        {kHkeyLocalMachine, sm, "BootExecute", {"autocheck autochk *", ""}, {}},
+        {kHkeyLocalMachine, sm, "BootExecute", {"AUTOCHECK AUTOCHK *", "other"}, {}},
+        {kHkeyLocalMachine, sm, "BootExecute", {"autocheck autochk /p \\??\\C:", "x"},
+         {"Load [警告] | autocheck autochk /p \\??\\c: | HKEY_LOCAL_MACHINE | " + sm +
+          " [BootExecute] | HKLM\\" + sm + " [BootExecute] |  | 167"}},
+        {kHkeyLocalMachine, sm, "BootExecute", {""}, {}},
+        {kHkeyCurrentUser, desk, "SCRNSAVE.EXE", {"c:\\windows\\system32\\LOGON.SCR"}, {}},
+        {kHkeyCurrentUser, desk, "SCRNSAVE.EXE", {"C:\\Windows\\system32\\ssText3d.scr"},
+         {"屏幕保护  [注意] | c:\\windows\\system32\\sstext3d.scr | HKEY_CURRENT_USER | " + desk +
+          " [SCRNSAVE.EXE] | HKCU\\" + desk + " [SCRNSAVE.EXE] |  | 160"}},
+        {kHkeyCurrentUser, desk, "SCRNSAVE.EXE", {""}, {}},
+        {kHkeyLocalMachine, rdp, "StartupPrograms", {"RDPCLIP"}, {}},
+        {kHkeyLocalMachine, rdp, "StartupPrograms", {"rdpclip,evil"},
+         {"StartupPrograms  [警告] | rdpclip,evil.exe | HKEY_LOCAL_MACHINE | " + rdp +
+          " [StartupPrograms] | HKLM\\" + rdp + " [StartupPrograms] |  | 160"}},
+        {kHkeyCurrentUser, kWinlogon, "Shell", {"C:\\Shell\\MyShell.exe /x"},
+         {"Shell | c:\\shell\\myshell.exe | HKEY_CURRENT_USER | " + std::string(kWinlogon) +
+          " [Shell] | HKCU\\" + kWinlogon + " [Shell] | c:\\shell\\myshell.exe | 178"}},
+        {kHkeyLocalMachine, "Software\\Microsoft\\Command Processor", "AutoRun", {"C:\\a.bat"},
+         {"AutoRun  [警告] | c:\\a.bat | HKEY_LOCAL_MACHINE | Software\\Microsoft\\Command "
+          "Processor [AutoRun] | HKLM\\Software\\Microsoft\\Command Processor [AutoRun] |  | 167"}},
+        {kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows",
+         "AppInit_DLLs", {"C:\\Hook\\hook.dll"},
+         {" [AppInit_DLLs 警告] | c:\\hook\\hook.dll | HKEY_LOCAL_MACHINE | SOFTWARE\\Microsoft\\"
+          "Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] | HKLM\\SOFTWARE\\Microsoft\\Windows "
+          "NT\\CurrentVersion\\Windows [AppInit_DLLs] |  | 167"}},
+        {kHkeyLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load",
+         {"C:\\L\\l.exe"},
+         {"Load | c:\\l\\l.exe | HKEY_LOCAL_MACHINE | Software\\Microsoft\\Windows "
+          "NT\\CurrentVersion\\Windows [Load] | HKLM\\Software\\Microsoft\\Windows "
+          "NT\\CurrentVersion\\Windows [Load] | c:\\l\\l.exe | 178"}},
+    };
+    for (const Case& c : cases) {
+        fake.registry = FakeRegistry();
+        SetUp();
+        RegKey key = RegKey::Create(fake.registry, c.root, c.key);
+        if (c.data.size() == 1)
+            key.SetString(c.name, c.data[0]);
+        else
+            key.SetMultiString(c.name, c.data);
+        EXPECT_EQ(Scan(), c.expected) << c.key << " " << c.name << " " << c.data[0];
+    }
+}
+
+TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
+    Set(kHkeyCurrentUser, kRun, "Tool", "\"C:\\Program Files\\Tool\\Tool.exe\" -min");
+    Set(kHkeyLocalMachine, kRun, "ctfmon", "ctfmon.exe /n");
+    fake.files.AddFile("C:\\Windows\\system32\\ctfmon.exe");
+    Set(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run",
+        "Pol", "%SystemRoot%\\pol.exe");
+    // Longer than the 255 bytes a fixed buffer would hold: still listed in full.
+    const std::string longName(300, 'N');
+    const std::string longData = "C:\\" + std::string(400, 'd') + "\\x.exe /q";
+    Set(kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", longName, longData);
+    // Chinese text keeps its characters (the trail byte of 旹 is 'E').
+    Set(kHkeyCurrentUser, kRun, "中文旹", "C:\\旹\\Ab.EXE");
+    RegKey::Create(fake.registry, kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx");
+    std::vector<std::string> rows = Scan();
+    std::vector<std::string> expected = {
+        "Tool | c:\\program files\\tool\\tool.exe | HKEY_CURRENT_USER | " + std::string(kRun) +
+            " | HKCU\\" + kRun + " | c:\\program files\\tool\\tool.exe | 178",
+        "中文旹 | c:\\旹\\ab.exe | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" + kRun +
+            " | c:\\旹\\ab.exe | 178",
+        longName + " | c:\\" + std::string(400, 'd') + "\\x.exe | HKEY_CURRENT_USER | SOFTWARE\\"
+            "Microsoft\\Windows\\CurrentVersion\\RunOnce | HKCU\\SOFTWARE\\Microsoft\\Windows\\"
+            "CurrentVersion\\RunOnce | c:\\" + std::string(400, 'd') + "\\x.exe | 178",
+        "ctfmon | C:\\Windows\\system32\\ctfmon.exe | HKEY_LOCAL_MACHINE | " + std::string(kRun) +
+            " | HKLM\\" + kRun + " | C:\\Windows\\system32\\ctfmon.exe | 178",
+        "Pol | c:\\windows\\pol.exe | HKEY_LOCAL_MACHINE | Software\\Microsoft\\Windows\\"
+            "CurrentVersion\\Policies\\Explorer\\Run | HKLM\\Software\\Microsoft\\Windows\\"
+            "CurrentVersion\\Policies\\Explorer\\Run | c:\\windows\\pol.exe | 178",
+    };
+    std::vector<std::string> sortedRows = rows, sortedExpected = expected;
+    std::sort(sortedRows.begin(), sortedRows.end());
+    std::sort(sortedExpected.begin(), sortedExpected.end());
+    EXPECT_EQ(sortedRows, sortedExpected);
+    // Catalogue order: the user's keys before the machine's.
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[3].substr(0, 6), "ctfmon");
+    EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
+    const std::string user = kUserStartup;
+    const std::string common = kCommonStartup;
+    fake.files.AddFile(user + "\\Tool.lnk");
+    fake.links.Add(user + "\\tool.lnk", "C:\\Program Files\\Tool\\Tool.exe");
+    fake.files.AddFile(user + "\\desktop.ini");
+    fake.files.AddFile(user + "\\Notes.TXT");
+    fake.files.AddFile(user + "\\Broken.lnk");  // cannot be loaded
+    fake.files.AddFolder(user + "\\Sub");
+    fake.files.AddFile(user + "\\Sub\\Deep.exe");
+    fake.files.AddFolder(user + "\\.hidden");
+    fake.files.AddFile(user + "\\.hidden\\Secret.exe");
+    fake.files.AddFile(common + "\\Shared.exe");
+    fake.files.AddFile(common + "\\Desktop.ini");
+    fake.files.AddFolder("C:\\Work");
+    ASSERT_TRUE(fake.files.SetWorkingFolder("C:\\Work"));
+    const std::string lowUser = "c:\\users\\me\\start menu\\programs\\startup";
+    const std::string lowCommon = "c:\\programdata\\start menu\\programs\\startup";
+    std::vector<std::string> rows = Scan();
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> expected = {
+        "Broken.lnk | " + lowUser + "\\broken.lnk | " + lowUser + "\\broken.lnk |  | " + user +
+            "\\Broken.lnk | " + lowUser + "\\broken.lnk | 176",
+        "Deep.exe | " + lowUser + "\\sub\\deep.exe | " + lowUser + "\\sub\\deep.exe |  | " + user +
+            "\\Sub\\Deep.exe | " + lowUser + "\\sub\\deep.exe | 176",
+        "Notes.TXT | " + lowUser + "\\notes.txt | " + lowUser + "\\notes.txt |  | " + user +
+            "\\Notes.TXT | " + lowUser + "\\notes.txt | 176",
+        "Shared.exe | " + lowCommon + "\\shared.exe | " + lowCommon + "\\shared.exe |  | " +
+            common + "\\Shared.exe | " + lowCommon + "\\shared.exe | 176",
+        "Tool.lnk | C:\\Program Files\\Tool\\Tool.exe | C:\\Program Files\\Tool\\Tool.exe |  | " +
+            user + "\\Tool.lnk | C:\\Program Files\\Tool\\Tool.exe | 176",
+    };
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(fake.files.WorkingFolder(), "C:\\Work");
+}
+
+TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {
+    fake.registry = FakeRegistry();
+    RegKey::Create(fake.registry, kHkeyCurrentUser,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+        .SetString("Startup", "");
+    RegKey::Create(fake.registry, kHkeyLocalMachine,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+        .SetString("Common Startup", "C:\\Missing");
+    fake.files.AddFile("C:\\stray.exe");
+    fake.files.SetWorkingFolder("C:\\");
+    EXPECT_EQ(Scan(), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace tv

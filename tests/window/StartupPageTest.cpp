@@ -1,0 +1,235 @@
+// The startup tab of the real main window over the real registry and files
+// of the test prefix: a fixture fills several autostart locations and both
+// startup folders, the list must show exactly its rows, and removal must
+// change exactly the entry of the selected row.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
+#include "manage/StartupRemoval.h"
+#include "manage/StartupScan.h"
+#include "manage/win32/StartupPage.h"
+#include "platform/CodePageText.h"
+#include "platform/Platform.h"
+#include "platform/RegFile.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Prompter.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
+#include "platform/ui/MessageBox.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/Shortcut.h"
+#include "tests/window/StartupFixture.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+class StartupPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The other pages get fakes; the startup tab works on the real system.
+        fakes_.clock.SetToday({2009, 10, 25});
+        platform_ = fakes_.Get();
+        platform_.registry = &registry_;
+        platform_.files = &files_;
+        platform_.drives = &drives_;
+        platform_.environment = &environment_;
+        platform_.prompter = &prompter_;
+        platform_.links = &links_;
+        platform_.versions = &versions_;
+        platform_.tokens = &tokens_;
+    }
+    void TearDown() override { window_.reset(); }
+    void Open() {
+        window_ = std::make_unique<MainWindow>(platform_);
+        ASSERT_TRUE(window_->Create(nullptr));
+        SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+        testing::Click(window_->SectionButton(4).Handle());
+        testing::PumpMessages(30);
+    }
+    StartupPage& Page() const {
+        auto* container = static_cast<ManagementContainer*>(window_->Page(4));
+        return *static_cast<StartupPage*>(container->Page(1));
+    }
+    // Every row as "column 0 | column 1 | ... | column 4".
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows;
+        const ui::ListView& list = Page().List();
+        for (int r = 0; r < list.ItemCount(); ++r) {
+            std::string row = list.ItemText(r, 0);
+            for (int c = 1; c < 5; ++c) row += " | " + list.ItemText(r, c);
+            rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    int RowNamed(const std::string& name, const std::string& hidden = "") const {
+        const ui::ListView& list = Page().List();
+        for (int r = 0; r < list.ItemCount(); ++r)
+            if (list.ItemText(r, 0) == name && (hidden.empty() || list.ItemText(r, 4) == hidden))
+                return r;
+        return -1;
+    }
+    void Select(int row) const {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = 0;
+        Page().List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        Page().List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    void ClickButton(int id) {
+        testing::Click(GetDlgItem(Page().Handle(), id));
+        testing::PumpMessages(20);
+    }
+
+    testing::FakePlatform fakes_;
+    Win32Registry registry_;
+    Win32FileSystem files_;
+    Win32Drives drives_;
+    Win32Environment environment_;
+    Win32Prompter prompter_;
+    Win32ShellLinks links_;
+    Win32VersionResources versions_;
+    Win32Tokens tokens_;
+    Platform platform_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(StartupPageTest, ListsExactlyTheFixtureRowsWithIcons) {
+    Open();
+    const std::vector<std::string> baseline = Rows();
+    StartupFixture fixture(registry_);
+    ASSERT_TRUE(fixture.loaded);
+    ClickButton(IDC_STARTUP_REFRESH);
+
+    std::vector<std::string> expected = ExpectedRows(fixture, baseline);
+    std::vector<std::string> rows = Rows();
+    MatchShortcutCase(&rows, expected);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, expected);
+
+    // Every row has an icon in the list's image list.
+    const ui::ListView& list = Page().List();
+    for (int r = 0; r < list.ItemCount(); ++r) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = r;
+        ASSERT_TRUE(list.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_GE(item.iImage, 0) << list.ItemText(r, 0);
+        EXPECT_LT(item.iImage, ImageList_GetImageCount(Page().Images()));
+    }
+
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    RedrawWindow(window_->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testing::PumpMessages(150);
+    std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-fixture.png";
+    EXPECT_TRUE(testing::SaveWindowPng(window_->Handle(), path)) << path;
+}
+
+TEST_F(StartupPageTest, RemovalChangesExactlyTheSelectedEntry) {
+    struct Case {
+        const char* label;
+        std::string name;
+        bool common;      // the row of the common startup folder
+        bool refused;
+        std::string gone;  // the start of the one Contents() line that goes
+    } cases[] = {
+        {"user Run value", "TvFixtureTool", false, false, std::string(kUserRun) + "\\TvFixtureTool="},
+        {"long Run value", kLongName, false, false, std::string(kUserRun) + "\\" + kLongName + "="},
+        {"userinit", "Userinit  [警告]", false, true, ""},
+        {"remote desktop", "StartupPrograms  [警告]", false, true, ""},
+        {"machine shell", "Shell  [警告]", false, true, ""},
+        {"boot execute", "Load [警告]", false, false, std::string(kSession) + "\\BootExecute="},
+        {"screen saver", "屏幕保护  [注意]", false, false, std::string(kDesktop) + "\\SCRNSAVE.EXE="},
+        {"AppInit_DLLs comes back", " [AppInit_DLLs 警告]", false, false, ""},
+        {"shortcut", "TvFixture App.lnk", false, false, "\\TvFixture App.lnk"},
+        {"common file of a shared name", "TvSame.txt", true, false, "\\TvSame.txt"},
+    };
+    Open();
+    for (const Case& c : cases) {
+        StartupFixture fixture(registry_);
+        ASSERT_TRUE(fixture.loaded);
+        ClickButton(IDC_STARTUP_REFRESH);
+        std::string hidden = c.common ? fixture.common + "\\" + c.name : "";
+        int row = RowNamed(c.name, hidden);
+        ASSERT_GE(row, 0) << c.label;
+        Select(row);
+        std::vector<std::string> before = fixture.Contents();
+        std::vector<testing::MessageBoxWatcher::Box> boxes;
+        {
+            testing::MessageBoxWatcher watcher;
+            ClickButton(IDC_STARTUP_REMOVE);
+            boxes = watcher.Boxes();
+        }
+        std::vector<std::string> expected = before;
+        std::string goneLine;
+        if (!c.gone.empty()) {
+            for (auto it = expected.begin(); it != expected.end(); ++it) {
+                bool match = c.common ? *it == fixture.common + c.gone
+                                      : (it->find(c.gone) != std::string::npos &&
+                                         it->rfind(fixture.common, 0) != 0);
+                if (match) {
+                    goneLine = *it;
+                    expected.erase(it);
+                    break;
+                }
+            }
+            ASSERT_FALSE(goneLine.empty()) << c.label << ": fixture lacks " << c.gone;
+        }
+        EXPECT_EQ(fixture.Contents(), expected) << c.label;
+        if (c.refused) {
+            ASSERT_EQ(boxes.size(), 1u) << c.label;
+            EXPECT_EQ(boxes[0].text, kProtectedStartupMessage);
+            EXPECT_EQ(boxes[0].caption, ui::ApplicationTitle());
+            // Refused: the list was not rebuilt, the row is still selected.
+            EXPECT_EQ(Page().List().SelectedItem(), row) << c.label;
+        } else {
+            EXPECT_TRUE(boxes.empty()) << c.label;
+            // Rebuilt: the row is gone unless its entry stayed.
+            bool stays = goneLine.empty();
+            EXPECT_EQ(RowNamed(c.name, hidden) >= 0, stays) << c.label;
+        }
+        // The shortcut's target stays whatever was removed.
+        EXPECT_NE(GetFileAttributesA(fixture.target.c_str()), INVALID_FILE_ATTRIBUTES) << c.label;
+    }
+}
+
+TEST_F(StartupPageTest, RefreshingKeepsGdiObjectsAndImagesLevel) {
+    StartupFixture fixture(registry_);
+    ASSERT_TRUE(fixture.loaded);
+    Open();
+    ClickButton(IDC_STARTUP_REFRESH);
+    const int gdi = testing::GdiObjectCount();
+    // Wine answers 0 here; Windows counts the icons.
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const int images = ImageList_GetImageCount(Page().Images());
+    const int rows = Page().List().ItemCount();
+    ASSERT_GT(rows, 10);
+    EXPECT_LE(images, rows + 4);
+    for (int i = 0; i < 100; ++i) Page().StartupScan();
+    testing::PumpMessages(20);
+    EXPECT_EQ(ImageList_GetImageCount(Page().Images()), images);
+    EXPECT_EQ(Page().List().ItemCount(), rows);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+    if (gdi >= 0) {
+        EXPECT_LE(testing::GdiObjectCount(), gdi + 2);
+    }
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Times the startup tab's scan under Wine over the ordinary fixture
+# (tests/fixtures/startup.reg) and over a large one (1,000 values in the Run
+# key of each root, 200 shortcuts in the user's startup folder), next to a
+# bare loop that only enumerates and reads the same registry values. Runs in
+# a prefix of its own (build/wine/bench), made afresh each time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+tools/ensure-deps.sh
+tools/build.sh cross --target tvstartupbench
+export TV_WINEPREFIX="$root/build/wine/bench"
+rm -rf "$TV_WINEPREFIX"
+{ source tools/wine-env.sh; } 2>/dev/null
+TV_UNMANAGED=1 tools/wine-prefix.sh
+source tools/display.sh
+if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
+  tv_start_xvfb
+  export DISPLAY=$TV_DISPLAY
+fi
+trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1
+wine "$root/build/cross/tvstartupbench.exe" "$(winepath -w "$root/tests/fixtures/startup.reg" 2>/dev/null)" | iconv -f CP936 -t UTF-8

@@ -1,0 +1,168 @@
+// tvstartupbench: times the startup scan under Wine, for tools/bench-startup.sh.
+//   tvstartupbench REGFILE
+// 1. imports REGFILE (the ordinary fixture) and times the startup tab's scan;
+// 2. adds 1,000 values to the Run key of each root and 200 shortcuts to the
+//    user's startup folder, then times a bare loop that only enumerates and
+//    reads the same values, the portable scan, and the tab's whole scan
+//    (icons and list rows included).
+// Meant for a prefix of its own: it leaves what it added in place.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "manage/StartupScan.h"
+#include "manage/win32/StartupPage.h"
+#include "platform/RegFile.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeShell.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Prompter.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32Tokens.h"
+#include "platform/win32/Win32VersionResources.h"
+#include "tests/support/Shortcut.h"
+
+namespace {
+
+const char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Median of `runs` timings of `work`, in milliseconds.
+double Median(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        auto begin = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(
+                            std::chrono::steady_clock::now() - begin).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Only what the registry API costs: enumerate and read every value of both
+// Run keys.
+size_t BareLoop() {
+    size_t values = 0;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, kRun, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        for (DWORD index = 0;; ++index) {
+            char name[256] = {};
+            DWORD nameSize = sizeof(name);
+            if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            char data[256] = {};
+            DWORD dataSize = sizeof(data) - 1;
+            RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &dataSize);
+            ++values;
+        }
+        RegCloseKey(key);
+    }
+    return values;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tvstartupbench REGFILE\n");
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
+
+    tv::Win32Registry registry;
+    tv::FakeClock clock;
+    tv::FakeShell shell;
+    tv::Win32FileSystem files;
+    tv::Win32Drives drives;
+    tv::Win32Environment environment;
+    tv::Win32Prompter prompter;
+    tv::Win32ShellLinks links;
+    tv::Win32VersionResources versions;
+    tv::Win32Tokens tokens;
+    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+    platform.links = &links;
+    platform.versions = &versions;
+    platform.tokens = &tokens;
+
+    std::ifstream in(argv[1], std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tv::Win32TextCodec codec;
+    if (!tv::ImportRegFile(registry, bytes, codec)) {
+        std::fprintf(stderr, "cannot import %s\n", argv[1]);
+        return 1;
+    }
+
+    HWND parent = CreateWindowExA(0, "STATIC", "bench", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    int result = 0;
+    {
+        tv::StartupPage page(platform);
+        page.CreatePage(parent);
+        double ordinary = Median(5, [&] { page.StartupScan(); });
+        std::printf("ordinary fixture: %d rows, tab scan %.1f ms\n", page.List().ItemCount(),
+                    ordinary);
+
+        // The large fixture.
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            tv::RegKey key = tv::RegKey::Create(
+                registry, root == HKEY_CURRENT_USER ? tv::kHkeyCurrentUser : tv::kHkeyLocalMachine,
+                kRun);
+            for (int i = 0; i < 1000; ++i) {
+                char name[32], data[96];
+                std::snprintf(name, sizeof name, "TvBench%04d", i);
+                // One in ten names a file that exists, the rest programs
+                // that are gone.
+                if (i % 10 == 0)
+                    std::snprintf(data, sizeof data, "%%SystemRoot%%\\system32\\notepad.exe /%d", i);
+                else
+                    std::snprintf(data, sizeof data, "\"C:\\Program Files\\TvBench\\app%04d.exe\" -min", i);
+                key.SetString(name, data);
+            }
+        }
+        std::string user = tv::ReadStartupFolder(platform, tv::kHkeyCurrentUser, "Startup");
+        for (size_t at = user.find('\\', 3); at != std::string::npos; at = user.find('\\', at + 1))
+            CreateDirectoryA(user.substr(0, at).c_str(), nullptr);
+        CreateDirectoryA(user.c_str(), nullptr);
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        for (int i = 0; i < 200; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "\\TvBench%03d.lnk", i);
+            tv::testing::MakeShortcut(user + name, std::string(windows) + "\\notepad.exe");
+        }
+
+        size_t values = 0;
+        double bare = Median(5, [&] { values = BareLoop(); });
+        size_t rows = 0;
+        double portable = Median(3, [&] { rows = tv::StartupScan(platform).size(); });
+        double tab = Median(3, [&] { page.StartupScan(); });
+        std::printf("large fixture: %zu Run values, %zu rows (%d in the tab)\n", values, rows,
+                    page.List().ItemCount());
+        std::printf("bare registry loop: %.1f ms\n", bare);
+        std::printf("startup scan without icons: %.1f ms (%.1f x the bare loop)\n", portable,
+                    portable / bare);
+        std::printf("tab scan with icons and rows: %.1f ms (%.1f x the bare loop)\n", tab,
+                    tab / bare);
+        if (page.List().ItemCount() < 2200) result = 1;
+    }
+    DestroyWindow(parent);
+    OleUninitialize();
+    return result;
+}
