@@ -8,6 +8,7 @@
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "platform/CodePageText.h"
+#include "platform/FileSystem.h"
 #include "platform/ui/Gdi.h"
 
 namespace tv {
@@ -85,6 +86,9 @@ int StartupPage::AddIcon(const StartupItem& item) {
 }
 
 int StartupPage::AddFileIcon(const std::string& file) {
+    // The shell has no icon for a file that is not there, and asking it
+    // costs far more than asking whether the file exists.
+    if (!platform_.files->Exists(file)) return -1;
     {
         SHFILEINFOA info{};
         DWORD_PTR found = SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info),
