@@ -92,4 +92,15 @@ void RemoteListView::SetTicked(int item, bool ticked) const {
         SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
 }
 
+void RemoteListView::Select(int item) const {
+    if (!memory_) return;
+    LVITEMA record{};
+    record.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (Write(&record, sizeof(record)))
+        SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(memory_));
+    record.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (Write(&record, sizeof(record)))
+        SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
+}
+
 }  // namespace tv::testing

@@ -26,9 +26,11 @@ public:
     POINT ItemPosition(int item) const;
     bool IsTicked(int item) const;
     void SetTicked(int item, bool ticked) const;
+    // Makes `item` the only selected row, with the focus.
+    void Select(int item) const;
 
 private:
-    static constexpr SIZE_T kTextSize = 4096;
+    static constexpr SIZE_T kTextSize = 16384;
     bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) const;
     bool Read(void* data, SIZE_T size, SIZE_T offset = 0) const;
 
