@@ -6,11 +6,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-tools/build.sh cross --target tvbench-manage --target tv_sleeper >/dev/null
+tools/ensure-deps.sh
+source tools/wine-path.sh
+tv_choose_wine_path
+if [ "$TV_BITS" = 32 ]; then tree=cross; else tree=cross64; fi
+tools/build.sh "$tree" --target tvbench-manage --target tv_sleeper >/dev/null
 
 source tools/display.sh
 { source tools/wine-env.sh; } 2>/dev/null
-export TV_WINEPREFIX=${TV_WINEPREFIX:-$root/build/wine/bench}
+export TV_WINEPREFIX=${TV_WINEPREFIX:-$root/build/wine/bench$([ "$TV_BITS" = 64 ] && echo 64)}
 export WINEPREFIX=$TV_WINEPREFIX
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
@@ -21,7 +25,7 @@ TV_UNMANAGED=1 tools/wine-prefix.sh
 tv_start_xvfb
 export DISPLAY=$TV_DISPLAY
 wineserver -p
-wine cmd /c exit >/dev/null 2>&1
+tv_wine cmd.exe /c exit >/dev/null 2>&1
 
-wine build/cross/tests/tvbench-manage.exe "$(winepath -w build/cross/tests/tv_sleeper.exe)" \
+tv_wine "$tv_cross/tests/tvbench-manage.exe" "$(tv_wine winepath.exe -w "$tv_cross/tests/tv_sleeper.exe")" \
   "${1:-100}" "${2:-7}" | tr -d '\r'

@@ -8,8 +8,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/ensure-deps.sh
-tools/build.sh cross --target tvstartupbench
-export TV_WINEPREFIX="$root/build/wine/bench"
+source tools/wine-path.sh
+tv_choose_wine_path
+if [ "$TV_BITS" = 32 ]; then tree=cross; else tree=cross64; fi
+tools/build.sh "$tree" --target tvstartupbench
+export TV_WINEPREFIX="$root/build/wine/bench$([ "$TV_BITS" = 64 ] && echo 64)"
 rm -rf "$TV_WINEPREFIX"
 { source tools/wine-env.sh; } 2>/dev/null
 TV_UNMANAGED=1 tools/wine-prefix.sh
@@ -20,5 +23,5 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-wine cmd /c exit >/dev/null 2>&1
-wine "$root/build/cross/tvstartupbench.exe" "$(winepath -w "$root/tests/fixtures/startup.reg" 2>/dev/null)" | iconv -f CP936 -t UTF-8
+tv_wine cmd.exe /c exit >/dev/null 2>&1
+tv_wine "$tv_cross/tvstartupbench.exe" "$(tv_wine winepath.exe -w "$root/tests/fixtures/startup.reg" 2>/dev/null)" | iconv -f CP936 -t UTF-8
