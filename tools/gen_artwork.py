@@ -607,9 +607,9 @@ def run_area_modules():
     sys.path.insert(0, here)
     for path in sorted(glob.glob(os.path.join(here, "artwork", "*.py"))):
         name = os.path.splitext(os.path.basename(path))[0]
-        spec = importlib.util.spec_from_file_location("artwork_" + name, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        found = importlib.util.spec_from_file_location("artwork_" + name, path)
+        module = importlib.util.module_from_spec(found)
+        found.loader.exec_module(module)
         module.generate()
 
 

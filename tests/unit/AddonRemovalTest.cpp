@@ -9,20 +9,12 @@
 #include "platform/RegFile.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/AddonTexts.h"
 
 namespace tv {
 namespace {
 
-const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
-const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
-const char kHelpersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
-const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
-
-const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
-const char kHookType[] = "URLSearchHook Url搜索钩子";
-const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
-const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+using namespace testing;  // the expected add-on texts
 
 const char kFlashGetMessage[] = "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作";
 

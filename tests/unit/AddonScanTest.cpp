@@ -6,20 +6,12 @@
 
 #include "manage/AddonScan.h"
 #include "platform/fake/FakeRegistry.h"
+#include "tests/support/AddonTexts.h"
 
 namespace tv {
 namespace {
 
-const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
-const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
-const char kHelpersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
-const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
-
-const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
-const char kHookType[] = "URLSearchHook Url搜索钩子";
-const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
-const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+using namespace testing;  // the expected add-on texts
 
 class AddonScanTest : public ::testing::Test {
 protected:

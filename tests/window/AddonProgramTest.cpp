@@ -16,21 +16,14 @@
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
+#include "tests/support/AddonTexts.h"
 
 namespace tv {
 namespace {
 
-const char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
-const char kHooksKey[] = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
-const char kHelpersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
-const char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
-const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+using namespace testing;  // the expected add-on texts
 
-const char kToolbarType[] = "工具条 ,随IE启动,影响速度";
-const char kHookType[] = "URLSearchHook Url搜索钩子";
-const char kHelperType[] = "[BHO] ,注意可能是间谍软件";
-const char kExtensionType[] = "[BHO] ,浏览器扩展注意分析";
+const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 std::string Id(int kind, int n) {
     return "{7F3A000" + std::to_string(kind) + "-5E1D-4C2B-9A10-00000000000" + std::to_string(n) + "}";

@@ -5,10 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/win32/MainWindow.h"
-#include "app/win32/ManagementContainer.h"
-#include "tests/support/FakePlatform.h"
-#include "tests/support/WindowTestSupport.h"
+#include "tests/support/ManagementTabTest.h"
 #include "tweaks/win32/SecurityPage.h"
 
 namespace tv {
@@ -17,36 +14,10 @@ namespace {
 using testing::Click;
 using testing::PumpMessages;
 
-// Icons drawn in other branches are absent until they are merged.
-bool IconExists(int id) {
-    return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)) != nullptr;
-}
-
 const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
-class SecurityPageTest : public ::testing::Test {
+class SecurityPageTest : public testing::ManagementTabTest<SecurityPage, 5> {
 protected:
-    void Open() {
-        window_ = std::make_unique<MainWindow>(fakes_.Get());
-        ASSERT_TRUE(window_->Create(nullptr));
-        PumpMessages(30);
-        Click(window_->SectionButton(4).Handle());
-        PumpMessages(5);
-    }
-    void TearDown() override { window_.reset(); }
-
-    ManagementContainer& Container() const {
-        return *static_cast<ManagementContainer*>(window_->Page(4));
-    }
-    SecurityPage& Page() const { return *static_cast<SecurityPage*>(Container().Page(5)); }
-    void ClickTab(int tab) {
-        Click(Container().TabButton(tab).Handle());
-        PumpMessages(5);
-    }
-    void Press(int id) {
-        Click(GetDlgItem(Page().Handle(), id));
-        PumpMessages(5);
-    }
     std::string Text(int id) const {
         char text[128] = {};
         GetDlgItemTextA(Page().Handle(), id, text, sizeof(text));
@@ -63,8 +34,6 @@ protected:
         return std::to_string(type) + ":" + std::to_string(value) + "/" + std::to_string(size);
     }
 
-    testing::FakePlatform fakes_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(SecurityPageTest, TemplateTextsBeforeTheTabIsShown) {
@@ -105,7 +74,7 @@ TEST_F(SecurityPageTest, SelectionReadsThePolicyAndPressesSwitchIt) {
         EXPECT_EQ(Stored(), steps[i].stored) << i;
         EXPECT_EQ(Text(1062), steps[i].status) << i;
         EXPECT_EQ(Page().UacIcon(), steps[i].icon) << i;
-        EXPECT_EQ(Page().UacButton().HasIcon(), IconExists(steps[i].icon)) << i;
+        EXPECT_TRUE(Page().UacButton().HasIcon()) << i;
         EXPECT_EQ(Page().UacEnabled(), steps[i].icon == 178) << i;
     }
     // A change made elsewhere shows on the next selection of the tab.

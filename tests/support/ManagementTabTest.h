@@ -1,0 +1,49 @@
+// A test that builds the whole main window over the fakes, opens the
+// management section and works one of its sub-pages.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/win32/MainWindow.h"
+#include "app/win32/ManagementContainer.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv::testing {
+
+template <typename PageType, int kTab>
+class ManagementTabTest : public ::testing::Test {
+protected:
+    // Creates the window and opens the management section (the sub-page of
+    // tab 1 shows; `kTab`'s page is created but not refreshed yet).
+    void Open() {
+        window_ = std::make_unique<MainWindow>(fakes_.Get());
+        ASSERT_TRUE(window_->Create(nullptr));
+        PumpMessages(30);
+        Click(window_->SectionButton(kManagementSection).Handle());
+        PumpMessages(5);
+    }
+    void TearDown() override { window_.reset(); }
+
+    ManagementContainer& Container() const {
+        return *static_cast<ManagementContainer*>(window_->Page(kManagementSection));
+    }
+    PageType& Page() const { return *static_cast<PageType*>(Container().Page(kTab)); }
+    void ClickTab(int tab) {
+        Click(Container().TabButton(tab).Handle());
+        PumpMessages(5);
+    }
+    // Presses a control of the page under test.
+    void Press(int id) {
+        Click(GetDlgItem(Page().Handle(), id));
+        PumpMessages(5);
+    }
+
+    static constexpr int kManagementSection = 4;
+    FakePlatform fakes_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace tv::testing
