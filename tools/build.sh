@@ -18,10 +18,17 @@ while [ $# -gt 0 ]; do
 done
 [ ${#trees[@]} -gt 0 ] || trees=(native cross)
 jobs=$(nproc 2>/dev/null || echo 2)
+# A compiler cache, where one is installed, makes rebuilds and other checkouts
+# of the same sources cheap; paths are hashed relative to the checkout.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 
 for tree in "${trees[@]}"; do
   dir="$root/build/$tree"
-  args=(-S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release)
+  args=(-S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release ${launcher[@]+"${launcher[@]}"})
   [ "$tree" = cross ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
   [ "$tree" = cross64 ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake")
   if [ ! -f "$dir/CMakeCache.txt" ]; then
