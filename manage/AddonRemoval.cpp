@@ -1,6 +1,8 @@
 #include "manage/AddonRemoval.h"
 
 #include "manage/AddonSources.h"
+#include "manage/SystemFolders.h"
+#include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -30,8 +32,6 @@ const ProtectedAddon kProtectedAddons[] = {
     {"Google Toolbar Helper", kGoogleMessage},
 };
 
-const char kUnregisterPrefix[] = "regsvr32 /u /s ";
-
 }  // namespace
 
 const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
@@ -41,28 +41,27 @@ const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
     return nullptr;
 }
 
-std::string UnregisterCommand(const std::string& file) {
-    // Nothing to quote in an empty path, and a quoted one stays as it is.
-    if (file.empty() || file.front() == '"') return kUnregisterPrefix + file;
-    return kUnregisterPrefix + ("\"" + file + "\"");
-}
-
-long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name) {
+long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
+                      std::uint32_t view) {
     const AddonSource& source = AddonSourceByType(typeText);
-    RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess);
+    // The copy the row was read from, by the name the 64-bit view knows it.
+    RegKey key = RegKey::Open(registry, source.root, DisplayedKeyPath(source.root, source.path, view),
+                              kKeyAllAccess | (view != 0 ? kKeyWow64_64Key : 0));
     if (!key) return kErrorFileNotFound;
     return source.names == AddonNames::Values ? key.DeleteValue(name) : key.DeleteSubKey(name);
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    const SystemFolders folders = SystemFoldersOf(platform);
     for (const AddonRow& row : ticked) {
         if (const ProtectedAddon* entry = FindProtectedAddon(row.displayName)) {
             // No caption: the box is titled with the program's name.
             platform.prompter->Ask(Prompt{entry->message, "", kMbOk | kMbIconExclamation});
             continue;
         }
-        platform.shell->Run(UnregisterCommand(row.file), kSwHide);
-        DeleteAddonEntry(*platform.registry, row.typeText, row.name);
+        const std::string command = UnregisterCommand(folders, row.classView, row.file);
+        if (!command.empty()) platform.shell->Run(command, kSwHide);
+        DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view);
     }
 }
 

@@ -2,6 +2,7 @@
 // every other add-on is unregistered and its registration deleted.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,17 +22,15 @@ struct ProtectedAddon {
 // to case, or null.
 const ProtectedAddon* FindProtectedAddon(std::string_view displayName);
 
-// The command that unregisters `file` silently. A path is quoted so that
-// one with blanks reaches the tool as one argument.
-std::string UnregisterCommand(const std::string& file);
-
 // Deletes exactly the registration `name` from the location the type text
-// names. Returns the registry status.
-long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name);
+// names, in the copy `view` read it from (its Wow6432Node copy for the
+// 32-bit view, opened in the 64-bit view). Returns the registry status.
+long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
+                      std::uint32_t view = 0);
 
 // Works through the ticked rows in order: a protected one gets its message
 // (one box each, nothing removed); every other one is unregistered (not
-// waited for) and its registration deleted.
+// waited for; see UnregisterCommand) and its registration deleted.
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked);
 
 }  // namespace tv

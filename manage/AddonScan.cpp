@@ -9,12 +9,28 @@ namespace {
 // Enough for a value that changes size between the two reads a few times.
 constexpr int kReadAttempts = 4;
 
-void ReadClassDetails(Registry& registry, const std::string& id, AddonRow* row) {
+void ReadClassDetails(Registry& registry, const std::string& id, std::uint32_t view,
+                      AddonRow* row) {
     const std::string classKey = "CLSID\\" + id;
-    RegKey key = RegKey::Open(registry, kHkeyClassesRoot, classKey, kKeyRead);
+    RegKey key = RegKey::Open(registry, kHkeyClassesRoot, classKey, kKeyRead | view);
     row->displayName = ReadValueText(key, "");
-    RegKey server = RegKey::Open(registry, kHkeyClassesRoot, classKey + "\\InprocServer32", kKeyRead);
+    RegKey server =
+        RegKey::Open(registry, kHkeyClassesRoot, classKey + "\\InprocServer32", kKeyRead | view);
     row->file = ReadValueText(server, "");
+    row->classView = view;
+}
+
+// A registration both browsers read (the search hooks) names a class that
+// either bitness may have registered: the system's own view first, else
+// the 32-bit one.
+void ReadSharedClassDetails(Registry& registry, const std::string& id, bool is64BitSystem,
+                            AddonRow* row) {
+    ReadClassDetails(registry, id, row->view, row);
+    if (!is64BitSystem) return;
+    if (RegKey::Open(registry, kHkeyClassesRoot, "CLSID\\" + id, kKeyRead | kKeyWow64_64Key))
+        return;
+    if (RegKey::Open(registry, kHkeyClassesRoot, "CLSID\\" + id, kKeyRead | kKeyWow64_32Key))
+        ReadClassDetails(registry, id, kKeyWow64_32Key, row);
 }
 
 void ReadExtensionDetails(Registry& registry, const RegKey& extensions, const std::string& id,
@@ -22,6 +38,7 @@ void ReadExtensionDetails(Registry& registry, const RegKey& extensions, const st
     RegKey key = RegKey::Open(registry, extensions.Handle(), id, kKeyRead);
     row->displayName = ReadValueText(key, "buttontext");
     row->file = ReadValueText(key, "exec");
+    row->classView = row->view;
 }
 
 // The names registered under one source, in enumeration order.
@@ -62,22 +79,27 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
     return {};
 }
 
-std::vector<AddonRow> ScanAddons(Registry& registry) {
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem) {
     std::vector<AddonRow> rows;
     for (const AddonSource& source : kAddonSources) {
-        RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess);
-        if (!key) continue;
         std::vector<AddonRow> group;
-        for (const std::string& name : SourceNames(registry, key, source.names)) {
-            AddonRow row;
-            row.name = name;
-            row.typeText = source.typeText;
-            row.image = source.image;
-            if (source.details == AddonDetails::ClassKey)
-                ReadClassDetails(registry, name, &row);
-            else
-                ReadExtensionDetails(registry, key, name, &row);
-            group.push_back(std::move(row));
+        for (std::uint32_t view : ViewsToRead(is64BitSystem, source.views)) {
+            RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess | view);
+            if (!key) continue;
+            for (const std::string& name : SourceNames(registry, key, source.names)) {
+                AddonRow row;
+                row.name = name;
+                row.typeText = source.typeText;
+                row.image = source.image;
+                row.view = view;
+                if (source.details == AddonDetails::ExtensionKey)
+                    ReadExtensionDetails(registry, key, name, &row);
+                else if (source.views == ViewsRead::Shared)
+                    ReadSharedClassDetails(registry, name, is64BitSystem, &row);
+                else
+                    ReadClassDetails(registry, name, view, &row);
+                group.push_back(std::move(row));
+            }
         }
         // Each source is listed from the top, above the sources before it.
         rows.insert(rows.begin(), group.begin(), group.end());

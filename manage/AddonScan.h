@@ -1,6 +1,7 @@
 // Lists the browser add-ons registered in the four add-on locations.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,15 @@ struct AddonRow {
     std::string typeText;     // the type text of its source
     std::string file;         // the file behind it
     int image = 0;
+    // Not shown: the view its registration was read in, and the view its
+    // class was found in (0 on 32-bit Windows).
+    std::uint32_t view = 0;
+    std::uint32_t classView = 0;
 
     bool operator==(const AddonRow& other) const {
         return name == other.name && displayName == other.displayName &&
-               typeText == other.typeText && file == other.file && image == other.image;
+               typeText == other.typeText && file == other.file && image == other.image &&
+               view == other.view && classView == other.classView;
     }
 };
 
@@ -26,7 +32,9 @@ struct AddonRow {
 // sources scanned before it (extensions, helper objects, search hooks,
 // toolbars), each group in enumeration order. A source whose key cannot be
 // opened contributes nothing; a detail that cannot be read stays empty.
-std::vector<AddonRow> ScanAddons(Registry& registry);
+// On 64-bit Windows a source of both views lists its 64-bit view first,
+// then its 32-bit one, and each add-on's class is looked up in its own view.
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false);
 
 // A value read as text up to its first NUL, whatever its type and length;
 // empty when the key or value cannot be read.

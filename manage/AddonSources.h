@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -26,6 +27,7 @@ struct AddonSource {
     AddonDetails details;
     const char* typeText;
     int image;  // index into the list's small-image list
+    ViewsRead views;  // on 64-bit Windows: the view(s) the browsers read it in
 };
 
 constexpr std::size_t kAddonSourceCount = 4;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -36,6 +37,7 @@ struct StartupLocation {
     const char* bracket;    // the value name as shown in column 3
     PathShown pathShown;
     int iconResource;       // 0: the file's own icon, else this resource
+    ViewsRead views;        // on 64-bit Windows: the view(s) the system reads it in
 };
 
 extern const std::array<StartupLocation, 27> StartupCatalogue;

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -76,10 +77,19 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
         }
     }
     const RegHandle root = row.root == "HKEY_LOCAL_MACHINE" ? kHkeyLocalMachine : kHkeyCurrentUser;
+    // The row names its key as the 64-bit view sees it (a 32-bit copy by its
+    // Wow6432Node path), so that view reaches exactly that key and no other.
+    const std::uint32_t view = SystemView(platform);
 
     for (const NamedValue& named : kNamedValues) {
-        if (row.subkey != named.subkey) continue;
-        RegKey key = RegKey::Open(*platform.registry, root, named.keyPath, kKeyAllAccess);
+        // The value as listed from either view: its own key, or the 32-bit
+        // copy of it.
+        std::string keyPath = named.keyPath;
+        if (row.subkey != named.subkey) {
+            keyPath = DisplayedKeyPath(root, named.keyPath, kKeyWow64_32Key);
+            if (keyPath == named.keyPath || row.subkey != keyPath + " [" + named.value + "]") continue;
+        }
+        RegKey key = RegKey::Open(*platform.registry, root, keyPath, kKeyAllAccess | view);
         if (key) {
             if (root == kHkeyLocalMachine && text::EqualsNoCase(named.value, "shell")) {
                 RefuseProtected(platform);
@@ -91,7 +101,7 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     }
 
     if (!row.subkey.empty()) {
-        RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess);
+        RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess | view);
         if (key) key.DeleteValue(row.name);
     } else {
         RemoveFolderFile(platform, row);

@@ -6,6 +6,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -51,9 +52,9 @@ std::string Resolve(const Platform& platform, const std::string& command) {
 
 // Every value of the key, each as a row. Names and data of any length are
 // listed in full: a startup manager must not hide an entry.
-void ScanAllValues(const Platform& platform, const StartupLocation& location,
+void ScanAllValues(const Platform& platform, const StartupLocation& location, std::uint32_t view,
                    std::vector<StartupItem>* items) {
-    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead);
+    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead | view);
     if (!key) return;
     std::string name;
     for (std::uint32_t index = 0;; ++index) {
@@ -66,7 +67,7 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location,
         item.name = name;
         item.path = Resolve(platform, data);
         item.root = RootText(location.root);
-        item.subkey = location.keyPath;
+        item.subkey = DisplayedKeyPath(location.root, location.keyPath, view);
         item.hidden = RootPrefix(location.root) + item.subkey;
         item.iconFile = item.path;
         item.iconResource = kIconRegistryFile;
@@ -74,9 +75,9 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location,
     }
 }
 
-void ScanOneValue(const Platform& platform, const StartupLocation& location,
+void ScanOneValue(const Platform& platform, const StartupLocation& location, std::uint32_t view,
                   std::vector<StartupItem>* items) {
-    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead);
+    RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead | view);
     if (!key) return;
     std::string data;
     if (!ReadWholeText(key, location.valueName, &data)) return;
@@ -95,7 +96,8 @@ void ScanOneValue(const Platform& platform, const StartupLocation& location,
         break;
     }
     item.root = RootText(location.root);
-    item.subkey = std::string(location.keyPath) + " [" + location.bracket + "]";
+    item.subkey = DisplayedKeyPath(location.root, location.keyPath, view) + " [" +
+                  location.bracket + "]";
     item.hidden = RootPrefix(location.root) + item.subkey;
     if (location.iconResource == 0) {
         item.iconFile = item.path;
@@ -129,7 +131,8 @@ bool ReadWholeText(const RegKey& key, const std::string& name, std::string* text
 }
 
 std::string ReadStartupFolder(const Platform& platform, RegHandle root, const std::string& value) {
-    RegKey key = RegKey::Open(*platform.registry, root, kShellFolders, kKeyRead);
+    // The machine's folder as the system's own shell reads it.
+    RegKey key = RegKey::Open(*platform.registry, root, kShellFolders, kKeyRead | SystemView(platform));
     std::string folder;
     if (!key || !ReadWholeText(key, value, &folder)) return {};
     return folder;
@@ -172,10 +175,12 @@ std::vector<StartupItem> StartupScan(const Platform& platform) {
                               &items);
             break;
         case LocationKind::AllValues:
-            ScanAllValues(platform, location, &items);
+            for (std::uint32_t view : ViewsToRead(platform, location.views))
+                ScanAllValues(platform, location, view, &items);
             break;
         case LocationKind::OneValue:
-            ScanOneValue(platform, location, &items);
+            for (std::uint32_t view : ViewsToRead(platform, location.views))
+                ScanOneValue(platform, location, view, &items);
             break;
         }
     }

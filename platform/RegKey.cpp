@@ -34,9 +34,9 @@ RegKey RegKey::Open(Registry& registry, RegHandle parent,
 }
 
 RegKey RegKey::Create(Registry& registry, RegHandle parent,
-                      const std::string& path) {
+                      const std::string& path, std::uint32_t view) {
     RegHandle handle = 0;
-    if (registry.CreateKey(parent, path, &handle) != kErrorSuccess) {
+    if (registry.CreateKey(parent, path, &handle, view) != kErrorSuccess) {
         return RegKey();
     }
     return RegKey(registry, handle);

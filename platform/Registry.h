@@ -31,6 +31,13 @@ constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
 constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+// Registry view, OR-ed into the access of an open or create: on 64-bit
+// Windows the 64-bit or the 32-bit view of the redirected keys (HKLM\Software
+// and the class ids), whichever bitness the program itself has. 0 is the
+// program's own view. 32-bit Windows has one view and ignores both bits.
+constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
+constexpr std::uint32_t kKeyWow64Views = kKeyWow64_64Key | kKeyWow64_32Key;
 
 // Status codes: the Win32 error values both implementations return.
 constexpr long kErrorSuccess = 0;
@@ -55,13 +62,14 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    // RegOpenKeyExA. `parent` is a root or an open key.
+    // RegOpenKeyExA. `parent` is a root or an open key. A view bit in
+    // `access` picks the view the path is looked up in.
     virtual long OpenKey(RegHandle parent, const std::string& path,
                          std::uint32_t access, RegHandle* key) = 0;
-    // RegCreateKeyExA with no class, non-volatile, all access: missing
-    // parents are created too.
+    // RegCreateKeyExA with no class, non-volatile, all access (plus the
+    // view bit given): missing parents are created too.
     virtual long CreateKey(RegHandle parent, const std::string& path,
-                           RegHandle* key) = 0;
+                           RegHandle* key, std::uint32_t view = 0) = 0;
     // RegQueryValueExA. `data` may be null to ask for type and size only.
     // When the value does not fit, returns kErrorMoreData, sets *size to the
     // size needed and leaves the buffer untouched.
@@ -106,9 +114,10 @@ public:
     // An empty RegKey when the key is absent or cannot be opened.
     static RegKey Open(Registry& registry, RegHandle parent,
                        const std::string& path, std::uint32_t access);
-    // Opens or creates with all access (missing parents included).
+    // Opens or creates with all access (missing parents included), in
+    // `view` (0: the program's own).
     static RegKey Create(Registry& registry, RegHandle parent,
-                         const std::string& path);
+                         const std::string& path, std::uint32_t view = 0);
 
     explicit operator bool() const { return handle_ != 0; }
     RegHandle Handle() const { return handle_; }

@@ -71,6 +71,9 @@ public:
     // (at most 31 characters); false when the device cannot be asked.
     virtual unsigned WaveOutDeviceCount() const = 0;
     virtual bool WaveOutDeviceName(unsigned device, std::string* name) const = 0;
+    // True on 64-bit Windows, whichever bitness this program has (a 32-bit
+    // build asks IsWow64Process; a 64-bit build runs only there).
+    virtual bool Is64BitSystem() const = 0;
 };
 
 }  // namespace tv

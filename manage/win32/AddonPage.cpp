@@ -1,6 +1,7 @@
 #include "manage/win32/AddonPage.h"
 
 #include "manage/AddonRemoval.h"
+#include "platform/SystemProbe.h"
 #include "platform/ui/Gdi.h"
 
 namespace tv {
@@ -69,11 +70,18 @@ bool AddonPage::OnCommand(int id, int code, HWND) {
 
 void AddonPage::ScanAddons() {
     addonList_.DeleteAllItems();
-    std::vector<AddonRow> rows = tv::ScanAddons(*platform_.registry);
+    std::vector<AddonRow> rows =
+        tv::ScanAddons(*platform_.registry, platform_.system && platform_.system->Is64BitSystem());
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddonRow& row = rows[i];
         int item = addonList_.InsertItem(static_cast<int>(i), row.name, row.image);
         if (item < 0) continue;
+        // The row's views ride along as its item data: nothing to show.
+        LVITEMA data{};
+        data.mask = LVIF_PARAM;
+        data.iItem = item;
+        data.lParam = static_cast<LPARAM>(row.view | row.classView << 16);
+        addonList_.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
         addonList_.SetItemText(item, 1, row.displayName);
         addonList_.SetItemText(item, 2, row.typeText);
         addonList_.SetItemText(item, 3, row.file);
@@ -97,9 +105,13 @@ AddonRow AddonPage::Row(int index) const {
     row.typeText = addonList_.ItemText(index, 2);
     row.file = addonList_.ItemText(index, 3);
     LVITEMA item{};
-    item.mask = LVIF_IMAGE;
+    item.mask = LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
-    if (addonList_.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) row.image = item.iImage;
+    if (addonList_.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+        row.image = item.iImage;
+        row.view = static_cast<std::uint32_t>(item.lParam) & 0xFFFF;
+        row.classView = static_cast<std::uint32_t>(item.lParam) >> 16;
+    }
     return row;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/CodePageText.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -60,8 +61,9 @@ std::vector<std::string> SplitPath(const std::string& path) {
 
 }  // namespace
 
-FakeRegistry::FakeRegistry()
-    : current_user_(std::make_shared<Node>()),
+FakeRegistry::FakeRegistry(Views views)
+    : views_(views),
+      current_user_(std::make_shared<Node>()),
       local_machine_(std::make_shared<Node>()) {
     Walk(local_machine_, "Software\\Classes", true, &classes_);
 }
@@ -113,23 +115,42 @@ RegHandle FakeRegistry::AddHandle(std::shared_ptr<Node> node,
     return handle;
 }
 
+std::string FakeRegistry::ViewPath(RegHandle parent, const std::string& path,
+                                   std::uint32_t access) const {
+    if (views_ == Views::One || !IsRootKey(parent)) return path;
+    std::uint32_t view = access & kKeyWow64Views;
+    if (view == 0) view = views_ == Views::TwoFor32BitProgram ? kKeyWow64_32Key : kKeyWow64_64Key;
+    std::string real = DisplayedKeyPath(parent, path, view);
+    // HKLM\Software\Wow6432Node\Classes is the same key as
+    // HKLM\Software\Classes\Wow6432Node.
+    const std::vector<std::string> parts = SplitPath(real);
+    if (parent == kHkeyLocalMachine && parts.size() >= 3 &&
+        text::EqualsNoCase(parts[0], "Software") && text::EqualsNoCase(parts[1], "Wow6432Node") &&
+        text::EqualsNoCase(parts[2], "Classes")) {
+        real = "Software\\Classes\\Wow6432Node";
+        for (std::size_t i = 3; i < parts.size(); ++i) real += "\\" + parts[i];
+    }
+    return real;
+}
+
 long FakeRegistry::OpenKey(RegHandle parent, const std::string& path,
                            std::uint32_t access, RegHandle* key) {
     return OpenOrCreate(parent, path, false, access, key);
 }
 
 long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
-                             RegHandle* key) {
-    return OpenOrCreate(parent, path, true, kKeyAllAccess, key);
+                             RegHandle* key, std::uint32_t view) {
+    return OpenOrCreate(parent, path, true, kKeyAllAccess | (view & kKeyWow64Views), key);
 }
 
 long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
                                 bool create, std::uint32_t access,
                                 RegHandle* key) {
     if (key == nullptr) return kErrorInvalidParameter;
+    if ((access & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
     long rc = Resolve(parent, 0, &node);
-    if (rc == kErrorSuccess) rc = Walk(node, path, create, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, ViewPath(parent, path, access), create, &node);
     if (rc != kErrorSuccess) return rc;
     // An empty path on a root hands back the root itself.
     *key = IsRootKey(parent) && SplitPath(path).empty()

@@ -4,6 +4,13 @@
 // folding, as Windows orders them), values in creation order; value data is
 // kept as the exact bytes given. HKCR is HKLM\Software\Classes. Handle access
 // rights are checked for value and enumeration calls.
+//
+// Views: by default one view, as on 32-bit Windows (view bits ignored). Made
+// for 64-bit Windows it keeps the 32-bit view's copy of a redirected key
+// where Windows keeps it (HKLM\Software\Wow6432Node, HKCR\Wow6432Node\CLSID)
+// and shares the keys Windows shares, as far as the program uses them: an
+// open or create from a root in the 32-bit view lands on the Wow6432Node
+// copy. Paths below an opened key are not redirected again.
 #pragma once
 
 #include <cstddef>
@@ -18,13 +25,19 @@ namespace tv {
 
 class FakeRegistry : public Registry {
 public:
-    FakeRegistry();
+    enum class Views {
+        One,                   // a 32-bit system
+        TwoFor32BitProgram,    // a 64-bit system seen by a 32-bit program
+        TwoFor64BitProgram,    // a 64-bit system seen by a 64-bit program
+    };
+
+    explicit FakeRegistry(Views views = Views::One);
     ~FakeRegistry() override;
 
     long OpenKey(RegHandle parent, const std::string& path,
                  std::uint32_t access, RegHandle* key) override;
     long CreateKey(RegHandle parent, const std::string& path,
-                   RegHandle* key) override;
+                   RegHandle* key, std::uint32_t view = 0) override;
     long QueryValue(RegHandle key, const std::string& name,
                     std::uint32_t* type, void* data,
                     std::uint32_t* size) override;
@@ -37,6 +50,12 @@ public:
     long EnumKey(RegHandle key, std::uint32_t index,
                  std::string* name) override;
     long CloseKey(RegHandle key) override;
+
+    // Switches the views before use (a fresh store).
+    void UseViews(Views views) { views_ = views; }
+    // True once any open or create asked for a view: 32-bit Windows before
+    // XP knows no views, so the program must not ask for one there.
+    bool ViewBitsSeen() const { return view_bits_seen_; }
 
     // Handles opened or created and not yet closed.
     std::size_t OpenHandleCount() const { return handles_.size(); }
@@ -56,14 +75,19 @@ private:
                      const std::string& path, bool create,
                      std::shared_ptr<Node>* node);
     RegHandle AddHandle(std::shared_ptr<Node> node, std::uint32_t access);
+    // The path a root-relative open in `access`'s view really reaches.
+    std::string ViewPath(RegHandle parent, const std::string& path,
+                         std::uint32_t access) const;
     long OpenOrCreate(RegHandle parent, const std::string& path, bool create,
                       std::uint32_t access, RegHandle* key);
 
+    Views views_;
     std::shared_ptr<Node> current_user_;
     std::shared_ptr<Node> local_machine_;
     std::shared_ptr<Node> classes_;
     std::map<RegHandle, OpenHandle> handles_;
     RegHandle next_handle_ = 0x1000;
+    bool view_bits_seen_ = false;
 };
 
 }  // namespace tv

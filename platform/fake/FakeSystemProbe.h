@@ -27,6 +27,7 @@ public:
     int cleanBoot = 0;
     std::optional<std::uint64_t> physicalMemory = 2ull << 30;
     std::vector<SoundDevice> soundDevices;
+    bool is64BitSystem = false;
 
     bool Version(VersionRecord* record) const override {
         *record = version.value_or(VersionRecord{});
@@ -61,6 +62,8 @@ public:
         *name = soundDevices[device].name.substr(0, 31);
         return true;
     }
+
+    bool Is64BitSystem() const override { return is64BitSystem; }
 
 private:
     static bool Text(const std::optional<std::string>& value, std::string* out) {

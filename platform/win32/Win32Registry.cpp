@@ -29,12 +29,13 @@ long Win32Registry::OpenKey(RegHandle parent, const std::string& path,
 }
 
 long Win32Registry::CreateKey(RegHandle parent, const std::string& path,
-                              RegHandle* key) {
+                              RegHandle* key, std::uint32_t view) {
     if (key == nullptr) return kErrorInvalidParameter;
     if (!IsUsable(parent)) return kErrorInvalidHandle;
     HKEY created = nullptr;
     const LONG rc = RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, 0,
-                                    KEY_ALL_ACCESS, nullptr, &created, nullptr);
+                                    KEY_ALL_ACCESS | (view & kKeyWow64Views), nullptr,
+                                    &created, nullptr);
     if (rc == ERROR_SUCCESS) *key = reinterpret_cast<RegHandle>(created);
     return rc;
 }

@@ -11,7 +11,7 @@ public:
     long OpenKey(RegHandle parent, const std::string& path,
                  std::uint32_t access, RegHandle* key) override;
     long CreateKey(RegHandle parent, const std::string& path,
-                   RegHandle* key) override;
+                   RegHandle* key, std::uint32_t view = 0) override;
     long QueryValue(RegHandle key, const std::string& name,
                     std::uint32_t* type, void* data,
                     std::uint32_t* size) override;

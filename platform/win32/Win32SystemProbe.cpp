@@ -94,6 +94,21 @@ bool Win32SystemProbe::TokenGroups(std::vector<TokenGroup>* groups) const {
 
 int Win32SystemProbe::CleanBootMetric() const { return GetSystemMetrics(SM_CLEANBOOT); }
 
+bool Win32SystemProbe::Is64BitSystem() const {
+#if defined(_WIN64)
+    return true;
+#else
+    // Systems before XP SP2 lack the call; they are all 32-bit.
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto isWow64 = kernel ? reinterpret_cast<IsWow64ProcessFn>(
+                                reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                          : nullptr;
+    BOOL wow64 = FALSE;
+    return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
 bool Win32SystemProbe::TotalPhysicalMemory(std::uint64_t* bytes) const {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);

@@ -6,7 +6,8 @@ namespace tv {
 
 // GetVersionExA, GetComputerNameA, GetUserNameA, GetTickCount64 (looked up
 // at run time: systems before Vista lack it) and GetTickCount, the process
-// token's TokenGroups, GetSystemMetrics, GlobalMemoryStatusEx, waveOut*.
+// token's TokenGroups, GetSystemMetrics, GlobalMemoryStatusEx, waveOut*,
+// IsWow64Process (looked up at run time: not on every system).
 class Win32SystemProbe : public SystemProbe {
 public:
     bool Version(VersionRecord* record) const override;
@@ -19,6 +20,7 @@ public:
     bool TotalPhysicalMemory(std::uint64_t* bytes) const override;
     unsigned WaveOutDeviceCount() const override;
     bool WaveOutDeviceName(unsigned device, std::string* name) const override;
+    bool Is64BitSystem() const override;
 };
 
 }  // namespace tv

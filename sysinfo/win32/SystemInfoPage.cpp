@@ -27,6 +27,7 @@ public:
     bool TotalPhysicalMemory(std::uint64_t*) const override { return false; }
     unsigned WaveOutDeviceCount() const override { return 0; }
     bool WaveOutDeviceName(unsigned, std::string*) const override { return false; }
+    bool Is64BitSystem() const override { return false; }
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/RegFile.h"
+#include "platform/RegistryViews.h"
 #include "tests/contract/RegistryUnderTest.h"
 
 namespace {
@@ -424,3 +425,65 @@ TEST_F(RegistryContract, ClassesRootShowsMachineClasses) {
 }
 
 }  // namespace
+
+// Where a write in the 32-bit view lands, as the 64-bit view names it: the
+// keys the program reads in both views are redirected, the others shared.
+// On 32-bit Windows there is one view and the view bits change nothing.
+TEST(RegistryViewsContract, ThirtyTwoBitWritesLandWhereThe64BitViewSeesThem) {
+    std::unique_ptr<tv::Registry> registry = MakeRegistryUnderTest();
+    const bool twoViews = RegistryUnderTestHasTwoViews();
+    const std::string leaf = "TrimvexViews-" +
+                             ScratchKeyPath().substr(ScratchKeyPath().rfind('-') + 1);
+    struct Case {
+        RegHandle root;
+        std::string written;  // created in the 32-bit view
+        std::string landed;   // where the 64-bit view finds it on 64-bit Windows
+        std::string made;     // the topmost key the write makes, as written
+    };
+    const Case cases[] = {
+        {tv::kHkeyLocalMachine, "Software\\" + leaf + "\\Run", "Software\\Wow6432Node\\" + leaf + "\\Run",
+         "Software\\" + leaf},
+        {tv::kHkeyLocalMachine, "SOFTWARE\\Wow6432Node\\" + leaf, "SOFTWARE\\Wow6432Node\\" + leaf,
+         "SOFTWARE\\Wow6432Node\\" + leaf},
+        {tv::kHkeyClassesRoot, "CLSID\\{" + leaf + "}", "Wow6432Node\\CLSID\\{" + leaf + "}",
+         "CLSID\\{" + leaf + "}"},
+        {tv::kHkeyLocalMachine, "Software\\Classes\\CLSID\\{" + leaf + "}",
+         "Software\\Classes\\Wow6432Node\\CLSID\\{" + leaf + "}",
+         "Software\\Classes\\CLSID\\{" + leaf + "}"},
+        {tv::kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\" + leaf,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\" + leaf,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\" + leaf},
+        {tv::kHkeyLocalMachine, "SYSTEM\\" + leaf, "SYSTEM\\" + leaf, "SYSTEM\\" + leaf},
+        {tv::kHkeyCurrentUser, "Software\\" + leaf, "Software\\" + leaf, "Software\\" + leaf},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        const std::string landed = twoViews ? c.landed : c.written;
+        EXPECT_EQ(tv::DisplayedKeyPath(c.root, c.written, tv::kKeyWow64_32Key), c.landed);
+        ASSERT_EQ(RegKey::Create(*registry, c.root, c.written, tv::kKeyWow64_32Key)
+                      .SetString("v", "32"),
+                  tv::kErrorSuccess);
+        std::string text;
+        EXPECT_TRUE(RegKey::Open(*registry, c.root, landed, tv::kKeyRead | tv::kKeyWow64_64Key)
+                        .ReadString("v", 16, &text));
+        EXPECT_EQ(text, "32");
+        // The 32-bit view reads its own write back under the name it gave.
+        text.clear();
+        EXPECT_TRUE(RegKey::Open(*registry, c.root, c.written, tv::kKeyRead | tv::kKeyWow64_32Key)
+                        .ReadString("v", 16, &text));
+        EXPECT_EQ(text, "32");
+        // A redirected key's 64-bit copy stays untouched.
+        const bool seenAsWritten =
+            RegKey::Open(*registry, c.root, c.written, tv::kKeyRead | tv::kKeyWow64_64Key)
+                .ReadString("v", 16, &text);
+        EXPECT_EQ(seenAsWritten, landed == c.written);
+        // The program's own view is the view of its own bitness.
+        const bool ownSeesIt =
+            RegKey::Open(*registry, c.root, landed, tv::kKeyRead).ReadString("v", 16, &text);
+        EXPECT_TRUE(ownSeesIt);
+        EXPECT_EQ(tv::DeleteKeyTree(*registry, c.root,
+                                    twoViews ? tv::DisplayedKeyPath(c.root, c.made, tv::kKeyWow64_32Key)
+                                             : c.made),
+                  tv::kErrorSuccess);
+    }
+}

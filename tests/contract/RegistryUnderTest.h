@@ -9,6 +9,8 @@
 #include "platform/TextCodec.h"
 
 std::unique_ptr<tv::Registry> MakeRegistryUnderTest();
+// True when the registry under test belongs to 64-bit Windows (two views).
+bool RegistryUnderTestHasTwoViews();
 // A key below HKCU that belongs to this test run alone.
 std::string ScratchKeyPath();
 std::unique_ptr<tv::TextCodec> MakeCodecUnderTest();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "manage/AddonRemoval.h"
+#include "manage/SystemFolders.h"
 #include "platform/RegFile.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
@@ -56,12 +57,37 @@ TEST(ProtectedAddons, MatchWholeNamesWithoutRegardToCase) {
     }
 }
 
-TEST(UnregisterCommand, QuotesThePathSoBlanksStayInOneArgument) {
-    EXPECT_EQ(UnregisterCommand("C:\\Program Files\\Bar\\bar.dll"),
-              "regsvr32 /u /s \"C:\\Program Files\\Bar\\bar.dll\"");
-    EXPECT_EQ(UnregisterCommand("C:\\x.dll"), "regsvr32 /u /s \"C:\\x.dll\"");
-    EXPECT_EQ(UnregisterCommand("\"C:\\a b.dll\""), "regsvr32 /u /s \"C:\\a b.dll\"");
-    EXPECT_EQ(UnregisterCommand(""), "regsvr32 /u /s ");
+TEST(UnregisterCommand, StartsTheToolOfTheClassViewByFullPathWithTheFileQuoted) {
+    const SystemFolders x86{"C:\\Windows", "C:\\Windows\\system32", false, false};
+    const SystemFolders wow64{"C:\\Windows", "C:\\Windows\\system32", true, false};
+    const SystemFolders x64{"C:\\Windows", "C:\\Windows\\system32", true, true};
+    const SystemFolders unknown{"", "", false, false};
+    const std::string native = "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s ";
+    const std::string sysnative = "\"C:\\Windows\\Sysnative\\regsvr32.exe\" /u /s ";
+    const std::string wow = "\"C:\\Windows\\SysWOW64\\regsvr32.exe\" /u /s ";
+    struct Case {
+        const SystemFolders& folders;
+        std::uint32_t classView;
+        const char* file;
+        std::string command;
+    } cases[] = {
+        // 32-bit Windows: one system directory, view bits mean nothing.
+        {x86, 0, "C:\\Program Files\\Bar\\bar.dll", native + "\"C:\\Program Files\\Bar\\bar.dll\""},
+        {x86, kKeyWow64_32Key, "C:\\x.dll", native + "\"C:\\x.dll\""},
+        {x86, 0, "\"C:\\a b.dll\"", native + "\"C:\\a b.dll\""},
+        {x86, 0, "", native},
+        // 64-bit Windows: the 64-bit tool for a 64-bit class (the 32-bit
+        // build reaches it through Sysnative), the 32-bit one otherwise.
+        {wow64, kKeyWow64_64Key, "C:\\x.dll", sysnative + "\"C:\\x.dll\""},
+        {wow64, kKeyWow64_32Key, "C:\\x.dll", wow + "\"C:\\x.dll\""},
+        {x64, kKeyWow64_64Key, "C:\\x.dll", native + "\"C:\\x.dll\""},
+        {x64, kKeyWow64_32Key, "C:\\a b.dll", wow + "\"C:\\a b.dll\""},
+        // No system directory: nothing is started rather than a bare name.
+        {unknown, 0, "C:\\x.dll", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UnregisterCommand(c.folders, c.classView, c.file), c.command) << c.file;
+    }
 }
 
 class AddonRemovalTest : public ::testing::Test {
@@ -122,7 +148,9 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
         Remove({c.row});
 
         ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
-        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine, UnregisterCommand(c.row.file));
+        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
+                  "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s " +
+                      (c.row.file.empty() ? "" : "\"" + c.row.file + "\""));
         EXPECT_EQ(fakes_.shell.Commands()[0].showCommand, kSwHide);
         EXPECT_TRUE(fakes_.prompter.Prompts().empty());
         // Only lines naming the entry are gone, and only under its root; the
@@ -159,7 +187,8 @@ TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
     EXPECT_EQ(box.type, kMbOk | kMbIconExclamation);
 
     ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
-    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine, "regsvr32 /u /s \"C:\\fg1.dll\"");
+    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
+              "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\fg1.dll\"");
 
     RegKey toolbar = RegKey::Open(registry_, kHkeyLocalMachine, kToolbarKey, kKeyRead);
     EXPECT_EQ(toolbar.ValueNames(), std::vector<std::string>{"{T1}"});

@@ -214,5 +214,66 @@ TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {
     EXPECT_EQ(Scan(), std::vector<std::string>{});
 }
 
+// On 64-bit Windows every registry location holds a value in each view;
+// the list shows each where the system reads it: Run-type keys, the command
+// processor and AppInit_DLLs from both copies (the 32-bit one under its
+// Wow6432Node name), Winlogon and the Windows key's Run and Load from the
+// system's copy only, and the shared keys once.
+TEST_F(StartupScanTest, EachLocationIsListedFromTheViewsTheSystemReads) {
+    fake.registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
+    fake.system.is64BitSystem = true;
+    SetUp();
+    struct Location {
+        RegHandle root;
+        const char* key;
+        const char* value;  // null: a value "V" of a Run-type key
+    };
+    const char* ntWindows = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+    const Location locations[] = {
+        {kHkeyCurrentUser, kRun, nullptr},
+        {kHkeyCurrentUser, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load"},
+        {kHkeyCurrentUser, kWinlogon, "Shell"},
+        {kHkeyLocalMachine, kRun, nullptr},
+        {kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", nullptr},
+        {kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", nullptr},
+        {kHkeyLocalMachine, ntWindows, "Run"},
+        {kHkeyLocalMachine, ntWindows, "AppInit_DLLs"},
+        {kHkeyLocalMachine, kWinlogon, "Shell"},
+        {kHkeyLocalMachine, kWinlogon, "Userinit"},
+        {kHkeyLocalMachine, "Software\\Microsoft\\Command Processor", "AutoRun"},
+        {kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "BootExecute"},
+    };
+    // The 64-bit copy is written last, so a shared key holds its text.
+    for (std::uint32_t view : {kKeyWow64_32Key, kKeyWow64_64Key}) {
+        const std::string file = view == kKeyWow64_32Key ? "C:\\v32.exe" : "C:\\v64.exe";
+        for (const Location& l : locations)
+            RegKey::Create(fake.registry, l.root, l.key, view).SetString(l.value ? l.value : "V", file);
+    }
+    std::vector<std::string> rows;
+    for (const StartupItem& item : StartupScan(fake.Get()))
+        rows.push_back(item.root + "\\" + item.subkey + " <- " +
+                       (item.path.find("v32") != std::string::npos ? "32" : "64"));
+    const std::string wow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\";
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        "HKEY_CURRENT_USER\\" + std::string(kRun) + " <- 64",
+                        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Load] <- 64",
+                        "HKEY_CURRENT_USER\\" + std::string(kWinlogon) + " [Shell] <- 64",
+                        "HKEY_LOCAL_MACHINE\\" + std::string(kRun) + " <- 64",
+                        "HKEY_LOCAL_MACHINE\\" + wow + "Run <- 32",
+                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce <- 64",
+                        "HKEY_LOCAL_MACHINE\\" + wow + "RunOnce <- 32",
+                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Run] <- 64",
+                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run <- 64",
+                        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Shell] <- 64",
+                        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Userinit] <- 64",
+                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Command Processor [AutoRun] <- 64",
+                        "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Command Processor [AutoRun] <- 32",
+                        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager [BootExecute] <- 64",
+                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 64",
+                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 32",
+                    }));
+    EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+}
+
 }  // namespace
 }  // namespace tv

@@ -163,10 +163,10 @@ TEST_F(AddonPageTest, DeleteRemovesTheUnprotectedTickedRowsAndRefusesTheOthers) 
         EXPECT_EQ(command.showCommand, SW_HIDE);
     }
     EXPECT_EQ(commands, (std::vector<std::string>{
-                            "regsvr32 /u /s \"C:\\Trimvex\\button.exe\"",
-                            "regsvr32 /u /s \"C:\\Trimvex\\helper.dll\"",
-                            "regsvr32 /u /s \"C:\\Trimvex\\hook.dll\"",
-                            "regsvr32 /u /s \"C:\\Program Files\\Trimvex Test\\toolbar.dll\"",
+                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\button.exe\"",
+                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\helper.dll\"",
+                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\hook.dll\"",
+                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Program Files\\Trimvex Test\\toolbar.dll\"",
                         }));
 
     // Rescanned: the protected rows are still there, unticked.

@@ -1,11 +1,17 @@
 #include "tests/contract/RegistryUnderTest.h"
 
+#include "platform/RegistryViews.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"
 
 std::unique_ptr<tv::Registry> MakeRegistryUnderTest() {
-    return std::make_unique<tv::FakeRegistry>();
+    // A 64-bit system, seen by a program of this build's bitness.
+    return std::make_unique<tv::FakeRegistry>(tv::kProgramIs64Bit
+                                                  ? tv::FakeRegistry::Views::TwoFor64BitProgram
+                                                  : tv::FakeRegistry::Views::TwoFor32BitProgram);
 }
+
+bool RegistryUnderTestHasTwoViews() { return true; }
 
 std::string ScratchKeyPath() { return "Software\\TrimvexContract-fake"; }
 
