@@ -7,6 +7,7 @@
 
 #include "manage/AddonRemoval.h"
 #include "manage/SystemFolders.h"
+#include "platform/RegistryViews.h"
 #include "platform/RegFile.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
@@ -206,6 +207,41 @@ TEST_F(AddonRemovalTest, EveryProtectedRowGetsItsOwnMessageInRowOrder) {
               "Thunder 讯雷下载工具必须插件,属于必须插件已经取消了卸载操作");
     EXPECT_TRUE(fakes_.shell.Commands().empty());
     EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames().size(), 2u);
+}
+
+// On 64-bit Windows a row of the 32-bit view removes the registration of
+// that view alone, with the 32-bit registration tool; the 64-bit one of the
+// same name stays.
+TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
+    FakeRegistry& registry = fakes_.registry;
+    registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
+    fakes_.system.is64BitSystem = true;
+    for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+        RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey, view).SetString("{V}", "");
+        RegKey::Create(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}", view);
+    }
+    AddonRow toolbar{"{V}", "Bar", kToolbarType, "C:\\v.dll", 0};
+    toolbar.view = toolbar.classView = kKeyWow64_32Key;
+    AddonRow helper{"{V}", "Helper", kHelperType, "C:\\v.dll", 1};
+    helper.view = helper.classView = kKeyWow64_64Key;
+    Remove({toolbar, helper});
+
+    ASSERT_EQ(fakes_.shell.Commands().size(), 2u);
+    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
+              "\"C:\\Windows\\SysWOW64\\regsvr32.exe\" /u /s \"C:\\v.dll\"");
+    EXPECT_EQ(fakes_.shell.Commands()[1].commandLine,
+              std::string(kProgramIs64Bit ? "\"C:\\Windows\\system32" : "\"C:\\Windows\\Sysnative") +
+                  "\\regsvr32.exe\" /u /s \"C:\\v.dll\"");
+    std::string data;
+    EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead | kKeyWow64_64Key)
+                    .ReadString("{V}", 8, &data));
+    EXPECT_FALSE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead | kKeyWow64_32Key)
+                     .ReadString("{V}", 8, &data));
+    EXPECT_FALSE(RegKey::Open(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}",
+                              kKeyRead | kKeyWow64_64Key));
+    EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}",
+                             kKeyRead | kKeyWow64_32Key));
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(AddonRemovalTest, HelperWithSubkeysStays) {

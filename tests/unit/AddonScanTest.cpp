@@ -87,6 +87,44 @@ TEST_F(AddonScanTest, SearchHooksAreReadFromTheUsersHiveOnly) {
     EXPECT_EQ(rows[0].displayName, "User hook");
 }
 
+// On 64-bit Windows the machine's sources are read in both views, the 64-bit
+// one first, and each class is looked up in its registration's view; the
+// search hooks (one key for both browsers) find their class in either.
+TEST_F(AddonScanTest, EachViewListsItsOwnAddOnsWithItsOwnClasses) {
+    registry_.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
+    auto classIn = [&](std::uint32_t view, const std::string& id, const std::string& name) {
+        RegKey key = RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id, view);
+        key.SetString("", name);
+        RegKey::Create(registry_, key.Handle(), "InprocServer32").SetString("", "C:\\" + name + ".dll");
+    };
+    const std::uint32_t v64 = kKeyWow64_64Key, v32 = kKeyWow64_32Key;
+    classIn(v64, "{T}", "T64");
+    classIn(v32, "{T}", "T32");
+    classIn(v32, "{B}", "B32");
+    classIn(v32, "{H}", "H32");
+    RegKey::Create(registry_, kHkeyLocalMachine, kToolbarKey, v64).SetString("{T}", "");
+    RegKey::Create(registry_, kHkeyLocalMachine, kToolbarKey, v32).SetString("{T}", "");
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B}", v32);
+    RegKey::Create(registry_, kHkeyCurrentUser, kHooksKey).SetString("{H}", "");
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\{E}", v32)
+        .SetString("exec", "C:\\e32.exe");
+
+    AddonRow extension{"{E}", "", kExtensionType, "C:\\e32.exe", 2};
+    extension.view = extension.classView = v32;
+    AddonRow helper{"{B}", "B32", kHelperType, "C:\\B32.dll", 1};
+    helper.view = helper.classView = v32;
+    AddonRow hook{"{H}", "H32", kHookType, "C:\\H32.dll", 0};
+    hook.view = v64;
+    hook.classView = v32;
+    AddonRow toolbar64{"{T}", "T64", kToolbarType, "C:\\T64.dll", 0};
+    toolbar64.view = toolbar64.classView = v64;
+    AddonRow toolbar32{"{T}", "T32", kToolbarType, "C:\\T32.dll", 0};
+    toolbar32.view = toolbar32.classView = v32;
+    EXPECT_EQ(ScanAddons(registry_, true),
+              (std::vector<AddonRow>{extension, helper, hook, toolbar64, toolbar32}));
+    EXPECT_EQ(registry_.OpenHandleCount(), 0u);
+}
+
 TEST_F(AddonScanTest, NoSourceKeysNoRows) { EXPECT_TRUE(ScanAddons(registry_).empty()); }
 
 TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {

@@ -175,5 +175,44 @@ TEST_F(StartupRemovalTest, ForeignFolderRowsAndEmptyRowsDeleteNothing) {
     EXPECT_TRUE(fake.prompter.Prompts().empty());
 }
 
+// On 64-bit Windows a row stands for the value of one view: removing it
+// deletes that value alone, and the same-named value of the other view stays.
+TEST_F(StartupRemovalTest, RemovesTheValueOfTheRowsViewOnly) {
+    const char* processor = "Software\\Microsoft\\Command Processor";
+    struct Case {
+        const char* name;      // column 0 of the row removed
+        const char* hiddenEnd; // picks the row
+        std::uint32_t gone;    // the view whose value goes
+    } cases[] = {
+        {"Tool", "HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", kKeyWow64_32Key},
+        {"Tool", "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", kKeyWow64_64Key},
+        {"AutoRun  [警告]", "HKLM\\Software\\Wow6432Node\\Microsoft\\Command Processor [AutoRun]",
+         kKeyWow64_32Key},
+        {"AutoRun  [警告]", "HKLM\\Software\\Microsoft\\Command Processor [AutoRun]", kKeyWow64_64Key},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hiddenEnd);
+        fake.registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
+        fake.system.is64BitSystem = true;
+        for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+            RegKey::Create(fake.registry, kHkeyLocalMachine, kRun, view).SetString("Tool", "C:\\t.exe");
+            RegKey::Create(fake.registry, kHkeyLocalMachine, processor, view).SetString("AutoRun", "C:\\a.exe");
+        }
+        EXPECT_TRUE(RemoveStartupItem(fake.Get(), RowOf(c.name, "HKEY_LOCAL_MACHINE", c.hiddenEnd)));
+        const bool run = std::string(c.name) == "Tool";
+        for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+            std::string data;
+            EXPECT_EQ(RegKey::Open(fake.registry, kHkeyLocalMachine, run ? kRun : processor, kKeyRead | view)
+                          .ReadString(run ? "Tool" : "AutoRun", 64, &data),
+                      view != c.gone)
+                << view;
+            // The other location is untouched.
+            EXPECT_TRUE(RegKey::Open(fake.registry, kHkeyLocalMachine, run ? processor : kRun, kKeyRead | view)
+                            .ReadString(run ? "AutoRun" : "Tool", 64, &data));
+        }
+        EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+    }
+}
+
 }  // namespace
 }  // namespace tv
