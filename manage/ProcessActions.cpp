@@ -5,6 +5,7 @@
 #include "platform/ProcessTable.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 
 namespace tv {
 
@@ -19,8 +20,10 @@ void EnableDebugPrivilegeOrTell(const Platform& platform, const char* failureTex
 
 void WriteAutoRestartShell(const Platform& platform) {
     if (!platform.registry) return;
+    // Winlogon reads only the system's own copy.
     RegKey key = RegKey::Create(*platform.registry, kHkeyLocalMachine,
-                                "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
+                                "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                                SystemView(platform));
     if (key) key.SetDword("AutoRestartShell", 1);
 }
 

@@ -31,22 +31,22 @@ const char kDwmKey[] = "Software\\Microsoft\\Windows\\DWM";
 // been written to.
 const char kFeedbackKey[] = "Control Pane\\Desktop";
 
-void ApplyShortcutArrow(Registry& registry, bool remove) {
+void ApplyShortcutArrow(Registry& registry, bool remove, std::uint32_t machineView) {
     if (remove) {
         if (RegKey explorer = RegKey::Open(registry, kHkeyCurrentUser, kUserExplorerKey, kKeyAllAccess))
             explorer.SetBinary("Link", std::vector<std::uint8_t>(4, 0));
-        if (RegKey lnk = RegKey::Open(registry, kHkeyClassesRoot, "lnkfile", kKeyAllAccess))
+        if (RegKey lnk = RegKey::Open(registry, kHkeyClassesRoot, "lnkfile", kKeyAllAccess | machineView))
             lnk.DeleteValue("IsShortcut");
     } else {
         if (RegKey explorer = RegKey::Open(registry, kHkeyCurrentUser, kUserExplorerKey, kKeyAllAccess))
             explorer.DeleteValue("Link");
-        if (RegKey lnk = RegKey::Create(registry, kHkeyClassesRoot, "lnkfile"))
+        if (RegKey lnk = RegKey::Create(registry, kHkeyClassesRoot, "lnkfile", machineView))
             lnk.SetString("IsShortcut", "");
     }
 }
 
-void ApplyIconCache(Registry& registry, bool larger) {
-    if (RegKey explorer = RegKey::Create(registry, kHkeyLocalMachine, kMachineExplorerKey))
+void ApplyIconCache(Registry& registry, bool larger, std::uint32_t machineView) {
+    if (RegKey explorer = RegKey::Create(registry, kHkeyLocalMachine, kMachineExplorerKey, machineView))
         explorer.SetDword("Max Cached Icons", larger ? 4089 : 1024);
 }
 
@@ -140,9 +140,9 @@ int RestartUxsmsService(ServiceControl& services, Environment& environment) {
 }
 
 void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
-                        const DesktopTweakChoices& choices) {
-    ApplyShortcutArrow(registry, choices.removeShortcutArrow);
-    ApplyIconCache(registry, choices.largerIconCache);
+                        const DesktopTweakChoices& choices, std::uint32_t machineView) {
+    ApplyShortcutArrow(registry, choices.removeShortcutArrow, machineView);
+    ApplyIconCache(registry, choices.largerIconCache, machineView);
     ApplyClassicSearch(registry, choices.classicSearch);
     ApplyFeedbackText(registry, choices.removeFeedbackText);
     if (desktop) desktop->NotifyAssociationsChanged();

@@ -51,8 +51,10 @@ int RestartUxsmsService(ServiceControl& services, Environment& environment);
 unsigned long QueryServiceState(ServiceControl& services, const std::string& name);
 
 // Writes the four tweaks' values in order and tells the shell that file
-// associations changed.
+// associations changed. Machine-wide values (the icon cache, the shortcut
+// class) are written in `machineView`, the view the system reads
+// (SystemView).
 void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
-                        const DesktopTweakChoices& choices);
+                        const DesktopTweakChoices& choices, std::uint32_t machineView = 0);
 
 }  // namespace tv

@@ -29,14 +29,16 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-void CleanBootAndPrefetch(Registry& registry, FileSystem& files, Environment& environment) {
+void CleanBootAndPrefetch(Registry& registry, FileSystem& files, Environment& environment,
+                          std::uint32_t machineView) {
     // Without the Windows directory the paths would point somewhere else
     // entirely (relative to the current drive): delete nothing then.
     const std::string windows = environment.WindowsDirectory();
     if (!windows.empty()) DeleteFolderTree(files, JoinPath(windows, "Prefetch"));
     environment.Wait(kSettleMilliseconds);
 
-    RegKey::Create(registry, kHkeyLocalMachine, kBootOptimizeKey).SetString("Enable", "Y");
+    RegKey::Create(registry, kHkeyLocalMachine, kBootOptimizeKey, machineView)
+        .SetString("Enable", "Y");
     RegKey::Create(registry, kHkeyLocalMachine, kControlKey)
         .SetString("SystemStartOptions", "NODETECT");
     RegKey::Create(registry, kHkeyLocalMachine, kSessionManagerKey).SetDword("AutoChkTimeOut", 1);
@@ -51,8 +53,8 @@ void CleanBootAndPrefetch(Registry& registry, FileSystem& files, Environment& en
 }  // namespace
 
 void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
-                      Environment& environment) {
-    if (choices.prefetch) CleanBootAndPrefetch(registry, files, environment);
+                      Environment& environment, std::uint32_t machineView) {
+    if (choices.prefetch) CleanBootAndPrefetch(registry, files, environment, machineView);
 
     RegKey::Create(registry, kHkeyLocalMachine, kControlKey)
         .SetString("WaitToKillServiceTimeout", choices.serviceTimeout ? "1" : "20000");
@@ -66,7 +68,7 @@ void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, File
     desktop.SetString("WaitToKillAppTimeout", quickEnd ? "1" : "20000");
     desktop.Close();
 
-    RegKey::Create(registry, kHkeyLocalMachine, kExplorerKey)
+    RegKey::Create(registry, kHkeyLocalMachine, kExplorerKey, machineView)
         .SetDword("AlwaysUnloadDLL", choices.dllUnload ? 1 : 0);
 }
 

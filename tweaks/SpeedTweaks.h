@@ -3,6 +3,8 @@
 // memory dump.
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 
 namespace tv {
@@ -24,9 +26,11 @@ struct SpeedTweakChoices {
 extern const char kSpeedTweaksDoneText[];
 
 // Writes every value the choices call for; results are not examined, so a
-// key that cannot be opened simply keeps its old values.
+// key that cannot be opened simply keeps its old values. Values under
+// HKLM\Software are written in `machineView`, the view the system reads
+// (SystemView).
 void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
-                      Environment& environment);
+                      Environment& environment, std::uint32_t machineView = 0);
 
 // Deletes everything below `folder`, depth first, then the folder itself.
 // Files in use or read-only stay, and so does every folder that still

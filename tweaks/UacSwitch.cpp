@@ -14,8 +14,8 @@ UacDisplay UacDisplayFor(bool enabled) {
     return {"【禁用】", IDI_SECURITY_UAC_OFF};
 }
 
-bool ReadUacPolicy(Registry& registry) {
-    RegKey key = RegKey::Open(registry, kHkeyLocalMachine, kUacPolicyKey, kKeyRead);
+bool ReadUacPolicy(Registry& registry, std::uint32_t view) {
+    RegKey key = RegKey::Open(registry, kHkeyLocalMachine, kUacPolicyKey, kKeyRead | view);
     if (!key) return false;
     // Any type is accepted; a shorter value leaves the preset high bytes, a
     // longer one does not fit, so only a 4-byte 1 counts.
@@ -28,13 +28,13 @@ bool ReadUacPolicy(Registry& registry) {
 }
 
 bool UacSwitch::Read() {
-    enabled_ = ReadUacPolicy(registry_);
+    enabled_ = ReadUacPolicy(registry_, view_);
     return enabled_;
 }
 
 bool UacSwitch::Toggle() {
     {
-        RegKey key = RegKey::Create(registry_, kHkeyLocalMachine, kUacPolicyKey);
+        RegKey key = RegKey::Create(registry_, kHkeyLocalMachine, kUacPolicyKey, view_);
         if (key) key.SetDword(kUacPolicyValue, enabled_ ? 0 : 1);
     }
     return Read();

@@ -2,6 +2,8 @@
 // switched the other way.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/Registry.h"
 
 namespace tv {
@@ -19,13 +21,16 @@ struct UacDisplay {
 // otherwise.
 UacDisplay UacDisplayFor(bool enabled);
 
-// True only when the policy value reads as exactly 1.
-bool ReadUacPolicy(Registry& registry);
+// True only when the policy value reads as exactly 1. Read in `view`, the
+// view the system reads (SystemView).
+bool ReadUacPolicy(Registry& registry, std::uint32_t view = 0);
 
 // Remembers the state last read, and switches it the other way.
 class UacSwitch {
 public:
-    explicit UacSwitch(Registry& registry) : registry_(registry) {}
+    // The policy is read and written in `view` (SystemView).
+    explicit UacSwitch(Registry& registry, std::uint32_t view = 0)
+        : registry_(registry), view_(view) {}
 
     // Re-reads the policy; the new state.
     bool Read();
@@ -36,6 +41,7 @@ public:
 
 private:
     Registry& registry_;
+    std::uint32_t view_;
     bool enabled_ = false;
 };
 

@@ -2,6 +2,7 @@
 // choices, and the prefetch and memory dump clean-up.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,11 @@
 #include "platform/fake/FakeRegistry.h"
 #include "tests/contract/RegistryDump.h"
 #include "tweaks/SpeedTweaks.h"
+#include "manage/ProcessActions.h"
+#include "platform/RegistryViews.h"
+#include "tests/support/FakePlatform.h"
+#include "tweaks/AppearanceTweaks.h"
+#include "tweaks/UacSwitch.h"
 
 namespace tv {
 namespace {
@@ -259,6 +265,66 @@ TEST_F(SpeedTweaksTest, AMissingFolderIsNoError) {
     EXPECT_EQ(files_.calls, (std::vector<std::string>{"list C:\\Windows\\Prefetch",
                                                        "folder C:\\Windows\\Prefetch"}));
     EXPECT_TRUE(Paths().empty());
+}
+
+// Every writer of machine-wide values under HKLM\Software (or the classes)
+// writes where the system reads: the 64-bit view on 64-bit Windows, and on
+// 32-bit Windows its one view, asked for without any view bit.
+TEST(MachineWriters, WriteInTheViewTheSystemReads) {
+    struct Writer {
+        const char* what;
+        std::function<void(Platform&)> write;
+        RegHandle root;
+        const char* key;
+        const char* value;
+    };
+    const Writer writers[] = {
+        {"boot optimisation",
+         [](Platform& p) {
+             SpeedTweakChoices choices;
+             choices.prefetch = true;
+             ApplySpeedTweaks(choices, *p.registry, *p.files, *p.environment, SystemView(p));
+         },
+         kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Dfrg\\BootOptimizeFunction", "Enable"},
+        {"unload DLLs",
+         [](Platform& p) {
+             ApplySpeedTweaks(SpeedTweakChoices{}, *p.registry, *p.files, *p.environment, SystemView(p));
+         },
+         kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "AlwaysUnloadDLL"},
+        {"icon cache",
+         [](Platform& p) { ApplyDesktopTweaks(*p.registry, nullptr, {false, true, false, false}, SystemView(p)); },
+         kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "Max Cached Icons"},
+        {"UAC switch",
+         [](Platform& p) {
+             UacSwitch uac(*p.registry, SystemView(p));
+             uac.Read();
+             EXPECT_TRUE(uac.Toggle());  // and read back where it was written
+         },
+         kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", "EnableLUA"},
+        {"shell restart", [](Platform& p) { WriteAutoRestartShell(p); }, kHkeyLocalMachine,
+         "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "AutoRestartShell"},
+    };
+    for (const Writer& w : writers) {
+        for (bool system64 : {true, false}) {
+            SCOPED_TRACE(std::string(w.what) + (system64 ? " on 64-bit" : " on 32-bit"));
+            testing::FakePlatform fake;
+            if (system64) fake.registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
+            fake.system.is64BitSystem = system64;
+            Platform platform = fake.Get();
+            w.write(platform);
+            std::string data;
+            std::uint32_t number = 0;
+            auto present = [&](std::uint32_t view) {
+                RegKey key = RegKey::Open(fake.registry, w.root, w.key, kKeyRead | view);
+                return key.ReadString(w.value, 16, &data) || key.ReadDword(w.value, &number);
+            };
+            EXPECT_TRUE(present(system64 ? kKeyWow64_64Key : 0));
+            // The 32-bit copy stays as it was, unless the key is shared.
+            const bool shared = std::string(w.key).find("Policies") != std::string::npos;
+            if (system64) EXPECT_EQ(present(kKeyWow64_32Key), shared);
+            if (!system64) EXPECT_FALSE(fake.registry.ViewBitsSeen());
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tweaks/win32/AppearancePage.h"
 
+#include "platform/RegistryViews.h"
+
 namespace tv {
 
 AppearancePage::AppearancePage(const Platform& platform)
@@ -54,7 +56,8 @@ bool AppearancePage::OnCommand(int id, int code, HWND) {
         OpenThemeSettings(platform_);
         return true;
     case IDC_APPEARANCE_APPLY_BUTTON:
-        if (platform_.registry) ApplyDesktopTweaks(*platform_.registry, platform_.desktop, Choices());
+        if (platform_.registry) ApplyDesktopTweaks(*platform_.registry, platform_.desktop, Choices(),
+                                                  SystemView(platform_));
         return true;
     default:
         return false;

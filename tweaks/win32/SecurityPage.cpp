@@ -1,11 +1,13 @@
 #include "tweaks/win32/SecurityPage.h"
 
+#include "platform/RegistryViews.h"
+
 #include "tweaks/BrowserLaunch.h"
 
 namespace tv {
 
 SecurityPage::SecurityPage(const Platform& platform)
-    : SubPage(IDD_SECURITY_PAGE, platform), uac_(*platform.registry) {}
+    : SubPage(IDD_SECURITY_PAGE, platform), uac_(*platform.registry, SystemView(platform)) {}
 
 void SecurityPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_SECURITY_BROWSER_BUTTON, browserButton_);

@@ -1,5 +1,7 @@
 #include "tweaks/win32/SpeedPage.h"
 
+#include "platform/RegistryViews.h"
+
 namespace tv {
 
 namespace {
@@ -51,7 +53,8 @@ SpeedTweakChoices SpeedPage::Choices() const {
 
 void SpeedPage::Apply() {
     SpeedTweakChoices choices = Choices();
-    ApplySpeedTweaks(choices, *platform_.registry, *platform_.files, *platform_.environment);
+    ApplySpeedTweaks(choices, *platform_.registry, *platform_.files, *platform_.environment,
+                     SystemView(platform_));
     SetDlgItemTextA(hwnd_, IDC_SPEED_STATUS, kSpeedTweaksDoneText);
 }
 
