@@ -1,7 +1,6 @@
 #include "manage/AddonRemoval.h"
 
 #include "manage/AddonSources.h"
-#include "manage/SystemFolders.h"
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
@@ -39,6 +38,22 @@ const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
         if (text::EqualsNoCase(displayName, entry.name)) return &entry;
     }
     return nullptr;
+}
+
+std::string UnregisterCommand(const SystemFolders& folders, std::uint32_t classView,
+                              const std::string& file) {
+    std::string tool;
+    if (folders.system64 && (classView & kKeyWow64_32Key) != 0) {
+        if (folders.windows.empty()) return {};
+        tool = folders.windows + "\\SysWOW64\\regsvr32.exe";
+    } else {
+        if (folders.system.empty()) return {};
+        tool = NativeSystemPath(folders, folders.system + "\\regsvr32.exe");
+    }
+    std::string command = "\"" + tool + "\" /u /s ";
+    // Nothing to quote in an empty path, and a quoted one stays as it is.
+    if (file.empty() || file.front() == '"') return command + file;
+    return command + "\"" + file + "\"";
 }
 
 long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,

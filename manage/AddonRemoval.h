@@ -9,6 +9,7 @@
 
 #include "manage/AddonScan.h"
 #include "platform/Platform.h"
+#include "platform/SystemFolders.h"
 
 namespace tv {
 
@@ -21,6 +22,14 @@ struct ProtectedAddon {
 // The first protected entry whose name equals `displayName` without regard
 // to case, or null.
 const ProtectedAddon* FindProtectedAddon(std::string_view displayName);
+
+// The command line that unregisters `file` silently, started by its full
+// path: the registration tool of the system directory that serves the view
+// the add-on's class was read in (SysWOW64 for the 32-bit view). The file is
+// quoted so a path with blanks stays one argument. Empty when the system
+// directory is unknown: then nothing is started.
+std::string UnregisterCommand(const SystemFolders& folders, std::uint32_t classView,
+                              const std::string& file);
 
 // Deletes exactly the registration `name` from the location the type text
 // names, in the copy `view` read it from (its Wow6432Node copy for the

@@ -10,6 +10,7 @@
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
 #include "platform/ui/Gdi.h"
+#include "platform/win32/NativePaths.h"
 
 namespace tv {
 
@@ -91,7 +92,7 @@ int StartupPage::AddFileIcon(const std::string& file) {
     if (!platform_.files->Exists(file)) return -1;
     {
         SHFILEINFOA info{};
-        DWORD_PTR found = SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info),
+        DWORD_PTR found = SHGetFileInfoA(NativePath(file).c_str(), 0, &info, sizeof(info),
                                          SHGFI_ICON | SHGFI_SMALLICON);
         // The shell may hand out an icon even when it reports failure.
         ui::Icon icon(info.hIcon);

@@ -7,6 +7,7 @@
 
 #include "platform/CodePageText.h"
 #include "platform/UniqueHandle.h"
+#include "platform/win32/NativePaths.h"
 
 namespace tv {
 
@@ -21,18 +22,18 @@ struct FindTraits {
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) const {
-    return !path.empty() && PathFileExistsA(path.c_str()) != FALSE;
+    return !path.empty() && PathFileExistsA(NativePath(path).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::IsFolder(const std::string& path) const {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesA(NativePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::ListFolder(const std::string& folder,
                                  std::vector<FolderEntry>* entries) const {
     entries->clear();
-    std::string pattern = folder;
+    std::string pattern = NativePath(folder);
     if (pattern.empty() || text::FindLastChar(pattern, '\\') != pattern.size() - 1)
         pattern += '\\';
     pattern += "*.*";
@@ -50,11 +51,11 @@ bool Win32FileSystem::ListFolder(const std::string& folder,
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != FALSE;
+    return DeleteFileA(NativePath(path).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) {
-    return RemoveDirectoryA(path.c_str()) != FALSE;
+    return RemoveDirectoryA(NativePath(path).c_str()) != FALSE;
 }
 
 std::string Win32FileSystem::WorkingFolder() const {

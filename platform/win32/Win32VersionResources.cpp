@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/win32/NativePaths.h"
+
 namespace tv {
 
 namespace {
@@ -21,10 +23,11 @@ bool Query(const VersionBlock& block, const char* path, void** value, UINT* leng
 
 bool Win32VersionResources::Load(const std::string& path, VersionBlock* block) const {
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    const std::string file = NativePath(path);
+    DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
     if (size == 0) return false;
     VersionBlock data(size, 0);
-    if (!GetFileVersionInfoA(path.c_str(), handle, size, data.data())) return false;
+    if (!GetFileVersionInfoA(file.c_str(), handle, size, data.data())) return false;
     *block = std::move(data);
     return true;
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "manage/AddonRemoval.h"
-#include "manage/SystemFolders.h"
 #include "platform/RegistryViews.h"
 #include "platform/RegFile.h"
 #include "tests/contract/RegistryDump.h"

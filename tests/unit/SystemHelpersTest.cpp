@@ -5,6 +5,7 @@
 #include "manage/FileVersionInfo.h"
 #include "manage/SystemHelpers.h"
 #include "platform/CodePageText.h"
+#include "platform/SystemFolders.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
@@ -76,6 +77,30 @@ TEST(SystemDirectories, ComeFromThePlatform) {
     EXPECT_EQ(GetWindowsDirectoryPath(environment), "D:\\WIN");
     environment.systemDirectory.clear();
     EXPECT_EQ(GetSystemDirectoryPath(environment), "");
+}
+
+// A 32-bit build on 64-bit Windows reaches the real system directory only
+// through its Sysnative alias; nothing else is renamed.
+TEST(SystemDirectories, NativePathsGoThroughSysnativeOnlyFromA32BitBuildOn64BitWindows) {
+    const SystemFolders wow64{"C:\\Windows", "C:\\Windows\\system32", true, false};
+    struct Case {
+        SystemFolders folders;
+        const char* path;
+        const char* native;
+    } cases[] = {
+        {wow64, "C:\\Windows\\system32\\drivers\\x.sys", "C:\\Windows\\Sysnative\\drivers\\x.sys"},
+        {wow64, "c:\\windows\\SYSTEM32\\svchost.exe", "C:\\Windows\\Sysnative\\svchost.exe"},
+        {wow64, "C:\\Windows\\system32", "C:\\Windows\\Sysnative"},
+        {wow64, "C:\\Windows\\system32x\\a.exe", "C:\\Windows\\system32x\\a.exe"},
+        {wow64, "C:\\Windows\\SysWOW64\\a.exe", "C:\\Windows\\SysWOW64\\a.exe"},
+        {wow64, "C:\\Program Files\\a.exe", "C:\\Program Files\\a.exe"},
+        {{"C:\\Windows", "C:\\Windows\\system32", true, true}, "C:\\Windows\\system32\\a.exe",
+         "C:\\Windows\\system32\\a.exe"},
+        {{"C:\\Windows", "C:\\Windows\\system32", false, false}, "C:\\Windows\\system32\\a.exe",
+         "C:\\Windows\\system32\\a.exe"},
+        {{"", "", true, false}, "C:\\Windows\\system32\\a.exe", "C:\\Windows\\system32\\a.exe"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NativeSystemPath(c.folders, c.path), c.native) << c.path;
 }
 
 class FileVersionInfoTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "manage/SystemFolders.h"
+#include "platform/SystemFolders.h"
 
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
@@ -28,22 +28,6 @@ std::string NativeSystemPath(const SystemFolders& folders, const std::string& pa
     const std::string rest = path.size() > folders.system.size() ? path.substr(folders.system.size())
                                                                  : std::string();
     return folders.windows + "\\Sysnative" + rest;
-}
-
-std::string UnregisterCommand(const SystemFolders& folders, std::uint32_t classView,
-                              const std::string& file) {
-    std::string tool;
-    if (folders.system64 && (classView & kKeyWow64_32Key) != 0) {
-        if (folders.windows.empty()) return {};
-        tool = folders.windows + "\\SysWOW64\\regsvr32.exe";
-    } else {
-        if (folders.system.empty()) return {};
-        tool = NativeSystemPath(folders, folders.system + "\\regsvr32.exe");
-    }
-    std::string command = "\"" + tool + "\" /u /s ";
-    // Nothing to quote in an empty path, and a quoted one stays as it is.
-    if (file.empty() || file.front() == '"') return command + file;
-    return command + "\"" + file + "\"";
 }
 
 }  // namespace tv

@@ -1,0 +1,106 @@
+// The real Trimvex.exe on 64-bit Windows with a machine Run value of the
+// same name in each registry view, written and checked with the system's own
+// reg tool: both are listed side by side, the 32-bit one under its
+// Wow6432Node key, and removing a row deletes exactly that view's value.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32SystemProbe.h"
+#include "res/resource.h"
+#include "tests/support/RemoteListView.h"
+#include "tests/support/TrimvexProcess.h"
+
+namespace tv {
+namespace {
+
+const char kRunKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kName[] = "TvViewsProbe";
+
+// The reg tool's exit code: 0 when it did what was asked (or found the
+// value), 1 otherwise; -1 when it could not be run.
+long Reg(const std::string& arguments) {
+    std::string command = "reg.exe " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // no console output of its own
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &info))
+        return -1;
+    ScopedHandle process(info.hProcess);
+    ScopedHandle thread(info.hThread);
+    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    return GetExitCodeProcess(process.Get(), &code) ? static_cast<long>(code) : -1;
+}
+
+bool ValueIn(const char* view) {
+    return Reg(std::string("query \"") + kRunKey + "\" /v " + kName + " /reg:" + view) == 0;
+}
+
+// The rows of the probe value: "subkey | path".
+std::vector<std::string> ProbeRows(const testing::RemoteListView& list) {
+    std::vector<std::string> rows;
+    for (int r = 0; r < list.ItemCount(); ++r)
+        if (list.ItemText(r, 0) == kName) rows.push_back(list.ItemText(r, 3) + " | " + list.ItemText(r, 1));
+    return rows;
+}
+
+int RowOf(const testing::RemoteListView& list, const std::string& subkey) {
+    for (int r = 0; r < list.ItemCount(); ++r)
+        if (list.ItemText(r, 0) == kName && list.ItemText(r, 3) == subkey) return r;
+    return -1;
+}
+
+struct ProbeValues {
+    ProbeValues() {
+        ok = Reg(std::string("add \"") + kRunKey + "\" /v " + kName + " /d C:\\tv32.exe /f /reg:32") == 0 &&
+             Reg(std::string("add \"") + kRunKey + "\" /v " + kName + " /d C:\\tv64.exe /f /reg:64") == 0;
+    }
+    ~ProbeValues() {
+        for (const char* view : {"32", "64"})
+            Reg(std::string("delete \"") + kRunKey + "\" /v " + kName + " /f /reg:" + view);
+    }
+    bool ok = false;
+};
+
+TEST(ProgramViews, ListsARunValueOfEachViewAndRemovesEachExactly) {
+    if (!Win32SystemProbe().Is64BitSystem()) GTEST_SKIP() << "32-bit Windows has one registry view";
+    ProbeValues probe;
+    ASSERT_TRUE(probe.ok);
+    ASSERT_TRUE(ValueIn("32"));
+    ASSERT_TRUE(ValueIn("64"));
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND listWindow =
+        GetDlgItem(program.PageWith({IDC_STARTUP_LIST, IDC_STARTUP_REFRESH}), IDC_STARTUP_LIST);
+    testing::RemoteListView list(listWindow);
+    ASSERT_TRUE(list);
+    const std::string native = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string wow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ(ProbeRows(list), (std::vector<std::string>{native + " | c:\\tv64.exe",
+                                                         wow + " | c:\\tv32.exe"}));
+
+    HWND page = GetParent(listWindow);
+    auto remove = [&](const std::string& subkey) {
+        const int row = RowOf(list, subkey);
+        ASSERT_GE(row, 0) << subkey;
+        list.Select(row);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_STARTUP_REMOVE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REMOVE)));
+    };
+    // The 32-bit row goes alone; the 64-bit value of the same name stays.
+    remove(wow);
+    EXPECT_FALSE(ValueIn("32"));
+    EXPECT_TRUE(ValueIn("64"));
+    EXPECT_EQ(ProbeRows(list), (std::vector<std::string>{native + " | c:\\tv64.exe"}));
+    remove(native);
+    EXPECT_FALSE(ValueIn("64"));
+    EXPECT_TRUE(ProbeRows(list).empty());
+}
+
+}  // namespace
+}  // namespace tv
