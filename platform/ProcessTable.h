@@ -53,7 +53,8 @@ public:
 
     // OpenProcess without inheritance; 0 on failure.
     virtual ProcessHandle Open(std::uint32_t id, std::uint32_t access) = 0;
-    // GetModuleFileNameExA of the main module.
+    // GetModuleFileNameExA of the main module; where that cannot read the
+    // process (another bitness), QueryFullProcessImageNameA.
     virtual bool ImagePath(ProcessHandle process, std::string* path) = 0;
     // GetProcessMemoryInfo.
     virtual bool Memory(ProcessHandle process, ProcessMemory* memory) = 0;

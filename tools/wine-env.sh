@@ -4,12 +4,23 @@
 # a 32-bit prefix and build/cross. TV_BITS=64: a 64-bit prefix, the 64-bit
 # loader and build/cross64. Programs are started with tv_wine, which always
 # picks the loader of the chosen path (Debian's wine script prefers the
-# 32-bit loader whenever it is installed).
+# 32-bit loader whenever it is installed). TV_WOW64=1 (the wow64 tier): the
+# 32-bit build/cross in a 64-bit prefix, as on 64-bit Windows.
 tv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
-if [ "${TV_BITS:-32}" = 64 ]; then
+tv_boot_loader=
+if [ "${TV_WOW64:-}" = 1 ]; then
+  # The 32-bit build in a 64-bit prefix (WOW64): the prefix is made by the
+  # 64-bit loader, the programs run on the 32-bit one.
+  export WINEARCH=win64
+  unset WINELOADER
+  tv_loader=wine
+  tv_boot_loader=/usr/lib/wine/wine64
+  tv_cross="$tv_root/build/cross"
+  export WINEPREFIX=${TV_WINEPREFIX:-$tv_root/build/wine/wow64}
+elif [ "${TV_BITS:-32}" = 64 ]; then
   export WINEARCH=win64
   export WINELOADER=/usr/lib/wine/wine64
   tv_loader=/usr/lib/wine/wine64
@@ -23,3 +34,5 @@ else
   export WINEPREFIX=${TV_WINEPREFIX:-$tv_root/build/wine/test}
 fi
 tv_wine() { "$tv_loader" "$@"; }
+# Makes a new prefix (wineboot): the loader of the prefix's own bitness.
+tv_wine_boot() { "${tv_boot_loader:-$tv_loader}" "$@"; }

@@ -20,7 +20,7 @@ step() {
   fi
 }
 mkdir -p "$WINEPREFIX"
-step "creating the prefix (wineboot -i)" tv_wine wineboot.exe -i
+step "creating the prefix (wineboot -i)" tv_wine_boot wineboot.exe -i
 step "waiting for the prefix's first start" wineserver -w
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'

@@ -46,7 +46,11 @@ bool Win32ProcessTable::ListProcesses(std::vector<ProcessEntry>* processes) {
 
 bool Win32ProcessTable::ListModules(std::uint32_t id, std::vector<ModuleEntry>* modules) {
     modules->clear();
-    ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
+    // A 64-bit build lists a 32-bit process's own modules too, so the list
+    // is whole. A 32-bit build cannot read a 64-bit process: the snapshot
+    // fails and nothing is listed rather than a part.
+    const DWORD kinds = sizeof(void*) == 8 ? TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32 : TH32CS_SNAPMODULE;
+    ScopedHandle snapshot(CreateToolhelp32Snapshot(kinds, id));
     if (!snapshot) return false;
     MODULEENTRY32 entry{};
     entry.dwSize = sizeof(entry);
@@ -62,12 +66,40 @@ ProcessHandle Win32ProcessTable::Open(std::uint32_t id, std::uint32_t access) {
     return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, id));
 }
 
+namespace {
+
+// QueryFullProcessImageNameA, which systems before Vista lack: the image of
+// a process whose modules this process cannot read (a 64-bit one seen from
+// a 32-bit build). Needs only PROCESS_QUERY_LIMITED_INFORMATION.
+bool FullImageName(HANDLE process, std::string* path) {
+    using QueryFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const QueryFn query = [] {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        return kernel ? reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+                            GetProcAddress(kernel, "QueryFullProcessImageNameA")))
+                      : nullptr;
+    }();
+    if (query == nullptr) return false;
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 4) {
+        std::vector<char> buffer(size);
+        DWORD length = size;
+        if (query(process, 0, buffer.data(), &length)) {
+            path->assign(buffer.data(), length);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool Win32ProcessTable::ImagePath(ProcessHandle process, std::string* path) {
     // Grow until the path fits, so a long path is never cut.
     for (DWORD size = MAX_PATH; size <= 32768; size *= 4) {
         std::vector<char> buffer(size);
         DWORD length = GetModuleFileNameExA(Raw(process), nullptr, buffer.data(), size);
-        if (length == 0) return false;
+        if (length == 0) return FullImageName(Raw(process), path);
         if (length < size - 1) {
             path->assign(buffer.data(), length);
             return true;
