@@ -87,7 +87,7 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
         std::string keyPath = named.keyPath;
         if (row.subkey != named.subkey) {
             keyPath = DisplayedKeyPath(root, named.keyPath, kKeyWow64_32Key);
-            if (keyPath == named.keyPath || row.subkey != keyPath + " [" + named.value + "]") continue;
+            if (row.subkey != keyPath + " [" + named.value + "]") continue;
         }
         RegKey key = RegKey::Open(*platform.registry, root, keyPath, kKeyAllAccess | view);
         if (key) {

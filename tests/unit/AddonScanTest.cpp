@@ -56,6 +56,7 @@ TEST_F(AddonScanTest, LaterSourcesStandAboveEarlierOnes) {
     };
     EXPECT_EQ(ScanAddons(registry_), expected);
     EXPECT_EQ(registry_.OpenHandleCount(), 0u);
+    EXPECT_FALSE(registry_.ViewBitsSeen());  // 32-bit Windows: no view bits
 }
 
 TEST_F(AddonScanTest, MissingDetailsLeaveTheirCellsEmpty) {

@@ -152,6 +152,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
             EXPECT_EQ(p.type, kMbOk);
         }
         EXPECT_EQ(fake.registry.OpenHandleCount(), 0u) << c.label;
+        EXPECT_FALSE(fake.registry.ViewBitsSeen()) << c.label;  // 32-bit Windows: no view bits
     }
 }
 

@@ -163,6 +163,8 @@ TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[3].substr(0, 6), "ctfmon");
     EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+    // 32-bit Windows: one view, asked for without any view bit.
+    EXPECT_FALSE(fake.registry.ViewBitsSeen());
 }
 
 TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
