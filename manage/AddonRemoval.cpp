@@ -3,6 +3,8 @@
 #include "manage/AddonSources.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+#include "platform/RestoreFiles.h"
 #include "platform/Shell.h"
 
 namespace tv {
@@ -32,6 +34,36 @@ const ProtectedAddon kProtectedAddons[] = {
 
 const char kUnregisterPrefix[] = "regsvr32 /u /s ";
 
+// A name that stands for one entry below its key, never for the key itself
+// or a deeper path.
+bool IsSingleName(const std::string& name) {
+    return !name.empty() && text::FindChar(name, '\\') == text::npos;
+}
+
+// Keeps every registration the ticked rows lose, and the class key their
+// unregistration takes away, in one restore file. False when it could not
+// be written: nothing may be removed then.
+bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreAddonSubject));
+    const AddonRow* only = nullptr;
+    int count = 0;
+    for (const AddonRow& row : ticked) {
+        if (FindProtectedAddon(row.displayName)) continue;
+        const AddonSource& source = AddonSourceByType(row.typeText);
+        if (source.names == AddonNames::Values) backup.AddValue(source.root, source.path, row.name);
+        else if (IsSingleName(row.name))
+            backup.AddKeyTree(source.root, std::string(source.path) + "\\" + row.name);
+        if (source.details == AddonDetails::ClassKey && IsSingleName(row.name))
+            backup.AddKeyTree(kHkeyClassesRoot, "CLSID\\" + row.name);
+        only = &row;
+        ++count;
+    }
+    if (!backup.HasContent() && !backup.Failed()) return true;
+    const std::string detail = count == 1 ? (only->displayName.empty() ? only->name : only->displayName) : "";
+    return SaveRestoreFile(platform, backup, kRestoreAddonSubject, detail);
+}
+
 }  // namespace
 
 const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
@@ -55,6 +87,7 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    if (!BackUpAddons(platform, ticked)) return;
     for (const AddonRow& row : ticked) {
         if (const ProtectedAddon* entry = FindProtectedAddon(row.displayName)) {
             // No caption: the box is titled with the program's name.

@@ -4,7 +4,9 @@
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
+#include "platform/RegBackup.h"
 #include "platform/Registry.h"
+#include "platform/RestoreFiles.h"
 
 namespace tv {
 
@@ -53,17 +55,48 @@ bool IsInside(const std::string& path, const std::string& folder) {
 }
 
 // A startup-folder row stands for exactly its own file, kept in the hidden
-// column; it is deleted only when it still lies in one of the startup
+// column; it is removed only when it still lies in one of the startup
 // folders and carries the row's name (a shortcut goes, never its target).
-void RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
+// It is moved into the restore folder, with a restore file that says where
+// it came from. False when that could not be prepared: nothing moved.
+bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
     const std::string& path = row.hidden;
     std::size_t slash = text::FindLastChar(path, '\\');
     if (row.name.empty() || slash == text::npos || path.compare(slash + 1, std::string::npos, row.name) != 0)
-        return;
+        return true;
     const std::string user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
     const std::string common = ReadStartupFolder(platform, kHkeyLocalMachine, "Common Startup");
-    if (!IsInside(path, user) && !IsInside(path, common)) return;
-    platform.files->RemoveFile(path);
+    if (!IsInside(path, user) && !IsInside(path, common)) return true;
+    if (!platform.files->Exists(path)) return true;
+
+    const std::string kept = RestoreFolderSlot(platform, row.name);
+    if (kept.empty()) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    backup.Comment("启动文件已移到：" + kept);
+    backup.Comment("恢复时请把它移回原来的位置：" + path);
+    std::string restoreFile;
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, &restoreFile))
+        return false;
+    // A file that cannot be moved (in use) stays where it is, like one that
+    // cannot be deleted; its restore file would then point nowhere.
+    if (!platform.files->MoveFileTo(path, kept)) platform.files->RemoveFile(restoreFile);
+    return true;
+}
+
+// Keeps the values this click deletes in a restore file first. False when
+// that fails: nothing may be deleted then.
+bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* named,
+                  const StartupRowTexts& row) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    if (named) backup.AddValue(root, named->keyPath, named->value);
+    backup.AddValue(root, row.subkey, row.name);
+    if (!backup.HasContent() && !backup.Failed()) return true;  // nothing to delete
+    return SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name);
 }
 
 }  // namespace
@@ -77,25 +110,25 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     }
     const RegHandle root = row.root == "HKEY_LOCAL_MACHINE" ? kHkeyLocalMachine : kHkeyCurrentUser;
 
-    for (const NamedValue& named : kNamedValues) {
-        if (row.subkey != named.subkey) continue;
-        RegKey key = RegKey::Open(*platform.registry, root, named.keyPath, kKeyAllAccess);
-        if (key) {
-            if (root == kHkeyLocalMachine && text::EqualsNoCase(named.value, "shell")) {
-                RefuseProtected(platform);
-                return false;
-            }
-            key.DeleteValue(named.value);
+    const NamedValue* named = nullptr;
+    RegKey namedKey;
+    for (const NamedValue& entry : kNamedValues) {
+        if (row.subkey != entry.subkey) continue;
+        named = &entry;
+        namedKey = RegKey::Open(*platform.registry, root, entry.keyPath, kKeyAllAccess);
+        if (namedKey && root == kHkeyLocalMachine && text::EqualsNoCase(entry.value, "shell")) {
+            RefuseProtected(platform);
+            return false;
         }
         break;
     }
 
-    if (!row.subkey.empty()) {
-        RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess);
-        if (key) key.DeleteValue(row.name);
-    } else {
-        RemoveFolderFile(platform, row);
-    }
+    if (row.subkey.empty()) return RemoveFolderFile(platform, row);
+
+    if (!BackUpValues(platform, root, named, row)) return false;
+    if (namedKey) namedKey.DeleteValue(named->value);
+    RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess);
+    if (key) key.DeleteValue(row.name);
     return true;
 }
 

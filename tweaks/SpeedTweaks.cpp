@@ -6,6 +6,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "platform/RestoreFiles.h"
 
 namespace tv {
 
@@ -68,6 +69,28 @@ void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, File
 
     RegKey::Create(registry, kHkeyLocalMachine, kExplorerKey)
         .SetDword("AlwaysUnloadDLL", choices.dllUnload ? 1 : 0);
+}
+
+std::vector<TweakValue> SpeedTweakValues(const SpeedTweakChoices& choices) {
+    std::vector<TweakValue> values;
+    if (choices.prefetch) {
+        values.push_back({kHkeyLocalMachine, kBootOptimizeKey, "Enable"});
+        values.push_back({kHkeyLocalMachine, kControlKey, "SystemStartOptions"});
+        values.push_back({kHkeyLocalMachine, kSessionManagerKey, "AutoChkTimeOut"});
+        values.push_back({kHkeyLocalMachine, kSessionManagerKey, "BootExecute"});
+    }
+    values.push_back({kHkeyLocalMachine, kControlKey, "WaitToKillServiceTimeout"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "AutoEndTasks"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "HungAppTimeout"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "WaitToKillAppTimeout"});
+    values.push_back({kHkeyLocalMachine, kExplorerKey, "AlwaysUnloadDLL"});
+    return values;
+}
+
+bool ApplySpeedTweaks(const Platform& platform, const SpeedTweakChoices& choices) {
+    if (!KeepTweakRestore(platform, kRestoreSpeedSubject, SpeedTweakValues(choices))) return false;
+    ApplySpeedTweaks(choices, *platform.registry, *platform.files, *platform.environment);
+    return true;
 }
 
 void DeleteFolderTree(FileSystem& files, const std::string& folder) {

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "tweaks/TweakRestore.h"
 
 namespace tv {
 
@@ -27,6 +31,13 @@ extern const char kSpeedTweaksDoneText[];
 // key that cannot be opened simply keeps its old values.
 void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
                       Environment& environment);
+
+// Every value ApplySpeedTweaks writes for these choices.
+std::vector<TweakValue> SpeedTweakValues(const SpeedTweakChoices& choices);
+
+// Keeps those values in a restore file, then applies the tweaks. False
+// (nothing changed) when the restore file cannot be written.
+bool ApplySpeedTweaks(const Platform& platform, const SpeedTweakChoices& choices);
 
 // Deletes everything below `folder`, depth first, then the folder itself.
 // Files in use or read-only stay, and so does every folder that still

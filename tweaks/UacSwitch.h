@@ -2,6 +2,7 @@
 // switched the other way.
 #pragma once
 
+#include "platform/Platform.h"
 #include "platform/Registry.h"
 
 namespace tv {
@@ -32,6 +33,9 @@ public:
     // Writes the opposite of the state last read as a DWORD (creating the
     // key if needed), then re-reads; the new state.
     bool Toggle();
+    // Keeps the policy value in a restore file first; when that cannot be
+    // written nothing changes and the state stays as last read.
+    bool Toggle(const Platform& platform);
     bool Enabled() const { return enabled_; }
 
 private:

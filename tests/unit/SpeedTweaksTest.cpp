@@ -34,6 +34,13 @@ public:
         calls.push_back("folder " + path);
         return tree.RemoveFolder(path);
     }
+    bool CreateFolder(const std::string& path) override { return tree.CreateFolder(path); }
+    bool WriteNewFile(const std::string& path, const std::string& bytes) override {
+        return tree.WriteNewFile(path, bytes);
+    }
+    bool MoveFileTo(const std::string& from, const std::string& to) override {
+        return tree.MoveFileTo(from, to);
+    }
     std::string WorkingFolder() const override { return tree.WorkingFolder(); }
     bool SetWorkingFolder(const std::string& path) override { return tree.SetWorkingFolder(path); }
 };

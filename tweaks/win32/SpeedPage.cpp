@@ -51,7 +51,7 @@ SpeedTweakChoices SpeedPage::Choices() const {
 
 void SpeedPage::Apply() {
     SpeedTweakChoices choices = Choices();
-    ApplySpeedTweaks(choices, *platform_.registry, *platform_.files, *platform_.environment);
+    if (!ApplySpeedTweaks(platform_, choices)) return;
     SetDlgItemTextA(hwnd_, IDC_SPEED_STATUS, kSpeedTweaksDoneText);
 }
 
