@@ -1,5 +1,6 @@
 // The speed tweaks against the fakes: every value written for each set of
-// choices, and the prefetch and memory dump clean-up.
+// choices, and the prefetch and memory dump clean-up; the restore file every
+// tweak keeps first.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,8 +9,13 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/RegFile.h"
+#include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
+#include "tests/support/FakePlatform.h"
+#include "tweaks/AppearanceTweaks.h"
 #include "tweaks/SpeedTweaks.h"
+#include "tweaks/UacSwitch.h"
 
 namespace tv {
 namespace {
@@ -266,6 +272,82 @@ TEST_F(SpeedTweaksTest, AMissingFolderIsNoError) {
     EXPECT_EQ(files_.calls, (std::vector<std::string>{"list C:\\Windows\\Prefetch",
                                                        "folder C:\\Windows\\Prefetch"}));
     EXPECT_TRUE(Paths().empty());
+}
+
+// Each tweak button keeps a restore file first; importing it gives back the
+// registry as it was before the click, values the tweak added included. A
+// restore file that cannot be written stops the tweak.
+TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* label;
+        const char* file;
+        bool (*apply)(const Platform&);
+    } cases[] = {
+        {"speed", "速度优化",
+         [](const Platform& p) { return ApplySpeedTweaks(p, Choices(true, true, true, false, true)); }},
+        {"desktop", "桌面优化",
+         [](const Platform& p) { return ApplyDesktopTweaks(p, DesktopTweakChoices{}); }},
+        {"theme", "主题设置",
+         [](const Platform& p) {
+             OpenThemeSettings(p);
+             std::uint32_t composition = 0;
+             RegKey::Open(*p.registry, kHkeyCurrentUser, "Software\\Microsoft\\Windows\\DWM", kKeyRead)
+                 .ReadDword("Composition", &composition);
+             return composition == 1;
+         }},
+        {"uac", "UAC 开关",
+         [](const Platform& p) {
+             UacSwitch uac(*p.registry);
+             const bool before = uac.Read();
+             return uac.Toggle(p) != before;
+         }},
+    };
+    for (const Case& c : cases) {
+        for (bool full : {false, true}) {
+            SCOPED_TRACE(std::string(c.label) + (full ? ", disk full" : ""));
+            testing::FakePlatform fakes;
+            // Some values there before, most absent: those must go again.
+            RegKey::Create(fakes.registry, kHkeyCurrentUser, "Control Panel\\Desktop")
+                .SetString("HungAppTimeout", "5000");
+            RegKey::Create(fakes.registry, kHkeyCurrentUser, "Software\\Microsoft\\Windows\\DWM")
+                .SetDword("Composition", 0);
+            RegKey::Create(fakes.registry, kHkeyLocalMachine,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System")
+                .SetDword("EnableLUA", 1);
+            RegKey::Create(fakes.registry, kHkeyClassesRoot, "lnkfile").SetString("IsShortcut", "");
+            fakes.files.SetFull(full);
+            auto dump = [&] {
+                Lines all = tvtest::DumpTree(fakes.registry, kHkeyCurrentUser, "");
+                for (const std::string& l : tvtest::DumpTree(fakes.registry, kHkeyLocalMachine, ""))
+                    all.push_back(l);
+                return all;
+            };
+            const Lines before = dump();
+
+            const bool applied = c.apply(fakes.Get());
+            std::vector<FolderEntry> kept;
+            fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+            if (full) {
+                EXPECT_FALSE(applied);
+                EXPECT_EQ(dump(), before);
+                ASSERT_EQ(fakes.prompter.Prompts().size(), 1u);
+                EXPECT_EQ(fakes.prompter.Prompts()[0].text, kRestoreFailedMessage);
+                EXPECT_TRUE(kept.empty());
+                continue;
+            }
+            EXPECT_TRUE(applied);
+            EXPECT_NE(dump(), before);
+            ASSERT_EQ(kept.size(), 1u);
+            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + ".reg");
+            const std::string bytes =
+                fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+            RegFileError error;
+            ASSERT_TRUE(ImportRegFile(fakes.registry, bytes, fakes.codec, &error)) << error.message;
+            EXPECT_EQ(dump(), before);
+            EXPECT_TRUE(fakes.prompter.Prompts().empty());
+        }
+    }
 }
 
 }  // namespace
