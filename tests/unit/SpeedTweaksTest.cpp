@@ -3,6 +3,7 @@
 // tweak keeps first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -342,6 +343,16 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + ".reg");
             const std::string bytes =
                 fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+            // One section per key.
+            std::u16string text;
+            for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+                text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+            std::vector<std::u16string> headers;
+            for (std::size_t at = text.find(u"\n["); at != std::u16string::npos; at = text.find(u"\n[", at + 1))
+                headers.push_back(text.substr(at, text.find(u'\r', at) - at));
+            std::sort(headers.begin(), headers.end());
+            EXPECT_EQ(std::adjacent_find(headers.begin(), headers.end()), headers.end());
             RegFileError error;
             ASSERT_TRUE(ImportRegFile(fakes.registry, bytes, fakes.codec, &error)) << error.message;
             EXPECT_EQ(dump(), before);
