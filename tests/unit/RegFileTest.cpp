@@ -367,6 +367,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Tree"));
     EXPECT_FALSE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Missing"));
     EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\T", "Missing"));
+    EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\Missing", "Old"));
     EXPECT_TRUE(backup.HasContent());
     EXPECT_FALSE(backup.Failed());
     EXPECT_EQ(AnsiText(backup.Bytes()),
@@ -397,6 +398,64 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     ASSERT_TRUE(tv::ImportRegFile(registry, backup.Bytes(), codec, &error)) << error.message;
     EXPECT_EQ(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software"), original);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+// The in-memory registry, except that one key cannot be opened and one
+// value cannot be read (access denied), as on a system with locked keys.
+class LockedRegistry : public tv::FakeRegistry {
+public:
+    std::string lockedKey;    // full path below its root, as opened
+    std::string lockedValue;  // value name
+    long OpenKey(tv::RegHandle parent, const std::string& path, std::uint32_t access,
+                 tv::RegHandle* key) override {
+        if (path == lockedKey || path.substr(path.rfind('\\') + 1) == lockedKey) return tv::kErrorAccessDenied;
+        return FakeRegistry::OpenKey(parent, path, access, key);
+    }
+    long QueryValue(tv::RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        if (name == lockedValue) return tv::kErrorAccessDenied;
+        return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+};
+
+// A key or value that exists but cannot be read would not come back: the
+// backup counts as failed, so the change does not go ahead.
+TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
+    struct Case {
+        const char* label;
+        std::string lockedKey, lockedValue;
+        void (*add)(tv::RegBackup&);
+    } cases[] = {
+        {"value of a removal", "", "V",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"key of a removal", "Software\\T", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"value of a tweak", "", "V",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"key of a tweak", "Software\\T", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"parent of a missing key", "Software\\T", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\New", "V"); }},
+        {"value in a tree", "", "V",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+        {"subkey in a tree", "Sub", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        LockedRegistry registry;
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("V", "x");
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Sub").SetString("W", "y");
+        registry.lockedKey = c.lockedKey;
+        registry.lockedValue = c.lockedValue;
+        const tv::IconvTextCodec codec;
+        tv::RegBackup backup(registry, codec);
+        c.add(backup);
+        EXPECT_TRUE(backup.Failed());
+        tv::RegBackup readable(registry, codec);
+        readable.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Other", "V");
+        EXPECT_FALSE(readable.Failed());
+    }
 }
 
 }  // namespace
