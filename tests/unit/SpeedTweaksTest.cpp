@@ -357,6 +357,12 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             ASSERT_TRUE(ImportRegFile(fakes.registry, bytes, fakes.codec, &error)) << error.message;
             EXPECT_EQ(dump(), before);
             EXPECT_TRUE(fakes.prompter.Prompts().empty());
+
+            // A second click in the same second gets a numbered name.
+            EXPECT_TRUE(c.apply(fakes.Get()));
+            fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+            ASSERT_EQ(kept.size(), 2u);
+            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + " (2).reg");
         }
     }
 }
