@@ -368,6 +368,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     EXPECT_FALSE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Missing"));
     EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\T", "Missing"));
     EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\Missing", "Old"));
+    EXPECT_TRUE(tv::RegBackup(registry, codec).AddValue(tv::kHkeyCurrentUser, "Software\\T", "Old"));
     EXPECT_TRUE(backup.HasContent());
     EXPECT_FALSE(backup.Failed());
     EXPECT_EQ(AnsiText(backup.Bytes()),
@@ -406,6 +407,7 @@ class LockedRegistry : public tv::FakeRegistry {
 public:
     std::string lockedKey;    // full path below its root, as opened
     std::string lockedValue;  // value name
+    std::string growingValue;  // grows by a byte before every read of its data
     long OpenKey(tv::RegHandle parent, const std::string& path, std::uint32_t access,
                  tv::RegHandle* key) override {
         if (path == lockedKey || path.substr(path.rfind('\\') + 1) == lockedKey) return tv::kErrorAccessDenied;
@@ -414,6 +416,10 @@ public:
     long QueryValue(tv::RegHandle key, const std::string& name, std::uint32_t* type, void* data,
                     std::uint32_t* size) override {
         if (name == lockedValue) return tv::kErrorAccessDenied;
+        if (name == growingValue && data != nullptr) {
+            *size += 1;
+            return tv::kErrorMoreData;
+        }
         return FakeRegistry::QueryValue(key, name, type, data, size);
     }
 };
@@ -423,22 +429,24 @@ public:
 TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
     struct Case {
         const char* label;
-        std::string lockedKey, lockedValue;
+        std::string lockedKey, lockedValue, growingValue;
         void (*add)(tv::RegBackup&);
     } cases[] = {
-        {"value of a removal", "", "V",
+        {"value that never stops growing", "", "", "V",
          [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
-        {"key of a removal", "Software\\T", "",
+        {"value of a removal", "", "V", "",
          [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
-        {"value of a tweak", "", "V",
+        {"key of a removal", "Software\\T", "", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"value of a tweak", "", "V", "",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
-        {"key of a tweak", "Software\\T", "",
+        {"key of a tweak", "Software\\T", "", "",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
-        {"parent of a missing key", "Software\\T", "",
+        {"parent of a missing key", "Software\\T", "", "",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\New", "V"); }},
-        {"value in a tree", "", "V",
+        {"value in a tree", "", "V", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
-        {"subkey in a tree", "Sub", "",
+        {"subkey in a tree", "Sub", "", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
     };
     for (const Case& c : cases) {
@@ -448,6 +456,7 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Sub").SetString("W", "y");
         registry.lockedKey = c.lockedKey;
         registry.lockedValue = c.lockedValue;
+        registry.growingValue = c.growingValue;
         const tv::IconvTextCodec codec;
         tv::RegBackup backup(registry, codec);
         c.add(backup);
