@@ -359,7 +359,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     const Lines original = tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software");
 
     tv::RegBackup backup(registry, codec);
-    backup.Comment("two\nlines");
+    backup.Comment("three\nshort\r\nlines");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "Old");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "New");  // absent before
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "A");
@@ -373,7 +373,8 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     EXPECT_FALSE(backup.Failed());
     EXPECT_EQ(AnsiText(backup.Bytes()),
               std::string(kV5) +
-                  "; two\r\n"
+                  "; three\r\n"
+                  "; short\r\n"
                   "; lines\r\n"
                   "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T]\r\n"

@@ -367,5 +367,41 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
     }
 }
 
+// Where a restore file goes and what it is called, as the user finds it.
+TEST(TweakRestoreTest, RestoreFileNamesAndPlaces) {
+    struct Case {
+        const char* documents;
+        std::string detail;
+        std::string folder, stem;
+    } cases[] = {
+        {"C:\\Users\\a\\Documents", "Spooler", "C:\\Users\\a\\Documents\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 Spooler"},
+        {"D:\\", "", "D:\\Trimvex 还原文件", "2026-12-08 09.05.02 删除服务"},
+        {"", "x", "", "2026-12-08 09.05.02 删除服务 x"},
+        // characters a file name cannot hold; trailing dots and blanks
+        {"C:\\D", "a\\b/c:*?\"<>|\td. .", "C:\\D\\Trimvex 还原文件", "2026-12-08 09.05.02 删除服务 a_b_c________d"},
+        // 衆 ends in 0x5C, which is no separator; long names are cut whole
+        {"C:\\D", "\xD0\x5C" + std::string(60, 'x'), "C:\\D\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 \xD0\x5C" + std::string(46, 'x')},
+        {"C:\\D", std::string(47, 'x') + "中文", "C:\\D\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 " + std::string(47, 'x')},
+    };
+    for (const Case& c : cases) {
+        testing::FakePlatform fakes;
+        fakes.environment.documentsFolder = c.documents;
+        EXPECT_EQ(RestoreFolderPath(fakes.Get()), c.folder) << c.documents;
+        EXPECT_EQ(RestoreFileStem({{2026, 12, 8}, {9, 5, 2}}, kRestoreServiceSubject, c.detail), c.stem);
+    }
+    // A name taken gets a number, before the extension if there is one.
+    testing::FakePlatform fakes;
+    const std::string folder = RestoreFolderPath(fakes.Get());
+    fakes.files.AddFile(folder + "\\App.lnk");
+    fakes.files.AddFile(folder + "\\App (2).lnk");
+    fakes.files.AddFile(folder + "\\run");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "App.lnk"), folder + "\\App (3).lnk");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "run"), folder + "\\run (2)");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "new.exe"), folder + "\\new.exe");
+}
+
 }  // namespace
 }  // namespace tv
