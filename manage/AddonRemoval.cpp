@@ -4,6 +4,8 @@
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+#include "platform/RestoreFiles.h"
 #include "platform/Shell.h"
 
 namespace tv {
@@ -31,6 +33,43 @@ const ProtectedAddon kProtectedAddons[] = {
     {"Google Toolbar Helper", kGoogleMessage},
 };
 
+// A name that stands for one entry below its key, never for the key itself
+// or a deeper path.
+bool IsSingleName(const std::string& name) {
+    return !name.empty() && text::FindChar(name, '\\') == text::npos;
+}
+
+// Keeps every registration the ticked rows lose, and the class key their
+// unregistration takes away, in one restore file. False when it could not
+// be written: nothing may be removed then.
+bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreAddonSubject));
+    const AddonRow* only = nullptr;
+    int count = 0;
+    for (const AddonRow& row : ticked) {
+        if (FindProtectedAddon(row.displayName)) continue;
+        const AddonSource& source = AddonSourceByType(row.typeText);
+        // Each key by the name the 64-bit view knows it by: the key the
+        // removal opens, and the name the restore file must carry.
+        const std::string path = DisplayedKeyPath(source.root, source.path, row.view);
+        const std::uint32_t view = row.view != 0 ? kKeyWow64_64Key : 0;
+        if (source.names == AddonNames::Values) backup.AddValue(source.root, path, row.name, view);
+        else if (IsSingleName(row.name))
+            backup.AddKeyTree(source.root, path + "\\" + row.name, view);
+        if (source.details == AddonDetails::ClassKey && IsSingleName(row.name)) {
+            const std::uint32_t classView = row.classView != 0 ? kKeyWow64_64Key : 0;
+            backup.AddKeyTree(kHkeyClassesRoot,
+                              DisplayedKeyPath(kHkeyClassesRoot, "CLSID\\" + row.name, row.classView),
+                              classView);
+        }
+        only = &row;
+        ++count;
+    }
+    if (!backup.HasContent() && !backup.Failed()) return true;
+    const std::string detail = count == 1 ? (only->displayName.empty() ? only->name : only->displayName) : "";
+    return SaveRestoreFile(platform, backup, kRestoreAddonSubject, detail);
+}
 }  // namespace
 
 const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
@@ -67,6 +106,7 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    if (!BackUpAddons(platform, ticked)) return;
     const SystemFolders folders = SystemFoldersOf(platform);
     for (const AddonRow& row : ticked) {
         if (const ProtectedAddon* entry = FindProtectedAddon(row.displayName)) {

@@ -39,7 +39,10 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 
 // Works through the ticked rows in order: a protected one gets its message
 // (one box each, nothing removed); every other one is unregistered (not
-// waited for; see UnregisterCommand) and its registration deleted.
+// waited for; see UnregisterCommand) and its registration deleted. Before
+// anything is removed, the registrations and class keys that go are kept in
+// one restore file; when it cannot be written the user is told and nothing
+// is removed.
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked);
 
 }  // namespace tv

@@ -2,6 +2,8 @@
 
 #include "manage/ServiceScan.h"
 #include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+#include "platform/RestoreFiles.h"
 #include "platform/ServiceDatabase.h"
 
 namespace tv {
@@ -14,12 +16,27 @@ const char kProtectedServiceWarning[] =
 const char kOpenManagerError[] = "打开服务管理器错误";
 const char kOpenServiceError[] = "打开服务错误";
 const char kDeleteServiceError[] = "删除服务错误";
+const char kServicesKey[] = "SYSTEM\\CurrentControlSet\\Services\\";
 
 namespace {
 
 void Tell(const Platform& platform, const char* text, const char* caption = "",
           unsigned type = kMbOk) {
     platform.prompter->Ask(Prompt{text, caption, type, 0});
+}
+
+// The service's whole registry key, which the service manager reads again
+// at the next start of Windows.
+bool BackUpService(const Platform& platform, const std::string& name) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreServiceSubject));
+    backup.Comment("导入后，该服务在 Windows 下次启动时恢复。");
+    // A service whose key cannot be read could not be brought back.
+    if (!backup.AddKeyTree(kHkeyLocalMachine, kServicesKey + name)) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    return SaveRestoreFile(platform, backup, kRestoreServiceSubject, name);
 }
 
 }  // namespace
@@ -49,6 +66,7 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
         Tell(platform, kOpenServiceError);
         return true;
     }
+    if (!BackUpService(platform, (*selected)[kServiceName])) return false;
     if (!database.Delete(service.Get())) Tell(platform, kDeleteServiceError);
     return true;
 }

@@ -13,10 +13,13 @@ extern const char kProtectedServiceWarning[];
 extern const char kOpenManagerError[];
 extern const char kOpenServiceError[];
 extern const char kDeleteServiceError[];
+// Where each service's registry key lies, with the trailing backslash.
+extern const char kServicesKey[];
 
 // Asks, then deletes the service named by `selected` (null: no row at the
-// selection mark). True when the list must be scanned again: always, unless
-// the user said No or the row was refused.
+// selection mark), keeping its registry key in a restore file first. True
+// when the list must be scanned again: always, unless the user said No, the
+// row was refused or the restore file could not be written.
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected);
 
 }  // namespace tv

@@ -4,8 +4,10 @@
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
+#include "platform/RegBackup.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
+#include "platform/RestoreFiles.h"
 
 namespace tv {
 
@@ -54,17 +56,48 @@ bool IsInside(const std::string& path, const std::string& folder) {
 }
 
 // A startup-folder row stands for exactly its own file, kept in the hidden
-// column; it is deleted only when it still lies in one of the startup
+// column; it is removed only when it still lies in one of the startup
 // folders and carries the row's name (a shortcut goes, never its target).
-void RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
+// It is moved into the restore folder, with a restore file that says where
+// it came from. False when that could not be prepared: nothing moved.
+bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
     const std::string& path = row.hidden;
     std::size_t slash = text::FindLastChar(path, '\\');
     if (row.name.empty() || slash == text::npos || path.compare(slash + 1, std::string::npos, row.name) != 0)
-        return;
+        return true;
     const std::string user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
     const std::string common = ReadStartupFolder(platform, kHkeyLocalMachine, "Common Startup");
-    if (!IsInside(path, user) && !IsInside(path, common)) return;
-    platform.files->RemoveFile(path);
+    if (!IsInside(path, user) && !IsInside(path, common)) return true;
+    if (!platform.files->Exists(path)) return true;
+
+    const std::string kept = RestoreFolderSlot(platform, row.name);
+    if (kept.empty()) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    backup.Comment("启动文件已移到：" + kept);
+    backup.Comment("恢复时请把它移回原来的位置：" + path);
+    std::string restoreFile;
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, &restoreFile))
+        return false;
+    // A file that cannot be moved (in use) stays where it is, like one that
+    // cannot be deleted; its restore file would then point nowhere.
+    if (!platform.files->MoveFileTo(path, kept)) platform.files->RemoveFile(restoreFile);
+    return true;
+}
+
+// Keeps the values this click deletes in a restore file first. False when
+// that fails: nothing may be deleted then.
+bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* named,
+                  const std::string& namedKeyPath, std::uint32_t view, const StartupRowTexts& row) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    if (named) backup.AddValue(root, namedKeyPath, named->value, view);
+    backup.AddValue(root, row.subkey, row.name, view);
+    if (!backup.HasContent() && !backup.Failed()) return true;  // nothing to delete
+    return SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name);
 }
 
 }  // namespace
@@ -81,31 +114,33 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     // Wow6432Node path), so that view reaches exactly that key and no other.
     const std::uint32_t view = SystemView(platform);
 
-    for (const NamedValue& named : kNamedValues) {
+    const NamedValue* named = nullptr;
+    std::string namedKeyPath;
+    RegKey namedKey;
+    for (const NamedValue& entry : kNamedValues) {
         // The value as listed from either view: its own key, or the 32-bit
         // copy of it.
-        std::string keyPath = named.keyPath;
-        if (row.subkey != named.subkey) {
-            keyPath = DisplayedKeyPath(root, named.keyPath, kKeyWow64_32Key);
-            if (row.subkey != keyPath + " [" + named.value + "]") continue;
+        std::string keyPath = entry.keyPath;
+        if (row.subkey != entry.subkey) {
+            keyPath = DisplayedKeyPath(root, entry.keyPath, kKeyWow64_32Key);
+            if (row.subkey != keyPath + " [" + entry.value + "]") continue;
         }
-        RegKey key = RegKey::Open(*platform.registry, root, keyPath, kKeyAllAccess | view);
-        if (key) {
-            if (root == kHkeyLocalMachine && text::EqualsNoCase(named.value, "shell")) {
-                RefuseProtected(platform);
-                return false;
-            }
-            key.DeleteValue(named.value);
+        named = &entry;
+        namedKeyPath = keyPath;
+        namedKey = RegKey::Open(*platform.registry, root, keyPath, kKeyAllAccess | view);
+        if (namedKey && root == kHkeyLocalMachine && text::EqualsNoCase(entry.value, "shell")) {
+            RefuseProtected(platform);
+            return false;
         }
         break;
     }
 
-    if (!row.subkey.empty()) {
-        RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess | view);
-        if (key) key.DeleteValue(row.name);
-    } else {
-        RemoveFolderFile(platform, row);
-    }
+    if (row.subkey.empty()) return RemoveFolderFile(platform, row);
+
+    if (!BackUpValues(platform, root, named, namedKeyPath, view, row)) return false;
+    if (namedKey) namedKey.DeleteValue(named->value);
+    RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess | view);
+    if (key) key.DeleteValue(row.name);
     return true;
 }
 

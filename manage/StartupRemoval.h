@@ -20,9 +20,11 @@ struct StartupRowTexts {
 };
 
 // Deletes the registry value or the startup-folder file behind the row, or
-// refuses a protected entry with kProtectedStartupMessage. False when the
-// removal was refused (nothing changed, no rescan wanted); true otherwise,
-// whether or not anything could be deleted.
+// refuses a protected entry with kProtectedStartupMessage. What goes is
+// kept first: values in a restore file, a folder's file moved into the
+// restore folder. False when the removal was refused or that could not be
+// done (nothing changed, no rescan wanted); true otherwise, whether or not
+// anything could be deleted.
 bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row);
 
 }  // namespace tv

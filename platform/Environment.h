@@ -12,6 +12,9 @@ public:
     // when the platform gives none.
     virtual std::string WindowsDirectory() const = 0;
     virtual std::string SystemDirectory() const = 0;
+    // The user's Documents folder (the shell's personal folder), no trailing
+    // backslash; empty when the platform gives none.
+    virtual std::string DocumentsFolder() const = 0;
     // GetEnvironmentVariable; false when the variable is not set.
     virtual bool Variable(const std::string& name, std::string* value) const = 0;
     // Sleep: the waits some operations make before they go on.

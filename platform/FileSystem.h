@@ -32,6 +32,16 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // RemoveDirectory: false unless the folder exists and is empty.
     virtual bool RemoveFolder(const std::string& path) = 0;
+    // CreateDirectory: true when the folder exists afterwards (made now or
+    // already there); false when its parent is missing or it cannot be made.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Writes `bytes` as a new file; never replaces one: false when the path
+    // is taken, the folder is missing or the write does not complete (then
+    // no partial file is left).
+    virtual bool WriteNewFile(const std::string& path, const std::string& bytes) = 0;
+    // MoveFile on the same volume or across: false when the source is
+    // missing or busy, or the target is taken. Attributes go with the file.
+    virtual bool MoveFileTo(const std::string& from, const std::string& to) = 0;
     // The process's current directory.
     virtual std::string WorkingFolder() const = 0;
     virtual bool SetWorkingFolder(const std::string& path) = 0;

@@ -24,6 +24,7 @@ class Tokens;
 class ServiceDatabase;
 class ProcessTable;
 class SystemFiles;
+class TextCodec;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -46,6 +47,8 @@ struct Platform {
     ServiceDatabase* serviceDatabase = nullptr;
     ProcessTable* processes = nullptr;
     SystemFiles* systemFiles = nullptr;
+    // Between the ANSI code page and UTF-16 (restore files are UTF-16).
+    TextCodec* codec = nullptr;
 };
 
 }  // namespace tv

@@ -8,6 +8,8 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
+#include "platform/RestoreFiles.h"
 #include "platform/ServiceControl.h"
 #include "platform/Shell.h"
 #include "platform/SystemProbe.h"
@@ -66,6 +68,9 @@ void ApplyFeedbackText(Registry& registry, bool remove) {
         desktop.SetDword("FeedbackToolEnabled", remove ? 1 : 0);
 }
 
+const char* const kGlassValueNames[] = {"EnableMachineCheck", "Composition", "CompositionPolicy",
+                                        "ColorizationOpaqueBlend"};
+
 void WriteGlassValues(Registry& registry) {
     RegKey dwm = RegKey::Open(registry, kHkeyCurrentUser, kDwmKey, kKeyAllAccess);
     if (!dwm) return;
@@ -114,7 +119,14 @@ void OpenThemeSettings(const Platform& platform) {
         if (platform.display && platform.display->CurrentBitsPerPixel(&bits) &&
             bits != kGlassBitsPerPixel)
             platform.display->ChangeBitsPerPixel(kGlassBitsPerPixel);
-        if (platform.registry) WriteGlassValues(*platform.registry);
+        if (platform.registry) {
+            // The values go only into an existing key; what they replace is
+            // kept first, and nothing is written when it cannot be.
+            if (RegKey::Open(*platform.registry, kHkeyCurrentUser, kDwmKey, kKeyRead) &&
+                !KeepTweakRestore(platform, kRestoreThemeSubject, GlassValues()))
+                return;
+            WriteGlassValues(*platform.registry);
+        }
         if (platform.workers && platform.services && platform.environment) {
             ServiceControl* services = platform.services;
             Environment* environment = platform.environment;
@@ -137,6 +149,37 @@ int RestartUxsmsService(ServiceControl& services, Environment& environment) {
     if (!services.Start(kUxsmsService)) return 0;
     environment.Wait(kServiceSettleMs);
     return 0;
+}
+
+std::vector<TweakValue> DesktopTweakValues() {
+    return {
+        {kHkeyCurrentUser, kUserExplorerKey, "Link"},
+        {kHkeyClassesRoot, "lnkfile", "IsShortcut"},
+        {kHkeyLocalMachine, kMachineExplorerKey, "Max Cached Icons"},
+        {kHkeyCurrentUser, "Software\\Microsoft\\Search Assistant", "UseAdvancedSearchAlways"},
+        {kHkeyCurrentUser, kUserExplorerKey, "SearchSystemDirs"},
+        {kHkeyCurrentUser, kUserExplorerKey, "SearchHidden"},
+        {kHkeyCurrentUser, kUserExplorerKey, "IncludeSubFolders"},
+        {kHkeyCurrentUser, kFeedbackKey, "FeedbackToolEnabled"},
+    };
+}
+
+std::vector<TweakValue> GlassValues() {
+    std::vector<TweakValue> values;
+    for (const char* name : kGlassValueNames) values.push_back({kHkeyCurrentUser, kDwmKey, name});
+    return values;
+}
+
+bool ApplyDesktopTweaks(const Platform& platform, const DesktopTweakChoices& choices) {
+    // Kept and written in the view the system reads.
+    const std::uint32_t view = SystemView(platform);
+    std::vector<TweakValue> values = DesktopTweakValues();
+    for (TweakValue& value : values) {
+        if (value.root != kHkeyCurrentUser) value.view = view;
+    }
+    if (!KeepTweakRestore(platform, kRestoreDesktopSubject, values)) return false;
+    ApplyDesktopTweaks(*platform.registry, platform.desktop, choices, view);
+    return true;
 }
 
 void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,

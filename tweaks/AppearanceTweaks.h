@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/FileDialog.h"
 #include "platform/Platform.h"
+#include "tweaks/TweakRestore.h"
 
 namespace tv {
 
@@ -56,5 +58,14 @@ unsigned long QueryServiceState(ServiceControl& services, const std::string& nam
 // (SystemView).
 void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
                         const DesktopTweakChoices& choices, std::uint32_t machineView = 0);
+
+// Every value the desktop tweaks write or delete (the same for all choices).
+std::vector<TweakValue> DesktopTweakValues();
+// The glass values the theme button writes into an existing key.
+std::vector<TweakValue> GlassValues();
+
+// Keeps the desktop tweaks' values in a restore file, then applies them.
+// False (nothing changed) when the restore file cannot be written.
+bool ApplyDesktopTweaks(const Platform& platform, const DesktopTweakChoices& choices);
 
 }  // namespace tv

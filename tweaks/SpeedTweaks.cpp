@@ -6,6 +6,8 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "platform/RegistryViews.h"
+#include "platform/RestoreFiles.h"
 
 namespace tv {
 
@@ -70,6 +72,34 @@ void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, File
 
     RegKey::Create(registry, kHkeyLocalMachine, kExplorerKey, machineView)
         .SetDword("AlwaysUnloadDLL", choices.dllUnload ? 1 : 0);
+}
+
+std::vector<TweakValue> SpeedTweakValues(const SpeedTweakChoices& choices) {
+    std::vector<TweakValue> values;
+    if (choices.prefetch) {
+        values.push_back({kHkeyLocalMachine, kBootOptimizeKey, "Enable"});
+        values.push_back({kHkeyLocalMachine, kControlKey, "SystemStartOptions"});
+        values.push_back({kHkeyLocalMachine, kSessionManagerKey, "AutoChkTimeOut"});
+        values.push_back({kHkeyLocalMachine, kSessionManagerKey, "BootExecute"});
+    }
+    values.push_back({kHkeyLocalMachine, kControlKey, "WaitToKillServiceTimeout"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "AutoEndTasks"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "HungAppTimeout"});
+    values.push_back({kHkeyCurrentUser, kDesktopKey, "WaitToKillAppTimeout"});
+    values.push_back({kHkeyLocalMachine, kExplorerKey, "AlwaysUnloadDLL"});
+    return values;
+}
+
+bool ApplySpeedTweaks(const Platform& platform, const SpeedTweakChoices& choices) {
+    // Kept and written in the view the system reads.
+    const std::uint32_t view = SystemView(platform);
+    std::vector<TweakValue> values = SpeedTweakValues(choices);
+    for (TweakValue& value : values) {
+        if (value.root != kHkeyCurrentUser) value.view = view;
+    }
+    if (!KeepTweakRestore(platform, kRestoreSpeedSubject, values)) return false;
+    ApplySpeedTweaks(choices, *platform.registry, *platform.files, *platform.environment, view);
+    return true;
 }
 
 void DeleteFolderTree(FileSystem& files, const std::string& folder) {

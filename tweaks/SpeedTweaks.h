@@ -6,6 +6,10 @@
 #include <cstdint>
 
 #include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "tweaks/TweakRestore.h"
 
 namespace tv {
 
@@ -31,6 +35,13 @@ extern const char kSpeedTweaksDoneText[];
 // (SystemView).
 void ApplySpeedTweaks(const SpeedTweakChoices& choices, Registry& registry, FileSystem& files,
                       Environment& environment, std::uint32_t machineView = 0);
+
+// Every value ApplySpeedTweaks writes for these choices.
+std::vector<TweakValue> SpeedTweakValues(const SpeedTweakChoices& choices);
+
+// Keeps those values in a restore file, then applies the tweaks. False
+// (nothing changed) when the restore file cannot be written.
+bool ApplySpeedTweaks(const Platform& platform, const SpeedTweakChoices& choices);
 
 // Deletes everything below `folder`, depth first, then the folder itself.
 // Files in use or read-only stay, and so does every folder that still

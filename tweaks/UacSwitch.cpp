@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/RestoreFiles.h"
 #include "res/ids/SecurityPage.h"
+#include "tweaks/TweakRestore.h"
 
 namespace tv {
 
@@ -30,6 +32,13 @@ bool ReadUacPolicy(Registry& registry, std::uint32_t view) {
 bool UacSwitch::Read() {
     enabled_ = ReadUacPolicy(registry_, view_);
     return enabled_;
+}
+
+bool UacSwitch::Toggle(const Platform& platform) {
+    if (!KeepTweakRestore(platform, kRestoreUacSubject,
+                          {{kHkeyLocalMachine, kUacPolicyKey, kUacPolicyValue, view_}}))
+        return enabled_;
+    return Toggle();
 }
 
 bool UacSwitch::Toggle() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/Platform.h"
 #include "platform/Registry.h"
 
 namespace tv {
@@ -37,6 +38,9 @@ public:
     // Writes the opposite of the state last read as a DWORD (creating the
     // key if needed), then re-reads; the new state.
     bool Toggle();
+    // Keeps the policy value in a restore file first; when that cannot be
+    // written nothing changes and the state stays as last read.
+    bool Toggle(const Platform& platform);
     bool Enabled() const { return enabled_; }
 
 private:

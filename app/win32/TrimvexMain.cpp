@@ -25,6 +25,7 @@
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32SystemFiles.h"
+#include "platform/win32/Win32TextCodec.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -74,6 +75,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform.processes = &processes;
     tv::Win32SystemFiles systemFiles;
     platform.systemFiles = &systemFiles;
+    tv::Win32TextCodec codec;
+    platform.codec = &codec;
     {
         tv::MainWindow window(platform);
         window.DoModal();

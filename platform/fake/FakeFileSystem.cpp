@@ -81,6 +81,46 @@ bool FakeFileSystem::RemoveFolder(const std::string& path) {
     return true;
 }
 
+bool FakeFileSystem::CreateFolder(const std::string& path) {
+    const Node* node = Find(path);
+    if (node != nullptr) return node->folder;
+    const std::string p = Trimmed(path);
+    const Node* parent = Find(ParentOf(p));
+    if (p.empty() || parent == nullptr || !parent->folder || full_) return false;
+    nodes_[Key(p)] = Node{p, true, false, false, false, {}};
+    return true;
+}
+
+bool FakeFileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+    const std::string p = Trimmed(path);
+    const Node* parent = Find(ParentOf(p));
+    if (p.empty() || Find(p) != nullptr || parent == nullptr || !parent->folder || full_)
+        return false;
+    Node node{p, false, false, false, false, {}};
+    node.contents = bytes;
+    nodes_[Key(p)] = node;
+    return true;
+}
+
+bool FakeFileSystem::MoveFileTo(const std::string& from, const std::string& to) {
+    const Node* source = Find(from);
+    const std::string target = Trimmed(to);
+    const Node* parent = Find(ParentOf(target));
+    if (source == nullptr || source->folder || source->busy || Find(target) != nullptr ||
+        parent == nullptr || !parent->folder)
+        return false;
+    Node moved = *source;
+    moved.path = target;
+    nodes_.erase(Key(from));
+    nodes_[Key(target)] = moved;
+    return true;
+}
+
+std::string FakeFileSystem::Contents(const std::string& path) const {
+    const Node* node = Find(path);
+    return node == nullptr ? std::string() : node->contents;
+}
+
 bool FakeFileSystem::SetWorkingFolder(const std::string& path) {
     const Node* node = Find(path);
     if (node == nullptr || !node->folder) return false;
@@ -93,14 +133,14 @@ void FakeFileSystem::AddFolder(const std::string& path) {
     if (p.empty() || Find(p) != nullptr) return;
     std::string parent = ParentOf(p);
     if (!parent.empty() && parent != p) AddFolder(parent);
-    nodes_[Key(p)] = Node{p, true, false, false};
+    nodes_[Key(p)] = Node{p, true, false, false, false, {}};
 }
 
 void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) {
     std::string p = Trimmed(path);
     std::string parent = ParentOf(p);
     if (!parent.empty()) AddFolder(parent);
-    nodes_[Key(p)] = Node{p, false, readOnly, busy};
+    nodes_[Key(p)] = Node{p, false, readOnly, busy, false, {}};
 }
 
 void FakeFileSystem::AddLink(const std::string& path) {

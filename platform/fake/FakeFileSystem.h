@@ -21,6 +21,9 @@ public:
                     std::vector<FolderEntry>* entries) const override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+    bool WriteNewFile(const std::string& path, const std::string& bytes) override;
+    bool MoveFileTo(const std::string& from, const std::string& to) override;
     std::string WorkingFolder() const override { return working_; }
     bool SetWorkingFolder(const std::string& path) override;
 
@@ -31,6 +34,10 @@ public:
     void AddLink(const std::string& path);
     // Every path held, folders included, in their stored spelling, sorted.
     std::vector<std::string> AllPaths() const;
+    // What WriteNewFile wrote to the file (empty for any other file).
+    std::string Contents(const std::string& path) const;
+    // A full disk: every write fails.
+    void SetFull(bool full) { full_ = full; }
 
 private:
     struct Node {
@@ -39,12 +46,14 @@ private:
         bool readOnly = false;
         bool busy = false;
         bool link = false;
+        std::string contents;
     };
     static std::string Key(const std::string& path);
     const Node* Find(const std::string& path) const;
 
     std::map<std::string, Node> nodes_;  // by upper-cased path
     std::string working_ = "C:\\";
+    bool full_ = false;
 };
 
 }  // namespace tv

@@ -10,4 +10,10 @@ LocalDate Win32Clock::Today() const {
     return {now.wYear, now.wMonth, now.wDay};
 }
 
+LocalDateTime Win32Clock::Now() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {{now.wYear, now.wMonth, now.wDay}, {now.wHour, now.wMinute, now.wSecond}};
+}
+
 }  // namespace tv

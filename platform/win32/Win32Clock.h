@@ -8,6 +8,7 @@ namespace tv {
 class Win32Clock : public Clock {
 public:
     LocalDate Today() const override;
+    LocalDateTime Now() const override;
 };
 
 }  // namespace tv

@@ -1,6 +1,9 @@
 #include "platform/win32/Win32Environment.h"
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include "platform/CodePageText.h"
 
 namespace tv {
 
@@ -30,6 +33,15 @@ std::string Win32Environment::WindowsDirectory() const {
 
 std::string Win32Environment::SystemDirectory() const {
     return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
+}
+
+std::string Win32Environment::DocumentsFolder() const {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    std::string folder = path;
+    if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+    return folder;
 }
 
 bool Win32Environment::Variable(const std::string& name, std::string* value) const {

@@ -4,11 +4,13 @@
 
 namespace tv {
 
-// GetWindowsDirectoryA, GetSystemDirectoryA, GetEnvironmentVariableA, Sleep.
+// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA,
+// GetEnvironmentVariableA, Sleep.
 class Win32Environment : public Environment {
 public:
     std::string WindowsDirectory() const override;
     std::string SystemDirectory() const override;
+    std::string DocumentsFolder() const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };

@@ -19,6 +19,12 @@ struct FindTraits {
     static void Close(HANDLE h) { FindClose(h); }
 };
 
+struct FileTraits {
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) const {
@@ -56,6 +62,39 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) {
     return RemoveDirectoryA(NativePath(path).c_str()) != FALSE;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    return GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(path);
+}
+
+bool Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+    bool written = false;
+    {
+        UniqueHandle<HANDLE, FileTraits> file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                                          nullptr));
+        if (!file) return false;
+        written = true;
+        std::size_t done = 0;
+        while (written && done < bytes.size()) {
+            const std::size_t rest = bytes.size() - done;
+            const DWORD chunk = rest > 0x10000000u ? 0x10000000u : static_cast<DWORD>(rest);
+            DWORD wrote = 0;
+            written = WriteFile(file.Get(), bytes.data() + done, chunk, &wrote, nullptr) &&
+                      wrote == chunk;
+            done += wrote;
+        }
+        written = written && FlushFileBuffers(file.Get());
+    }
+    // A file cut short (disk full) would restore less than it claims.
+    if (!written) DeleteFileA(path.c_str());
+    return written;
+}
+
+bool Win32FileSystem::MoveFileTo(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
 std::string Win32FileSystem::WorkingFolder() const {

@@ -4,7 +4,8 @@
 
 namespace tv {
 
-// FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA and the
+// FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA,
+// CreateDirectoryA, CreateFileA/WriteFile, MoveFileExA and the
 // current-directory calls.
 class Win32FileSystem : public FileSystem {
 public:
@@ -14,6 +15,9 @@ public:
                     std::vector<FolderEntry>* entries) const override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+    bool WriteNewFile(const std::string& path, const std::string& bytes) override;
+    bool MoveFileTo(const std::string& from, const std::string& to) override;
     std::string WorkingFolder() const override;
     bool SetWorkingFolder(const std::string& path) override;
 };

@@ -65,6 +65,33 @@ TEST_F(FilesContract, DeletesOnlyWhatCanGo) {
     t->Release(In("locked.txt"));
 }
 
+TEST_F(FilesContract, MakesFoldersWritesNewFilesAndMovesFiles) {
+    const std::string folder = In("\xBB\xB9\xD4\xAD");  // 还原
+    EXPECT_FALSE(t->files->CreateFolder(In("missing\\inner")));
+    ASSERT_TRUE(t->files->CreateFolder(folder));
+    EXPECT_TRUE(t->files->IsFolder(folder));
+    EXPECT_TRUE(t->files->CreateFolder(folder));  // already there
+    const std::string bytes("\xFF\xFE" "a\0\r\0", 6);
+    ASSERT_TRUE(t->files->WriteNewFile(folder + "\\one.reg", bytes));
+    EXPECT_FALSE(t->files->WriteNewFile(folder + "\\ONE.reg", "other"));  // never replaced
+    EXPECT_FALSE(t->files->WriteNewFile(In("missing\\two.reg"), bytes));
+    EXPECT_FALSE(t->files->CreateFolder(folder + "\\one.reg"));
+    EXPECT_EQ(t->ReadFile(folder + "\\one.reg"), bytes);
+
+    t->MakeFile(In("item.lnk"), true);
+    t->MakeFile(In("taken.lnk"));
+    EXPECT_FALSE(t->files->MoveFileTo(In("item.lnk"), In("taken.lnk")));
+    EXPECT_FALSE(t->files->MoveFileTo(In("absent.lnk"), folder + "\\absent.lnk"));
+    ASSERT_TRUE(t->files->MoveFileTo(In("item.lnk"), folder + "\\item.lnk"));
+    EXPECT_FALSE(t->files->Exists(In("item.lnk")));
+    std::vector<tv::FolderEntry> entries;
+    ASSERT_TRUE(t->files->ListFolder(folder, &entries));
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"item.lnk", "one.reg"}));
+    for (const tv::FolderEntry& entry : entries)  // the file moves with its attributes
+        EXPECT_EQ(entry.readOnly, entry.name == "item.lnk") << entry.name;
+    t->Release(folder + "\\item.lnk");
+}
+
 TEST_F(FilesContract, WorkingFolderRoundTrips) {
     std::string before = t->files->WorkingFolder();
     ASSERT_FALSE(before.empty());
@@ -98,6 +125,10 @@ TEST_F(FilesContract, DirectoriesHaveNoTrailingBackslash) {
     EXPECT_EQ(system.substr(0, windows.size() + 1), windows + "\\");
     std::string value;
     EXPECT_FALSE(t->environment->Variable("TV_SURELY_NOT_SET_42", &value));
+    const std::string documents = t->environment->DocumentsFolder();
+    ASSERT_GE(documents.size(), 4u);
+    EXPECT_NE(documents.back(), '\\');
+    EXPECT_EQ(documents.substr(1, 2), ":\\");
 }
 
 }  // namespace

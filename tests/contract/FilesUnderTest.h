@@ -19,6 +19,8 @@ struct FilesUnderTest {
     // Makes a file (read-only if asked) in the real or fake tree.
     virtual void MakeFile(const std::string& path, bool readOnly = false) = 0;
     virtual void MakeFolder(const std::string& path) = 0;
+    // The bytes of a file, read past the seam.
+    virtual std::string ReadFile(const std::string& path) = 0;
     // Makes the file deletable again, whatever the test did to it.
     virtual void Release(const std::string& path) = 0;
     virtual ~FilesUnderTest() = default;

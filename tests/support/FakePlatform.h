@@ -23,10 +23,24 @@
 #include "platform/fake/FakeServiceDatabase.h"
 #include "platform/fake/FakeProcessTable.h"
 #include "platform/fake/FakeSystemFiles.h"
+#ifdef _WIN32
+#include "platform/win32/Win32TextCodec.h"
+#else
+#include "platform/host/IconvTextCodec.h"
+#endif
 
 namespace tv::testing {
 
 struct FakePlatform {
+#ifdef _WIN32
+    using Codec = Win32TextCodec;
+#else
+    using Codec = IconvTextCodec;
+#endif
+
+    // The user's Documents folder exists, as on every real system.
+    FakePlatform() { files.AddFolder(environment.documentsFolder); }
+
     FakeRegistry registry;
     FakeClock clock;
     FakeShell shell;
@@ -47,6 +61,7 @@ struct FakePlatform {
     FakeServiceDatabase serviceDatabase;
     FakeProcessTable processes;
     FakeSystemFiles systemFiles;
+    Codec codec;
 
     Platform Get() {
         Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
@@ -63,6 +78,7 @@ struct FakePlatform {
         platform.serviceDatabase = &serviceDatabase;
         platform.processes = &processes;
         platform.systemFiles = &systemFiles;
+        platform.codec = &codec;
         return platform;
     }
 };

@@ -2,12 +2,14 @@
 // lines are run, and exactly which registry entries go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "manage/AddonRemoval.h"
 #include "platform/RegistryViews.h"
 #include "platform/RegFile.h"
+#include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/AddonTexts.h"
@@ -259,6 +261,54 @@ TEST_F(AddonRemovalTest, AMissingLocationDeletesNothingElsewhere) {
     Remove({{"{X}", "Gone", kToolbarType, "x.dll", 0}});
     EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
     EXPECT_EQ(Dump(kHkeyCurrentUser, "Software"), user);
+}
+
+// Before anything goes, one restore file keeps the entries and the class
+// keys their unregistration takes away; importing it brings all back. When
+// it cannot be written nothing is unregistered or deleted.
+TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
+    const std::vector<AddonRow> rows = {
+        {"{T2}", "Bar", kToolbarType, "t.dll", 0},
+        {"{H1}", "Hook", kHookType, "h.dll", 0},
+        {"{B1}", "Helper", kHelperType, "b.dll", 1},
+        {"{E2}", "Ext", kExtensionType, "", 2},
+        {"{T1}", "FlashGet", kToolbarType, "f.dll", 0},  // refused: not in the file
+    };
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}\\Settings")
+        .SetDword("On", 1);
+    for (bool full : {true, false}) {
+        SCOPED_TRACE(full ? "disk full" : "written");
+        const auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+        const auto user = Dump(kHkeyCurrentUser, "Software");
+        fakes_.files.SetFull(full);
+        Remove(rows);
+        std::vector<FolderEntry> kept;
+        fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
+        if (full) {
+            EXPECT_TRUE(kept.empty());
+            EXPECT_TRUE(fakes_.shell.Commands().empty());
+            ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+            EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kRestoreFailedMessage);
+            EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
+            continue;
+        }
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].name, "2009-10-25 12.00.00 删除IE插件.reg");
+        // What the unregistration does: the class keys go too.
+        for (const char* id : {"{T2}", "{H1}", "{B1}"})
+            DeleteKeyTree(registry_, kHkeyClassesRoot, std::string("CLSID\\") + id);
+        DeleteKeyTree(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}");
+        ASSERT_NE(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
+        const std::string bytes =
+            fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        ASSERT_TRUE(ImportRegFile(registry_, bytes, fakes_.codec));
+        auto sorted = [](std::vector<std::string> lines) {
+            std::sort(lines.begin(), lines.end());
+            return lines;
+        };
+        EXPECT_EQ(sorted(Dump(kHkeyLocalMachine, "SOFTWARE")), sorted(machine));
+        EXPECT_EQ(sorted(Dump(kHkeyCurrentUser, "Software")), sorted(user));
+    }
 }
 
 }  // namespace

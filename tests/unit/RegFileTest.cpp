@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/RegBackup.h"
+#include "platform/RegExport.h"
 #include "platform/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"
@@ -270,6 +272,200 @@ TEST(RegFile, SampleFixtureLoadsCompletely) {
     };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(imported.Dump("Software\\TrimvexFixture"), expected);
+}
+
+// The writer's UTF-16 bytes as 8-bit text, mark dropped.
+std::string AnsiText(const Bytes& bytes) {
+    std::u16string wide;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return tv::IconvTextCodec().WideToAnsi(wide);
+}
+
+struct WriteCase {
+    const char* label;
+    std::string name;
+    std::uint32_t type;
+    Bytes data;
+    std::string line;  // as written, in 8-bit text
+};
+
+// Every type and the awkward data are written so that the registry editor
+// stores the same type and bytes again.
+TEST(RegFile, WrittenValuesReadBackWithExactBytes) {
+    const WriteCase cases[] = {
+        {"string", "S", tv::kRegSz, Bytes("text\0", 5), "\"S\"=\"text\""},
+        {"escapes in name and data", "a\"b\\c=d", tv::kRegSz, Bytes("x\\\"y\0", 5),
+         "\"a\\\"b\\\\c=d\"=\"x\\\\\\\"y\""},
+        {"empty string", "E", tv::kRegSz, Bytes("\0", 1), "\"E\"=\"\""},
+        {"no bytes at all", "E", tv::kRegSz, Bytes(), "\"E\"=hex(1):"},
+        {"string without its NUL", "S", tv::kRegSz, Bytes("ab", 2), "\"S\"=hex(1):61,00,62,00"},
+        {"line break in a string", "S", tv::kRegSz, Bytes("a\r\nb\0", 5),
+         "\"S\"=hex(1):61,00,0d,00,0a,00,62,00,00,00"},
+        {"default value", "", tv::kRegSz, Bytes("dflt\0", 5), "@=\"dflt\""},
+        {"dword", "D", tv::kRegDword, Bytes("\x2a\0\0\0", 4), "\"D\"=dword:0000002a"},
+        {"dword of three bytes", "D", tv::kRegDword, Bytes("\x01\x02\x03", 3),
+         "\"D\"=hex(4):01,02,03"},
+        {"binary of odd length", "B", tv::kRegBinary, Bytes("\xde\xad\x00", 3),
+         "\"B\"=hex:de,ad,00"},
+        {"empty binary", "B", tv::kRegBinary, Bytes(), "\"B\"=hex:"},
+        {"long binary", "B", tv::kRegBinary, Bytes(30, '\x11'),
+         "\"B\"=hex:11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,\\\r\n"
+         "  11,11,11,11,11,11,11"},
+        {"expand", "X", tv::kRegExpandSz, Bytes("%A%\0", 4), "\"X\"=hex(2):25,00,41,00,25,00,00,00"},
+        // 中 = CP936 D6 D0 = U+4E2D; three bytes without a NUL
+        {"expand of odd length", "X", tv::kRegExpandSz, Bytes("\xD6\xD0" "a", 3),
+         "\"X\"=hex(2):2d,4e,61,00"},
+        {"multi with an empty string inside", "M", tv::kRegMultiSz, Bytes("a\0\0b\0\0", 6),
+         "\"M\"=hex(7):61,00,00,00,00,00,62,00,00,00,00,00"},
+        {"multi, one NUL", "M", tv::kRegMultiSz, Bytes("\0", 1), "\"M\"=hex(7):00,00"},
+        {"qword", "Q", 11, Bytes("\x01\x02\x03\x04\x05\x06\x07\x08", 8),
+         "\"Q\"=hex(b):01,02,03,04,05,06,07,08"},
+        {"none", "N", tv::kRegNone, Bytes("\xff", 1), "\"N\"=hex(0):ff"},
+        {"large type number", "N", 0x20001, Bytes("\x01", 1), "\"N\"=hex(20001):01"},
+        // 中文 names and data; 衆 (D0 5C) ends in a byte that is not a backslash
+        {"chinese", "\xD6\xD0", tv::kRegSz, Bytes("\xCE\xC4\0", 3), "\"\xD6\xD0\"=\"\xCE\xC4\""},
+        {"backslash trail byte", "\xD0\x5C", tv::kRegSz, Bytes("\xD0\x5C\0", 3),
+         "\"\xD0\x5C\"=\"\xD0\x5C\""},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        const tv::IconvTextCodec codec;
+        tv::RegExportWriter writer(codec);
+        writer.Key(tv::kHkeyCurrentUser, "Software\\T");
+        writer.Value(c.name, c.type, c.data);
+        const Bytes bytes = writer.Bytes();
+        EXPECT_EQ(bytes.substr(0, 4), Bytes("\xFF\xFE" "W\0", 4));
+        EXPECT_EQ(AnsiText(bytes), std::string(kV5) + "\r\n" + kKey + c.line + "\r\n\r\n");
+        Imported imported(bytes);
+        ASSERT_TRUE(imported.ok) << imported.error.line << ": " << imported.error.message;
+        std::uint32_t type = 0xFFFF;
+        Bytes data;
+        ASSERT_TRUE(imported.Value(c.name, &type, &data));
+        EXPECT_EQ(type, c.type);
+        EXPECT_EQ(tvtest::ShowBytes(data), tvtest::ShowBytes(c.data));
+    }
+}
+
+// What a change is about to touch is recorded so that importing the file
+// undoes the change exactly: old values back, new values and keys gone.
+TEST(RegFile, BackupUndoesAChangeExactly) {
+    tv::FakeRegistry registry;
+    const tv::IconvTextCodec codec;
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("Old", "before");
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Tree\\Deep")
+        .SetMultiString("M", {"x", "\xD6\xD0"});
+    const Lines original = tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software");
+
+    tv::RegBackup backup(registry, codec);
+    backup.Comment("three\nshort\r\nlines");
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "Old");
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "New");  // absent before
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "A");
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "B");
+    EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Tree"));
+    EXPECT_FALSE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Missing"));
+    EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\T", "Missing"));
+    EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\Missing", "Old"));
+    EXPECT_TRUE(tv::RegBackup(registry, codec).AddValue(tv::kHkeyCurrentUser, "Software\\T", "Old"));
+    EXPECT_TRUE(backup.HasContent());
+    EXPECT_FALSE(backup.Failed());
+    EXPECT_EQ(AnsiText(backup.Bytes()),
+              std::string(kV5) +
+                  "; three\r\n"
+                  "; short\r\n"
+                  "; lines\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                  "\"Old\"=\"before\"\r\n"
+                  "\"New\"=-\r\n"
+                  "\r\n"
+                  "[-HKEY_CURRENT_USER\\Software\\T\\Made]\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\T\\Tree]\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\T\\Tree\\Deep]\r\n"
+                  "\"M\"=hex(7):78,00,00,00,2d,4e,00,00,00,00\r\n"
+                  "\r\n");
+
+    // The change: overwrite, add, create keys, delete a tree.
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("Old", 1);
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("New", 1);
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner").SetDword("A", 1);
+    tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, "Software\\T\\Tree");
+    ASSERT_NE(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software"), original);
+
+    tv::RegFileError error;
+    ASSERT_TRUE(tv::ImportRegFile(registry, backup.Bytes(), codec, &error)) << error.message;
+    EXPECT_EQ(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software"), original);
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+// The in-memory registry, except that one key cannot be opened and one
+// value cannot be read (access denied), as on a system with locked keys.
+class LockedRegistry : public tv::FakeRegistry {
+public:
+    std::string lockedKey;    // full path below its root, as opened
+    std::string lockedValue;  // value name
+    std::string growingValue;  // grows by a byte before every read of its data
+    long OpenKey(tv::RegHandle parent, const std::string& path, std::uint32_t access,
+                 tv::RegHandle* key) override {
+        if (path == lockedKey || path.substr(path.rfind('\\') + 1) == lockedKey) return tv::kErrorAccessDenied;
+        return FakeRegistry::OpenKey(parent, path, access, key);
+    }
+    long QueryValue(tv::RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        if (name == lockedValue) return tv::kErrorAccessDenied;
+        if (name == growingValue && data != nullptr) {
+            *size += 1;
+            return tv::kErrorMoreData;
+        }
+        return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+};
+
+// A key or value that exists but cannot be read would not come back: the
+// backup counts as failed, so the change does not go ahead.
+TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
+    struct Case {
+        const char* label;
+        std::string lockedKey, lockedValue, growingValue;
+        void (*add)(tv::RegBackup&);
+    } cases[] = {
+        {"value that never stops growing", "", "", "V",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"value of a removal", "", "V", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"key of a removal", "Software\\T", "", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"value of a tweak", "", "V", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"key of a tweak", "Software\\T", "", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
+        {"parent of a missing key", "Software\\T", "", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\New", "V"); }},
+        {"value in a tree", "", "V", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+        {"subkey in a tree", "Sub", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        LockedRegistry registry;
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("V", "x");
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Sub").SetString("W", "y");
+        registry.lockedKey = c.lockedKey;
+        registry.lockedValue = c.lockedValue;
+        registry.growingValue = c.growingValue;
+        const tv::IconvTextCodec codec;
+        tv::RegBackup backup(registry, codec);
+        c.add(backup);
+        EXPECT_TRUE(backup.Failed());
+        tv::RegBackup readable(registry, codec);
+        readable.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Other", "V");
+        EXPECT_FALSE(readable.Failed());
+    }
 }
 
 }  // namespace

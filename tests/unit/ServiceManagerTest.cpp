@@ -7,10 +7,30 @@
 
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
+#include "platform/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {
 namespace {
+
+// The registry key every installed service has, with a subkey.
+void AddServiceKey(Registry& registry, const std::string& name) {
+    RegKey key = RegKey::Create(registry, kHkeyLocalMachine, kServicesKey + name);
+    key.Set("ImagePath", kRegExpandSz, "%SystemRoot%\\v.exe", 19);
+    key.SetDword("Start", 2);
+    key.SetMultiString("DependOnService", {"RpcSs", "Tcpip"});
+    RegKey::Create(registry, kHkeyLocalMachine, kServicesKey + name + "\\Parameters")
+        .SetBinary("Blob", {0x01, 0xFF, 0x00});
+}
+
+// A restore file's text in the ANSI code page, its mark dropped.
+std::string Text(const TextCodec& codec, const std::string& bytes) {
+    std::u16string wide;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return codec.WideToAnsi(wide);
+}
 
 class ServiceManagerTest : public ::testing::Test {
 protected:
@@ -156,14 +176,19 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
         bool rescan;
         std::vector<std::string> messages;  // after the confirmation
         bool deleted;
+        bool keyMissing, diskFull;  // no restore file can be written
     } cases[] = {
-        {"deleted", true, false, false, false, false, true, {}, true},
+        {"deleted", true, false, false, false, false, true, {}, true, false, false},
         {"protected refused", true, true, false, false, false, false,
-         {kProtectedServiceWarning}, false},
-        {"manager", true, false, true, false, false, true, {"打开服务管理器错误"}, false},
-        {"open alone", true, false, false, true, false, true, {"打开服务错误"}, false},
-        {"delete", true, false, false, false, true, true, {"删除服务错误"}, false},
-        {"no selection", false, false, false, false, false, true, {"打开服务错误"}, false},
+         {kProtectedServiceWarning}, false, false, false},
+        {"manager", true, false, true, false, false, true, {"打开服务管理器错误"}, false, false, false},
+        {"open alone", true, false, false, true, false, true, {"打开服务错误"}, false, false, false},
+        {"delete", true, false, false, false, true, true, {"删除服务错误"}, false, false, false},
+        {"no selection", false, false, false, false, false, true, {"打开服务错误"}, false, false, false},
+        {"key unreadable", true, false, false, false, false, false, {kRestoreFailedMessage}, false,
+         true, false},
+        {"disk full", true, false, false, false, false, false, {kRestoreFailedMessage}, false, false,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,6 +197,8 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
         service.canOpen = !c.openFails;
         service.canDelete = !c.deleteFails;
         if (c.protectedFile) fakes.systemFiles.Protect("C:\\v.exe");
+        if (!c.keyMissing) AddServiceKey(fakes.registry, "victim");
+        fakes.files.SetFull(c.diskFull);
         std::vector<ListRow> rows = ServiceScan(fakes.Get());
         ASSERT_EQ(rows.size(), 1u);
         if (c.managerFails) fakes.serviceDatabase.refusedManagerAccess.insert(kScManagerAllAccess);
@@ -183,8 +210,8 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
         ASSERT_EQ(prompts.size(), 1 + c.messages.size());
         for (size_t i = 0; i < c.messages.size(); ++i) {
             EXPECT_EQ(prompts[i + 1].text, c.messages[i]);
-            if (c.protectedFile) {
-                EXPECT_EQ(prompts[i + 1].caption, "警告");
+            if (c.protectedFile || c.keyMissing || c.diskFull) {
+                EXPECT_EQ(prompts[i + 1].caption, c.protectedFile ? "警告" : "");
                 EXPECT_EQ(prompts[i + 1].type, kMbOk | kMbIconExclamation);
             } else {
                 EXPECT_EQ(prompts[i + 1].caption, "");  // the application's title
@@ -199,6 +226,33 @@ TEST_F(ServiceManagerTest, DeletionOutcomes) {
     }
 }
 
+TEST_F(ServiceManagerTest, DeletionKeepsTheWholeServiceKeyFirst) {
+    db_.Add("victim", "Victim", "C:\\v.exe");
+    AddServiceKey(fakes_.registry, "victim");
+    fakes_.clock.SetTime({9, 5, 2});
+    std::vector<ListRow> rows = ServiceScan(P());
+    fakes_.prompter.QueueAnswer(kIdYes);
+    ASSERT_TRUE(DeleteSelectedService(P(), &rows[0]));
+    EXPECT_EQ(db_.Find("victim"), nullptr);
+    const std::string file = "C:\\Users\\test\\Documents\\Trimvex 还原文件\\"
+                             "2009-10-25 09.05.02 删除服务 victim.reg";
+    EXPECT_EQ(Text(fakes_.codec, fakes_.files.Contents(file)),
+              "Windows Registry Editor Version 5.00\r\n"
+              "; Trimvex 删除服务之前的注册表内容。双击本文件并确认导入，即可恢复原状。\r\n"
+              "; 导入后，该服务在 Windows 下次启动时恢复。\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\victim]\r\n"
+              "\"ImagePath\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,\\\r\n"
+              "  74,00,25,00,5c,00,76,00,2e,00,65,00,78,00,65,00,00,00\r\n"
+              "\"Start\"=dword:00000002\r\n"
+              "\"DependOnService\"=hex(7):52,00,70,00,63,00,53,00,73,00,00,00,54,00,63,00,70,00,\\\r\n"
+              "  69,00,70,00,00,00,00,00\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\victim\\Parameters]\r\n"
+              "\"Blob\"=hex:01,ff,00\r\n"
+              "\r\n");
+}
+
 TEST_F(ServiceManagerTest, ProtectedWarningHasTwoLineBreaks) {
     EXPECT_EQ(std::string(kProtectedServiceWarning),
               "侦测出该文件是 Windows 系统文件并且是安全的,删除后将影响系统正常运行.\n\n"
@@ -207,6 +261,7 @@ TEST_F(ServiceManagerTest, ProtectedWarningHasTwoLineBreaks) {
 
 TEST_F(ServiceManagerTest, RunningServiceStaysListedUntilStopped) {
     db_.Add("busy", "Busy", "C:\\b.exe", kServiceRunning);
+    AddServiceKey(fakes_.registry, "busy");
     std::vector<ListRow> rows = ServiceScan(P());
     fakes_.prompter.QueueAnswer(kIdYes);
     EXPECT_TRUE(DeleteSelectedService(P(), &rows[0]));

@@ -1,7 +1,9 @@
 // The speed tweaks against the fakes: every value written for each set of
-// choices, and the prefetch and memory dump clean-up.
+// choices, and the prefetch and memory dump clean-up; the restore file every
+// tweak keeps first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,12 +11,14 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/RegFile.h"
+#include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
+#include "tests/support/FakePlatform.h"
+#include "tweaks/AppearanceTweaks.h"
 #include "tweaks/SpeedTweaks.h"
 #include "manage/ProcessActions.h"
 #include "platform/RegistryViews.h"
-#include "tests/support/FakePlatform.h"
-#include "tweaks/AppearanceTweaks.h"
 #include "tweaks/UacSwitch.h"
 
 namespace tv {
@@ -39,6 +43,13 @@ public:
     bool RemoveFolder(const std::string& path) override {
         calls.push_back("folder " + path);
         return tree.RemoveFolder(path);
+    }
+    bool CreateFolder(const std::string& path) override { return tree.CreateFolder(path); }
+    bool WriteNewFile(const std::string& path, const std::string& bytes) override {
+        return tree.WriteNewFile(path, bytes);
+    }
+    bool MoveFileTo(const std::string& from, const std::string& to) override {
+        return tree.MoveFileTo(from, to);
     }
     std::string WorkingFolder() const override { return tree.WorkingFolder(); }
     bool SetWorkingFolder(const std::string& path) override { return tree.SetWorkingFolder(path); }
@@ -283,22 +294,22 @@ TEST(MachineWriters, WriteInTheViewTheSystemReads) {
          [](Platform& p) {
              SpeedTweakChoices choices;
              choices.prefetch = true;
-             ApplySpeedTweaks(choices, *p.registry, *p.files, *p.environment, SystemView(p));
+             EXPECT_TRUE(ApplySpeedTweaks(p, choices));
          },
          kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Dfrg\\BootOptimizeFunction", "Enable"},
         {"unload DLLs",
          [](Platform& p) {
-             ApplySpeedTweaks(SpeedTweakChoices{}, *p.registry, *p.files, *p.environment, SystemView(p));
+             EXPECT_TRUE(ApplySpeedTweaks(p, SpeedTweakChoices{}));
          },
          kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "AlwaysUnloadDLL"},
         {"icon cache",
-         [](Platform& p) { ApplyDesktopTweaks(*p.registry, nullptr, {false, true, false, false}, SystemView(p)); },
+         [](Platform& p) { EXPECT_TRUE(ApplyDesktopTweaks(p, {false, true, false, false})); },
          kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "Max Cached Icons"},
         {"UAC switch",
          [](Platform& p) {
              UacSwitch uac(*p.registry, SystemView(p));
              uac.Read();
-             EXPECT_TRUE(uac.Toggle());  // and read back where it was written
+             EXPECT_TRUE(uac.Toggle(p));  // and read back where it was written
          },
          kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", "EnableLUA"},
         {"shell restart", [](Platform& p) { WriteAutoRestartShell(p); }, kHkeyLocalMachine,
@@ -321,10 +332,141 @@ TEST(MachineWriters, WriteInTheViewTheSystemReads) {
             EXPECT_TRUE(present(system64 ? kKeyWow64_64Key : 0));
             // The 32-bit copy stays as it was, unless the key is shared.
             const bool shared = std::string(w.key).find("Policies") != std::string::npos;
-            if (system64) EXPECT_EQ(present(kKeyWow64_32Key), shared);
+            if (system64) {
+                EXPECT_EQ(present(kKeyWow64_32Key), shared);
+            }
             EXPECT_EQ(fake.registry.ViewBitsSeen(), system64);
         }
     }
+}
+
+// Each tweak button keeps a restore file first; importing it gives back the
+// registry as it was before the click, values the tweak added included. A
+// restore file that cannot be written stops the tweak.
+TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* label;
+        const char* file;
+        bool (*apply)(const Platform&);
+    } cases[] = {
+        {"speed", "速度优化",
+         [](const Platform& p) { return ApplySpeedTweaks(p, Choices(true, true, true, false, true)); }},
+        {"desktop", "桌面优化",
+         [](const Platform& p) { return ApplyDesktopTweaks(p, DesktopTweakChoices{}); }},
+        {"theme", "主题设置",
+         [](const Platform& p) {
+             OpenThemeSettings(p);
+             std::uint32_t composition = 0;
+             RegKey::Open(*p.registry, kHkeyCurrentUser, "Software\\Microsoft\\Windows\\DWM", kKeyRead)
+                 .ReadDword("Composition", &composition);
+             return composition == 1;
+         }},
+        {"uac", "UAC 开关",
+         [](const Platform& p) {
+             UacSwitch uac(*p.registry);
+             const bool before = uac.Read();
+             return uac.Toggle(p) != before;
+         }},
+    };
+    for (const Case& c : cases) {
+        for (bool full : {false, true}) {
+            SCOPED_TRACE(std::string(c.label) + (full ? ", disk full" : ""));
+            testing::FakePlatform fakes;
+            // Some values there before, most absent: those must go again.
+            RegKey::Create(fakes.registry, kHkeyCurrentUser, "Control Panel\\Desktop")
+                .SetString("HungAppTimeout", "5000");
+            RegKey::Create(fakes.registry, kHkeyCurrentUser, "Software\\Microsoft\\Windows\\DWM")
+                .SetDword("Composition", 0);
+            RegKey::Create(fakes.registry, kHkeyLocalMachine,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System")
+                .SetDword("EnableLUA", 1);
+            RegKey::Create(fakes.registry, kHkeyClassesRoot, "lnkfile").SetString("IsShortcut", "");
+            fakes.files.SetFull(full);
+            auto dump = [&] {
+                Lines all = tvtest::DumpTree(fakes.registry, kHkeyCurrentUser, "");
+                for (const std::string& l : tvtest::DumpTree(fakes.registry, kHkeyLocalMachine, ""))
+                    all.push_back(l);
+                return all;
+            };
+            const Lines before = dump();
+
+            const bool applied = c.apply(fakes.Get());
+            std::vector<FolderEntry> kept;
+            fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+            if (full) {
+                EXPECT_FALSE(applied);
+                EXPECT_EQ(dump(), before);
+                ASSERT_EQ(fakes.prompter.Prompts().size(), 1u);
+                EXPECT_EQ(fakes.prompter.Prompts()[0].text, kRestoreFailedMessage);
+                EXPECT_TRUE(kept.empty());
+                continue;
+            }
+            EXPECT_TRUE(applied);
+            EXPECT_NE(dump(), before);
+            ASSERT_EQ(kept.size(), 1u);
+            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + ".reg");
+            const std::string bytes =
+                fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+            // One section per key.
+            std::u16string text;
+            for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+                text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+            std::vector<std::u16string> headers;
+            for (std::size_t at = text.find(u"\n["); at != std::u16string::npos; at = text.find(u"\n[", at + 1))
+                headers.push_back(text.substr(at, text.find(u'\r', at) - at));
+            std::sort(headers.begin(), headers.end());
+            EXPECT_EQ(std::adjacent_find(headers.begin(), headers.end()), headers.end());
+            RegFileError error;
+            ASSERT_TRUE(ImportRegFile(fakes.registry, bytes, fakes.codec, &error)) << error.message;
+            EXPECT_EQ(dump(), before);
+            EXPECT_TRUE(fakes.prompter.Prompts().empty());
+
+            // A second click in the same second gets a numbered name.
+            EXPECT_TRUE(c.apply(fakes.Get()));
+            fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+            ASSERT_EQ(kept.size(), 2u);
+            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + " (2).reg");
+        }
+    }
+}
+
+
+// Where a restore file goes and what it is called, as the user finds it.
+TEST(TweakRestoreTest, RestoreFileNamesAndPlaces) {
+    struct Case {
+        const char* documents;
+        std::string detail;
+        std::string folder, stem;
+    } cases[] = {
+        {"C:\\Users\\a\\Documents", "Spooler", "C:\\Users\\a\\Documents\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 Spooler"},
+        {"D:\\", "", "D:\\Trimvex 还原文件", "2026-12-08 09.05.02 删除服务"},
+        {"", "x", "", "2026-12-08 09.05.02 删除服务 x"},
+        // characters a file name cannot hold; trailing dots and blanks
+        {"C:\\D", "a\\b/c:*?\"<>|\td. .", "C:\\D\\Trimvex 还原文件", "2026-12-08 09.05.02 删除服务 a_b_c________d"},
+        // 衆 ends in 0x5C, which is no separator; long names are cut whole
+        {"C:\\D", "\xD0\x5C" + std::string(60, 'x'), "C:\\D\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 \xD0\x5C" + std::string(46, 'x')},
+        {"C:\\D", std::string(47, 'x') + "中文", "C:\\D\\Trimvex 还原文件",
+         "2026-12-08 09.05.02 删除服务 " + std::string(47, 'x')},
+    };
+    for (const Case& c : cases) {
+        testing::FakePlatform fakes;
+        fakes.environment.documentsFolder = c.documents;
+        EXPECT_EQ(RestoreFolderPath(fakes.Get()), c.folder) << c.documents;
+        EXPECT_EQ(RestoreFileStem({{2026, 12, 8}, {9, 5, 2}}, kRestoreServiceSubject, c.detail), c.stem);
+    }
+    // A name taken gets a number, before the extension if there is one.
+    testing::FakePlatform fakes;
+    const std::string folder = RestoreFolderPath(fakes.Get());
+    fakes.files.AddFile(folder + "\\App.lnk");
+    fakes.files.AddFile(folder + "\\App (2).lnk");
+    fakes.files.AddFile(folder + "\\run");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "App.lnk"), folder + "\\App (3).lnk");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "run"), folder + "\\run (2)");
+    EXPECT_EQ(RestoreFolderSlot(fakes.Get(), "new.exe"), folder + "\\new.exe");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
+#include "platform/RegFile.h"
+#include "platform/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {
@@ -74,8 +77,27 @@ protected:
                 s.values.push_back(std::to_string(k.root) + "\\" + k.path + "\\" + name + "=" + data);
             }
         }
-        s.files = fake.files.AllPaths();
+        // The restore folder is looked at on its own.
+        for (const std::string& path : fake.files.AllPaths())
+            if (path.rfind(fake.environment.documentsFolder, 0) != 0) s.files.push_back(path);
         return s;
+    }
+    // The names in the restore folder.
+    std::vector<std::string> Kept() {
+        std::vector<FolderEntry> entries;
+        fake.files.ListFolder(RestoreFolderPath(fake.Get()), &entries);
+        std::vector<std::string> names;
+        for (const FolderEntry& e : entries) names.push_back(e.name);
+        return names;
+    }
+    // A restore file's text, back in the ANSI code page.
+    std::string RestoreText(const std::string& name) {
+        const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + name);
+        std::u16string wide;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return fake.codec.WideToAnsi(wide);
     }
     // The scanned row whose name and column 3 are given.
     StartupRowTexts RowOf(const std::string& name, const std::string& root,
@@ -143,6 +165,32 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
             EXPECT_FALSE(before == expected) << c.label << ": fixture lacks it";
         }
         EXPECT_TRUE(after == expected) << c.label;
+
+        // What went is kept: a value in a restore file that brings it back
+        // when imported, a file moved beside a restore file naming its place.
+        const std::vector<std::string> kept = Kept();
+        const bool isFile = c.gone.rfind("C:\\", 0) == 0;
+        if (c.gone.empty()) {
+            EXPECT_TRUE(kept.empty()) << c.label;
+        } else if (isFile) {
+            const std::string name = c.gone.substr(c.gone.rfind('\\') + 1);
+            ASSERT_EQ(kept.size(), 2u) << c.label;
+            EXPECT_EQ(kept[0], "2009-10-25 12.00.00 删除启动项 " + row.name + ".reg") << c.label;
+            EXPECT_EQ(kept[1], name) << c.label;
+            EXPECT_NE(RestoreText(kept[0]).find("\r\n; 恢复时请把它移回原来的位置：" + c.gone + "\r\n"),
+                      std::string::npos)
+                << c.label;
+        } else {
+            ASSERT_EQ(kept.size(), 1u) << c.label;
+            const std::string bytes =
+                fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0]);
+            ASSERT_TRUE(ImportRegFile(fake.registry, bytes, fake.codec)) << c.label;
+            // Back in place, at the end of the key's list of values.
+            std::vector<std::string> restored = Take().values, original = before.values;
+            std::sort(restored.begin(), restored.end());
+            std::sort(original.begin(), original.end());
+            EXPECT_EQ(restored, original) << c.label;
+        }
         ASSERT_EQ(fake.prompter.Prompts().size(), c.refused ? 1u : 0u) << c.label;
         if (c.refused) {
             const Prompt& p = fake.prompter.Prompts()[0];
@@ -153,6 +201,32 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
         }
         EXPECT_EQ(fake.registry.OpenHandleCount(), 0u) << c.label;
         EXPECT_FALSE(fake.registry.ViewBitsSeen()) << c.label;  // 32-bit Windows: no view bits
+    }
+}
+
+TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
+    struct Case {
+        const char* label;
+        std::string name, root, hiddenEnd;
+        bool noDocuments;
+    } cases[] = {
+        {"value, disk full", "Tool", "HKEY_CURRENT_USER", "", false},
+        {"folder file, disk full", "App.lnk", "", "", false},
+        {"value, no Documents folder", "Tool", "HKEY_CURRENT_USER", "", true},
+        {"folder file, no Documents folder", "Same.exe", "", "Startup\\Same.exe", true},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
+        if (c.noDocuments) fake.environment.documentsFolder.clear();
+        else fake.files.SetFull(true);
+        const Snapshot before = Take();
+        EXPECT_FALSE(RemoveStartupItem(fake.Get(), row)) << c.label;
+        EXPECT_TRUE(Take() == before) << c.label;
+        ASSERT_EQ(fake.prompter.Prompts().size(), 1u) << c.label;
+        EXPECT_EQ(fake.prompter.Prompts()[0].text, "无法写入还原文件，本次没有做任何更改。");
+        EXPECT_EQ(fake.prompter.Prompts()[0].caption, "");  // the program's title
     }
 }
 

@@ -17,7 +17,9 @@
 #include "manage/win32/ServicePage.h"
 #include "platform/CodePageText.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/RestoreFiles.h"
 #include "platform/win32/Win32ProcessTable.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32SystemFiles.h"
 #include "platform/win32/Win32Tokens.h"
@@ -177,6 +179,9 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     TestService service(name, "\"C:\\tv test\\svc.bin\" -k run", "Made by the test");
     ASSERT_TRUE(service.Created());
 
+    // The service's key is read for its restore file: the real registry.
+    Win32Registry registry;
+    platform_.registry = &registry;
     PageHost host;
     ServicePage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
@@ -214,6 +219,10 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     EXPECT_FALSE(service.Exists());
     EXPECT_EQ(FindRow(list, kServiceName, name), -1);
     EXPECT_GT(list.ItemCount(), 0);
+    std::vector<FolderEntry> kept;
+    fakes_.files.ListFolder(RestoreFolderPath(platform_), &kept);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(kept[0].name.find("删除服务 " + name + ".reg"), std::string::npos) << kept[0].name;
 }
 
 TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {

@@ -11,11 +11,16 @@
 #include <vector>
 
 #include "links/HelpActions.h"
+#include "platform/fake/FakePrompter.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32DesktopShell.h"
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemProbe.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WorkerThreads.h"
 #include "tests/support/AdvisorReading.h"
 #include "tweaks/AppearanceTweaks.h"
@@ -104,6 +109,17 @@ TEST(AppearanceOnWine, GlassValuesOnlyWhereTheKeyExists) {
     platform.registry = &registry;
     Win32SystemProbe system;
     platform.system = &system;
+    // What the restore file needs; a box would mean it could not be written.
+    Win32FileSystem files;
+    Win32Environment environment;
+    Win32Clock clock;
+    Win32TextCodec codec;
+    FakePrompter prompter;
+    platform.files = &files;
+    platform.environment = &environment;
+    platform.clock = &clock;
+    platform.codec = &codec;
+    platform.prompter = &prompter;
     OpenThemeSettings(platform);  // no shell, display or workers: registry only
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kDwm, 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -117,6 +133,7 @@ TEST(AppearanceOnWine, GlassValuesOnlyWhereTheKeyExists) {
     EXPECT_EQ(DwordOf(ReadRaw(HKEY_CURRENT_USER, kDwm, "Composition")), 1u);
     EXPECT_EQ(DwordOf(ReadRaw(HKEY_CURRENT_USER, kDwm, "CompositionPolicy")), 2u);
     EXPECT_EQ(DwordOf(ReadRaw(HKEY_CURRENT_USER, kDwm, "ColorizationOpaqueBlend")), 1u);
+    EXPECT_TRUE(prompter.Prompts().empty());
     RegDeleteKeyA(HKEY_CURRENT_USER, kDwm);
 }
 

@@ -41,7 +41,7 @@ void SecurityPage::ReadUacState() { ShowUacState(uac_.Read()); }
 
 void SecurityPage::ToggleUac() {
     // The switch re-reads what it wrote, so a failed write shows as such.
-    ShowUacState(uac_.Toggle());
+    ShowUacState(uac_.Toggle(platform_));
 }
 
 void SecurityPage::ShowUacState(bool enabled) {

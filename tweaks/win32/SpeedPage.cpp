@@ -53,8 +53,7 @@ SpeedTweakChoices SpeedPage::Choices() const {
 
 void SpeedPage::Apply() {
     SpeedTweakChoices choices = Choices();
-    ApplySpeedTweaks(choices, *platform_.registry, *platform_.files, *platform_.environment,
-                     SystemView(platform_));
+    if (!ApplySpeedTweaks(platform_, choices)) return;
     SetDlgItemTextA(hwnd_, IDC_SPEED_STATUS, kSpeedTweaksDoneText);
 }
 

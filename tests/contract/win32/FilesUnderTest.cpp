@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/win32/Win32Drives.h"
@@ -28,6 +30,10 @@ struct RealFiles : FilesUnderTest {
         if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     void MakeFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    std::string ReadFile(const std::string& path) override {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     void Release(const std::string& path) override {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }

@@ -1,0 +1,69 @@
+// Collects what a change is about to overwrite or delete, read from the
+// registry as it stands, into a restore file in the registry editor's
+// format. Importing the file puts every recorded key and value back as it
+// was, and deletes what the change will have added.
+//
+// Key paths are written exactly as given, so a caller that works on the
+// other registry view passes the path as a 64-bit program sees it
+// ("Software\Wow6432Node\...") together with the view bits it opens it
+// with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/RegExport.h"
+
+namespace tv {
+
+class RegBackup {
+public:
+    RegBackup(Registry& registry, const TextCodec& codec);
+
+    void Comment(const std::string& text);
+
+    // A value the change deletes: recorded when it exists. False when the
+    // value (or its key) is absent, so there is nothing to restore.
+    bool AddValue(RegHandle root, const std::string& path, const std::string& name,
+                  std::uint32_t view = 0);
+    // A value the change writes: its old type and data, or, when it did not
+    // exist, the form that deletes it again; when even its key is missing,
+    // the form that deletes the outermost key the change will create.
+    void AddValueOrAbsence(RegHandle root, const std::string& path, const std::string& name,
+                           std::uint32_t view = 0);
+    // A key the change deletes, with every value and subkey below it. False
+    // when the key is absent.
+    bool AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view = 0);
+
+    // Something was recorded besides comments.
+    bool HasContent() const { return hasContent_; }
+    // A key or value that exists could not be read: the file would not
+    // restore it, so the change must not go ahead.
+    bool Failed() const { return failed_; }
+    std::string Bytes() const { return writer_.Bytes(); }
+
+private:
+    enum class Read { Found, Absent, Failed };
+
+    // The one place keys are opened for reading: every path with the same
+    // view bits.
+    Read OpenForBackup(RegHandle parent, const std::string& path, std::uint32_t view,
+                       RegKey* key);
+    // The type and bytes of one value of an open key.
+    Read ReadValue(const RegKey& key, const std::string& name, std::uint32_t* type,
+                   std::string* data);
+    void WriteTree(const RegKey& key, RegHandle root, const std::string& path,
+                   std::uint32_t view, int depth);
+    // Records `path` as the key the next values belong to, once.
+    void NameKey(RegHandle root, const std::string& path);
+
+    Registry& registry_;
+    RegExportWriter writer_;
+    std::string lastKey_;
+    std::vector<std::string> deletedKeys_;
+    bool hasContent_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace tv

@@ -1,0 +1,128 @@
+#include "platform/RestoreFiles.h"
+
+#include <cstdio>
+
+#include "platform/CodePageText.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+
+namespace tv {
+
+const char kRestoreFolderName[] = "Trimvex 还原文件";
+const char kRestoreFailedMessage[] = "无法写入还原文件，本次没有做任何更改。";
+
+const char kRestoreStartupSubject[] = "删除启动项";
+const char kRestoreServiceSubject[] = "删除服务";
+const char kRestoreAddonSubject[] = "删除IE插件";
+const char kRestoreSpeedSubject[] = "速度优化";
+const char kRestoreDesktopSubject[] = "桌面优化";
+const char kRestoreThemeSubject[] = "主题设置";
+const char kRestoreUacSubject[] = "UAC 开关";
+
+namespace {
+
+// Room for the detail in a file name; paths stay well inside 260 bytes.
+constexpr std::size_t kDetailBytes = 48;
+// How many numbered names are tried before giving up.
+constexpr int kMaxSlots = 100;
+
+std::string Cleaned(const std::string& detail) {
+    std::string out;
+    for (std::size_t i = 0; i < detail.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(detail[i]);
+        if (text::IsLeadByte(c) && i + 1 < detail.size()) {
+            out += detail.substr(i, 2);
+            ++i;
+        } else if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) {
+            out += '_';
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    // Windows drops trailing dots and blanks from a name.
+    while (!out.empty() && (out.back() == '.' || out.back() == ' ')) out.pop_back();
+    return std::string(text::CutToBytes(out, kDetailBytes));
+}
+
+std::string Numbered(const std::string& name, int number) {
+    if (number == 1) return name;
+    const std::string suffix = " (" + std::to_string(number) + ")";
+    const std::size_t dot = text::FindLastChar(name, '.');
+    if (dot == text::npos || dot == 0) return name + suffix;
+    return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+// The restore folder, made if missing; empty when it cannot be.
+std::string MadeFolder(const Platform& platform) {
+    const std::string folder = RestoreFolderPath(platform);
+    if (folder.empty() || !platform.files->CreateFolder(folder)) return {};
+    return folder;
+}
+
+}  // namespace
+
+std::string RestoreFolderPath(const Platform& platform) {
+    const std::string documents = platform.environment->DocumentsFolder();
+    if (documents.empty()) return {};
+    if (text::FindLastChar(documents, '\\') == documents.size() - 1)
+        return documents + kRestoreFolderName;
+    return documents + "\\" + kRestoreFolderName;
+}
+
+std::string RestoreFileStem(const LocalDateTime& when, const std::string& subject,
+                            const std::string& detail) {
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d ", when.date.year,
+                  when.date.month, when.date.day, when.time.hour, when.time.minute,
+                  when.time.second);
+    std::string stem = stamp + subject;
+    const std::string cleaned = Cleaned(detail);
+    if (!cleaned.empty()) stem += " " + cleaned;
+    return stem;
+}
+
+std::string RestoreHeading(const std::string& subject) {
+    return "Trimvex " + subject + "之前的注册表内容。双击本文件并确认导入，即可恢复原状。";
+}
+
+std::string RestoreFolderSlot(const Platform& platform, const std::string& name) {
+    const std::string folder = MadeFolder(platform);
+    if (folder.empty()) return {};
+    for (int number = 1; number <= kMaxSlots; ++number) {
+        const std::string path = folder + "\\" + Numbered(name, number);
+        if (!platform.files->Exists(path)) return path;
+    }
+    return {};
+}
+
+bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
+                     const std::string& subject, const std::string& detail,
+                     std::string* path) {
+    if (!backup.Failed()) {
+        const std::string name =
+            RestoreFileStem(platform.clock->Now(), subject, detail) + ".reg";
+        // Two actions in the same second get numbered names; a name taken
+        // meanwhile is never overwritten, the next one is tried.
+        const std::string bytes = backup.Bytes();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::string slot = RestoreFolderSlot(platform, name);
+            if (slot.empty()) break;
+            if (platform.files->WriteNewFile(slot, bytes)) {
+                if (path) *path = slot;
+                return true;
+            }
+            if (!platform.files->Exists(slot)) break;
+        }
+    }
+    TellRestoreFailed(platform);
+    return false;
+}
+
+void TellRestoreFailed(const Platform& platform) {
+    // No caption: the box carries the program's title.
+    platform.prompter->Ask(Prompt{kRestoreFailedMessage, "", kMbOk | kMbIconExclamation, 0});
+}
+
+}  // namespace tv

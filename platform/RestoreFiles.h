@@ -1,0 +1,59 @@
+// Where the restore files go and how they are named: one folder per user
+// under Documents, one file per action named by date, time and what it
+// holds. A startup-folder file that is removed is moved into the same
+// folder instead of being deleted.
+#pragma once
+
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+
+namespace tv {
+
+class RegBackup;
+
+// The folder's name under the user's Documents folder.
+extern const char kRestoreFolderName[];
+// Told, with the program's title, when a restore file cannot be written;
+// nothing is changed then.
+extern const char kRestoreFailedMessage[];
+
+// What each kind of restore file holds, the last part of its name.
+extern const char kRestoreStartupSubject[];
+extern const char kRestoreServiceSubject[];
+extern const char kRestoreAddonSubject[];
+extern const char kRestoreSpeedSubject[];
+extern const char kRestoreDesktopSubject[];
+extern const char kRestoreThemeSubject[];
+extern const char kRestoreUacSubject[];
+
+// "<Documents>\Trimvex 还原文件"; empty when there is no Documents folder.
+std::string RestoreFolderPath(const Platform& platform);
+
+// "2026-12-08 09.05.02 删除服务 Name": the name of an action's file without
+// its extension. `detail` (a service or entry name) is shortened and
+// cleared of characters a file name cannot hold.
+std::string RestoreFileStem(const LocalDateTime& when, const std::string& subject,
+                            const std::string& detail = std::string());
+
+// The first comment line of every restore file: what it holds and that
+// importing it restores the state before the change.
+std::string RestoreHeading(const std::string& subject);
+
+// Writes the backup as a new .reg file in the restore folder (made if
+// missing); `*path` gets where. False when the backup could not be read or
+// written: the user is told, and the caller must change nothing.
+bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
+                     const std::string& subject, const std::string& detail = std::string(),
+                     std::string* path = nullptr);
+
+// The path in the restore folder a file called `name` is moved to: its own
+// name, numbered " (2)", " (3)", ... before the extension when taken.
+// Empty when the folder cannot be made.
+std::string RestoreFolderSlot(const Platform& platform, const std::string& name);
+
+// The one message box of a failed backup.
+void TellRestoreFailed(const Platform& platform);
+
+}  // namespace tv
