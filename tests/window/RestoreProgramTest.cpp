@@ -342,6 +342,13 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
     // Kept beside the screenshots, for a reader to see what a user gets.
     const std::string shown = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\restore-files";
     MakeFolders(shown);
+    WIN32_FIND_DATAA old;
+    HANDLE find = FindFirstFileA((shown + "\\*.reg").c_str(), &old);
+    if (find != INVALID_HANDLE_VALUE) {
+        do DeleteFileA((shown + "\\" + old.cFileName).c_str());
+        while (FindNextFileA(find, &old));
+        FindClose(find);
+    }
     for (const std::string& name : RestoreFiles())
         CopyFileA((RestoreFolder() + "\\" + name).c_str(), (shown + "\\" + name).c_str(), FALSE);
 
