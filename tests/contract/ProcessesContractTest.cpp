@@ -156,6 +156,9 @@ TEST_F(ProcessesContract, ChildEndsWithTheCodeGiven) {
     std::string path;
     EXPECT_FALSE(t->processes->ImagePath(closed, &path));
     EXPECT_EQ(t->ChildExitCode(child), 1);
+    // An ended process has no modules to list.
+    std::vector<ModuleEntry> modules;
+    EXPECT_FALSE(t->processes->ListModules(child, &modules));
     ASSERT_TRUE(t->processes->ListProcesses(&list));
     EXPECT_EQ(std::count_if(list.begin(), list.end(),
                             [&](const ProcessEntry& e) { return e.id == child; }),
