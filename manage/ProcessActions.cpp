@@ -49,7 +49,8 @@ void EndProcesses(const Platform& platform, const std::vector<ListRow>& rows) {
     if (platform.processes && platform.environment) {
         ProcessTable& table = *platform.processes;
         for (const ListRow& row : rows) {
-            auto id = static_cast<std::uint32_t>(std::strtoul(row[kProcessId].c_str(), nullptr, 10));
+            auto id = static_cast<std::uint32_t>(
+                std::strtoul(row[kProcessId].c_str(), nullptr, 10));
             if (id == 0) continue;
             ScopedProcess process(table, table.Open(id, kProcessAllAccessLegacy));
             if (process && IsTheRowsProcess(platform, process.Get(), row))

@@ -9,8 +9,9 @@ namespace {
 // "X:\..." or "\\server\...": a path that names one place whatever the
 // current drive and directory are.
 bool IsFullPath(const std::string& path) {
-    bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-                 path[1] == ':' && path[2] == '\\';
+    bool letter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') ||
+                                       (path[0] >= 'a' && path[0] <= 'z'));
+    bool drive = letter && path[1] == ':' && path[2] == '\\';
     return drive || path.compare(0, 2, "\\\\") == 0;
 }
 

@@ -158,7 +158,8 @@ void ProcessPage::ListModules(std::uint32_t id) {
 void ProcessPage::EndTickedProcesses() {
     std::vector<ListRow> ticked;
     for (int i = 0; i < processList_.ItemCount(); ++i)
-        if (IsChecked(processList_, i)) ticked.push_back(ReadRow(processList_, i, kProcessColumnCount));
+        if (IsChecked(processList_, i))
+            ticked.push_back(ReadRow(processList_, i, kProcessColumnCount));
     EndProcesses(platform_, ticked);
     RefreshProcessList();
 }
