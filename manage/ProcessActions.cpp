@@ -1,5 +1,10 @@
 #include "manage/ProcessActions.h"
 
+#include <cstdlib>
+#include <string>
+
+#include "manage/CommandLineResolution.h"
+#include "manage/ProcessList.h"
 #include "manage/SystemHelpers.h"
 #include "platform/Environment.h"
 #include "platform/ProcessTable.h"
@@ -27,13 +32,32 @@ void WriteAutoRestartShell(const Platform& platform) {
     if (key) key.SetDword("AutoRestartShell", 1);
 }
 
-void EndProcesses(const Platform& platform, const std::vector<std::uint32_t>& ids) {
-    if (platform.processes) {
+namespace {
+
+// Whether the opened process is still the one the row was read from: its
+// start time and path read now as the list read them then.
+bool IsTheRowsProcess(const Platform& platform, ProcessHandle process, const ListRow& row) {
+    ProcessTable& table = *platform.processes;
+    std::string path, image;
+    if (table.ImagePath(process, &image)) NormalizeNtPath(*platform.environment, image, &path);
+    std::string started;
+    LocalTime created;
+    if (table.CreationTime(process, &created)) started = FormatStartTime(created);
+    return path == row[kProcessPath] && started == row[kProcessStartTime];
+}
+
+}  // namespace
+
+void EndProcesses(const Platform& platform, const std::vector<ListRow>& rows) {
+    if (platform.processes && platform.environment) {
         ProcessTable& table = *platform.processes;
-        for (std::uint32_t id : ids) {
+        for (const ListRow& row : rows) {
+            auto id = static_cast<std::uint32_t>(
+                std::strtoul(row[kProcessId].c_str(), nullptr, 10));
             if (id == 0) continue;
             ScopedProcess process(table, table.Open(id, kProcessAllAccessLegacy));
-            if (process) table.Terminate(process.Get(), 1);
+            if (process && IsTheRowsProcess(platform, process.Get(), row))
+                table.Terminate(process.Get(), 1);
         }
     }
     if (platform.environment) platform.environment->Wait(400);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "manage/ListRow.h"
 #include "platform/Platform.h"
 
 namespace tv {
@@ -20,8 +21,11 @@ void EnableDebugPrivilegeOrTell(const Platform& platform, const char* failureTex
 // HKLM\...\Winlogon AutoRestartShell = REG_DWORD 1. Failures are ignored.
 void WriteAutoRestartShell(const Platform& platform);
 
-// Ends each process of `ids` with exit code 1 (0 stands for a row without an
-// id and ends nothing), then waits 400 ms for them to go.
-void EndProcesses(const Platform& platform, const std::vector<std::uint32_t>& ids);
+// Ends the process of each ticked row (as the processes list gave it) with
+// exit code 1, then waits 400 ms for them to go. Ids are reused: a process is
+// ended only while its start time and file path still read as the row shows
+// them, so a process that started under the id since the list was read is
+// left alone, as is a row without an id.
+void EndProcesses(const Platform& platform, const std::vector<ListRow>& rows);
 
 }  // namespace tv

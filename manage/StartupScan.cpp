@@ -1,5 +1,7 @@
 #include "manage/StartupScan.h"
 
+#include <set>
+
 #include "manage/CommandLineResolution.h"
 #include "manage/StartupCatalogue.h"
 #include "platform/CodePageText.h"
@@ -138,18 +140,58 @@ std::string ReadStartupFolder(const Platform& platform, RegHandle root, const st
     return folder;
 }
 
-void ScanStartupFolder(const Platform& platform, const std::string& folder,
-                       std::vector<StartupItem>* items) {
-    // An unreadable folder value must not turn into the current drive's root.
-    if (folder.empty()) return;
+namespace {
+
+// Far deeper than any startup folder is nested; a walk that gets there has
+// been led astray.
+constexpr int kMaxFolderDepth = 32;
+
+// One walk of a startup folder: the folders it has been in, and those above
+// the folder it started from, by identity, so that no folder is walked twice
+// and none outside the tree is entered, whatever path leads there.
+struct FolderWalk {
+    const Platform& platform;
+    std::set<FileIdentity> barred;
+    std::vector<StartupItem>* items;
+};
+
+// True when `folder` may be walked: its identity is known and neither walked
+// nor above the start. It is barred from then on.
+bool Enter(FolderWalk& walk, const std::string& folder) {
+    FileIdentity identity;
+    return walk.platform.files->FolderIdentity(folder, &identity) &&
+           walk.barred.insert(identity).second;
+}
+
+void BarFoldersAbove(FolderWalk& walk, std::string folder) {
+    while (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1)
+        folder.pop_back();
+    // A drive root ("C:\\") has nothing above it.
+    while (folder.size() > 3) {
+        std::size_t slash = text::FindLastChar(folder, '\\');
+        if (slash == text::npos || slash == 0) return;
+        folder.resize(slash == 2 ? 3 : slash);
+        FileIdentity identity;
+        if (walk.platform.files->FolderIdentity(folder, &identity)) walk.barred.insert(identity);
+    }
+}
+
+void WalkFolder(FolderWalk& walk, const std::string& folder, int depth) {
     std::vector<FolderEntry> entries;
-    if (!platform.files->ListFolder(folder, &entries)) return;
+    if (!walk.platform.files->ListFolder(folder, &entries)) return;
     for (const FolderEntry& entry : entries) {
         const std::string own = folder + "\\" + entry.name;
         if (entry.folder) {
-            if (entry.name.empty() || entry.name[0] != '.') ScanStartupFolder(platform, own, items);
+            // A junction or symbolic link stands for a folder elsewhere: its
+            // files are not startup files, and deleting them as such would
+            // delete files outside the startup folders.
+            if (!entry.link && (entry.name.empty() || entry.name[0] != '.') &&
+                depth < kMaxFolderDepth && Enter(walk, own))
+                WalkFolder(walk, own, depth + 1);
             continue;
         }
+        std::vector<StartupItem>* items = walk.items;
+        const Platform& platform = walk.platform;
         std::string path = text::ToLower(own);
         std::size_t link = text::Find(path, ".lnk");
         if (link != text::npos && link > 0) ResolveShortcutTarget(*platform.links, path, &path);
@@ -163,6 +205,17 @@ void ScanStartupFolder(const Platform& platform, const std::string& folder,
         item.iconResource = kIconFolderFile;
         items->push_back(std::move(item));
     }
+}
+
+}  // namespace
+
+void ScanStartupFolder(const Platform& platform, const std::string& folder,
+                       std::vector<StartupItem>* items) {
+    // An unreadable folder value must not turn into the current drive's root.
+    if (folder.empty()) return;
+    FolderWalk walk{platform, {}, items};
+    BarFoldersAbove(walk, folder);
+    if (Enter(walk, folder)) WalkFolder(walk, folder, 0);
 }
 
 std::vector<StartupItem> StartupScan(const Platform& platform) {

@@ -18,7 +18,11 @@ std::vector<StartupItem> StartupScan(const Platform& platform);
 
 // Every file of `folder` and, depth first, of its subfolders (except those
 // whose name begins with "."), appended to *items. "desktop.ini" is never
-// listed. The process's current directory is left as it is.
+// listed. The walk stays in the folder's own tree: it never enters a
+// junction or symbolic link, nor (by file identity, for links the platform
+// does not flag) a folder already walked or one above `folder`, nor a folder
+// whose identity cannot be read, nor more than 32 levels down. The process's
+// current directory is left as it is.
 void ScanStartupFolder(const Platform& platform, const std::string& folder,
                        std::vector<StartupItem>* items);
 

@@ -3,6 +3,7 @@
 // code page, with backslash separators, compared case-insensitively.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,20 @@ struct FolderEntry {
     bool link = false;
 };
 
+// What names a folder on its volume whatever path reaches it: a link to a
+// folder gives the identity of the folder it stands for.
+struct FileIdentity {
+    std::uint32_t volumeSerial = 0;
+    std::uint64_t fileIndex = 0;
+    bool operator==(const FileIdentity& other) const {
+        return volumeSerial == other.volumeSerial && fileIndex == other.fileIndex;
+    }
+    bool operator<(const FileIdentity& other) const {
+        return volumeSerial != other.volumeSerial ? volumeSerial < other.volumeSerial
+                                                  : fileIndex < other.fileIndex;
+    }
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -28,6 +43,9 @@ public:
     // and "..". False when the folder cannot be listed.
     virtual bool ListFolder(const std::string& folder,
                             std::vector<FolderEntry>* entries) const = 0;
+    // The identity of an existing folder (volume serial number and file
+    // index); false for a file or a missing path.
+    virtual bool FolderIdentity(const std::string& folder, FileIdentity* identity) const = 0;
     // DeleteFile: false for a missing, read-only or busy file.
     virtual bool RemoveFile(const std::string& path) = 0;
     // RemoveDirectory: false unless the folder exists and is empty.

@@ -18,8 +18,16 @@
 namespace tv {
 
 const char kUxsmsService[] = "uxsms";
-const char kAppearancePanelCommand[] =
-    "rundll32.exe Shell32,Control_RunDLL desk.cpl,appearance,@appearance";
+const char kAppearancePanelArguments[] = "Shell32,Control_RunDLL desk.cpl,appearance,@appearance";
+
+std::string AppearancePanelCommand(const Environment& environment) {
+    // By its full path, quoted: a bare name would be looked for first beside
+    // this program and in the current directory, where anyone could have put
+    // a program of that name, and this program runs elevated.
+    std::string system = environment.SystemDirectory();
+    if (system.empty()) return {};
+    return "\"" + system + "\\rundll32.exe\" " + kAppearancePanelArguments;
+}
 
 namespace {
 
@@ -134,7 +142,10 @@ void OpenThemeSettings(const Platform& platform) {
                 [services, environment] { RestartUxsmsService(*services, *environment); });
         }
     }
-    if (platform.shell) platform.shell->Run(kAppearancePanelCommand, kSwShow);
+    if (platform.shell && platform.environment) {
+        std::string command = AppearancePanelCommand(*platform.environment);
+        if (!command.empty()) platform.shell->Run(command, kSwShow);
+    }
 }
 
 unsigned long QueryServiceState(ServiceControl& services, const std::string& name) {

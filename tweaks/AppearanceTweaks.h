@@ -19,8 +19,11 @@ class ServiceControl;
 // The desktop window manager's service, restarted after the glass values
 // are written.
 extern const char kUxsmsService[];
-// The appearance control panel, opened by the theme button in every case.
-extern const char kAppearancePanelCommand[];
+// The appearance control panel, opened by the theme button in every case:
+// the system directory's rundll32.exe, quoted, with these arguments. Empty
+// when the system directory is unknown (nothing is started then).
+extern const char kAppearancePanelArguments[];
+std::string AppearancePanelCommand(const Environment& environment);
 
 // The check boxes of the desktop tweaks, read before anything is written.
 struct DesktopTweakChoices {

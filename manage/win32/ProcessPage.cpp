@@ -156,13 +156,11 @@ void ProcessPage::ListModules(std::uint32_t id) {
 }
 
 void ProcessPage::EndTickedProcesses() {
-    std::vector<std::uint32_t> ids;
-    for (int i = 0; i < processList_.ItemCount(); ++i) {
-        if (!IsChecked(processList_, i)) continue;
-        ids.push_back(static_cast<std::uint32_t>(
-            std::strtoul(processList_.ItemText(i, kProcessId).c_str(), nullptr, 10)));
-    }
-    EndProcesses(platform_, ids);
+    std::vector<ListRow> ticked;
+    for (int i = 0; i < processList_.ItemCount(); ++i)
+        if (IsChecked(processList_, i))
+            ticked.push_back(ReadRow(processList_, i, kProcessColumnCount));
+    EndProcesses(platform_, ticked);
     RefreshProcessList();
 }
 

@@ -32,9 +32,39 @@ std::string FakeFileSystem::Key(const std::string& path) {
     return text::ToUpper(Trimmed(path));
 }
 
+std::string FakeFileSystem::Resolved(const std::string& path) const {
+    std::string p = Trimmed(path);
+    // Each round replaces the longest leading part that is an unflagged
+    // link; a chain of links ends within the number of nodes.
+    for (std::size_t round = 0; round <= nodes_.size(); ++round) {
+        std::string head = p;
+        while (!head.empty()) {
+            auto it = nodes_.find(Key(head));
+            if (it != nodes_.end() && !it->second.alias.empty()) break;
+            std::string parent = ParentOf(head);
+            head = parent == head ? std::string() : parent;
+        }
+        if (head.empty()) return p;
+        const std::string& target = nodes_.at(Key(head)).alias;
+        std::string rest = p.substr(head.size());
+        if (!rest.empty() && target.back() == '\\') rest.erase(0, 1);
+        p = target + rest;
+    }
+    return p;
+}
+
 const FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) const {
-    auto it = nodes_.find(Key(path));
+    auto it = nodes_.find(Key(Resolved(path)));
     return it == nodes_.end() ? nullptr : &it->second;
+}
+
+FakeFileSystem::Node& FakeFileSystem::Put(const std::string& path, bool folder) {
+    Node& node = nodes_[Key(path)];
+    node = Node{};
+    node.path = path;
+    node.folder = folder;
+    node.index = nextIndex_++;
+    return node;
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
@@ -63,10 +93,19 @@ bool FakeFileSystem::ListFolder(const std::string& folder,
     return true;
 }
 
+bool FakeFileSystem::FolderIdentity(const std::string& folder, FileIdentity* identity) const {
+    const Node* node = Find(folder);
+    if (node == nullptr || !node->folder) return false;
+    // One volume per drive letter.
+    identity->volumeSerial = 0x5A000000u + (static_cast<unsigned char>(node->path[0]) & 0xDFu);
+    identity->fileIndex = node->index;
+    return true;
+}
+
 bool FakeFileSystem::RemoveFile(const std::string& path) {
     const Node* node = Find(path);
     if (node == nullptr || node->folder || node->readOnly || node->busy) return false;
-    nodes_.erase(Key(path));
+    nodes_.erase(Key(node->path));
     return true;
 }
 
@@ -76,8 +115,8 @@ bool FakeFileSystem::RemoveFolder(const std::string& path) {
     std::vector<FolderEntry> inside;
     ListFolder(path, &inside);
     if (!inside.empty() || Key(path).size() <= 3) return false;
-    if (Key(working_) == Key(path)) return false;  // in use as the current directory
-    nodes_.erase(Key(path));
+    if (Key(working_) == Key(node->path)) return false;  // in use as the current directory
+    nodes_.erase(Key(node->path));
     return true;
 }
 
@@ -87,7 +126,7 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
     const std::string p = Trimmed(path);
     const Node* parent = Find(ParentOf(p));
     if (p.empty() || parent == nullptr || !parent->folder || full_) return false;
-    nodes_[Key(p)] = Node{p, true, false, false, false, {}};
+    Put(p, true);
     return true;
 }
 
@@ -96,9 +135,7 @@ bool FakeFileSystem::WriteNewFile(const std::string& path, const std::string& by
     const Node* parent = Find(ParentOf(p));
     if (p.empty() || Find(p) != nullptr || parent == nullptr || !parent->folder || full_)
         return false;
-    Node node{p, false, false, false, false, {}};
-    node.contents = bytes;
-    nodes_[Key(p)] = node;
+    Put(p, false).contents = bytes;
     return true;
 }
 
@@ -109,9 +146,10 @@ bool FakeFileSystem::MoveFileTo(const std::string& from, const std::string& to) 
     if (source == nullptr || source->folder || source->busy || Find(target) != nullptr ||
         parent == nullptr || !parent->folder)
         return false;
+    // A move keeps the file's identity, as on the real file system.
     Node moved = *source;
     moved.path = target;
-    nodes_.erase(Key(from));
+    nodes_.erase(Key(source->path));
     nodes_[Key(target)] = moved;
     return true;
 }
@@ -133,19 +171,27 @@ void FakeFileSystem::AddFolder(const std::string& path) {
     if (p.empty() || Find(p) != nullptr) return;
     std::string parent = ParentOf(p);
     if (!parent.empty() && parent != p) AddFolder(parent);
-    nodes_[Key(p)] = Node{p, true, false, false, false, {}};
+    Put(p, true);
 }
 
 void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) {
     std::string p = Trimmed(path);
     std::string parent = ParentOf(p);
     if (!parent.empty()) AddFolder(parent);
-    nodes_[Key(p)] = Node{p, false, readOnly, busy, false, {}};
+    Node& node = Put(p, false);
+    node.readOnly = readOnly;
+    node.busy = busy;
 }
 
 void FakeFileSystem::AddLink(const std::string& path) {
     AddFolder(path);
     nodes_[Key(path)].link = true;
+}
+
+void FakeFileSystem::AddAlias(const std::string& path, const std::string& target) {
+    std::string p = Trimmed(path);
+    AddFolder(ParentOf(p));
+    Put(p, true).alias = Trimmed(Resolved(target));
 }
 
 std::vector<std::string> FakeFileSystem::AllPaths() const {

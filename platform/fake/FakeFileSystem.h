@@ -3,6 +3,7 @@
 // left.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ public:
     bool IsFolder(const std::string& path) const override;
     bool ListFolder(const std::string& folder,
                     std::vector<FolderEntry>* entries) const override;
+    bool FolderIdentity(const std::string& folder, FileIdentity* identity) const override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
@@ -32,6 +34,10 @@ public:
     void AddFile(const std::string& path, bool readOnly = false, bool busy = false);
     // A folder that is a link to another folder (it holds nothing itself).
     void AddLink(const std::string& path);
+    // A link the platform does not flag (a Unix symbolic link under Wine):
+    // listed as an ordinary folder, it shows the contents and the identity of
+    // `target`, an existing folder, and paths through it lead there.
+    void AddAlias(const std::string& path, const std::string& target);
     // Every path held, folders included, in their stored spelling, sorted.
     std::vector<std::string> AllPaths() const;
     // What WriteNewFile wrote to the file (empty for any other file).
@@ -47,13 +53,19 @@ private:
         bool busy = false;
         bool link = false;
         std::string contents;
+        std::uint64_t index = 0;  // the file index, unique among the nodes
+        std::string alias;        // an unflagged link's target
     };
     static std::string Key(const std::string& path);
+    // The path with every unflagged link in it replaced by its target.
+    std::string Resolved(const std::string& path) const;
     const Node* Find(const std::string& path) const;
+    Node& Put(const std::string& path, bool folder);
 
     std::map<std::string, Node> nodes_;  // by upper-cased path
     std::string working_ = "C:\\";
     bool full_ = false;
+    std::uint64_t nextIndex_ = 0x10;
 };
 
 }  // namespace tv

@@ -8,6 +8,7 @@
 #include "platform/CodePageText.h"
 #include "platform/UniqueHandle.h"
 #include "platform/win32/NativePaths.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace tv {
 
@@ -53,6 +54,23 @@ bool Win32FileSystem::ListFolder(const std::string& folder,
                             (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
                             (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileA(find.Get(), &data));
+    return true;
+}
+
+bool Win32FileSystem::FolderIdentity(const std::string& folder, FileIdentity* identity) const {
+    // Backup semantics open a folder; no access beyond its attributes is
+    // asked, so a folder in use by anyone still opens.
+    ScopedHandle handle(CreateFileA(NativePath(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle.Get(), &information) ||
+        !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    identity->volumeSerial = information.dwVolumeSerialNumber;
+    identity->fileIndex =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return true;
 }
 

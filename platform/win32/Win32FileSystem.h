@@ -5,14 +5,15 @@
 namespace tv {
 
 // FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA,
-// CreateDirectoryA, CreateFileA/WriteFile, MoveFileExA and the
-// current-directory calls.
+// CreateDirectoryA, CreateFileA/WriteFile, MoveFileExA,
+// GetFileInformationByHandle and the current-directory calls.
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) const override;
     bool IsFolder(const std::string& path) const override;
     bool ListFolder(const std::string& folder,
                     std::vector<FolderEntry>* entries) const override;
+    bool FolderIdentity(const std::string& folder, FileIdentity* identity) const override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32SystemFiles.h"
 
+#include <string>
 #include <vector>
 
 #include "platform/win32/ScopedHandle.h"
@@ -7,7 +8,27 @@
 
 namespace tv {
 
-Win32SystemFiles::Win32SystemFiles() : library_(LoadLibraryA("sfc.dll")) {
+namespace {
+
+// sfc.dll is not one of the DLLs the loader always takes from the system
+// directory: by bare name it would be looked for beside this program first,
+// where a planted copy would run elevated. Empty when the directory is
+// unknown.
+std::string SystemLibraryPath(const char* name) {
+    char directory[MAX_PATH] = {};
+    UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::string(directory, length) + "\\" + name;
+}
+
+HMODULE LoadSystemLibrary(const char* name) {
+    std::string path = SystemLibraryPath(name);
+    return path.empty() ? nullptr : LoadLibraryA(path.c_str());
+}
+
+}  // namespace
+
+Win32SystemFiles::Win32SystemFiles() : library_(LoadSystemLibrary("sfc.dll")) {
     if (library_)
         isProtected_ = reinterpret_cast<IsFileProtected>(
             reinterpret_cast<void*>(GetProcAddress(library_, "SfcIsFileProtected")));

@@ -38,6 +38,26 @@ TEST_F(FilesContract, ListsFilesAndFoldersWithoutDotEntries) {
     EXPECT_TRUE(entries.empty());
 }
 
+TEST_F(FilesContract, FolderIdentityNamesTheFolderWhateverTheSpelling) {
+    t->MakeFolder(In("Sub"));
+    t->MakeFolder(In("Sub\\Inner"));
+    t->MakeFolder(In("Other"));
+    t->MakeFile(In("a.txt"));
+    tv::FileIdentity sub, again, inner, other, scratch, file;
+    ASSERT_TRUE(t->files->FolderIdentity(In("Sub"), &sub));
+    ASSERT_TRUE(t->files->FolderIdentity(In("sub\\"), &again));
+    ASSERT_TRUE(t->files->FolderIdentity(In("SUB\\Inner"), &inner));
+    ASSERT_TRUE(t->files->FolderIdentity(In("Other"), &other));
+    ASSERT_TRUE(t->files->FolderIdentity(t->scratch, &scratch));
+    EXPECT_EQ(sub, again);
+    EXPECT_FALSE(sub == inner);
+    EXPECT_FALSE(sub == other);
+    EXPECT_FALSE(sub == scratch);
+    EXPECT_EQ(sub.volumeSerial, other.volumeSerial);
+    EXPECT_FALSE(t->files->FolderIdentity(In("a.txt"), &file));
+    EXPECT_FALSE(t->files->FolderIdentity(In("missing"), &file));
+}
+
 TEST_F(FilesContract, ExistenceIsCaseInsensitive) {
     t->MakeFile(In("Mixed.TXT"));
     EXPECT_TRUE(t->files->Exists(In("mixed.txt")));

@@ -73,6 +73,9 @@ TEST_F(ProcessesContract, MissingServiceCannotBeOpened) {
     EXPECT_EQ(t->services->OpenServiceByName(manager.Get(), Unique("tvnone"), kServiceAllAccess),
               0u);
     EXPECT_EQ(t->services->OpenServiceByName(manager.Get(), "", kServiceAllAccess), 0u);
+    // The manager is no service: it has no configuration to read.
+    ServiceConfig config;
+    EXPECT_FALSE(t->services->QueryConfig(manager.Get(), &config));
 }
 
 TEST_F(ProcessesContract, EveryServiceIsListedOnce) {
@@ -142,12 +145,20 @@ TEST_F(ProcessesContract, ChildEndsWithTheCodeGiven) {
                               [&](const ProcessEntry& e) { return e.id == child; });
     ASSERT_NE(entry, list.end());
     EXPECT_EQ(entry->parentId, t->SelfId());
+    ProcessHandle closed = 0;
     {
         ScopedProcess process(*t->processes, t->processes->Open(child, kProcessAllAccessLegacy));
         ASSERT_TRUE(process);
         EXPECT_TRUE(t->processes->Terminate(process.Get(), 1));
+        closed = process.Get();
     }
+    // A closed handle tells nothing.
+    std::string path;
+    EXPECT_FALSE(t->processes->ImagePath(closed, &path));
     EXPECT_EQ(t->ChildExitCode(child), 1);
+    // An ended process has no modules to list.
+    std::vector<ModuleEntry> modules;
+    EXPECT_FALSE(t->processes->ListModules(child, &modules));
     ASSERT_TRUE(t->processes->ListProcesses(&list));
     EXPECT_EQ(std::count_if(list.begin(), list.end(),
                             [&](const ProcessEntry& e) { return e.id == child; }),

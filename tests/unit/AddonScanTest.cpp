@@ -142,23 +142,49 @@ TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {
     EXPECT_EQ(rows[0].file, file);
 }
 
+// A registry whose values grow by a byte just before each of the next
+// `growths` reads into a buffer, as a value another program keeps writing.
+class GrowingRegistry : public FakeRegistry {
+public:
+    int growths = 0;
+    long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        if (data != nullptr && growths > 0) {
+            --growths;
+            std::uint32_t now = 0, kind = 0;
+            FakeRegistry::QueryValue(key, name, &kind, nullptr, &now);
+            std::string bytes(now, '\0');
+            FakeRegistry::QueryValue(key, name, &kind, bytes.data(), &now);
+            bytes.insert(0, "+");
+            FakeRegistry::SetValue(key, name, kind, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        }
+        return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+};
+
 TEST_F(AddonScanTest, ValuesOfAnyTypeAreReadUpToTheirFirstNul) {
     struct Case {
         std::uint32_t type;
         std::string bytes;
         std::string shown;
+        int growths;  // while it is read
     } cases[] = {
-        {kRegSz, std::string("plain\0", 6), "plain"},
-        {kRegExpandSz, std::string("%SystemRoot%\\x.dll\0", 19), "%SystemRoot%\\x.dll"},
-        {kRegMultiSz, std::string("first\0second\0\0", 14), "first"},
-        {kRegBinary, std::string("no terminator"), "no terminator"},
-        {kRegDword, std::string("\x41\x42\0\0", 4), "AB"},
+        {kRegSz, std::string("plain\0", 6), "plain", 0},
+        {kRegExpandSz, std::string("%SystemRoot%\\x.dll\0", 19), "%SystemRoot%\\x.dll", 0},
+        {kRegMultiSz, std::string("first\0second\0\0", 14), "first", 0},
+        {kRegBinary, std::string("no terminator"), "no terminator", 0},
+        {kRegDword, std::string("\x41\x42\0\0", 4), "AB", 0},
+        // Read again while it grows, up to four times; then given up.
+        {kRegSz, std::string("grown\0", 6), "+grown", 1},
+        {kRegSz, std::string("grown\0", 6), "+++grown", 3},
+        {kRegSz, std::string("grown\0", 6), "", 4},
     };
     for (const Case& c : cases) {
-        FakeRegistry registry;
+        GrowingRegistry registry;
         RegKey key = RegKey::Create(registry, kHkeyLocalMachine, "K");
         key.Set("v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size()));
-        EXPECT_EQ(ReadValueText(key, "v"), c.shown) << c.type;
+        registry.growths = c.growths;
+        EXPECT_EQ(ReadValueText(key, "v"), c.shown) << c.type << " " << c.growths;
     }
 }
 

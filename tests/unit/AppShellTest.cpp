@@ -142,6 +142,8 @@ TEST(ExecutableName, TitleIsFileNameWithoutExtension) {
         // 踈 is DB 5C: its trail byte is a backslash, which must not split the name.
         {"C:\\\xDB\x5C\\a\xDB\x5C.exe", "a\xDB\x5C"},
         {"C:\\dir.d\\noext", "noext"},
+        // A name that is all extension keeps it.
+        {"C:\\dir\\.hidden", ".hidden"},
     };
     for (const Case& c : cases) EXPECT_EQ(ProgramTitleFromPath(c.path), c.title) << c.path;
 }

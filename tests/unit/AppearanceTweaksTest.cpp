@@ -159,16 +159,33 @@ TEST_F(AppearanceTest, ApplyWallpaperStopsAtTheFailedStepAndAlwaysReleases) {
 TEST_F(AppearanceTest, ThemeButtonOnOlderSystemsOnlyOpensThePanel) {
     RegKey::Create(fakes_.registry, kHkeyCurrentUser, kDwm);
     fakes_.display.bitsPerPixel = 16;
-    const VersionRecord versions[] = {
-        {kPlatformWindowsNt, 5, 1, 2600, 3, 1}, {kPlatformWindowsNt, 5, 2, 3790, 2, 3},
-        {kPlatformWindows9x, 4, 10, 2222, 0, 0}, {kPlatformWindows9x, 6, 0, 0, 0, 0}};
-    for (const VersionRecord& v : versions) {
-        fakes_.system.version = v;
+    // The panel's program by its full path in the system directory, quoted;
+    // never by bare name, which would be looked for beside this program first.
+    const std::string arguments = " Shell32,Control_RunDLL desk.cpl,appearance,@appearance";
+    struct Case {
+        VersionRecord version;
+        std::string systemDirectory;
+        std::string command;  // empty: nothing started
+    } cases[] = {
+        {{kPlatformWindowsNt, 5, 1, 2600, 3, 1}, "C:\\Windows\\system32",
+         "\"C:\\Windows\\system32\\rundll32.exe\"" + arguments},
+        {{kPlatformWindowsNt, 5, 2, 3790, 2, 3}, "D:\\My OS\\sys",
+         "\"D:\\My OS\\sys\\rundll32.exe\"" + arguments},
+        {{kPlatformWindows9x, 4, 10, 2222, 0, 0}, "C:\\WINDOWS\\SYSTEM",
+         "\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\"" + arguments},
+        {{kPlatformWindows9x, 6, 0, 0, 0, 0}, "", ""},
+    };
+    for (const Case& c : cases) {
+        fakes_.system.version = c.version;
+        fakes_.environment.systemDirectory = c.systemDirectory;
         fakes_.shell.Clear();
         OpenThemeSettings(fakes_.Get());
+        if (c.command.empty()) {
+            EXPECT_TRUE(fakes_.shell.Commands().empty());
+            continue;
+        }
         ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
-        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
-                  "rundll32.exe Shell32,Control_RunDLL desk.cpl,appearance,@appearance");
+        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine, c.command);
         EXPECT_EQ(fakes_.shell.Commands()[0].showCommand, 5);
     }
     EXPECT_TRUE(fakes_.display.changes.empty());

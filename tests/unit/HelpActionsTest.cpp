@@ -41,6 +41,9 @@ TEST_F(HelpTest, SearchNeedsTwoBytesAndSendsTheWordsAsUtf8) {
         {"a&b#c", "a%26b%23c"},
         {"C:\\x", "C%3A%5Cx"},
         {"\xDB\x5C", "%E8%B8%88"},  // 踈: its trail byte is a backslash
+        // The unreserved ranges and the characters just outside them.
+        {"AZaz09-_.~", "AZaz09-_.~"},
+        {"@[`{/:", "%40%5B%60%7B%2F%3A"},
     };
     for (const Case& c : cases) {
         fakes_.shell.Clear();
@@ -61,6 +64,31 @@ TEST_F(HelpTest, SearchNeedsTwoBytesAndSendsTheWordsAsUtf8) {
             EXPECT_EQ(fakes_.shell.Requests()[0].showCommand, 5);
         }
     }
+}
+
+// Code page 936 has no characters beyond the 16-bit range, but the encoder
+// must still treat surrogates right: a pair is one 4-byte character, a lone
+// one is replaced.
+TEST(HelpSearchEncoding, SurrogatesPairedOrReplaced) {
+    const struct {
+        std::u16string text;
+        const char* encoded;
+    } cases[] = {
+        {u"\xD7FF", "%ED%9F%BF"},
+        {u"\xE000", "%EE%80%80"},
+        {u"\xD83D\xDE00", "%F0%9F%98%80"},
+        {u"\xD800\xDC00", "%F0%90%80%80"},
+        {u"\xDBFF\xDFFF", "%F4%8F%BF%BF"},
+        {u"\xD800", "%EF%BF%BD"},
+        {u"\xDFFF", "%EF%BF%BD"},
+        {u"\xDC00\xD800", "%EF%BF%BD%EF%BF%BD"},
+        {u"\xDBFF" u"a", "%EF%BF%BDa"},
+        {u"\xD800\xDBFF\xDFFF", "%EF%BF%BD%F4%8F%BF%BF"},
+        {u"\xD800\xE000", "%EF%BF%BD%EE%80%80"},
+        {u"\x07FF\x0800", "%DF%BF%E0%A0%80"},
+        {u"\x007F\x0080", "%7F%C2%80"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PercentEncodeUtf8(c.text), c.encoded) << c.encoded;
 }
 
 TEST_F(HelpTest, MailRequirementsAndBanner) {

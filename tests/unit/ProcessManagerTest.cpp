@@ -193,20 +193,69 @@ TEST_F(ProcessManagerTest, EndsTwoTickedProcessesThenWaits) {
     AddFull(50, "a.exe");
     AddFull(51, "b.exe");
     AddFull(52, "c.exe");
-    EndProcesses(P(), {0, 50, 52});
+    AddFull(4, "System");
+    std::vector<ListRow> rows = ListProcessRows(P());
+    ASSERT_EQ(Column(rows, kProcessId), (std::vector<std::string>{"", "52", "51", "50"}));
+    EndProcesses(P(), {rows[0], rows[3], rows[1]});
     using Ended = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
     EXPECT_EQ(fakes_.processes.terminated, (Ended{{50, 1}, {52, 1}}));
     EXPECT_EQ(fakes_.environment.waits, std::vector<unsigned>{400});
     EXPECT_EQ(fakes_.processes.OpenHandles(), 0);
-    std::vector<ListRow> rows = ListProcessRows(P());
-    EXPECT_EQ(Column(rows, kProcessId), std::vector<std::string>{"51"});
+    rows = ListProcessRows(P());
+    EXPECT_EQ(Column(rows, kProcessId), (std::vector<std::string>{"", "51"}));
 }
 
 TEST_F(ProcessManagerTest, RowsWithoutIdEndNothing) {
     AddFull(4, "System");
-    EndProcesses(P(), {0, 0});
+    ListRow noId(kProcessColumnCount);
+    noId[kProcessPath] = "C:\\apps\\System";
+    EndProcesses(P(), {noId, ListProcessRows(P())[0]});
     EXPECT_TRUE(fakes_.processes.terminated.empty());
     EXPECT_EQ(fakes_.processes.Processes().size(), 1u);
+}
+
+// Between the list's refresh and the click, the ticked process may have
+// ended and its id gone to another process: only the process the row was
+// read from is ended.
+TEST_F(ProcessManagerTest, OnlyTheProcessTheRowWasReadFromIsEnded) {
+    const LocalTime later{2009, 12, 5, 8, 3, 2};
+    struct Case {
+        const char* label;
+        void (*change)(FakeProcessTable& table, const LocalTime& later);
+        bool ended;
+    } cases[] = {
+        {"unchanged", [](FakeProcessTable&, const LocalTime&) {}, true},
+        {"id taken by another program",
+         [](FakeProcessTable& t, const LocalTime& l) {
+             t.Find(70)->imagePath = "C:\\Windows\\system32\\lsass.exe";
+             t.Find(70)->created = l;
+         },
+         false},
+        {"same program started again under the id",
+         [](FakeProcessTable& t, const LocalTime& l) { t.Find(70)->created = l; }, false},
+        {"another program started in the same second",
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->imagePath = "C:\\apps\\b.exe"; },
+         false},
+        {"start time no longer readable",
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->created.reset(); }, false},
+        {"path no longer readable",
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->imagePath.clear(); }, false},
+        {"gone",
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->canOpen = false; }, false},
+    };
+    for (const Case& c : cases) {
+        fakes_.processes = FakeProcessTable();
+        AddFull(70, "a.exe");
+        AddFull(71, "keep.exe");
+        std::vector<ListRow> rows = ListProcessRows(P());
+        ASSERT_EQ(rows[1][kProcessId], "70");
+        c.change(fakes_.processes, later);
+        EndProcesses(P(), {rows[1]});
+        using Ended = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+        EXPECT_EQ(fakes_.processes.terminated, c.ended ? (Ended{{70, 1}}) : Ended{}) << c.label;
+        EXPECT_NE(fakes_.processes.Find(71), nullptr) << c.label;
+        EXPECT_EQ(fakes_.processes.OpenHandles(), 0) << c.label;
+    }
 }
 
 TEST_F(ProcessManagerTest, AutoRestartShellIsOneAfterStart) {

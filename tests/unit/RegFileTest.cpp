@@ -166,6 +166,23 @@ TEST(RegFile, Utf8FileWithByteOrderMark) {
     Imported imported("\xEF\xBB\xBF" + std::string(kV5) + kKey + "\"\xE4\xB8\xAD\"=\"\xE4\xB8\xAD\"\n");
     ASSERT_TRUE(imported.ok) << imported.error.message;
     EXPECT_EQ(imported.Dump(), (Lines{"[]", "[] <D6><D0>=1:d6d000"}));
+    // Sequences of every length, at the ends of their lead-byte ranges.
+    const struct {
+        const char* utf8;
+        const char* stored;
+    } cases[] = {
+        {"\xC2\xA4", "1:a1e800"},              // ¤ U+00A4
+        {"\xDF\xBF", "1:3f00"},                // U+07FF: no CP936 form
+        {"\xE0\xA0\x80", "1:3f00"},            // U+0800
+        {"\xEF\xBC\x81", "1:a3a100"},          // ！ U+FF01
+        {"\xF0\x9F\x98\x80", "1:3f3f00"},      // U+1F600: a pair, each half unknown
+        {"\xF4\x8F\xBF\xBF", "1:3f3f00"},      // U+10FFFF
+    };
+    for (const auto& c : cases) {
+        Imported each("\xEF\xBB\xBF" + std::string(kV5) + kKey + "\"V\"=\"" + c.utf8 + "\"\n");
+        ASSERT_TRUE(each.ok) << c.stored << ": " << each.error.message;
+        EXPECT_EQ(each.Dump(), (Lines{"[]", std::string("[] V=") + c.stored}));
+    }
 }
 
 struct MalformedCase {
@@ -202,6 +219,15 @@ TEST(RegFile, MalformedLinesAreRejectedWithTheirLineAndNothingIsWritten) {
         {std::string(kV5) + "\"S\"=\"x\"\r\n", 2},
         {head + "[-HKEY_CURRENT_USER\\Software\\U]\r\n\"S\"=\"x\"\r\n", 5},
         {"\xEF\xBB\xBF" + head + "\"\xC3\"=\"x\"\r\n", 4},
+        // UTF-8 that is not: a lone continuation byte, leads that start no
+        // sequence, overlong forms, a surrogate, beyond U+10FFFF.
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\x80\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xC1\xBF\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xF5\x80\x80\x80\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xE0\x9F\xBF\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xF0\x8F\xBF\xBF\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xED\xA0\x80\"\r\n", 4},
+        {"\xEF\xBB\xBF" + head + "\"S\"=\"\xF4\x90\x80\x80\"\r\n", 4},
     };
     for (const MalformedCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -214,9 +240,12 @@ TEST(RegFile, MalformedLinesAreRejectedWithTheirLineAndNothingIsWritten) {
 }
 
 TEST(RegFile, OddLengthUtf16IsRejected) {
-    Imported imported(Utf16File(u"Windows Registry Editor Version 5.00\r\n") + "x");
-    EXPECT_FALSE(imported.ok);
-    EXPECT_EQ(imported.error.line, 2);
+    // The odd last byte is no character: a newline byte there adds no line.
+    for (const char* last : {"x", "\n"}) {
+        Imported imported(Utf16File(u"Windows Registry Editor Version 5.00\r\n") + last);
+        EXPECT_FALSE(imported.ok);
+        EXPECT_EQ(imported.error.line, 2);
+    }
 }
 
 TEST(RegFile, FailingRegistryCallStopsTheImportAtItsLine) {

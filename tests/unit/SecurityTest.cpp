@@ -2,6 +2,7 @@
 // read and switched, and the browser started without add-ons.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "tests/support/FakePlatform.h"
@@ -99,16 +100,21 @@ TEST(BrowserLaunch, StartsIexploreMaximisedWithoutAddons) {
     ASSERT_EQ(fakes.shell.Launches().size(), 1u);
     const ShellLaunch& launch = fakes.shell.Launches()[0];
     EXPECT_EQ(launch.verb, "");
-    EXPECT_EQ(launch.file, "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(launch.file, "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"");
     EXPECT_EQ(launch.parameters, " -extoff");
     EXPECT_EQ(launch.directory, "");
     EXPECT_EQ(launch.showCommand, kSwShowMaximized);
 }
 
 TEST(BrowserLaunch, NothingStartsWithoutProgramFiles) {
-    for (bool setEmpty : {false, true}) {
+    // Unset, empty, or not a full path: relative to the current drive or
+    // directory.
+    const std::optional<std::string> values[] = {std::nullopt, "", "Program Files", "\\Program Files",
+                                                 "C:Program Files", "C:", "1:\\x", "\\",
+                                                 "@:\\x", "[:\\x", "`:\\x", "{:\\x"};
+    for (const auto& value : values) {
         testing::FakePlatform fakes;
-        if (setEmpty) fakes.environment.variables["ProgramFiles"] = "";
+        if (value) fakes.environment.variables["ProgramFiles"] = *value;
         EXPECT_FALSE(StartBrowserWithoutAddons(fakes.environment, fakes.shell));
         EXPECT_TRUE(fakes.shell.Launches().empty());
         EXPECT_TRUE(fakes.shell.Commands().empty());
@@ -119,6 +125,15 @@ TEST(BrowserLaunch, AFailedStartIsOnlyReportedToTheCaller) {
     testing::FakePlatform fakes;
     fakes.environment.variables["ProgramFiles"] = "D:\\Apps";
     fakes.shell.launchResult = false;
+    // (Other full paths are started: a UNC share, a lower-case drive.)
+    for (const char* full : {"\\\\server\\apps", "z:\\Apps", "a:\\Apps", "A:\\Apps", "Z:\\Apps"}) {
+        testing::FakePlatform other;
+        other.environment.variables["ProgramFiles"] = full;
+        EXPECT_TRUE(StartBrowserWithoutAddons(other.environment, other.shell)) << full;
+        ASSERT_EQ(other.shell.Launches().size(), 1u);
+        EXPECT_EQ(other.shell.Launches()[0].file,
+                  "\"" + std::string(full) + "\\Internet Explorer\\iexplore.exe\"");
+    }
     EXPECT_FALSE(StartBrowserWithoutAddons(fakes.environment, fakes.shell));
     EXPECT_TRUE(fakes.prompter.Prompts().empty());
 }

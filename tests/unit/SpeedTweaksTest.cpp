@@ -36,6 +36,9 @@ public:
         const_cast<RecordingFiles*>(this)->calls.push_back("list " + folder);
         return tree.ListFolder(folder, entries);
     }
+    bool FolderIdentity(const std::string& folder, FileIdentity* identity) const override {
+        return tree.FolderIdentity(folder, identity);
+    }
     bool RemoveFile(const std::string& path) override {
         calls.push_back("file " + path);
         return tree.RemoveFile(path);

@@ -174,6 +174,9 @@ TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
     fake.links.Add(user + "\\tool.lnk", "C:\\Program Files\\Tool\\Tool.exe");
     fake.files.AddFile(user + "\\desktop.ini");
     fake.files.AddFile(user + "\\Notes.TXT");
+    // Only shortcuts are resolved, whatever the link object would make of
+    // another file.
+    fake.links.Add(user + "\\notes.txt", "C:\\Elsewhere\\other.exe");
     fake.files.AddFile(user + "\\Broken.lnk");  // cannot be loaded
     fake.files.AddFolder(user + "\\Sub");
     fake.files.AddFile(user + "\\Sub\\Deep.exe");
@@ -201,6 +204,42 @@ TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
     };
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(fake.files.WorkingFolder(), "C:\\Work");
+}
+
+// The walk stays inside each startup folder's own tree and ends: links the
+// platform flags are never entered, and links it does not flag (Unix
+// symbolic links under Wine) are caught by folder identity.
+TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
+    const std::string user = kUserStartup;
+    const std::string programs = "C:\\Users\\me\\Start Menu\\Programs";
+    fake.files.AddFile(user + "\\Mine.exe");
+    fake.files.AddFolder(user + "\\Sub");
+    fake.files.AddFile(user + "\\Sub\\Deep.exe");
+    fake.files.AddLink(user + "\\Junction");
+    fake.files.AddFile(user + "\\Junction\\Outside.exe");
+    fake.files.AddAlias(user + "\\Self", user);
+    fake.files.AddAlias(user + "\\Sub\\Back", user);
+    fake.files.AddAlias(user + "\\Up", programs);
+    fake.files.AddFile(programs + "\\Game.lnk");
+    fake.files.AddAlias(user + "\\Root", "C:\\");
+    fake.files.AddFile("C:\\stray.exe");
+    // A chain 33 folders deep: files down to the 32nd level are listed.
+    std::string deep = user + "\\Sub";
+    for (int level = 2; level <= 33; ++level) {
+        deep += "\\L" + std::to_string(level);
+        fake.files.AddFile(deep + "\\At" + std::to_string(level) + ".exe");
+    }
+    std::vector<std::string> names;
+    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.hidden);
+    std::vector<std::string> expected = {user + "\\Mine.exe", user + "\\Sub\\Deep.exe"};
+    deep = user + "\\Sub";
+    for (int level = 2; level <= 32; ++level) {
+        deep += "\\L" + std::to_string(level);
+        expected.push_back(deep + "\\At" + std::to_string(level) + ".exe");
+    }
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {

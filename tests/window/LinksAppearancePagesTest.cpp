@@ -161,7 +161,8 @@ TEST_F(PagesTest, ThemeAndWallpaperButtons) {
     Press(kAppearance, 1036);
     ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
     EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
-              "rundll32.exe Shell32,Control_RunDLL desk.cpl,appearance,@appearance");
+              "\"C:\\Windows\\system32\\rundll32.exe\" Shell32,Control_RunDLL "
+              "desk.cpl,appearance,@appearance");
     EXPECT_EQ(fakes_.display.changes, std::vector<unsigned>{32});
     EXPECT_EQ(fakes_.workers.Started(), 1);
 

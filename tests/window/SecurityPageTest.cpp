@@ -91,7 +91,7 @@ TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
     Press(1066);
     ASSERT_EQ(fakes_.shell.Launches().size(), 1u);
     const ShellLaunch& launch = fakes_.shell.Launches()[0];
-    EXPECT_EQ(launch.file, "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(launch.file, "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"");
     EXPECT_EQ(launch.parameters, " -extoff");
     EXPECT_EQ(launch.verb, "");
     EXPECT_EQ(launch.directory, "");

@@ -77,8 +77,9 @@ private:
 // A process started for the test; ended at the end if the test did not.
 class Sleeper {
 public:
-    Sleeper() {
-        path_ = testing::ProgramDirectory() + "tv_sleeper.exe";
+    // `path`: a copy of the sleeper under another name.
+    explicit Sleeper(const std::string& path = "") {
+        path_ = path.empty() ? testing::ProgramDirectory() + "tv_sleeper.exe" : path;
         std::string command = "\"" + path_ + "\" 60000";
         std::vector<char> line(command.begin(), command.end());
         line.push_back('\0');
@@ -102,6 +103,7 @@ public:
     Sleeper& operator=(const Sleeper&) = delete;
     DWORD Id() const { return id_; }
     const std::string& Path() const { return path_; }
+    bool Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     bool Ended(DWORD* code) const {
         return WaitForSingleObject(process_.Get(), 5000) == WAIT_OBJECT_0 &&
                GetExitCodeProcess(process_.Get(), code);
@@ -327,6 +329,47 @@ TEST_F(RealPlatformTest, ChildProcessIsListedShowsItsModulesAndEndsWhenTicked) {
     EXPECT_EQ(code, 1u);
     EXPECT_EQ(FindRow(list, kProcessId, std::to_string(child.Id())), -1);
     for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(IsChecked(list, i));
+}
+
+// Ids are reused: the ticked row's process ended after the list was read and
+// another process got its id before the click. That one is not ended.
+TEST_F(RealPlatformTest, AProcessThatTookTheTickedRowsIdIsNotEnded) {
+    const std::string successorPath = testing::ProgramDirectory() + "tv_successor.exe";
+    ASSERT_TRUE(CopyFileA((testing::ProgramDirectory() + "tv_sleeper.exe").c_str(),
+                          successorPath.c_str(), FALSE));
+    PageHost host;
+    ProcessPage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    const ui::ListView& list = page.ProcessList();
+    int row = -1;
+    {
+        Sleeper first;
+        ASSERT_NE(first.Id(), 0u);
+        page.Refresh();
+        row = FindRow(list, kProcessId, std::to_string(first.Id()));
+        ASSERT_GE(row, 0);
+    }  // ends it
+    Sleeper successor(successorPath);
+    ASSERT_NE(successor.Id(), 0u);
+    // Wine hands out ids afresh, so the reuse is made in the row: it now
+    // names the successor's id with the first process's start time and path.
+    std::string id = std::to_string(successor.Id());
+    ListView_SetItemText(list.Handle(), row, kProcessId, id.data());
+    ListView_SetCheckState(list.Handle(), row, TRUE);
+    testing::Click(page.Item(IDC_PROCESS_END));
+    EXPECT_TRUE(successor.Running());
+    // The list was read again: the successor is there, unticked.
+    int now = FindRow(list, kProcessId, id);
+    ASSERT_GE(now, 0);
+    EXPECT_FALSE(IsChecked(list, now));
+    EXPECT_TRUE(text::EqualsNoCase(list.ItemText(now, kProcessPath), successorPath));
+
+    // Its own row, read now, ends it.
+    ListView_SetCheckState(list.Handle(), now, TRUE);
+    testing::Click(page.Item(IDC_PROCESS_END));
+    DWORD code = 0;
+    ASSERT_TRUE(successor.Ended(&code));
+    EXPECT_EQ(code, 1u);
 }
 
 TEST_F(RealPlatformTest, RepeatedRefreshesDoNotGrowHandlesOrGdiObjects) {

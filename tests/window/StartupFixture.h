@@ -42,6 +42,12 @@ const std::vector<FixtureValue>& FixtureValues();
 std::string FixturePath(const char* name);
 bool WriteFile(const std::string& path, const std::string& bytes = "x");
 
+// Host symbolic links in `folder` that lead back into it or above it
+// ("TvLoop" to itself, "TvUp" to its parent, "TvSub\TvBack" to it again);
+// true once made. Removed again by RemoveLinkLoops.
+bool MakeLinkLoops(const std::string& folder);
+void RemoveLinkLoops(const std::string& folder);
+
 // Loads startup.reg and the startup-folder files into the prefix, and puts
 // back on destruction whatever was there before.
 class StartupFixture {
@@ -68,6 +74,8 @@ public:
         testing::MakeShortcut(shortcut, target);
         MakeFolder(user + "\\TvSub");
         MakeFolder(user + "\\.tvhidden");
+        // Links that would make a walk of the folder endless.
+        loops = MakeLinkLoops(user);
         for (const std::string& f : {user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
                                      user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt",
                                      common + "\\TvSame.txt", common + "\\TvCommon.txt"})
@@ -75,6 +83,7 @@ public:
     }
     ~StartupFixture() {
         for (size_t i = 0; i < saved_.size(); ++i) Restore(FixtureValues()[i], saved_[i]);
+        RemoveLinkLoops(user);
         for (const std::string& f :
              {shortcut, user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
               user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt", common + "\\TvSame.txt",
@@ -101,6 +110,7 @@ public:
 
     static constexpr const char* kTargetFolder = "C:\\tvfixture";
     bool loaded = false;
+    bool loops = false;
     std::string user, common, shortcut;
     std::string target = std::string(kTargetFolder) + "\\app.exe";
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -114,7 +115,19 @@ TEST_F(StartupPageTest, ListsExactlyTheFixtureRowsWithIcons) {
     const std::vector<std::string> baseline = Rows();
     StartupFixture fixture(registry_);
     ASSERT_TRUE(fixture.loaded);
+    // The host links loop back: the tab must list the folder's files once
+    // and return. Through a link the folder has its own identity.
+    ASSERT_TRUE(fixture.loops);
+    FileIdentity folder, loop, above, up;
+    ASSERT_TRUE(files_.FolderIdentity(fixture.user, &folder));
+    ASSERT_TRUE(files_.FolderIdentity(fixture.user + "\\TvLoop", &loop));
+    ASSERT_TRUE(files_.FolderIdentity(fixture.user + "\\..", &above));
+    ASSERT_TRUE(files_.FolderIdentity(fixture.user + "\\TvUp", &up));
+    EXPECT_EQ(loop, folder);
+    EXPECT_EQ(up, above);
+    DWORD before = GetTickCount();
     ClickButton(IDC_STARTUP_REFRESH);
+    std::printf("startup tab refresh over the link loops: %lu ms\n", GetTickCount() - before);
 
     std::vector<std::string> expected = ExpectedRows(fixture, baseline);
     std::vector<std::string> rows = Rows();
