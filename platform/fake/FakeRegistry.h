@@ -3,12 +3,14 @@
 // created with; subkeys enumerate in case-insensitive name order (upper-case
 // folding, as Windows orders them), values in creation order; value data is
 // kept as the exact bytes given. HKCR is HKLM\Software\Classes. Handle access
-// rights are checked for value and enumeration calls.
+// rights are checked for value and enumeration calls. Safe to call from
+// several threads at once, as the real one is.
 #pragma once
 
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,10 @@ public:
     long CloseKey(RegHandle key) override;
 
     // Handles opened or created and not yet closed.
-    std::size_t OpenHandleCount() const { return handles_.size(); }
+    std::size_t OpenHandleCount() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return handles_.size();
+    }
 
 private:
     struct Node;
@@ -64,6 +69,13 @@ private:
     std::shared_ptr<Node> classes_;
     std::map<RegHandle, OpenHandle> handles_;
     RegHandle next_handle_ = 0x1000;
+    // Copies of the registry (tests take snapshots) get a lock of their own.
+    struct Lock : std::recursive_mutex {
+        Lock() = default;
+        Lock(const Lock&) : std::recursive_mutex() {}
+        Lock& operator=(const Lock&) { return *this; }
+    };
+    mutable Lock mutex_;
 };
 
 }  // namespace tv
