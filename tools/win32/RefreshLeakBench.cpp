@@ -1,12 +1,14 @@
 // tvbench-leaks: refreshes each management list many times (default 1,000)
 // under the running Windows (or Wine) and prints how the process's kernel
-// handles, GDI objects and USER objects grew. A figure, not a test: a list
+// handles (on Wine: the lowest free handle slot), GDI objects and USER
+// objects grew. A figure, not a test: a list
 // that keeps something per refresh shows here as a growth that scales with
 // the count.
 //   tvbench-leaks [refreshes]
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -36,10 +38,22 @@ struct Counts {
     long user;
 };
 
-Counts Now() {
+// Wine answers GetProcessHandleCount with 0; there the lowest free slot of
+// the handle table stands in: handles kept by a refresh fill the table and
+// push it up.
+long HandleCount() {
     DWORD handles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
-    return {static_cast<long>(handles), tv::testing::GdiObjectCount(),
+    if (GetProcessHandleCount(GetCurrentProcess(), &handles) && handles != 0)
+        return static_cast<long>(handles);
+    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!probe) return -1;
+    const long slot = static_cast<long>(reinterpret_cast<std::uintptr_t>(probe) / 4);
+    CloseHandle(probe);
+    return slot;
+}
+
+Counts Now() {
+    return {HandleCount(), tv::testing::GdiObjectCount(),
             static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
 }
 
