@@ -68,6 +68,7 @@ public:
     // name. False when any step fails.
     virtual bool OwnerAccount(std::uint32_t id, std::string* domain, std::string* name) = 0;
     // Whether any top-level window, visible or not, belongs to process `id`.
+    // The windows may be looked at once per ListProcesses.
     virtual bool OwnsTopLevelWindow(std::uint32_t id) = 0;
 };
 

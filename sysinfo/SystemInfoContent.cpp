@@ -5,32 +5,70 @@ namespace tv {
 const char* const kHardwareRowNames[kHardwareRowCount] = {"CPU",  "内存", "显卡",
                                                           "声卡", "硬盘", "光驱"};
 
+namespace {
+
+void FillFacts(const SystemFacts& facts, SystemInfoContent* content) {
+    content->computer = facts.ComputerName() + facts.BootMode();
+    content->user = facts.UserName() + facts.UserRights();
+    content->os = facts.OsName();
+    content->servicePack = facts.ServicePack();
+    content->uptime = facts.Uptime();
+}
+
+void FillRest(const HardwareInventory& inventory, SystemInfoContent* content) {
+    content->rows[1] = inventory.MemoryText();
+    content->rows[3] = inventory.SoundText();
+    content->rows[4] = inventory.HardDiskText();
+    content->rows[5] = inventory.OpticalDrivesText();
+}
+
+}  // namespace
+
 SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareInventory& inventory,
                                    const std::function<void(GatherStage)>& stageDone) {
+    SystemInfoContent content;
+    FillFacts(facts, &content);
+    if (stageDone) stageDone(GatherStage::Facts);
+    const ManagementRows rows = RunManagementQueries(inventory, {}, stageDone);
+    content.rows[0] = rows.processor;
+    content.rows[2] = rows.video;
+    FillRest(inventory, &content);
+    if (stageDone) stageDone(GatherStage::Rest);
+    return content;
+}
+
+ManagementRows RunManagementQueries(HardwareInventory& inventory,
+                                    const std::function<bool()>& stop,
+                                    const std::function<void(GatherStage)>& stageDone) {
     auto done = [&](GatherStage stage) {
         if (stageDone) stageDone(stage);
+        return stop && stop();
     };
-    SystemInfoContent content;
-    content.computer = facts.ComputerName() + facts.BootMode();
-    content.user = facts.UserName() + facts.UserRights();
-    content.os = facts.OsName();
-    content.servicePack = facts.ServicePack();
-    content.uptime = facts.Uptime();
-    done(GatherStage::Facts);
-
-    content.rows[0] = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
-    done(GatherStage::ProcessorQuery);
-    content.rows[2] = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController);
-    done(GatherStage::VideoQuery);
+    ManagementRows rows;
+    rows.processor = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
+    if (done(GatherStage::ProcessorQuery)) return rows;
+    rows.video = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController);
+    if (done(GatherStage::VideoQuery)) return rows;
     inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
+    rows.diskModel = inventory.DiskModel();
     done(GatherStage::DiskQuery);
+    return rows;
+}
 
-    content.rows[1] = inventory.MemoryText();
-    content.rows[3] = inventory.SoundText();
-    content.rows[4] = inventory.HardDiskText();
-    content.rows[5] = inventory.OpticalDrivesText();
-    done(GatherStage::Rest);
+SystemInfoContent GatherLocalSystemInfo(const SystemFacts& facts,
+                                        const HardwareInventory& inventory) {
+    SystemInfoContent content;
+    FillFacts(facts, &content);
+    FillRest(inventory, &content);
     return content;
+}
+
+SystemInfoContent MergeSystemInfo(SystemInfoContent local, const ManagementRows& rows) {
+    local.rows[0] = rows.processor;
+    local.rows[2] = rows.video;
+    // The disk row reads the model first, then the capacity.
+    if (local.rows[4]) local.rows[4] = rows.diskModel + *local.rows[4];
+    return local;
 }
 
 }  // namespace tv

@@ -35,4 +35,22 @@ enum class GatherStage { Facts, ProcessorQuery, VideoQuery, DiskQuery, Rest };
 SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareInventory& inventory,
                                    const std::function<void(GatherStage)>& stageDone = {});
 
+// The same content in two halves that can be gathered side by side: what
+// the three management queries give, and everything else.
+struct ManagementRows {
+    std::optional<std::string> processor;
+    std::optional<std::string> video;
+    std::string diskModel;
+};
+// The three queries in their order; `stop` is asked between them, and
+// once it says so the rest are skipped.
+ManagementRows RunManagementQueries(HardwareInventory& inventory,
+                                    const std::function<bool()>& stop = {},
+                                    const std::function<void(GatherStage)>& stageDone = {});
+// Facts, memory, sound, disk capacity (without the model) and optical drives.
+SystemInfoContent GatherLocalSystemInfo(const SystemFacts& facts,
+                                        const HardwareInventory& inventory);
+// The two halves as GatherSystemInfo gives them at once.
+SystemInfoContent MergeSystemInfo(SystemInfoContent local, const ManagementRows& rows);
+
 }  // namespace tv

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark of the processes and services tabs under Wine: the processes
 # tab's refresh with 100 extra processes running, and the services tab's
-# scan, each next to a bare loop making the same platform calls.
-# Usage: tools/bench-manage.sh [extra processes] [runs]
+# scan, each next to a bare loop making the same platform calls; run twice,
+# with the extra processes sharing one image and from distinct images.
+# Usage: tools/bench-manage.sh [extra processes] [runs] [distinct images]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,5 +28,8 @@ export DISPLAY=$TV_DISPLAY
 wineserver -p
 tv_wine cmd.exe /c exit >/dev/null 2>&1
 
-tv_wine "$tv_cross/tests/tvbench-manage.exe" "$(tv_wine winepath.exe -w "$tv_cross/tests/tv_sleeper.exe")" \
-  "${1:-100}" "${2:-7}" | tr -d '\r'
+sleeper=$(tv_wine winepath.exe -w "$tv_cross/tests/tv_sleeper.exe")
+echo "== the extra processes share one image"
+tv_wine "$tv_cross/tests/tvbench-manage.exe" "$sleeper" "${1:-100}" "${2:-7}" | tr -d '\r'
+echo "== the extra processes run from ${3:-30} distinct images"
+tv_wine "$tv_cross/tests/tvbench-manage.exe" "$sleeper" "${1:-100}" "${2:-7}" "${3:-30}" | tr -d '\r'

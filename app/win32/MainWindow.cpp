@@ -9,6 +9,7 @@
 #include "links/win32/SoftwarePage.h"
 #include "platform/Clock.h"
 #include "platform/Shell.h"
+#include "platform/ui/Gathering.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/win32/WorkingSet.h"
 #include "res/resource.h"
@@ -28,6 +29,11 @@ constexpr int kLoadOrder[] = {1, 2, 3, 4, 5, 6, 7};    // 1000, 1005, 1002, 1001
 constexpr int kToolTipOrder[] = {0, 2, 1};
 constexpr int kBackgroundBitmap = IDB_BACKGROUND;
 constexpr int kWindowCorner = 5;
+// The section shown at start, whose page is made before the window appears.
+constexpr int kFirstSection = 1;
+// Posted at the end of initialisation: the rest of the start, once the
+// window is up.
+constexpr UINT kFinishStartMessage = WM_APP + 0x160;
 
 // Index into pages_ of a section's page (pages_ is in creation order).
 size_t PageSlot(int section) {
@@ -79,17 +85,18 @@ bool MainWindow::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL,
          reinterpret_cast<LPARAM>(smallIcon_.Get() ? smallIcon_.Get() : icon_.Get()));
 
-    for (int section : kCreateOrder) Page(section)->CreatePage(hwnd_);
+    // Only the page shown at start is made before the window appears; the
+    // hidden ones follow once it has been drawn (FinishStart).
+    Page(kFirstSection)->CreatePage(hwnd_);
 
     contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSectionPageTop);
-    for (int section : kPlaceOrder) Page(section)->Move(ToRect(contentRect_), true);
+    Page(kFirstSection)->Move(ToRect(contentRect_), true);
 
-    currentSection_ = 1;
+    currentSection_ = kFirstSection;
     ShowCurrentSection();
 
     SetTimer(hwnd_, kLogoTimerId, kLogoTimerPeriod, nullptr);
-
-    ShowVersionNoticeIfDue();
+    PostMessageA(hwnd_, kFinishStartMessage, 0, 0);
 
     for (int section : kLoadOrder) {
         const ButtonImages& images = Section(section).images;
@@ -104,10 +111,40 @@ bool MainWindow::OnInitDialog() {
     }
 
     CreateToolTips();
+    MarkPagesFilledWhenDone();
     // The size the window was created with reaches no dialog procedure
     // (the system sends it before WM_INITDIALOG), so its region is made here.
     ApplyWindowRegion();
     return true;
+}
+
+void MainWindow::FinishStart() {
+    if (allPagesCreated_) return;
+    // The window is drawn before the rest of the start keeps this thread busy.
+    UpdateWindow(hwnd_);
+    for (int section : kCreateOrder)
+        if (!Page(section)->Handle()) Page(section)->CreatePage(hwnd_);
+    for (int section : kPlaceOrder)
+        if (section != kFirstSection) Page(section)->Move(ToRect(contentRect_), true);
+    // A section chosen in the meantime gets its page.
+    ShowCurrentSection();
+    ShowVersionNoticeIfDue();
+    // Marked once the notice is answered, so whoever waits for the filled
+    // pages finds the window ready for use.
+    allPagesCreated_ = true;
+    MarkPagesFilledWhenDone();
+}
+
+bool MainWindow::PagesFilled() const {
+    if (!allPagesCreated_) return false;
+    for (const auto& page : pages_)
+        if (page && !page->Filled()) return false;
+    return true;
+}
+
+void MainWindow::MarkPagesFilledWhenDone() {
+    if (!hwnd_ || !PagesFilled()) return;
+    SetPropA(hwnd_, ui::kPagesFilledProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
 }
 
 void MainWindow::ShowVersionNoticeIfDue() {
@@ -177,6 +214,7 @@ HBRUSH MainWindow::OnCtlColor(HDC dc, HWND control, UINT) {
 }
 
 void MainWindow::OnDestroy() {
+    RemovePropA(hwnd_, ui::kPagesFilledProperty);
     frameBrush_.Reset();
     tooltip_.reset();
     for (int section : kDeleteOrder) pages_[PageSlot(section)].reset();
@@ -204,6 +242,14 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
     case WM_SIZE:
         ApplyWindowRegion();
         return false;
+    case kFinishStartMessage:
+        FinishStart();
+        *result = 0;
+        return true;
+    case ui::kPageFilledMessage:
+        MarkPagesFilledWhenDone();
+        *result = 0;
+        return true;
     default:
         return false;
     }

@@ -37,6 +37,9 @@ public:
     // Shows the current section's page, hides the others and trims the
     // working set.
     void ShowCurrentSection();
+    // True once every page has filled what it gathers while the window
+    // comes up; the window then also carries the pages-filled property.
+    bool PagesFilled() const;
 
     bool PreTranslateMessage(MSG& message) override;
 
@@ -50,6 +53,10 @@ protected:
 
 private:
     void ShowVersionNoticeIfDue();
+    void MarkPagesFilledWhenDone();
+    // The hidden pages and the outdated-version notice, after the window
+    // has appeared.
+    void FinishStart();
     void CreateToolTips();
     void BlinkLogo();
     void Paint();
@@ -62,6 +69,8 @@ private:
     ui::Brush frameBrush_;
     PixelRect contentRect_;
     int currentSection_ = 1;
+    // False until FinishStart has made the pages hidden at start.
+    bool allPagesCreated_ = false;
     // In creation order: speed, system information, appearance, management,
     // drivers, software, help.
     std::array<std::unique_ptr<SectionPage>, 7> pages_;

@@ -64,7 +64,9 @@ bool ManagementContainer::OnInitDialog() {
     for (int tab : kPlaceOrder) Page(tab)->Move(ToRect(contentRect_), true);
 
     currentTab_ = 1;
-    ShowCurrentTab();
+    // The first tab's page gathers beside the other pages while the window
+    // comes up, and fills its list when the data comes.
+    ShowCurrentTab(false);
     return true;
 }
 
@@ -78,12 +80,23 @@ bool ManagementContainer::OnCommand(int id, int code, HWND) {
     return true;
 }
 
-void ManagementContainer::ShowCurrentTab() {
+void ManagementContainer::ShowCurrentTab(bool waitForRefresh) {
     for (int tab = 1; tab <= kTabCount; ++tab) {
         if (SubPage* page = Page(tab)) page->Show(tab == currentTab_ ? SW_SHOW : SW_HIDE);
     }
-    if (SubPage* page = Page(currentTab_)) page->Refresh();
+    if (SubPage* page = Page(currentTab_)) {
+        if (waitForRefresh)
+            page->Refresh();
+        else
+            page->RefreshInBackground();
+    }
     TrimWorkingSet();
+}
+
+bool ManagementContainer::Filled() const {
+    for (int tab = 1; tab <= kTabCount; ++tab)
+        if (SubPage* page = Page(tab); page && !page->Filled()) return false;
+    return true;
 }
 
 void ManagementContainer::OnDestroy() {

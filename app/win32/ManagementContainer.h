@@ -23,8 +23,11 @@ public:
     CLatchBitmapButton& TabButton(int tab);
 
     // Shows the current tab's sub-page, hides the others, refreshes the
-    // shown one and trims the working set.
-    void ShowCurrentTab();
+    // shown one (waiting for it, or letting it fill itself when its data
+    // comes) and trims the working set.
+    void ShowCurrentTab(bool waitForRefresh = true);
+    // True once every sub-page has filled what it gathers in the background.
+    bool Filled() const override;
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;

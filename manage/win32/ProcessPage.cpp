@@ -110,13 +110,18 @@ bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
 int ProcessPage::RowIconCount() const { return ImageList_GetImageCount(rowIcons_.Get()); }
 
 int ProcessPage::AppendRowIcon(const std::string& path) {
-    SHFILEINFOA info{};
-    DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
-                                     SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    // The shell may hand out an icon even when it reports failure; the list
-    // keeps a copy, so every icon it hands out is destroyed here.
-    ui::Icon shellIcon(info.hIcon);
-    if (found && shellIcon) return ImageList_ReplaceIcon(rowIcons_.Get(), -1, shellIcon.Get());
+    auto known = shellIcons_.find(path);
+    if (known == shellIcons_.end()) {
+        SHFILEINFOA info{};
+        DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                                         SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+        // The shell may hand out an icon even when it reports failure; what
+        // is kept is destroyed with the page.
+        ui::Icon shellIcon(info.hIcon);
+        if (!found) shellIcon.Reset();
+        known = shellIcons_.emplace(path, std::move(shellIcon)).first;
+    }
+    if (known->second) return ImageList_ReplaceIcon(rowIcons_.Get(), -1, known->second.Get());
     ui::Icon plain = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
     return ImageList_ReplaceIcon(rowIcons_.Get(), -1, plain.Get());
 }
@@ -126,8 +131,13 @@ void ProcessPage::RefreshProcessList() {
     // Each rebuild starts the icons afresh, so repeated refreshes do not
     // grow the list.
     ImageList_RemoveAll(rowIcons_.Get());
-    for (const ListRow& row : ListProcessRows(platform_))
-        AppendRow(processList_, row, AppendRowIcon(row[kProcessPath]));
+    const std::vector<ListRow> rows = ListProcessRows(platform_);
+    // One repaint at the end, and room for every row made at once.
+    processList_.Send(WM_SETREDRAW, FALSE);
+    processList_.Send(LVM_SETITEMCOUNT, rows.size(), 0);
+    for (const ListRow& row : rows) AppendRow(processList_, row, AppendRowIcon(row[kProcessPath]));
+    processList_.Send(WM_SETREDRAW, TRUE);
+    InvalidateRect(processList_.Handle(), nullptr, TRUE);
 }
 
 void ProcessPage::OnProcessClick() {

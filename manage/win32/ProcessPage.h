@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "controls/win32/GradientButton.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gdi.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -41,6 +44,9 @@ private:
     int AppendRowIcon(const std::string& path);
 
     ui::ImageList rowIcons_;
+    // The shell's icon by image path: it depends on the name alone, so one
+    // look-up per path serves every refresh.
+    std::map<std::string, ui::Icon> shellIcons_;
     CGradientButton endButton_;
     CGradientButton refreshButton_;
     ui::ListView moduleList_;

@@ -102,14 +102,45 @@ int StartupPage::AddFileIcon(const std::string& file) {
 }
 
 void StartupPage::StartupScan() {
+    // A scan asked for now replaces one still running in the background.
+    const bool overtaken = scanPending_;
+    if (overtaken) {
+        scan_.Cancel();
+        scanPending_ = false;
+    }
+    FillList(tv::StartupScan(platform_));
+    if (overtaken) ui::ReportPageFilled(hwnd_);
+}
+
+void StartupPage::OnRefreshInBackground() {
+    const Platform platform = platform_;
+    scanPending_ = scan_.Start(hwnd_, 0, [platform](const std::atomic<bool>&) {
+        return tv::StartupScan(platform);
+    });
+    if (!scanPending_) StartupScan();
+}
+
+bool StartupPage::OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) {
+    if (message != ui::kGatheredMessage) return false;
+    if (!scanPending_) return true;  // overtaken by a scan asked for since
+    std::optional<std::vector<StartupItem>> items = scan_.Take();
+    if (!items) return true;
+    scanPending_ = false;
+    FillList(*items);
+    ui::ReportPageFilled(hwnd_);
+    return true;
+}
+
+void StartupPage::FillList(const std::vector<StartupItem>& items) {
     list_.DeleteAllItems();
     // Each scan starts the image list afresh, so refreshing does not make
     // it grow.
     ImageList_RemoveAll(images_.Get());
     resourceIcons_.clear();
     fileIcons_.clear();
-    const std::vector<StartupItem> items = tv::StartupScan(platform_);
     list_.Send(WM_SETREDRAW, FALSE);
+    // Room for every row made at once.
+    list_.Send(LVM_SETITEMCOUNT, items.size(), 0);
     for (const StartupItem& item : items) {
         int row = list_.InsertItem(list_.ItemCount(), item.name, AddIcon(item));
         if (row < 0) continue;

@@ -7,11 +7,13 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "controls/win32/GradientButton.h"
 #include "manage/StartupItem.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gathering.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -38,6 +40,11 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnRefresh() override { StartupScan(); }
+    void OnRefreshInBackground() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+public:
+    bool Filled() const override { return !scanPending_; }
 
 private:
     // The image-list index of the row's icon.
@@ -46,6 +53,8 @@ private:
     // The shell's small icon of a file added to the image list; -1 when the
     // shell has none.
     int AddFileIcon(const std::string& file);
+    // Rebuilds the list from scanned rows.
+    void FillList(const std::vector<StartupItem>& items);
 
     ui::ListView list_;
     CGradientButton removeButton_;
@@ -55,6 +64,10 @@ private:
     std::map<int, int> resourceIcons_;
     // File icons already in the image list, by lower-cased path.
     std::map<std::string, int> fileIcons_;
+    // A scan started in the background whose rows have not been shown yet.
+    bool scanPending_ = false;
+    // Last, so its thread is waited for before anything else goes.
+    ui::Gathering<std::vector<StartupItem>> scan_;
 };
 
 }  // namespace tv

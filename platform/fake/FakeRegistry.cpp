@@ -146,6 +146,7 @@ long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
 long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
                                 bool create, std::uint32_t access,
                                 RegHandle* key) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (key == nullptr) return kErrorInvalidParameter;
     if ((access & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
@@ -162,6 +163,7 @@ long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
 long FakeRegistry::QueryValue(RegHandle key, const std::string& name,
                               std::uint32_t* type, void* data,
                               std::uint32_t* size) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyQueryValue, &node);
     if (rc != kErrorSuccess) return rc;
@@ -182,6 +184,7 @@ long FakeRegistry::QueryValue(RegHandle key, const std::string& name,
 long FakeRegistry::SetValue(RegHandle key, const std::string& name,
                             std::uint32_t type, const void* data,
                             std::uint32_t size) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeySetValue, &node);
     if (rc != kErrorSuccess) return rc;
@@ -198,6 +201,7 @@ long FakeRegistry::SetValue(RegHandle key, const std::string& name,
 }
 
 long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeySetValue, &node);
     if (rc != kErrorSuccess) return rc;
@@ -208,6 +212,7 @@ long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
 }
 
 long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     long rc = Resolve(parent, 0, &node);
     if (rc == kErrorSuccess && subkey.empty()) return kErrorInvalidParameter;
@@ -225,6 +230,7 @@ long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey) {
 
 long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index,
                              std::string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyQueryValue, &node);
     if (rc != kErrorSuccess) return rc;
@@ -238,6 +244,7 @@ long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index,
 
 long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index,
                            std::string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyEnumerateSubKeys, &node);
     if (rc != kErrorSuccess) return rc;
@@ -250,6 +257,7 @@ long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index,
 }
 
 long FakeRegistry::CloseKey(RegHandle key) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (IsRootKey(key)) return kErrorSuccess;
     return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }

@@ -3,7 +3,8 @@
 // created with; subkeys enumerate in case-insensitive name order (upper-case
 // folding, as Windows orders them), values in creation order; value data is
 // kept as the exact bytes given. HKCR is HKLM\Software\Classes. Handle access
-// rights are checked for value and enumeration calls.
+// rights are checked for value and enumeration calls. Safe to call from
+// several threads at once, as the real one is.
 //
 // Views: by default one view, as on 32-bit Windows (view bits ignored). Made
 // for 64-bit Windows it keeps the 32-bit view's copy of a redirected key
@@ -16,6 +17,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -58,7 +60,10 @@ public:
     bool ViewBitsSeen() const { return view_bits_seen_; }
 
     // Handles opened or created and not yet closed.
-    std::size_t OpenHandleCount() const { return handles_.size(); }
+    std::size_t OpenHandleCount() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return handles_.size();
+    }
 
 private:
     struct Node;
@@ -88,6 +93,13 @@ private:
     std::map<RegHandle, OpenHandle> handles_;
     RegHandle next_handle_ = 0x1000;
     bool view_bits_seen_ = false;
+    // Copies of the registry (tests take snapshots) get a lock of their own.
+    struct Lock : std::recursive_mutex {
+        Lock() = default;
+        Lock(const Lock&) : std::recursive_mutex() {}
+        Lock& operator=(const Lock&) { return *this; }
+    };
+    mutable Lock mutex_;
 };
 
 }  // namespace tv

@@ -2,6 +2,7 @@
 // its query run. Records every query and how many objects were taken.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -24,11 +25,14 @@ public:
     // Classes whose query run fails; `available` false fails every run.
     std::set<std::string> failing;
     bool available = true;
+    // Called as each query run begins (on the thread that runs it).
+    std::function<void()> beforeQuery;
 
     const std::vector<Run>& Runs() const { return runs_; }
 
     bool Query(const std::string& wql, const std::vector<std::string>& properties,
                const std::function<bool(const WmiObject&)>& onObject) override {
+        if (beforeQuery) beforeQuery();
         runs_.push_back({wql, properties, 0});
         const std::string prefix = "SELECT * FROM ";
         if (!available || wql.compare(0, prefix.size(), prefix) != 0) return false;

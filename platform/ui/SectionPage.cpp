@@ -15,4 +15,9 @@ void SubPage::Refresh() {
     OnRefresh();
 }
 
+void SubPage::RefreshInBackground() {
+    ++refreshCount_;
+    OnRefreshInBackground();
+}
+
 }  // namespace tv

@@ -16,6 +16,8 @@ public:
 
     // Creates the page window as a child of `parent`; it stays hidden.
     bool CreatePage(HWND parent) { return Create(parent); }
+    // False while data gathered at creation has yet to reach the controls.
+    virtual bool Filled() const { return true; }
 
 protected:
     // Every control-colour request, and the page's own background, gets
@@ -32,11 +34,15 @@ class SubPage : public SectionPage {
 public:
     using SectionPage::SectionPage;
     void Refresh();
+    // As Refresh, but the page may gather off this thread and fill its
+    // controls when the data comes.
+    void RefreshInBackground();
     // How often Refresh has run.
     int RefreshCount() const { return refreshCount_; }
 
 protected:
     virtual void OnRefresh() = 0;
+    virtual void OnRefreshInBackground() { OnRefresh(); }
 
 private:
     int refreshCount_ = 0;

@@ -26,6 +26,7 @@ bool ToLocalTime(const FILETIME& time, LocalTime* local) {
 
 bool Win32ProcessTable::ListProcesses(std::vector<ProcessEntry>* processes) {
     processes->clear();
+    windowOwnersKnown_ = false;
     ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return false;
     PROCESSENTRY32 entry{};
@@ -147,6 +148,14 @@ bool Win32ProcessTable::OwnerAccount(std::uint32_t id, std::string* domain, std:
             return false;
     }
     PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    if (!IsValidSid(sid)) return false;
+    const std::string key(static_cast<const char*>(sid), GetLengthSid(sid));
+    auto known = accounts_.find(key);
+    if (known != accounts_.end()) {
+        *domain = known->second.first;
+        *name = known->second.second;
+        return true;
+    }
     std::vector<char> account(100), realm(100);
     for (int attempt = 0; attempt < 2; ++attempt) {
         DWORD accountSize = static_cast<DWORD>(account.size());
@@ -156,6 +165,7 @@ bool Win32ProcessTable::OwnerAccount(std::uint32_t id, std::string* domain, std:
                               &use)) {
             *name = account.data();
             *domain = realm.data();
+            accounts_[key] = {*domain, *name};
             return true;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
@@ -166,21 +176,19 @@ bool Win32ProcessTable::OwnerAccount(std::uint32_t id, std::string* domain, std:
 }
 
 bool Win32ProcessTable::OwnsTopLevelWindow(std::uint32_t id) {
-    struct Search {
-        DWORD id;
-        bool found;
-    } search{id, false};
-    EnumWindows(
-        [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->id) return TRUE;
-            s->found = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (!windowOwnersKnown_) {
+        windowOwners_.clear();
+        EnumWindows(
+            [](HWND window, LPARAM data) CALLBACK -> BOOL {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                reinterpret_cast<std::set<std::uint32_t>*>(data)->insert(owner);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windowOwners_));
+        windowOwnersKnown_ = true;
+    }
+    return windowOwners_.count(id) != 0;
 }
 
 }  // namespace tv

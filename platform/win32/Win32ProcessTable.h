@@ -2,6 +2,11 @@
 // enumeration.
 #pragma once
 
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
 #include "platform/ProcessTable.h"
 
 namespace tv {
@@ -18,6 +23,15 @@ public:
     void Close(ProcessHandle process) override;
     bool OwnerAccount(std::uint32_t id, std::string* domain, std::string* name) override;
     bool OwnsTopLevelWindow(std::uint32_t id) override;
+
+private:
+    // Account names by SID (as its bytes): looking one up is slow, and
+    // most processes share a few accounts.
+    std::map<std::string, std::pair<std::string, std::string>> accounts_;
+    // The processes owning a top-level window, gathered once per process
+    // list (on the first question after ListProcesses).
+    std::set<std::uint32_t> windowOwners_;
+    bool windowOwnersKnown_ = false;
 };
 
 // FILETIME (UTC) to local time through the current time zone.

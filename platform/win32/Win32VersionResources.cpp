@@ -10,6 +10,8 @@ namespace tv {
 
 namespace {
 
+constexpr size_t kMostCachedBlocks = 512;
+
 // VerQueryValueA on a block GetFileVersionInfoA filled. The call may keep
 // converted texts in the block's spare room, as the platform intends.
 bool Query(const VersionBlock& block, const char* path, void** value, UINT* length) {
@@ -22,6 +24,37 @@ bool Query(const VersionBlock& block, const char* path, void** value, UINT* leng
 }  // namespace
 
 bool Win32VersionResources::Load(const std::string& path, VersionBlock* block) const {
+    // Reading a version resource maps the file; a file whose size and write
+    // time are unchanged since the last reading gives the same block.
+    WIN32_FILE_ATTRIBUTE_DATA facts{};
+    const bool stamped = !path.empty() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &facts);
+    const std::uint64_t size64 = stamped ? (std::uint64_t(facts.nFileSizeHigh) << 32 | facts.nFileSizeLow) : 0;
+    const std::uint64_t written = stamped ? (std::uint64_t(facts.ftLastWriteTime.dwHighDateTime) << 32 |
+                                             facts.ftLastWriteTime.dwLowDateTime)
+                                          : 0;
+    if (stamped) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto known = cache_.find(path);
+        if (known != cache_.end() && known->second.size == size64 && known->second.written == written) {
+            if (!known->second.found) return false;
+            *block = known->second.block;
+            return true;
+        }
+    }
+    VersionBlock read;
+    const bool found = LoadUncached(path, &read);
+    if (stamped) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // Bounded, so a long session over many modules does not grow it.
+        if (cache_.size() >= kMostCachedBlocks) cache_.clear();
+        cache_[path] = CachedBlock{size64, written, found, read};
+    }
+    if (!found) return false;
+    *block = std::move(read);
+    return true;
+}
+
+bool Win32VersionResources::LoadUncached(const std::string& path, VersionBlock* block) {
     DWORD handle = 0;
     const std::string file = NativePath(path);
     DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);

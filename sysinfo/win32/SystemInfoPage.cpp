@@ -43,7 +43,7 @@ void SystemInfoPage::DoDataExchange(ui::DataExchange& exchange) {
 bool SystemInfoPage::OnInitDialog() {
     SectionPage::OnInitDialog();
     SetUpList();
-    ShowContent();
+    StartGathering();
     SetFocus(SystemInfoList.Handle());
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -68,13 +68,31 @@ void SystemInfoPage::SetUpList() {
     SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
 }
 
-void SystemInfoPage::ShowContent() {
-    NoSystemProbe none;
-    const SystemProbe& probe = platform_.system ? *platform_.system : none;
-    SystemFacts facts(probe);
-    HardwareInventory inventory(platform_.wmi, &probe, platform_.drives, platform_.registry);
-    const SystemInfoContent content = GatherSystemInfo(facts, inventory);
+void SystemInfoPage::StartGathering() {
+    // The management queries are by far the slowest part; the rest is
+    // gathered beside them. Both copy the service pointers they read.
+    const Platform platform = platform_;
+    auto local = [platform](const std::atomic<bool>&) {
+        NoSystemProbe none;
+        const SystemProbe& probe = platform.system ? *platform.system : none;
+        const HardwareInventory inventory(nullptr, &probe, platform.drives, platform.registry);
+        return GatherLocalSystemInfo(SystemFacts(probe), inventory);
+    };
+    auto queries = [platform](const std::atomic<bool>& cancelled) {
+        NoSystemProbe none;
+        HardwareInventory inventory(platform.wmi, platform.system ? platform.system : &none,
+                                    platform.drives, platform.registry);
+        return RunManagementQueries(inventory, [&cancelled] { return cancelled.load(); });
+    };
+    const std::atomic<bool> notCancelled{false};
+    if (!queries_.Start(hwnd_, kQueriesGathered, queries, true)) queriesDone_ = queries(notCancelled);
+    if (!local_.Start(hwnd_, kLocalGathered, local)) localDone_ = local(notCancelled);
+    ShowContentWhenGathered();
+}
 
+void SystemInfoPage::ShowContentWhenGathered() {
+    if (filled_ || !queriesDone_ || !localDone_) return;
+    const SystemInfoContent content = MergeSystemInfo(*localDone_, *queriesDone_);
     SetDlgItemTextA(hwnd_, IDC_COMPUTER_NAME_LABEL, content.computer.c_str());
     SetDlgItemTextA(hwnd_, IDC_USER_NAME_LABEL, content.user.c_str());
     SetDlgItemTextA(hwnd_, IDC_OS_NAME_LABEL, content.os.c_str());
@@ -82,9 +100,17 @@ void SystemInfoPage::ShowContent() {
     SetDlgItemTextA(hwnd_, IDC_UPTIME_LABEL, content.uptime.c_str());
     for (int row = 0; row < kHardwareRowCount; ++row)
         if (content.rows[row]) SystemInfoList.SetItemText(row, 1, *content.rows[row]);
+    filled_ = true;
+    ui::ReportPageFilled(hwnd_);
 }
 
-bool SystemInfoPage::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+bool SystemInfoPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == ui::kGatheredMessage) {
+        if (wParam == kQueriesGathered && !queriesDone_) queriesDone_ = queries_.Take();
+        if (wParam == kLocalGathered && !localDone_) localDone_ = local_.Take();
+        ShowContentWhenGathered();
+        return true;
+    }
     if (message != WM_MEASUREITEM) return false;
     auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (item->CtlType != ODT_LISTVIEW || static_cast<int>(item->CtlID) != IDC_HARDWARE_LIST)

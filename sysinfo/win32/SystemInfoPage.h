@@ -1,9 +1,14 @@
 // The system information section: the system summary in five labels and the
-// hardware list, gathered once while the page is created.
+// hardware list, gathered once off the user-interface thread when the page
+// is created, and filled in when both halves of the gathering have come.
 #pragma once
 
+#include <optional>
+
 #include "controls/win32/SkinnedListCtrl.h"
+#include "platform/ui/Gathering.h"
 #include "platform/ui/SectionPage.h"
+#include "sysinfo/SystemInfoContent.h"
 #include "res/resource.h"
 
 namespace tv {
@@ -13,6 +18,7 @@ public:
     explicit SystemInfoPage(const Platform& platform);
 
     const SkinnedListCtrl& List() const { return SystemInfoList; }
+    bool Filled() const override { return filled_; }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -21,9 +27,19 @@ protected:
 
 private:
     void SetUpList();
-    void ShowContent();
+    void StartGathering();
+    void ShowContentWhenGathered();
+
+    static constexpr WPARAM kQueriesGathered = 1;
+    static constexpr WPARAM kLocalGathered = 2;
 
     SkinnedListCtrl SystemInfoList;
+    std::optional<ManagementRows> queriesDone_;
+    std::optional<SystemInfoContent> localDone_;
+    bool filled_ = false;
+    // Last, so the threads are waited for before anything they fill goes.
+    ui::Gathering<ManagementRows> queries_;
+    ui::Gathering<SystemInfoContent> local_;
 };
 
 }  // namespace tv

@@ -21,6 +21,8 @@ protected:
     void Open() {
         window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         PumpMessages(30);
         Click(window_->SectionButton(kManagementSection).Handle());
         PumpMessages(5);

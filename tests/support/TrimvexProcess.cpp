@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/win32/MainWindow.h"
+#include "platform/ui/Gathering.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv::testing {
@@ -81,11 +82,15 @@ HWND TrimvexProcess::WaitForTopLevel(const std::string& title, const char* class
 HWND TrimvexProcess::WaitForMain(DWORD milliseconds) {
     DWORD start = GetTickCount();
     do {
-        if ((main_ = FindTopLevel(kMainWindowTitle, "#32770"))) return main_;
+        if (!main_) main_ = FindTopLevel(kMainWindowTitle, "#32770");
+        // The pages fill themselves after the window shows; what the tests
+        // read is there once the window carries the pages-filled mark.
+        if (main_ && GetPropA(main_, ui::kPagesFilledProperty)) return main_;
         if (HWND notice = FindTopLevel("Trimvex", "#32770"))
             PostMessageA(notice, WM_COMMAND, IDOK, 0);
-        Sleep(20);
+        Sleep(main_ ? 2 : 20);
     } while (GetTickCount() - start < milliseconds);
+    main_ = nullptr;
     return nullptr;
 }
 

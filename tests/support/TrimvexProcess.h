@@ -25,9 +25,10 @@ public:
 
     bool Started() const { return static_cast<bool>(process_); }
     DWORD Id() const { return id_; }
-    // Waits for the main window; the outdated-version notice, if the date
-    // brings it, is closed on the way. Null after `milliseconds`.
-    HWND WaitForMain(DWORD milliseconds = 30000);
+    // Waits for the main window with every page filled; the outdated-version
+    // notice, if the date brings it, is closed on the way. Null after
+    // `milliseconds` (generous: a loaded host fills slowly).
+    HWND WaitForMain(DWORD milliseconds = 60000);
     HWND Main() const { return main_; }
     // A visible top-level window of the program with this title (and
     // window class, when one is given), or null.

@@ -19,6 +19,20 @@ void PumpMessages(int milliseconds) {
     } while (static_cast<int>(GetTickCount() - start) < milliseconds);
 }
 
+bool PumpMessagesUntil(const std::function<bool()>& done, int boundMilliseconds) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (static_cast<int>(GetTickCount() - start) >= boundMilliseconds) return false;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
 namespace {
 // An entry of Wine's per-process GDI handle table (what the PEB's
 // GdiSharedHandleTable points to under Wine).

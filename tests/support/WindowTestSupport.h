@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ namespace tv::testing {
 
 // Dispatches this thread's messages for about `milliseconds`.
 void PumpMessages(int milliseconds);
+// Dispatches this thread's messages until `done` says so (true), or until
+// `boundMilliseconds` have passed (false).
+bool PumpMessagesUntil(const std::function<bool()>& done, int boundMilliseconds = 20000);
 
 // The number of GDI objects of this process. Wine answers GetGuiResources
 // with 0, so there the process's GDI handle table is counted instead.

@@ -29,6 +29,20 @@ protected:
         });
     }
 
+    void SetUpFullMachine() {
+        wmi.classes["Win32_Processor"] = {{{"Name", WmiValue::String(" Intel CPU")},
+                                           {"CurrentClockSpeed", WmiValue::Int32(2400)}}};
+        wmi.classes["Win32_VideoController"] = {{{"Caption", WmiValue::String("Radeon")},
+                                                 {"AdapterRAM", WmiValue::UInt32(1u << 30)}}};
+        wmi.classes["Win32_DiskDrive"] = {{{"Caption", WmiValue::String("ST500")}}};
+        probe.soundDevices = {{"Speakers", true}};
+        RegKey cdrom = RegKey::Create(registry, kHkeyLocalMachine,
+                                      "SYSTEM\\CurrentControlSet\\Services\\Cdrom\\Enum");
+        cdrom.SetDword("Count", 2);
+        cdrom.SetString("0", "IDE\\A");
+        cdrom.SetString("1", "IDE\\B");
+    }
+
     FakeSystemProbe probe;
     FakeWmi wmi;
     FakeDrives drives;
@@ -62,17 +76,7 @@ TEST_F(SystemInfoContentTest, LabelsJoinNamesWithTheirModes) {
 }
 
 TEST_F(SystemInfoContentTest, FullMachineFillsEveryRowInOrder) {
-    wmi.classes["Win32_Processor"] = {{{"Name", WmiValue::String(" Intel CPU")},
-                                       {"CurrentClockSpeed", WmiValue::Int32(2400)}}};
-    wmi.classes["Win32_VideoController"] = {{{"Caption", WmiValue::String("Radeon")},
-                                             {"AdapterRAM", WmiValue::UInt32(1u << 30)}}};
-    wmi.classes["Win32_DiskDrive"] = {{{"Caption", WmiValue::String("ST500")}}};
-    probe.soundDevices = {{"Speakers", true}};
-    RegKey cdrom = RegKey::Create(registry, kHkeyLocalMachine,
-                                  "SYSTEM\\CurrentControlSet\\Services\\Cdrom\\Enum");
-    cdrom.SetDword("Count", 2);
-    cdrom.SetString("0", "IDE\\A");
-    cdrom.SetString("1", "IDE\\B");
+    SetUpFullMachine();
     std::vector<GatherStage> stages;
     const SystemInfoContent c = Gather(&stages);
     EXPECT_EQ(c.rows[0], "Intel CPU  2400 MHz");
@@ -89,6 +93,39 @@ TEST_F(SystemInfoContentTest, FullMachineFillsEveryRowInOrder) {
     EXPECT_EQ(stages, (std::vector<GatherStage>{GatherStage::Facts, GatherStage::ProcessorQuery,
                                                 GatherStage::VideoQuery, GatherStage::DiskQuery,
                                                 GatherStage::Rest}));
+}
+
+// The page gathers the two halves on threads of their own: merged, they
+// must give exactly what one gathering gives, with and without the queries.
+TEST_F(SystemInfoContentTest, HalvesGatheredApartMergeToTheSameContent) {
+    for (bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full machine" : "no management queries");
+        if (full) SetUpFullMachine();
+        wmi.available = full;
+        const SystemInfoContent whole = Gather();
+        SystemFacts facts(probe);
+        HardwareInventory queried(&wmi, &probe, &drives, &registry);
+        const ManagementRows rows = RunManagementQueries(queried);
+        const HardwareInventory local(nullptr, &probe, &drives, &registry);
+        const SystemInfoContent merged = MergeSystemInfo(GatherLocalSystemInfo(facts, local), rows);
+        EXPECT_EQ(merged.computer, whole.computer);
+        EXPECT_EQ(merged.user, whole.user);
+        EXPECT_EQ(merged.os, whole.os);
+        EXPECT_EQ(merged.servicePack, whole.servicePack);
+        EXPECT_EQ(merged.uptime, whole.uptime);
+        EXPECT_EQ(merged.rows, whole.rows);
+    }
+}
+
+// Closing the window while the queries run stops them at the next query.
+TEST_F(SystemInfoContentTest, StoppedQueriesSkipTheRest) {
+    SetUpFullMachine();
+    HardwareInventory inventory(&wmi, &probe, &drives, &registry);
+    const ManagementRows rows = RunManagementQueries(inventory, [] { return true; });
+    EXPECT_EQ(wmi.Runs().size(), 1u);
+    EXPECT_EQ(rows.processor, "Intel CPU  2400 MHz");
+    EXPECT_EQ(rows.video, std::nullopt);
+    EXPECT_EQ(rows.diskModel, "");
 }
 
 TEST_F(SystemInfoContentTest, MachineWithoutWmiOpticalDrivesOrSound) {

@@ -19,6 +19,7 @@ namespace tv {
 namespace {
 
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 constexpr int kSectionImageWidth = 65;
 constexpr int kSectionImageHeight = 60;
@@ -28,6 +29,8 @@ protected:
     void SetUp() override {
         window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         PumpMessages(30);
     }

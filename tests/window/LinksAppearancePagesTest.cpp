@@ -27,6 +27,7 @@ namespace {
 
 using testing::Click;
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 constexpr int kAppearance = 3, kDrivers = 5, kSoftware = 6, kHelp = 7;
 
@@ -83,6 +84,8 @@ protected:
     void Open() {
         window_ = std::make_unique<MainWindow>(platform_);
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         PumpMessages(30);
     }
     void TearDown() override { window_.reset(); }

@@ -24,6 +24,7 @@ namespace {
 
 using testing::Click;
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 // Where a template item at (x, y, width, height) dialog units lands in
 // pixels: position and size are converted separately, as the system does.
@@ -39,6 +40,8 @@ protected:
         clock_.SetToday(today);
         window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         PumpMessages(30);
     }
     void TearDown() override { window_.reset(); }

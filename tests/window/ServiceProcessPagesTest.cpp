@@ -31,6 +31,7 @@ namespace tv {
 namespace {
 
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 struct ScHandleTraits {
     static SC_HANDLE Empty() { return nullptr; }
@@ -393,6 +394,8 @@ TEST_F(RealPlatformTest, ScreenshotsOfBothTabs) {
     fakes_.clock.SetToday({2009, 10, 25});
     MainWindow window(platform_);
     ASSERT_TRUE(window.Create(nullptr));
+    // The pages gather off this thread; wait until they are filled.
+    ASSERT_TRUE(PumpMessagesUntil([&] { return window.PagesFilled(); }));
     SetWindowPos(window.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
     PumpMessages(30);
     testing::Click(window.SectionButton(4).Handle());

@@ -19,6 +19,7 @@ namespace tv {
 namespace {
 
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 constexpr int kSpeedSection = 2;
 const char kDoneText[] = "\xB2\xD9\xD7\xF7\xD2\xD1\xBE\xAD\xCD\xEA\xB3\xC9\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2"
@@ -38,6 +39,8 @@ protected:
     void SetUp() override {
         window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         testing::Click(window_->SectionButton(kSpeedSection).Handle());
         PumpMessages(30);

@@ -57,6 +57,8 @@ protected:
     void Open() {
         window_ = std::make_unique<MainWindow>(platform_);
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(testing::PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         testing::Click(window_->SectionButton(4).Handle());
         testing::PumpMessages(30);

@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "app/win32/MainWindow.h"
+#include "platform/ui/Gathering.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemProbe.h"
@@ -22,6 +24,7 @@ namespace tv {
 namespace {
 
 using testing::PumpMessages;
+using testing::PumpMessagesUntil;
 
 constexpr std::uint32_t Pixel(int r, int g, int b) {
     return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
@@ -56,6 +59,8 @@ protected:
     void Open(const Platform& platform) {
         window_ = std::make_unique<MainWindow>(platform);
         ASSERT_TRUE(window_->Create(nullptr));
+        // The pages gather off this thread; wait until they are filled.
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         page_ = dynamic_cast<SystemInfoPage*>(window_->Page(1));
         ASSERT_NE(page_, nullptr);
         PumpMessages(30);
@@ -217,6 +222,31 @@ TEST_F(SystemInfoPageTest, SelectedRowIsLavenderAndOthersHaveASeparator) {
     EXPECT_GT(darkPixels(row1.left, row1.left + 55, row1.top + 12, row1.bottom - 12), 30);
     EXPECT_EQ(darkPixels(row1.left, row1.left + 55, row1.top + 1, row1.top + 12), 0);
     EXPECT_EQ(darkPixels(row1.left, row1.left + 55, row1.bottom - 10, row1.bottom), 0);
+}
+
+// The window is up while the management queries still run; closing it then
+// waits for the query under way, leaves nothing open and never touches the
+// page after it has gone.
+TEST_F(SystemInfoPageTest, ClosingWhileTheQueriesRunIsSafe) {
+    std::atomic<bool> closing{false};
+    std::atomic<int> started{0};
+    fakes_.wmi.beforeQuery = [&] {
+        ++started;
+        const DWORD begin = GetTickCount();
+        while (!closing && GetTickCount() - begin < 10000) Sleep(1);
+    };
+    window_ = std::make_unique<MainWindow>(fakes_.Get());
+    ASSERT_TRUE(window_->Create(nullptr));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return started > 0; }));
+    EXPECT_FALSE(window_->PagesFilled());
+    EXPECT_EQ(GetPropA(window_->Handle(), ui::kPagesFilledProperty), nullptr);
+    closing = true;
+    window_.reset();
+    const size_t runs = fakes_.wmi.Runs().size();
+    EXPECT_GE(runs, 1u);
+    PumpMessages(20);
+    EXPECT_EQ(fakes_.wmi.Runs().size(), runs);  // the thread had ended
+    EXPECT_EQ(fakes_.registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(SystemInfoPageTest, RealMachineScreenshot) {

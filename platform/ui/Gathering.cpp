@@ -1,0 +1,68 @@
+#include "platform/ui/Gathering.h"
+
+#include <objbase.h>
+
+namespace tv::ui {
+
+namespace {
+
+// A gathering checks for cancellation between its steps; the slowest single
+// step (one management query) takes well under a second, so this bound is
+// only reached when something hangs.
+constexpr DWORD kEndWaitMs = 10000;
+
+struct ThreadStart {
+    HWND target;
+    WPARAM id;
+    std::function<void(const std::atomic<bool>&)> work;
+    std::shared_ptr<std::atomic<bool>> cancelled;
+    bool multithreaded;
+};
+
+DWORD WINAPI RunGathering(void* parameter) {
+    std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    {
+        // Management queries are made from the multithreaded apartment.
+        const bool com =
+            start->multithreaded && SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        start->work(*start->cancelled);
+        if (com) CoUninitialize();
+    }
+    if (!start->cancelled->load()) PostMessageA(start->target, kGatheredMessage, start->id, 0);
+    return 0;
+}
+
+}  // namespace
+
+void ReportPageFilled(HWND page) {
+    HWND top = GetAncestor(page, GA_ROOT);
+    if (top && top != page) SendMessageA(top, kPageFilledMessage, 0, reinterpret_cast<LPARAM>(page));
+}
+
+GatheringThread::~GatheringThread() {
+    Cancel();
+    Wait(kEndWaitMs);
+}
+
+bool GatheringThread::Running() const {
+    return thread_ && WaitForSingleObject(thread_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool GatheringThread::Wait(DWORD milliseconds) {
+    return !thread_ || WaitForSingleObject(thread_.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+bool GatheringThread::Start(HWND target, WPARAM id,
+                            std::function<void(const std::atomic<bool>&)> work,
+                            bool multithreaded) {
+    if (Running()) return false;
+    cancelled_ = std::make_shared<std::atomic<bool>>(false);
+    auto start = std::make_unique<ThreadStart>(ThreadStart{target, id, std::move(work), cancelled_, multithreaded});
+    ScopedHandle thread(CreateThread(nullptr, 0, RunGathering, start.get(), 0, nullptr));
+    if (!thread) return false;
+    start.release();  // the thread owns it now
+    thread_ = std::move(thread);
+    return true;
+}
+
+}  // namespace tv::ui
