@@ -385,6 +385,8 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
                            "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System")
                 .SetDword("EnableLUA", 1);
             RegKey::Create(fakes.registry, kHkeyClassesRoot, "lnkfile").SetString("IsShortcut", "");
+            RegKey::Create(fakes.registry, kHkeyLocalMachine,
+                           "SYSTEM\\CurrentControlSet\\Control\\Session Manager");
             fakes.files.SetFull(full);
             auto dump = [&] {
                 Lines all = tvtest::DumpTree(fakes.registry, kHkeyCurrentUser, "");
