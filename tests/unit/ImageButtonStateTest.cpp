@@ -123,6 +123,10 @@ TEST(ImageButtonState, PushedLookFollowsOwnerCalls) {
     ImageButtonState caption(ButtonKind::Hover);
     EXPECT_TRUE(caption.LeftButtonDown().clearPushed);
     EXPECT_TRUE(caption.LeftButtonUp().setPushed);
+    // A released tab button stays pushed, redrawn.
+    ButtonEffects released = ImageButtonState(ButtonKind::Latch).LeftButtonUp();
+    EXPECT_TRUE(released.setPushed);
+    EXPECT_TRUE(released.redraw);
 }
 
 TEST(ImageButtonState, ImageFollowsState) {

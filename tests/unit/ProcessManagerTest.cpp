@@ -212,6 +212,14 @@ TEST_F(ProcessManagerTest, RowsWithoutIdEndNothing) {
     EndProcesses(P(), {noId, ListProcessRows(P())[0]});
     EXPECT_TRUE(fakes_.processes.terminated.empty());
     EXPECT_EQ(fakes_.processes.Processes().size(), 1u);
+    // Without the directories to read paths by, no row can be checked: none
+    // is ended.
+    AddFull(90, "a.exe");
+    std::vector<ListRow> rows = ListProcessRows(P());
+    Platform partial = P();
+    partial.environment = nullptr;
+    EndProcesses(partial, rows);
+    EXPECT_TRUE(fakes_.processes.terminated.empty());
 }
 
 // Between the list's refresh and the click, the ticked process may have
