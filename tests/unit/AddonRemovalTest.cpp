@@ -244,6 +244,21 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
     EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}",
                              kKeyRead | kKeyWow64_32Key));
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
+
+    // The restore file names each entry where it lived: imported as the
+    // registry editor of 64-bit Windows does, in the 64-bit view, both
+    // come back to their own view.
+    std::vector<FolderEntry> kept;
+    fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
+    ASSERT_EQ(kept.size(), 1u);
+    registry.UseViews(FakeRegistry::Views::TwoFor64BitProgram);
+    ASSERT_TRUE(ImportRegFile(
+        registry, fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name),
+        fakes_.codec));
+    EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead | kKeyWow64_32Key)
+                    .ReadString("{V}", 8, &data));
+    EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}",
+                             kKeyRead | kKeyWow64_64Key));
 }
 
 TEST_F(AddonRemovalTest, HelperWithSubkeysStays) {

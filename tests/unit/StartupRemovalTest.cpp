@@ -269,9 +269,11 @@ TEST_F(StartupRemovalTest, RemovesTheValueOfTheRowsViewOnly) {
         SCOPED_TRACE(c.hiddenEnd);
         fake.registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
         fake.system.is64BitSystem = true;
+        // Each view's value with data of its own.
+        auto dataOf = [](std::uint32_t view) { return view == kKeyWow64_32Key ? "C:\\x86.exe" : "C:\\x64.exe"; };
         for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
-            RegKey::Create(fake.registry, kHkeyLocalMachine, kRun, view).SetString("Tool", "C:\\t.exe");
-            RegKey::Create(fake.registry, kHkeyLocalMachine, processor, view).SetString("AutoRun", "C:\\a.exe");
+            RegKey::Create(fake.registry, kHkeyLocalMachine, kRun, view).SetString("Tool", dataOf(view));
+            RegKey::Create(fake.registry, kHkeyLocalMachine, processor, view).SetString("AutoRun", dataOf(view));
         }
         EXPECT_TRUE(RemoveStartupItem(fake.Get(), RowOf(c.name, "HKEY_LOCAL_MACHINE", c.hiddenEnd)));
         const bool run = std::string(c.name) == "Tool";
@@ -286,6 +288,20 @@ TEST_F(StartupRemovalTest, RemovesTheValueOfTheRowsViewOnly) {
                             .ReadString(run ? "AutoRun" : "Tool", 64, &data));
         }
         EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+        // The restore files, imported as the registry editor of 64-bit
+        // Windows does (in its own view), bring the value back to its view.
+        fake.registry.UseViews(FakeRegistry::Views::TwoFor64BitProgram);
+        const std::string folder = RestoreFolderPath(fake.Get());
+        std::vector<FolderEntry> kept;
+        ASSERT_TRUE(fake.files.ListFolder(folder, &kept));
+        for (const FolderEntry& file : kept)
+            ASSERT_TRUE(ImportRegFile(fake.registry, fake.files.Contents(folder + "\\" + file.name), fake.codec));
+        std::string data;
+        for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+            EXPECT_TRUE(RegKey::Open(fake.registry, kHkeyLocalMachine, run ? kRun : processor, kKeyRead | view)
+                            .ReadString(run ? "Tool" : "AutoRun", 64, &data));
+            EXPECT_EQ(data, dataOf(view)) << view;
+        }
     }
 }
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/RegFile.h"
-#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Registry.h"
 #include "tests/contract/RegistryDump.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
@@ -40,21 +40,6 @@ void RemoveFixture() {
     DeleteKeyTree(registry, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\" + Id(4, 1));
     for (const std::string& id : {Id(1, 1), Id(1, 2), Id(2, 1), Id(3, 1), Id(3, 2)})
         DeleteKeyTree(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + id);
-}
-
-// Runs `command` and waits for it; its exit code, or -1.
-long RunAndWait(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return -1;
-    ScopedHandle process(info.hProcess);
-    ScopedHandle thread(info.hThread);
-    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    return GetExitCodeProcess(process.Get(), &code) ? static_cast<long>(code) : -1;
 }
 
 // The default or named value of a key as text, read with the system's

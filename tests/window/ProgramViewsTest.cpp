@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32SystemProbe.h"
 #include "res/resource.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 
@@ -21,19 +21,7 @@ const char kName[] = "TvViewsProbe";
 // The reg tool's exit code: 0 when it did what was asked (or found the
 // value), 1 otherwise; -1 when it could not be run.
 long Reg(const std::string& arguments) {
-    std::string command = "reg.exe " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;  // no console output of its own
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info))
-        return -1;
-    ScopedHandle process(info.hProcess);
-    ScopedHandle thread(info.hThread);
-    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    return GetExitCodeProcess(process.Get(), &code) ? static_cast<long>(code) : -1;
+    return testing::RunAndWait("reg.exe " + arguments, true);
 }
 
 bool ValueIn(const char* view) {

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "platform/RegFile.h"
-#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Registry.h"
 #include "res/resource.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/AddonTexts.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
@@ -28,6 +28,8 @@
 
 namespace tv {
 namespace {
+
+using testing::RunAndWait;
 
 using testing::WindowText;
 
@@ -73,21 +75,6 @@ std::vector<Compared> ComparedKeys() {
         keys.push_back({HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE",
                         std::string("SOFTWARE\\Classes\\CLSID\\") + kAddonPrefix + id + "}", true});
     return keys;
-}
-
-// Runs `command` and waits for it; its exit code, or -1.
-long RunAndWait(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return -1;
-    ScopedHandle process(info.hProcess);
-    ScopedHandle thread(info.hThread);
-    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    return GetExitCodeProcess(process.Get(), &code) ? static_cast<long>(code) : -1;
 }
 
 std::string ReadAll(const std::string& path) {

@@ -15,8 +15,11 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/contract/RegistryDump.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
+
+using tv::testing::RunAndWait;
 
 const char kFixtureKey[] = "Software\\TrimvexFixture";
 
@@ -26,42 +29,6 @@ std::string FixturePath(const char* name) {
     std::string path(module, length < MAX_PATH ? length : 0);
     path.erase(path.find_last_of('\\') + 1);
     return path + "fixtures\\" + name;
-}
-
-// Closes a kernel handle on every path.
-class Handle {
-public:
-    explicit Handle(HANDLE h = nullptr) : h_(h) {}
-    ~Handle() {
-        if (h_ != nullptr) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
-// Runs `command` and waits for it; the exit code, or -1 when it could not
-// run or did not finish within a minute.
-long RunAndWait(std::string command) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &info)) {
-        return -1;
-    }
-    const Handle process(info.hProcess);
-    const Handle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return -1;
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process.get(), &code)) return -1;
-    return static_cast<long>(code);
 }
 
 class RegFileImport : public ::testing::Test {
