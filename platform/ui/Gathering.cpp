@@ -11,11 +11,17 @@ namespace {
 // only reached when something hangs.
 constexpr DWORD kEndWaitMs = 10000;
 
+// How often, and how many times, the end of a gathering is announced again
+// until the page has taken the value.
+constexpr DWORD kRepostMs = 100;
+constexpr int kAnnouncements = 100;
+
 struct ThreadStart {
     HWND target;
     WPARAM id;
     std::function<void(const std::atomic<bool>&)> work;
     std::shared_ptr<std::atomic<bool>> cancelled;
+    std::shared_ptr<std::atomic<bool>> delivered;
     bool multithreaded;
 };
 
@@ -28,7 +34,18 @@ DWORD WINAPI RunGathering(void* parameter) {
         start->work(*start->cancelled);
         if (com) CoUninitialize();
     }
-    if (!start->cancelled->load()) PostMessageA(start->target, kGatheredMessage, start->id, 0);
+    // A posted message can be lost: a modal loop that ends while it takes
+    // the message from the queue (a message box answered from another
+    // thread, for one) drops it. So the end is announced again until the
+    // page has taken the value, or the gathering is cancelled.
+    for (int announcement = 0; announcement < kAnnouncements; ++announcement) {
+        if (start->cancelled->load() || start->delivered->load()) break;
+        PostMessageA(start->target, kGatheredMessage, start->id, 0);
+        for (DWORD waited = 0; waited < kRepostMs; waited += 10) {
+            if (start->cancelled->load() || start->delivered->load()) break;
+            Sleep(10);
+        }
+    }
     return 0;
 }
 
@@ -57,7 +74,9 @@ bool GatheringThread::Start(HWND target, WPARAM id,
                             bool multithreaded) {
     if (Running()) return false;
     cancelled_ = std::make_shared<std::atomic<bool>>(false);
-    auto start = std::make_unique<ThreadStart>(ThreadStart{target, id, std::move(work), cancelled_, multithreaded});
+    delivered_ = std::make_shared<std::atomic<bool>>(false);
+    auto start = std::make_unique<ThreadStart>(
+        ThreadStart{target, id, std::move(work), cancelled_, delivered_, multithreaded});
     ScopedHandle thread(CreateThread(nullptr, 0, RunGathering, start.get(), 0, nullptr));
     if (!thread) return false;
     start.release();  // the thread owns it now

@@ -40,18 +40,22 @@ public:
 
     // Runs `work` on a new thread (in the multithreaded apartment when
     // `multithreaded`; otherwise each call sets up COM as it needs), then
-    // posts kGatheredMessage with `id` to `target`. False when no thread
-    // could be started, or one still runs.
+    // posts kGatheredMessage with `id` to `target`, again until the value is
+    // taken (MarkDelivered). False when no thread could be started, or one
+    // still runs.
     bool Start(HWND target, WPARAM id, std::function<void(const std::atomic<bool>& cancelled)> work,
                bool multithreaded = false);
     bool Running() const;
     void Cancel() { cancelled_->store(true); }
+    // The page has taken what the work produced: no more announcements.
+    void MarkDelivered() { delivered_->store(true); }
     // Waits for the work to end (bounded); true when it has.
     bool Wait(DWORD milliseconds);
 
 private:
     ScopedHandle thread_;
     std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<bool>> delivered_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 // A gathering that produces one value of type T.
@@ -81,6 +85,7 @@ public:
         std::lock_guard<std::mutex> lock(slot_->mutex);
         std::optional<T> value = std::move(slot_->value);
         slot_->value.reset();
+        if (value) thread_.MarkDelivered();
         return value;
     }
     bool Running() const { return thread_.Running(); }

@@ -41,7 +41,14 @@ protected:
         window_ = std::make_unique<MainWindow>(fakes_.Get());
         ASSERT_TRUE(window_->Create(nullptr));
         // The pages gather off this thread; wait until they are filled.
-        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); })) << [&] {
+            std::string waiting = "pages still gathering:";
+            for (int section = 1; section <= 7; ++section) {
+                SectionPage* page = window_->Page(section);
+                if (!page || !page->Filled()) waiting += " " + std::to_string(section);
+            }
+            return waiting;
+        }();
         PumpMessages(30);
     }
     void TearDown() override { window_.reset(); }
