@@ -14,11 +14,9 @@ public:
 
     // A loadable shortcut; an empty target stands for a non-file target.
     void Add(const std::string& linkPath, const std::string& target);
-    int Reads() const { return reads_; }
 
 private:
     std::map<std::string, std::string> links_;  // by upper-cased path
-    mutable int reads_ = 0;
 };
 
 }  // namespace tv

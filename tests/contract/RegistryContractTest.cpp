@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/RegFile.h"
@@ -485,5 +486,17 @@ TEST(RegistryViewsContract, ThirtyTwoBitWritesLandWhereThe64BitViewSeesThem) {
                                     twoViews ? tv::DisplayedKeyPath(c.root, c.made, tv::kKeyWow64_32Key)
                                              : c.made),
                   tv::kErrorSuccess);
+    }
+    // Windows 7 redirects only the class identifiers among the classes (Wine
+    // redirects them all, so these are named, not written); the 64-bit view
+    // and a path with no key in it stay as they are.
+    const std::pair<RegHandle, std::string> unchanged[] = {
+        {tv::kHkeyClassesRoot, "lnkfile"},
+        {tv::kHkeyClassesRoot, ""},
+        {tv::kHkeyLocalMachine, "Software\\Classes\\lnkfile"},
+    };
+    for (const auto& [root, path] : unchanged) {
+        EXPECT_EQ(tv::DisplayedKeyPath(root, path, tv::kKeyWow64_32Key), path);
+        EXPECT_EQ(tv::DisplayedKeyPath(root, path + "\\x", tv::kKeyWow64_64Key), path + "\\x");
     }
 }
