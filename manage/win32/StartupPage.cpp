@@ -138,7 +138,11 @@ void StartupPage::FillList(const std::vector<StartupItem>& items) {
     ImageList_RemoveAll(images_.Get());
     resourceIcons_.clear();
     fileIcons_.clear();
-    list_.Send(WM_SETREDRAW, FALSE);
+    // Drawing waits for the whole list, but only where the list is shown:
+    // switched off and on while its page is hidden (the first scan runs
+    // before the user opens the tab), the list stays undrawn under Wine.
+    const bool shown = IsWindowVisible(list_.Handle()) != FALSE;
+    if (shown) list_.Send(WM_SETREDRAW, FALSE);
     // Room for every row made at once.
     list_.Send(LVM_SETITEMCOUNT, items.size(), 0);
     for (const StartupItem& item : items) {
@@ -149,7 +153,7 @@ void StartupPage::FillList(const std::vector<StartupItem>& items) {
         list_.SetItemText(row, 3, item.subkey);
         list_.SetItemText(row, 4, item.hidden);
     }
-    list_.Send(WM_SETREDRAW, TRUE);
+    if (shown) list_.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(list_.Handle(), nullptr, TRUE);
 }
 
