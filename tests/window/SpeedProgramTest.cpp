@@ -125,7 +125,7 @@ TEST(SpeedProgram, ApplyWritesTheRealRegistryAndEmptiesThePrefetchFolder) {
     ASSERT_TRUE(held);
 
     testing::TrimvexProcess program;
-    HWND main = program.WaitForMain(20000);
+    HWND main = program.WaitForMain();
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     HWND page = nullptr;
