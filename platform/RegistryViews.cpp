@@ -22,18 +22,6 @@ const std::vector<std::vector<std::string>>& SharedMachineKeys() {
     return keys;
 }
 
-std::vector<std::string> SplitKeyPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = text::FindChar(path, '\\', start);
-        if (end == text::npos) end = path.size();
-        if (end > start) parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 std::string JoinKeyPath(const std::vector<std::string>& parts) {
     std::string path;
     for (const std::string& part : parts) {
@@ -56,6 +44,18 @@ bool StartsWithParts(const std::vector<std::string>& parts,
 bool IsRedirectedClassKey(const std::string& name) { return text::EqualsNoCase(name, "CLSID"); }
 
 }  // namespace
+
+std::vector<std::string> SplitKeyPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = text::FindChar(path, '\\', start);
+        if (end == text::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
 
 std::uint32_t SystemView(const SystemProbe& system) {
     return system.Is64BitSystem() ? kKeyWow64_64Key : 0;

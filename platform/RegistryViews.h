@@ -39,6 +39,10 @@ std::vector<std::uint32_t> ViewsToRead(const SystemProbe& system, ViewsRead view
 std::vector<std::uint32_t> ViewsToRead(const Platform& platform, ViewsRead views);
 std::vector<std::uint32_t> ViewsToRead(bool is64BitSystem, ViewsRead views);
 
+// The names of a key path, split at backslashes that are whole characters;
+// empty parts are dropped (the registry accepts "a\\" and "a\\\\b").
+std::vector<std::string> SplitKeyPath(const std::string& path);
+
 // `path` below `root` as a 64-bit program names the key that an open in
 // `view` reaches: for the 32-bit view of a redirected key that is its
 // Wow6432Node copy ("Software\Wow6432Node\..." below HKLM,

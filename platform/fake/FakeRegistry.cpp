@@ -43,24 +43,6 @@ struct FakeRegistry::Node {
     }
 };
 
-namespace {
-
-// Splits a key path at backslashes that are whole characters, dropping
-// empty parts (Windows accepts "a\\" and "a\\\\b").
-std::vector<std::string> SplitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = text::FindChar(path, '\\', start);
-        if (end == text::npos) end = path.size();
-        if (end > start) parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
-}  // namespace
-
 FakeRegistry::FakeRegistry(Views views)
     : views_(views),
       current_user_(std::make_shared<Node>()),
@@ -92,7 +74,7 @@ long FakeRegistry::Walk(const std::shared_ptr<Node>& start,
                         std::shared_ptr<Node>* node) {
     if (!path.empty() && path[0] == '\\') return kErrorBadPathname;
     std::shared_ptr<Node> at = start;
-    for (const std::string& part : SplitPath(path)) {
+    for (const std::string& part : SplitKeyPath(path)) {
         std::shared_ptr<Node> next = at->Find(part);
         if (!next) {
             if (!create) return kErrorFileNotFound;
@@ -123,7 +105,7 @@ std::string FakeRegistry::ViewPath(RegHandle parent, const std::string& path,
     std::string real = DisplayedKeyPath(parent, path, view);
     // HKLM\Software\Wow6432Node\Classes is the same key as
     // HKLM\Software\Classes\Wow6432Node.
-    const std::vector<std::string> parts = SplitPath(real);
+    const std::vector<std::string> parts = SplitKeyPath(real);
     if (parent == kHkeyLocalMachine && parts.size() >= 3 &&
         text::EqualsNoCase(parts[0], "Software") && text::EqualsNoCase(parts[1], "Wow6432Node") &&
         text::EqualsNoCase(parts[2], "Classes")) {
@@ -154,7 +136,7 @@ long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
     if (rc == kErrorSuccess) rc = Walk(node, ViewPath(parent, path, access), create, &node);
     if (rc != kErrorSuccess) return rc;
     // An empty path on a root hands back the root itself.
-    *key = IsRootKey(parent) && SplitPath(path).empty()
+    *key = IsRootKey(parent) && SplitKeyPath(path).empty()
                ? parent
                : AddHandle(node, access);
     return kErrorSuccess;
