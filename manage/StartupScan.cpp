@@ -1,5 +1,7 @@
 #include "manage/StartupScan.h"
 
+#include <cstring>
+#include <optional>
 #include <set>
 
 #include "manage/CommandLineResolution.h"
@@ -9,10 +11,14 @@
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
+#include "platform/ShellLinks.h"
 
 namespace tv {
 
 namespace {
+
+// Room for the data of most values at the first read.
+constexpr std::uint32_t kFirstReadSize = 256;
 
 constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -60,11 +66,23 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
     if (!key) return;
     std::string name;
     for (std::uint32_t index = 0;; ++index) {
-        long status = platform.registry->EnumValue(key.Handle(), index, &name);
-        if (status == kErrorMoreData) continue;  // that one value only
-        if (status != kErrorSuccess) break;
-        std::string data;
-        ReadWholeText(key, name, &data);
+        // Name and data in one call; a value that does not fit is read in
+        // full the long way.
+        std::string data(kFirstReadSize + 2, '\0');
+        std::uint32_t size = kFirstReadSize;
+        long status = platform.registry->EnumValueData(key.Handle(), index, &name, nullptr,
+                                                       data.data(), &size);
+        if (status == kErrorSuccess) {
+            data.resize(std::strlen(data.c_str()));
+        } else if (status == kErrorMoreData) {
+            status = platform.registry->EnumValue(key.Handle(), index, &name);
+            if (status == kErrorMoreData) continue;  // that one value only
+            if (status != kErrorSuccess) break;
+            data.clear();
+            ReadWholeText(key, name, &data);
+        } else {
+            break;
+        }
         StartupItem item;
         item.name = name;
         item.path = Resolve(platform, data);
@@ -115,7 +133,7 @@ void ScanOneValue(const Platform& platform, const StartupLocation& location, std
 bool ReadWholeText(const RegKey& key, const std::string& name, std::string* text) {
     // Most values fit the first buffer; a longer one is read again at the
     // size the registry reports (and again if it grew meanwhile).
-    std::uint32_t size = 256;
+    std::uint32_t size = kFirstReadSize;
     for (int attempt = 0; attempt < 4; ++attempt) {
         // Zero-filled with room for a NUL the data may lack.
         std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
@@ -153,6 +171,9 @@ struct FolderWalk {
     const Platform& platform;
     std::set<FileIdentity> barred;
     std::vector<StartupItem>* items;
+    // Rows of shortcuts, by index in `items`, whose targets are read
+    // together once the walk is done.
+    std::vector<size_t> shortcuts;
 };
 
 // True when `folder` may be walked: its identity is known and neither walked
@@ -190,12 +211,11 @@ void WalkFolder(FolderWalk& walk, const std::string& folder, int depth) {
                 WalkFolder(walk, own, depth + 1);
             continue;
         }
-        std::vector<StartupItem>* items = walk.items;
-        const Platform& platform = walk.platform;
         std::string path = text::ToLower(own);
         std::size_t link = text::Find(path, ".lnk");
-        if (link != text::npos && link > 0) ResolveShortcutTarget(*platform.links, path, &path);
-        if (text::FindNoCase(path, "desktop.ini") != text::npos) continue;
+        const bool shortcut = link != text::npos && link > 0;
+        if (!shortcut && text::FindNoCase(path, "desktop.ini") != text::npos) continue;
+        if (shortcut) walk.shortcuts.push_back(walk.items->size());
         StartupItem item;
         item.name = entry.name;
         item.path = path;
@@ -203,8 +223,32 @@ void WalkFolder(FolderWalk& walk, const std::string& folder, int depth) {
         item.hidden = own;
         item.iconFile = path;
         item.iconResource = kIconFolderFile;
-        items->push_back(std::move(item));
+        walk.items->push_back(std::move(item));
     }
+}
+
+// Each shortcut row shows its target (or its own path, lower-cased, when it
+// cannot be read); a row whose target is a desktop.ini goes, as one for the
+// file itself does.
+void ResolveShortcuts(FolderWalk& walk) {
+    if (walk.shortcuts.empty()) return;
+    std::vector<StartupItem>& items = *walk.items;
+    std::vector<std::string> paths;
+    for (size_t index : walk.shortcuts) paths.push_back(items[index].path);
+    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargets(paths);
+    std::vector<bool> dropped(items.size(), false);
+    for (size_t i = 0; i < walk.shortcuts.size() && i < targets.size(); ++i) {
+        StartupItem& item = items[walk.shortcuts[i]];
+        if (targets[i]) item.path = item.root = item.iconFile = *targets[i];
+        dropped[walk.shortcuts[i]] = text::FindNoCase(item.path, "desktop.ini") != text::npos;
+    }
+    size_t kept = walk.shortcuts.front();
+    for (size_t i = kept; i < items.size(); ++i) {
+        if (dropped[i]) continue;
+        if (i != kept) items[kept] = std::move(items[i]);
+        ++kept;
+    }
+    items.resize(kept);
 }
 
 }  // namespace
@@ -213,9 +257,10 @@ void ScanStartupFolder(const Platform& platform, const std::string& folder,
                        std::vector<StartupItem>* items) {
     // An unreadable folder value must not turn into the current drive's root.
     if (folder.empty()) return;
-    FolderWalk walk{platform, {}, items};
+    FolderWalk walk{platform, {}, items, {}};
     BarFoldersAbove(walk, folder);
     if (Enter(walk, folder)) WalkFolder(walk, folder, 0);
+    ResolveShortcuts(walk);
 }
 
 std::vector<StartupItem> StartupScan(const Platform& platform) {

@@ -92,6 +92,12 @@ public:
     // RegEnumValueA: the name of the value at `index`.
     virtual long EnumValue(RegHandle key, std::uint32_t index,
                            std::string* name) = 0;
+    // RegEnumValueA asked for the data too: name, type and data of the
+    // value at `index` in one call. kErrorMoreData when the name or the data
+    // does not fit (the buffer is then left untouched and nothing else is
+    // told: ask for the name alone, then query the value).
+    virtual long EnumValueData(RegHandle key, std::uint32_t index, std::string* name,
+                               std::uint32_t* type, void* data, std::uint32_t* size) = 0;
     // RegEnumKeyA with a kKeyNameBufferSize buffer.
     virtual long EnumKey(RegHandle key, std::uint32_t index,
                          std::string* name) = 0;

@@ -1,7 +1,9 @@
 // Shortcut (.lnk) files, read through the shell's link object.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tv {
 
@@ -12,6 +14,19 @@ public:
     // the shortcut cannot be loaded (then *target is untouched); true with an
     // empty *target when it points at something that is not a file or folder.
     virtual bool ReadTarget(const std::string& linkPath, std::string* target) const = 0;
+    // Reads many shortcuts as ReadTarget reads each: one entry per path, no
+    // value where it cannot be loaded. Where reaching the link object is
+    // costly, one reach serves them all.
+    virtual std::vector<std::optional<std::string>> ReadTargets(
+        const std::vector<std::string>& linkPaths) const {
+        std::vector<std::optional<std::string>> targets;
+        for (const std::string& path : linkPaths) {
+            std::string target;
+            if (ReadTarget(path, &target)) targets.emplace_back(std::move(target));
+            else targets.emplace_back();
+        }
+        return targets;
+    }
 };
 
 }  // namespace tv

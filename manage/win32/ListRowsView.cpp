@@ -1,5 +1,11 @@
 #include "manage/win32/ListRowsView.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "platform/CodePageText.h"
+
 namespace tv {
 
 void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t count) {
@@ -19,6 +25,47 @@ int AppendRow(const ui::ListView& list, const ListRow& row, int image) {
     item.lParam = row.itemData;
     list.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return index;
+}
+
+int AppendCallbackRow(const ui::ListView& list, int image, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 ? LVIF_IMAGE : 0);
+    item.iItem = list.ItemCount();
+    // Cells never set are asked for as the first one is.
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    item.iImage = image;
+    item.lParam = data;
+    return static_cast<int>(list.Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool AnswerTextRequest(const NMHDR& header, const CellText& cell) {
+    if (header.code == LVN_GETDISPINFOA) {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+        if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+        const std::string* text = cell(item.iItem, item.iSubItem);
+        // Never a lead byte without its trail at the cut.
+        std::string_view shown = text ? text::CutToBytes(*text, static_cast<size_t>(item.cchTextMax) - 1)
+                                      : std::string_view();
+        std::memcpy(item.pszText, shown.data(), shown.size());
+        item.pszText[shown.size()] = '\0';
+        return true;
+    }
+    if (header.code == LVN_GETDISPINFOW) {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
+        if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+        const std::string* text = cell(item.iItem, item.iSubItem);
+        int length = 0;
+        if (text && !text->empty()) {
+            std::wstring wide(text->size(), L'\0');
+            int converted = MultiByteToWideChar(CP_ACP, 0, text->data(), static_cast<int>(text->size()),
+                                                wide.data(), static_cast<int>(wide.size()));
+            length = std::min(converted > 0 ? converted : 0, item.cchTextMax - 1);
+            std::memcpy(item.pszText, wide.data(), static_cast<size_t>(length) * sizeof(wchar_t));
+        }
+        item.pszText[length] = L'\0';
+        return true;
+    }
+    return false;
 }
 
 ListRow ReadRow(const ui::ListView& list, int index, size_t columns) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,18 @@ void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t
 // Appends `row` (its first cell as the item text, with `image` when it is
 // not -1) and stores its item data; returns the index.
 int AppendRow(const ui::ListView& list, const ListRow& row, int image = -1);
+
+// Appends a row whose texts the page keeps: the list holds its image, item
+// data and state, and asks the page for a cell's text when it draws or is
+// read (AnswerTextRequest). One message per row rather than one per cell.
+int AppendCallbackRow(const ui::ListView& list, int image, LPARAM data);
+
+// The text of a cell, or null for an empty one.
+using CellText = std::function<const std::string*(int item, int column)>;
+// Answers a list's request for a cell's text (LVN_GETDISPINFO, in either
+// character form) from `cell`, cut to the room the list offers. False for
+// any other notification.
+bool AnswerTextRequest(const NMHDR& header, const CellText& cell);
 
 // The cells of row `index`; an index outside the list reads as empty cells.
 ListRow ReadRow(const ui::ListView& list, int index, size_t columns);

@@ -100,6 +100,16 @@ bool ProcessPage::OnCommand(int id, int code, HWND) {
 }
 
 bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.idFrom == IDC_PROCESS_LIST &&
+        AnswerTextRequest(header, [this](int item, int column) -> const std::string* {
+            if (item < 0 || static_cast<size_t>(item) >= rows_.size() || column < 0 ||
+                column >= static_cast<int>(kProcessColumnCount))
+                return nullptr;
+            return &rows_[static_cast<size_t>(item)].cells[static_cast<size_t>(column)];
+        })) {
+        *result = 0;
+        return true;
+    }
     if (header.idFrom != IDC_PROCESS_LIST || header.code != static_cast<UINT>(NM_CLICK))
         return false;
     OnProcessClick();
@@ -109,33 +119,35 @@ bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
 
 int ProcessPage::RowIconCount() const { return ImageList_GetImageCount(rowIcons_.Get()); }
 
-int ProcessPage::AppendRowIcon(const std::string& path) {
-    auto known = shellIcons_.find(path);
-    if (known == shellIcons_.end()) {
-        SHFILEINFOA info{};
-        DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
-                                         SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-        // The shell may hand out an icon even when it reports failure; what
-        // is kept is destroyed with the page.
-        ui::Icon shellIcon(info.hIcon);
-        if (!found) shellIcon.Reset();
-        known = shellIcons_.emplace(path, std::move(shellIcon)).first;
-    }
-    if (known->second) return ImageList_ReplaceIcon(rowIcons_.Get(), -1, known->second.Get());
-    ui::Icon plain = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
-    return ImageList_ReplaceIcon(rowIcons_.Get(), -1, plain.Get());
+int ProcessPage::RowIcon(const std::string& path) {
+    auto known = pathImages_.find(path);
+    if (known != pathImages_.end()) return known->second;
+    SHFILEINFOA info{};
+    DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                                     SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    // The shell may hand out an icon even when it reports failure.
+    ui::Icon icon(info.hIcon);
+    if (!found || !icon) icon = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
+    int index = ImageList_ReplaceIcon(rowIcons_.Get(), -1, icon.Get());
+    pathImages_.emplace(path, index);
+    return index;
 }
 
 void ProcessPage::RefreshProcessList() {
     processList_.DeleteAllItems();
-    // Each rebuild starts the icons afresh, so repeated refreshes do not
-    // grow the list.
-    ImageList_RemoveAll(rowIcons_.Get());
-    const std::vector<ListRow> rows = ListProcessRows(platform_);
+    rows_ = ListProcessRows(platform_);
+    // An icon depends on the image path alone, so rows of one file share
+    // it and it is kept across refreshes; the list starts afresh only once
+    // it holds more files than any machine runs at a time.
+    if (pathImages_.size() > kMostRowIcons) {
+        ImageList_RemoveAll(rowIcons_.Get());
+        pathImages_.clear();
+    }
     // One repaint at the end, and room for every row made at once.
     processList_.Send(WM_SETREDRAW, FALSE);
-    processList_.Send(LVM_SETITEMCOUNT, rows.size(), 0);
-    for (const ListRow& row : rows) AppendRow(processList_, row, AppendRowIcon(row[kProcessPath]));
+    processList_.Send(LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (const ListRow& row : rows_)
+        AppendCallbackRow(processList_, RowIcon(row[kProcessPath]), row.itemData);
     processList_.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(processList_.Handle(), nullptr, TRUE);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "controls/win32/GradientButton.h"
 #include "manage/win32/ListRowsView.h"
@@ -29,6 +30,7 @@ public:
 
     const ui::ListView& ProcessList() const { return processList_; }
     const ui::ListView& ModuleList() const { return moduleList_; }
+    // Images in the row icon list: one per image file listed.
     int RowIconCount() const;
 
 protected:
@@ -40,13 +42,15 @@ protected:
 
 private:
     void OnProcessClick();
-    // Appends the row's icon to the row icon list; returns its index.
-    int AppendRowIcon(const std::string& path);
+    // The row icon list's index of the icon for an image path, added on
+    // first sight.
+    int RowIcon(const std::string& path);
 
+    static constexpr size_t kMostRowIcons = 1024;
     ui::ImageList rowIcons_;
-    // The shell's icon by image path: it depends on the name alone, so one
-    // look-up per path serves every refresh.
-    std::map<std::string, ui::Icon> shellIcons_;
+    std::map<std::string, int> pathImages_;
+    // The rows shown: the list asks for their texts.
+    std::vector<ListRow> rows_;
     CGradientButton endButton_;
     CGradientButton refreshButton_;
     ui::ListView moduleList_;

@@ -5,8 +5,10 @@
 #include <iterator>
 #include <vector>
 
+#include "manage/SharedIconKey.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
+#include "manage/win32/ListRowsView.h"
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
 #include "platform/ui/Gdi.h"
@@ -86,19 +88,37 @@ int StartupPage::AddIcon(const StartupItem& item) {
     return AddResourceIcon(item.iconResource);
 }
 
+bool StartupPage::FileExists(const std::string& file) {
+    // Entries of uninstalled programs often share a folder that is gone:
+    // once it is found missing, none of its files is looked for.
+    const std::size_t slash = text::FindLastChar(file, '\\');
+    const std::string folder =
+        slash != text::npos && slash > 2 ? text::ToLower(file.substr(0, slash)) : std::string();
+    if (!folder.empty() && missingFolders_.count(folder) != 0) return false;
+    if (platform_.files->Exists(file)) return true;
+    if (!folder.empty() && !platform_.files->Exists(folder)) missingFolders_.insert(folder);
+    return false;
+}
+
 int StartupPage::AddFileIcon(const std::string& file) {
     // The shell has no icon for a file that is not there, and asking it
     // costs far more than asking whether the file exists.
-    if (!platform_.files->Exists(file)) return -1;
-    {
-        SHFILEINFOA info{};
-        DWORD_PTR found = SHGetFileInfoA(NativePath(file).c_str(), 0, &info, sizeof(info),
-                                         SHGFI_ICON | SHGFI_SMALLICON);
-        // The shell may hand out an icon even when it reports failure.
-        ui::Icon icon(info.hIcon);
-        if (found != 0 && icon) return ImageList_ReplaceIcon(images_.Get(), -1, icon.Get());
+    if (!FileExists(file)) return -1;
+    // Files of a type without icons of their own share the type's.
+    const std::string type = SharedIconKey(file);
+    if (!type.empty()) {
+        auto known = extensionIcons_.find(type);
+        if (known != extensionIcons_.end()) return known->second;
     }
-    return -1;
+    SHFILEINFOA info{};
+    DWORD_PTR found = SHGetFileInfoA(NativePath(file).c_str(), 0, &info, sizeof(info),
+                                     SHGFI_ICON | SHGFI_SMALLICON);
+    // The shell may hand out an icon even when it reports failure.
+    ui::Icon icon(info.hIcon);
+    if (found == 0 || !icon) return -1;
+    int index = ImageList_ReplaceIcon(images_.Get(), -1, icon.Get());
+    if (!type.empty() && index >= 0) extensionIcons_[type] = index;
+    return index;
 }
 
 void StartupPage::StartupScan() {
@@ -126,35 +146,48 @@ bool StartupPage::OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) {
     std::optional<std::vector<StartupItem>> items = scan_.Take();
     if (!items) return true;
     scanPending_ = false;
-    FillList(*items);
+    FillList(std::move(*items));
     ui::ReportPageFilled(hwnd_);
     return true;
 }
 
-void StartupPage::FillList(const std::vector<StartupItem>& items) {
+void StartupPage::FillList(std::vector<StartupItem> items) {
     list_.DeleteAllItems();
+    rows_ = std::move(items);
     // Each scan starts the image list afresh, so refreshing does not make
     // it grow.
     ImageList_RemoveAll(images_.Get());
     resourceIcons_.clear();
     fileIcons_.clear();
-    // Drawing waits for the whole list, but only where the list is shown:
-    // switched off and on while its page is hidden (the first scan runs
-    // before the user opens the tab), the list stays undrawn under Wine.
-    const bool shown = IsWindowVisible(list_.Handle()) != FALSE;
-    if (shown) list_.Send(WM_SETREDRAW, FALSE);
+    extensionIcons_.clear();
+    missingFolders_.clear();
+    // Drawing waits for the whole list. Hidden or shown, the list repaints
+    // whole when drawing is allowed again.
+    list_.Send(WM_SETREDRAW, FALSE);
     // Room for every row made at once.
-    list_.Send(LVM_SETITEMCOUNT, items.size(), 0);
-    for (const StartupItem& item : items) {
-        int row = list_.InsertItem(list_.ItemCount(), item.name, AddIcon(item));
-        if (row < 0) continue;
-        list_.SetItemText(row, 1, item.path);
-        list_.SetItemText(row, 2, item.root);
-        list_.SetItemText(row, 3, item.subkey);
-        list_.SetItemText(row, 4, item.hidden);
-    }
-    if (shown) list_.Send(WM_SETREDRAW, TRUE);
+    list_.Send(LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (const StartupItem& item : rows_) AppendCallbackRow(list_, AddIcon(item), 0);
+    list_.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(list_.Handle(), nullptr, TRUE);
+}
+
+bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.idFrom != IDC_STARTUP_LIST) return false;
+    if (!AnswerTextRequest(header, [this](int index, int column) -> const std::string* {
+            if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
+            const StartupItem& item = rows_[static_cast<size_t>(index)];
+            switch (column) {
+            case 0: return &item.name;
+            case 1: return &item.path;
+            case 2: return &item.root;
+            case 3: return &item.subkey;
+            case 4: return &item.hidden;
+            default: return nullptr;
+            }
+        }))
+        return false;
+    *result = 0;
+    return true;
 }
 
 void StartupPage::RemoveStartupItem() {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ protected:
     void OnRefresh() override { StartupScan(); }
     void OnRefreshInBackground() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
 public:
     bool Filled() const override { return !scanPending_; }
@@ -53,8 +55,11 @@ private:
     // The shell's small icon of a file added to the image list; -1 when the
     // shell has none.
     int AddFileIcon(const std::string& file);
+    // Whether `file` exists, sparing the look-up for files of a folder found
+    // missing during this fill.
+    bool FileExists(const std::string& file);
     // Rebuilds the list from scanned rows.
-    void FillList(const std::vector<StartupItem>& items);
+    void FillList(std::vector<StartupItem> items);
 
     ui::ListView list_;
     CGradientButton removeButton_;
@@ -64,6 +69,12 @@ private:
     std::map<int, int> resourceIcons_;
     // File icons already in the image list, by lower-cased path.
     std::map<std::string, int> fileIcons_;
+    // Icons that depend on the file's type alone, by lower-cased extension.
+    std::map<std::string, int> extensionIcons_;
+    // Folders found missing during one fill, lower-cased.
+    std::set<std::string> missingFolders_;
+    // The rows shown: the list asks for their texts.
+    std::vector<StartupItem> rows_;
     // A scan started in the background whose rows have not been shown yet.
     bool scanPending_ = false;
     // Last, so its thread is waited for before anything else goes.

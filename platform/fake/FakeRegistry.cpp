@@ -224,6 +224,18 @@ long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index,
     return kErrorSuccess;
 }
 
+long FakeRegistry::EnumValueData(RegHandle key, std::uint32_t index, std::string* name,
+                                 std::uint32_t* type, void* data, std::uint32_t* size) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (data == nullptr || size == nullptr) return kErrorInvalidParameter;
+    std::string found;
+    long rc = EnumValue(key, index, &found);
+    if (rc != kErrorSuccess) return rc;
+    rc = QueryValue(key, found, type, data, size);
+    if (rc == kErrorSuccess) *name = found;
+    return rc;
+}
+
 long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index,
                            std::string* name) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);

@@ -49,6 +49,8 @@ public:
     long DeleteKey(RegHandle parent, const std::string& subkey) override;
     long EnumValue(RegHandle key, std::uint32_t index,
                    std::string* name) override;
+    long EnumValueData(RegHandle key, std::uint32_t index, std::string* name,
+                       std::uint32_t* type, void* data, std::uint32_t* size) override;
     long EnumKey(RegHandle key, std::uint32_t index,
                  std::string* name) override;
     long CloseKey(RegHandle key) override;

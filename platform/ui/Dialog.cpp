@@ -1,5 +1,7 @@
 #include "platform/ui/Dialog.h"
 
+#include <commctrl.h>
+
 namespace tv::ui {
 
 namespace {
@@ -151,8 +153,12 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
         LRESULT result = 0;
-        if (!OnNotify(*reinterpret_cast<const NMHDR*>(lParam), &result)) return FALSE;
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (!OnNotify(header, &result)) return FALSE;
+        // A list's request for a cell's text has no result, and comes once
+        // per cell drawn: storing one would cost a window-server call each.
+        if (header.code != LVN_GETDISPINFOA && header.code != LVN_GETDISPINFOW)
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
     }
     case WM_DRAWITEM: {

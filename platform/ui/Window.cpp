@@ -1,28 +1,54 @@
 #include "platform/ui/Window.h"
 
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace tv::ui {
 
 namespace {
-const char kObjectProperty[] = "TrimvexWindowObject";
+
+// The object standing for each window of ours. Every message is dispatched
+// through this look-up, so it is kept in the process: a window property
+// would cost a trip to the window server per message under Wine. Never
+// destroyed, so windows that outlive static objects still find nothing.
+struct ObjectTable {
+    std::mutex lock;
+    std::unordered_map<HWND, Window*> objects;
+};
+
+ObjectTable& Objects() {
+    static ObjectTable* table = new ObjectTable;
+    return *table;
 }
+
+}  // namespace
 
 Window::~Window() { DestroyWindow(); }
 
 Window* Window::FromHandle(HWND window) {
     if (!window) return nullptr;
-    return static_cast<Window*>(GetPropA(window, kObjectProperty));
+    ObjectTable& table = Objects();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.objects.find(window);
+    return found != table.objects.end() ? found->second : nullptr;
 }
 
 void Window::AttachHandle(HWND window) {
     hwnd_ = window;
-    SetPropA(window, kObjectProperty, this);
+    ObjectTable& table = Objects();
+    std::lock_guard<std::mutex> hold(table.lock);
+    table.objects[window] = this;
 }
 
 void Window::DetachHandle() {
     if (!hwnd_) return;
-    RemovePropA(hwnd_, kObjectProperty);
+    {
+        ObjectTable& table = Objects();
+        std::lock_guard<std::mutex> hold(table.lock);
+        auto found = table.objects.find(hwnd_);
+        if (found != table.objects.end() && found->second == this) table.objects.erase(found);
+    }
     if (originalProc_) {
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
         originalProc_ = nullptr;

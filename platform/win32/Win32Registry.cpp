@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace tv {
@@ -91,11 +92,33 @@ long Win32Registry::EnumValue(RegHandle key, std::uint32_t index,
                               std::string* name) {
     if (!IsUsable(key)) return kErrorInvalidHandle;
     if (name == nullptr) return kErrorInvalidParameter;
-    std::vector<char> buffer(kValueNameBufferSize);
+    // Not zero-filled: only what the call writes is read.
+    std::unique_ptr<char[]> buffer(new char[kValueNameBufferSize]);
     DWORD length = kValueNameBufferSize;
-    const LONG rc = RegEnumValueA(ToHkey(key), index, buffer.data(), &length,
+    const LONG rc = RegEnumValueA(ToHkey(key), index, buffer.get(), &length,
                                   nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_SUCCESS) name->assign(buffer.data(), length);
+    if (rc == ERROR_SUCCESS) name->assign(buffer.get(), length);
+    return rc;
+}
+
+long Win32Registry::EnumValueData(RegHandle key, std::uint32_t index, std::string* name,
+                                  std::uint32_t* type, void* data, std::uint32_t* size) {
+    if (!IsUsable(key)) return kErrorInvalidHandle;
+    if (name == nullptr || data == nullptr || size == nullptr) return kErrorInvalidParameter;
+    std::unique_ptr<char[]> nameBuffer(new char[kValueNameBufferSize]);
+    DWORD nameLength = kValueNameBufferSize;
+    // A buffer of our own, so the caller's stays untouched when the data
+    // does not fit.
+    std::vector<BYTE> buffer(*size != 0 ? *size : 1);
+    DWORD length = *size;
+    DWORD valueType = REG_NONE;
+    const LONG rc = RegEnumValueA(ToHkey(key), index, nameBuffer.get(), &nameLength, nullptr,
+                                  &valueType, buffer.data(), &length);
+    if (rc != ERROR_SUCCESS) return rc;
+    name->assign(nameBuffer.get(), nameLength);
+    std::memcpy(data, buffer.data(), length);
+    if (type != nullptr) *type = valueType;
+    *size = length;
     return rc;
 }
 

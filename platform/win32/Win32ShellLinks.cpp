@@ -63,13 +63,12 @@ std::wstring Widen(const std::string& text) {
 
 }  // namespace
 
-bool Win32ShellLinks::ReadTarget(const std::string& linkPath, std::string* target) const {
-    ComSession com;
-    if (!com.Ok()) return false;
+namespace {
+
+// Loads one shortcut into a fresh link object made by `factory`.
+bool LoadTarget(IClassFactory& factory, const std::string& linkPath, std::string* target) {
     Com<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                link.Out())))
-        return false;
+    if (FAILED(factory.CreateInstance(nullptr, IID_IShellLinkA, link.Out()))) return false;
     Com<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return false;
     // The whole path is converted, however long: a cut path would load the
@@ -82,6 +81,37 @@ bool Win32ShellLinks::ReadTarget(const std::string& linkPath, std::string* targe
     path.back() = '\0';
     target->assign(path.data());
     return true;
+}
+
+// The link object's class factory: finding the class is most of what
+// creating an object costs, so a batch finds it once. Every shortcut still
+// gets an object of its own, so nothing of one is left in the next.
+bool LinkFactory(Com<IClassFactory>* factory) {
+    return SUCCEEDED(CoGetClassObject(CLSID_ShellLink, CLSCTX_INPROC_SERVER, nullptr,
+                                      IID_IClassFactory, factory->Out()));
+}
+
+}  // namespace
+
+bool Win32ShellLinks::ReadTarget(const std::string& linkPath, std::string* target) const {
+    ComSession com;
+    if (!com.Ok()) return false;
+    Com<IClassFactory> factory;
+    return LinkFactory(&factory) && LoadTarget(*factory.Get(), linkPath, target);
+}
+
+std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargets(
+    const std::vector<std::string>& linkPaths) const {
+    std::vector<std::optional<std::string>> targets(linkPaths.size());
+    if (linkPaths.empty()) return targets;
+    ComSession com;
+    Com<IClassFactory> factory;
+    if (!com.Ok() || !LinkFactory(&factory)) return targets;
+    for (size_t i = 0; i < linkPaths.size(); ++i) {
+        std::string target;
+        if (LoadTarget(*factory.Get(), linkPaths[i], &target)) targets[i] = std::move(target);
+    }
+    return targets;
 }
 
 }  // namespace tv

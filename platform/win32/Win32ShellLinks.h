@@ -5,10 +5,12 @@
 namespace tv {
 
 // The shell link object (IShellLinkA through IPersistFile::Load), with COM
-// initialised around each read.
+// initialised around each read, or around each batch of reads.
 class Win32ShellLinks : public ShellLinks {
 public:
     bool ReadTarget(const std::string& linkPath, std::string* target) const override;
+    std::vector<std::optional<std::string>> ReadTargets(
+        const std::vector<std::string>& linkPaths) const override;
 };
 
 }  // namespace tv

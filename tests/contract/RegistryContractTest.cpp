@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -304,6 +306,32 @@ TEST_F(RegistryContract, EnumerationPastTheEndReportsNoMoreItems) {
     EXPECT_EQ(registry().EnumKey(scratch(), 1, &name), tv::kErrorNoMoreItems);
     EXPECT_EQ(registry().EnumValue(scratch(), 1, &name), tv::kErrorNoMoreItems);
     EXPECT_EQ(registry().EnumKey(scratch(), 1000, &name), tv::kErrorNoMoreItems);
+}
+
+TEST_F(RegistryContract, ValuesEnumerateWithTheirDataInOneCall) {
+    ASSERT_EQ(scratch_.SetString("Short", "C:\\a.exe"), tv::kErrorSuccess);
+    ASSERT_EQ(scratch_.SetString("Long", std::string(300, 'x')), tv::kErrorSuccess);
+    std::map<std::string, std::string> read;
+    int tooLong = 0;
+    for (std::uint32_t index = 0;; ++index) {
+        std::string name = "untouched";
+        char data[260];
+        std::memset(data, '#', sizeof data);
+        std::uint32_t size = 256, type = 0;
+        long rc = registry().EnumValueData(scratch(), index, &name, &type, data, &size);
+        if (rc == tv::kErrorNoMoreItems) break;
+        if (rc == tv::kErrorMoreData) {
+            ++tooLong;
+            EXPECT_EQ(data[0], '#');
+            continue;
+        }
+        ASSERT_EQ(rc, tv::kErrorSuccess);
+        EXPECT_EQ(type, tv::kRegSz) << name;
+        EXPECT_EQ(size, 9u);
+        read[name] = std::string(data, size);
+    }
+    EXPECT_EQ(tooLong, 1);
+    EXPECT_EQ(read, (std::map<std::string, std::string>{{"Short", std::string("C:\\a.exe\0", 9)}}));
 }
 
 // CP936 names; the hex escapes keep the bytes independent of the compiler's

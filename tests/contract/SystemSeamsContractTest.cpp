@@ -39,6 +39,22 @@ TEST_F(SystemSeamsContract, ShortcutsGiveTheirTargets) {
     t->MakeFile(In("plain.lnk"));
     EXPECT_FALSE(t->links->ReadTarget(In("plain.lnk"), &read));
     EXPECT_EQ(read, "untouched");
+
+    // Read together, each as alone; one that cannot be loaded leaves
+    // nothing behind for the next.
+    const std::string other = In("other.exe");
+    t->MakeFile(other);
+    t->MakeShortcut(In("other.lnk"), other);
+    auto targets = t->links->ReadTargets(
+        {In("tool.lnk"), In("plain.lnk"), In("other.lnk"), In("missing.lnk")});
+    ASSERT_EQ(targets.size(), 4u);
+    ASSERT_TRUE(targets[0].has_value());
+    EXPECT_TRUE(tv::text::EqualsNoCase(*targets[0], target)) << *targets[0];
+    EXPECT_FALSE(targets[1].has_value());
+    ASSERT_TRUE(targets[2].has_value());
+    EXPECT_TRUE(tv::text::EqualsNoCase(*targets[2], other)) << *targets[2];
+    EXPECT_FALSE(targets[3].has_value());
+    EXPECT_TRUE(t->links->ReadTargets({}).empty());
 }
 
 TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {

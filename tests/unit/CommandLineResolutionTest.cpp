@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "manage/CommandLineResolution.h"
+#include "manage/SharedIconKey.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeShellLinks.h"
@@ -135,6 +136,27 @@ TEST(ResolveShortcutTarget, GivesTheTargetOrLeavesTheDestination) {
     path = "c:\\s\\broken.lnk";
     EXPECT_FALSE(ResolveShortcutTarget(links, path, &path));
     EXPECT_EQ(path, "c:\\s\\broken.lnk");
+}
+
+TEST(SharedIconKey, OnlyTypesWithoutIconsOfTheirOwnShareOne) {
+    const struct {
+        const char* path;
+        const char* key;
+    } cases[] = {
+        {"C:\\Tools\\Start.BAT", ".bat"},
+        {"c:\\notes\\readme.txt", ".txt"},
+        {"C:\\Program Files\\App\\app.exe", ""},
+        {"C:\\S\\app.LNK", ""},
+        {"C:\\Windows\\system32\\logon.scr", ""},
+        {"C:\\S\\my.icon.ico", ""},
+        // No extension, or a dot in a folder name only.
+        {"C:\\v1.2\\tool", ""},
+        {"C:\\S\\trailing.", ""},
+        {"", ""},
+        // A double-byte extension whose trail byte is '\\' stays one.
+        {"C:\\x.\x95\x5c", ".\x95\x5c"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SharedIconKey(c.path), c.key) << c.path;
 }
 
 }  // namespace

@@ -178,6 +178,9 @@ TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
     // another file.
     fake.links.Add(user + "\\notes.txt", "C:\\Elsewhere\\other.exe");
     fake.files.AddFile(user + "\\Broken.lnk");  // cannot be loaded
+    // A shortcut to a desktop.ini goes as the file itself does.
+    fake.files.AddFile(user + "\\Ini.lnk");
+    fake.links.Add(user + "\\ini.lnk", "C:\\Elsewhere\\Desktop.ini");
     fake.files.AddFolder(user + "\\Sub");
     fake.files.AddFile(user + "\\Sub\\Deep.exe");
     fake.files.AddFolder(user + "\\.hidden");

@@ -1,6 +1,8 @@
 // Clicks and ticks on the processes tab over a process table a test sets up.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -106,24 +108,43 @@ TEST_F(ProcessPageClickTest, TickedProcessesEndedThenListRefreshed) {
     EXPECT_EQ(Hint(), kUnknownProcessHint);
 }
 
-TEST_F(ProcessPageClickTest, EveryRowShowsTheIconAppendedForIt) {
+TEST_F(ProcessPageClickTest, RowsOfOneFileShareItsIconAcrossRefreshes) {
+    // A second process of p300's file.
+    fakes_.processes.Add(400u, "p400.exe", 1).imagePath = "C:\\apps\\p300.exe";
     for (int refresh = 0; refresh < 5; ++refresh) page_->RefreshProcessList();
     const ui::ListView& list = page_->ProcessList();
-    EXPECT_EQ(page_->RowIconCount(), list.ItemCount());
-    std::vector<int> images;
+    ASSERT_EQ(list.ItemCount(), 5);
+    EXPECT_EQ(page_->RowIconCount(), 4);
+    std::map<std::string, std::set<int>> imagesByPath;
+    std::set<int> images;
     for (int i = 0; i < list.ItemCount(); ++i) {
         LVITEMA item{};
         item.mask = LVIF_IMAGE;
         item.iItem = i;
         list.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        images.push_back(item.iImage);
+        imagesByPath[list.ItemText(i, kProcessPath)].insert(item.iImage);
+        images.insert(item.iImage);
     }
-    std::sort(images.begin(), images.end());
-    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(images, (std::set<int>{0, 1, 2, 3}));
+    ASSERT_EQ(imagesByPath.size(), 4u);
+    for (const auto& [path, shown] : imagesByPath) EXPECT_EQ(shown.size(), 1u) << path;
     // Unprotected rows first, each row's item data its flag.
-    EXPECT_EQ(list.ItemText(3, kProcessImageName), "p100.exe");
-    EXPECT_EQ(ItemData(list, 3), 1);
+    EXPECT_EQ(list.ItemText(4, kProcessImageName), "p100.exe");
+    EXPECT_EQ(ItemData(list, 4), 1);
     EXPECT_EQ(ItemData(list, 0), 0);
+}
+
+TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
+    // Double-byte names past any fixed buffer the list might use.
+    std::string path = "C:\\apps";
+    while (path.size() < 700) path += "\\目录名称";
+    path += "\\长.exe";
+    fakes_.processes.Add(500u, "p500.exe", 1).imagePath = path;
+    page_->RefreshProcessList();
+    int row = Row(500);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(page_->ProcessList().ItemText(row, kProcessPath), path);
+    EXPECT_EQ(ReadRow(page_->ProcessList(), row, kProcessColumnCount)[kProcessId], "500");
 }
 
 }  // namespace
