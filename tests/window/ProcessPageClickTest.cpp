@@ -147,5 +147,53 @@ TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
     EXPECT_EQ(ReadRow(page_->ProcessList(), row, kProcessColumnCount)[kProcessId], "500");
 }
 
+TEST_F(ProcessPageClickTest, TextRequestsAreAnsweredInEitherFormWithinTheRoomOffered) {
+    // "中文.exe" in CP936, and as UTF-16.
+    fakes_.processes.Add(600u, "\xD6\xD0\xCE\xC4.exe", 1).imagePath = "C:\\apps\\x.exe";
+    page_->RefreshProcessList();
+    int row = -1;
+    for (int i = 0; i < page_->ProcessList().ItemCount(); ++i)
+        if (page_->ProcessList().ItemText(i, kProcessId) == "600") row = i;
+    ASSERT_GE(row, 0);
+    const struct {
+        bool wide;
+        int room;
+        int column;
+        std::string ansi;
+        std::wstring utf16;
+    } cases[] = {
+        {false, 64, kProcessImageName, "\xD6\xD0\xCE\xC4.exe", L""},
+        // Never half a double-byte character.
+        {false, 4, kProcessImageName, "\xD6\xD0", L""},
+        {false, 2, kProcessImageName, "", L""},
+        {false, 64, kProcessId, "600", L""},
+        {false, 64, kProcessColumnCount + 3, "", L""},
+        {true, 64, kProcessImageName, "", L"\u4E2D\u6587.exe"},
+        {true, 2, kProcessImageName, "", L"\u4E2D"},
+        {true, 64, kProcessPath, "", L"C:\\apps\\x.exe"},
+    };
+    for (const auto& c : cases) {
+        std::vector<char> ansi(static_cast<size_t>(c.room), '#');
+        std::vector<wchar_t> wide(static_cast<size_t>(c.room), L'#');
+        NMLVDISPINFOA a{};
+        NMLVDISPINFOW w{};
+        NMHDR& header = c.wide ? w.hdr : a.hdr;
+        header.hwndFrom = page_->ProcessList().Handle();
+        header.idFrom = IDC_PROCESS_LIST;
+        header.code = c.wide ? LVN_GETDISPINFOW : LVN_GETDISPINFOA;
+        a.item.mask = w.item.mask = LVIF_TEXT;
+        a.item.iItem = w.item.iItem = row;
+        a.item.iSubItem = w.item.iSubItem = c.column;
+        a.item.pszText = ansi.data();
+        w.item.pszText = wide.data();
+        a.item.cchTextMax = w.item.cchTextMax = c.room;
+        SendMessageA(page_->Handle(), WM_NOTIFY, IDC_PROCESS_LIST, reinterpret_cast<LPARAM>(&header));
+        if (c.wide)
+            EXPECT_EQ(std::wstring(wide.data()), c.utf16) << c.column << " in " << c.room;
+        else
+            EXPECT_EQ(std::string(ansi.data()), c.ansi) << c.column << " in " << c.room;
+    }
+}
+
 }  // namespace
 }  // namespace tv
