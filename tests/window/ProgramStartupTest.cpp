@@ -75,6 +75,16 @@ TEST(ProgramStartup, ListsTheFixtureRowsAndRemovesARunValue) {
     CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
     std::string path = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-program.png";
     EXPECT_TRUE(testing::SaveWindowPng(program.Main(), path)) << path;
+    // The list filled while its page was hidden is drawn once shown: its
+    // rows' text is on screen.
+    RECT area{};
+    GetWindowRect(listWindow, &area);
+    const std::vector<std::uint32_t> shown =
+        testing::ScreenPixels(listWindow, area.right - area.left, area.bottom - area.top);
+    const auto dark = std::count_if(shown.begin(), shown.end(), [](std::uint32_t pixel) {
+        return (pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 && ((pixel >> 16) & 0xFF) < 0x60;
+    });
+    EXPECT_GT(dark, 500) << "the startup list is not drawn";
 
     // Removing the row of one Run value deletes that value and nothing else.
     int row = Find(list, "TvFixtureTool");
