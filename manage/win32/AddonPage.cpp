@@ -1,6 +1,9 @@
 #include "manage/win32/AddonPage.h"
 
+#include <iterator>
+
 #include "manage/AddonRemoval.h"
+#include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
 #include "platform/ui/Gdi.h"
 
@@ -14,17 +17,11 @@ constexpr DWORD kAddonListStyle = 0x165;
 // The add-on image at each of the four image indexes the sources use.
 constexpr int kAddonImageCount = 4;
 
-struct Column {
-    const char* heading;
-    int format;
-    int width;
-};
-
-const Column kColumns[] = {
-    {"CLSID", LVCFMT_LEFT, 156},
-    {"插件名称", LVCFMT_LEFT, 130},
-    {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
-    {"对应文件路径", LVCFMT_LEFT, 360},
+const ColumnLayout kColumns[] = {
+    {"CLSID", 156, LVCFMT_LEFT},
+    {"插件名称", 130, LVCFMT_LEFT},
+    {"类型 (如果不需要,建议删除)", 180, LVCFMT_CENTER},
+    {"对应文件路径", 360, LVCFMT_LEFT},
 };
 
 }  // namespace
@@ -38,8 +35,7 @@ void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
 bool AddonPage::OnInitDialog() {
     SubPage::OnInitDialog();
 
-    for (int i = 0; i < 4; ++i)
-        addonList_.InsertColumn(i, kColumns[i].heading, kColumns[i].width, kColumns[i].format);
+    InsertColumns(addonList_, kColumns, std::size(kColumns));
     addonList_.SetExtendedStyle(kAddonListStyle);
 
     iconList_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));

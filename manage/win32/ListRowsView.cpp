@@ -9,9 +9,11 @@
 namespace tv {
 
 void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t count) {
+    list.Send(WM_SETREDRAW, FALSE);
     for (size_t i = 0; i < count; ++i)
         list.InsertColumn(static_cast<int>(i), columns[i].heading, columns[i].width,
                           columns[i].format);
+    list.Send(WM_SETREDRAW, TRUE);
 }
 
 int AppendRow(const ui::ListView& list, const ListRow& row, int image) {

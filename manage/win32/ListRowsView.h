@@ -22,6 +22,8 @@ struct ColumnLayout {
     int format;  // LVCFMT_LEFT, LVCFMT_CENTER or LVCFMT_RIGHT
 };
 
+// Inserts the columns with drawing held back: each column would otherwise
+// lay the list out again.
 void InsertColumns(const ui::ListView& list, const ColumnLayout* columns, size_t count);
 
 // Appends `row` (its first cell as the item text, with `image` when it is

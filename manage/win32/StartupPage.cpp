@@ -21,12 +21,9 @@ namespace {
 constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT |
                              LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;  // 0x163
 
-struct Column {
-    const char* heading;
-    int width;
-};
-constexpr Column kColumns[] = {
-    {"启动项", 160}, {"文件解析路径", 400}, {"主键", 120}, {"子键", 300}, {"", 0},
+const ColumnLayout kColumns[] = {
+    {"启动项", 160, LVCFMT_LEFT},  {"文件解析路径", 400, LVCFMT_LEFT}, {"主键", 120, LVCFMT_LEFT},
+    {"子键", 300, LVCFMT_LEFT}, {"", 0, LVCFMT_LEFT},
 };
 
 }  // namespace
@@ -43,8 +40,7 @@ bool StartupPage::OnInitDialog() {
     SubPage::OnInitDialog();
     removeButton_.SetIcon(IDI_STARTUP_REMOVE);
     refreshButton_.SetIcon(IDI_STARTUP_REFRESH);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        list_.InsertColumn(i, kColumns[i].heading, kColumns[i].width);
+    InsertColumns(list_, kColumns, std::size(kColumns));
     list_.SetExtendedStyle(kListStyle);
     // Masked, so the icons keep their transparent corners on the white rows.
     images_.Reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 0));
