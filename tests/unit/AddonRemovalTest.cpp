@@ -291,6 +291,7 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
     };
     RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}\\Settings")
         .SetDword("On", 1);
+    AddClass("{E2}");
     for (bool full : {true, false}) {
         SCOPED_TRACE(full ? "disk full" : "written");
         const auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
@@ -309,6 +310,13 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         }
         ASSERT_EQ(kept.size(), 1u);
         EXPECT_EQ(kept[0].name, "2009-10-25 12.00.00 删除IE插件.reg");
+        // Class keys are kept for the types that name a class; an
+        // extension's id names none, even where a class of that id exists.
+        std::string ascii;
+        const std::string file = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        for (size_t i = 2; i < file.size(); i += 2) ascii.push_back(file[i]);
+        EXPECT_NE(ascii.find("CLSID\\{T2}]"), std::string::npos);
+        EXPECT_EQ(ascii.find("CLSID\\{E2}"), std::string::npos);
         // What the unregistration does: the class keys go too.
         for (const char* id : {"{T2}", "{H1}", "{B1}"})
             DeleteKeyTree(registry_, kHkeyClassesRoot, std::string("CLSID\\") + id);

@@ -131,6 +131,16 @@ TEST_F(ProcessManagerTest, NoSnapshotNoRows) {
     AddFull(10, "a");
     fakes_.processes.snapshotFails = true;
     EXPECT_TRUE(ListProcessRows(P()).empty());
+    // Nor without any one of the services the rows are read from.
+    fakes_.processes.snapshotFails = false;
+    for (int missing = 0; missing < 3; ++missing) {
+        Platform platform = P();
+        if (missing == 0) platform.processes = nullptr;
+        if (missing == 1) platform.versions = nullptr;
+        if (missing == 2) platform.environment = nullptr;
+        EXPECT_TRUE(ListProcessRows(platform).empty()) << missing;
+    }
+    EXPECT_EQ(ListProcessRows(P()).size(), 1u);
 }
 
 TEST_F(ProcessManagerTest, ModuleRowsWithFileData) {

@@ -461,6 +461,7 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         const char* label;
         std::string lockedKey, lockedValue, growingValue;
         void (*add)(tv::RegBackup&);
+        int nested = 0;  // keys below Software\T\Sub, one inside the other
     } cases[] = {
         {"value that never stops growing", "", "", "V",
          [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
@@ -478,12 +479,17 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
         {"subkey in a tree", "Sub", "", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+        {"tree deeper than any the system makes", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }, 80},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         LockedRegistry registry;
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("V", "x");
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Sub").SetString("W", "y");
+        std::string deep = "Software\\T\\Sub";
+        for (int level = 0; level < c.nested; ++level) deep += "\\K";
+        if (c.nested > 0) tv::RegKey::Create(registry, tv::kHkeyCurrentUser, deep);
         registry.lockedKey = c.lockedKey;
         registry.lockedValue = c.lockedValue;
         registry.growingValue = c.growingValue;
