@@ -1,8 +1,9 @@
 #include "controls/win32/GradientButton.h"
 
-#include "controls/GradientFace.h"
-
 #include <optional>
+
+#include "controls/GradientFace.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tv {
 
@@ -25,7 +26,8 @@ void FillGradient(HDC dc, const FaceGradient& gradient) {
     vertices[1].Green = Channel(gradient.bottom, 8);
     vertices[1].Blue = Channel(gradient.bottom, 16);
     GRADIENT_RECT rect{0, 1};
-    GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    static const auto fill = SystemFunctionAs<decltype(&GradientFill)>("msimg32.dll", "GradientFill");
+    if (fill) fill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 void DrawLine(HDC dc, const FaceLine& line) {

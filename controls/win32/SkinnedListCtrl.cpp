@@ -6,6 +6,7 @@
 
 #include "controls/SkinnedListLayout.h"
 #include "platform/ui/Gdi.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tv {
 
@@ -34,7 +35,8 @@ void VerticalGradient(HDC dc, const Box& box, COLORREF top, COLORREF bottom) {
     vertices[1].Green = static_cast<COLOR16>(GetGValue(bottom) << 8);
     vertices[1].Blue = static_cast<COLOR16>(GetBValue(bottom) << 8);
     GRADIENT_RECT mesh{0, 1};
-    GradientFill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
+    static const auto fill = SystemFunctionAs<decltype(&GradientFill)>("msimg32.dll", "GradientFill");
+    if (fill) fill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
 }
 
 void RoundFrame(HDC dc, const Box& box, int corner, COLORREF penColour) {

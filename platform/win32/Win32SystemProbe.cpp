@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tv {
 
@@ -117,12 +118,17 @@ bool Win32SystemProbe::TotalPhysicalMemory(std::uint64_t* bytes) const {
     return true;
 }
 
-unsigned Win32SystemProbe::WaveOutDeviceCount() const { return waveOutGetNumDevs(); }
+unsigned Win32SystemProbe::WaveOutDeviceCount() const {
+    static const auto count = SystemFunctionAs<decltype(&waveOutGetNumDevs)>("winmm.dll", "waveOutGetNumDevs");
+    return count != nullptr ? count() : 0;
+}
 
 bool Win32SystemProbe::WaveOutDeviceName(unsigned device, std::string* name) const {
     name->clear();
+    static const auto capsOf =
+        SystemFunctionAs<decltype(&waveOutGetDevCapsA)>("winmm.dll", "waveOutGetDevCapsA");
     WAVEOUTCAPSA caps{};
-    if (waveOutGetDevCapsA(device, &caps, sizeof(caps)) != MMSYSERR_NOERROR) return false;
+    if (capsOf == nullptr || capsOf(device, &caps, sizeof(caps)) != MMSYSERR_NOERROR) return false;
     caps.szPname[sizeof(caps.szPname) - 1] = '\0';
     name->assign(caps.szPname);
     return true;

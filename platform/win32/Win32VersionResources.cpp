@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/win32/NativePaths.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tv {
 
@@ -15,9 +16,9 @@ constexpr size_t kMostCachedBlocks = 512;
 // VerQueryValueA on a block GetFileVersionInfoA filled. The call may keep
 // converted texts in the block's spare room, as the platform intends.
 bool Query(const VersionBlock& block, const char* path, void** value, UINT* length) {
-    if (block.empty()) return false;
-    return VerQueryValueA(const_cast<unsigned char*>(block.data()), path, value, length) !=
-               FALSE &&
+    static const auto query = SystemFunctionAs<decltype(&VerQueryValueA)>("version.dll", "VerQueryValueA");
+    if (block.empty() || query == nullptr) return false;
+    return query(const_cast<unsigned char*>(block.data()), path, value, length) != FALSE &&
            *value != nullptr;
 }
 
@@ -55,12 +56,17 @@ bool Win32VersionResources::Load(const std::string& path, VersionBlock* block) c
 }
 
 bool Win32VersionResources::LoadUncached(const std::string& path, VersionBlock* block) {
+    static const auto sizeOf =
+        SystemFunctionAs<decltype(&GetFileVersionInfoSizeA)>("version.dll", "GetFileVersionInfoSizeA");
+    static const auto read =
+        SystemFunctionAs<decltype(&GetFileVersionInfoA)>("version.dll", "GetFileVersionInfoA");
+    if (sizeOf == nullptr || read == nullptr) return false;
     DWORD handle = 0;
     const std::string file = NativePath(path);
-    DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
+    DWORD size = sizeOf(file.c_str(), &handle);
     if (size == 0) return false;
     VersionBlock data(size, 0);
-    if (!GetFileVersionInfoA(file.c_str(), handle, size, data.data())) return false;
+    if (!read(file.c_str(), handle, size, data.data())) return false;
     *block = std::move(data);
     return true;
 }

@@ -11,6 +11,8 @@
 #include <regex>
 #include <string>
 
+#include "platform/CodePageText.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemProbe.h"
@@ -131,6 +133,39 @@ TEST_F(SystemInfoOnWine, OpticalDrivesFollowTheCdromKey) {
         EXPECT_EQ(drivesText, "");
     } else {
         EXPECT_TRUE(drivesText.empty() || drivesText.back() == '\n');
+    }
+}
+
+// The DLLs used now and then are taken from the system directory, by
+// full path, or not at all.
+TEST(SystemFunctions, ComeFromTheSystemDirectoryOrNowhere) {
+    const struct {
+        const char* dll;
+        const char* name;
+        bool found;
+    } cases[] = {
+        {"version.dll", "VerQueryValueA", true},
+        {"winmm.dll", "waveOutGetNumDevs", true},
+        {"msimg32.dll", "GradientFill", true},
+        {"version.dll", "TvNoSuchFunction", false},
+        {"tv-no-such-library.dll", "VerQueryValueA", false},
+    };
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.dll) + " " + c.name);
+        const FARPROC function = SystemFunction(c.dll, c.name);
+        EXPECT_EQ(function != nullptr, c.found);
+        if (function == nullptr) continue;
+        HMODULE module = nullptr;
+        ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                       reinterpret_cast<LPCSTR>(function), &module));
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(module, path, MAX_PATH);
+        // Forwarded functions (GradientFill) live in another system DLL.
+        const std::string file = path;
+        EXPECT_TRUE(text::EqualsNoCase(file.substr(0, text::FindLastChar(file, '\\')), system)) << file;
     }
 }
 
