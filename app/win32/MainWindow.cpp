@@ -29,7 +29,7 @@ constexpr int kLoadOrder[] = {1, 2, 3, 4, 5, 6, 7};    // 1000, 1005, 1002, 1001
 constexpr int kToolTipOrder[] = {0, 2, 1};
 constexpr int kBackgroundBitmap = IDB_BACKGROUND;
 constexpr int kWindowCorner = 5;
-// The section shown at start, whose page is made before the window appears.
+// The section shown at start, whose page is made first.
 constexpr int kFirstSection = 1;
 // Posted at the end of initialisation: the rest of the start, once the
 // window is up.
@@ -85,12 +85,9 @@ bool MainWindow::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL,
          reinterpret_cast<LPARAM>(smallIcon_.Get() ? smallIcon_.Get() : icon_.Get()));
 
-    // Only the page shown at start is made before the window appears; the
-    // hidden ones follow once it has been drawn (FinishStart).
-    Page(kFirstSection)->CreatePage(hwnd_);
-
+    // The pages are made once the window has appeared and been drawn
+    // (FinishStart): the one shown at start first, then the hidden ones.
     contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSectionPageTop);
-    Page(kFirstSection)->Move(ToRect(contentRect_), true);
 
     currentSection_ = kFirstSection;
     ShowCurrentSection();
@@ -120,8 +117,18 @@ bool MainWindow::OnInitDialog() {
 
 void MainWindow::FinishStart() {
     if (allPagesCreated_) return;
-    // The window is drawn before the rest of the start keeps this thread busy.
+    // The gatherings need no window, so they start first. Not earlier: run
+    // beside the making of the main window they would only delay it.
+    for (const auto& page : pages_) page->GatherAhead();
+    // The window is drawn before the rest of the start keeps this thread
+    // busy; then the page shown at start, drawn at once, then the others.
     UpdateWindow(hwnd_);
+    SectionPage& first = *Page(kFirstSection);
+    if (!first.Handle() && first.CreatePage(hwnd_)) {
+        first.Move(ToRect(contentRect_), true);
+        ShowCurrentSection();
+        UpdateWindow(first.Handle());
+    }
     for (int section : kCreateOrder)
         if (!Page(section)->Handle()) Page(section)->CreatePage(hwnd_);
     for (int section : kPlaceOrder)

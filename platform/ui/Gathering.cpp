@@ -17,7 +17,7 @@ constexpr DWORD kRepostMs = 100;
 constexpr int kAnnouncements = 100;
 
 struct ThreadStart {
-    HWND target;
+    std::shared_ptr<std::atomic<HWND>> target;
     WPARAM id;
     std::function<void(const std::atomic<bool>&)> work;
     std::shared_ptr<std::atomic<bool>> cancelled;
@@ -38,11 +38,14 @@ DWORD WINAPI RunGathering(void* parameter) {
     // the message from the queue (a message box answered from another
     // thread, for one) drops it. So the end is announced again until the
     // page has taken the value, or the gathering is cancelled.
+    auto over = [&] { return start->cancelled->load() || start->delivered->load(); };
+    // A gathering started before its page waits for the page's window.
+    while (!start->target->load() && !over()) Sleep(5);
     for (int announcement = 0; announcement < kAnnouncements; ++announcement) {
-        if (start->cancelled->load() || start->delivered->load()) break;
-        PostMessageA(start->target, kGatheredMessage, start->id, 0);
+        if (over()) break;
+        PostMessageA(start->target->load(), kGatheredMessage, start->id, 0);
         for (DWORD waited = 0; waited < kRepostMs; waited += 10) {
-            if (start->cancelled->load() || start->delivered->load()) break;
+            if (over()) break;
             Sleep(10);
         }
     }
@@ -73,10 +76,11 @@ bool GatheringThread::Start(HWND target, WPARAM id,
                             std::function<void(const std::atomic<bool>&)> work,
                             bool multithreaded) {
     if (Running()) return false;
+    target_ = std::make_shared<std::atomic<HWND>>(target);
     cancelled_ = std::make_shared<std::atomic<bool>>(false);
     delivered_ = std::make_shared<std::atomic<bool>>(false);
     auto start = std::make_unique<ThreadStart>(
-        ThreadStart{target, id, std::move(work), cancelled_, delivered_, multithreaded});
+        ThreadStart{target_, id, std::move(work), cancelled_, delivered_, multithreaded});
     ScopedHandle thread(CreateThread(nullptr, 0, RunGathering, start.get(), 0, nullptr));
     if (!thread) return false;
     start.release();  // the thread owns it now

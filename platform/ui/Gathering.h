@@ -41,10 +41,13 @@ public:
     // Runs `work` on a new thread (in the multithreaded apartment when
     // `multithreaded`; otherwise each call sets up COM as it needs), then
     // posts kGatheredMessage with `id` to `target`, again until the value is
-    // taken (MarkDelivered). False when no thread could be started, or one
-    // still runs.
+    // taken (MarkDelivered). A null `target` holds the announcements back
+    // until SetTarget names the window: a gathering may start before its
+    // page exists. False when no thread could be started, or one still runs.
     bool Start(HWND target, WPARAM id, std::function<void(const std::atomic<bool>& cancelled)> work,
                bool multithreaded = false);
+    // The window told once the work has ended.
+    void SetTarget(HWND target) { target_->store(target); }
     bool Running() const;
     void Cancel() { cancelled_->store(true); }
     // The page has taken what the work produced: no more announcements.
@@ -54,6 +57,7 @@ public:
 
 private:
     ScopedHandle thread_;
+    std::shared_ptr<std::atomic<HWND>> target_ = std::make_shared<std::atomic<HWND>>(nullptr);
     std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<std::atomic<bool>> delivered_ = std::make_shared<std::atomic<bool>>(false);
 };
@@ -65,7 +69,8 @@ public:
     using Work = std::function<T(const std::atomic<bool>& cancelled)>;
 
     // Starts `work` off this thread; its value is taken with Take once the
-    // page gets kGatheredMessage with `id`.
+    // page gets kGatheredMessage with `id` (see GatheringThread::Start for a
+    // null target).
     bool Start(HWND target, WPARAM id, Work work, bool multithreaded = false) {
         if (thread_.Running()) return false;
         auto slot = std::make_shared<Slot>();
@@ -89,6 +94,9 @@ public:
         return value;
     }
     bool Running() const { return thread_.Running(); }
+    // True once Start has run, whether or not the work has ended.
+    bool Started() const { return slot_ != nullptr; }
+    void SetTarget(HWND target) { thread_.SetTarget(target); }
     void Cancel() { thread_.Cancel(); }
 
 private:

@@ -16,6 +16,10 @@ public:
 
     // Creates the page window as a child of `parent`; it stays hidden.
     bool CreatePage(HWND parent) { return Create(parent); }
+    // Starts gathering the page's data before its window exists, so that
+    // work need not wait for the windows made ahead of it; the page takes
+    // the data once created. Pages that gather nothing at creation ignore it.
+    virtual void GatherAhead() {}
     // False while data gathered at creation has yet to reach the controls.
     virtual bool Filled() const { return true; }
 

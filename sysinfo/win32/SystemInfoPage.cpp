@@ -43,7 +43,17 @@ void SystemInfoPage::DoDataExchange(ui::DataExchange& exchange) {
 bool SystemInfoPage::OnInitDialog() {
     SectionPage::OnInitDialog();
     SetUpList();
-    StartGathering();
+    if (queries_.Started()) {
+        // Gathered ahead: whatever has come already is shown now, the rest
+        // is announced to this window.
+        queries_.SetTarget(hwnd_);
+        local_.SetTarget(hwnd_);
+        TakeGathered(kQueriesGathered);
+        TakeGathered(kLocalGathered);
+        ShowContentWhenGathered();
+    } else {
+        StartGathering(hwnd_);
+    }
     SetFocus(SystemInfoList.Handle());
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -68,7 +78,11 @@ void SystemInfoPage::SetUpList() {
     SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
 }
 
-void SystemInfoPage::StartGathering() {
+void SystemInfoPage::GatherAhead() {
+    if (!queries_.Started()) StartGathering(nullptr);
+}
+
+void SystemInfoPage::StartGathering(HWND target) {
     // The management queries are by far the slowest part; the rest is
     // gathered beside them. Both copy the service pointers they read.
     const Platform platform = platform_;
@@ -85,13 +99,18 @@ void SystemInfoPage::StartGathering() {
         return RunManagementQueries(inventory, [&cancelled] { return cancelled.load(); });
     };
     const std::atomic<bool> notCancelled{false};
-    if (!queries_.Start(hwnd_, kQueriesGathered, queries, true)) queriesDone_ = queries(notCancelled);
-    if (!local_.Start(hwnd_, kLocalGathered, local)) localDone_ = local(notCancelled);
+    if (!queries_.Start(target, kQueriesGathered, queries, true)) queriesDone_ = queries(notCancelled);
+    if (!local_.Start(target, kLocalGathered, local)) localDone_ = local(notCancelled);
     ShowContentWhenGathered();
 }
 
+void SystemInfoPage::TakeGathered(WPARAM id) {
+    if (id == kQueriesGathered && !queriesDone_) queriesDone_ = queries_.Take();
+    if (id == kLocalGathered && !localDone_) localDone_ = local_.Take();
+}
+
 void SystemInfoPage::ShowContentWhenGathered() {
-    if (filled_ || !queriesDone_ || !localDone_) return;
+    if (!hwnd_ || filled_ || !queriesDone_ || !localDone_) return;
     const SystemInfoContent content = MergeSystemInfo(*localDone_, *queriesDone_);
     SetDlgItemTextA(hwnd_, IDC_COMPUTER_NAME_LABEL, content.computer.c_str());
     SetDlgItemTextA(hwnd_, IDC_USER_NAME_LABEL, content.user.c_str());
@@ -106,8 +125,7 @@ void SystemInfoPage::ShowContentWhenGathered() {
 
 bool SystemInfoPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == ui::kGatheredMessage) {
-        if (wParam == kQueriesGathered && !queriesDone_) queriesDone_ = queries_.Take();
-        if (wParam == kLocalGathered && !localDone_) localDone_ = local_.Take();
+        TakeGathered(wParam);
         ShowContentWhenGathered();
         return true;
     }

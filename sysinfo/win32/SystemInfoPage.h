@@ -18,6 +18,7 @@ public:
     explicit SystemInfoPage(const Platform& platform);
 
     const SkinnedListCtrl& List() const { return SystemInfoList; }
+    void GatherAhead() override;
     bool Filled() const override { return filled_; }
 
 protected:
@@ -27,7 +28,8 @@ protected:
 
 private:
     void SetUpList();
-    void StartGathering();
+    void StartGathering(HWND target);
+    void TakeGathered(WPARAM id);
     void ShowContentWhenGathered();
 
     static constexpr WPARAM kQueriesGathered = 1;

@@ -249,6 +249,54 @@ TEST_F(SystemInfoPageTest, ClosingWhileTheQueriesRunIsSafe) {
     EXPECT_EQ(fakes_.registry.OpenHandleCount(), 0u);
 }
 
+// Gathered before the page's window exists: nothing is announced until the
+// window is made, which then shows whatever came, whenever it came.
+TEST_F(SystemInfoPageTest, DataGatheredAheadReachesThePageMadeLater) {
+    for (bool madeBeforeTheQueriesEnd : {false, true}) {
+        SCOPED_TRACE(madeBeforeTheQueriesEnd ? "made while the queries run" : "made after");
+        std::atomic<bool> release{!madeBeforeTheQueriesEnd};
+        std::atomic<int> started{0};
+        fakes_.wmi.beforeQuery = [&] {
+            ++started;
+            const DWORD begin = GetTickCount();
+            while (!release && GetTickCount() - begin < 10000) Sleep(1);
+        };
+        SystemInfoPage page(fakes_.Get());
+        page.GatherAhead();
+        ASSERT_TRUE(PumpMessagesUntil([&] { return started > 0; }));
+        if (!madeBeforeTheQueriesEnd) PumpMessages(50);
+        HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200,
+                                      nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(parent, nullptr);
+        ASSERT_TRUE(page.CreatePage(parent));
+        release = true;
+        EXPECT_TRUE(PumpMessagesUntil([&] { return page.Filled(); }));
+        char text[128] = {};
+        GetDlgItemTextA(page.Handle(), IDC_USER_NAME_LABEL, text, sizeof(text));
+        EXPECT_STREQ(text, "admin   [Admin 管理权限]");
+        EXPECT_EQ(page.List().ItemText(0, 1), "Intel(R) Core(TM)2 Duo CPU E8400 @ 3.00GHz  2992 MHz");
+        page.DestroyWindow();
+        DestroyWindow(parent);
+    }
+}
+
+// A page that gathered ahead but was never made ends at once: its threads
+// stop waiting for a window that will not come.
+TEST_F(SystemInfoPageTest, PageGatheredAheadButNeverMadeEndsPromptly) {
+    std::atomic<int> runs{0};
+    fakes_.wmi.beforeQuery = [&] { ++runs; };
+    const DWORD begin = GetTickCount();
+    {
+        SystemInfoPage page(fakes_.Get());
+        page.GatherAhead();
+        ASSERT_TRUE(PumpMessagesUntil([&] { return runs >= 3; }));
+        PumpMessages(20);
+    }
+    // Well inside the bound the end of a page waits for its threads.
+    EXPECT_LT(GetTickCount() - begin, 8000u);
+    EXPECT_EQ(fakes_.registry.OpenHandleCount(), 0u);
+}
+
 TEST_F(SystemInfoPageTest, RealMachineScreenshot) {
     // Facts, management queries, drives and registry from the real platform;
     // clock, shell and the rest keep their fakes.
