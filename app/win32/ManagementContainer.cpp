@@ -18,6 +18,8 @@ constexpr int kLoadOrder[] = {1, 2, 3, 4, 5};     // buttons 1012, 1014, 1013, 1
 constexpr int kCreateOrder[] = {2, 1, 3, 5, 4};   // pages 1046, 171, 172, 174, 173
 constexpr int kPlaceOrder[] = {1, 2, 3, 5, 4};    // startup, processes, services, security, add-ons
 constexpr int kDeleteOrder[] = {1, 2, 3, 5, 4};
+// The tab shown at start: startup items.
+constexpr int kFirstTab = 1;
 }  // namespace
 
 ManagementContainer::ManagementContainer(const Platform& platform)
@@ -49,6 +51,10 @@ void ManagementContainer::DoDataExchange(ui::DataExchange& exchange) {
     for (int tab = 1; tab <= kTabCount; ++tab) exchange.Control(Tab(tab).buttonId, TabButton(tab));
 }
 
+void ManagementContainer::GatherAhead() {
+    if (SubPage* first = Page(kFirstTab)) first->GatherAhead();
+}
+
 bool ManagementContainer::OnInitDialog() {
     SectionPage::OnInitDialog();
 
@@ -63,7 +69,7 @@ bool ManagementContainer::OnInitDialog() {
     contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSubPageTop);
     for (int tab : kPlaceOrder) Page(tab)->Move(ToRect(contentRect_), true);
 
-    currentTab_ = 1;
+    currentTab_ = kFirstTab;
     // The first tab's page gathers beside the other pages while the window
     // comes up, and fills its list when the data comes.
     ShowCurrentTab(false);

@@ -28,6 +28,8 @@ public:
     void ShowCurrentTab(bool waitForRefresh = true);
     // True once every sub-page has filled what it gathers in the background.
     bool Filled() const override;
+    // The tab shown at start starts gathering before any window is made.
+    void GatherAhead() override;
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;

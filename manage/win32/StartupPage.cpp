@@ -2,7 +2,12 @@
 
 #include <shellapi.h>
 
+#include <objbase.h>
+
 #include <iterator>
+#include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "manage/SharedIconKey.h"
@@ -26,7 +31,98 @@ const ColumnLayout kColumns[] = {
     {"子键", 300, LVCFMT_LEFT}, {"", 0, LVCFMT_LEFT},
 };
 
+// Finds each row's icon during one scan: one shell look-up per file, one
+// per type for types whose icon is the type's own, none for files of a
+// folder found missing.
+class RowIconLoader {
+public:
+    RowIconLoader(const Platform& platform, std::vector<ui::Icon>* icons)
+        : platform_(platform), icons_(icons) {}
+
+    // The index in the icons of the item's icon; -1 for none.
+    int IconOf(const StartupItem& item) {
+        if (item.iconFile.empty()) return ResourceIcon(item.iconResource);
+        // Rows of one file share its icon.
+        const std::string key = text::ToLower(item.iconFile);
+        auto known = fileIcons_.find(key);
+        if (known != fileIcons_.end()) return known->second;
+        int index = FileIcon(item.iconFile);
+        if (index < 0) index = ResourceIcon(item.iconResource);
+        fileIcons_[key] = index;
+        return index;
+    }
+
+private:
+    int Keep(ui::Icon icon) {
+        if (!icon) return -1;
+        icons_->push_back(std::move(icon));
+        return static_cast<int>(icons_->size()) - 1;
+    }
+
+    int ResourceIcon(int id) {
+        auto known = resourceIcons_.find(id);
+        if (known != resourceIcons_.end()) return known->second;
+        return resourceIcons_[id] = Keep(ui::LoadIconResource(id, 16, 16));
+    }
+
+    bool FileExists(const std::string& file) {
+        // Entries of uninstalled programs often share a folder that is gone:
+        // once it is found missing, none of its files is looked for.
+        const std::size_t slash = text::FindLastChar(file, '\\');
+        const std::string folder =
+            slash != text::npos && slash > 2 ? text::ToLower(file.substr(0, slash)) : std::string();
+        if (!folder.empty() && missingFolders_.count(folder) != 0) return false;
+        if (!platform_.files) return false;
+        if (platform_.files->Exists(file)) return true;
+        if (!folder.empty() && !platform_.files->Exists(folder)) missingFolders_.insert(folder);
+        return false;
+    }
+
+    int FileIcon(const std::string& file) {
+        // The shell has no icon for a file that is not there, and asking it
+        // costs far more than asking whether the file exists.
+        if (!FileExists(file)) return -1;
+        // Files of a type without icons of their own share the type's.
+        const std::string type = SharedIconKey(file);
+        if (!type.empty()) {
+            auto known = typeIcons_.find(type);
+            if (known != typeIcons_.end()) return known->second;
+        }
+        SHFILEINFOA info{};
+        DWORD_PTR found = SHGetFileInfoA(NativePath(file).c_str(), 0, &info, sizeof(info),
+                                         SHGFI_ICON | SHGFI_SMALLICON);
+        // The shell may hand out an icon even when it reports failure.
+        ui::Icon icon(info.hIcon);
+        if (found == 0) return -1;
+        const int index = Keep(std::move(icon));
+        if (!type.empty() && index >= 0) typeIcons_[type] = index;
+        return index;
+    }
+
+    const Platform& platform_;
+    std::vector<ui::Icon>* icons_;
+    std::map<int, int> resourceIcons_;
+    // By lower-cased path.
+    std::map<std::string, int> fileIcons_;
+    // By lower-cased extension.
+    std::map<std::string, int> typeIcons_;
+    // Lower-cased.
+    std::set<std::string> missingFolders_;
+};
+
 }  // namespace
+
+StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform) {
+    ScannedRows scanned;
+    scanned.items = tv::StartupScan(platform);
+    // The shell wants COM on the thread that asks it for icons.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RowIconLoader loader(platform, &scanned.icons);
+    scanned.rowIcon.reserve(scanned.items.size());
+    for (const StartupItem& item : scanned.items) scanned.rowIcon.push_back(loader.IconOf(item));
+    if (SUCCEEDED(com)) CoUninitialize();
+    return scanned;
+}
 
 StartupPage::StartupPage(const Platform& platform) : SubPage(IDD_STARTUP_PAGE, platform) {}
 
@@ -61,62 +157,6 @@ bool StartupPage::OnCommand(int id, int code, HWND) {
     return false;
 }
 
-int StartupPage::AddResourceIcon(int id) {
-    auto known = resourceIcons_.find(id);
-    if (known != resourceIcons_.end()) return known->second;
-    ui::Icon icon = ui::LoadIconResource(id, 16, 16);
-    int index = icon ? ImageList_ReplaceIcon(images_.Get(), -1, icon.Get()) : -1;
-    resourceIcons_[id] = index;
-    return index;
-}
-
-int StartupPage::AddIcon(const StartupItem& item) {
-    if (!item.iconFile.empty()) {
-        // Rows of one file share its icon: one shell look-up per file.
-        const std::string key = text::ToLower(item.iconFile);
-        auto known = fileIcons_.find(key);
-        if (known != fileIcons_.end()) return known->second;
-        int index = AddFileIcon(item.iconFile);
-        if (index < 0) index = AddResourceIcon(item.iconResource);
-        fileIcons_[key] = index;
-        return index;
-    }
-    return AddResourceIcon(item.iconResource);
-}
-
-bool StartupPage::FileExists(const std::string& file) {
-    // Entries of uninstalled programs often share a folder that is gone:
-    // once it is found missing, none of its files is looked for.
-    const std::size_t slash = text::FindLastChar(file, '\\');
-    const std::string folder =
-        slash != text::npos && slash > 2 ? text::ToLower(file.substr(0, slash)) : std::string();
-    if (!folder.empty() && missingFolders_.count(folder) != 0) return false;
-    if (platform_.files->Exists(file)) return true;
-    if (!folder.empty() && !platform_.files->Exists(folder)) missingFolders_.insert(folder);
-    return false;
-}
-
-int StartupPage::AddFileIcon(const std::string& file) {
-    // The shell has no icon for a file that is not there, and asking it
-    // costs far more than asking whether the file exists.
-    if (!FileExists(file)) return -1;
-    // Files of a type without icons of their own share the type's.
-    const std::string type = SharedIconKey(file);
-    if (!type.empty()) {
-        auto known = extensionIcons_.find(type);
-        if (known != extensionIcons_.end()) return known->second;
-    }
-    SHFILEINFOA info{};
-    DWORD_PTR found = SHGetFileInfoA(NativePath(file).c_str(), 0, &info, sizeof(info),
-                                     SHGFI_ICON | SHGFI_SMALLICON);
-    // The shell may hand out an icon even when it reports failure.
-    ui::Icon icon(info.hIcon);
-    if (found == 0 || !icon) return -1;
-    int index = ImageList_ReplaceIcon(images_.Get(), -1, icon.Get());
-    if (!type.empty() && index >= 0) extensionIcons_[type] = index;
-    return index;
-}
-
 void StartupPage::StartupScan() {
     // A scan asked for now replaces one still running in the background.
     const bool overtaken = scanPending_;
@@ -124,45 +164,65 @@ void StartupPage::StartupScan() {
         scan_.Cancel();
         scanPending_ = false;
     }
-    FillList(tv::StartupScan(platform_));
+    FillList(ScanRows(platform_));
     if (overtaken) ui::ReportPageFilled(hwnd_);
 }
 
-void StartupPage::OnRefreshInBackground() {
+bool StartupPage::StartScan(HWND target) {
     const Platform platform = platform_;
-    scanPending_ = scan_.Start(hwnd_, 0, [platform](const std::atomic<bool>&) {
-        return tv::StartupScan(platform);
-    });
+    return scan_.Start(target, 0, [platform](const std::atomic<bool>&) { return ScanRows(platform); });
+}
+
+void StartupPage::GatherAhead() {
+    if (!hwnd_ && !scanPending_) scanPending_ = StartScan(nullptr);
+}
+
+void StartupPage::OnRefreshInBackground() {
+    if (scanPending_) {
+        // Begun ahead of this window: it is told when the rows come, and
+        // shows them now if they have.
+        scan_.SetTarget(hwnd_);
+        TakeScan();
+        return;
+    }
+    scanPending_ = StartScan(hwnd_);
     if (!scanPending_) StartupScan();
 }
 
 bool StartupPage::OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) {
     if (message != ui::kGatheredMessage) return false;
-    if (!scanPending_) return true;  // overtaken by a scan asked for since
-    std::optional<std::vector<StartupItem>> items = scan_.Take();
-    if (!items) return true;
-    scanPending_ = false;
-    FillList(std::move(*items));
-    ui::ReportPageFilled(hwnd_);
+    TakeScan();
     return true;
 }
 
-void StartupPage::FillList(std::vector<StartupItem> items) {
+void StartupPage::TakeScan() {
+    if (!scanPending_) return;  // overtaken by a scan asked for since
+    std::optional<ScannedRows> scanned = scan_.Take();
+    if (!scanned) return;
+    scanPending_ = false;
+    FillList(std::move(*scanned));
+    ui::ReportPageFilled(hwnd_);
+}
+
+void StartupPage::FillList(ScannedRows scanned) {
     list_.DeleteAllItems();
-    rows_ = std::move(items);
+    rows_ = std::move(scanned.items);
     // Each scan starts the image list afresh, so refreshing does not make
     // it grow.
     ImageList_RemoveAll(images_.Get());
-    resourceIcons_.clear();
-    fileIcons_.clear();
-    extensionIcons_.clear();
-    missingFolders_.clear();
+    std::vector<int> imageOf;
+    imageOf.reserve(scanned.icons.size());
+    for (const ui::Icon& icon : scanned.icons)
+        imageOf.push_back(ImageList_ReplaceIcon(images_.Get(), -1, icon.Get()));
     // Drawing waits for the whole list. Hidden or shown, the list repaints
     // whole when drawing is allowed again.
     list_.Send(WM_SETREDRAW, FALSE);
     // Room for every row made at once.
     list_.Send(LVM_SETITEMCOUNT, rows_.size(), 0);
-    for (const StartupItem& item : rows_) AppendCallbackRow(list_, AddIcon(item), 0);
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        const int icon = row < scanned.rowIcon.size() ? scanned.rowIcon[row] : -1;
+        AppendCallbackRow(list_, icon >= 0 ? imageOf[static_cast<size_t>(icon)] : -1, 0);
+    }
     list_.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(list_.Handle(), nullptr, TRUE);
 }

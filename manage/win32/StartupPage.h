@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "manage/StartupItem.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gdi.h"
 #include "platform/ui/Gathering.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
@@ -47,38 +46,37 @@ protected:
 
 public:
     bool Filled() const override { return !scanPending_; }
+    // The scan made at start begins before the page's window exists.
+    void GatherAhead() override;
+
+    // What one scan shows: the rows, and their icons, loaded where the scan
+    // runs so the shell's icon look-ups stay off the user-interface thread.
+    struct ScannedRows {
+        std::vector<StartupItem> items;
+        // One per distinct icon, in the order of first use.
+        std::vector<ui::Icon> icons;
+        // Per item: its index in `icons`, -1 for none.
+        std::vector<int> rowIcon;
+    };
+    static ScannedRows ScanRows(const Platform& platform);
 
 private:
-    // The image-list index of the row's icon.
-    int AddIcon(const StartupItem& item);
-    int AddResourceIcon(int id);
-    // The shell's small icon of a file added to the image list; -1 when the
-    // shell has none.
-    int AddFileIcon(const std::string& file);
-    // Whether `file` exists, sparing the look-up for files of a folder found
-    // missing during this fill.
-    bool FileExists(const std::string& file);
+    bool StartScan(HWND target);
+    // Shows the rows of the background scan once they have come.
+    void TakeScan();
     // Rebuilds the list from scanned rows.
-    void FillList(std::vector<StartupItem> items);
+    void FillList(ScannedRows scanned);
 
     ui::ListView list_;
     CGradientButton removeButton_;
     CGradientButton refreshButton_;
     ui::ImageList images_;
-    // Resource icons already in the image list during one scan.
-    std::map<int, int> resourceIcons_;
-    // File icons already in the image list, by lower-cased path.
-    std::map<std::string, int> fileIcons_;
-    // Icons that depend on the file's type alone, by lower-cased extension.
-    std::map<std::string, int> extensionIcons_;
-    // Folders found missing during one fill, lower-cased.
-    std::set<std::string> missingFolders_;
     // The rows shown: the list asks for their texts.
     std::vector<StartupItem> rows_;
     // A scan started in the background whose rows have not been shown yet.
     bool scanPending_ = false;
     // Last, so its thread is waited for before anything else goes.
-    ui::Gathering<std::vector<StartupItem>> scan_;
+    ui::Gathering<ScannedRows> scan_;
 };
 
 }  // namespace tv
