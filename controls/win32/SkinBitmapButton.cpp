@@ -8,18 +8,32 @@ bool CSkinBitmapButton::LoadImages(int normalId, int downId, int hoverId) {
     down_.Reset();
     hover_.Reset();
     normal_.Reset();
+    downId_ = hoverId_ = 0;
     normal_ = ui::LoadBitmapResource(normalId);
     if (!normal_) return false;
     bool ok = true;
     if (downId != 0) {
-        down_ = ui::LoadBitmapResource(downId);
-        ok = ok && down_;
+        downId_ = downId;
+        ok = ok && ui::HasBitmapResource(downId);
     }
     if (hoverId != 0) {
-        hover_ = ui::LoadBitmapResource(hoverId);
-        ok = ok && hover_;
+        hoverId_ = hoverId;
+        ok = ok && ui::HasBitmapResource(hoverId);
     }
     return ok;
+}
+
+const ui::Bitmap& CSkinBitmapButton::ImageFor(int state) {
+    auto loaded = [](ui::Bitmap& image, int& id) -> const ui::Bitmap& {
+        if (id != 0) {
+            image = ui::LoadBitmapResource(id);
+            id = 0;  // a failed load is not tried again
+        }
+        return image;
+    };
+    if (state == kButtonDown) return loaded(down_, downId_);
+    if (state == kButtonHover) return loaded(hover_, hoverId_);
+    return normal_;
 }
 
 void CSkinBitmapButton::SetDown() { Apply(state_.SetDown(), 0, 0, 0); }
@@ -69,9 +83,7 @@ bool CSkinBitmapButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWFRAME));
 
-    const ui::Bitmap* image = &normal_;
-    if (state_.ImageForState() == kButtonDown) image = &down_;
-    else if (state_.ImageForState() == kButtonHover) image = &hover_;
+    const ui::Bitmap* image = &ImageFor(state_.ImageForState());
     std::string caption = Text();
 
     if (*image) {

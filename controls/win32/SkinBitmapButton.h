@@ -11,8 +11,10 @@ namespace tv {
 
 class CSkinBitmapButton : public ui::Button {
 public:
-    // Loads the images by resource id; zero down/hover ids are skipped.
-    // False when one fails (that image then stays empty).
+    // Takes the images by resource id; zero down/hover ids are skipped.
+    // False when one is missing (that image then stays empty). The normal
+    // image is loaded now, the others when first drawn: most buttons are
+    // never pressed or pointed at before the window shows.
     bool LoadImages(int normalId, int downId, int hoverId);
     void SetDown();
     void SetNormal();
@@ -27,11 +29,16 @@ protected:
 
 private:
     LRESULT Apply(const ButtonEffects& effects, UINT message, WPARAM wParam, LPARAM lParam);
+    // The image of a state, loaded on first use.
+    const ui::Bitmap& ImageFor(int state);
 
     ImageButtonState state_;
     ui::Bitmap down_;
     ui::Bitmap hover_;
     ui::Bitmap normal_;
+    // Resource ids of the images not loaded yet (0: none to load).
+    int downId_ = 0;
+    int hoverId_ = 0;
 };
 
 // Close, minimize and web-site buttons: pressed while held, then normal.

@@ -8,6 +8,12 @@ Bitmap LoadBitmapResource(int id) {
                                                   0, 0, LR_DEFAULTCOLOR)));
 }
 
+bool HasBitmapResource(int id) {
+    constexpr WORD kBitmapType = 2;  // RT_BITMAP
+    return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                         MAKEINTRESOURCEA(kBitmapType)) != nullptr;
+}
+
 Icon LoadIconResource(int id, int width, int height) {
     UINT flags = (width == 0 && height == 0) ? LR_DEFAULTSIZE : 0;
     return Icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),

@@ -27,6 +27,8 @@ using Region = GdiObject<HRGN>;
 
 // A bitmap resource of this program; empty when it does not exist.
 Bitmap LoadBitmapResource(int id);
+// Whether the program carries bitmap `id`, without loading it.
+bool HasBitmapResource(int id);
 
 // An icon handle released with DestroyIcon.
 struct IconTraits {

@@ -76,6 +76,36 @@ TEST_F(ImageButtonTest, DrawsTheImageOfItsState) {
     EXPECT_EQ(Shown(button), Image(entry.images.normal));
 }
 
+// Down and hover images are loaded when first drawn, but a missing one is
+// still reported when the images are given.
+TEST_F(ImageButtonTest, ImagesGivenAreCheckedAndLoadedWhenFirstShown) {
+    const ButtonImages& images = Section(2).images;
+    constexpr int kMissing = 9999;
+    struct Case {
+        int normal, down, hover;
+        bool ok;
+    };
+    const Case cases[] = {
+        {images.normal, images.down, images.hover, true},
+        {images.normal, 0, 0, true},
+        {images.normal, kMissing, images.hover, false},
+        {images.normal, images.down, kMissing, false},
+        {kMissing, images.down, images.hover, false},
+    };
+    auto& speed = window_->SectionButton(2);
+    for (const Case& c : cases)
+        EXPECT_EQ(speed.LoadImages(c.normal, c.down, c.hover), c.ok) << c.normal << " " << c.down << " " << c.hover;
+
+    // Swapped down and hover images show where the state asks for them.
+    ASSERT_TRUE(speed.LoadImages(images.normal, images.hover, images.down));
+    HWND button = speed.Handle();
+    Move(button, 5, 5);
+    EXPECT_EQ(Shown(button), Image(images.down));
+    Move(button, 500, 500);
+    speed.SetDown();
+    EXPECT_EQ(Shown(button), Image(images.hover));
+}
+
 TEST_F(ImageButtonTest, LatchedButtonIgnoresThePointer) {
     auto& first = window_->SectionButton(1);
     Move(first.Handle(), 5, 5);
