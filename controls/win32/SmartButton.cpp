@@ -33,23 +33,10 @@ void CSmartButton::PreSubclassWindow() {
 }
 
 void CSmartButton::SetIcon(int iconId) {
-    // The size the resource itself gives (no size asked for).
-    HICON loaded = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
-                                                 IMAGE_ICON, 0, 0, 0));
-    icon_.Reset(loaded);
-    iconWidth_ = iconHeight_ = 0;
-    if (icon_) {
-        ICONINFO info{};
-        if (GetIconInfo(icon_.Get(), &info)) {
-            // GetIconInfo hands out copies of the icon's bitmaps.
-            ui::Bitmap mask(info.hbmMask);
-            ui::Bitmap colour(info.hbmColor);
-            iconWidth_ = static_cast<int>(info.xHotspot) * 2;
-            iconHeight_ = static_cast<int>(info.yHotspot) * 2;
-        } else {
-            icon_.Reset();
-        }
-    }
+    const ui::SharedIcon shared = ui::LoadSharedIconResource(iconId);
+    icon_ = shared.icon;
+    iconWidth_ = shared.width;
+    iconHeight_ = shared.height;
     if (hwnd_) Invalidate(true);
 }
 
@@ -188,10 +175,10 @@ bool CSmartButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (drawBorder_ && (pressed_ || hover_)) DrawBorder(dc, r);
 
     std::string caption = Text();
-    ButtonContentLayout layout = PlanButtonContent(ToRect(r), static_cast<bool>(icon_), iconWidth_,
+    ButtonContentLayout layout = PlanButtonContent(ToRect(r), icon_ != nullptr, iconWidth_,
                                                    iconHeight_, !caption.empty());
     if (layout.drawIcon) {
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon_.Get()), 0, layout.iconX,
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon_), 0, layout.iconX,
                    layout.iconY, iconWidth_, iconHeight_,
                    DST_ICON | (disabled_ ? DSS_DISABLED : DSS_NORMAL));
     }

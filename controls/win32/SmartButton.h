@@ -13,16 +13,16 @@ class CSmartButton : public ui::Button {
 public:
     CSmartButton();
 
-    // Shows icon resource `iconId` at its default size (replacing and
-    // destroying the previous one); an icon that cannot be loaded leaves
-    // the button without one.
+    // Shows icon resource `iconId` at its own size, in place of the
+    // previous one; an icon that cannot be loaded leaves the button without
+    // one. Buttons showing the same icon share one loaded copy.
     void SetIcon(int iconId);
 
     bool IsHover() const { return hover_; }
     bool IsDefault() const { return default_; }
     // The template's button type, recorded on attach.
     int ButtonType() const { return buttonType_; }
-    bool HasIcon() const { return static_cast<bool>(icon_); }
+    bool HasIcon() const { return icon_ != nullptr; }
     int IconWidth() const { return iconWidth_; }
     int IconHeight() const { return iconHeight_; }
 
@@ -60,7 +60,7 @@ private:
     COLORREF focusBackground_, focusText_;
     int buttonType_ = BS_PUSHBUTTON;
     ui::Bitmap savedBackground_;
-    ui::Icon icon_;
+    HICON icon_ = nullptr;  // shared: never destroyed here
     int iconWidth_ = 0;
     int iconHeight_ = 0;
 };

@@ -1,5 +1,8 @@
 #include "platform/ui/Gdi.h"
 
+#include <map>
+#include <mutex>
+
 namespace tv::ui {
 
 Bitmap LoadBitmapResource(int id) {
@@ -19,6 +22,30 @@ Icon LoadIconResource(int id, int width, int height) {
     return Icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                               MAKEINTRESOURCEA(id), IMAGE_ICON,
                                               width, height, flags)));
+}
+
+SharedIcon LoadSharedIconResource(int id) {
+    static std::mutex lock;
+    static std::map<int, SharedIcon> loaded;
+    std::lock_guard<std::mutex> guard(lock);
+    auto known = loaded.find(id);
+    if (known != loaded.end()) return known->second;
+    SharedIcon shared;
+    // No size asked for: the size the resource itself gives. The system
+    // keeps a shared icon until the program ends.
+    shared.icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                                IMAGE_ICON, 0, 0, LR_SHARED));
+    ICONINFO info{};
+    if (shared.icon && GetIconInfo(shared.icon, &info)) {
+        // GetIconInfo hands out copies of the icon's bitmaps.
+        Bitmap mask(info.hbmMask);
+        Bitmap colour(info.hbmColor);
+        shared.width = static_cast<int>(info.xHotspot) * 2;
+        shared.height = static_cast<int>(info.yHotspot) * 2;
+    } else {
+        shared.icon = nullptr;
+    }
+    return loaded[id] = shared;
 }
 
 }  // namespace tv::ui

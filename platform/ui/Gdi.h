@@ -42,6 +42,16 @@ using Icon = UniqueHandle<HICON, IconTraits>;
 // An icon resource of this program at the given size (0, 0: default size).
 Icon LoadIconResource(int id, int width = 0, int height = 0);
 
+// An icon resource at its own size, loaded once for the whole run and
+// shared by every user, who never destroys it. Loading and measuring an
+// icon is costly, and a handful of them serve every button.
+struct SharedIcon {
+    HICON icon = nullptr;  // null when the program has no such icon
+    int width = 0;
+    int height = 0;
+};
+SharedIcon LoadSharedIconResource(int id);
+
 // A memory device context (CreateCompatibleDC / DeleteDC).
 class MemoryDc {
 public:

@@ -3,6 +3,7 @@
 // rows and pressing "删除" does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "manage/win32/AddonPage.h"
 #include "platform/RegFile.h"
+#include "platform/ui/Gdi.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/AddonTexts.h"
@@ -107,7 +109,25 @@ TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
     ASSERT_TRUE(ImageList_GetIconSize(images, &width, &height));
     EXPECT_EQ(width, 16);
     EXPECT_EQ(height, 16);
-    EXPECT_EQ(ImageList_GetImageCount(images), 4);
+    ASSERT_EQ(ImageList_GetImageCount(images), 4);
+    // Each of the four draws the add-on icon itself.
+    auto drawn = [&](int index) {
+        HDC screen = GetDC(nullptr);
+        ui::Bitmap canvas(CreateCompatibleBitmap(screen, 16, 16));
+        ReleaseDC(nullptr, screen);
+        {
+            ui::MemoryDc memory(nullptr);
+            ui::SelectObjectGuard select(memory.Get(), canvas.Get());
+            RECT all{0, 0, 16, 16};
+            FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            ImageList_Draw(images, index, memory.Get(), 0, 0, ILD_NORMAL);
+        }
+        return testing::BitmapPixels(canvas.Get());
+    };
+    const std::vector<std::uint32_t> first = drawn(0);
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(std::count(first.begin(), first.end(), first[0]), static_cast<long>(first.size()));
+    for (int index = 1; index < 4; ++index) EXPECT_EQ(drawn(index), first) << index;
 }
 
 TEST_F(AddonPageTest, ButtonsAreGradientButtonsWithTheirIcons) {
