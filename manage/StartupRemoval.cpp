@@ -2,6 +2,7 @@
 
 #include "manage/StartupScan.h"
 #include "platform/CodePageText.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
@@ -65,10 +66,16 @@ bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
     std::size_t slash = text::FindLastChar(path, '\\');
     if (row.name.empty() || slash == text::npos || path.compare(slash + 1, std::string::npos, row.name) != 0)
         return true;
+    // The user's folder is named by values the user's programs can write, so
+    // its file must also lie, wherever links lead, in the user's profile; the
+    // common folder is taken from the system. A file outside is never moved:
+    // it may be one only administrators could touch.
     const std::string user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
-    const std::string common = ReadStartupFolder(platform, kHkeyLocalMachine, "Common Startup");
-    if (!IsInside(path, user) && !IsInside(path, common)) return true;
-    if (!platform.files->Exists(path)) return true;
+    const std::string common = platform.environment->CommonStartupFolder();
+    std::string within;
+    if (IsInside(path, user)) within = platform.environment->ProfileFolder();
+    else if (IsInside(path, common)) within = common;
+    if (within.empty() || !platform.files->Exists(path)) return true;
 
     const std::string kept = RestoreFolderSlot(platform, row.name);
     if (kept.empty()) {
@@ -79,12 +86,13 @@ bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
     backup.Comment(RestoreHeading(kRestoreStartupSubject));
     backup.Comment("启动文件已移到：" + kept);
     backup.Comment("恢复时请把它移回原来的位置：" + path);
-    std::string restoreFile;
-    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, &restoreFile))
+    std::unique_ptr<NewFile> restoreFile;
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile))
         return false;
-    // A file that cannot be moved (in use) stays where it is, like one that
-    // cannot be deleted; its restore file would then point nowhere.
-    if (!platform.files->MoveFileTo(path, kept)) platform.files->RemoveFile(restoreFile);
+    // A file that cannot be moved (in use, on another volume, or swapped for
+    // a link) stays where it is, like one that cannot be deleted; its restore
+    // file would then point nowhere.
+    if (!platform.files->MoveFileOut(path, within, kept)) restoreFile->Discard();
     return true;
 }
 

@@ -15,6 +15,12 @@ public:
     // The user's Documents folder (the shell's personal folder), no trailing
     // backslash; empty when the platform gives none.
     virtual std::string DocumentsFolder() const = 0;
+    // The user's profile folder, as the system records it for the user
+    // (not from anything the user's programs can change); empty when none.
+    virtual std::string ProfileFolder() const = 0;
+    // The startup folder of all users, as the system gives it; empty when
+    // none.
+    virtual std::string CommonStartupFolder() const = 0;
     // GetEnvironmentVariable; false when the variable is not set.
     virtual bool Variable(const std::string& name, std::string* value) const = 0;
     // Sleep: the waits some operations make before they go on.

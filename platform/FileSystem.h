@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,15 @@ struct FileIdentity {
     }
 };
 
+// A file just written, held open by the one who wrote it.
+class NewFile {
+public:
+    // Keeps the file.
+    virtual ~NewFile() = default;
+    // Removes the file through the handle it was written with.
+    virtual void Discard() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -50,16 +60,27 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // RemoveDirectory: false unless the folder exists and is empty.
     virtual bool RemoveFolder(const std::string& path) = 0;
-    // CreateDirectory: true when the folder exists afterwards (made now or
-    // already there); false when its parent is missing or it cannot be made.
+    // CreateDirectory for a folder this program writes into: true when a
+    // plain folder is there afterwards (made now or already there), reached
+    // through no link: neither it nor a folder above it is a junction or
+    // symbolic link. False when its parent is missing, it cannot be made, or
+    // a link leads elsewhere.
     virtual bool CreateFolder(const std::string& path) = 0;
-    // Writes `bytes` as a new file; never replaces one: false when the path
-    // is taken, the folder is missing or the write does not complete (then
-    // no partial file is left).
-    virtual bool WriteNewFile(const std::string& path, const std::string& bytes) = 0;
-    // MoveFile on the same volume or across: false when the source is
-    // missing or busy, or the target is taken. Attributes go with the file.
-    virtual bool MoveFileTo(const std::string& from, const std::string& to) = 0;
+    // Writes `bytes` as a new file and keeps it open: null when the path is
+    // taken, the folder is missing, the write does not complete, or the file
+    // did not land at `path` itself (a link on the way); then nothing is left
+    // there. The file stays when the result is released; Discard() removes
+    // it through its own handle, never by name.
+    virtual std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
+                                                  const std::string& bytes) = 0;
+    // Moves the file `from` to `to`, on the same volume only (no copy), and
+    // only when `from` is a file that is no link and lies, through whatever
+    // folders lead there, inside the folder `within`, and `to` lies in a
+    // plain folder reached through no link. The file checked is the file
+    // moved: a path swapped for a link meanwhile moves nothing. False when
+    // anything fails; then nothing moved.
+    virtual bool MoveFileOut(const std::string& from, const std::string& within,
+                             const std::string& to) = 0;
     // The process's current directory.
     virtual std::string WorkingFolder() const = 0;
     virtual bool SetWorkingFolder(const std::string& path) = 0;

@@ -99,7 +99,7 @@ std::string RestoreFolderSlot(const Platform& platform, const std::string& name)
 
 bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
                      const std::string& subject, const std::string& detail,
-                     std::string* path) {
+                     std::string* path, std::unique_ptr<NewFile>* held) {
     if (!backup.Failed()) {
         const std::string name =
             RestoreFileStem(platform.clock->Now(), subject, detail) + ".reg";
@@ -109,8 +109,9 @@ bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
         for (int attempt = 0; attempt < 3; ++attempt) {
             const std::string slot = RestoreFolderSlot(platform, name);
             if (slot.empty()) break;
-            if (platform.files->WriteNewFile(slot, bytes)) {
+            if (std::unique_ptr<NewFile> file = platform.files->WriteNewFile(slot, bytes)) {
                 if (path) *path = slot;
+                if (held) *held = std::move(file);
                 return true;
             }
             if (!platform.files->Exists(slot)) break;

@@ -4,9 +4,11 @@
 // folder instead of being deleted.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 namespace tv {
@@ -42,11 +44,13 @@ std::string RestoreFileStem(const LocalDateTime& when, const std::string& subjec
 std::string RestoreHeading(const std::string& subject);
 
 // Writes the backup as a new .reg file in the restore folder (made if
-// missing); `*path` gets where. False when the backup could not be read or
-// written: the user is told, and the caller must change nothing.
+// missing); `*path` gets where. With `held`, the file stays open there, for
+// the caller to discard should the change not happen. False when the backup
+// could not be read or written: the user is told, and the caller must change
+// nothing.
 bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
                      const std::string& subject, const std::string& detail = std::string(),
-                     std::string* path = nullptr);
+                     std::string* path = nullptr, std::unique_ptr<NewFile>* held = nullptr);
 
 // The path in the restore folder a file called `name` is moved to: its own
 // name, numbered " (2)", " (3)", ... before the extension when taken.

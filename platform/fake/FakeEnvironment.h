@@ -15,12 +15,17 @@ public:
     std::string windowsDirectory = "C:\\Windows";
     std::string systemDirectory = "C:\\Windows\\system32";
     std::string documentsFolder = "C:\\Users\\test\\Documents";
+    std::string profileFolder = "C:\\Users\\test";
+    std::string commonStartupFolder =
+        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
     std::map<std::string, std::string> variables;  // exact names
     std::vector<unsigned> waits;
 
     std::string WindowsDirectory() const override { return windowsDirectory; }
     std::string SystemDirectory() const override { return systemDirectory; }
     std::string DocumentsFolder() const override { return documentsFolder; }
+    std::string ProfileFolder() const override { return profileFolder; }
+    std::string CommonStartupFolder() const override { return commonStartupFolder; }
     bool Variable(const std::string& name, std::string* value) const override {
         auto it = variables.find(name);
         if (it == variables.end()) return false;

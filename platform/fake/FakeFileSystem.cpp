@@ -120,36 +120,77 @@ bool FakeFileSystem::RemoveFolder(const std::string& path) {
     return true;
 }
 
+bool FakeFileSystem::Plain(const std::string& path) const {
+    return Key(Resolved(path)) == Key(path);
+}
+
 bool FakeFileSystem::CreateFolder(const std::string& path) {
-    const Node* node = Find(path);
-    if (node != nullptr) return node->folder;
     const std::string p = Trimmed(path);
+    if (const Node* node = Find(p)) return node->folder && !node->link && Plain(p);
     const Node* parent = Find(ParentOf(p));
-    if (p.empty() || parent == nullptr || !parent->folder || full_) return false;
+    if (p.empty() || parent == nullptr || !parent->folder || !Plain(ParentOf(p)) || full_)
+        return false;
     Put(p, true);
     return true;
 }
 
-bool FakeFileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+// A written file found again by its identity, wherever it is now.
+class FakeFileSystem::Written : public NewFile {
+public:
+    Written(FakeFileSystem* files, std::uint64_t index) : files_(files), index_(index) {}
+    void Discard() override {
+        for (auto it = files_->nodes_.begin(); it != files_->nodes_.end(); ++it) {
+            if (it->second.index != index_) continue;
+            files_->nodes_.erase(it);
+            ++files_->discarded_;
+            return;
+        }
+    }
+
+private:
+    FakeFileSystem* files_;
+    std::uint64_t index_;
+};
+
+std::unique_ptr<NewFile> FakeFileSystem::WriteNewFile(const std::string& path,
+                                                      const std::string& bytes) {
     const std::string p = Trimmed(path);
     const Node* parent = Find(ParentOf(p));
     if (p.empty() || Find(p) != nullptr || parent == nullptr || !parent->folder || full_)
-        return false;
-    Put(p, false).contents = bytes;
-    return true;
+        return nullptr;
+    // The platform makes the file where a link leads, sees where it landed
+    // and removes it again: nothing is left.
+    if (!Plain(p)) return nullptr;
+    Node& node = Put(p, false);
+    node.contents = bytes;
+    return std::make_unique<Written>(this, node.index);
 }
 
-bool FakeFileSystem::MoveFileTo(const std::string& from, const std::string& to) {
-    const Node* source = Find(from);
+bool FakeFileSystem::MoveFileOut(const std::string& from, const std::string& within,
+                                 const std::string& to) {
+    // The file itself, as a handle that follows no link at its own name
+    // would open it.
+    const std::string source = Trimmed(from);
+    const std::size_t slash = text::FindLastChar(source, '\\');
+    if (slash == text::npos) return false;
+    const std::string own = Resolved(source.substr(0, slash)) + source.substr(slash);
+    auto found = nodes_.find(Key(own));
+    if (found == nodes_.end()) return false;
+    const Node& file = found->second;
+    const std::string inside = Key(Resolved(within));
+    if (file.folder || file.link || file.busy || inside.empty() ||
+        Key(own).compare(0, inside.size() + 1, inside + "\\") != 0)
+        return false;
     const std::string target = Trimmed(to);
-    const Node* parent = Find(ParentOf(target));
-    if (source == nullptr || source->folder || source->busy || Find(target) != nullptr ||
-        parent == nullptr || !parent->folder)
+    const std::string folder = ParentOf(target);
+    const Node* parent = Find(folder);
+    if (parent == nullptr || !parent->folder || parent->link || !Plain(folder) ||
+        Find(target) != nullptr || Key(own).substr(0, 2) != Key(target).substr(0, 2))
         return false;
     // A move keeps the file's identity, as on the real file system.
-    Node moved = *source;
+    Node moved = file;
     moved.path = target;
-    nodes_.erase(Key(source->path));
+    nodes_.erase(found);
     nodes_[Key(target)] = moved;
     return true;
 }
@@ -183,9 +224,14 @@ void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) 
     node.busy = busy;
 }
 
-void FakeFileSystem::AddLink(const std::string& path) {
-    AddFolder(path);
-    nodes_[Key(path)].link = true;
+void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
+    const std::string p = Trimmed(path);
+    AddFolder(ParentOf(p));
+    const Node* to = target.empty() ? nullptr : Find(target);
+    const std::string alias = to != nullptr ? Trimmed(Resolved(target)) : std::string();
+    Node& node = Put(p, to == nullptr || to->folder);
+    node.link = true;
+    node.alias = alias;
 }
 
 void FakeFileSystem::AddAlias(const std::string& path, const std::string& target) {

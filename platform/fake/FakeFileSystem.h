@@ -24,16 +24,21 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
-    bool WriteNewFile(const std::string& path, const std::string& bytes) override;
-    bool MoveFileTo(const std::string& from, const std::string& to) override;
+    std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
+                                          const std::string& bytes) override;
+    bool MoveFileOut(const std::string& from, const std::string& within,
+                     const std::string& to) override;
     std::string WorkingFolder() const override { return working_; }
     bool SetWorkingFolder(const std::string& path) override;
 
     // Set-up: parents are made as needed. A busy file cannot be deleted.
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, bool readOnly = false, bool busy = false);
-    // A folder that is a link to another folder (it holds nothing itself).
-    void AddLink(const std::string& path);
+    // A junction or symbolic link the platform flags as such: to another
+    // folder or file, `target`, which paths through it lead to; with no
+    // target it holds nothing itself. Put over whatever was at `path`, as a
+    // program of the user's may do between a scan and a click.
+    void AddLink(const std::string& path, const std::string& target = std::string());
     // A link the platform does not flag (a Unix symbolic link under Wine):
     // listed as an ordinary folder, it shows the contents and the identity of
     // `target`, an existing folder, and paths through it lead there.
@@ -42,6 +47,8 @@ public:
     std::vector<std::string> AllPaths() const;
     // What WriteNewFile wrote to the file (empty for any other file).
     std::string Contents(const std::string& path) const;
+    // How many files written with WriteNewFile were discarded.
+    int Discarded() const { return discarded_; }
     // A full disk: every write fails.
     void SetFull(bool full) { full_ = full; }
 
@@ -54,17 +61,22 @@ private:
         bool link = false;
         std::string contents;
         std::uint64_t index = 0;  // the file index, unique among the nodes
-        std::string alias;        // an unflagged link's target
+        std::string alias;        // a link's target
     };
     static std::string Key(const std::string& path);
-    // The path with every unflagged link in it replaced by its target.
+    // The path with every link in it replaced by its target: where the
+    // platform's final path of a handle opened there would point.
     std::string Resolved(const std::string& path) const;
+    // True when `path` is reached through no link at all.
+    bool Plain(const std::string& path) const;
+    class Written;
     const Node* Find(const std::string& path) const;
     Node& Put(const std::string& path, bool folder);
 
     std::map<std::string, Node> nodes_;  // by upper-cased path
     std::string working_ = "C:\\";
     bool full_ = false;
+    int discarded_ = 0;
     std::uint64_t nextIndex_ = 0x10;
 };
 

@@ -35,13 +35,24 @@ std::string Win32Environment::SystemDirectory() const {
     return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
 }
 
-std::string Win32Environment::DocumentsFolder() const {
+namespace {
+
+std::string ShellFolder(int id) {
     char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
+    if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
     std::string folder = path;
     if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
     return folder;
+}
+
+}  // namespace
+
+std::string Win32Environment::DocumentsFolder() const { return ShellFolder(CSIDL_PERSONAL); }
+
+std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_PROFILE); }
+
+std::string Win32Environment::CommonStartupFolder() const {
+    return ShellFolder(CSIDL_COMMON_STARTUP);
 }
 
 bool Win32Environment::Variable(const std::string& name, std::string* value) const {

@@ -7,6 +7,7 @@
 
 #include "platform/CodePageText.h"
 #include "platform/UniqueHandle.h"
+#include "platform/win32/HandlePaths.h"
 #include "platform/win32/NativePaths.h"
 #include "platform/win32/ScopedHandle.h"
 
@@ -82,37 +83,134 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
     return RemoveDirectoryA(NativePath(path).c_str()) != FALSE;
 }
 
-bool Win32FileSystem::CreateFolder(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
-    return GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(path);
+namespace {
+
+using FileHandle = UniqueHandle<HANDLE, FileTraits>;
+
+// Opens the file or folder at `path` itself: a link there is opened as the
+// link, not followed.
+FileHandle OpenOwn(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                   DWORD flags) {
+    return FileHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                  flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-bool Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
-    bool written = false;
-    {
-        UniqueHandle<HANDLE, FileTraits> file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                                          nullptr));
-        if (!file) return false;
-        written = true;
-        std::size_t done = 0;
-        while (written && done < bytes.size()) {
-            const std::size_t rest = bytes.size() - done;
-            const DWORD chunk = rest > 0x10000000u ? 0x10000000u : static_cast<DWORD>(rest);
-            DWORD wrote = 0;
-            written = WriteFile(file.Get(), bytes.data() + done, chunk, &wrote, nullptr) &&
-                      wrote == chunk;
-            done += wrote;
-        }
-        written = written && FlushFileBuffers(file.Get());
+bool IsPlain(HANDLE handle, bool folder) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    return GetFileInformationByHandle(handle, &information) &&
+           !(information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
+}
+
+// True when the open file or folder is at `path` itself, no link on the way.
+bool LandedAt(HANDLE handle, const std::wstring& path) {
+    std::wstring final;
+    if (FinalPathOf(handle, &final)) return SamePath(final, path);
+    return NoLinkOnTheWay(path);
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    return path.substr(0, slash == 2 ? 3 : slash);
+}
+
+// A folder this program writes into, held open so that it cannot be renamed
+// or replaced meanwhile; empty unless it is a plain folder at `path` itself.
+FileHandle OpenPlainFolder(const std::wstring& path, DWORD access) {
+    FileHandle folder = OpenOwn(path, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS);
+    if (!folder || !IsPlain(folder.Get(), true) || !LandedAt(folder.Get(), path)) return {};
+    return folder;
+}
+
+// A file written by this program and still open.
+class Win32NewFile : public NewFile {
+public:
+    explicit Win32NewFile(FileHandle file) : file_(std::move(file)) {}
+    void Discard() override {
+        if (file_) DiscardThroughHandle(file_.Get());
+        file_.Reset();
     }
-    // A file cut short (disk full) would restore less than it claims.
-    if (!written) DeleteFileA(path.c_str());
-    return written;
+
+private:
+    FileHandle file_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+    std::wstring wide = WidePath(path);
+    while (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
+    if (wide.empty() || !OpenPlainFolder(ParentOf(wide), 0)) return false;
+    const bool made = CreateDirectoryW(wide.c_str(), nullptr) != FALSE;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (OpenPlainFolder(wide, 0)) return true;
+    // Made where a link led meanwhile: it goes again, through its handle.
+    if (made) {
+        FileHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+        if (stray) DiscardThroughHandle(stray.Get());
+    }
+    return false;
 }
 
-bool Win32FileSystem::MoveFileTo(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+std::unique_ptr<NewFile> Win32FileSystem::WriteNewFile(const std::string& path,
+                                                       const std::string& bytes) {
+    const std::wstring wide = WidePath(path);
+    if (wide.empty()) return nullptr;
+    // Only read access is shared: while the writer holds the file nobody
+    // renames or deletes it.
+    FileHandle file = OpenOwn(wide, GENERIC_WRITE | DELETE, FILE_SHARE_READ, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL);
+    if (!file) return nullptr;
+    bool written = LandedAt(file.Get(), wide);
+    std::size_t done = 0;
+    while (written && done < bytes.size()) {
+        const std::size_t rest = bytes.size() - done;
+        const DWORD chunk = rest > 0x10000000u ? 0x10000000u : static_cast<DWORD>(rest);
+        DWORD wrote = 0;
+        written = WriteFile(file.Get(), bytes.data() + done, chunk, &wrote, nullptr) &&
+                  wrote == chunk;
+        done += wrote;
+    }
+    written = written && FlushFileBuffers(file.Get());
+    auto result = std::make_unique<Win32NewFile>(std::move(file));
+    // A file cut short (disk full) would restore less than it claims, and
+    // one a link led elsewhere must not stay there.
+    if (!written) {
+        result->Discard();
+        return nullptr;
+    }
+    return result;
+}
+
+bool Win32FileSystem::MoveFileOut(const std::string& from, const std::string& within,
+                                  const std::string& to) {
+    const std::wstring source = WidePath(from);
+    const std::wstring target = WidePath(to);
+    const std::size_t slash = target.find_last_of(L'\\');
+    if (source.empty() || slash == std::wstring::npos) return false;
+    // Whatever the folder `within` leads to is where the file must be.
+    std::wstring inside;
+    {
+        FileHandle folder(CreateFileW(WidePath(within).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!folder) return false;
+        if (!FinalPathOf(folder.Get(), &inside)) inside = WidePath(within);
+    }
+    FileHandle file = OpenOwn(source, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    if (!file || !IsPlain(file.Get(), false)) return false;
+    std::wstring final;
+    if (FinalPathOf(file.Get(), &final) ? !PathInside(final, inside)
+                                        : !NoLinkOnTheWay(source) || !PathInside(source, inside))
+        return false;
+    FileHandle folder = OpenPlainFolder(target.substr(0, slash == 2 ? 3 : slash),
+                                        FILE_TRAVERSE | FILE_ADD_FILE);
+    return folder && RenameInto(file.Get(), folder.Get(), target.substr(slash + 1));
 }
 
 std::string Win32FileSystem::WorkingFolder() const {

@@ -5,8 +5,9 @@
 namespace tv {
 
 // FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA,
-// CreateDirectoryA, CreateFileA/WriteFile, MoveFileExA,
-// GetFileInformationByHandle and the current-directory calls.
+// CreateDirectoryW, CreateFileW/WriteFile, GetFileInformationByHandle,
+// GetFinalPathNameByHandleW, renames and deletions through handles, and the
+// current-directory calls.
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) const override;
@@ -17,8 +18,10 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
-    bool WriteNewFile(const std::string& path, const std::string& bytes) override;
-    bool MoveFileTo(const std::string& from, const std::string& to) override;
+    std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
+                                          const std::string& bytes) override;
+    bool MoveFileOut(const std::string& from, const std::string& within,
+                     const std::string& to) override;
     std::string WorkingFolder() const override;
     bool SetWorkingFolder(const std::string& path) override;
 };

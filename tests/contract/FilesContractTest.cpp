@@ -95,14 +95,17 @@ TEST_F(FilesContract, MakesFoldersWritesNewFilesAndMovesFiles) {
     ASSERT_TRUE(t->files->WriteNewFile(folder + "\\one.reg", bytes));
     EXPECT_FALSE(t->files->WriteNewFile(folder + "\\ONE.reg", "other"));  // never replaced
     EXPECT_FALSE(t->files->WriteNewFile(In("missing\\two.reg"), bytes));
+    t->files->WriteNewFile(folder + "\\gone.reg", bytes)->Discard();
+    EXPECT_FALSE(t->files->Exists(folder + "\\gone.reg"));
     EXPECT_FALSE(t->files->CreateFolder(folder + "\\one.reg"));
     EXPECT_EQ(t->ReadFile(folder + "\\one.reg"), bytes);
 
     t->MakeFile(In("item.lnk"), true);
     t->MakeFile(In("taken.lnk"));
-    EXPECT_FALSE(t->files->MoveFileTo(In("item.lnk"), In("taken.lnk")));
-    EXPECT_FALSE(t->files->MoveFileTo(In("absent.lnk"), folder + "\\absent.lnk"));
-    ASSERT_TRUE(t->files->MoveFileTo(In("item.lnk"), folder + "\\item.lnk"));
+    EXPECT_FALSE(t->files->MoveFileOut(In("item.lnk"), t->scratch, In("taken.lnk")));
+    EXPECT_FALSE(t->files->MoveFileOut(In("absent.lnk"), t->scratch, folder + "\\absent.lnk"));
+    EXPECT_FALSE(t->files->MoveFileOut(In("item.lnk"), folder, folder + "\\item.lnk"));
+    ASSERT_TRUE(t->files->MoveFileOut(In("item.lnk"), t->scratch, folder + "\\item.lnk"));
     EXPECT_FALSE(t->files->Exists(In("item.lnk")));
     std::vector<tv::FolderEntry> entries;
     ASSERT_TRUE(t->files->ListFolder(folder, &entries));
@@ -110,6 +113,30 @@ TEST_F(FilesContract, MakesFoldersWritesNewFilesAndMovesFiles) {
     for (const tv::FolderEntry& entry : entries)  // the file moves with its attributes
         EXPECT_EQ(entry.readOnly, entry.name == "item.lnk") << entry.name;
     t->Release(folder + "\\item.lnk");
+}
+
+// A program of the user's may put a link where this program writes or
+// moves files: nothing lands where the link leads, and nothing is moved out
+// of it.
+TEST_F(FilesContract, NothingIsWrittenOrMovedThroughALink) {
+    const std::string elsewhere = In("elsewhere");
+    t->MakeFolder(elsewhere);
+    t->MakeFile(elsewhere + "\\planted.lnk");
+    t->MakeFolder(In("start"));
+    t->MakeFile(In("start\\own.lnk"));
+    if (!t->MakeLink(In("restore"), elsewhere) || !t->MakeLink(In("start\\sub"), elsewhere))
+        GTEST_SKIP() << "links cannot be made here";
+    EXPECT_FALSE(t->files->CreateFolder(In("restore")));
+    EXPECT_FALSE(t->files->CreateFolder(In("restore\\inner")));
+    EXPECT_FALSE(t->files->WriteNewFile(In("restore\\one.reg"), "x"));
+    EXPECT_FALSE(t->files->MoveFileOut(In("start\\own.lnk"), In("start"), In("restore\\own.lnk")));
+    EXPECT_FALSE(
+        t->files->MoveFileOut(In("start\\sub\\planted.lnk"), In("start"), In("own-planted.lnk")));
+    std::vector<tv::FolderEntry> entries;
+    ASSERT_TRUE(t->files->ListFolder(elsewhere, &entries));
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"planted.lnk"}));
+    EXPECT_TRUE(t->files->Exists(In("start\\own.lnk")));
+    EXPECT_FALSE(t->files->Exists(In("own-planted.lnk")));
 }
 
 TEST_F(FilesContract, WorkingFolderRoundTrips) {

@@ -19,6 +19,9 @@ struct FilesUnderTest {
     // Makes a file (read-only if asked) in the real or fake tree.
     virtual void MakeFile(const std::string& path, bool readOnly = false) = 0;
     virtual void MakeFolder(const std::string& path) = 0;
+    // A junction or symbolic link at `link` to the folder `target`; false
+    // when none can be made here.
+    virtual bool MakeLink(const std::string& link, const std::string& target) = 0;
     // The bytes of a file, read past the seam.
     virtual std::string ReadFile(const std::string& path) = 0;
     // Makes the file deletable again, whatever the test did to it.

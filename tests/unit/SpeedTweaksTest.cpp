@@ -48,11 +48,13 @@ public:
         return tree.RemoveFolder(path);
     }
     bool CreateFolder(const std::string& path) override { return tree.CreateFolder(path); }
-    bool WriteNewFile(const std::string& path, const std::string& bytes) override {
+    std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
+                                          const std::string& bytes) override {
         return tree.WriteNewFile(path, bytes);
     }
-    bool MoveFileTo(const std::string& from, const std::string& to) override {
-        return tree.MoveFileTo(from, to);
+    bool MoveFileOut(const std::string& from, const std::string& within,
+                     const std::string& to) override {
+        return tree.MoveFileOut(from, within, to);
     }
     std::string WorkingFolder() const override { return tree.WorkingFolder(); }
     bool SetWorkingFolder(const std::string& path) override { return tree.SetWorkingFolder(path); }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ protected:
         RegKey::Create(fake.registry, kHkeyLocalMachine, kSession)
             .SetMultiString("BootExecute", {"evil", "autocheck autochk *"});
         Set(kHkeyCurrentUser, "Control Panel\\Desktop", "SCRNSAVE.EXE", "C:\\x.scr");
+        fake.environment.profileFolder = "C:\\users\\me";
+        fake.environment.commonStartupFolder = kCommonStartup;
         fake.files.AddFolder(kUserStartup);
         fake.files.AddFolder(kCommonStartup);
         fake.files.AddFile(std::string(kUserStartup) + "\\App.lnk");
@@ -227,6 +230,57 @@ TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
         ASSERT_EQ(fake.prompter.Prompts().size(), 1u) << c.label;
         EXPECT_EQ(fake.prompter.Prompts()[0].text, "无法写入还原文件，本次没有做任何更改。");
         EXPECT_EQ(fake.prompter.Prompts()[0].caption, "");  // the program's title
+    }
+}
+
+// Between the scan and the click a program of the user's can swap a file or
+// folder for a link, or name another folder as the user's startup folder:
+// nothing is moved out of where a link leads, and nothing is written there.
+TEST_F(StartupRemovalTest, NothingMovesThroughALinkOrOutOfTheUsersReach) {
+    const std::string system = "C:\\Windows\\system32";
+    const std::string user = kUserStartup;
+    struct Case {
+        const char* label;
+        std::string name, hiddenEnd;
+        std::function<void(testing::FakePlatform&)> before;  // ahead of the scan
+        std::function<void(testing::FakePlatform&)> between; // after it
+        bool restoreFails;
+    } cases[] = {
+        {"shortcut swapped for a link to a system file", "App.lnk", "", {},
+         [&](testing::FakePlatform& f) { f.files.AddLink(user + "\\App.lnk", system + "\\ntdll.dll"); },
+         false},
+        {"subfolder swapped for a junction", "Same.exe", "Sub\\Same.exe", {},
+         [&](testing::FakePlatform& f) { f.files.AddLink(user + "\\Sub", system); }, false},
+        {"user startup folder named outside the profile", "ntdll.dll", "", 
+         [&](testing::FakePlatform& f) {
+             RegKey::Create(f.registry, kHkeyCurrentUser,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+                 .SetString("Startup", system);
+         },
+         {}, false},
+        {"restore folder is a link", "App.lnk", "", {},
+         [&](testing::FakePlatform& f) { f.files.AddLink(RestoreFolderPath(f.Get()), system); }, true},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        fake.files.AddFile(system + "\\ntdll.dll");
+        fake.files.AddFile(system + "\\Same.exe");
+        if (c.before) c.before(fake);
+        StartupRowTexts row = RowOf(c.name, "", c.hiddenEnd);
+        if (c.between) c.between(fake);
+        const Snapshot before = Take();
+        EXPECT_EQ(RemoveStartupItem(fake.Get(), row), !c.restoreFails) << c.label;
+        EXPECT_TRUE(Take() == before) << c.label;
+        EXPECT_TRUE(fake.files.Exists(system + "\\ntdll.dll")) << c.label;
+        EXPECT_TRUE(fake.files.Exists(system + "\\Same.exe")) << c.label;
+        std::vector<FolderEntry> inSystem;
+        fake.files.ListFolder(system, &inSystem);
+        EXPECT_EQ(inSystem.size(), 2u) << c.label;
+        if (!c.restoreFails) EXPECT_TRUE(Kept().empty()) << c.label;
+        // The restore file written first is taken back through its handle.
+        EXPECT_EQ(fake.files.Discarded(), c.restoreFails ? 0 : 1) << c.label;
+        EXPECT_EQ(fake.prompter.Prompts().size(), c.restoreFails ? 1u : 0u) << c.label;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/RegFile.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "tests/support/HostShell.h"
 #include "tests/support/Shortcut.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -40,49 +41,6 @@ const std::vector<FixtureValue>& FixtureValues() {
 }
 
 namespace {
-
-// The host path of a Windows path, as Wine gives it; empty elsewhere.
-std::string UnixPath(const std::string& path) {
-    using UnixFileName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    std::wstring wide(path.size() + 1, L'\0');
-    int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(),
-                                    static_cast<int>(wide.size()));
-    if (units <= 0) return {};
-    char* name = unixName(wide.c_str());
-    if (!name) return {};
-    std::string result = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Runs `commands` in a Unix shell (Wine starts host programs, and only the
-// host makes symbolic links), then waits, with a bound, until `path` exists
-// or not as `present` says.
-bool RunHostShell(const std::string& commands, const std::string& path, bool present) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string script = std::string(temp) + "tvfixture-links.sh";
-    if (!WriteFile(script, commands)) return false;
-    std::string line = "start.exe /unix /bin/sh " + UnixPath(script);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return false;
-    CloseHandle(info.hThread);
-    WaitForSingleObject(info.hProcess, 10000);
-    CloseHandle(info.hProcess);
-    // start.exe does not wait for the host program.
-    for (int i = 0; i < 1000 && Exists(path) != present; ++i) Sleep(10);
-    DeleteFileA(script.c_str());
-    return Exists(path) == present;
-}
 
 std::string Quoted(const std::string& hostPath) { return "'" + hostPath + "'"; }
 

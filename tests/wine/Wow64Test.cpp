@@ -89,9 +89,11 @@ TEST_F(Wow64, AServiceImageOnlyInTheRealSystemDirectoryHasItsVersion) {
     const std::string windows = environment_.WindowsDirectory();
     const std::string name = "tvwow64" + std::to_string(GetCurrentProcessId());
     // A file of the 64-bit system directory alone, with a version resource.
-    const std::string real = windows + "\\Sysnative\\" + name + ".dll";
+    // It is named .exe: the file path column always ends in ".exe" (a
+    // service's image path is cut at its first dot).
+    const std::string real = windows + "\\Sysnative\\" + name + ".exe";
     ASSERT_TRUE(CopyFileA((windows + "\\Sysnative\\kernel32.dll").c_str(), real.c_str(), FALSE));
-    const std::string shown = environment_.SystemDirectory() + "\\" + name + ".dll";
+    const std::string shown = environment_.SystemDirectory() + "\\" + name + ".exe";
     ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     ScopedSc service(CreateServiceA(manager.Get(), name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,

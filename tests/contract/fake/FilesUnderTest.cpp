@@ -23,6 +23,10 @@ struct FakeFiles : FilesUnderTest {
     }
     void MakeFile(const std::string& path, bool readOnly) override { tree->AddFile(path, readOnly); }
     void MakeFolder(const std::string& path) override { tree->AddFolder(path); }
+    bool MakeLink(const std::string& link, const std::string& target) override {
+        tree->AddLink(link, target);
+        return true;
+    }
     std::string ReadFile(const std::string& path) override { return tree->Contents(path); }
     void Release(const std::string& path) override {
         if (tree->Exists(path) && !tree->IsFolder(path)) tree->AddFile(path);

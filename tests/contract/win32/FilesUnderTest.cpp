@@ -9,8 +9,12 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "tests/support/HostShell.h"
 
 namespace {
+
+using tv::RunHostShell;
+using tv::UnixPath;
 
 struct RealFiles : FilesUnderTest {
     RealFiles() {
@@ -30,6 +34,9 @@ struct RealFiles : FilesUnderTest {
         if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     void MakeFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    bool MakeLink(const std::string& link, const std::string& target) override {
+        return tv::MakeHostLink(link, target);
+    }
     std::string ReadFile(const std::string& path) override {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -46,7 +53,10 @@ struct RealFiles : FilesUnderTest {
                 if (name == "." || name == "..") continue;
                 std::string path = folder + "\\" + name;
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                // A link goes itself; what it leads to is not the test's.
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RunHostShell("rm -f '" + UnixPath(path) + "'\n", path, false);
+                else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     RemoveTree(path);
                 else
                     DeleteFileA(path.c_str());
