@@ -21,6 +21,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "res/resource.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/HostShell.h"
 #include "tests/support/AddonTexts.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
@@ -245,6 +246,50 @@ protected:
 
     std::string startupFile_;
 };
+
+// A program of the user's made the restore folder a link to another folder.
+// Removing a startup-folder file then writes nothing there, moves nothing,
+// and says so.
+TEST_F(RestoreProgram, NothingLandsWhereALinkedRestoreFolderLeads) {
+    const std::string target = TempFolder() + "\\tv-link-target";
+    CreateDirectoryA(target.c_str(), nullptr);
+    RemoveDirectoryA(RestoreFolder().c_str());
+    ASSERT_TRUE(MakeHostLink(RestoreFolder(), target));
+    struct Unlink {
+        std::string link, target;
+        ~Unlink() {
+            RunHostShell("rm -f '" + UnixPath(link) + "'\n", link, false);
+            RemoveDirectoryA(target.c_str());
+        }
+    } unlink{RestoreFolder(), target};
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(IDC_TAB_STARTUP, {1059, 1012});
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1059));
+    const int row = FindRow(list, 0, kFolderFile);
+    ASSERT_GE(row, 0);
+    list.Select(row);
+    Post(page, 1012);
+    std::string text;
+    EXPECT_TRUE(program.NextMessageBox("Trimvex", &text));
+    EXPECT_EQ(text, "无法写入还原文件，本次没有做任何更改。");
+    PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
+
+    EXPECT_NE(GetFileAttributesA(startupFile_.c_str()), INVALID_FILE_ATTRIBUTES);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((target + "\\*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    std::vector<std::string> landed;
+    do {
+        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
+            landed.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    EXPECT_TRUE(landed.empty()) << landed.front();
+}
 
 TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
     const std::vector<Compared> keys = ComparedKeys();
