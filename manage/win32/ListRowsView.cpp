@@ -78,7 +78,13 @@ ListRow ReadRow(const ui::ListView& list, int index, size_t columns) {
 }
 
 int SelectionMark(const ui::ListView& list) {
-    return static_cast<int>(list.Send(LVM_GETSELECTIONMARK));
+    // The mark stays on a row the user has since deselected (a ctrl-click):
+    // such a row was not picked.
+    const int mark = static_cast<int>(list.Send(LVM_GETSELECTIONMARK));
+    if (mark < 0 ||
+        !(list.Send(LVM_GETITEMSTATE, static_cast<WPARAM>(mark), LVIS_SELECTED) & LVIS_SELECTED))
+        return -1;
+    return mark;
 }
 
 bool IsChecked(const ui::ListView& list, int index) {

@@ -45,6 +45,8 @@ bool AnswerTextRequest(const NMHDR& header, const CellText& cell);
 // The cells of row `index`; an index outside the list reads as empty cells.
 ListRow ReadRow(const ui::ListView& list, int index, size_t columns);
 
+// The row of the list's selection mark while that row is selected; -1 when
+// there is no mark or its row is no longer selected.
 int SelectionMark(const ui::ListView& list);
 bool IsChecked(const ui::ListView& list, int index);
 LPARAM ItemData(const ui::ListView& list, int index);

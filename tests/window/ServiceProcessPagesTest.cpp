@@ -214,12 +214,23 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
         seen[static_cast<size_t>(number)] = true;
     }
 
+    // A row the user deselected (a ctrl-click) keeps the selection mark but
+    // is no longer picked: it is not deleted.
+    Select(list, row);
+    ListView_SetItemState(list.Handle(), row, 0, LVIS_SELECTED);
+    fakes_.prompter.QueueAnswer(kIdYes);
+    testing::Click(page.Item(IDC_SERVICE_DELETE));
+    PumpMessages(20);
+    EXPECT_TRUE(service.Exists());
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 2u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[1].text, kOpenServiceError);
+
     Select(list, row);
     fakes_.prompter.QueueAnswer(kIdYes);
     testing::Click(page.Item(IDC_SERVICE_DELETE));
     PumpMessages(20);
-    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
-    EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kDeleteServiceQuestion);
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 3u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[2].text, kDeleteServiceQuestion);
     EXPECT_FALSE(service.Exists());
     EXPECT_EQ(FindRow(list, kServiceName, name), -1);
     EXPECT_GT(list.ItemCount(), 0);
