@@ -35,7 +35,7 @@ void ReadSharedClassDetails(Registry& registry, const std::string& id, bool is64
 
 void ReadExtensionDetails(Registry& registry, const RegKey& extensions, const std::string& id,
                           AddonRow* row) {
-    RegKey key = RegKey::Open(registry, extensions.Handle(), id, kKeyRead);
+    RegKey key = RegKey::Open(registry, extensions.Handle(), id, kKeyRead | extensions.View());
     row->displayName = ReadValueText(key, "buttontext");
     row->file = ReadValueText(key, "exec");
     row->classView = row->view;

@@ -8,7 +8,7 @@ bool IsRootKey(RegHandle key) {
 }
 
 RegKey::RegKey(RegKey&& other) noexcept
-    : registry_(other.registry_), handle_(other.handle_) {
+    : registry_(other.registry_), handle_(other.handle_), view_(other.view_) {
     other.registry_ = nullptr;
     other.handle_ = 0;
 }
@@ -18,6 +18,7 @@ RegKey& RegKey::operator=(RegKey&& other) noexcept {
         Close();
         registry_ = other.registry_;
         handle_ = other.handle_;
+        view_ = other.view_;
         other.registry_ = nullptr;
         other.handle_ = 0;
     }
@@ -30,7 +31,7 @@ RegKey RegKey::Open(Registry& registry, RegHandle parent,
     if (registry.OpenKey(parent, path, access, &handle) != kErrorSuccess) {
         return RegKey();
     }
-    return RegKey(registry, handle);
+    return RegKey(registry, handle, access);
 }
 
 RegKey RegKey::Create(Registry& registry, RegHandle parent,
@@ -39,13 +40,14 @@ RegKey RegKey::Create(Registry& registry, RegHandle parent,
     if (registry.CreateKey(parent, path, &handle, view) != kErrorSuccess) {
         return RegKey();
     }
-    return RegKey(registry, handle);
+    return RegKey(registry, handle, view);
 }
 
 void RegKey::Close() {
     if (registry_ != nullptr && handle_ != 0) registry_->CloseKey(handle_);
     registry_ = nullptr;
     handle_ = 0;
+    view_ = 0;
 }
 
 long RegKey::Query(const std::string& name, std::uint32_t* type, void* data,
@@ -123,7 +125,7 @@ long RegKey::DeleteValue(const std::string& name) const {
 
 long RegKey::DeleteSubKey(const std::string& subkey) const {
     if (!*this) return kErrorInvalidHandle;
-    return registry_->DeleteKey(handle_, subkey);
+    return registry_->DeleteKey(handle_, subkey, view_);
 }
 
 std::vector<std::string> RegKey::ValueNames() const {

@@ -63,7 +63,8 @@ public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA. `parent` is a root or an open key. A view bit in
-    // `access` picks the view the path is looked up in.
+    // `access` picks the view the path is looked up in; below an open key
+    // too, since on 64-bit Windows a handle does not keep its view.
     virtual long OpenKey(RegHandle parent, const std::string& path,
                          std::uint32_t access, RegHandle* key) = 0;
     // RegCreateKeyExA with no class, non-volatile, all access (plus the
@@ -85,10 +86,12 @@ public:
                           std::uint32_t size) = 0;
     // RegDeleteValueA.
     virtual long DeleteValue(RegHandle key, const std::string& name) = 0;
-    // RegDeleteKeyA: refuses (and keeps) a key that has subkeys. An empty
-    // `subkey` is refused too (the system would delete `parent` itself), so
-    // a key is only ever deleted when it is named.
-    virtual long DeleteKey(RegHandle parent, const std::string& subkey) = 0;
+    // RegDeleteKeyExA in `view` (RegDeleteKeyA where the system lacks it or
+    // no view is asked for): refuses (and keeps) a key that has subkeys. An
+    // empty `subkey` is refused too (the system would delete `parent`
+    // itself), so a key is only ever deleted when it is named.
+    virtual long DeleteKey(RegHandle parent, const std::string& subkey,
+                           std::uint32_t view = 0) = 0;
     // RegEnumValueA: the name of the value at `index`.
     virtual long EnumValue(RegHandle key, std::uint32_t index,
                            std::string* name) = 0;
@@ -109,8 +112,8 @@ public:
 class RegKey {
 public:
     RegKey() = default;
-    RegKey(Registry& registry, RegHandle handle)
-        : registry_(&registry), handle_(handle) {}
+    RegKey(Registry& registry, RegHandle handle, std::uint32_t view = 0)
+        : registry_(&registry), handle_(handle), view_(view & kKeyWow64Views) {}
     ~RegKey() { Close(); }
     RegKey(RegKey&& other) noexcept;
     RegKey& operator=(RegKey&& other) noexcept;
@@ -127,6 +130,9 @@ public:
 
     explicit operator bool() const { return handle_ != 0; }
     RegHandle Handle() const { return handle_; }
+    // The view bits the key was opened or created with: what every call
+    // relative to it must name again.
+    std::uint32_t View() const { return view_; }
     void Close();
 
     // Reads into a caller-sized buffer; a value that does not fit is absent.
@@ -153,6 +159,7 @@ public:
                    const std::vector<std::uint8_t>& bytes) const;
 
     long DeleteValue(const std::string& name) const;
+    // In the key's own view.
     long DeleteSubKey(const std::string& subkey) const;
 
     // Names by index from 0 until the call fails.
@@ -166,6 +173,7 @@ private:
 
     Registry* registry_ = nullptr;
     RegHandle handle_ = 0;
+    std::uint32_t view_ = 0;
 };
 
 }  // namespace tv

@@ -125,6 +125,30 @@ long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
     return OpenOrCreate(parent, path, true, kKeyAllAccess | (view & kKeyWow64Views), key);
 }
 
+long FakeRegistry::Start(RegHandle parent, const std::string& path, std::uint32_t access,
+                         std::shared_ptr<Node>* start, std::string* walk) const {
+    long rc = Resolve(parent, 0, start);
+    if (rc != kErrorSuccess) return rc;
+    if (!path.empty() && path[0] == '\\') return kErrorBadPathname;
+    if (views_ == Views::One) {
+        *walk = path;
+    } else if (IsRootKey(parent)) {
+        *walk = ViewPath(parent, path, access);
+    } else {
+        // A handle keeps no view: below it the path is redirected again,
+        // as the whole path from its root, in the view the call asks for
+        // (the program's own without a view bit). Windows 7 does this; Wine
+        // stays in the handle's view.
+        std::string full = path;
+        const Node* at = start->get();
+        for (; at->parent != nullptr; at = at->parent) full = at->name + "\\" + full;
+        const RegHandle root = at == local_machine_.get() ? kHkeyLocalMachine : kHkeyCurrentUser;
+        *start = root == kHkeyLocalMachine ? local_machine_ : current_user_;
+        *walk = ViewPath(root, full, access);
+    }
+    return kErrorSuccess;
+}
+
 long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
                                 bool create, std::uint32_t access,
                                 RegHandle* key) {
@@ -132,8 +156,9 @@ long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
     if (key == nullptr) return kErrorInvalidParameter;
     if ((access & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
-    long rc = Resolve(parent, 0, &node);
-    if (rc == kErrorSuccess) rc = Walk(node, ViewPath(parent, path, access), create, &node);
+    std::string walk;
+    long rc = Start(parent, path, access, &node, &walk);
+    if (rc == kErrorSuccess) rc = Walk(node, walk, create, &node);
     if (rc != kErrorSuccess) return rc;
     // An empty path on a root hands back the root itself.
     *key = IsRootKey(parent) && SplitKeyPath(path).empty()
@@ -193,12 +218,14 @@ long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
     return kErrorSuccess;
 }
 
-long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey) {
+long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if ((view & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
-    long rc = Resolve(parent, 0, &node);
+    std::string walk;
+    long rc = Start(parent, subkey, view & kKeyWow64Views, &node, &walk);
     if (rc == kErrorSuccess && subkey.empty()) return kErrorInvalidParameter;
-    if (rc == kErrorSuccess) rc = Walk(node, subkey, false, &node);
+    if (rc == kErrorSuccess) rc = Walk(node, walk, false, &node);
     if (rc != kErrorSuccess) return rc;
     if (node->parent == nullptr || node == classes_ || !node->subkeys.empty()) {
         return kErrorAccessDenied;

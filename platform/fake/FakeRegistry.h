@@ -10,8 +10,10 @@
 // for 64-bit Windows it keeps the 32-bit view's copy of a redirected key
 // where Windows keeps it (HKLM\Software\Wow6432Node, HKCR\Wow6432Node\CLSID)
 // and shares the keys Windows shares, as far as the program uses them: an
-// open or create from a root in the 32-bit view lands on the Wow6432Node
-// copy. Paths below an opened key are not redirected again.
+// open, create or delete in the 32-bit view lands on the Wow6432Node copy.
+// As on Windows 7 (and unlike Wine), a handle does not keep its view: a path
+// below an opened key is redirected again, by its full path, in the view
+// the call itself names.
 #pragma once
 
 #include <cstddef>
@@ -46,7 +48,8 @@ public:
     long SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                   const void* data, std::uint32_t size) override;
     long DeleteValue(RegHandle key, const std::string& name) override;
-    long DeleteKey(RegHandle parent, const std::string& subkey) override;
+    long DeleteKey(RegHandle parent, const std::string& subkey,
+                   std::uint32_t view = 0) override;
     long EnumValue(RegHandle key, std::uint32_t index,
                    std::string* name) override;
     long EnumValueData(RegHandle key, std::uint32_t index, std::string* name,
@@ -85,6 +88,10 @@ private:
     // The path a root-relative open in `access`'s view really reaches.
     std::string ViewPath(RegHandle parent, const std::string& path,
                          std::uint32_t access) const;
+    // Where a call below `parent` starts and the path it walks from there,
+    // the views applied.
+    long Start(RegHandle parent, const std::string& path, std::uint32_t access,
+               std::shared_ptr<Node>* start, std::string* walk) const;
     long OpenOrCreate(RegHandle parent, const std::string& path, bool create,
                       std::uint32_t access, RegHandle* key);
 

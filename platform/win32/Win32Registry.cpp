@@ -82,9 +82,15 @@ long Win32Registry::DeleteValue(RegHandle key, const std::string& name) {
     return RegDeleteValueA(ToHkey(key), name.c_str());
 }
 
-long Win32Registry::DeleteKey(RegHandle parent, const std::string& subkey) {
+long Win32Registry::DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
     if (!IsUsable(parent)) return kErrorInvalidHandle;
     if (subkey.empty()) return kErrorInvalidParameter;
+    // Systems before Vista (but 64-bit XP) lack the call; they have one view.
+    using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    static const auto deleteKeyEx = reinterpret_cast<DeleteKeyEx>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    if ((view & kKeyWow64Views) != 0 && deleteKeyEx != nullptr)
+        return deleteKeyEx(ToHkey(parent), subkey.c_str(), view & kKeyWow64Views, 0);
     return RegDeleteKeyA(ToHkey(parent), subkey.c_str());
 }
 

@@ -18,7 +18,8 @@ public:
     long SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                   const void* data, std::uint32_t size) override;
     long DeleteValue(RegHandle key, const std::string& name) override;
-    long DeleteKey(RegHandle parent, const std::string& subkey) override;
+    long DeleteKey(RegHandle parent, const std::string& subkey,
+                   std::uint32_t view = 0) override;
     long EnumValue(RegHandle key, std::uint32_t index,
                    std::string* name) override;
     long EnumValueData(RegHandle key, std::uint32_t index, std::string* name,

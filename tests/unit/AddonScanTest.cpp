@@ -96,7 +96,9 @@ TEST_F(AddonScanTest, EachViewListsItsOwnAddOnsWithItsOwnClasses) {
     auto classIn = [&](std::uint32_t view, const std::string& id, const std::string& name) {
         RegKey key = RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id, view);
         key.SetString("", name);
-        RegKey::Create(registry_, key.Handle(), "InprocServer32").SetString("", "C:\\" + name + ".dll");
+        // Below a handle, in the view again: a handle keeps none.
+        RegKey::Create(registry_, key.Handle(), "InprocServer32", view)
+            .SetString("", "C:\\" + name + ".dll");
     };
     const std::uint32_t v64 = kKeyWow64_64Key, v32 = kKeyWow64_32Key;
     classIn(v64, "{T}", "T64");
@@ -109,9 +111,13 @@ TEST_F(AddonScanTest, EachViewListsItsOwnAddOnsWithItsOwnClasses) {
     RegKey::Create(registry_, kHkeyCurrentUser, kHooksKey).SetString("{H}", "");
     RegKey::Create(registry_, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\{E}", v32)
         .SetString("exec", "C:\\e32.exe");
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\{E6}", v64)
+        .SetString("exec", "C:\\e64.exe");
 
     AddonRow extension{"{E}", "", kExtensionType, "C:\\e32.exe", 2};
     extension.view = extension.classView = v32;
+    AddonRow extension64{"{E6}", "", kExtensionType, "C:\\e64.exe", 2};
+    extension64.view = extension64.classView = v64;
     AddonRow helper{"{B}", "B32", kHelperType, "C:\\B32.dll", 1};
     helper.view = helper.classView = v32;
     AddonRow hook{"{H}", "H32", kHookType, "C:\\H32.dll", 0};
@@ -122,7 +128,7 @@ TEST_F(AddonScanTest, EachViewListsItsOwnAddOnsWithItsOwnClasses) {
     AddonRow toolbar32{"{T}", "T32", kToolbarType, "C:\\T32.dll", 0};
     toolbar32.view = toolbar32.classView = v32;
     EXPECT_EQ(ScanAddons(registry_, true),
-              (std::vector<AddonRow>{extension, helper, hook, toolbar64, toolbar32}));
+              (std::vector<AddonRow>{extension64, extension, helper, hook, toolbar64, toolbar32}));
     EXPECT_EQ(registry_.OpenHandleCount(), 0u);
 }
 
