@@ -25,6 +25,15 @@ std::string ReadText(Get get) {
     return {};
 }
 
+// A shell folder, no trailing backslash (a drive root keeps its own).
+std::string ShellFolder(int id) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    std::string folder = path;
+    if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+    return folder;
+}
+
 }  // namespace
 
 std::string Win32Environment::WindowsDirectory() const {
@@ -35,14 +44,11 @@ std::string Win32Environment::SystemDirectory() const {
     return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
 }
 
-std::string Win32Environment::DocumentsFolder() const {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
-    std::string folder = path;
-    if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
-    return folder;
-}
+std::string Win32Environment::DocumentsFolder() const { return ShellFolder(CSIDL_PERSONAL); }
+
+// From a 32-bit process on 64-bit Windows this is "Program Files (x86)": the
+// folder of this program's own kind, where the 32-bit browser lives.
+std::string Win32Environment::ProgramFilesFolder() const { return ShellFolder(CSIDL_PROGRAM_FILES); }
 
 bool Win32Environment::Variable(const std::string& name, std::string* value) const {
     SetLastError(ERROR_SUCCESS);

@@ -11,6 +11,7 @@ public:
     std::string WindowsDirectory() const override;
     std::string SystemDirectory() const override;
     std::string DocumentsFolder() const override;
+    std::string ProgramFilesFolder() const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };
