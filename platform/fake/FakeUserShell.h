@@ -1,7 +1,7 @@
 // A desktop shell that records what it was asked to start. Tests choose
-// whether one is there to ask; by default there is none (as under Wine's
-// test prefix or with no shell running), so everything falls back to the
-// program's own shell. On Windows 7 with a signed-in user there is one.
+// whether there is one to ask. By default there is none, so everything goes
+// to the program's own shell where the tests have always looked; on
+// Windows 7 with a signed-in user, and under Wine, there is one.
 #pragma once
 
 #include <vector>

@@ -18,7 +18,7 @@ namespace {
 const GUID kTopLevelBrowserService = {
     0x4C96BE40, 0x915C, 0x11CF, {0x99, 0xD3, 0x00, 0xAA, 0x00, 0x4A, 0xE8, 0x37}};
 
-// Text in the ANSI code page as a BSTR; empty text gives an empty BSTR.
+// Text in the ANSI code page as UTF-16; empty when it does not convert.
 std::wstring Wide(const std::string& text) {
     if (text.empty()) return {};
     int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
