@@ -21,6 +21,10 @@ public:
     // The startup folder of all users, as the system gives it; empty when
     // none.
     virtual std::string CommonStartupFolder() const = 0;
+    // The system's program-files folder as the shell knows it, no trailing
+    // backslash; empty when the platform gives none. Never the "ProgramFiles"
+    // variable, which whoever starts the program can set.
+    virtual std::string ProgramFilesFolder() const = 0;
     // GetEnvironmentVariable; false when the variable is not set.
     virtual bool Variable(const std::string& name, std::string* value) const = 0;
     // Sleep: the waits some operations make before they go on.

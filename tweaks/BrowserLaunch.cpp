@@ -18,11 +18,13 @@ bool IsFullPath(const std::string& path) {
 }  // namespace
 
 std::optional<ShellLaunch> BrowserWithoutAddons(const Environment& environment) {
-    std::string programFiles;
-    // A relative directory would be looked up from wherever this program
-    // was started, where anyone may have put a program of that name.
-    if (!environment.Variable("ProgramFiles", &programFiles) || !IsFullPath(programFiles))
-        return std::nullopt;
+    // The system's folder, not the variable of that name: whoever starts this
+    // program chooses its variables. On 64-bit Windows a 32-bit build is
+    // given "Program Files (x86)", as the variable was in a 32-bit process:
+    // the 32-bit browser, the one 64-bit Windows 7 starts by default. A
+    // relative folder would be looked up from wherever this program started.
+    const std::string programFiles = environment.ProgramFilesFolder();
+    if (!IsFullPath(programFiles)) return std::nullopt;
     ShellLaunch launch;
     launch.file = "\"" + programFiles + "\\Internet Explorer\\iexplore.exe\"";
     launch.parameters = " -extoff";

@@ -8,9 +8,9 @@
 
 namespace tv {
 
-// The browser under the "ProgramFiles" directory, its path quoted, with
-// " -extoff", maximised; nothing when that variable is not set or not a full
-// path (there is no browser to name then).
+// The browser under the system's program-files folder, its path quoted, with
+// " -extoff", maximised; nothing when there is no such folder or it is not a
+// full path (there is no browser to name then).
 std::optional<ShellLaunch> BrowserWithoutAddons(const Environment& environment);
 
 // Starts it; true when the shell started it.

@@ -5,6 +5,7 @@
 
 #include "app/win32/MainWindow.h"
 #include "platform/Platform.h"
+#include "platform/UserFirstShell.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Environment.h"
@@ -12,6 +13,7 @@
 #include "platform/win32/Win32Prompter.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32UserShell.h"
 #include "platform/win32/Win32SystemProbe.h"
 #include "platform/win32/Win32Wmi.h"
 #include "platform/win32/Win32ServiceControl.h"
@@ -41,7 +43,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     tv::Win32Registry registry;
     tv::Win32Clock clock;
-    tv::Win32Shell shell;
+    tv::Win32Shell ownShell;
+    // Addresses and the browser start through the user's desktop shell, with
+    // the user's rights; from this elevated process only without one.
+    tv::Win32UserShell userShell;
+    tv::UserFirstShell shell(userShell, ownShell);
     tv::Win32FileSystem files;
     tv::Win32Drives drives;
     tv::Win32Environment environment;

@@ -18,6 +18,7 @@ public:
     std::string profileFolder = "C:\\Users\\test";
     std::string commonStartupFolder =
         "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+    std::string programFilesFolder = "C:\\Program Files";
     std::map<std::string, std::string> variables;  // exact names
     std::vector<unsigned> waits;
 
@@ -26,6 +27,7 @@ public:
     std::string DocumentsFolder() const override { return documentsFolder; }
     std::string ProfileFolder() const override { return profileFolder; }
     std::string CommonStartupFolder() const override { return commonStartupFolder; }
+    std::string ProgramFilesFolder() const override { return programFilesFolder; }
     bool Variable(const std::string& name, std::string* value) const override {
         auto it = variables.find(name);
         if (it == variables.end()) return false;

@@ -25,18 +25,7 @@ std::string ReadText(Get get) {
     return {};
 }
 
-}  // namespace
-
-std::string Win32Environment::WindowsDirectory() const {
-    return ReadText([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
-}
-
-std::string Win32Environment::SystemDirectory() const {
-    return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
-}
-
-namespace {
-
+// A shell folder, no trailing backslash (a drive root keeps its own).
 std::string ShellFolder(int id) {
     char path[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
@@ -47,6 +36,14 @@ std::string ShellFolder(int id) {
 
 }  // namespace
 
+std::string Win32Environment::WindowsDirectory() const {
+    return ReadText([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
+}
+
+std::string Win32Environment::SystemDirectory() const {
+    return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
+}
+
 std::string Win32Environment::DocumentsFolder() const { return ShellFolder(CSIDL_PERSONAL); }
 
 std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_PROFILE); }
@@ -54,6 +51,10 @@ std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_P
 std::string Win32Environment::CommonStartupFolder() const {
     return ShellFolder(CSIDL_COMMON_STARTUP);
 }
+
+// From a 32-bit process on 64-bit Windows this is "Program Files (x86)": the
+// folder of this program's own kind, where the 32-bit browser lives.
+std::string Win32Environment::ProgramFilesFolder() const { return ShellFolder(CSIDL_PROGRAM_FILES); }
 
 bool Win32Environment::Variable(const std::string& name, std::string* value) const {
     SetLastError(ERROR_SUCCESS);

@@ -13,6 +13,7 @@ public:
     std::string DocumentsFolder() const override;
     std::string ProfileFolder() const override;
     std::string CommonStartupFolder() const override;
+    std::string ProgramFilesFolder() const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };

@@ -178,4 +178,17 @@ TEST_F(FilesContract, DirectoriesHaveNoTrailingBackslash) {
     EXPECT_EQ(documents.substr(1, 2), ":\\");
 }
 
+TEST_F(FilesContract, ProgramFilesFolderIsTheSystemsNotTheVariable) {
+    std::string before;
+    const bool wasSet = t->environment->Variable("ProgramFiles", &before);
+    t->PlantVariable("ProgramFiles", "C:\\Planted");
+    std::string planted;
+    EXPECT_TRUE(t->environment->Variable("ProgramFiles", &planted));
+    EXPECT_EQ(planted, "C:\\Planted");
+    const std::string folder = t->environment->ProgramFilesFolder();
+    if (wasSet) t->PlantVariable("ProgramFiles", before);
+    // A 32-bit process under a 64-bit system is given "Program Files (x86)".
+    EXPECT_TRUE(folder == "C:\\Program Files" || folder == "C:\\Program Files (x86)") << folder;
+}
+
 }  // namespace

@@ -26,6 +26,8 @@ struct FilesUnderTest {
     virtual std::string ReadFile(const std::string& path) = 0;
     // Makes the file deletable again, whatever the test did to it.
     virtual void Release(const std::string& path) = 0;
+    // Sets an environment variable of this process, past the seam.
+    virtual void PlantVariable(const std::string& name, const std::string& value) = 0;
     virtual ~FilesUnderTest() = default;
 };
 

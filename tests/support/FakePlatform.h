@@ -10,6 +10,8 @@
 #include "platform/fake/FakePrompter.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeUserShell.h"
+#include "platform/UserFirstShell.h"
 #include "platform/fake/FakeSystemProbe.h"
 #include "platform/fake/FakeWmi.h"
 #include "platform/fake/FakeServiceControl.h"
@@ -31,6 +33,16 @@
 
 namespace tv::testing {
 
+// The shell the bundle hands out: the desktop shell first, then the
+// program's own, both the bundle's own fakes. Assigning a fresh bundle
+// assigns those fakes and leaves this bound to them.
+class BundledShell : public UserFirstShell {
+public:
+    using UserFirstShell::UserFirstShell;
+    BundledShell(const BundledShell&) = delete;
+    BundledShell& operator=(const BundledShell&) { return *this; }
+};
+
 struct FakePlatform {
 #ifdef _WIN32
     using Codec = Win32TextCodec;
@@ -43,7 +55,11 @@ struct FakePlatform {
 
     FakeRegistry registry;
     FakeClock clock;
+    // What this program opens itself; `userShell` is the desktop shell,
+    // asked first (see UserFirstShell).
     FakeShell shell;
+    FakeUserShell userShell;
+    BundledShell userFirstShell{userShell, shell};
     FakeFileSystem files;
     FakeDrives drives;
     FakeEnvironment environment;
@@ -64,7 +80,7 @@ struct FakePlatform {
     Codec codec;
 
     Platform Get() {
-        Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        Platform platform{&registry, &clock, &userFirstShell, &files, &drives, &environment, &prompter};
         platform.system = &system;
         platform.wmi = &wmi;
         platform.services = &services;

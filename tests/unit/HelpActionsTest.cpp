@@ -108,6 +108,26 @@ TEST_F(HelpTest, MailRequirementsAndBanner) {
                                     TV_SUPPORT_MAIL + "]");
 }
 
+TEST_F(HelpTest, WithADesktopShellAddressesOpenThroughItAlone) {
+    // The desktop shell opens them with the user's rights; nothing is opened
+    // from this elevated process.
+    fakes_.userShell.available = true;
+    SupportMail(fakes_.Get());
+    ShowHardwareRequirements(fakes_.Get());
+    EXPECT_TRUE(fakes_.shell.Requests().empty());
+    EXPECT_TRUE(fakes_.shell.Launches().empty());
+    const std::vector<ShellLaunch>& launches = fakes_.userShell.Launches();
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(launches[0].file, std::string("mailto:") + TV_SUPPORT_MAIL + "?Subject=Windows7用户技术支持");
+    EXPECT_EQ(launches[1].file, "http://" + kSite + "/upgrade/70.html");
+    for (const ShellLaunch& launch : launches) {
+        EXPECT_EQ(launch.verb, "");
+        EXPECT_EQ(launch.parameters, "");
+        EXPECT_EQ(launch.directory, "");
+        EXPECT_EQ(launch.showCommand, kSwShow);
+    }
+}
+
 struct DriveSetup {
     char letter;
     int type;

@@ -95,7 +95,9 @@ TEST(UacSwitch, PressBeforeAnyReadSwitchesOn) {
 
 TEST(BrowserLaunch, StartsIexploreMaximisedWithoutAddons) {
     testing::FakePlatform fakes;
-    fakes.environment.variables["ProgramFiles"] = "C:\\Program Files";
+    fakes.environment.programFilesFolder = "C:\\Program Files";
+    // Whoever starts the program sets its variables: this one is not used.
+    fakes.environment.variables["ProgramFiles"] = "C:\\Planted";
     EXPECT_TRUE(StartBrowserWithoutAddons(fakes.environment, fakes.shell));
     ASSERT_EQ(fakes.shell.Launches().size(), 1u);
     const ShellLaunch& launch = fakes.shell.Launches()[0];
@@ -106,16 +108,16 @@ TEST(BrowserLaunch, StartsIexploreMaximisedWithoutAddons) {
     EXPECT_EQ(launch.showCommand, kSwShowMaximized);
 }
 
-TEST(BrowserLaunch, NothingStartsWithoutProgramFiles) {
-    // Unset, empty, or not a full path: relative to the current drive or
-    // directory.
-    const std::optional<std::string> values[] = {std::nullopt, "", "Program Files", "\\Program Files",
-                                                 "C:Program Files", "C:", "1:\\x", "\\",
-                                                 "@:\\x", "[:\\x", "`:\\x", "{:\\x"};
+TEST(BrowserLaunch, NothingStartsWithoutAFullProgramFilesFolder) {
+    // None, or not a full path: relative to the current drive or directory.
+    // A planted variable does not stand in for the folder.
+    const std::string values[] = {"", "Program Files", "\\Program Files", "C:Program Files", "C:",
+                                  "1:\\x", "\\", "@:\\x", "[:\\x", "`:\\x", "{:\\x"};
     for (const auto& value : values) {
         testing::FakePlatform fakes;
-        if (value) fakes.environment.variables["ProgramFiles"] = *value;
-        EXPECT_FALSE(StartBrowserWithoutAddons(fakes.environment, fakes.shell));
+        fakes.environment.programFilesFolder = value;
+        fakes.environment.variables["ProgramFiles"] = "C:\\Program Files";
+        EXPECT_FALSE(StartBrowserWithoutAddons(fakes.environment, fakes.shell)) << value;
         EXPECT_TRUE(fakes.shell.Launches().empty());
         EXPECT_TRUE(fakes.shell.Commands().empty());
     }
@@ -123,12 +125,12 @@ TEST(BrowserLaunch, NothingStartsWithoutProgramFiles) {
 
 TEST(BrowserLaunch, AFailedStartIsOnlyReportedToTheCaller) {
     testing::FakePlatform fakes;
-    fakes.environment.variables["ProgramFiles"] = "D:\\Apps";
+    fakes.environment.programFilesFolder = "D:\\Apps";
     fakes.shell.launchResult = false;
     // (Other full paths are started: a UNC share, a lower-case drive.)
     for (const char* full : {"\\\\server\\apps", "z:\\Apps", "a:\\Apps", "A:\\Apps", "Z:\\Apps"}) {
         testing::FakePlatform other;
-        other.environment.variables["ProgramFiles"] = full;
+        other.environment.programFilesFolder = full;
         EXPECT_TRUE(StartBrowserWithoutAddons(other.environment, other.shell)) << full;
         ASSERT_EQ(other.shell.Launches().size(), 1u);
         EXPECT_EQ(other.shell.Launches()[0].file,
@@ -136,6 +138,43 @@ TEST(BrowserLaunch, AFailedStartIsOnlyReportedToTheCaller) {
     }
     EXPECT_FALSE(StartBrowserWithoutAddons(fakes.environment, fakes.shell));
     EXPECT_TRUE(fakes.prompter.Prompts().empty());
+}
+
+TEST(BrowserLaunch, StartsThroughTheDesktopShellWhenThereIsOne) {
+    // Which shell starts it, and what the caller is told: the desktop shell
+    // (the user's rights) when it takes the request, else this process's own.
+    struct Case {
+        bool desktop;
+        bool ownResult;
+        bool started;
+        size_t viaDesktop, viaOwn;
+    } cases[] = {
+        {true, false, true, 1, 0},
+        {false, true, true, 0, 1},
+        {false, false, false, 0, 1},
+    };
+    for (const Case& c : cases) {
+        testing::FakePlatform fakes;
+        fakes.userShell.available = c.desktop;
+        fakes.shell.launchResult = c.ownResult;
+        EXPECT_EQ(StartBrowserWithoutAddons(fakes.environment, *fakes.Get().shell), c.started);
+        ASSERT_EQ(fakes.userShell.Launches().size(), c.viaDesktop);
+        ASSERT_EQ(fakes.shell.Launches().size(), c.viaOwn);
+        const ShellLaunch& launch =
+            c.desktop ? fakes.userShell.Launches()[0] : fakes.shell.Launches()[0];
+        EXPECT_EQ(launch.file, "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"");
+        EXPECT_EQ(launch.parameters, " -extoff");
+        EXPECT_EQ(launch.verb, "");
+        EXPECT_EQ(launch.directory, "");
+        EXPECT_EQ(launch.showCommand, kSwShowMaximized);
+    }
+    // Command lines are never handed to the desktop shell.
+    testing::FakePlatform fakes;
+    fakes.userShell.available = true;
+    EXPECT_TRUE(fakes.Get().shell->Run("regsvr32 /s x.dll", kSwHide));
+    ASSERT_EQ(fakes.shell.Commands().size(), 1u);
+    EXPECT_EQ(fakes.shell.Commands()[0].commandLine, "regsvr32 /s x.dll");
+    EXPECT_TRUE(fakes.userShell.Launches().empty());
 }
 
 }  // namespace

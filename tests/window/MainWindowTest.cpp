@@ -281,6 +281,14 @@ TEST_F(MainWindowTest, WebSiteButtonAndLogoOpenTheHomePage) {
         EXPECT_EQ(request.address, HomePageAddress());
         EXPECT_EQ(request.showCommand, SW_SHOW);
     }
+    // With a desktop shell the page opens there alone, with the user's rights.
+    fakes_.userShell.available = true;
+    Click(GetDlgItem(Main(), 1014));
+    PumpMessages(5);
+    EXPECT_EQ(shell_.Requests().size(), 2u);
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file, HomePageAddress());
+    EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOW);
 }
 
 TEST_F(MainWindowTest, PressInTheTopBandStartsADrag) {

@@ -85,7 +85,8 @@ TEST_F(SecurityPageTest, SelectionReadsThePolicyAndPressesSwitchIt) {
 }
 
 TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
-    fakes_.environment.variables["ProgramFiles"] = "C:\\Program Files";
+    fakes_.environment.programFilesFolder = "C:\\Program Files";
+    fakes_.environment.variables["ProgramFiles"] = "C:\\Planted";  // not used
     Open();
     ClickTab(5);
     Press(1066);
@@ -97,9 +98,20 @@ TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
     EXPECT_EQ(launch.directory, "");
     EXPECT_EQ(launch.showCommand, SW_SHOWMAXIMIZED);
 
-    fakes_.environment.variables.erase("ProgramFiles");
+    fakes_.environment.programFilesFolder.clear();
+    fakes_.environment.variables["ProgramFiles"] = "C:\\Program Files";
     Press(1066);
     EXPECT_EQ(fakes_.shell.Launches().size(), 1u);
+
+    // With a desktop shell the browser starts there, with the user's rights.
+    fakes_.environment.programFilesFolder = "C:\\Program Files";
+    fakes_.userShell.available = true;
+    Press(1066);
+    EXPECT_EQ(fakes_.shell.Launches().size(), 1u);
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file, launch.file);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].parameters, " -extoff");
+    EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOWMAXIMIZED);
     EXPECT_TRUE(fakes_.prompter.Prompts().empty());
 }
 

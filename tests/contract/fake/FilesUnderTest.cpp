@@ -8,6 +8,7 @@ namespace {
 
 struct FakeFiles : FilesUnderTest {
     tv::FakeFileSystem* tree;
+    tv::FakeEnvironment* fakeEnvironment;
     FakeFiles() {
         auto f = std::make_unique<tv::FakeFileSystem>();
         tree = f.get();
@@ -17,7 +18,9 @@ struct FakeFiles : FilesUnderTest {
         c.space = {1ull << 33, 1ull << 35, 1ull << 33};
         d->Set("C:\\", c);
         drives = std::move(d);
-        environment = std::make_unique<tv::FakeEnvironment>();
+        auto e = std::make_unique<tv::FakeEnvironment>();
+        fakeEnvironment = e.get();
+        environment = std::move(e);
         scratch = "C:\\users\\test\\Temp\\tv-contract";
         tree->AddFolder(scratch);
     }
@@ -30,6 +33,9 @@ struct FakeFiles : FilesUnderTest {
     std::string ReadFile(const std::string& path) override { return tree->Contents(path); }
     void Release(const std::string& path) override {
         if (tree->Exists(path) && !tree->IsFolder(path)) tree->AddFile(path);
+    }
+    void PlantVariable(const std::string& name, const std::string& value) override {
+        fakeEnvironment->variables[name] = value;
     }
 };
 

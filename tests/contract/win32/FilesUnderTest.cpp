@@ -44,6 +44,9 @@ struct RealFiles : FilesUnderTest {
     void Release(const std::string& path) override {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+    void PlantVariable(const std::string& name, const std::string& value) override {
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
+    }
     static void RemoveTree(const std::string& folder) {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
