@@ -15,12 +15,14 @@ public:
     std::string windowsDirectory = "C:\\Windows";
     std::string systemDirectory = "C:\\Windows\\system32";
     std::string documentsFolder = "C:\\Users\\test\\Documents";
+    std::vector<std::string> programFilesFolders = {"C:\\Program Files"};
     std::map<std::string, std::string> variables;  // exact names
     std::vector<unsigned> waits;
 
     std::string WindowsDirectory() const override { return windowsDirectory; }
     std::string SystemDirectory() const override { return systemDirectory; }
     std::string DocumentsFolder() const override { return documentsFolder; }
+    std::vector<std::string> ProgramFilesFolders() const override { return programFilesFolders; }
     bool Variable(const std::string& name, std::string* value) const override {
         auto it = variables.find(name);
         if (it == variables.end()) return false;

@@ -4,13 +4,15 @@
 
 namespace tv {
 
-// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA,
+// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA, the
+// machine's ProgramFilesDir (64-bit view),
 // GetEnvironmentVariableA, Sleep.
 class Win32Environment : public Environment {
 public:
     std::string WindowsDirectory() const override;
     std::string SystemDirectory() const override;
     std::string DocumentsFolder() const override;
+    std::vector<std::string> ProgramFilesFolders() const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };
