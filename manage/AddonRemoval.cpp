@@ -1,6 +1,7 @@
 #include "manage/AddonRemoval.h"
 
 #include "manage/AddonSources.h"
+#include "platform/Environment.h"
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
@@ -33,21 +34,141 @@ const ProtectedAddon kProtectedAddons[] = {
     {"Google Toolbar Helper", kGoogleMessage},
 };
 
+// The restore file's line for a class file that was not unregistered.
+const char kNoteHead[] = "未反注册文件：";
+const char kNoteUserClassOnly[] = "只有当前用户注册了这个类，不以管理员身份加载它的文件";
+const char kNoteUnsafeName[] = "文件名含有引号、控制字符或以反斜杠结尾，会改变命令行";
+const char kNoteNotPlainPath[] = "不是完整的本地文件路径";
+const char kNoteUserWritable[] =
+    "文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载";
+const char kNoteNoTool[] = "找不到系统的 regsvr32.exe";
+
 // A name that stands for one entry below its key, never for the key itself
 // or a deeper path.
 bool IsSingleName(const std::string& name) {
     return !name.empty() && text::FindChar(name, '\\') == text::npos;
 }
 
-// Keeps every registration the ticked rows lose, and the class key their
-// unregistration takes away, in one restore file. False when it could not
-// be written: nothing may be removed then.
-bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+// Folders below the Windows folder that Windows 7's default permissions
+// let every user create files in: a file there is the user's choice.
+const char* const kUserWritableWindowsFolders[] = {
+    "Temp",
+    "Tasks",
+    "tracing",
+    "debug",
+    "Registration\\CRMLog",
+    "System32\\Tasks",
+    "System32\\Tasks_Migrated",
+    "System32\\spool",
+    "System32\\FxsTmp",
+    "System32\\com\\dmp",
+    "System32\\Microsoft\\Crypto\\RSA\\MachineKeys",
+    "SysWOW64\\Tasks",
+    "SysWOW64\\FxsTmp",
+    "SysWOW64\\com\\dmp",
+    "SysWOW64\\Microsoft\\Crypto\\RSA\\MachineKeys",
+};
+
+bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+
+// "X:\a\b" with every name a plain one: nothing the system would read
+// differently from the text ("..", ".", empty names, names ending in a dot
+// or blank, which Windows drops), no short-name alias ("~") that could
+// stand for a folder the checks name in full, no stream (":") or wildcard,
+// no forward slash (another separator).
+bool IsPlainDrivePath(const std::string& path) {
+    if (path.size() < 4) return false;
+    const unsigned char drive = static_cast<unsigned char>(path[0]);
+    if (!((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) || path[1] != ':' ||
+        path[2] != '\\')
+        return false;
+    std::size_t start = 3;
+    for (;;) {
+        std::size_t end = text::FindChar(path, '\\', start);
+        if (end == text::npos) end = path.size();
+        const std::string name = path.substr(start, end - start);
+        if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+        for (char bad : {':', '/', '*', '?', '"', '<', '>', '|', '~'})
+            if (text::FindChar(name, bad) != text::npos) return false;
+        for (unsigned char byte : name)
+            if (IsControl(byte)) return false;
+        if (end == path.size()) return true;
+        start = end + 1;
+    }
+}
+
+bool IsBelow(const std::string& path, const std::string& folder) {
+    return IsPlainDrivePath(folder) && path.size() > folder.size() + 1 &&
+           text::StartsWithNoCase(path, folder + "\\");
+}
+
+// Control characters shown as '?' so the note stays one line of the file.
+std::string Printable(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown)
+        if (IsControl(static_cast<unsigned char>(c))) c = '?';
+    return shown;
+}
+
+// What is done for one row's class: the tool started on the machine's
+// file, or the note that says why not.
+struct UnregisterStep {
+    std::string application;  // empty: nothing is started
+    std::string commandLine;
+    std::string note;
+};
+
+// The file the machine's own registration of the class gives, in the
+// view the class was read in. Never the user's class: Windows 7 shows a
+// user's class through HKCR over the machine's, and whatever the user
+// registered there must not choose what an administrator's process loads.
+std::string MachineClassFile(Registry& registry, const AddonRow& row) {
+    const RegKey server = RegKey::Open(
+        registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name + "\\InprocServer32", row.classView),
+        kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
+    return ReadValueText(server, "");
+}
+
+UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& folders,
+                              const std::vector<std::string>& programFiles, const AddonRow& row) {
+    UnregisterStep step;
+    // An extension names no class: its registration is all there is.
+    const AddonSource& source = AddonSourceByType(row.typeText);
+    if (source.details != AddonDetails::ClassKey || !IsSingleName(row.name)) return step;
+    const std::string file = MachineClassFile(*platform.registry, row);
+    if (file.empty()) {
+        step.note = NotUnregisteredNote(row.file.empty() ? UnregisterRefusal::NoFile
+                                                         : UnregisterRefusal::UserClassOnly,
+                                        row.file);
+        return step;
+    }
+    UnregisterRefusal refusal = CheckUnregisterFile(file, folders.windows, programFiles);
+    if (refusal == UnregisterRefusal::None) {
+        step.application = UnregisterTool(folders, row.classView);
+        step.commandLine = UnregisterCommand(folders, row.classView, file);
+        if (step.application.empty() || step.commandLine.empty()) {
+            step.application.clear();
+            refusal = UnregisterRefusal::NoTool;
+        }
+    }
+    step.note = NotUnregisteredNote(refusal, file);
+    return step;
+}
+
+// Keeps every registration the ticked rows lose, and the machine class key
+// each started unregistration may take away, in one restore file, with a
+// line for each file that is not unregistered. False when it could not be
+// written: nothing may be removed then.
+bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
+                  const std::vector<UnregisterStep>& steps) {
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreAddonSubject));
+    for (const UnregisterStep& step : steps)
+        if (!step.note.empty()) backup.Comment(step.note);
     const AddonRow* only = nullptr;
     int count = 0;
-    for (const AddonRow& row : ticked) {
+    for (std::size_t i = 0; i < ticked.size(); ++i) {
+        const AddonRow& row = ticked[i];
         if (FindProtectedAddon(row.displayName)) continue;
         const AddonSource& source = AddonSourceByType(row.typeText);
         // Each key by the name the 64-bit view knows it by: the key the
@@ -57,10 +178,11 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
         if (source.names == AddonNames::Values) backup.AddValue(source.root, path, row.name, view);
         else if (IsSingleName(row.name))
             backup.AddKeyTree(source.root, path + "\\" + row.name, view);
-        if (source.details == AddonDetails::ClassKey && IsSingleName(row.name)) {
+        // The class key under its real root: the machine's, the one the
+        // started tool unregisters. A user's class key is left alone.
+        if (!steps[i].application.empty()) {
             const std::uint32_t classView = row.classView != 0 ? kKeyWow64_64Key : 0;
-            backup.AddKeyTree(kHkeyClassesRoot,
-                              DisplayedKeyPath(kHkeyClassesRoot, "CLSID\\" + row.name, row.classView),
+            backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name, row.classView),
                               classView);
         }
         only = &row;
@@ -79,20 +201,67 @@ const ProtectedAddon* FindProtectedAddon(std::string_view displayName) {
     return nullptr;
 }
 
-std::string UnregisterCommand(const SystemFolders& folders, std::uint32_t classView,
-                              const std::string& file) {
-    std::string tool;
+std::string UnregisterTool(const SystemFolders& folders, std::uint32_t classView) {
     if (folders.system64 && (classView & kKeyWow64_32Key) != 0) {
         if (folders.windows.empty()) return {};
-        tool = folders.windows + "\\SysWOW64\\regsvr32.exe";
-    } else {
-        if (folders.system.empty()) return {};
-        tool = NativeSystemPath(folders, folders.system + "\\regsvr32.exe");
+        return folders.windows + "\\SysWOW64\\regsvr32.exe";
     }
-    std::string command = "\"" + tool + "\" /u /s ";
-    // Nothing to quote in an empty path, and a quoted one stays as it is.
-    if (file.empty() || file.front() == '"') return command + file;
-    return command + "\"" + file + "\"";
+    if (folders.system.empty()) return {};
+    return NativeSystemPath(folders, folders.system + "\\regsvr32.exe");
+}
+
+bool UnsafeFileNameForCommand(const std::string& file) {
+    if (file.empty() || text::FindChar(file, '"') != text::npos) return true;
+    for (unsigned char byte : file)
+        if (IsControl(byte)) return true;
+    // Backslashes before a quote escape it: "C:\a\" would go on past the
+    // closing quote. A double-byte character ending in the same byte is
+    // one character, not a backslash.
+    return text::FindLastChar(file, '\\') == file.size() - 1;
+}
+
+std::string UnregisterCommand(const SystemFolders& folders, std::uint32_t classView,
+                              const std::string& file) {
+    const std::string tool = UnregisterTool(folders, classView);
+    if (tool.empty() || UnsafeFileNameForCommand(file)) return {};
+    return "\"" + tool + "\" /u /s \"" + file + "\"";
+}
+
+// The registration tool runs the add-on's own code with administrator
+// rights: it loads the file and calls into it. A file in a folder the user
+// may write is the user's code; loading it there would hand every program
+// the user runs administrator rights. So only files below the Windows
+// folder (outside its few folders every user may write) and the Program
+// Files folders, whose default permissions let only administrators write,
+// are unregistered; the others just lose their registration, and the
+// restore file says so. The folders come from the system itself, never
+// from the environment or the user's settings, and the path is compared as
+// written only when nothing in it could make the system read it as another.
+UnregisterRefusal CheckUnregisterFile(const std::string& file, const std::string& windowsFolder,
+                                      const std::vector<std::string>& programFiles) {
+    if (file.empty()) return UnregisterRefusal::NoFile;
+    if (UnsafeFileNameForCommand(file)) return UnregisterRefusal::UnsafeName;
+    if (!IsPlainDrivePath(file)) return UnregisterRefusal::NotPlainPath;
+    for (const std::string& folder : programFiles)
+        if (IsBelow(file, folder)) return UnregisterRefusal::None;
+    if (!IsBelow(file, windowsFolder)) return UnregisterRefusal::UserWritable;
+    for (const char* open : kUserWritableWindowsFolders)
+        if (IsBelow(file, windowsFolder + "\\" + open)) return UnregisterRefusal::UserWritable;
+    return UnregisterRefusal::None;
+}
+
+std::string NotUnregisteredNote(UnregisterRefusal refusal, const std::string& file) {
+    const char* reason = nullptr;
+    switch (refusal) {
+    case UnregisterRefusal::None:
+    case UnregisterRefusal::NoFile: return {};
+    case UnregisterRefusal::UserClassOnly: reason = kNoteUserClassOnly; break;
+    case UnregisterRefusal::UnsafeName: reason = kNoteUnsafeName; break;
+    case UnregisterRefusal::NotPlainPath: reason = kNoteNotPlainPath; break;
+    case UnregisterRefusal::UserWritable: reason = kNoteUserWritable; break;
+    case UnregisterRefusal::NoTool: reason = kNoteNoTool; break;
+    }
+    return std::string(kNoteHead) + Printable(file) + "（" + reason + "）";
 }
 
 long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
@@ -106,16 +275,25 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
-    if (!BackUpAddons(platform, ticked)) return;
     const SystemFolders folders = SystemFoldersOf(platform);
-    for (const AddonRow& row : ticked) {
+    const std::vector<std::string> programFiles =
+        platform.environment != nullptr ? platform.environment->ProgramFilesFolders()
+                                        : std::vector<std::string>();
+    std::vector<UnregisterStep> steps;
+    for (const AddonRow& row : ticked)
+        steps.push_back(FindProtectedAddon(row.displayName)
+                            ? UnregisterStep{}
+                            : PlanUnregister(platform, folders, programFiles, row));
+    if (!BackUpAddons(platform, ticked, steps)) return;
+    for (std::size_t i = 0; i < ticked.size(); ++i) {
+        const AddonRow& row = ticked[i];
         if (const ProtectedAddon* entry = FindProtectedAddon(row.displayName)) {
             // No caption: the box is titled with the program's name.
             platform.prompter->Ask(Prompt{entry->message, "", kMbOk | kMbIconExclamation});
             continue;
         }
-        const std::string command = UnregisterCommand(folders, row.classView, row.file);
-        if (!command.empty()) platform.shell->Run(command, kSwHide);
+        if (!steps[i].application.empty())
+            platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide);
         DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view);
     }
 }

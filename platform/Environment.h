@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tv {
 
@@ -25,6 +26,12 @@ public:
     // backslash; empty when the platform gives none. Never the "ProgramFiles"
     // variable, which whoever starts the program can set.
     virtual std::string ProgramFilesFolder() const = 0;
+    // The system's Program Files folders, no trailing backslash, each once:
+    // the shell's program files folder, and on 64-bit Windows both the
+    // 64-bit and the 32-bit one. Taken from the system, never from the
+    // environment or the user's settings; empty when the platform gives
+    // none.
+    virtual std::vector<std::string> ProgramFilesFolders() const = 0;
     // GetEnvironmentVariable; false when the variable is not set.
     virtual bool Variable(const std::string& name, std::string* value) const = 0;
     // Sleep: the waits some operations make before they go on.

@@ -63,6 +63,10 @@ void RegBackup::NameKey(RegHandle root, const std::string& path) {
 
 bool RegBackup::AddValue(RegHandle root, const std::string& path, const std::string& name,
                          std::uint32_t view) {
+    if (!FitsRegLine(path) || !FitsRegLine(name)) {
+        failed_ = true;
+        return false;
+    }
     RegKey key;
     const Read opened = OpenForBackup(root, path, view, &key);
     if (opened == Read::Failed) failed_ = true;
@@ -80,6 +84,10 @@ bool RegBackup::AddValue(RegHandle root, const std::string& path, const std::str
 
 void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
                                   const std::string& name, std::uint32_t view) {
+    if (!FitsRegLine(path) || !FitsRegLine(name)) {
+        failed_ = true;
+        return;
+    }
     RegKey key;
     const Read opened = OpenForBackup(root, path, view, &key);
     if (opened == Read::Failed) {
@@ -126,6 +134,10 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
 }
 
 bool RegBackup::AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view) {
+    if (!FitsRegLine(path)) {
+        failed_ = true;
+        return false;
+    }
     RegKey key;
     const Read opened = OpenForBackup(root, path, view, &key);
     if (opened == Read::Failed) failed_ = true;
@@ -139,6 +151,10 @@ void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& 
                           std::uint32_t view, int depth) {
     NameKey(root, path);
     for (const std::string& name : key.ValueNames()) {
+        if (!FitsRegLine(name)) {
+            failed_ = true;
+            continue;
+        }
         std::uint32_t type = 0;
         std::string data;
         const Read read = ReadValue(key, name, &type, &data);
@@ -150,6 +166,10 @@ void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& 
         return;
     }
     for (const std::string& name : key.SubKeyNames()) {
+        if (!FitsRegLine(name)) {
+            failed_ = true;
+            continue;
+        }
         RegKey sub;
         const Read opened = OpenForBackup(key.Handle(), name, view, &sub);
         if (opened == Read::Failed) failed_ = true;

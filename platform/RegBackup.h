@@ -38,8 +38,9 @@ public:
 
     // Something was recorded besides comments.
     bool HasContent() const { return hasContent_; }
-    // A key or value that exists could not be read: the file would not
-    // restore it, so the change must not go ahead.
+    // A key or value that exists could not be read, or has a name a line
+    // of the file cannot carry: the file would not restore it, so the
+    // change must not go ahead.
     bool Failed() const { return failed_; }
     std::string Bytes() const { return writer_.Bytes(); }
 

@@ -45,6 +45,11 @@ bool FitsQuoted(const std::string& data) {
 
 }  // namespace
 
+bool FitsRegLine(const std::string& name) {
+    // Neither byte is ever the second byte of a double-byte character.
+    return name.find_first_of("\r\n") == std::string::npos;
+}
+
 const char* RootKeyName(RegHandle root) {
     switch (root) {
     case kHkeyClassesRoot: return "HKEY_CLASSES_ROOT";

@@ -18,6 +18,10 @@
 
 namespace tv {
 
+// A key path or value name a line of the file can carry: no line break in
+// it (importing would cut the line there, or drop the entry).
+bool FitsRegLine(const std::string& name);
+
 // "HKEY_LOCAL_MACHINE" and the other two roots; empty for anything else.
 const char* RootKeyName(RegHandle root);
 

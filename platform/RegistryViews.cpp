@@ -88,19 +88,33 @@ std::string DisplayedKeyPath(RegHandle root, const std::string& path, std::uint3
         parts.insert(parts.begin(), kWow6432Node);
         return JoinKeyPath(parts);
     }
-    if (root != kHkeyLocalMachine || parts.empty() || !text::EqualsNoCase(parts[0], "Software"))
+    // The user's class ids are kept per view too
+    // (HKCU\Software\Classes\Wow6432Node\CLSID); the rest of HKCU is one
+    // key for both.
+    const bool user = root == kHkeyCurrentUser;
+    if ((root != kHkeyLocalMachine && !user) || parts.empty() ||
+        !text::EqualsNoCase(parts[0], "Software"))
         return path;
     // Already the 32-bit copy: the views do not redirect twice.
-    if (parts.size() >= 2 && text::EqualsNoCase(parts[1], kWow6432Node)) return path;
+    if (!user && parts.size() >= 2 && text::EqualsNoCase(parts[1], kWow6432Node)) return path;
     if (parts.size() >= 2 && text::EqualsNoCase(parts[1], "Classes")) {
         if (parts.size() < 3 || !IsRedirectedClassKey(parts[2])) return path;
         parts.insert(parts.begin() + 2, kWow6432Node);
         return JoinKeyPath(parts);
     }
+    if (user) return path;
     for (const std::vector<std::string>& shared : SharedMachineKeys())
         if (StartsWithParts(parts, shared)) return path;
     parts.insert(parts.begin() + 1, kWow6432Node);
     return JoinKeyPath(parts);
+}
+
+std::string MachineClassPath(const std::string& path, std::uint32_t view) {
+    return DisplayedKeyPath(kHkeyLocalMachine, "Software\\Classes\\" + path, view);
+}
+
+std::string UserClassPath(const std::string& path, std::uint32_t view) {
+    return DisplayedKeyPath(kHkeyCurrentUser, "Software\\Classes\\" + path, view);
 }
 
 }  // namespace tv

@@ -46,8 +46,18 @@ std::vector<std::string> SplitKeyPath(const std::string& path);
 // `path` below `root` as a 64-bit program names the key that an open in
 // `view` reaches: for the 32-bit view of a redirected key that is its
 // Wow6432Node copy ("Software\Wow6432Node\..." below HKLM,
-// "Wow6432Node\CLSID\..." below HKCR); every other path is returned as it
-// is. Opening the result in the 64-bit view reaches exactly that key.
+// "Wow6432Node\CLSID\..." below HKCR, and
+// "Software\Classes\Wow6432Node\CLSID\..." below HKCU); every other path
+// is returned as it is. Opening the result in the 64-bit view reaches
+// exactly that key.
 std::string DisplayedKeyPath(RegHandle root, const std::string& path, std::uint32_t view);
+
+// The two keys a class key `path` below HKCR stands for, each named as
+// DisplayedKeyPath names it for `view`: the machine's
+// (HKLM\Software\Classes\path) and the user's
+// (HKCU\Software\Classes\path). Windows 7 shows the user's where it exists, so anything kept or
+// changed for good names the real key, never HKCR.
+std::string MachineClassPath(const std::string& path, std::uint32_t view);
+std::string UserClassPath(const std::string& path, std::uint32_t view);
 
 }  // namespace tv

@@ -31,6 +31,12 @@ public:
     virtual bool Launch(const ShellLaunch& launch) = 0;
     // WinExec: a command line, started and not waited for; true when started.
     virtual bool Run(const std::string& commandLine, int showCommand) = 0;
+    // CreateProcess of exactly `application` (a full path: never searched
+    // for, never taken from the command line), handed `commandLine` as it
+    // is, nothing inherited, started in the application's folder and not
+    // waited for; true when started.
+    virtual bool Start(const std::string& application, const std::string& commandLine,
+                       int showCommand) = 0;
 };
 
 }  // namespace tv

@@ -17,4 +17,9 @@ bool UserFirstShell::Run(const std::string& commandLine, int showCommand) {
     return own_.Run(commandLine, showCommand);
 }
 
+bool UserFirstShell::Start(const std::string& application, const std::string& commandLine,
+                           int showCommand) {
+    return own_.Start(application, commandLine, showCommand);
+}
+
 }  // namespace tv

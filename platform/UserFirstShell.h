@@ -14,8 +14,10 @@ public:
 
     void Open(const std::string& address, int showCommand) override;
     bool Launch(const ShellLaunch& launch) override;
-    // Command lines are always run from this process.
+    // Command lines and system tools are always run from this process.
     bool Run(const std::string& commandLine, int showCommand) override;
+    bool Start(const std::string& application, const std::string& commandLine,
+               int showCommand) override;
 
 private:
     UserShell& user_;

@@ -19,7 +19,9 @@ struct TweakValue {
     std::uint32_t view = 0;  // registry view bits the tweak opens the key with
 };
 
-// Writes the restore file named by `subject`. False when it cannot be
+// Writes the restore file named by `subject`. A value given below HKCR is
+// kept under the real key(s) it stands for (HKCU\Software\Classes and
+// HKLM\Software\Classes), never under HKCR. False when it cannot be
 // written: the user has been told, and the tweak must change nothing.
 bool KeepTweakRestore(const Platform& platform, const std::string& subject,
                       const std::vector<TweakValue>& values);

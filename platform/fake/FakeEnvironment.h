@@ -19,6 +19,7 @@ public:
     std::string commonStartupFolder =
         "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
     std::string programFilesFolder = "C:\\Program Files";
+    std::vector<std::string> programFilesFolders = {"C:\\Program Files"};
     std::map<std::string, std::string> variables;  // exact names
     std::vector<unsigned> waits;
 
@@ -28,6 +29,7 @@ public:
     std::string ProfileFolder() const override { return profileFolder; }
     std::string CommonStartupFolder() const override { return commonStartupFolder; }
     std::string ProgramFilesFolder() const override { return programFilesFolder; }
+    std::vector<std::string> ProgramFilesFolders() const override { return programFilesFolders; }
     bool Variable(const std::string& name, std::string* value) const override {
         auto it = variables.find(name);
         if (it == variables.end()) return false;

@@ -93,8 +93,33 @@ RegHandle FakeRegistry::AddHandle(std::shared_ptr<Node> node,
                                   std::uint32_t access) {
     const RegHandle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = OpenHandle{std::move(node), access};
+    handles_[handle] = OpenHandle{std::move(node), access, false, std::string()};
     return handle;
+}
+
+long FakeRegistry::ClassNode(const std::string& path, bool create,
+                              std::shared_ptr<Node>* node) const {
+    std::shared_ptr<Node> user;
+    if (Walk(current_user_, "Software\\Classes", false, &user) == kErrorSuccess &&
+        Walk(user, path, false, node) == kErrorSuccess)
+        return kErrorSuccess;
+    return Walk(classes_, path, create, node);
+}
+
+bool FakeRegistry::ClassPath(RegHandle parent, const std::string& path, std::uint32_t access,
+                             std::string* classPath) const {
+    if (parent == kHkeyClassesRoot) {
+        *classPath = ViewPath(parent, path, access);
+        return true;
+    }
+    auto it = handles_.find(parent);
+    if (it == handles_.end() || !it->second.viaClasses) return false;
+    // A handle keeps no view: below it the whole path is redirected again,
+    // in the view the call names (see Start).
+    *classPath = it->second.classPath;
+    if (!SplitKeyPath(path).empty()) *classPath += "\\" + path;
+    *classPath = ViewPath(kHkeyClassesRoot, *classPath, access);
+    return true;
 }
 
 std::string FakeRegistry::ViewPath(RegHandle parent, const std::string& path,
@@ -156,14 +181,28 @@ long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
     if (key == nullptr) return kErrorInvalidParameter;
     if ((access & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
+    long rc = Resolve(parent, 0, &node);
+    std::string classPath;
+    const bool viaClasses = rc == kErrorSuccess && ClassPath(parent, path, access, &classPath);
+    if (rc == kErrorSuccess && !path.empty() && path[0] == '\\') rc = kErrorBadPathname;
     std::string walk;
-    long rc = Start(parent, path, access, &node, &walk);
-    if (rc == kErrorSuccess) rc = Walk(node, walk, create, &node);
+    if (rc == kErrorSuccess && viaClasses) {
+        rc = ClassNode(classPath, create, &node);
+    } else if (rc == kErrorSuccess) {
+        rc = Start(parent, path, access, &node, &walk);
+        if (rc == kErrorSuccess) rc = Walk(node, walk, create, &node);
+    }
     if (rc != kErrorSuccess) return rc;
     // An empty path on a root hands back the root itself.
-    *key = IsRootKey(parent) && SplitKeyPath(path).empty()
-               ? parent
-               : AddHandle(node, access);
+    if (IsRootKey(parent) && SplitKeyPath(path).empty()) {
+        *key = parent;
+        return kErrorSuccess;
+    }
+    *key = AddHandle(node, access);
+    if (viaClasses) {
+        handles_[*key].viaClasses = true;
+        handles_[*key].classPath = classPath;
+    }
     return kErrorSuccess;
 }
 
@@ -225,7 +264,11 @@ long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::u
     std::string walk;
     long rc = Start(parent, subkey, view & kKeyWow64Views, &node, &walk);
     if (rc == kErrorSuccess && subkey.empty()) return kErrorInvalidParameter;
-    if (rc == kErrorSuccess) rc = Walk(node, walk, false, &node);
+    std::string classPath;
+    if (rc == kErrorSuccess && ClassPath(parent, subkey, view & kKeyWow64Views, &classPath))
+        rc = subkey[0] == '\\' ? kErrorBadPathname : ClassNode(classPath, false, &node);
+    else if (rc == kErrorSuccess)
+        rc = Walk(node, walk, false, &node);
     if (rc != kErrorSuccess) return rc;
     if (node->parent == nullptr || node == classes_ || !node->subkeys.empty()) {
         return kErrorAccessDenied;

@@ -2,9 +2,18 @@
 // it: names match without regard to ASCII case but keep the case they were
 // created with; subkeys enumerate in case-insensitive name order (upper-case
 // folding, as Windows orders them), values in creation order; value data is
-// kept as the exact bytes given. HKCR is HKLM\Software\Classes. Handle access
-// rights are checked for value and enumeration calls. Safe to call from
-// several threads at once, as the real one is.
+// kept as the exact bytes given. Handle access rights are checked for value
+// and enumeration calls. Safe to call from several threads at once, as the
+// real one is.
+//
+// HKCR merges the user's classes over the machine's as Windows 7 does (Wine
+// does not: there HKCR is the machine's classes alone): a key below HKCR is
+// HKCU\Software\Classes\<path> when that exists, else
+// HKLM\Software\Classes\<path>, decided per key, also for keys opened
+// below a key that was opened through HKCR; a key created through HKCR that
+// the user does not have lands on the machine's side. Values and
+// enumerations are those of the one key reached (Windows would list the
+// subkeys of both).
 //
 // Views: by default one view, as on 32-bit Windows (view bits ignored). Made
 // for 64-bit Windows it keeps the 32-bit view's copy of a redirected key
@@ -75,6 +84,8 @@ private:
     struct OpenHandle {
         std::shared_ptr<Node> node;
         std::uint32_t access;
+        bool viaClasses = false;  // opened through HKCR: `classPath` below it
+        std::string classPath;
     };
 
     // The live key behind `key` if it grants `access`, else an error.
@@ -85,6 +96,12 @@ private:
                      const std::string& path, bool create,
                      std::shared_ptr<Node>* node);
     RegHandle AddHandle(std::shared_ptr<Node> node, std::uint32_t access);
+    // The key `path` below HKCR reaches (already in its view): the user's
+    // if there is one, else the machine's (created there when `create`).
+    long ClassNode(const std::string& path, bool create, std::shared_ptr<Node>* node) const;
+    // True with the HKCR path when `parent`/`path` is reached through HKCR.
+    bool ClassPath(RegHandle parent, const std::string& path, std::uint32_t access,
+                   std::string* classPath) const;
     // The path a root-relative open in `access`'s view really reaches.
     std::string ViewPath(RegHandle parent, const std::string& path,
                          std::uint32_t access) const;

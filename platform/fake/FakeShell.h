@@ -18,6 +18,11 @@ public:
         std::string commandLine;
         int showCommand;
     };
+    struct Process {
+        std::string application;
+        std::string commandLine;
+        int showCommand;
+    };
 
     void Open(const std::string& address, int showCommand) override {
         requests_.push_back({address, showCommand});
@@ -30,22 +35,31 @@ public:
         commands_.push_back({commandLine, showCommand});
         return runResult;
     }
+    bool Start(const std::string& application, const std::string& commandLine,
+               int showCommand) override {
+        processes_.push_back({application, commandLine, showCommand});
+        return startResult;
+    }
     const std::vector<Request>& Requests() const { return requests_; }
     const std::vector<ShellLaunch>& Launches() const { return launches_; }
     const std::vector<Command>& Commands() const { return commands_; }
+    const std::vector<Process>& Processes() const { return processes_; }
     void Clear() {
         requests_.clear();
         launches_.clear();
         commands_.clear();
+        processes_.clear();
     }
 
     bool launchResult = true;
     bool runResult = true;
+    bool startResult = true;
 
 private:
     std::vector<Request> requests_;
     std::vector<ShellLaunch> launches_;
     std::vector<Command> commands_;
+    std::vector<Process> processes_;
 };
 
 }  // namespace tv

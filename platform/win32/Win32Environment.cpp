@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdint>
+
 #include "platform/CodePageText.h"
+#include "platform/win32/Win32Registry.h"
 
 namespace tv {
 
@@ -25,10 +28,11 @@ std::string ReadText(Get get) {
     return {};
 }
 
-// A shell folder, no trailing backslash (a drive root keeps its own).
-std::string ShellFolder(int id) {
+// A shell folder, no trailing backslash (a drive root keeps its own); empty
+// when the shell gives none.
+std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
     std::string folder = path;
     if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
     return folder;
@@ -50,6 +54,34 @@ std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_P
 
 std::string Win32Environment::CommonStartupFolder() const {
     return ShellFolder(CSIDL_COMMON_STARTUP);
+std::vector<std::string> Win32Environment::ProgramFilesFolders() const {
+    std::vector<std::string> folders;
+    auto add = [&folders](std::string folder) {
+        if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+        if (folder.empty()) return;
+        for (const std::string& known : folders)
+            if (text::EqualsNoCase(known, folder)) return;
+        folders.push_back(folder);
+    };
+    // The 32-bit program on 64-bit Windows is told the 32-bit folder for
+    // both; the 64-bit one is the machine's own setting, which only
+    // administrators can change.
+    add(ShellFolder(CSIDL_PROGRAM_FILES));
+    add(ShellFolder(CSIDL_PROGRAM_FILESX86));
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+        Win32Registry registry;
+        const RegKey key = RegKey::Open(registry, kHkeyLocalMachine,
+                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                        kKeyQueryValue | kKeyWow64_64Key);
+        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        std::string path;
+        if (key && key.Query("ProgramFilesDir", &type, nullptr, &size) == kErrorSuccess &&
+            type == kRegSz && key.ReadString("ProgramFilesDir", size + 1, &path))
+            add(path);
+    }
+    return folders;
 }
 
 // From a 32-bit process on 64-bit Windows this is "Program Files (x86)": the

@@ -4,7 +4,8 @@
 
 namespace tv {
 
-// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA,
+// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA, the
+// machine's ProgramFilesDir (64-bit view),
 // GetEnvironmentVariableA, Sleep.
 class Win32Environment : public Environment {
 public:
@@ -14,6 +15,7 @@ public:
     std::string ProfileFolder() const override;
     std::string CommonStartupFolder() const override;
     std::string ProgramFilesFolder() const override;
+    std::vector<std::string> ProgramFilesFolders() const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };

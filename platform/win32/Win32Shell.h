@@ -4,12 +4,15 @@
 
 namespace tv {
 
-// ShellExecuteA / ShellExecuteExA with no owner window, and WinExec.
+// ShellExecuteA / ShellExecuteExA with no owner window, WinExec and
+// CreateProcessA.
 class Win32Shell : public Shell {
 public:
     void Open(const std::string& address, int showCommand) override;
     bool Launch(const ShellLaunch& launch) override;
     bool Run(const std::string& commandLine, int showCommand) override;
+    bool Start(const std::string& application, const std::string& commandLine,
+               int showCommand) override;
 };
 
 }  // namespace tv

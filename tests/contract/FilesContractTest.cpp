@@ -176,6 +176,13 @@ TEST_F(FilesContract, DirectoriesHaveNoTrailingBackslash) {
     ASSERT_GE(documents.size(), 4u);
     EXPECT_NE(documents.back(), '\\');
     EXPECT_EQ(documents.substr(1, 2), ":\\");
+    const std::vector<std::string> programFiles = t->environment->ProgramFilesFolders();
+    ASSERT_FALSE(programFiles.empty());
+    for (const std::string& folder : programFiles) {
+        ASSERT_GE(folder.size(), 4u) << folder;
+        EXPECT_NE(folder.back(), '\\') << folder;
+        EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
+    }
 }
 
 TEST_F(FilesContract, ProgramFilesFolderIsTheSystemsNotTheVariable) {

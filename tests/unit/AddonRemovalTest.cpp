@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "manage/AddonRemoval.h"
+#include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"
 #include "platform/RegFile.h"
 #include "platform/RestoreFiles.h"
@@ -76,8 +77,18 @@ TEST(UnregisterCommand, StartsTheToolOfTheClassViewByFullPathWithTheFileQuoted) 
         // 32-bit Windows: one system directory, view bits mean nothing.
         {x86, 0, "C:\\Program Files\\Bar\\bar.dll", native + "\"C:\\Program Files\\Bar\\bar.dll\""},
         {x86, kKeyWow64_32Key, "C:\\x.dll", native + "\"C:\\x.dll\""},
-        {x86, 0, "\"C:\\a b.dll\"", native + "\"C:\\a b.dll\""},
-        {x86, 0, "", native},
+        // A name that would not stay one quoted argument starts nothing: a
+        // quote would end it early, a final backslash would escape the
+        // closing quote, a line break would split the line.
+        {x86, 0, "C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"", ""},
+        {x86, 0, "\"C:\\a b.dll\"", ""},
+        {x86, 0, "C:\\a\\", ""},
+        {x86, 0, "C:\\a.dll\r\n/i:x", ""},
+        {x86, 0, "C:\\a\t.dll", ""},
+        {x86, 0, "", ""},
+        // A double-byte character whose second byte is a backslash's is not
+        // a backslash.
+        {x86, 0, "C:\\a\\\x81\x5C", native + "\"C:\\a\\\x81\x5C\""},
         // 64-bit Windows: the 64-bit tool for a 64-bit class (the 32-bit
         // build reaches it through Sysnative), the 32-bit one otherwise.
         {wow64, kKeyWow64_64Key, "C:\\x.dll", sysnative + "\"C:\\x.dll\""},
@@ -90,6 +101,54 @@ TEST(UnregisterCommand, StartsTheToolOfTheClassViewByFullPathWithTheFileQuoted) 
     for (const Case& c : cases) {
         EXPECT_EQ(UnregisterCommand(c.folders, c.classView, c.file), c.command) << c.file;
     }
+}
+
+// Only a plain path below the Windows folder (outside the folders every
+// user may write) or a Program Files folder is loaded by the elevated tool.
+TEST(UnregisterFile, OnlyPlainPathsInFoldersOnlyAdministratorsWriteAreLoaded) {
+    const std::vector<std::string> programFiles = {"C:\\Program Files", "C:\\Program Files (x86)"};
+    using R = UnregisterRefusal;
+    struct Case {
+        const char* file;
+        UnregisterRefusal refusal;
+    } cases[] = {
+        {"C:\\Windows\\system32\\shdocvw.dll", R::None},
+        {"c:\\WINDOWS\\SysWOW64\\x.dll", R::None},
+        {"C:\\Program Files\\Bar\\bar.dll", R::None},
+        {"C:\\Program Files (x86)\\Bar\\中文.dll", R::None},
+        {"", R::NoFile},
+        {"C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"", R::UnsafeName},
+        {"C:\\Program Files\\a\\", R::UnsafeName},
+        {"C:\\Program Files\\a\n.dll", R::UnsafeName},
+        // Names the system would read as another path than the text says.
+        {"bar.dll", R::NotPlainPath},
+        {"\\\\server\\share\\bar.dll", R::NotPlainPath},
+        {"\\\\?\\C:\\Windows\\x.dll", R::NotPlainPath},
+        {"C:bar.dll", R::NotPlainPath},
+        {"%SystemRoot%\\system32\\x.dll", R::NotPlainPath},
+        {"C:\\Program Files\\..\\Users\\u\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\.\\Temp\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\\\Temp\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\Temp.\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\Temp \\x.dll", R::NotPlainPath},
+        {"C:\\Windows/../Users\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\x.dll:ads", R::NotPlainPath},
+        {"C:\\Windows\\REGIST~1\\CRMLog\\x.dll", R::NotPlainPath},
+        {"C:\\Windows\\system32\\x.dll.", R::NotPlainPath},
+        // Folders every user may write.
+        {"C:\\Users\\u\\AppData\\Roaming\\bar.dll", R::UserWritable},
+        {"C:\\ProgramData\\bar.dll", R::UserWritable},
+        {"C:\\Program Files Evil\\bar.dll", R::UserWritable},
+        {"C:\\Windows\\Temp\\x.dll", R::UserWritable},
+        {"C:\\windows\\tasks\\x.dll", R::UserWritable},
+        {"C:\\Windows\\System32\\spool\\drivers\\color\\x.dll", R::UserWritable},
+        {"C:\\Windows\\SysWOW64\\Tasks\\x.dll", R::UserWritable},
+        {"D:\\Windows\\system32\\x.dll", R::UserWritable},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckUnregisterFile(c.file, "C:\\Windows", programFiles), c.refusal) << c.file;
+    // The folders are the system's: without them nothing qualifies.
+    EXPECT_EQ(CheckUnregisterFile("C:\\Program Files\\Bar\\bar.dll", "", {}), R::UserWritable);
 }
 
 class AddonRemovalTest : public ::testing::Test {
@@ -117,7 +176,23 @@ protected:
     }
     void AddClass(const std::string& id) {
         RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id + "\\InprocServer32")
-            .SetString("", id + ".dll");
+            .SetString("", ClassFile(id));
+    }
+    static std::string ClassFile(const std::string& id) { return "C:\\Program Files\\A\\" + id + ".dll"; }
+    // The restore file as UTF-16 text, and the one file there is.
+    std::u16string RestoreText() {
+        std::vector<FolderEntry> kept;
+        fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
+        if (kept.size() != 1) return u"(" + fakes_.codec.AnsiToWide(std::to_string(kept.size())) + u" files)";
+        const std::string bytes = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        std::u16string text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return text;
+    }
+    bool HasLine(const std::u16string& text, const std::string& line) {
+        return text.find(u"\r\n" + fakes_.codec.AnsiToWide(line) + u"\r\n") != std::u16string::npos;
     }
     std::vector<std::string> Dump(RegHandle root, const std::string& path) {
         return tvtest::DumpTree(registry_, root, path);
@@ -149,11 +224,18 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
 
         Remove({c.row});
 
-        ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
-        EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
-                  "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s " +
-                      (c.row.file.empty() ? "" : "\"" + c.row.file + "\""));
-        EXPECT_EQ(fakes_.shell.Commands()[0].showCommand, kSwHide);
+        // The class's file as the machine registers it, whatever the row
+        // shows; an extension names no class and starts nothing.
+        EXPECT_TRUE(fakes_.shell.Commands().empty());
+        if (c.row.typeText == kExtensionType || c.row.typeText == std::string("something else")) {
+            EXPECT_TRUE(fakes_.shell.Processes().empty());
+        } else {
+            ASSERT_EQ(fakes_.shell.Processes().size(), 1u);
+            EXPECT_EQ(fakes_.shell.Processes()[0].application, "C:\\Windows\\system32\\regsvr32.exe");
+            EXPECT_EQ(fakes_.shell.Processes()[0].commandLine,
+                      "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"" + ClassFile(c.row.name) + "\"");
+            EXPECT_EQ(fakes_.shell.Processes()[0].showCommand, kSwHide);
+        }
         EXPECT_TRUE(fakes_.prompter.Prompts().empty());
         // Only lines naming the entry are gone, and only under its root; the
         // class registration is left to the unregistration command.
@@ -189,9 +271,9 @@ TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
     EXPECT_EQ(box.caption, "");
     EXPECT_EQ(box.type, kMbOk | kMbIconExclamation);
 
-    ASSERT_EQ(fakes_.shell.Commands().size(), 1u);
-    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
-              "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\fg1.dll\"");
+    ASSERT_EQ(fakes_.shell.Processes().size(), 1u);
+    EXPECT_EQ(fakes_.shell.Processes()[0].commandLine,
+              "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"" + ClassFile("{T2}") + "\"");
 
     RegKey toolbar = RegKey::Open(registry_, kHkeyLocalMachine, kToolbarKey, kKeyRead);
     EXPECT_EQ(toolbar.ValueNames(), std::vector<std::string>{"{T1}"});
@@ -207,7 +289,7 @@ TEST_F(AddonRemovalTest, EveryProtectedRowGetsItsOwnMessageInRowOrder) {
     EXPECT_EQ(fakes_.prompter.Prompts()[1].text, "影音传送带下载工具插件,属于必须插件已经取消了卸载操作");
     EXPECT_EQ(fakes_.prompter.Prompts()[2].text,
               "Thunder 讯雷下载工具必须插件,属于必须插件已经取消了卸载操作");
-    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
     EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames().size(), 2u);
 }
 
@@ -218,9 +300,12 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
     FakeRegistry& registry = fakes_.registry;
     registry.UseViews(FakeRegistry::Views::TwoFor32BitProgram);
     fakes_.system.is64BitSystem = true;
+    fakes_.environment.programFilesFolders = {"C:\\Program Files", "C:\\Program Files (x86)"};
     for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
         RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey, view).SetString("{V}", "");
         RegKey::Create(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{V}", view);
+        RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{V}\\InprocServer32", view)
+            .SetString("", view == kKeyWow64_32Key ? "C:\\Program Files (x86)\\v.dll" : "C:\\Program Files\\v.dll");
     }
     AddonRow toolbar{"{V}", "Bar", kToolbarType, "C:\\v.dll", 0};
     toolbar.view = toolbar.classView = kKeyWow64_32Key;
@@ -228,12 +313,19 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
     helper.view = helper.classView = kKeyWow64_64Key;
     Remove({toolbar, helper});
 
-    ASSERT_EQ(fakes_.shell.Commands().size(), 2u);
-    EXPECT_EQ(fakes_.shell.Commands()[0].commandLine,
-              "\"C:\\Windows\\SysWOW64\\regsvr32.exe\" /u /s \"C:\\v.dll\"");
-    EXPECT_EQ(fakes_.shell.Commands()[1].commandLine,
-              std::string(kProgramIs64Bit ? "\"C:\\Windows\\system32" : "\"C:\\Windows\\Sysnative") +
-                  "\\regsvr32.exe\" /u /s \"C:\\v.dll\"");
+    ASSERT_EQ(fakes_.shell.Processes().size(), 2u);
+    EXPECT_EQ(fakes_.shell.Processes()[0].application, "C:\\Windows\\SysWOW64\\regsvr32.exe");
+    EXPECT_EQ(fakes_.shell.Processes()[0].commandLine,
+              "\"C:\\Windows\\SysWOW64\\regsvr32.exe\" /u /s \"C:\\Program Files (x86)\\v.dll\"");
+    const std::string native =
+        std::string(kProgramIs64Bit ? "C:\\Windows\\system32" : "C:\\Windows\\Sysnative") + "\\regsvr32.exe";
+    EXPECT_EQ(fakes_.shell.Processes()[1].application, native);
+    EXPECT_EQ(fakes_.shell.Processes()[1].commandLine,
+              "\"" + native + "\" /u /s \"C:\\Program Files\\v.dll\"");
+    // Each view's machine class key, by the name the 64-bit view knows it.
+    const std::u16string restore = RestoreText();
+    EXPECT_TRUE(HasLine(restore, "[HKEY_LOCAL_MACHINE\\Software\\Classes\\Wow6432Node\\CLSID\\{V}]"));
+    EXPECT_TRUE(HasLine(restore, "[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{V}]"));
     std::string data;
     EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead | kKeyWow64_64Key)
                     .ReadString("{V}", 8, &data));
@@ -266,7 +358,7 @@ TEST_F(AddonRemovalTest, HelperWithSubkeysStays) {
     Remove({{"{B1}", "Helper", kHelperType, "b.dll", 1}});
     EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames(),
               (std::vector<std::string>{"{B1}", "{B2}"}));
-    EXPECT_EQ(fakes_.shell.Commands().size(), 1u);
+    EXPECT_EQ(fakes_.shell.Processes().size(), 1u);
 }
 
 TEST_F(AddonRemovalTest, AMissingLocationDeletesNothingElsewhere) {
@@ -302,7 +394,7 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
         if (full) {
             EXPECT_TRUE(kept.empty());
-            EXPECT_TRUE(fakes_.shell.Commands().empty());
+            EXPECT_TRUE(fakes_.shell.Processes().empty());
             ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
             EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kRestoreFailedMessage);
             EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
@@ -315,7 +407,10 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         std::string ascii;
         const std::string file = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
         for (size_t i = 2; i < file.size(); i += 2) ascii.push_back(file[i]);
-        EXPECT_NE(ascii.find("CLSID\\{T2}]"), std::string::npos);
+        // Under the machine's own key: importing puts it back where it was,
+        // never as a class of HKCR that could land in the user's hive.
+        EXPECT_NE(ascii.find("\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{T2}]"), std::string::npos);
+        EXPECT_EQ(ascii.find("HKEY_CLASSES_ROOT"), std::string::npos);
         EXPECT_EQ(ascii.find("CLSID\\{E2}"), std::string::npos);
         // What the unregistration does: the class keys go too.
         for (const char* id : {"{T2}", "{H1}", "{B1}"})
@@ -331,6 +426,133 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         };
         EXPECT_EQ(sorted(Dump(kHkeyLocalMachine, "SOFTWARE")), sorted(machine));
         EXPECT_EQ(sorted(Dump(kHkeyCurrentUser, "Software")), sorted(user));
+    }
+}
+
+// What the registration tool is given comes from the machine's own class in
+// the row's view, never from a class the user registered (which Windows 7
+// shows through HKCR over the machine's); a file it must not load is not
+// unregistered, but the entry still goes and the restore file says why.
+TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
+    const std::string tool = "C:\\Windows\\system32\\regsvr32.exe";
+    const std::string head = "; 未反注册文件：";
+    struct Case {
+        const char* machineFile;  // null: no machine class
+        const char* userFile;     // null: no user class
+        const char* started;      // the file given to the tool; null: none
+        std::string note;         // the restore file's line; empty: none
+    } cases[] = {
+        {"C:\\Windows\\system32\\bar.dll", nullptr, "C:\\Windows\\system32\\bar.dll", ""},
+        {"C:\\Program Files\\Bar\\bar.dll", nullptr, "C:\\Program Files\\Bar\\bar.dll", ""},
+        // The user's class shadows the machine's: the machine's file is
+        // the one unregistered.
+        {"C:\\Program Files\\Bar\\bar.dll", "C:\\Users\\test\\evil.dll", "C:\\Program Files\\Bar\\bar.dll", ""},
+        {nullptr, "C:\\Users\\test\\evil.dll", nullptr,
+         head + "C:\\Users\\test\\evil.dll（只有当前用户注册了这个类，不以管理员身份加载它的文件）"},
+        {"C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"", nullptr, nullptr,
+         head + "C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"（文件名含有引号、控制字符或以反斜杠结尾，会改变命令行）"},
+        {"C:\\Program Files\\a\\", nullptr, nullptr,
+         head + "C:\\Program Files\\a\\（文件名含有引号、控制字符或以反斜杠结尾，会改变命令行）"},
+        {"C:\\Program Files\\a.dll\r\n[HKEY_LOCAL_MACHINE\\X]", nullptr, nullptr,
+         head + "C:\\Program Files\\a.dll??[HKEY_LOCAL_MACHINE\\X]（文件名含有引号、控制字符或以反斜杠结尾，会改变命令行）"},
+        {"C:\\Program Files\\..\\Users\\test\\x.dll", nullptr, nullptr,
+         head + "C:\\Program Files\\..\\Users\\test\\x.dll（不是完整的本地文件路径）"},
+        {"C:\\Users\\test\\AppData\\bar.dll", nullptr, nullptr,
+         head + "C:\\Users\\test\\AppData\\bar.dll（文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载）"},
+        {"C:\\Windows\\Temp\\bar.dll", nullptr, nullptr,
+         head + "C:\\Windows\\Temp\\bar.dll（文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.machineFile ? c.machineFile : "(none)");
+        testing::FakePlatform fakes;
+        FakeRegistry& registry = fakes.registry;
+        RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString("{T}", "");
+        RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString("{U}", "");
+        if (c.machineFile)
+            RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T}\\InprocServer32")
+                .SetString("", c.machineFile);
+        if (c.userFile)
+            RegKey::Create(registry, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{T}\\InprocServer32")
+                .SetString("", c.userFile);
+        // The row as the list shows it: the class Windows 7 shows.
+        std::vector<AddonRow> rows = ScanAddons(registry);
+        ASSERT_EQ(rows.size(), 2u);
+        ASSERT_EQ(rows[0].name, "{T}");
+        EXPECT_EQ(rows[0].file, c.userFile ? c.userFile : c.machineFile);
+        const auto user = tvtest::DumpTree(registry, kHkeyCurrentUser, "Software");
+
+        RemoveAddons(fakes.Get(), {rows[0]});
+
+        EXPECT_TRUE(fakes.shell.Commands().empty());
+        if (c.started) {
+            ASSERT_EQ(fakes.shell.Processes().size(), 1u);
+            EXPECT_EQ(fakes.shell.Processes()[0].application, tool);
+            EXPECT_EQ(fakes.shell.Processes()[0].commandLine,
+                      "\"" + tool + "\" /u /s \"" + c.started + "\"");
+        } else {
+            EXPECT_TRUE(fakes.shell.Processes().empty());
+        }
+        EXPECT_EQ(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead).ValueNames(),
+                  std::vector<std::string>{"{U}"});
+        // The user's class is not touched, so not kept either.
+        EXPECT_EQ(tvtest::DumpTree(registry, kHkeyCurrentUser, "Software"), user);
+
+        std::vector<FolderEntry> kept;
+        fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+        ASSERT_EQ(kept.size(), 1u);
+        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+        std::u16string text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        const std::string ansi = fakes.codec.WideToAnsi(text);
+        std::vector<std::string> notes;
+        for (std::size_t at = ansi.find("\r\n; "); at != std::string::npos; at = ansi.find("\r\n; ", at + 1)) {
+            const std::string line = ansi.substr(at + 2, ansi.find("\r\n", at + 2) - at - 2);
+            if (line.rfind(head, 0) == 0) notes.push_back(line);
+        }
+        EXPECT_EQ(notes, c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note});
+        // The machine's class key is kept only where the tool may take it
+        // away, under its own root.
+        EXPECT_EQ(ansi.find("HKEY_CLASSES_ROOT"), std::string::npos);
+        EXPECT_EQ(ansi.find("\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{T}]\r\n") != std::string::npos,
+                  c.started != nullptr);
+        EXPECT_EQ(ansi.find("HKEY_CURRENT_USER\\Software\\Classes"), std::string::npos);
+    }
+}
+
+// A name a line of the restore file cannot carry fails the backup: nothing
+// is unregistered or deleted, and the user is told.
+TEST_F(AddonRemovalTest, ANameTheRestoreFileCannotCarryStopsTheRemoval) {
+    struct Case {
+        const char* label;
+        AddonRow row;
+        void (*add)(FakeRegistry&);
+    } cases[] = {
+        {"toolbar value name", {"{T\nX}", "Bar", kToolbarType, "", 0},
+         [](FakeRegistry& r) { RegKey::Create(r, kHkeyLocalMachine, kToolbarKey).SetString("{T\nX}", ""); }},
+        {"value in a helper's key", {"{B1}", "Helper", kHelperType, "", 1},
+         [](FakeRegistry& r) {
+             RegKey::Create(r, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}").SetString("a\rb", "");
+         }},
+        {"key in a helper's key", {"{B2}", "Helper", kHelperType, "", 1},
+         [](FakeRegistry& r) { RegKey::Create(r, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B2}\\a\nb"); }},
+        {"value in the class key", {"{T2}", "Bar", kToolbarType, "", 0},
+         [](FakeRegistry& r) {
+             RegKey::Create(r, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T2}").SetString("x\ny", "");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        fakes_.prompter.Clear();
+        c.add(registry_);
+        const auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+        Remove({c.row});
+        EXPECT_TRUE(fakes_.shell.Processes().empty());
+        ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+        EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kRestoreFailedMessage);
+        EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
     }
 }
 

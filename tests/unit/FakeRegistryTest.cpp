@@ -91,6 +91,45 @@ TEST(FakeRegistry, ClassesRootIsMachineClassesAndCannotBeRemoved) {
     EXPECT_EQ(registry.DeleteKey(tv::kHkeyCurrentUser, ""), tv::kErrorInvalidParameter);
 }
 
+// As on Windows 7: a class key the user has stands in HKCR over the
+// machine's, key by key, also below a key opened through HKCR; a key made
+// through HKCR that the user lacks is the machine's.
+TEST(FakeRegistry, ClassesRootShowsTheUsersClassOverTheMachinesPerKey) {
+    for (FakeRegistry::Views views : {FakeRegistry::Views::One, FakeRegistry::Views::TwoFor32BitProgram}) {
+        FakeRegistry registry(views);
+        const std::uint32_t view = views == FakeRegistry::Views::One ? 0 : tv::kKeyWow64_32Key;
+        const std::string machine = views == FakeRegistry::Views::One
+                                        ? "Software\\Classes\\CLSID\\{C}"
+                                        : "Software\\Classes\\Wow6432Node\\CLSID\\{C}";
+        RegKey::Create(registry, tv::kHkeyLocalMachine, machine, tv::kKeyWow64_64Key).SetString("", "machine");
+        RegKey::Create(registry, tv::kHkeyLocalMachine, machine + "\\InprocServer32", tv::kKeyWow64_64Key)
+            .SetString("", "m.dll");
+        RegKey::Create(registry, tv::kHkeyCurrentUser, machine + "\\InprocServer32").SetString("", "u.dll");
+        RegKey::Create(registry, tv::kHkeyLocalMachine, machine + "\\ProgID", tv::kKeyWow64_64Key)
+            .SetString("", "p");
+        std::string text;
+        const RegKey id = RegKey::Open(registry, tv::kHkeyClassesRoot, "CLSID\\{C}", tv::kKeyRead | view);
+        ASSERT_TRUE(id);
+        EXPECT_FALSE(id.ReadString("", 64, &text));  // the user's key, without the machine's value
+        EXPECT_TRUE(RegKey::Open(registry, id.Handle(), "ProgID", tv::kKeyRead).ReadString("", 64, &text));
+        EXPECT_EQ(text, "p");  // the user has no such key
+        EXPECT_TRUE(RegKey::Open(registry, id.Handle(), "InprocServer32", tv::kKeyRead).ReadString("", 64, &text));
+        EXPECT_EQ(text, "u.dll");
+        EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyClassesRoot, "CLSID\\{C}\\InprocServer32", tv::kKeyRead | view)
+                        .ReadString("", 64, &text));
+        EXPECT_EQ(text, "u.dll");
+        // Made through HKCR: the machine's.
+        ASSERT_TRUE(RegKey::Create(registry, id.Handle(), "Made"));
+        EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyLocalMachine, machine + "\\Made", tv::kKeyRead | tv::kKeyWow64_64Key));
+        // Deleted through HKCR: the key shown, the user's.
+        ASSERT_EQ(registry.DeleteKey(id.Handle(), "InprocServer32"), tv::kErrorSuccess);
+        EXPECT_FALSE(RegKey::Open(registry, tv::kHkeyCurrentUser, machine + "\\InprocServer32", tv::kKeyRead));
+        EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyClassesRoot, "CLSID\\{C}\\InprocServer32", tv::kKeyRead | view)
+                        .ReadString("", 64, &text));
+        EXPECT_EQ(text, "m.dll");
+    }
+}
+
 TEST(FakeRegistry, StoresExactlyTheBytesGiven) {
     // No NUL is added to string data that lacks one (Windows may add one).
     FakeRegistry registry;

@@ -481,6 +481,16 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
         {"tree deeper than any the system makes", "", "", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }, 80},
+        // Names a line of the file cannot carry: the entry would be cut or
+        // lost on import.
+        {"value name with a line feed", "", "", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\Odd\\Values", "L\nF"); }},
+        {"value names with line breaks in a tree", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Values"); }},
+        {"key name with a carriage return in a tree", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Keys"); }},
+        {"key of a tweak named with a line break", "", "", "",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR", "V"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -490,6 +500,9 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         std::string deep = "Software\\T\\Sub";
         for (int level = 0; level < c.nested; ++level) deep += "\\K";
         if (c.nested > 0) tv::RegKey::Create(registry, tv::kHkeyCurrentUser, deep);
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Values").SetString("L\nF", "x");
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Values").SetString("C\rR", "x");
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR").SetString("V", "x");
         registry.lockedKey = c.lockedKey;
         registry.lockedValue = c.lockedValue;
         registry.growingValue = c.growingValue;

@@ -423,6 +423,8 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             std::vector<std::u16string> headers;
             for (std::size_t at = text.find(u"\n["); at != std::u16string::npos; at = text.find(u"\n[", at + 1))
                 headers.push_back(text.substr(at, text.find(u'\r', at) - at));
+            // Class keys under their real roots only.
+            EXPECT_EQ(text.find(u"HKEY_CLASSES_ROOT"), std::u16string::npos);
             std::sort(headers.begin(), headers.end());
             EXPECT_EQ(std::adjacent_find(headers.begin(), headers.end()), headers.end());
             RegFileError error;

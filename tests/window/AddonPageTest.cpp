@@ -156,7 +156,7 @@ TEST_F(AddonPageTest, RefreshRebuildsTheListFromTheRegistry) {
     expected.erase(expected.begin() + 4);
     EXPECT_EQ(Page().Rows(), expected);
     EXPECT_FALSE(Page().IsTicked(0));
-    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
 }
 
 TEST_F(AddonPageTest, DeleteRemovesTheUnprotectedTickedRowsAndRefusesTheOthers) {
@@ -177,17 +177,15 @@ TEST_F(AddonPageTest, DeleteRemovesTheUnprotectedTickedRowsAndRefusesTheOthers) 
         EXPECT_EQ(prompt.type, kMbOk | kMbIconExclamation);
     }
 
-    std::vector<std::string> commands;
-    for (const auto& command : fakes_.shell.Commands()) {
-        commands.push_back(command.commandLine);
-        EXPECT_EQ(command.showCommand, SW_HIDE);
-    }
-    EXPECT_EQ(commands, (std::vector<std::string>{
-                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\button.exe\"",
-                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\helper.dll\"",
-                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Trimvex\\hook.dll\"",
-                            "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Program Files\\Trimvex Test\\toolbar.dll\"",
-                        }));
+    // Only the class file in a folder only administrators write is
+    // unregistered, the tool started by its full path; the extension names
+    // no class.
+    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    ASSERT_EQ(fakes_.shell.Processes().size(), 1u);
+    EXPECT_EQ(fakes_.shell.Processes()[0].application, "C:\\Windows\\system32\\regsvr32.exe");
+    EXPECT_EQ(fakes_.shell.Processes()[0].commandLine,
+              "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"C:\\Program Files\\Trimvex Test\\toolbar.dll\"");
+    EXPECT_EQ(fakes_.shell.Processes()[0].showCommand, SW_HIDE);
 
     // Rescanned: the protected rows are still there, unticked.
     EXPECT_EQ(Names(), (std::vector<std::string>{"{7F3A0003-5E1D-4C2B-9A10-000000000002}",
@@ -222,7 +220,7 @@ TEST_F(AddonPageTest, NothingTickedNothingDone) {
     auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");
     Press(1012);
     EXPECT_TRUE(fakes_.prompter.Prompts().empty());
-    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
     EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
     EXPECT_EQ(Page().Rows(), FixtureRows());
 }
