@@ -54,6 +54,8 @@ std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_P
 
 std::string Win32Environment::CommonStartupFolder() const {
     return ShellFolder(CSIDL_COMMON_STARTUP);
+}
+
 std::vector<std::string> Win32Environment::ProgramFilesFolders() const {
     std::vector<std::string> folders;
     auto add = [&folders](std::string folder) {
