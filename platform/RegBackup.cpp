@@ -147,10 +147,30 @@ bool RegBackup::AddKeyTree(RegHandle root, const std::string& path, std::uint32_
     return true;
 }
 
+std::vector<std::string> RegBackup::AllNames(
+    const RegKey& key, long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*)) {
+    std::vector<std::string> names;
+    for (std::uint32_t index = 0;; ++index) {
+        std::string name;
+        const long status = (registry_.*enumerate)(key.Handle(), index, &name);
+        if (status == kErrorNoMoreItems) break;
+        // A name that cannot be read (too long, or the key went away) would
+        // be missing from the file: the tree is not whole.
+        if (status != kErrorSuccess) {
+            failed_ = true;
+            break;
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
 void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& path,
                           std::uint32_t view, int depth) {
     NameKey(root, path);
-    for (const std::string& name : key.ValueNames()) {
+    // What was just listed and then cannot be found by its name is there
+    // all the same (a name the call cannot spell): the tree is not whole.
+    for (const std::string& name : AllNames(key, &Registry::EnumValue)) {
         if (!FitsRegLine(name)) {
             failed_ = true;
             continue;
@@ -158,21 +178,21 @@ void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& 
         std::uint32_t type = 0;
         std::string data;
         const Read read = ReadValue(key, name, &type, &data);
-        if (read == Read::Failed) failed_ = true;
+        if (read != Read::Found) failed_ = true;
         if (read == Read::Found) writer_.Value(name, type, data);
     }
     if (depth >= kMaxDepth) {
         failed_ = true;
         return;
     }
-    for (const std::string& name : key.SubKeyNames()) {
+    for (const std::string& name : AllNames(key, &Registry::EnumKey)) {
         if (!FitsRegLine(name)) {
             failed_ = true;
             continue;
         }
         RegKey sub;
         const Read opened = OpenForBackup(key.Handle(), name, view, &sub);
-        if (opened == Read::Failed) failed_ = true;
+        if (opened != Read::Found) failed_ = true;
         if (opened == Read::Found) WriteTree(sub, root, Join(path, name), view, depth + 1);
     }
 }

@@ -54,6 +54,10 @@ private:
     // The type and bytes of one value of an open key.
     Read ReadValue(const RegKey& key, const std::string& name, std::uint32_t* type,
                    std::string* data);
+    // Every name an enumeration gives; an error before its end fails the
+    // backup.
+    std::vector<std::string> AllNames(
+        const RegKey& key, long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*));
     void WriteTree(const RegKey& key, RegHandle root, const std::string& path,
                    std::uint32_t view, int depth);
     // Records `path` as the key the next values belong to, once.

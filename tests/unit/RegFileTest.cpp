@@ -438,14 +438,19 @@ public:
     std::string lockedKey;    // full path below its root, as opened
     std::string lockedValue;  // value name
     std::string growingValue;  // grows by a byte before every read of its data
+    // Listed, but not found by the name listed (as the ANSI calls spell a
+    // name outside the code page).
+    std::string unspelledKey, unspelledValue;
     long OpenKey(tv::RegHandle parent, const std::string& path, std::uint32_t access,
                  tv::RegHandle* key) override {
         if (path == lockedKey || path.substr(path.rfind('\\') + 1) == lockedKey) return tv::kErrorAccessDenied;
+        if (path == unspelledKey) return tv::kErrorFileNotFound;
         return FakeRegistry::OpenKey(parent, path, access, key);
     }
     long QueryValue(tv::RegHandle key, const std::string& name, std::uint32_t* type, void* data,
                     std::uint32_t* size) override {
         if (name == lockedValue) return tv::kErrorAccessDenied;
+        if (name == unspelledValue) return tv::kErrorFileNotFound;
         if (name == growingValue && data != nullptr) {
             *size += 1;
             return tv::kErrorMoreData;
@@ -462,6 +467,7 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         std::string lockedKey, lockedValue, growingValue;
         void (*add)(tv::RegBackup&);
         int nested = 0;  // keys below Software\T\Sub, one inside the other
+        std::string unspelledKey, unspelledValue;
     } cases[] = {
         {"value that never stops growing", "", "", "V",
          [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }},
@@ -477,6 +483,14 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\New", "V"); }},
         {"value in a tree", "", "V", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+        {"key of a tree", "Software\\T", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
+        {"value listed but not found by its name", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }, 0, "", "W"},
+        {"subkey listed but not found by its name", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }, 0, "Sub"},
+        {"value name too long to list", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Long"); }},
         {"subkey in a tree", "Sub", "", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }},
         {"tree deeper than any the system makes", "", "", "",
@@ -503,6 +517,10 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Values").SetString("L\nF", "x");
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Values").SetString("C\rR", "x");
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR").SetString("V", "x");
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Long")
+            .SetString(std::string(tv::kValueNameBufferSize, 'n'), "x");
+        registry.unspelledKey = c.unspelledKey;
+        registry.unspelledValue = c.unspelledValue;
         registry.lockedKey = c.lockedKey;
         registry.lockedValue = c.lockedValue;
         registry.growingValue = c.growingValue;
