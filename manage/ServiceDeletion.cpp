@@ -26,16 +26,21 @@ void Tell(const Platform& platform, const char* text, const char* caption = "",
 }
 
 // The service's whole registry key, which the service manager reads again
-// at the next start of Windows.
-bool BackUpService(const Platform& platform, const std::string& name) {
+// at the next start of Windows. A service that still runs is only marked
+// (DeleteFlag) and goes with its key when Windows restarts: the file clears
+// the mark, and is to be imported once the key is gone.
+bool BackUpService(const Platform& platform, const std::string& name, bool running) {
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreServiceSubject));
-    backup.Comment("导入后，该服务在 Windows 下次启动时恢复。");
+    backup.Comment(running ? "该服务正在运行，删除要到 Windows 重新启动时才完成：请在重新启动之后再导入本文件。"
+                           : "导入后，该服务在 Windows 下次启动时恢复。");
     // A service whose key cannot be read could not be brought back.
-    if (!backup.AddKeyTree(kHkeyLocalMachine, kServicesKey + name)) {
+    const std::string key = kServicesKey + name;
+    if (!backup.AddKeyTree(kHkeyLocalMachine, key)) {
         TellRestoreFailed(platform);
         return false;
     }
+    if (running) backup.AddValueDeletion(kHkeyLocalMachine, key, "DeleteFlag");
     return SaveRestoreFile(platform, backup, kRestoreServiceSubject, name);
 }
 
@@ -66,7 +71,11 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
         Tell(platform, kOpenServiceError);
         return true;
     }
-    if (!BackUpService(platform, (*selected)[kServiceName])) return false;
+    // A state that cannot be read is taken for running: the mark is then
+    // cleared by the file all the same.
+    std::uint32_t state = 0;
+    const bool running = !database.QueryState(service.Get(), &state) || state != kServiceStopped;
+    if (!BackUpService(platform, (*selected)[kServiceName], running)) return false;
     if (!database.Delete(service.Get())) Tell(platform, kDeleteServiceError);
     return true;
 }

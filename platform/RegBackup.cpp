@@ -133,6 +133,16 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
     hasContent_ = true;
 }
 
+void RegBackup::AddValueDeletion(RegHandle root, const std::string& path, const std::string& name) {
+    if (!FitsRegLine(path) || !FitsRegLine(name)) {
+        failed_ = true;
+        return;
+    }
+    NameKey(root, path);
+    writer_.DeleteValue(name);
+    hasContent_ = true;
+}
+
 bool RegBackup::AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view) {
     if (!FitsRegLine(path)) {
         failed_ = true;

@@ -32,6 +32,8 @@ public:
     // the form that deletes the outermost key the change will create.
     void AddValueOrAbsence(RegHandle root, const std::string& path, const std::string& name,
                            std::uint32_t view = 0);
+    // A value the file deletes, whatever is there now.
+    void AddValueDeletion(RegHandle root, const std::string& path, const std::string& name);
     // A key the change deletes, with every value and subkey below it. False
     // when the key is absent.
     bool AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view = 0);

@@ -56,6 +56,9 @@ public:
     // QueryServiceConfig2A with SERVICE_CONFIG_DESCRIPTION, whole; empty
     // text when the service has no description.
     virtual bool QueryDescription(ScHandle service, std::string* description) = 0;
+    // QueryServiceStatus: the service's current state. False when it cannot
+    // be read.
+    virtual bool QueryState(ScHandle service, std::uint32_t* state) = 0;
     // DeleteService: marks the service for deletion.
     virtual bool Delete(ScHandle service) = 0;
     // CloseServiceHandle, for manager and service handles alike.

@@ -80,6 +80,14 @@ bool FakeServiceDatabase::QueryDescription(ScHandle handle, std::string* descrip
     return true;
 }
 
+bool FakeServiceDatabase::QueryState(ScHandle handle, std::uint32_t* state) {
+    const Handle* h = Lookup(handle, false);
+    Service* service = h ? Find(h->service) : nullptr;
+    if (!service) return false;
+    *state = service->status.currentState;
+    return true;
+}
+
 bool FakeServiceDatabase::Delete(ScHandle handle) {
     const Handle* h = Lookup(handle, false);
     Service* service = h ? Find(h->service) : nullptr;

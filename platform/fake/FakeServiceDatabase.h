@@ -43,6 +43,7 @@ public:
                          std::uint32_t access) override;
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;
+    bool QueryState(ScHandle service, std::uint32_t* state) override;
     bool Delete(ScHandle service) override;
     void Close(ScHandle handle) override;
 

@@ -113,6 +113,13 @@ bool Win32ServiceDatabase::QueryDescription(ScHandle service, std::string* descr
     return true;
 }
 
+bool Win32ServiceDatabase::QueryState(ScHandle service, std::uint32_t* state) {
+    SERVICE_STATUS status{};
+    if (!QueryServiceStatus(Sc(service), &status)) return false;
+    *state = status.dwCurrentState;
+    return true;
+}
+
 bool Win32ServiceDatabase::Delete(ScHandle service) { return DeleteService(Sc(service)) != 0; }
 
 void Win32ServiceDatabase::Close(ScHandle handle) {

@@ -58,6 +58,9 @@ TEST_F(ProcessesContract, ServiceIsListedReadWholeAndDeleted) {
     std::string text;
     ASSERT_TRUE(t->services->QueryDescription(service.Get(), &text));
     EXPECT_EQ(text, description);
+    std::uint32_t state = 0;
+    ASSERT_TRUE(t->services->QueryState(service.Get(), &state));
+    EXPECT_EQ(state, tv::kServiceStopped);
 
     EXPECT_TRUE(t->services->Delete(service.Get()));
     service.Reset();

@@ -267,11 +267,23 @@ TEST_F(ServiceManagerTest, RunningServiceStaysListedUntilStopped) {
     db_.Add("busy", "Busy", "C:\\b.exe", kServiceRunning);
     AddServiceKey(fakes_.registry, "busy");
     std::vector<ListRow> rows = ServiceScan(P());
+    fakes_.clock.SetTime({9, 5, 2});
     fakes_.prompter.QueueAnswer(kIdYes);
     EXPECT_TRUE(DeleteSelectedService(P(), &rows[0]));
     rows = ServiceScan(P());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][kServiceState], "已启动");
+    // Only marked: its restore file clears the mark and is imported after
+    // the restart that takes the key away.
+    const std::string text = Text(fakes_.codec, fakes_.files.Contents(
+        "C:\\Users\\test\\Documents\\Trimvex 还原文件\\2009-10-25 09.05.02 删除服务 busy.reg"));
+    EXPECT_NE(text.find("\r\n; 该服务正在运行，删除要到 Windows 重新启动时才完成：请在重新启动之后再导入本文件。\r\n"),
+              std::string::npos)
+        << text;
+    const std::string tail = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\busy]\r\n"
+                             "\"DeleteFlag\"=-\r\n\r\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
 }  // namespace
