@@ -115,8 +115,26 @@ std::string Printable(const std::string& text) {
 struct UnregisterStep {
     std::string application;  // empty: nothing is started
     std::string commandLine;
+    std::string registerAgain;  // the command that registers the file again
     std::string note;
 };
+
+const char kRegisterAgainHead[] = "如需重新注册该文件，请以管理员身份运行：";
+
+// The keys the class names and its own unregistration may take with it:
+// its ProgIDs and its type library, each only by a single name.
+void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRow& row) {
+    const std::uint32_t view = row.classView != 0 ? kKeyWow64_64Key : 0;
+    const std::string classKey = MachineClassPath("CLSID\\" + row.name, row.classView);
+    for (const char* named : {"ProgID", "VersionIndependentProgID", "TypeLib"}) {
+        const RegKey key = RegKey::Open(*platform.registry, kHkeyLocalMachine,
+                                        classKey + "\\" + named, kKeyRead | view);
+        const std::string name = ReadValueText(key, "");
+        if (!IsSingleName(name)) continue;
+        const std::string path = std::string(named) == "TypeLib" ? "TypeLib\\" + name : name;
+        backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath(path, row.classView), view);
+    }
+}
 
 // The file the machine's own registration of the class gives, in the
 // view the class was read in. Never the user's class: Windows 7 shows a
@@ -146,6 +164,7 @@ UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& fol
     if (refusal == UnregisterRefusal::None) {
         step.application = UnregisterTool(folders, row.classView);
         step.commandLine = UnregisterCommand(folders, row.classView, file);
+        step.registerAgain = "\"" + step.application + "\" /s \"" + file + "\"";
         if (step.application.empty() || step.commandLine.empty()) {
             step.application.clear();
             refusal = UnregisterRefusal::NoTool;
@@ -163,8 +182,10 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
                   const std::vector<UnregisterStep>& steps) {
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreAddonSubject));
-    for (const UnregisterStep& step : steps)
+    for (const UnregisterStep& step : steps) {
         if (!step.note.empty()) backup.Comment(step.note);
+        if (!step.application.empty()) backup.Comment(kRegisterAgainHead + step.registerAgain);
+    }
     const AddonRow* only = nullptr;
     int count = 0;
     for (std::size_t i = 0; i < ticked.size(); ++i) {
@@ -184,6 +205,7 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
             const std::uint32_t classView = row.classView != 0 ? kKeyWow64_64Key : 0;
             backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name, row.classView),
                               classView);
+            BackUpClassNames(platform, backup, row);
         }
         only = &row;
         ++count;

@@ -468,9 +468,21 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
         FakeRegistry& registry = fakes.registry;
         RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString("{T}", "");
         RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString("{U}", "");
-        if (c.machineFile)
+        if (c.machineFile) {
             RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T}\\InprocServer32")
                 .SetString("", c.machineFile);
+            // What the class names, which its own unregistration may take.
+            for (const auto& [sub, name] : {std::pair{"ProgID", "Bar.Tool.1"},
+                                            {"VersionIndependentProgID", "Bar.Tool"},
+                                            {"TypeLib", "{L}"},
+                                            {"Implemented Categories", "..\\..\\SAM"}}) {
+                RegKey::Create(registry, kHkeyLocalMachine, std::string("Software\\Classes\\CLSID\\{T}\\") + sub)
+                    .SetString("", name);
+                RegKey::Create(registry, kHkeyLocalMachine,
+                               std::string("Software\\Classes\\") + (sub == std::string("TypeLib") ? "TypeLib\\" : "") + name)
+                    .SetString("", "x");
+            }
+        }
         if (c.userFile)
             RegKey::Create(registry, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{T}\\InprocServer32")
                 .SetString("", c.userFile);
@@ -518,6 +530,15 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
         EXPECT_EQ(ansi.find("\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{T}]\r\n") != std::string::npos,
                   c.started != nullptr);
         EXPECT_EQ(ansi.find("HKEY_CURRENT_USER\\Software\\Classes"), std::string::npos);
+        // With the tool started: the command that registers the file again,
+        // and the keys the class names, each by its single name.
+        for (const std::string& kept : {std::string("; 如需重新注册该文件，请以管理员身份运行：\"") + tool +
+                                            "\" /s \"" + (c.started ? c.started : "") + "\"",
+                                        std::string("[HKEY_LOCAL_MACHINE\\Software\\Classes\\Bar.Tool.1]"),
+                                        std::string("[HKEY_LOCAL_MACHINE\\Software\\Classes\\Bar.Tool]"),
+                                        std::string("[HKEY_LOCAL_MACHINE\\Software\\Classes\\TypeLib\\{L}]")})
+            EXPECT_EQ(ansi.find("\r\n" + kept + "\r\n") != std::string::npos, c.started != nullptr) << kept;
+        EXPECT_EQ(ansi.find("SAM]"), std::string::npos);
     }
 }
 
