@@ -15,6 +15,9 @@ fi
 export TV_WOW64=1 TV_BITS=32
 { source tools/wine-env.sh; } 2>/dev/null
 TV_UNMANAGED=1 tools/wine-prefix.sh || exit 1
+# Before the first program: Wine's desktop starts with it, on whatever
+# display it is given then.
+[ -n "${TV_DISPLAY:-}" ] && export DISPLAY=$TV_DISPLAY
 mkdir -p build/wine
 if ! wineserver -p >build/wine/wow64-wineserver.log 2>&1; then
   echo "starting the wow64 prefix's wineserver failed:" >&2
@@ -24,7 +27,6 @@ if ! tv_wine cmd.exe /c exit >/dev/null 2>build/wine/wow64-warm-up.log; then
   echo "the wow64 warm-up command failed:" >&2; tail -n 30 build/wine/wow64-warm-up.log >&2
   wineserver -k >/dev/null 2>&1; exit 1
 fi
-[ -n "${TV_DISPLAY:-}" ] && export DISPLAY=$TV_DISPLAY
 ctest --test-dir build/cross --output-on-failure -R 'Wow64|RegistryViews|ProgramViews'
 rc=$?
 wineserver -k >/dev/null 2>&1 || true

@@ -4,7 +4,9 @@
 // Wow6432Node key, and removing a row deletes exactly that view's value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Win32SystemProbe.h"
 #include "res/resource.h"
@@ -88,6 +90,54 @@ TEST(ProgramViews, ListsARunValueOfEachViewAndRemovesEachExactly) {
     remove(native);
     EXPECT_FALSE(ValueIn("64"));
     EXPECT_TRUE(ProbeRows(list).empty());
+}
+
+// One add-on class id registered as a toolbar in each view: two rows, and
+// removing both deletes each view's own entry (a delete below a 64-bit-view
+// handle that named no view would land in the 32-bit copy on Windows 7).
+TEST(ProgramViews, AnAddOnOfEachViewIsListedAndRemovedExactly) {
+    if (!Win32SystemProbe().Is64BitSystem()) GTEST_SKIP() << "32-bit Windows has one registry view";
+    const std::string toolbar = "HKLM\\SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+    const std::string id = "{7F3A0009-5E1D-4C2B-9A10-0000000000AA}";
+    const std::string classKey = "HKLM\\SOFTWARE\\Classes\\CLSID\\" + id;
+    auto inView = [&](const char* view) {
+        return Reg("query \"" + toolbar + "\" /v " + id + " /reg:" + view) == 0;
+    };
+    struct Cleanup {
+        std::string toolbar, id, classKey;
+        ~Cleanup() {
+            for (const char* view : {"32", "64"}) {
+                Reg("delete \"" + toolbar + "\" /v " + id + " /f /reg:" + view);
+                Reg("delete \"" + classKey + "\" /f /reg:" + view);
+            }
+        }
+    } cleanup{toolbar, id, classKey};
+    for (const char* view : {"32", "64"}) {
+        ASSERT_EQ(Reg("add \"" + toolbar + "\" /v " + id + " /d \"\" /f /reg:" + view), 0);
+        ASSERT_EQ(Reg("add \"" + classKey + "\" /ve /d TvViewsBar" + view + " /f /reg:" + view), 0);
+    }
+    ASSERT_TRUE(inView("32"));
+    ASSERT_TRUE(inView("64"));
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(IDC_TAB_ADDONS, {1060, 1065});
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1060));
+    std::vector<std::string> names;
+    for (int r = 0; r < list.ItemCount(); ++r) {
+        if (list.ItemText(r, 0) != id) continue;
+        names.push_back(list.ItemText(r, 1));
+        list.SetTicked(r, true);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"TvViewsBar32", "TvViewsBar64"}));
+    PostMessageA(GetDlgItem(page, 1012), BM_CLICK, 0, 0);
+    for (int i = 0; i < 250 && (inView("32") || inView("64")); ++i) Sleep(40);
+    EXPECT_FALSE(inView("32"));
+    EXPECT_FALSE(inView("64"));
+    PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
 }
 
 }  // namespace
