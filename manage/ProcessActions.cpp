@@ -39,7 +39,7 @@ namespace {
 bool IsTheRowsProcess(const Platform& platform, ProcessHandle process, const ListRow& row) {
     ProcessTable& table = *platform.processes;
     std::string path, image;
-    if (table.ImagePath(process, &image)) NormalizeNtPath(*platform.environment, image, &path);
+    if (ReadImagePath(table, process, &image)) NormalizeNtPath(*platform.environment, image, &path);
     std::string started;
     LocalTime created;
     if (table.CreationTime(process, &created)) started = FormatStartTime(created);

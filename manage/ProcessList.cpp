@@ -34,6 +34,10 @@ std::string FormatKilobytes(std::uint64_t bytes) {
     return FormatGroupedNumber(shown, ',', 3) + " KB";
 }
 
+bool ReadImagePath(ProcessTable& table, ProcessHandle process, std::string* path) {
+    return table.KernelImagePath(process, path) || table.ModuleImagePath(process, path);
+}
+
 namespace {
 
 bool IsSystemPseudoProcess(std::uint32_t id) { return id == 0 || id == 4 || id == 8; }
@@ -84,7 +88,7 @@ std::vector<ListRow> ListProcessRows(const Platform& platform) {
         ListRow row(kProcessColumnCount);
         row[kProcessImageName] = entry.exeFile;
         std::string image;
-        if (process && table.ImagePath(process.Get(), &image))
+        if (process && ReadImagePath(table, process.Get(), &image))
             NormalizeNtPath(*platform.environment, image, &row[kProcessPath]);
         if (!IsSystemPseudoProcess(entry.id)) FillDetails(platform, entry, process.Get(), version, &row);
         rows.push_back(std::move(row));

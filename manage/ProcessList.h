@@ -38,6 +38,12 @@ std::string FormatStartTime(const LocalTime& time);
 // "10,240 KB" from a byte count: whole KB, grouped.
 std::string FormatKilobytes(std::uint64_t bytes);
 
+// The image path of an opened process: the kernel's record first, since a
+// process can rewrite what its own memory says it is; the process's own
+// record only where the kernel's cannot be had (before Vista). False when
+// neither can be read.
+bool ReadImagePath(ProcessTable& table, ProcessHandle process, std::string* path);
+
 // Every running process, in the order the list shows them: the reverse of
 // the snapshot order, then sorted by the safe flag. Empty when no snapshot
 // can be read.

@@ -53,9 +53,14 @@ public:
 
     // OpenProcess without inheritance; 0 on failure.
     virtual ProcessHandle Open(std::uint32_t id, std::uint32_t access) = 0;
-    // GetModuleFileNameExA of the main module; where that cannot read the
-    // process (another bitness), QueryFullProcessImageNameA.
-    virtual bool ImagePath(ProcessHandle process, std::string* path) = 0;
+    // The image file the kernel made the process from, in Win32 form
+    // (QueryFullProcessImageNameA, flags 0). False where the system lacks
+    // the call (before Vista) or it fails.
+    virtual bool KernelImagePath(ProcessHandle process, std::string* path) = 0;
+    // The main module's path as the process's own memory records it
+    // (GetModuleFileNameExA). The process can rewrite that record, so it
+    // is only a fallback; a process of the other bitness cannot be read.
+    virtual bool ModuleImagePath(ProcessHandle process, std::string* path) = 0;
     // GetProcessMemoryInfo.
     virtual bool Memory(ProcessHandle process, ProcessMemory* memory) = 0;
     // GetProcessTimes: the creation time, in local time.

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/win32/MainWindow.h"
+#include "platform/ui/CommonControls.h"
 #include "platform/Platform.h"
 #include "platform/UserFirstShell.h"
 #include "platform/win32/Win32Clock.h"
@@ -29,9 +30,29 @@
 #include "platform/win32/Win32SystemFiles.h"
 #include "platform/win32/Win32TextCodec.h"
 
+namespace {
+
+// The program runs elevated from a folder that may be writable without
+// admin rights (Downloads, a USB stick), and its current directory may be
+// anywhere: a DLL planted in either, loaded by name by the program or a
+// system component, would run with the program's rights. From here on,
+// loads by name search the system directory only. Windows 7 without
+// KB2533623 lacks SetDefaultDllDirectories; there SetDllDirectory("")
+// at least takes the current directory out of the search.
+void KeepDllLoadsInTheSystemDirectory() {
+    using SetDefaultFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefault = kernel ? reinterpret_cast<SetDefaultFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                             : nullptr;
+    if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    KeepDllLoadsInTheSystemDirectory();
+    tv::ui::InitCommonControlsFromSystem(ICC_WIN95_CLASSES);
     // Hosting of ActiveX controls needs OLE on this thread for the whole run.
     struct OleSession {
         OleSession() : ok(SUCCEEDED(OleInitialize(nullptr))) {}

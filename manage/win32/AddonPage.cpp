@@ -38,15 +38,15 @@ bool AddonPage::OnInitDialog() {
     InsertColumns(addonList_, kColumns, std::size(kColumns));
     addonList_.SetExtendedStyle(kAddonListStyle);
 
-    iconList_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
+    iconList_.Reset(ui::ImageListCreate(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
     if (iconList_) {
         ui::Icon icon = ui::LoadIconResource(IDI_ADDON_ITEM, 16, 16);
         // Added once and copied: adding an icon costs far more than copying
         // an image within the list.
-        if (ImageList_ReplaceIcon(iconList_.Get(), -1, icon.Get()) == 0 &&
-            ImageList_SetImageCount(iconList_.Get(), kAddonImageCount)) {
+        if (ui::ImageListReplaceIcon(iconList_.Get(), -1, icon.Get()) == 0 &&
+            ui::ImageListSetImageCount(iconList_.Get(), kAddonImageCount)) {
             for (int i = 1; i < kAddonImageCount; ++i)
-                ImageList_Copy(iconList_.Get(), i, iconList_.Get(), 0, ILCF_MOVE);
+                ui::ImageListCopy(iconList_.Get(), i, iconList_.Get(), 0, ILCF_MOVE);
         }
         addonList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(iconList_.Get()));
     }

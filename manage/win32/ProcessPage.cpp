@@ -71,9 +71,9 @@ bool ProcessPage::OnInitDialog() {
     refreshButton_.SetIcon(kRefreshIcon);
 
     InsertColumns(processList_, kProcessColumns, kProcessColumnCount);
-    rowIcons_.Reset(ImageList_Create(16, 16, ILC_COLOR24, 0, 16));
+    rowIcons_.Reset(ui::ImageListCreate(16, 16, ILC_COLOR24, 0, 16));
     // No mask: the icons are drawn onto the list's white.
-    ImageList_SetBkColor(rowIcons_.Get(), RGB(255, 255, 255));
+    ui::ImageListSetBkColor(rowIcons_.Get(), RGB(255, 255, 255));
     processList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
     processList_.SetExtendedStyle(kProcessListStyle);
 
@@ -117,7 +117,7 @@ bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
     return true;
 }
 
-int ProcessPage::RowIconCount() const { return ImageList_GetImageCount(rowIcons_.Get()); }
+int ProcessPage::RowIconCount() const { return ui::ImageListGetImageCount(rowIcons_.Get()); }
 
 int ProcessPage::RowIcon(const std::string& path) {
     auto known = pathImages_.find(path);
@@ -128,7 +128,7 @@ int ProcessPage::RowIcon(const std::string& path) {
     // The shell may hand out an icon even when it reports failure.
     ui::Icon icon(info.hIcon);
     if (!found || !icon) icon = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
-    int index = ImageList_ReplaceIcon(rowIcons_.Get(), -1, icon.Get());
+    int index = ui::ImageListReplaceIcon(rowIcons_.Get(), -1, icon.Get());
     pathImages_.emplace(path, index);
     return index;
 }
@@ -140,7 +140,7 @@ void ProcessPage::RefreshProcessList() {
     // it and it is kept across refreshes; the list starts afresh only once
     // it holds more files than any machine runs at a time.
     if (pathImages_.size() > kMostRowIcons) {
-        ImageList_RemoveAll(rowIcons_.Get());
+        ui::ImageListRemoveAll(rowIcons_.Get());
         pathImages_.clear();
     }
     // One repaint at the end, and room for every row made at once.

@@ -45,9 +45,9 @@ bool ServicePage::OnInitDialog() {
     SubPage::OnInitDialog();
     InsertColumns(list_, kColumns, kServiceColumnCount);
     list_.SetExtendedStyle(kListStyle);
-    rowIcons_.Reset(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
+    rowIcons_.Reset(ui::ImageListCreate(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
     if (ui::Icon icon = ui::LoadIconResource(kServiceRowIcon, 16, 16))
-        ImageList_ReplaceIcon(rowIcons_.Get(), -1, icon.Get());
+        ui::ImageListReplaceIcon(rowIcons_.Get(), -1, icon.Get());
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
 
     EnableDebugPrivilegeOrTell(platform_, kServicePrivilegeFailure);

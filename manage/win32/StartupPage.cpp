@@ -139,7 +139,7 @@ bool StartupPage::OnInitDialog() {
     InsertColumns(list_, kColumns, std::size(kColumns));
     list_.SetExtendedStyle(kListStyle);
     // Masked, so the icons keep their transparent corners on the white rows.
-    images_.Reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 0));
+    images_.Reset(ui::ImageListCreate(16, 16, ILC_COLOR24 | ILC_MASK, 0, 0));
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.Get()));
     return true;
 }
@@ -209,11 +209,11 @@ void StartupPage::FillList(ScannedRows scanned) {
     rows_ = std::move(scanned.items);
     // Each scan starts the image list afresh, so refreshing does not make
     // it grow.
-    ImageList_RemoveAll(images_.Get());
+    ui::ImageListRemoveAll(images_.Get());
     std::vector<int> imageOf;
     imageOf.reserve(scanned.icons.size());
     for (const ui::Icon& icon : scanned.icons)
-        imageOf.push_back(ImageList_ReplaceIcon(images_.Get(), -1, icon.Get()));
+        imageOf.push_back(ui::ImageListReplaceIcon(images_.Get(), -1, icon.Get()));
     // Drawing waits for the whole list. Hidden or shown, the list repaints
     // whole when drawing is allowed again.
     list_.Send(WM_SETREDRAW, FALSE);

@@ -51,10 +51,17 @@ ProcessHandle FakeProcessTable::Open(std::uint32_t id, std::uint32_t access) {
     return handle;
 }
 
-bool FakeProcessTable::ImagePath(ProcessHandle handle, std::string* path) {
+bool FakeProcessTable::KernelImagePath(ProcessHandle handle, std::string* path) {
     Process* process = Opened(handle);
-    if (!process || process->imagePath.empty()) return false;
-    *path = process->imagePath;
+    if (!process || process->kernelPath.empty()) return false;
+    *path = process->kernelPath;
+    return true;
+}
+
+bool FakeProcessTable::ModuleImagePath(ProcessHandle handle, std::string* path) {
+    Process* process = Opened(handle);
+    if (!process || process->memoryPath.empty()) return false;
+    *path = process->memoryPath;
     return true;
 }
 

@@ -1,6 +1,7 @@
 // An in-memory process table: tests set up any processes with their modules,
-// paths, memory, times, accounts and windows, make any step fail, and read
-// back which processes were ended and which handles are open.
+// image paths (the kernel's and the process's own), memory, times, accounts
+// and windows, make any step fail, and read back which processes were ended
+// and which handles are open.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,12 @@ public:
         ProcessEntry entry;
         bool canOpen = true;  // OpenProcess with full access succeeds
         bool canQuery = true; // OpenProcess for query succeeds
-        std::string imagePath;  // empty: GetModuleFileNameEx fails
+        // The kernel's record of the image file; empty: the call is
+        // missing (before Vista) or fails.
+        std::string kernelPath;
+        // What the process's own memory claims as its main module, which
+        // the process may have forged; empty: GetModuleFileNameEx fails.
+        std::string memoryPath;
         std::optional<ProcessMemory> memory;
         std::optional<LocalTime> created;
         std::string domain, account;  // empty account: the lookup fails
@@ -43,7 +49,8 @@ public:
     bool ListProcesses(std::vector<ProcessEntry>* processes) override;
     bool ListModules(std::uint32_t id, std::vector<ModuleEntry>* modules) override;
     ProcessHandle Open(std::uint32_t id, std::uint32_t access) override;
-    bool ImagePath(ProcessHandle process, std::string* path) override;
+    bool KernelImagePath(ProcessHandle process, std::string* path) override;
+    bool ModuleImagePath(ProcessHandle process, std::string* path) override;
     bool Memory(ProcessHandle process, ProcessMemory* memory) override;
     bool CreationTime(ProcessHandle process, LocalTime* time) override;
     bool Terminate(ProcessHandle process, std::uint32_t exitCode) override;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/UniqueHandle.h"
+#include "platform/ui/CommonControls.h"
 #include "platform/ui/Window.h"
 
 namespace tv::ui {
@@ -17,7 +18,7 @@ namespace tv::ui {
 struct ImageListTraits {
     static HIMAGELIST Empty() { return nullptr; }
     static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+    static void Close(HIMAGELIST list) { ImageListDestroy(list); }
 };
 using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 

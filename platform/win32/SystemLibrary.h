@@ -1,9 +1,9 @@
-// Functions of system DLLs the program needs only now and then (version
-// resources, sound devices, gradients). Each DLL is loaded on first use, by
+// Functions of system DLLs that are no KnownDLLs (version resources, sound
+// devices, gradients, common controls). Each DLL is loaded on first use, by
 // its full path in the system directory: never from the program's own
 // folder, where a planted copy would run with the program's elevated
-// rights, and not while the program starts. Loaded DLLs stay for the life
-// of the process.
+// rights, and only once it is needed. Loaded DLLs stay for the life of the
+// process.
 #pragma once
 
 #include <windows.h>

@@ -25,7 +25,10 @@ bool Win32FileDialog::ChooseFile(const OpenFileRequest& request, std::string* pa
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = request.initialFolder.c_str();
     dialog.lpstrTitle = request.title.c_str();
-    dialog.Flags = request.flags;
+    // The dialog would otherwise leave the process in the chosen file's
+    // folder, a folder the user may write; relative loads must never look
+    // there.
+    dialog.Flags = request.flags | OFN_NOCHANGEDIR;
     // A choice longer than the buffer fails here instead of being cut.
     if (!GetOpenFileNameA(&dialog)) return false;
     file.back() = '\0';

@@ -4,6 +4,7 @@
 
 #include "platform/win32/Win32ProcessTable.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/ScopedHandle.h"
@@ -69,10 +70,14 @@ ProcessHandle Win32ProcessTable::Open(std::uint32_t id, std::uint32_t access) {
 
 namespace {
 
-// QueryFullProcessImageNameA, which systems before Vista lack: the image of
-// a process whose modules this process cannot read (a 64-bit one seen from
-// a 32-bit build). Needs only PROCESS_QUERY_LIMITED_INFORMATION.
-bool FullImageName(HANDLE process, std::string* path) {
+// Buffer sizes tried in turn until a path fits: an ANSI path may take two
+// bytes for each of the 32,767 UTF-16 units a path can have.
+constexpr DWORD kPathSizes[] = {MAX_PATH, 4096, 65536};
+
+}  // namespace
+
+bool Win32ProcessTable::KernelImagePath(ProcessHandle process, std::string* path) {
+    // Looked up at run time: systems before Vista lack it.
     using QueryFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
     static const QueryFn query = [] {
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -81,11 +86,12 @@ bool FullImageName(HANDLE process, std::string* path) {
                       : nullptr;
     }();
     if (query == nullptr) return false;
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 4) {
+    for (DWORD size : kPathSizes) {
         std::vector<char> buffer(size);
         DWORD length = size;
-        if (query(process, 0, buffer.data(), &length)) {
-            path->assign(buffer.data(), length);
+        // Flags 0: the Win32 form ("C:\..."), not the device form.
+        if (query(Raw(process), 0, buffer.data(), &length)) {
+            path->assign(buffer.data(), std::min<DWORD>(length, size - 1));
             return true;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
@@ -93,14 +99,12 @@ bool FullImageName(HANDLE process, std::string* path) {
     return false;
 }
 
-}  // namespace
-
-bool Win32ProcessTable::ImagePath(ProcessHandle process, std::string* path) {
-    // Grow until the path fits, so a long path is never cut.
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 4) {
+bool Win32ProcessTable::ModuleImagePath(ProcessHandle process, std::string* path) {
+    for (DWORD size : kPathSizes) {
         std::vector<char> buffer(size);
         DWORD length = GetModuleFileNameExA(Raw(process), nullptr, buffer.data(), size);
-        if (length == 0) return FullImageName(Raw(process), path);
+        if (length == 0) return false;
+        // A cut path fills the buffer (some systems leave no terminator).
         if (length < size - 1) {
             path->assign(buffer.data(), length);
             return true;

@@ -16,7 +16,8 @@ public:
     bool ListProcesses(std::vector<ProcessEntry>* processes) override;
     bool ListModules(std::uint32_t id, std::vector<ModuleEntry>* modules) override;
     ProcessHandle Open(std::uint32_t id, std::uint32_t access) override;
-    bool ImagePath(ProcessHandle process, std::string* path) override;
+    bool KernelImagePath(ProcessHandle process, std::string* path) override;
+    bool ModuleImagePath(ProcessHandle process, std::string* path) override;
     bool Memory(ProcessHandle process, ProcessMemory* memory) override;
     bool CreationTime(ProcessHandle process, LocalTime* time) override;
     bool Terminate(ProcessHandle process, std::uint32_t exitCode) override;

@@ -111,9 +111,14 @@ TEST_F(ProcessesContract, OwnProcessIsListedAndReadable) {
 
     ScopedProcess process(*t->processes, t->processes->Open(t->SelfId(), kProcessAllAccessLegacy));
     ASSERT_TRUE(process);
-    std::string path;
-    ASSERT_TRUE(t->processes->ImagePath(process.Get(), &path));
+    // The kernel's record and the process's own agree while nothing forged
+    // the latter, both in Win32 form.
+    std::string path, claimed;
+    ASSERT_TRUE(t->processes->KernelImagePath(process.Get(), &path));
     EXPECT_TRUE(text::EndsWithNoCase(path, "\\" + t->SelfName())) << path;
+    EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+    ASSERT_TRUE(t->processes->ModuleImagePath(process.Get(), &claimed));
+    EXPECT_TRUE(text::EqualsNoCase(claimed, path)) << claimed;
     ProcessMemory memory;
     ASSERT_TRUE(t->processes->Memory(process.Get(), &memory));
     EXPECT_GT(memory.workingSet, 0u);
@@ -157,7 +162,8 @@ TEST_F(ProcessesContract, ChildEndsWithTheCodeGiven) {
     }
     // A closed handle tells nothing.
     std::string path;
-    EXPECT_FALSE(t->processes->ImagePath(closed, &path));
+    EXPECT_FALSE(t->processes->KernelImagePath(closed, &path));
+    EXPECT_FALSE(t->processes->ModuleImagePath(closed, &path));
     EXPECT_EQ(t->ChildExitCode(child), 1);
     // An ended process has no modules to list.
     std::vector<ModuleEntry> modules;

@@ -23,7 +23,7 @@ protected:
     }
     FakeProcessTable::Process& AddFull(std::uint32_t id, const std::string& name) {
         auto& p = fakes_.processes.Add(id, name, 1);
-        p.imagePath = "C:\\apps\\" + name;
+        p.kernelPath = "C:\\apps\\" + name;
         p.memory = ProcessMemory{10485760, 1234567 * 1024ull};
         p.created = LocalTime{2009, 12, 5, 8, 3, 1};
         p.domain = "VM";
@@ -93,7 +93,7 @@ TEST_F(ProcessManagerTest, ProcessThatCannotBeOpened) {
     auto& p = fakes_.processes.Add(500, "guarded.exe", 4);
     p.canOpen = false;
     p.canQuery = false;
-    p.imagePath = "C:\\g.exe";
+    p.kernelPath = "C:\\g.exe";
     p.memory = ProcessMemory{4096, 4096};
     p.created = LocalTime{2009, 1, 1, 0, 0, 0};
     p.account = "x";
@@ -117,14 +117,41 @@ TEST_F(ProcessManagerTest, RowsReverseSnapshotOrderThenUnprotectedFirst) {
     EXPECT_EQ(rows[0].itemData, 0);
 }
 
-TEST_F(ProcessManagerTest, KernelPathsAreNormalised) {
+// A process can rewrite what its own memory says its image is: the
+// kernel's record decides the path shown, whether it counts as a protected
+// system file, and which process a ticked row ends.
+TEST_F(ProcessManagerTest, ImagePathIsTheKernelsRecordFirst) {
     fakes_.environment.windowsDirectory = "C:\\Windows";
-    AddFull(20, "csrss.exe").imagePath = "\\??\\C:\\Windows\\system32\\csrss.exe";
-    AddFull(21, "smss.exe").imagePath = "\\SystemRoot\\System32\\smss.exe";
-    std::vector<ListRow> rows = ListProcessRows(P());
-    EXPECT_EQ(Column(rows, kProcessPath),
-              (std::vector<std::string>{"C:\\Windows\\System32\\smss.exe",
-                                        "C:\\Windows\\system32\\csrss.exe"}));
+    fakes_.systemFiles.Protect("C:\\Windows\\system32\\svchost.exe");
+    fakes_.systemFiles.Protect("C:\\Windows\\system32\\csrss.exe");
+    struct {
+        const char *kernel, *memory, *path, *safe;
+    } cases[] = {
+        // Forged: the memory claims a system file.
+        {"C:\\Users\\x\\evil.exe", "C:\\Windows\\system32\\svchost.exe",
+         "C:\\Users\\x\\evil.exe", "[UN]"},
+        // The other bitness: the memory cannot be read.
+        {"C:\\Windows\\system32\\svchost.exe", "", "C:\\Windows\\system32\\svchost.exe",
+         "是"},
+        // Before Vista: only the memory's record, in kernel form at times.
+        {"", "\\??\\C:\\Windows\\system32\\csrss.exe", "C:\\Windows\\system32\\csrss.exe",
+         "是"},
+        {"", "\\SystemRoot\\System32\\smss.exe", "C:\\Windows\\System32\\smss.exe", "[UN]"},
+        {"", "", "", "[UN]"},
+    };
+    for (const auto& c : cases) {
+        fakes_.processes = FakeProcessTable();
+        auto& p = AddFull(20, "svchost.exe");
+        p.kernelPath = c.kernel;
+        p.memoryPath = c.memory;
+        std::vector<ListRow> rows = ListProcessRows(P());
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][kProcessPath], c.path) << c.kernel << c.memory;
+        EXPECT_EQ(rows[0][kProcessSafe], c.safe) << c.kernel << c.memory;
+        EndProcesses(P(), rows);
+        using Ended = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+        EXPECT_EQ(fakes_.processes.terminated, (Ended{{20, 1}})) << c.kernel << c.memory;
+    }
 }
 
 TEST_F(ProcessManagerTest, NoSnapshotNoRows) {
@@ -245,19 +272,24 @@ TEST_F(ProcessManagerTest, OnlyTheProcessTheRowWasReadFromIsEnded) {
         {"unchanged", [](FakeProcessTable&, const LocalTime&) {}, true},
         {"id taken by another program",
          [](FakeProcessTable& t, const LocalTime& l) {
-             t.Find(70)->imagePath = "C:\\Windows\\system32\\lsass.exe";
+             t.Find(70)->kernelPath = "C:\\Windows\\system32\\lsass.exe";
              t.Find(70)->created = l;
          },
          false},
         {"same program started again under the id",
          [](FakeProcessTable& t, const LocalTime& l) { t.Find(70)->created = l; }, false},
         {"another program started in the same second",
-         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->imagePath = "C:\\apps\\b.exe"; },
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->kernelPath = "C:\\apps\\b.exe"; },
          false},
         {"start time no longer readable",
          [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->created.reset(); }, false},
+        {"its memory now claims a system file",
+         [](FakeProcessTable& t, const LocalTime&) {
+             t.Find(70)->memoryPath = "C:\\Windows\\system32\\lsass.exe";
+         },
+         true},
         {"path no longer readable",
-         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->imagePath.clear(); }, false},
+         [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->kernelPath.clear(); }, false},
         {"gone",
          [](FakeProcessTable& t, const LocalTime&) { t.Find(70)->canOpen = false; }, false},
     };
@@ -315,7 +347,7 @@ void GiveVersion(FakeVersionResources& versions, const std::string& path,
 TEST(ProcessManagerVersions, DescriptionsCompaniesAndVersionsOfFiles) {
     testing::FakePlatform fakes;
     auto& p = fakes.processes.Add(60, "QQ.EXE", 1);
-    p.imagePath = "C:\\QQ\\QQ.EXE";
+    p.kernelPath = "C:\\QQ\\QQ.EXE";
     p.modules = {{"QQ.EXE", "C:\\QQ\\QQ.EXE"}, {"x.dll", "C:\\QQ\\x.dll"}};
     GiveVersion(fakes.versions, "C:\\QQ\\QQ.EXE", "腾讯", "1.0.0.1", "qq");
     GiveVersion(fakes.versions, "C:\\QQ\\x.dll", "X 公司", "2.3", "X 模块");

@@ -1,6 +1,7 @@
 // The real open-file dialog under Wine, driven from this thread while a
 // worker waits in GetOpenFileName: its title and filter are the request's,
-// a typed name comes back as the chosen path, Cancel chooses nothing.
+// a typed name comes back as the chosen path, Cancel chooses nothing, and
+// the current directory stays.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,6 +62,12 @@ std::string ComboText(HWND combo) {
     return text;
 }
 
+std::string CurrentDirectory() {
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    return folder;
+}
+
 TEST(FileDialog, ShowsTheRequestAndReturnsTheChosenFile) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
@@ -69,6 +76,13 @@ TEST(FileDialog, ShowsTheRequestAndReturnsTheChosenFile) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file);
     file.Reset();
+    // The dialog leaves the current directory where it was, not in the
+    // chosen file's folder.
+    const std::string before = CurrentDirectory();
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    ASSERT_TRUE(SetCurrentDirectoryA(windows));
+    const std::string current = CurrentDirectory();
 
     for (bool accept : {true, false}) {
         Choice choice;
@@ -92,7 +106,9 @@ TEST(FileDialog, ShowsTheRequestAndReturnsTheChosenFile) {
         if (accept) {
             EXPECT_EQ(lstrcmpiA(choice.path.c_str(), picture.c_str()), 0) << choice.path;
         }
+        EXPECT_EQ(CurrentDirectory(), current) << accept;
     }
+    SetCurrentDirectoryA(before.c_str());
     DeleteFileA(picture.c_str());
 }
 

@@ -22,8 +22,8 @@ protected:
                                 GetModuleHandleA(nullptr), nullptr);
         for (std::uint32_t id : {4u, 100u, 200u, 300u}) {
             auto& p = fakes_.processes.Add(id, "p" + std::to_string(id) + ".exe", 1);
-            p.imagePath = "C:\\apps\\p" + std::to_string(id) + ".exe";
-            p.modules = {{"p.exe", p.imagePath}, {"m.dll", "C:\\apps\\m.dll"}};
+            p.kernelPath = "C:\\apps\\p" + std::to_string(id) + ".exe";
+            p.modules = {{"p.exe", p.kernelPath}, {"m.dll", "C:\\apps\\m.dll"}};
         }
         fakes_.systemFiles.Protect("C:\\apps\\p100.exe");
         page_ = std::make_unique<ProcessPage>(fakes_.Get());
@@ -110,7 +110,7 @@ TEST_F(ProcessPageClickTest, TickedProcessesEndedThenListRefreshed) {
 
 TEST_F(ProcessPageClickTest, RowsOfOneFileShareItsIconAcrossRefreshes) {
     // A second process of p300's file.
-    fakes_.processes.Add(400u, "p400.exe", 1).imagePath = "C:\\apps\\p300.exe";
+    fakes_.processes.Add(400u, "p400.exe", 1).kernelPath = "C:\\apps\\p300.exe";
     for (int refresh = 0; refresh < 5; ++refresh) page_->RefreshProcessList();
     const ui::ListView& list = page_->ProcessList();
     ASSERT_EQ(list.ItemCount(), 5);
@@ -139,7 +139,7 @@ TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
     std::string path = "C:\\apps";
     while (path.size() < 700) path += "\\目录名称";
     path += "\\长.exe";
-    fakes_.processes.Add(500u, "p500.exe", 1).imagePath = path;
+    fakes_.processes.Add(500u, "p500.exe", 1).kernelPath = path;
     page_->RefreshProcessList();
     int row = Row(500);
     ASSERT_GE(row, 0);
@@ -149,7 +149,7 @@ TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
 
 TEST_F(ProcessPageClickTest, TextRequestsAreAnsweredInEitherFormWithinTheRoomOffered) {
     // "中文.exe" in CP936, and as UTF-16.
-    fakes_.processes.Add(600u, "\xD6\xD0\xCE\xC4.exe", 1).imagePath = "C:\\apps\\x.exe";
+    fakes_.processes.Add(600u, "\xD6\xD0\xCE\xC4.exe", 1).kernelPath = "C:\\apps\\x.exe";
     page_->RefreshProcessList();
     int row = -1;
     for (int i = 0; i < page_->ProcessList().ItemCount(); ++i)

@@ -147,6 +147,7 @@ TEST(SystemFunctions, ComeFromTheSystemDirectoryOrNowhere) {
         {"version.dll", "VerQueryValueA", true},
         {"winmm.dll", "waveOutGetNumDevs", true},
         {"msimg32.dll", "GradientFill", true},
+        {"comctl32.dll", "ImageList_Create", true},
         {"version.dll", "TvNoSuchFunction", false},
         {"tv-no-such-library.dll", "VerQueryValueA", false},
     };

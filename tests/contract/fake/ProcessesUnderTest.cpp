@@ -28,7 +28,8 @@ struct FakeProcesses : ProcessesUnderTest {
         db->Add("Eventlog", "Event Log", "C:\\windows\\system32\\svchost.exe -k LocalService",
                 tv::kServiceRunning);
         auto& self = table->Add(kSelf, "tv_unit_tests.exe", 100);
-        self.imagePath = "C:\\tests\\tv_unit_tests.exe";
+        self.kernelPath = "C:\\tests\\tv_unit_tests.exe";
+        self.memoryPath = self.kernelPath;
         self.memory = tv::ProcessMemory{8 << 20, 4 << 20};
         self.created = tv::LocalTime{2026, 12, 8, 9, 0, 0};
         self.domain = "VM";
