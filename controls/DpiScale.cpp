@@ -1,6 +1,8 @@
 #include "controls/DpiScale.h"
 
+#include <cctype>
 #include <cstdlib>
+#include <string>
 
 #include "res/resource.h"
 
@@ -32,11 +34,13 @@ public:
         std::uint32_t low = Word();
         return low | static_cast<std::uint32_t>(Word()) << 16;
     }
-    // A name or ordinal field: the ordinal, or 0 for a string (skipped).
-    int NameOrOrdinal() {
-        std::uint16_t first = Word();
-        if (first == 0xFFFF) return Word();
-        while (ok_ && first != 0) first = Word();
+    // A name or ordinal field: the ordinal, or 0 for a name (its ASCII
+    // letters folded to lower case into `name`, when asked for).
+    int NameOrOrdinal(std::string* name = nullptr) {
+        std::uint16_t unit = Word();
+        if (unit == 0xFFFF) return Word();
+        for (; ok_ && unit != 0; unit = Word())
+            if (name) name->push_back(static_cast<char>(unit < 0x80 ? std::tolower(unit) : '?'));
         return 0;
     }
     void AlignDword() { at_ = (at_ + 3) & ~static_cast<std::size_t>(3); }
@@ -126,7 +130,11 @@ DialogTemplateInfo ParseDialogTemplate(const std::uint8_t* data, std::size_t siz
         item.cx = static_cast<std::int16_t>(in.Word());
         item.cy = static_cast<std::int16_t>(in.Word());
         item.id = extended ? static_cast<int>(in.Dword() & 0xFFFF) : in.Word();
-        item.classOrdinal = in.NameOrOrdinal();
+        std::string className;
+        item.classOrdinal = in.NameOrOrdinal(&className);
+        // The resource compiler may store a system class by name.
+        if (className == "button") item.classOrdinal = 0x80;
+        if (className == "static") item.classOrdinal = 0x82;
         item.imageId = in.NameOrOrdinal();
         // Creation data: a count of the bytes after it (extended), or of
         // the bytes including the count itself.
