@@ -614,7 +614,7 @@ def scaled(v, dpi):
 def scaled_sets():
     """Every bitmap and icon again for 125% and 150% text size, at exactly the
     size the program scales its 96-dpi size to, made from the 96-dpi art
-    (icons from their largest image) with Lanczos filtering. Listed in
+    (each icon size from its own image) with Lanczos filtering. Listed in
     res/art/ScaledArt.rc under the offset ids."""
     bitmaps = sorted(int(f[:-4]) for f in os.listdir(BMP_DIR) if f.endswith(".bmp"))
     icons = sorted(int(f[:-4]) for f in os.listdir(ICO_DIR) if f.endswith(".ico"))
@@ -633,9 +633,10 @@ def scaled_sets():
         for rid in icons:
             ico = Image.open(os.path.join(ICO_DIR, "%d.ico" % rid))
             sizes = sorted(ico.ico.sizes(), key=lambda sz: -sz[0])
-            largest = ico.ico.getimage(sizes[0]).convert("RGBA")
-            images = [largest.resize((scaled(w, dpi), scaled(h, dpi)), Image.LANCZOS)
-                      for w, h in sizes]
+            # Each size from its own image: a small one may be drawn with a
+            # margin the large one lacks.
+            images = [ico.ico.getimage((w, h)).convert("RGBA").resize(
+                (scaled(w, dpi), scaled(h, dpi)), Image.LANCZOS) for w, h in sizes]
             images[0].save(os.path.join(idir, "%d.ico" % rid),
                            sizes=[im.size for im in reversed(images)], append_images=images[1:])
             lines.append('%d ICON "icons/%s/%d.ico"' % (rid + offset, folder, rid))

@@ -185,7 +185,8 @@ TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
     FreeLibrary(art);
 
     // What the user sees, and how much of the button band is bare white.
-    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    // Whole on the screen, to be read from it.
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(300);
     const Rect band = ScaleEdges({12, 26, 12 + 75 * 6 + 65, 86}, dpi);
