@@ -1,5 +1,7 @@
 #include "controls/GradientFace.h"
 
+#include "controls/DpiScale.h"
+
 namespace tv {
 
 namespace {
@@ -19,8 +21,9 @@ const FaceRule kDisabled{Rgb(245, 244, 234), Rgb(245, 244, 234), false, Rgb(245,
 
 }  // namespace
 
-GradientFacePlan PlanGradientFace(const Rect& r, const FaceState& state) {
+GradientFacePlan PlanGradientFace(const Rect& r, const FaceState& state, int dpi) {
     GradientFacePlan plan;
+    const int two = ScaleToDpi(2, dpi), four = ScaleToDpi(4, dpi);
     const bool enabled = !state.disabled;
     plan.drawEdges = enabled;
     plan.leftEdge = {r.left, r.top + 1, r.left, r.bottom - 1, Rgb(226, 222, 203)};
@@ -48,15 +51,15 @@ GradientFacePlan PlanGradientFace(const Rect& r, const FaceState& state) {
             innerTop = entry.rule->innerTop;
             innerBottom = entry.rule->innerBottom;
         }
-        inner.left += 2;
+        inner.left += two;
     }
-    plan.ring = {{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2}, ringTop, ringBottom};
-    plan.inner = {{inner.left + 2, inner.top + 4, inner.right - 4, inner.bottom - 4},
+    plan.ring = {{r.left + two, r.top + two, r.right - two, r.bottom - two}, ringTop, ringBottom};
+    plan.inner = {{inner.left + two, inner.top + four, inner.right - four, inner.bottom - four},
                   innerTop,
                   innerBottom};
 
     plan.drawFocus = state.focused;
-    plan.focus = r.Shrunk(3);
+    plan.focus = r.Shrunk(ScaleToDpi(3, dpi));
     plan.border = r.Shrunk(1);
     plan.borderColour = enabled ? Rgb(122, 149, 168) : Rgb(216, 213, 199);
     plan.cornerColour = enabled ? Rgb(0, 60, 116) : Rgb(201, 199, 186);

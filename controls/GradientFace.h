@@ -45,7 +45,8 @@ struct GradientFacePlan {
 };
 
 // The face inside the item rectangle `item` for `state`.
-GradientFacePlan PlanGradientFace(const Rect& item, const FaceState& state);
+// At `dpi` the ring and face insets grow with the resolution.
+GradientFacePlan PlanGradientFace(const Rect& item, const FaceState& state, int dpi = 96);
 
 // Where the icon and the caption of a button go.
 struct ButtonContentLayout {

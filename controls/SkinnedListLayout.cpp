@@ -1,5 +1,6 @@
 #include "controls/SkinnedListLayout.h"
 
+#include "controls/DpiScale.h"
 #include "platform/CodePageText.h"
 
 namespace tv {
@@ -10,8 +11,8 @@ namespace {
 Box Shrink(const Box& b, int by) { return {b.left + by, b.top + by, b.right - by, b.bottom - by}; }
 }  // namespace
 
-SelectionShape SelectionFor(const Box& row) {
-    return {row, 5, Shrink(row, 1), 2, Shrink(row, 2)};
+SelectionShape SelectionFor(const Box& row, int dpi) {
+    return {row, ScaleToDpi(5, dpi), Shrink(row, 1), ScaleToDpi(2, dpi), Shrink(row, 2)};
 }
 
 Box CellLabelBox(const Box& label, int column) {
@@ -25,7 +26,9 @@ Box CellTextBox(const Box& labelBox, int lineHeight) {
     return {labelBox.left, labelBox.top + down, labelBox.right, labelBox.bottom + down};
 }
 
-Box SeparatorFor(const Box& labelBox) { return {0, labelBox.top, kSeparatorLength, labelBox.top + 1}; }
+Box SeparatorFor(const Box& labelBox, int dpi) {
+    return {0, labelBox.top, ScaleToDpi(kSeparatorLength, dpi), labelBox.top + 1};
+}
 
 std::string_view CellText(std::string_view text) { return text::CutToBytes(text, kMaxCellTextBytes); }
 

@@ -6,13 +6,9 @@
 #include <optional>
 #include <string_view>
 
-namespace tv {
+#include "controls/Geometry.h"
 
-// A colour as the platform packs it: 0x00BBGGRR.
-constexpr std::uint32_t Rgb(int r, int g, int b) {
-    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 |
-           static_cast<std::uint32_t>(b) << 16;
-}
+namespace tv {
 
 // Right and bottom exclusive, pixels.
 struct Box {
@@ -48,14 +44,15 @@ struct SelectionShape {
     int innerCorner;
     Box gradient;
 };
-SelectionShape SelectionFor(const Box& row);
+// At 96 dpi unless told; the corners grow with the resolution.
+SelectionShape SelectionFor(const Box& row, int dpi = 96);
 
 // Where a cell's text goes: the cell's label box (column 0 widened 2 px to
 // the left) moved down to centre a line of `lineHeight` pixels.
 Box CellLabelBox(const Box& label, int column);
 Box CellTextBox(const Box& labelBox, int lineHeight);
 // The one-pixel separator along the top of an unselected row's cell.
-Box SeparatorFor(const Box& labelBox);
+Box SeparatorFor(const Box& labelBox, int dpi = 96);
 // A cell's text as drawn: at most 255 bytes, never half a character.
 std::string_view CellText(std::string_view text);
 // A row is drawn selected when the system says so, or when it is selected

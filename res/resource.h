@@ -49,6 +49,13 @@
 #define IDB_LOGO_BLINK 219
 #define IDB_TAB_LINE 226
 
+// Artwork drawn for 125% (120 dpi) and 150% (144 dpi) text size: every
+// bitmap and icon id above, and those of the pages, plus one of these
+// offsets (res/art/ScaledArt.rc, made by tools/gen_artwork.py). No other
+// resource of either type lies in 20000..39999.
+#define IDR_ART_125_OFFSET 20000
+#define IDR_ART_150_OFFSET 30000
+
 // Control ids of the pages, one header each.
 #include "ids/SystemInfoPage.h"
 #include "ids/SpeedPage.h"

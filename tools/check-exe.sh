@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built program file: a PE of the given bitness (32, the
 # default, or 64) that imports only Windows 7 KnownDLLs, with the
-# requireAdministrator manifest and version 1.2.0.0.
+# requireAdministrator, DPI-aware manifest and version 1.2.0.0.
 # Usage: tools/check-exe.sh EXE [32|64]
 set -euo pipefail
 export LC_ALL=C  # tool output is matched in English
@@ -47,6 +47,7 @@ done
 
 resources=$($tools-windres -i "$exe" -O rc 2>/dev/null)
 grep -q 'requireAdministrator' <<< "$resources" || fail "manifest lacks requireAdministrator"
+grep -q '<dpiAware[^>]*>true</dpiAware>' <<< "$resources" || fail "manifest does not declare DPI awareness"
 grep -q 'FILEVERSION 1, *2, *0, *0' <<< "$resources" || fail "file version is not 1.2.0.0"
 grep -q 'PRODUCTVERSION 1, *2, *0, *0' <<< "$resources" || fail "product version is not 1.2.0.0"
 echo "$bits-bit PE; imports: $(echo $dlls)"

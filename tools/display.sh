@@ -1,11 +1,12 @@
 # Sourced: starts a virtual X display for Wine's windows when needed.
-# tv_start_xvfb sets TV_DISPLAY and TV_XVFB_PID; tv_stop_xvfb ends it.
+# tv_start_xvfb sets TV_DISPLAY and TV_XVFB_PID; tv_stop_xvfb ends it. The
+# screen holds the main window whole at 150% text size (1170 x 851).
 tv_start_xvfb() {
   local n log
   log=$(mktemp)
   for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$log" 2>&1 &
     TV_XVFB_PID=$!
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && { export TV_DISPLAY=":$n"; rm -f "$log"; return 0; }

@@ -594,8 +594,54 @@ def main():
                   append_images=icons[1:])
     icons[0].save(os.path.join(ICO_DIR, "128.png"))
     run_area_modules()
+    scaled_sets()
     if len(sys.argv) == 3 and sys.argv[1] == "--preview":
         preview(bg, out).save(sys.argv[2])
+
+
+# ------------------------------------------------------- 125% and 150% sets
+
+# (folder, dpi, resource id offset: IDR_ART_125_OFFSET / IDR_ART_150_OFFSET
+# in res/resource.h)
+SCALED_SETS = [("125", 120, 20000), ("150", 144, 30000)]
+
+
+def scaled(v, dpi):
+    """A 96-dpi length at dpi, rounded as the program rounds (MulDiv)."""
+    return (v * dpi + 48) // 96
+
+
+def scaled_sets():
+    """Every bitmap and icon again for 125% and 150% text size, at exactly the
+    size the program scales its 96-dpi size to, made from the 96-dpi art
+    (each icon size from its own image) with Lanczos filtering. Listed in
+    res/art/ScaledArt.rc under the offset ids."""
+    bitmaps = sorted(int(f[:-4]) for f in os.listdir(BMP_DIR) if f.endswith(".bmp"))
+    icons = sorted(int(f[:-4]) for f in os.listdir(ICO_DIR) if f.endswith(".ico"))
+    lines = ["// Made by tools/gen_artwork.py: the artwork drawn for 125% (120 dpi)",
+             "// and 150% (144 dpi) text size; id = 96-dpi id + the set's offset."]
+    for folder, dpi, offset in SCALED_SETS:
+        bdir = os.path.join(BMP_DIR, folder)
+        idir = os.path.join(ICO_DIR, folder)
+        os.makedirs(bdir, exist_ok=True)
+        os.makedirs(idir, exist_ok=True)
+        for rid in bitmaps:
+            img = Image.open(os.path.join(BMP_DIR, "%d.bmp" % rid)).convert("RGB")
+            size = (scaled(img.size[0], dpi), scaled(img.size[1], dpi))
+            img.resize(size, Image.LANCZOS).save(os.path.join(bdir, "%d.bmp" % rid), "BMP")
+            lines.append('%d BITMAP "bitmaps/%s/%d.bmp"' % (rid + offset, folder, rid))
+        for rid in icons:
+            ico = Image.open(os.path.join(ICO_DIR, "%d.ico" % rid))
+            sizes = sorted(ico.ico.sizes(), key=lambda sz: -sz[0])
+            # Each size from its own image: a small one may be drawn with a
+            # margin the large one lacks.
+            images = [ico.ico.getimage((w, h)).convert("RGBA").resize(
+                (scaled(w, dpi), scaled(h, dpi)), Image.LANCZOS) for w, h in sizes]
+            images[0].save(os.path.join(idir, "%d.ico" % rid),
+                           sizes=[im.size for im in reversed(images)], append_images=images[1:])
+            lines.append('%d ICON "icons/%s/%d.ico"' % (rid + offset, folder, rid))
+    with open(os.path.join(ROOT, "res", "art", "ScaledArt.rc"), "w") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 def run_area_modules():

@@ -9,6 +9,7 @@
 #include "links/win32/SoftwarePage.h"
 #include "platform/Clock.h"
 #include "platform/Shell.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gathering.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/win32/WorkingSet.h"
@@ -87,7 +88,7 @@ bool MainWindow::OnInitDialog() {
 
     // The pages are made once the window has appeared and been drawn
     // (FinishStart): the one shown at start first, then the hidden ones.
-    contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSectionPageTop);
+    contentRect_ = ScaledContentRect(ChildRectInParent(frame_.Handle(), hwnd_), kSectionPageTop);
 
     currentSection_ = kFirstSection;
     ShowCurrentSection();
@@ -265,7 +266,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 void MainWindow::BlinkLogo() {
     int next = logoBlinkFlag_ ? IDB_LOGO_BLINK : IDB_LOGO;
     logoBlinkFlag_ = logoBlinkFlag_ ? 0 : 1;
-    ui::Bitmap image = ui::LoadBitmapResource(next);
+    ui::Bitmap image = ui::LoadScaledBitmap(next);
     if (!image || !logo_.Handle()) return;
     HBITMAP previous = logo_.SetBitmap(image.Get());
     // The control hands back the image it showed: the template's own at the
@@ -285,19 +286,24 @@ void MainWindow::Paint() {
         DrawIcon(dc, x, y, icon_.Get());
         return;
     }
-    ui::Bitmap background = ui::LoadBitmapResource(kBackgroundBitmap);
+    ui::Bitmap background = ui::LoadScaledBitmap(kBackgroundBitmap);
     ui::MemoryDc memory(dc);
     if (!background || !memory) return;
     BITMAP info{};
     GetObjectA(background.Get(), sizeof(info), &info);
     ui::SelectObjectGuard select(memory.Get(), background.Get());
+    // Between the drawn sizes the picture is averaged, not picked.
+    if (ui::ScreenDpi() != kBaseDpi) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
     StretchBlt(dc, 0, 0, client.right - client.left, client.bottom - client.top, memory.Get(), 0,
                0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 bool MainWindow::StartDrag(LPARAM lParam) {
     int y = static_cast<short>(HIWORD(lParam));
-    if (y > kDragBandBottom) return true;  // ignored, no default processing
+    if (y > ui::Scaled(kDragBandBottom)) return true;  // ignored, no default processing
     int x = static_cast<short>(LOWORD(lParam));
     PostMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
     return false;
@@ -306,8 +312,8 @@ bool MainWindow::StartDrag(LPARAM lParam) {
 void MainWindow::ApplyWindowRegion() {
     RECT window = WindowRect();
     windowRegion_.Reset(CreateRoundRectRgn(0, 0, window.right - window.left,
-                                           window.bottom - window.top, kWindowCorner,
-                                           kWindowCorner));
+                                           window.bottom - window.top, ui::Scaled(kWindowCorner),
+                                           ui::Scaled(kWindowCorner)));
     // The system owns the region once it is applied.
     if (windowRegion_) SetWindowRgn(hwnd_, windowRegion_.Release(), TRUE);
 }

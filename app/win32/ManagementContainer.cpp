@@ -66,7 +66,7 @@ bool ManagementContainer::OnInitDialog() {
 
     for (int tab : kCreateOrder) Page(tab)->CreatePage(hwnd_);
 
-    contentRect_ = ContentRectFromFrame(ChildRectInParent(frame_.Handle(), hwnd_), kSubPageTop);
+    contentRect_ = ScaledContentRect(ChildRectInParent(frame_.Handle(), hwnd_), kSubPageTop);
     for (int tab : kPlaceOrder) Page(tab)->Move(ToRect(contentRect_), true);
 
     currentTab_ = kFirstTab;

@@ -1,5 +1,7 @@
 #include "controls/win32/GradientButton.h"
 
+#include "platform/ui/Dpi.h"
+
 #include <optional>
 
 #include "controls/GradientFace.h"
@@ -55,8 +57,8 @@ void DrawFacePlan(HDC dc, const GradientFacePlan& plan) {
         RECT focus{plan.focus.left, plan.focus.top, plan.focus.right, plan.focus.bottom};
         DrawFocusRect(dc, &focus);
     }
-    DrawRoundedOutline(dc, plan.border, plan.borderColour, 4);
-    DrawRoundedOutline(dc, plan.border, plan.cornerColour, 6);
+    DrawRoundedOutline(dc, plan.border, plan.borderColour, ui::Scaled(4));
+    DrawRoundedOutline(dc, plan.border, plan.cornerColour, ui::Scaled(6));
 }
 
 }  // namespace
@@ -68,7 +70,8 @@ void CGradientButton::DrawFace(HDC target, const RECT& item) {
     state.disabled = disabled_;
     state.isDefault = IsDefault();
     state.hover = IsHover();
-    GradientFacePlan plan = PlanGradientFace({item.left, item.top, item.right, item.bottom}, state);
+    GradientFacePlan plan =
+        PlanGradientFace({item.left, item.top, item.right, item.bottom}, state, ui::ScreenDpi());
 
     // Off-screen over the clip box, so a state change never flickers;
     // printers get the drawing directly.

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/ui/Dpi.h"
+
 namespace tv {
 
 bool CSkinBitmapButton::LoadImages(int normalId, int downId, int hoverId) {
@@ -9,7 +11,7 @@ bool CSkinBitmapButton::LoadImages(int normalId, int downId, int hoverId) {
     hover_.Reset();
     normal_.Reset();
     downId_ = hoverId_ = 0;
-    normal_ = ui::LoadBitmapResource(normalId);
+    normal_ = ui::LoadScaledBitmap(normalId);
     if (!normal_) return false;
     bool ok = true;
     if (downId != 0) {
@@ -26,7 +28,7 @@ bool CSkinBitmapButton::LoadImages(int normalId, int downId, int hoverId) {
 const ui::Bitmap& CSkinBitmapButton::ImageFor(int state) {
     auto loaded = [](ui::Bitmap& image, int& id) -> const ui::Bitmap& {
         if (id != 0) {
-            image = ui::LoadBitmapResource(id);
+            image = ui::LoadScaledBitmap(id);
             id = 0;  // a failed load is not tried again
         }
         return image;

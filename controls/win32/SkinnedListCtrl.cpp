@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/SkinnedListLayout.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win32/SystemLibrary.h"
 
@@ -85,7 +86,7 @@ void SkinnedListCtrl::SetFontSize(int height, int width) {
 }
 
 bool SkinnedListCtrl::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
-    std::optional<int> height = MeasuredRowHeight(rowHeight_);
+    std::optional<int> height = MeasuredRowHeight(rowHeight_ > 0 ? ui::Scaled(rowHeight_) : 0);
     if (!height) return false;
     item.itemHeight = static_cast<UINT>(*height);
     return true;
@@ -114,7 +115,7 @@ bool SkinnedListCtrl::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void SkinnedListCtrl::DrawSelection(HDC dc, const RECT& row) const {
-    const SelectionShape shape = SelectionFor(ToBox(row));
+    const SelectionShape shape = SelectionFor(ToBox(row), ui::ScreenDpi());
     RoundFrame(dc, shape.outer, shape.outerCorner, kSelectionOuterPen);
     RoundFrame(dc, shape.inner, shape.innerCorner, kSelectionInnerPen);
     VerticalGradient(dc, shape.gradient, kSelectionGradientTop, kSelectionGradientBottom);
@@ -132,13 +133,13 @@ void SkinnedListCtrl::DrawCell(HDC dc, int row, int column, bool selected, int l
 
     if (!selected) {
         FillBox(dc, cell, static_cast<COLORREF>(Send(LVM_GETBKCOLOR)));
-        FillBox(dc, SeparatorFor(cell), kRowSeparator);
+        FillBox(dc, SeparatorFor(cell, ui::ScreenDpi()), kRowSeparator);
     }
     RECT place = ToRect(CellTextBox(cell, lineHeight));
     SetTextColor(dc, textColour_);
     // Over the gradient or the list background alike.
     SetBkMode(dc, TRANSPARENT);
-    ui::Font font(CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+    ui::Font font(CreateFontA(ui::Scaled(fontHeight_), ui::Scaled(fontWidth_), 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
                               static_cast<DWORD>(kListFontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kListFontFace));
     if (!font) return;

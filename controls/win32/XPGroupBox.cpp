@@ -1,5 +1,7 @@
 #include "controls/win32/XPGroupBox.h"
 
+#include "platform/ui/Dpi.h"
+
 #include <cstring>
 
 #include "controls/GroupBoxLayout.h"
@@ -161,13 +163,13 @@ void CXPGroupBox::Paint() {
             ui::Brush clientBrush(CreateSolidBrush(clientBackground_));
             {
                 ui::SelectObjectGuard selectBrush(dc, captionBrush.Get());
-                RoundRect(dc, o.left, o.top, o.right, o.bottom, 10, 10);
+                RoundRect(dc, o.left, o.top, o.right, o.bottom, ui::Scaled(10), ui::Scaled(10));
             }
             ui::SelectObjectGuard selectBrush(dc, clientBrush.Get());
             Rectangle(dc, layout.body.left, layout.body.top, layout.body.right, layout.body.bottom);
         } else {
             ui::SelectObjectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
-            RoundRect(dc, o.left, o.top, o.right, o.bottom, 10, 10);
+            RoundRect(dc, o.left, o.top, o.right, o.bottom, ui::Scaled(10), ui::Scaled(10));
             // Break the outline behind the caption.
             ui::SavedDcState clip(dc);
             IntersectClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);

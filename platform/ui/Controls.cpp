@@ -1,5 +1,7 @@
 #include "platform/ui/Controls.h"
 
+#include "platform/ui/Dpi.h"
+
 #include <vector>
 
 namespace tv::ui {
@@ -8,7 +10,8 @@ int ListView::InsertColumn(int index, const std::string& heading, int width, int
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = format;
-    column.cx = width;
+    // Widths are given at 96 dpi, like every other figure.
+    column.cx = Scaled(width);
     column.pszText = const_cast<char*>(heading.c_str());
     column.iSubItem = index;
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),

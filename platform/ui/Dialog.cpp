@@ -132,6 +132,8 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam,
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        // Laid out for the screen before any page measures its controls.
+        LayOutDialogForDpi(hwnd_, templateId_, dpiImages_);
         return OnInitDialog() ? TRUE : FALSE;
     case WM_COMMAND: {
         int id = LOWORD(wParam);

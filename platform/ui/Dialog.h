@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Window.h"
 
 namespace tv::ui {
@@ -70,6 +71,8 @@ private:
     bool PreTranslateTree(MSG& message);
 
     int templateId_;
+    // The template's pictures as drawn for the screen, when not 96 dpi.
+    DialogImages dpiImages_;
     bool modal_ = false;
     bool ending_ = false;
     INT_PTR result_ = 0;

@@ -1,5 +1,7 @@
 #include "platform/ui/Gdi.h"
 
+#include "platform/ui/Dpi.h"
+
 #include <map>
 #include <mutex>
 
@@ -42,6 +44,23 @@ SharedIcon LoadSharedIconResource(int id) {
         Bitmap colour(info.hbmColor);
         shared.width = static_cast<int>(info.xHotspot) * 2;
         shared.height = static_cast<int>(info.yHotspot) * 2;
+        // Away from 96 dpi: the same icon from the nearest drawn set, at
+        // its own size scaled.
+        const int dpi = ScreenDpi();
+        if (dpi != kBaseDpi) {
+            const int width = ScaleToDpi(shared.width, dpi), height = ScaleToDpi(shared.height, dpi);
+            HICON scaled = static_cast<HICON>(
+                LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ArtResourceId(id, NearestArtDpi(dpi))),
+                           IMAGE_ICON, width, height, LR_SHARED));
+            if (!scaled)
+                scaled = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                                       IMAGE_ICON, width, height, LR_SHARED));
+            if (scaled) {
+                shared.icon = scaled;
+                shared.width = width;
+                shared.height = height;
+            }
+        }
     } else {
         shared.icon = nullptr;
     }

@@ -1,0 +1,212 @@
+// The real Trimvex.exe at 100%, 125% and 150% text size (the prefix's
+// LogPixels, read by Wine when a program starts): the window and its
+// controls are the 96-dpi figures scaled, every skin picture is its
+// control's size, and the hardware pictures stand beside their rows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/DpiScale.h"
+#include "res/resource.h"
+#include "tests/support/RemoteListView.h"
+#include "tests/support/TrimvexProcess.h"
+#include "tests/support/WindowTestSupport.h"
+
+namespace tv {
+namespace {
+
+// Sets LogPixels where Wine reads it for the programs started after, and
+// puts back what was there.
+class LogPixels {
+public:
+    explicit LogPixels(DWORD dpi) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof(previous_);
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr,
+                                reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
+        ok_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                             sizeof(dpi)) == ERROR_SUCCESS;
+    }
+    ~LogPixels() {
+        if (!key_) return;
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                           sizeof(previous_));
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD previous_ = 0;
+    bool had_ = false;
+    bool ok_ = false;
+};
+
+Rect ToTv(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// A child's rectangle in `parent`'s client coordinates.
+Rect RectIn(HWND child, HWND parent) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return ToTv(r);
+}
+
+std::string Show(const Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.Width()) +
+           "x" + std::to_string(r.Height());
+}
+
+// The size of bitmap `id` as the program carries it.
+SIZE ProgramBitmapSize(HMODULE program, int id) {
+    SIZE size{0, 0};
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(id), RT_BITMAP);
+    if (!found) return size;
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(program, found)));
+    if (header) size = {header->biWidth, header->biHeight < 0 ? -header->biHeight : header->biHeight};
+    return size;
+}
+
+// The share of pure white pixels in `area` of the window's picture on screen.
+double WhiteShare(HWND window, const Rect& area) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = area.Width();
+    info.bmiHeader.biHeight = -area.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    POINT origin{area.left, area.top};
+    ClientToScreen(window, &origin);
+    BitBlt(memory, 0, 0, area.Width(), area.Height(), screen, origin.x, origin.y, SRCCOPY);
+    size_t white = 0, total = static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height());
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; pixels && i < total; ++i) white += (pixels[i] & 0xFFFFFF) == 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return total ? static_cast<double>(white) / static_cast<double>(total) : 0.0;
+}
+
+struct SectionButton {
+    int id, image;
+};
+// Left to right; each 65 x 60 at x = 12 + 75 n, y = 26 (96 dpi).
+const SectionButton kSections[] = {{1000, 187}, {1005, 193}, {1002, 196}, {1001, 190},
+                                   {1003, 207}, {1006, 199}, {1004, 203}};
+// Beside rows 0 to 5, in template order.
+const int kRowPictures[] = {220, 224, 221, 225, 223, 222};
+
+class DpiProgram : public ::testing::TestWithParam<int> {};
+
+TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
+    const int dpi = GetParam();
+    auto s = [dpi](int pixels96) { return ScaleToDpi(pixels96, dpi); };
+    LogPixels setting(static_cast<DWORD>(dpi));
+    ASSERT_TRUE(setting.Ok());
+    testing::TrimvexProcess program;
+    ASSERT_TRUE(program.Started());
+    HWND main = program.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    HMODULE art = LoadLibraryExA(testing::TrimvexProcess::BuiltProgram().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(art, nullptr);
+    const int set = NearestArtDpi(dpi);
+
+    RECT window{};
+    GetWindowRect(main, &window);
+    EXPECT_EQ(window.right - window.left, s(780)) << dpi;
+    EXPECT_EQ(window.bottom - window.top, s(567)) << dpi;
+    // 125% fits a 1366 x 768 screen above a 40-pixel taskbar.
+    if (dpi == 120) EXPECT_LE(window.bottom - window.top, 768 - 40);
+
+    // Image buttons: their picture's size, at their scaled place.
+    for (size_t n = 0; n < 7; ++n) {
+        const Rect button = RectIn(GetDlgItem(main, kSections[n].id), main);
+        const int left = 12 + 75 * static_cast<int>(n);
+        EXPECT_EQ(button, ScaleSized({left, 26, left + 65, 86}, dpi)) << Show(button) << " at " << dpi;
+        const SIZE image = ProgramBitmapSize(art, ArtResourceId(kSections[n].image, set));
+        EXPECT_EQ(image.cx, button.Width()) << kSections[n].image << " at " << dpi;
+        EXPECT_EQ(image.cy, button.Height()) << kSections[n].image << " at " << dpi;
+    }
+    const Rect close = RectIn(GetDlgItem(main, IDC_CLOSE_BUTTON), main);
+    EXPECT_EQ(close, ScaleSized({750, 8, 768, 26}, dpi)) << Show(close);
+    EXPECT_EQ(ProgramBitmapSize(art, ArtResourceId(213, set)).cx, close.Width());
+    const Rect logo = RectIn(GetDlgItem(main, IDC_LOGO), main);
+    EXPECT_EQ(logo, ScaleSized({618, 42, 768, 82}, dpi)) << Show(logo);
+    EXPECT_EQ(ProgramBitmapSize(art, ArtResourceId(IDB_LOGO, set)).cx, logo.Width());
+    // The frame and the page inside it: edges scaled, so they still meet.
+    const Rect frame = RectIn(GetDlgItem(main, IDC_CONTENT_FRAME), main);
+    EXPECT_EQ(frame, ScaleEdges({11, 125, 773, 538}, dpi)) << Show(frame);
+    HWND page = program.PageWith({IDC_COMPUTER_NAME_LABEL, IDC_HARDWARE_LIST});
+    ASSERT_NE(page, nullptr);
+    const Rect pageRect = RectIn(page, main);
+    EXPECT_EQ(pageRect, ScaleEdges({11, 130, 771, 536}, dpi)) << Show(pageRect);
+    HWND listWindow = GetDlgItem(page, IDC_HARDWARE_LIST);
+    const Rect list = RectIn(listWindow, page);
+    EXPECT_EQ(list, ScaleEdges({78, 101, 752, 406}, dpi)) << Show(list);
+    const Rect label = RectIn(GetDlgItem(page, IDC_COMPUTER_NAME_LABEL), page);
+    EXPECT_EQ(label, ScaleEdges({129, 14, 489, 26}, dpi)) << Show(label);
+
+    // Rows of the scaled height, each with its picture beside it.
+    testing::RemoteListView rows(listWindow);
+    ASSERT_TRUE(rows);
+    std::vector<HWND> pictures;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) pictures.push_back(child);
+    ASSERT_EQ(pictures.size(), 6u);
+    for (int row = 0; row < 6; ++row) {
+        POINT top = rows.ItemPosition(row);
+        MapWindowPoints(listWindow, page, &top, 1);
+        if (row > 0) EXPECT_EQ(rows.ItemPosition(row).y - rows.ItemPosition(row - 1).y, s(50)) << row;
+        const Rect picture = RectIn(pictures[static_cast<size_t>(row)], page);
+        const int centre = (picture.top + picture.bottom) / 2;
+        EXPECT_GE(centre, top.y) << "row " << row << " at " << dpi;
+        EXPECT_LT(centre, top.y + s(50)) << "row " << row << " at " << dpi;
+        const SIZE image = ProgramBitmapSize(art, ArtResourceId(kRowPictures[row], set));
+        EXPECT_EQ(image.cx, picture.Width()) << kRowPictures[row];
+        EXPECT_EQ(image.cy, picture.Height()) << kRowPictures[row];
+    }
+    FreeLibrary(art);
+
+    // What the user sees, and how much of the button band is bare white.
+    // Whole on the screen, to be read from it.
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    const Rect band = ScaleEdges({12, 26, 12 + 75 * 6 + 65, 86}, dpi);
+    const double white = WhiteShare(main, band);
+    std::printf("dpi %d: window %ldx%ld, white share of the button band %.2f%%\n", dpi,
+                window.right - window.left, window.bottom - window.top, white * 100);
+    EXPECT_LT(white, 0.05) << dpi;
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    const std::string shot =
+        testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\program-dpi-" + std::to_string(dpi) + ".png";
+    EXPECT_TRUE(testing::SaveWindowPng(main, shot)) << shot;
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
+}
+
+INSTANTIATE_TEST_SUITE_P(TextSizes, DpiProgram, ::testing::Values(96, 120, 144),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Dpi" + std::to_string(info.param);
+                         });
+
+}  // namespace
+}  // namespace tv
