@@ -5,6 +5,7 @@
 #include "manage/AddonRemoval.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 
 namespace tv {
@@ -38,9 +39,9 @@ bool AddonPage::OnInitDialog() {
     InsertColumns(addonList_, kColumns, std::size(kColumns));
     addonList_.SetExtendedStyle(kAddonListStyle);
 
-    iconList_.Reset(ui::ImageListCreate(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
+    iconList_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLORDDB | ILC_MASK, 1, 0));
     if (iconList_) {
-        ui::Icon icon = ui::LoadIconResource(IDI_ADDON_ITEM, 16, 16);
+        ui::Icon icon = ui::LoadScaledIcon(IDI_ADDON_ITEM, 16, 16);
         // Added once and copied: adding an icon costs far more than copying
         // an image within the list.
         if (ui::ImageListReplaceIcon(iconList_.Get(), -1, icon.Get()) == 0 &&

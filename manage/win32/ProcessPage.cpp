@@ -9,6 +9,7 @@
 #include "manage/ProcessActions.h"
 #include "manage/ProcessList.h"
 #include "manage/win32/PageIcons.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win32/WorkingSet.h"
 
@@ -71,7 +72,7 @@ bool ProcessPage::OnInitDialog() {
     refreshButton_.SetIcon(kRefreshIcon);
 
     InsertColumns(processList_, kProcessColumns, kProcessColumnCount);
-    rowIcons_.Reset(ui::ImageListCreate(16, 16, ILC_COLOR24, 0, 16));
+    rowIcons_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLOR24, 0, 16));
     // No mask: the icons are drawn onto the list's white.
     ui::ImageListSetBkColor(rowIcons_.Get(), RGB(255, 255, 255));
     processList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
@@ -127,7 +128,7 @@ int ProcessPage::RowIcon(const std::string& path) {
                                      SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
     // The shell may hand out an icon even when it reports failure.
     ui::Icon icon(info.hIcon);
-    if (!found || !icon) icon = ui::LoadIconResource(kPlainWindowIcon, 16, 16);
+    if (!found || !icon) icon = ui::LoadScaledIcon(kPlainWindowIcon, 16, 16);
     int index = ui::ImageListReplaceIcon(rowIcons_.Get(), -1, icon.Get());
     pathImages_.emplace(path, index);
     return index;

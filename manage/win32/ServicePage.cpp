@@ -4,6 +4,7 @@
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
 #include "manage/win32/PageIcons.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 
 namespace tv {
@@ -45,8 +46,8 @@ bool ServicePage::OnInitDialog() {
     SubPage::OnInitDialog();
     InsertColumns(list_, kColumns, kServiceColumnCount);
     list_.SetExtendedStyle(kListStyle);
-    rowIcons_.Reset(ui::ImageListCreate(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0));
-    if (ui::Icon icon = ui::LoadIconResource(kServiceRowIcon, 16, 16))
+    rowIcons_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLORDDB | ILC_MASK, 1, 0));
+    if (ui::Icon icon = ui::LoadScaledIcon(kServiceRowIcon, 16, 16))
         ui::ImageListReplaceIcon(rowIcons_.Get(), -1, icon.Get());
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
 

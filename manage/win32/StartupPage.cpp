@@ -16,6 +16,7 @@
 #include "manage/win32/ListRowsView.h"
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
+#include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win32/NativePaths.h"
 
@@ -62,7 +63,7 @@ private:
     int ResourceIcon(int id) {
         auto known = resourceIcons_.find(id);
         if (known != resourceIcons_.end()) return known->second;
-        return resourceIcons_[id] = Keep(ui::LoadIconResource(id, 16, 16));
+        return resourceIcons_[id] = Keep(ui::LoadScaledIcon(id, 16, 16));
     }
 
     bool FileExists(const std::string& file) {
@@ -139,7 +140,7 @@ bool StartupPage::OnInitDialog() {
     InsertColumns(list_, kColumns, std::size(kColumns));
     list_.SetExtendedStyle(kListStyle);
     // Masked, so the icons keep their transparent corners on the white rows.
-    images_.Reset(ui::ImageListCreate(16, 16, ILC_COLOR24 | ILC_MASK, 0, 0));
+    images_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLOR24 | ILC_MASK, 0, 0));
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.Get()));
     return true;
 }
