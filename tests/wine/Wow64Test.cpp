@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "manage/CommandLineResolution.h"
 #include "manage/ProcessList.h"
 #include "manage/ServiceScan.h"
 #include "platform/CodePageText.h"
@@ -109,6 +110,18 @@ TEST_F(Wow64, AServiceImageOnlyInTheRealSystemDirectoryHasItsVersion) {
     ASSERT_NE(row, nullptr);
     EXPECT_TRUE(text::EqualsNoCase((*row)[kServiceFilePath], shown)) << (*row)[kServiceFilePath];
     EXPECT_FALSE((*row)[kServiceFileVersion].empty());
+}
+
+// A bare command name is looked for in the system directory as the system
+// means it: a file that lies only in the real (64-bit) one is found there.
+TEST_F(Wow64, ABareCommandOnlyInTheRealSystemDirectoryIsFound) {
+    const std::string windows = environment_.WindowsDirectory();
+    const std::string name = "tvbare" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string real = windows + "\\Sysnative\\" + name;
+    ASSERT_TRUE(CopyFileA((windows + "\\Sysnative\\kernel32.dll").c_str(), real.c_str(), FALSE));
+    const std::string found = ResolveAutostartCommand(environment_, files_, name + " /background");
+    DeleteFileA(real.c_str());
+    EXPECT_TRUE(text::EqualsNoCase(found, environment_.SystemDirectory() + "\\" + name)) << found;
 }
 
 }  // namespace
