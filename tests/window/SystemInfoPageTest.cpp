@@ -264,7 +264,9 @@ TEST_F(SystemInfoPageTest, DataGatheredAheadReachesThePageMadeLater) {
         SystemInfoPage page(fakes_.Get());
         page.GatherAhead();
         ASSERT_TRUE(PumpMessagesUntil([&] { return started > 0; }));
-        if (!madeBeforeTheQueriesEnd) ASSERT_TRUE(PumpMessagesUntil([&] { return started == 3; }));
+        if (!madeBeforeTheQueriesEnd) {
+            ASSERT_TRUE(PumpMessagesUntil([&] { return started == 3; }));
+        }
         // As the main window does on each hand-off.
         page.TakeGathered();
         EXPECT_FALSE(page.Filled());
