@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Trimvex.exe and starts it under Wine. With a display the window
 # opens there; without one it runs on a virtual display, a screenshot is
-# saved a few seconds after start, and the program is closed again. The Wine
+# saved a few seconds after start (the outdated-version notice may be on
+# it), the notice is answered and the program closed again; one that does
+# not end within its bound is ended, and the script says so. The Wine
 # path (32-bit, or 64-bit where the host runs no 32-bit code, or as TV_BITS
 # says) is chosen once and printed.
 set -euo pipefail
@@ -39,5 +41,15 @@ mkdir -p build/screenshots
 shot="$root/build/screenshots/run.png"
 /usr/bin/import -window root "$shot"
 tv_wine "$driver" close 10000 >/dev/null 2>&1 || echo "Trimvex did not close cleanly" >&2
-wait "$program" || true
+# Never an unbounded wait for the program.
+for _ in $(seq 1 50); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$program" 2>/dev/null; then
+  echo "Trimvex was still running; it was ended" >&2
+  kill "$program" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+fi
+wait "$program" 2>/dev/null || true
 echo "$shot"

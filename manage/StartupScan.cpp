@@ -61,11 +61,11 @@ std::string Resolve(const Platform& platform, const std::string& command) {
 // Every value of the key, each as a row. Names and data of any length are
 // listed in full: a startup manager must not hide an entry.
 void ScanAllValues(const Platform& platform, const StartupLocation& location, std::uint32_t view,
-                   std::vector<StartupItem>* items) {
+                   std::vector<StartupItem>* items, const std::function<bool()>& stop) {
     RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead | view);
     if (!key) return;
     std::string name;
-    for (std::uint32_t index = 0;; ++index) {
+    for (std::uint32_t index = 0; !(stop && stop()); ++index) {
         // Name and data in one call; a value that does not fit is read in
         // full the long way.
         std::string data(kFirstReadSize + 2, '\0');
@@ -263,9 +263,10 @@ void ScanStartupFolder(const Platform& platform, const std::string& folder,
     ResolveShortcuts(walk);
 }
 
-std::vector<StartupItem> StartupScan(const Platform& platform) {
+std::vector<StartupItem> StartupScan(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<StartupItem> items;
     for (const StartupLocation& location : StartupCatalogue) {
+        if (stop && stop()) break;
         switch (location.kind) {
         case LocationKind::Folder:
             ScanStartupFolder(platform,
@@ -274,7 +275,7 @@ std::vector<StartupItem> StartupScan(const Platform& platform) {
             break;
         case LocationKind::AllValues:
             for (std::uint32_t view : ViewsToRead(platform, location.views))
-                ScanAllValues(platform, location, view, &items);
+                ScanAllValues(platform, location, view, &items, stop);
             break;
         case LocationKind::OneValue:
             for (std::uint32_t view : ViewsToRead(platform, location.views))

@@ -4,6 +4,7 @@
 // only; changes nothing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,11 @@
 
 namespace tv {
 
-// Every row, in catalogue order (folder files in the order found).
-std::vector<StartupItem> StartupScan(const Platform& platform);
+// Every row, in catalogue order (folder files in the order found). When
+// `stop` says so, between locations or between values, the scan ends early
+// with the rows found so far.
+std::vector<StartupItem> StartupScan(const Platform& platform,
+                                     const std::function<bool()>& stop = {});
 
 // Every file of `folder` and, depth first, of its subfolders (except those
 // whose name begins with "."), appended to *items. "desktop.ini" is never

@@ -30,9 +30,12 @@ public:
     // Runs a WQL query and hands each object, with the named properties
     // read (absent when the object has none), to `onObject` until it
     // returns false or the objects run out. False when a step of the run
-    // fails (no service, no connection, a query the service refuses).
+    // fails (no service, no connection, a query the service refuses) or
+    // when `stop`, asked before each object and while waiting for one, says
+    // so.
     virtual bool Query(const std::string& wql, const std::vector<std::string>& properties,
-                       const std::function<bool(const WmiObject&)>& onObject) = 0;
+                       const std::function<bool(const WmiObject&)>& onObject,
+                       const std::function<bool()>& stop) = 0;
 };
 
 }  // namespace tv

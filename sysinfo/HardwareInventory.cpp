@@ -60,7 +60,8 @@ std::string DiskModelText(const WmiObject& object) {
 }
 
 std::optional<std::string> HardwareInventory::WmiClassQuery(const std::string& className,
-                                                            WmiKind kind) {
+                                                            WmiKind kind,
+                                                            const std::function<bool()>& stop) {
     if (!wmi_) return std::nullopt;
     std::vector<std::string> properties;
     switch (kind) {
@@ -83,7 +84,8 @@ std::optional<std::string> HardwareInventory::WmiClassQuery(const std::string& c
                                          return false;  // the first disk only
                                      }
                                      return false;
-                                 });
+                                 },
+                                 stop);
     if (!ran || kind == WmiKind::DiskDrive) return std::nullopt;
     return text;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,7 +29,9 @@ public:
     // text of the last object, absent when the run fails or yields no
     // object. Disk drive: no text; the first object's caption becomes the
     // disk model.
-    std::optional<std::string> WmiClassQuery(const std::string& className, WmiKind kind);
+    // `stop` ends the run early, as if it had failed.
+    std::optional<std::string> WmiClassQuery(const std::string& className, WmiKind kind,
+                                             const std::function<bool()>& stop = {});
     // "物理 N MB " with the whole MiB count plus one; empty when the size
     // cannot be read.
     std::string MemoryText() const;

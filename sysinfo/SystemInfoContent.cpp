@@ -45,11 +45,11 @@ ManagementRows RunManagementQueries(HardwareInventory& inventory,
         return stop && stop();
     };
     ManagementRows rows;
-    rows.processor = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
+    rows.processor = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor, stop);
     if (done(GatherStage::ProcessorQuery)) return rows;
-    rows.video = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController);
+    rows.video = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController, stop);
     if (done(GatherStage::VideoQuery)) return rows;
-    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
+    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive, stop);
     rows.diskModel = inventory.DiskModel();
     done(GatherStage::DiskQuery);
     return rows;

@@ -12,6 +12,7 @@
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gathering.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/win32/BackgroundThreads.h"
 #include "platform/win32/WorkingSet.h"
 #include "res/resource.h"
 #include "sysinfo/win32/SystemInfoPage.h"
@@ -32,6 +33,8 @@ constexpr int kBackgroundBitmap = IDB_BACKGROUND;
 constexpr int kWindowCorner = 5;
 // The section shown at start, whose page is made first.
 constexpr int kFirstSection = 1;
+// How long the end of the window waits for the threads of its pages.
+constexpr DWORD kEndWaitMs = 2000;
 // Posted at the end of initialisation: the rest of the start, once the
 // window is up.
 constexpr UINT kFinishStartMessage = WM_APP + 0x160;
@@ -60,7 +63,13 @@ MainWindow::MainWindow(const Platform& platform)
     pages_[PageSlot(7)] = std::make_unique<HelpPage>(platform);
 }
 
-MainWindow::~MainWindow() { DestroyWindow(); }
+MainWindow::~MainWindow() {
+    DestroyWindow();
+    // The pages have cancelled their gatherings; their threads get one
+    // short wait together. One that still runs after it (a hung query) uses
+    // only services that outlive it.
+    EndBackgroundThreads(kEndWaitMs);
+}
 
 SectionPage* MainWindow::Page(int section) const { return pages_[PageSlot(section)].get(); }
 
@@ -94,6 +103,8 @@ bool MainWindow::OnInitDialog() {
     ShowCurrentSection();
 
     SetTimer(hwnd_, kLogoTimerId, kLogoTimerPeriod, nullptr);
+    // What the pages gather comes back through this window.
+    ui::SetHandOffWindow(hwnd_);
     PostMessageA(hwnd_, kFinishStartMessage, 0, 0);
 
     for (int section : kLoadOrder) {
@@ -222,6 +233,7 @@ HBRUSH MainWindow::OnCtlColor(HDC dc, HWND control, UINT) {
 }
 
 void MainWindow::OnDestroy() {
+    ui::SetHandOffWindow(nullptr);
     RemovePropA(hwnd_, ui::kPagesFilledProperty);
     frameBrush_.Reset();
     tooltip_.reset();
@@ -229,6 +241,13 @@ void MainWindow::OnDestroy() {
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (ui::HandOff(hwnd_, message, wParam, [this] {
+            for (const auto& page : pages_)
+                if (page) page->TakeGathered();
+        })) {
+        *result = 0;
+        return true;
+    }
     switch (message) {
     case WM_PAINT:
         Paint();
@@ -237,7 +256,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         *result = reinterpret_cast<LRESULT>(icon_.Get());
         return true;
     case WM_TIMER:
-        BlinkLogo();
+        if (wParam == kLogoTimerId) BlinkLogo();
         return false;
     case WM_LBUTTONDOWN:
         return StartDrag(lParam);

@@ -55,6 +55,11 @@ void ManagementContainer::GatherAhead() {
     if (SubPage* first = Page(kFirstTab)) first->GatherAhead();
 }
 
+void ManagementContainer::TakeGathered() {
+    for (int tab = 1; tab <= kTabCount; ++tab)
+        if (SubPage* page = Page(tab)) page->TakeGathered();
+}
+
 bool ManagementContainer::OnInitDialog() {
     SectionPage::OnInitDialog();
 

@@ -30,6 +30,7 @@ public:
     bool Filled() const override;
     // The tab shown at start starts gathering before any window is made.
     void GatherAhead() override;
+    void TakeGathered() override;
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;

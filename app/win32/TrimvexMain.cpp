@@ -48,6 +48,56 @@ void KeepDllLoadsInTheSystemDirectory() {
     if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
 }
 
+// Every platform service of the program. Made once and never destroyed: a
+// thread that outlives the end of the window (a hung query) may still use
+// them until the process ends.
+struct Services {
+    tv::Win32Registry registry;
+    tv::Win32Clock clock;
+    tv::Win32Shell ownShell;
+    // Addresses and the browser start through the user's desktop shell, with
+    // the user's rights; from this elevated process only without one.
+    tv::Win32UserShell userShell;
+    tv::UserFirstShell shell{userShell, ownShell};
+    tv::Win32FileSystem files;
+    tv::Win32Drives drives;
+    tv::Win32Environment environment;
+    tv::Win32Prompter prompter;
+    tv::Win32SystemProbe system;
+    tv::Win32Wmi wmi;
+    tv::Win32ServiceControl services;
+    tv::Win32DisplaySettings display;
+    tv::Win32FileDialog fileDialog;
+    tv::Win32DesktopShell desktop;
+    tv::Win32ShellLinks links;
+    tv::Win32VersionResources versions;
+    tv::Win32Tokens tokens;
+    tv::Win32WorkerThreads workers;
+    tv::Win32ServiceDatabase serviceDatabase;
+    tv::Win32ProcessTable processes;
+    tv::Win32SystemFiles systemFiles;
+    tv::Win32TextCodec codec;
+
+    tv::Platform Get() {
+        tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
+        platform.system = &system;
+        platform.wmi = &wmi;
+        platform.services = &services;
+        platform.display = &display;
+        platform.fileDialog = &fileDialog;
+        platform.desktop = &desktop;
+        platform.links = &links;
+        platform.versions = &versions;
+        platform.tokens = &tokens;
+        platform.workers = &workers;
+        platform.serviceDatabase = &serviceDatabase;
+        platform.processes = &processes;
+        platform.systemFiles = &systemFiles;
+        platform.codec = &codec;
+        return platform;
+    }
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -61,51 +111,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         bool ok;
     } ole;
+    // Before any other thread starts.
+    tv::SetProcessComSecurity();
 
-    tv::Win32Registry registry;
-    tv::Win32Clock clock;
-    tv::Win32Shell ownShell;
-    // Addresses and the browser start through the user's desktop shell, with
-    // the user's rights; from this elevated process only without one.
-    tv::Win32UserShell userShell;
-    tv::UserFirstShell shell(userShell, ownShell);
-    tv::Win32FileSystem files;
-    tv::Win32Drives drives;
-    tv::Win32Environment environment;
-    tv::Win32Prompter prompter;
-    tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
-    tv::Win32SystemProbe system;
-    platform.system = &system;
-    tv::Win32Wmi wmi;
-    platform.wmi = &wmi;
-    tv::Win32ServiceControl services;
-    platform.services = &services;
-    tv::Win32DisplaySettings display;
-    platform.display = &display;
-    tv::Win32FileDialog fileDialog;
-    platform.fileDialog = &fileDialog;
-    tv::Win32DesktopShell desktop;
-    platform.desktop = &desktop;
-    tv::Win32ShellLinks links;
-    platform.links = &links;
-    tv::Win32VersionResources versions;
-    platform.versions = &versions;
-    tv::Win32Tokens tokens;
-    platform.tokens = &tokens;
-    // Declared after the services its workers use, so it waits for them
-    // before those go away.
-    tv::Win32WorkerThreads workers;
-    platform.workers = &workers;
-    tv::Win32ServiceDatabase serviceDatabase;
-    platform.serviceDatabase = &serviceDatabase;
-    tv::Win32ProcessTable processes;
-    platform.processes = &processes;
-    tv::Win32SystemFiles systemFiles;
-    platform.systemFiles = &systemFiles;
-    tv::Win32TextCodec codec;
-    platform.codec = &codec;
+    Services* services = new Services;  // never deleted, see Services
     {
-        tv::MainWindow window(platform);
+        // Its end cancels the pages' gatherings and waits for them once.
+        tv::MainWindow window(services->Get());
         window.DoModal();
     }
     return 0;

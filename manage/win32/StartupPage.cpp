@@ -113,14 +113,18 @@ private:
 
 }  // namespace
 
-StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform) {
+StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform,
+                                               const std::atomic<bool>& cancelled) {
     ScannedRows scanned;
-    scanned.items = tv::StartupScan(platform);
+    scanned.items = tv::StartupScan(platform, [&cancelled] { return cancelled.load(); });
     // The shell wants COM on the thread that asks it for icons.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RowIconLoader loader(platform, &scanned.icons);
     scanned.rowIcon.reserve(scanned.items.size());
-    for (const StartupItem& item : scanned.items) scanned.rowIcon.push_back(loader.IconOf(item));
+    for (const StartupItem& item : scanned.items) {
+        if (cancelled) break;
+        scanned.rowIcon.push_back(loader.IconOf(item));
+    }
     if (SUCCEEDED(com)) CoUninitialize();
     return scanned;
 }
@@ -159,48 +163,35 @@ bool StartupPage::OnCommand(int id, int code, HWND) {
 }
 
 void StartupPage::StartupScan() {
-    // A scan asked for now replaces one still running in the background.
-    const bool overtaken = scanPending_;
-    if (overtaken) {
-        scan_.Cancel();
-        scanPending_ = false;
+    // Never a second scan beside one in the background: that one starts
+    // afresh, and only its rows are shown.
+    if (scan_.Pending()) {
+        StartScan();
+        return;
     }
-    FillList(ScanRows(platform_));
-    if (overtaken) ui::ReportPageFilled(hwnd_);
+    const std::atomic<bool> notCancelled{false};
+    FillList(ScanRows(platform_, notCancelled));
 }
 
-bool StartupPage::StartScan(HWND target) {
+void StartupPage::StartScan() {
     const Platform platform = platform_;
-    return scan_.Start(target, 0, [platform](const std::atomic<bool>&) { return ScanRows(platform); });
+    scan_.Start([platform](const std::atomic<bool>& cancelled) { return ScanRows(platform, cancelled); });
 }
 
 void StartupPage::GatherAhead() {
-    if (!hwnd_ && !scanPending_) scanPending_ = StartScan(nullptr);
+    if (!hwnd_ && !scan_.Pending()) StartScan();
 }
 
 void StartupPage::OnRefreshInBackground() {
-    if (scanPending_) {
-        // Begun ahead of this window: it is told when the rows come, and
-        // shows them now if they have.
-        scan_.SetTarget(hwnd_);
-        TakeScan();
-        return;
-    }
-    scanPending_ = StartScan(hwnd_);
-    if (!scanPending_) StartupScan();
+    // Begun ahead of this window, the scan may be done already.
+    if (!scan_.Pending()) StartScan();
+    TakeGathered();
 }
 
-bool StartupPage::OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) {
-    if (message != ui::kGatheredMessage) return false;
-    TakeScan();
-    return true;
-}
-
-void StartupPage::TakeScan() {
-    if (!scanPending_) return;  // overtaken by a scan asked for since
+void StartupPage::TakeGathered() {
+    if (!hwnd_) return;
     std::optional<ScannedRows> scanned = scan_.Take();
     if (!scanned) return;
-    scanPending_ = false;
     FillList(std::move(*scanned));
     ui::ReportPageFilled(hwnd_);
 }

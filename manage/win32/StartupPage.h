@@ -24,7 +24,8 @@ class StartupPage : public SubPage {
 public:
     explicit StartupPage(const Platform& platform);
 
-    // Rebuilds the list from the system.
+    // Rebuilds the list from the system; while a scan runs in the
+    // background, that one is begun afresh instead.
     void StartupScan();
     // Removes the entries of the selected rows (or refuses protected ones),
     // then rebuilds the list unless every one was refused.
@@ -41,13 +42,13 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     void OnRefresh() override { StartupScan(); }
     void OnRefreshInBackground() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
 public:
-    bool Filled() const override { return !scanPending_; }
+    bool Filled() const override { return !scan_.Pending(); }
     // The scan made at start begins before the page's window exists.
     void GatherAhead() override;
+    void TakeGathered() override;
 
     // What one scan shows: the rows, and their icons, loaded where the scan
     // runs so the shell's icon look-ups stay off the user-interface thread.
@@ -58,12 +59,11 @@ public:
         // Per item: its index in `icons`, -1 for none.
         std::vector<int> rowIcon;
     };
-    static ScannedRows ScanRows(const Platform& platform);
+    // Stops early, with what it has, once `cancelled` is set.
+    static ScannedRows ScanRows(const Platform& platform, const std::atomic<bool>& cancelled);
 
 private:
-    bool StartScan(HWND target);
-    // Shows the rows of the background scan once they have come.
-    void TakeScan();
+    void StartScan();
     // Rebuilds the list from scanned rows.
     void FillList(ScannedRows scanned);
 
@@ -73,9 +73,6 @@ private:
     ui::ImageList images_;
     // The rows shown: the list asks for their texts.
     std::vector<StartupItem> rows_;
-    // A scan started in the background whose rows have not been shown yet.
-    bool scanPending_ = false;
-    // Last, so its thread is waited for before anything else goes.
     ui::Gathering<ScannedRows> scan_;
 };
 

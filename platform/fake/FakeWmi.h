@@ -25,13 +25,15 @@ public:
     // Classes whose query run fails; `available` false fails every run.
     std::set<std::string> failing;
     bool available = true;
-    // Called as each query run begins (on the thread that runs it).
+    // Called as each query run begins (on the thread that runs it); a
+    // query that hangs hangs here, deaf to stop requests.
     std::function<void()> beforeQuery;
 
     const std::vector<Run>& Runs() const { return runs_; }
 
     bool Query(const std::string& wql, const std::vector<std::string>& properties,
-               const std::function<bool(const WmiObject&)>& onObject) override {
+               const std::function<bool(const WmiObject&)>& onObject,
+               const std::function<bool()>& stop) override {
         if (beforeQuery) beforeQuery();
         runs_.push_back({wql, properties, 0});
         const std::string prefix = "SELECT * FROM ";
@@ -41,6 +43,7 @@ public:
         auto it = classes.find(className);
         if (it == classes.end()) return true;  // a known namespace, no objects
         for (const WmiObject& object : it->second) {
+            if (stop && stop()) return false;
             // Only the properties asked for, as the platform reads them.
             WmiObject read;
             for (const std::string& name : properties) {

@@ -20,6 +20,9 @@ public:
     // work need not wait for the windows made ahead of it; the page takes
     // the data once created. Pages that gather nothing at creation ignore it.
     virtual void GatherAhead() {}
+    // Shows whatever the page's gatherings have brought since; the main
+    // window calls it on each hand-off (see Gathering.h).
+    virtual void TakeGathered() {}
     // False while data gathered at creation has yet to reach the controls.
     virtual bool Filled() const { return true; }
 

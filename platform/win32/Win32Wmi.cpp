@@ -61,14 +61,29 @@ WmiValue Convert(VARIANT& value) {
     }
 }
 
+// How long one wait for the next object lasts before a stop request is
+// looked at again.
+constexpr long kNextWaitMs = 100;
+
+HRESULT SetBlanket(IUnknown* proxy) {
+    return CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                             RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                             EOAC_NONE);
+}
+
 }  // namespace
 
-bool Win32Wmi::Query(const std::string& wql, const std::vector<std::string>& properties,
-                     const std::function<bool(const WmiObject&)>& onObject) {
-    ComSession com(COINIT_MULTITHREADED);
-    // An earlier run may have set the process's security already.
+void SetProcessComSecurity() {
+    // Process-wide, and only the first call counts: so once, before any
+    // thread could make a call that sets it implicitly.
     CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+}
+
+bool Win32Wmi::Query(const std::string& wql, const std::vector<std::string>& properties,
+                     const std::function<bool(const WmiObject&)>& onObject,
+                     const std::function<bool()>& stop) {
+    ComSession com(COINIT_MULTITHREADED);
 
     // Declared after the session so they are released before it ends.
     ComPtr<IWbemLocator> locator;
@@ -84,10 +99,7 @@ bool Win32Wmi::Query(const std::string& wql, const std::vector<std::string>& pro
         !services)
         return false;
 
-    if (FAILED(CoSetProxyBlanket(services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                 RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                 EOAC_NONE)))
-        return false;
+    if (FAILED(SetBlanket(services.Get()))) return false;
 
     Bstr language(L"WQL");
     Bstr query(Widen(wql).c_str());
@@ -98,13 +110,20 @@ bool Win32Wmi::Query(const std::string& wql, const std::vector<std::string>& pro
                                    objects.Put())) ||
         !objects)
         return false;
+    // The enumerator is a proxy of its own: without the blanket its calls
+    // would run at the process's default level.
+    if (FAILED(SetBlanket(objects.Get()))) return false;
 
     std::vector<std::wstring> names;
     for (const std::string& name : properties) names.push_back(Widen(name));
     for (;;) {
         ComPtr<IWbemClassObject> object;
         ULONG returned = 0;
-        HRESULT next = objects->Next(static_cast<long>(WBEM_INFINITE), 1, object.Put(), &returned);
+        HRESULT next = WBEM_S_TIMEDOUT;
+        while (next == WBEM_S_TIMEDOUT) {
+            if (stop && stop()) return false;
+            next = objects->Next(kNextWaitMs, 1, object.Put(), &returned);
+        }
         if (returned == 0 || !object || FAILED(next)) break;
         WmiObject read;
         for (size_t i = 0; i < names.size(); ++i) {

@@ -1,25 +1,14 @@
-// WorkerThreads over CreateThread. The program's exit waits for workers
-// still running, so none outlives the services it uses.
+// WorkerThreads over the program's background threads: the end of the
+// program waits for them with every other thread (EndBackgroundThreads).
 #pragma once
 
-#include <vector>
-
 #include "platform/WorkerThreads.h"
-#include "platform/win32/ScopedHandle.h"
 
 namespace tv {
 
 class Win32WorkerThreads : public WorkerThreads {
 public:
-    Win32WorkerThreads() = default;
-    ~Win32WorkerThreads() override;
-    Win32WorkerThreads(const Win32WorkerThreads&) = delete;
-    Win32WorkerThreads& operator=(const Win32WorkerThreads&) = delete;
-
     bool Start(std::function<void()> work) override;
-
-private:
-    std::vector<ScopedHandle> threads_;
 };
 
 }  // namespace tv

@@ -43,17 +43,9 @@ void SystemInfoPage::DoDataExchange(ui::DataExchange& exchange) {
 bool SystemInfoPage::OnInitDialog() {
     SectionPage::OnInitDialog();
     SetUpList();
-    if (queries_.Started()) {
-        // Gathered ahead: whatever has come already is shown now, the rest
-        // is announced to this window.
-        queries_.SetTarget(hwnd_);
-        local_.SetTarget(hwnd_);
-        TakeGathered(kQueriesGathered);
-        TakeGathered(kLocalGathered);
-        ShowContentWhenGathered();
-    } else {
-        StartGathering(hwnd_);
-    }
+    if (!started_) StartGathering();
+    // Gathered ahead, it may all be here already.
+    TakeGathered();
     SetFocus(SystemInfoList.Handle());
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -79,10 +71,10 @@ void SystemInfoPage::SetUpList() {
 }
 
 void SystemInfoPage::GatherAhead() {
-    if (!queries_.Started()) StartGathering(nullptr);
+    if (!started_) StartGathering();
 }
 
-void SystemInfoPage::StartGathering(HWND target) {
+void SystemInfoPage::StartGathering() {
     // The management queries are by far the slowest part; the rest is
     // gathered beside them. Both copy the service pointers they read.
     const Platform platform = platform_;
@@ -98,19 +90,16 @@ void SystemInfoPage::StartGathering(HWND target) {
                                     platform.drives, platform.registry);
         return RunManagementQueries(inventory, [&cancelled] { return cancelled.load(); });
     };
-    const std::atomic<bool> notCancelled{false};
-    if (!queries_.Start(target, kQueriesGathered, queries, true)) queriesDone_ = queries(notCancelled);
-    if (!local_.Start(target, kLocalGathered, local)) localDone_ = local(notCancelled);
-    ShowContentWhenGathered();
+    started_ = true;
+    queries_.Start(queries, true);
+    local_.Start(local);
 }
 
-void SystemInfoPage::TakeGathered(WPARAM id) {
-    if (id == kQueriesGathered && !queriesDone_) queriesDone_ = queries_.Take();
-    if (id == kLocalGathered && !localDone_) localDone_ = local_.Take();
-}
-
-void SystemInfoPage::ShowContentWhenGathered() {
-    if (!hwnd_ || filled_ || !queriesDone_ || !localDone_) return;
+void SystemInfoPage::TakeGathered() {
+    if (!hwnd_ || filled_) return;
+    if (!queriesDone_) queriesDone_ = queries_.Take();
+    if (!localDone_) localDone_ = local_.Take();
+    if (!queriesDone_ || !localDone_) return;
     const SystemInfoContent content = MergeSystemInfo(*localDone_, *queriesDone_);
     SetDlgItemTextA(hwnd_, IDC_COMPUTER_NAME_LABEL, content.computer.c_str());
     SetDlgItemTextA(hwnd_, IDC_USER_NAME_LABEL, content.user.c_str());
@@ -123,12 +112,7 @@ void SystemInfoPage::ShowContentWhenGathered() {
     ui::ReportPageFilled(hwnd_);
 }
 
-bool SystemInfoPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message == ui::kGatheredMessage) {
-        TakeGathered(wParam);
-        ShowContentWhenGathered();
-        return true;
-    }
+bool SystemInfoPage::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
     if (message != WM_MEASUREITEM) return false;
     auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (item->CtlType != ODT_LISTVIEW || static_cast<int>(item->CtlID) != IDC_HARDWARE_LIST)

@@ -19,6 +19,7 @@ public:
 
     const SkinnedListCtrl& List() const { return SystemInfoList; }
     void GatherAhead() override;
+    void TakeGathered() override;
     bool Filled() const override { return filled_; }
 
 protected:
@@ -28,18 +29,13 @@ protected:
 
 private:
     void SetUpList();
-    void StartGathering(HWND target);
-    void TakeGathered(WPARAM id);
-    void ShowContentWhenGathered();
-
-    static constexpr WPARAM kQueriesGathered = 1;
-    static constexpr WPARAM kLocalGathered = 2;
+    void StartGathering();
 
     SkinnedListCtrl SystemInfoList;
     std::optional<ManagementRows> queriesDone_;
     std::optional<SystemInfoContent> localDone_;
+    bool started_ = false;
     bool filled_ = false;
-    // Last, so the threads are waited for before anything they fill goes.
     ui::Gathering<ManagementRows> queries_;
     ui::Gathering<SystemInfoContent> local_;
 };

@@ -22,7 +22,7 @@ protected:
         return t->wmi->Query(wql, properties, [&](const WmiObject& o) {
             objects->push_back(o);
             return limit == 0 || objects->size() < limit;
-        });
+        }, {});
     }
     std::unique_ptr<SystemUnderTest> t;
 };

@@ -121,11 +121,17 @@ TEST_F(SystemInfoContentTest, HalvesGatheredApartMergeToTheSameContent) {
 TEST_F(SystemInfoContentTest, StoppedQueriesSkipTheRest) {
     SetUpFullMachine();
     HardwareInventory inventory(&wmi, &probe, &drives, &registry);
-    const ManagementRows rows = RunManagementQueries(inventory, [] { return true; });
+    // Asked to stop once the processor has come: the rest is skipped.
+    const ManagementRows rows = RunManagementQueries(
+        inventory, [&] { return !wmi.Runs().empty() && wmi.Runs().back().objectsHanded > 0; });
     EXPECT_EQ(wmi.Runs().size(), 1u);
     EXPECT_EQ(rows.processor, "Intel CPU  2400 MHz");
     EXPECT_EQ(rows.video, std::nullopt);
     EXPECT_EQ(rows.diskModel, "");
+    // Asked at once: the query under way stops too, and gives nothing.
+    const ManagementRows none = RunManagementQueries(inventory, [] { return true; });
+    EXPECT_EQ(wmi.Runs().size(), 2u);
+    EXPECT_EQ(none.processor, std::nullopt);
 }
 
 TEST_F(SystemInfoContentTest, MachineWithoutWmiOpticalDrivesOrSound) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -30,6 +31,7 @@
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/win32/BackgroundThreads.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/Shortcut.h"
 #include "tests/window/StartupFixture.h"
@@ -244,6 +246,134 @@ TEST_F(StartupPageTest, RefreshingKeepsGdiObjectsAndImagesLevel) {
     if (gdi >= 0) {
         EXPECT_LE(testing::GdiObjectCount(), gdi + 2);
     }
+}
+
+// The registry of a startup tab whose scan runs in the background: reads
+// made off the test's thread can be slowed down, or held at their second
+// value until the test opens the gate.
+class HeldRegistry : public Registry {
+public:
+    explicit HeldRegistry(Registry& inner) : inner_(inner) {}
+
+    DWORD delayMs = 0;
+    std::atomic<bool> gateOpen{true};
+    std::atomic<bool> held{false};
+    std::atomic<int> valuesRead{0};
+
+    long OpenKey(RegHandle parent, const std::string& path, std::uint32_t access,
+                 RegHandle* key) override {
+        return inner_.OpenKey(parent, path, access, key);
+    }
+    long CreateKey(RegHandle parent, const std::string& path, RegHandle* key,
+                   std::uint32_t view) override {
+        return inner_.CreateKey(parent, path, key, view);
+    }
+    long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        return inner_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegHandle key, const std::string& name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return inner_.SetValue(key, name, type, data, size);
+    }
+    long DeleteValue(RegHandle key, const std::string& name) override {
+        return inner_.DeleteValue(key, name);
+    }
+    long DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) override {
+        return inner_.DeleteKey(parent, subkey, view);
+    }
+    long EnumValue(RegHandle key, std::uint32_t index, std::string* name) override {
+        return inner_.EnumValue(key, index, name);
+    }
+    long EnumValueData(RegHandle key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                       void* data, std::uint32_t* size) override {
+        if (GetCurrentThreadId() != testThread_) {
+            Sleep(delayMs);
+            ++valuesRead;
+            if (index > 0 && !gateOpen) {
+                held = true;
+                for (const DWORD begin = GetTickCount(); !gateOpen && GetTickCount() - begin < 10000;)
+                    Sleep(1);
+            }
+        }
+        return inner_.EnumValueData(key, index, name, type, data, size);
+    }
+    long EnumKey(RegHandle key, std::uint32_t index, std::string* name) override {
+        return inner_.EnumKey(key, index, name);
+    }
+    long CloseKey(RegHandle key) override { return inner_.CloseKey(key); }
+
+private:
+    Registry& inner_;
+    const DWORD testThread_ = GetCurrentThreadId();
+};
+
+class StartupPageInBackgroundTest : public ::testing::Test {
+protected:
+    StartupPageInBackgroundTest() {
+        fakes_.clock.SetToday({2009, 10, 25});
+        platform_ = fakes_.Get();
+        platform_.registry = &registry_;
+    }
+    void TearDown() override { window_.reset(); }
+
+    RegKey Run() {
+        return RegKey::Create(fakes_.registry, kHkeyCurrentUser,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    }
+    StartupPage& Page() const {
+        auto* container = static_cast<ManagementContainer*>(window_->Page(4));
+        return *static_cast<StartupPage*>(container->Page(1));
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int r = 0; r < Page().List().ItemCount(); ++r) names.push_back(Page().List().ItemText(r, 0));
+        return names;
+    }
+
+    testing::FakePlatform fakes_;
+    HeldRegistry registry_{fakes_.registry};
+    Platform platform_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// The scan stops between values when the window closes: the close does not
+// wait for the rest of it.
+TEST_F(StartupPageInBackgroundTest, ClosingDuringTheScanReturnsPromptly) {
+    for (int i = 0; i < 300; ++i) Run().SetString("Entry" + std::to_string(i), "C:\\x\\a.exe");
+    registry_.delayMs = 20;  // six seconds for the whole key
+    window_ = std::make_unique<MainWindow>(platform_);
+    ASSERT_TRUE(window_->Create(nullptr));
+    ASSERT_TRUE(testing::PumpMessagesUntil([&] { return registry_.valuesRead >= 3; }));
+    EXPECT_FALSE(Page().Filled());
+    const DWORD begin = GetTickCount();
+    window_.reset();
+    const DWORD took = GetTickCount() - begin;
+    EXPECT_LT(took, 1000u);
+    EXPECT_TRUE(EndBackgroundThreads(0));
+    EXPECT_LT(registry_.valuesRead.load(), 100);
+    EXPECT_EQ(fakes_.registry.OpenHandleCount(), 0u);
+}
+
+// A refresh while the first scan is held: that scan stops, and the list
+// shows only what the fresh one found.
+TEST_F(StartupPageInBackgroundTest, RefreshDuringAPendingScanShowsOnlyTheFreshRows) {
+    RegKey run = Run();
+    run.SetString("Old1", "C:\\x\\old1.exe");
+    run.SetString("Old2", "C:\\x\\old2.exe");
+    registry_.gateOpen = false;
+    window_ = std::make_unique<MainWindow>(platform_);
+    ASSERT_TRUE(window_->Create(nullptr));
+    ASSERT_TRUE(testing::PumpMessagesUntil([&] { return registry_.held && Page().Handle(); }));
+    // "Old1" has been read; now the key changes and the user refreshes.
+    run.DeleteValue("Old1");
+    run.DeleteValue("Old2");
+    run.SetString("New1", "C:\\x\\new1.exe");
+    testing::Click(GetDlgItem(Page().Handle(), IDC_STARTUP_REFRESH));
+    registry_.gateOpen = true;
+    ASSERT_TRUE(testing::PumpMessagesUntil([&] { return window_->PagesFilled(); }));
+    testing::PumpMessages(200);
+    EXPECT_EQ(Names(), std::vector<std::string>{"New1"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // tvdriver: works the running program from outside for the scripts.
-//   tvdriver close [ms]            dismiss the notice if shown, send the close
-//                                  command, wait for the program to end
+//   tvdriver close [ms]            send the close command and wait for the
+//                                  program to end, answering the notice
+//                                  whenever it is shown
 //   tvdriver wait-window [ms]      wait until the main window is shown (the
 //                                  notice, if any, is dismissed)
 //   tvdriver startup-time EXE N    start EXE N times; print the time from
@@ -75,7 +76,15 @@ bool CloseProgram(HWND main, DWORD timeout) {
     tv::ScopedHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCloseCommand, BN_CLICKED), 0);
     if (!handle) return true;
-    return WaitForSingleObject(handle.Get(), timeout) == WAIT_OBJECT_0;
+    // The window's run ends only once the outdated-version notice, which
+    // may come up after the window, has been answered.
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout) {
+        if (WaitForSingleObject(handle.Get(), 20) == WAIT_OBJECT_0) return true;
+        if (HWND notice = FindTopLevel(kNoticeCaption, process))
+            PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    }
+    return false;
 }
 
 struct StartTimes {
