@@ -12,7 +12,13 @@ preview).  Output is deterministic: regenerating gives identical bytes.
 Shapes are drawn as coverage masks at 4x and downsampled for anti-aliasing.
 Button "normal" images are crops of the window background with the glyph on
 top, so they blend in seamlessly at their on-screen position.
+
+Every image is drawn three times: for 96 dpi, and natively (not resized) for
+125% (120 dpi, res/*/125/) and 150% (144 dpi, res/*/150/) text size. Layout
+figures are 96-dpi pixels; px() and ipx() turn them into pixels of the set
+being drawn, the way the program scales its own figures.
 """
+import contextlib
 import math
 import os
 import sys
@@ -27,6 +33,15 @@ CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 SS = 4  # supersampling factor for shapes
+
+# The resolution being drawn (what px/ipx and the Pen scale 96-dpi figures
+# to) and the set being written. Icons are drawn in their own pixels: see
+# pixels().
+DPI = 96
+SET_DPI = 96
+# (folder, dpi, resource id offset: IDR_ART_125_OFFSET / IDR_ART_150_OFFSET
+# in res/resource.h)
+SCALED_SETS = [("125", 120, 20000), ("150", 144, 30000)]
 
 # Window layout (background coordinates)
 WIN_W, WIN_H = 780, 565
@@ -85,8 +100,70 @@ TAB_SIZE = (90, 28)
 
 # ---------------------------------------------------------------- helpers
 
+def scaled(v, dpi):
+    """A whole 96-dpi length at dpi, rounded as the program rounds (MulDiv)."""
+    return (v * dpi + 48) // 96
+
+
+def px(v):
+    """A 96-dpi figure (coordinate, radius, width, blur) at DPI, unrounded.
+    Rounded off at a millionth so that a canvas edge given in 96-dpi units
+    lands exactly on its pixel."""
+    return v if DPI == 96 else round(v * DPI / 96.0, 6)
+
+
+def pxs(values):
+    return tuple(px(v) for v in values)
+
+
+def ipx(v):
+    """A whole 96-dpi length (size, position, offset) at DPI, in whole pixels."""
+    return scaled(v, DPI)
+
+
+def art(v):
+    """An icon size of the 96-dpi set in the set being written."""
+    return scaled(v, SET_DPI)
+
+
+def units(v):
+    """The 96-dpi figure that px() takes to v pixels (a canvas edge)."""
+    return v if DPI == 96 else v * 96.0 / DPI
+
+
+@contextlib.contextmanager
+def pixels():
+    """Draws in plain pixels: icons take their pixel size and scale their
+    own shapes to it."""
+    global DPI
+    saved, DPI = DPI, 96
+    try:
+        yield
+    finally:
+        DPI = saved
+
+
+@contextlib.contextmanager
+def art_set(dpi):
+    global DPI, SET_DPI
+    DPI = SET_DPI = dpi
+    try:
+        yield
+    finally:
+        DPI = SET_DPI = 96
+
+
+def set_folder():
+    return {dpi: folder for folder, dpi, _o in SCALED_SETS}.get(SET_DPI, "")
+
+
 def font(path, size, index=0):
     return ImageFont.truetype(path, size, index=index)
+
+
+def sfont(path, size):
+    """A font of a 96-dpi size (supersampled or not) at DPI."""
+    return font(path, size if DPI == 96 else int(round(size * DPI / 96.0)))
 
 
 def mix(a, b, t):
@@ -113,11 +190,11 @@ class Pen:
 
     @staticmethod
     def box(b):
-        x0, y0, x1, y1 = b
+        x0, y0, x1, y1 = pxs(b)
         return [x0 * SS, y0 * SS, x1 * SS - 1, y1 * SS - 1]
 
     def rect(self, b, r=0, v=255):
-        self.d.rounded_rectangle(self.box(b), radius=r * SS, fill=v)
+        self.d.rounded_rectangle(self.box(b), radius=px(r) * SS, fill=v)
 
     def ellipse(self, b, v=255):
         self.d.ellipse(self.box(b), fill=v)
@@ -126,12 +203,12 @@ class Pen:
         self.ellipse((cx - r, cy - r, cx + r, cy + r), v)
 
     def poly(self, pts, v=255):
-        self.d.polygon([(x * SS, y * SS) for x, y in pts], fill=v)
+        self.d.polygon([(px(x) * SS, px(y) * SS) for x, y in pts], fill=v)
 
     def line(self, pts, w, v=255):
         """Polyline with round caps and joints."""
-        self.d.line([(x * SS, y * SS) for x, y in pts], fill=v,
-                    width=int(round(w * SS)), joint="curve")
+        self.d.line([(px(x) * SS, px(y) * SS) for x, y in pts], fill=v,
+                    width=int(round(px(w) * SS)), joint="curve")
         for x, y in (pts[0], pts[-1]):
             self.circle(x, y, w / 2, v)
 
@@ -139,7 +216,7 @@ class Pen:
         self.d.pieslice(self.box(b), a0, a1, fill=v)
 
     def text(self, xy, s, fnt, v=255, anchor="mm"):
-        self.d.text((xy[0] * SS, xy[1] * SS), s, font=fnt, fill=v, anchor=anchor)
+        self.d.text((px(xy[0]) * SS, px(xy[1]) * SS), s, font=fnt, fill=v, anchor=anchor)
 
 
 def mask(size, fn):
@@ -160,10 +237,11 @@ def fill(layer, m, paint, alpha=1.0, offset=(0, 0)):
 
 
 def shadowed(base, layer, alpha=0.45, blur=1.0, dy=1):
-    """Put layer onto base with a soft dark drop shadow below it."""
-    sh = layer.getchannel("A").filter(ImageFilter.GaussianBlur(blur))
+    """Put layer onto base with a soft dark drop shadow below it (blur and
+    drop in 96-dpi pixels)."""
+    sh = layer.getchannel("A").filter(ImageFilter.GaussianBlur(px(blur)))
     out = base.copy()
-    fill(out, sh, SHADOW, alpha, (0, dy))
+    fill(out, sh, SHADOW, alpha, (0, ipx(dy)))
     out.alpha_composite(layer)
     return out
 
@@ -184,52 +262,74 @@ def centred_text_xy(size, s, fnt, cy, bold=False):
     return ((size[0] - w) // 2 - x0, int(round(cy - (y0 + y1) / 2)))
 
 
+def bmp_path(rid):
+    return os.path.join(BMP_DIR, set_folder(), "%d.bmp" % rid)
+
+
+def icon_path(rid):
+    return os.path.join(ICO_DIR, set_folder(), "%d.ico" % rid)
+
+
 def save_bmp(img, rid):
-    img.convert("RGB").save(os.path.join(BMP_DIR, "%d.bmp" % rid), "BMP")
+    img.convert("RGB").save(bmp_path(rid), "BMP")
 
 
 def save_icon(images, rid):
-    """Writes res/icons/<rid>.ico from RGBA images, largest first, one per
-    size the icon carries."""
+    """Writes res/icons[/<set>]/<rid>.ico from RGBA images, largest first,
+    one per size the icon carries."""
     images = sorted(images, key=lambda im: -im.size[0])
-    images[0].save(os.path.join(ICO_DIR, "%d.ico" % rid),
+    images[0].save(icon_path(rid),
                    sizes=[im.size for im in reversed(images)], append_images=images[1:])
 
 
 # ------------------------------------------------------------- background
 
 def background():
-    img = Image.new("RGBA", (WIN_W, WIN_H), PAGE_BG + (255,))
-    img.paste(vgrad(WIN_W, HEADER_H, [(0, HEADER_TOP), (1, HEADER_BOTTOM)]))
+    w, h, header = ipx(WIN_W), ipx(WIN_H), ipx(HEADER_H)
+    line = ipx(1)  # a one-pixel rule, thicker when scaled
+    img = Image.new("RGBA", (w, h), PAGE_BG + (255,))
+    img.paste(vgrad(w, header, [(0, HEADER_TOP), (1, HEADER_BOTTOM)]))
     # glossy light stripe across the top of the header
-    gloss = Image.new("L", (1, HEADER_H), 0)
-    for y in range(HEADER_H):
-        t = y / 62.0
+    gloss = Image.new("L", (1, header), 0)
+    for y in range(header):
+        t = y / px(62.0)
         gloss.putpixel((0, y), int(48 * (1 - t) ** 2) if t < 1 else 0)
-    fill(img, gloss.resize((WIN_W, HEADER_H)), WHITE)
+    fill(img, gloss.resize((w, header)), WHITE)
     # soft glow behind the logo area (smooth, so stretching is harmless)
-    glow = Image.new("L", (WIN_W, HEADER_H), 0)
-    ImageDraw.Draw(glow).ellipse((560, -40, 860, 150), fill=60)
-    fill(img, glow.filter(ImageFilter.GaussianBlur(40)), (120, 180, 255))
+    glow = Image.new("L", (w, header), 0)
+    ImageDraw.Draw(glow).ellipse(pxs((560, -40, 860, 150)), fill=60)
+    fill(img, glow.filter(ImageFilter.GaussianBlur(px(40))), (120, 180, 255))
     d = ImageDraw.Draw(img)
-    d.line((0, 0, WIN_W, 0), fill=(0x4a, 0x7d, 0xc0))           # top rim
-    d.line((0, HEADER_H - 2, WIN_W, HEADER_H - 2), fill=(0x6c, 0xa2, 0xe2))
-    d.line((0, HEADER_H - 1, WIN_W, HEADER_H - 1), fill=(0x1a, 0x46, 0x80))
+    for i in range(line):
+        d.line((0, i, w, i), fill=(0x4a, 0x7d, 0xc0))           # top rim
+        y = header - 2 * line + i
+        d.line((0, y, w, y), fill=(0x6c, 0xa2, 0xe2))
+        y = header - line + i
+        d.line((0, y, w, y), fill=(0x1a, 0x46, 0x80))
     # soft shadow of the header on the light area below
-    sh = vgrad(WIN_W, 6, [(0, (0xb9, 0xc8, 0xdb)), (1, PAGE_BG)])
-    img.paste(sh, (0, HEADER_H))
+    sh = vgrad(w, ipx(6), [(0, (0xb9, 0xc8, 0xdb)), (1, PAGE_BG)])
+    img.paste(sh, (0, header))
     draw_panel(img)
     return img.convert("RGB")
 
 
-def draw_panel(img):
+def panel_box():
+    """PANEL at DPI, and its border's width. The program scales the content
+    frame's edges, so the border stays just outside the scaled frame."""
+    b = ipx(1)
     x0, y0, x1, y1 = PANEL
+    return (ipx(x0 + 1) - b, ipx(y0 + 1) - b, ipx(x1 - 1) + b, ipx(y1 - 1) + b), b
+
+
+def draw_panel(img):
+    (x0, y0, x1, y1), b = panel_box()
     sh = Image.new("L", img.size, 0)
-    ImageDraw.Draw(sh).rectangle((x0, y0 + 1, x1, y1), fill=70)
-    fill(img, sh.filter(ImageFilter.GaussianBlur(2)), (0x60, 0x78, 0x98))
+    ImageDraw.Draw(sh).rectangle((x0, y0 + b, x1 + b - 1, y1 + b - 1), fill=70)
+    fill(img, sh.filter(ImageFilter.GaussianBlur(px(2))), (0x60, 0x78, 0x98))
     d = ImageDraw.Draw(img)
-    d.rectangle((x0, y0, x1 - 1, y1 - 1), fill=WHITE, outline=PANEL_BORDER)
-    d.line((x0 + 1, y0 + 1, x1 - 2, y0 + 1), fill=(0xf3, 0xf7, 0xfc))
+    d.rectangle((x0, y0, x1 - 1, y1 - 1), fill=WHITE, outline=PANEL_BORDER, width=b)
+    for i in range(b):
+        d.line((x0 + b, y0 + b + i, x1 - 1 - b, y0 + b + i), fill=(0xf3, 0xf7, 0xfc))
 
 
 # -------------------------------------------------------------- pictograms
@@ -337,7 +437,7 @@ def pic_apps(size, fg, ink, layer):
 
 def pic_help(size, fg, ink, layer):
     fill(layer, mask(size, lambda p: p.circle(32.5, 20.5, 15.5)), fg)
-    qf = font(LATIN_BOLD, 25 * SS)
+    qf = sfont(LATIN_BOLD, 25 * SS)
     fill(layer, mask(size, lambda p: p.text((32.6, 21.5), "?", qf)), ink)
 
 
@@ -353,32 +453,44 @@ def rounded_panel(size, box, r, paint, alpha=1.0):
     return layer
 
 
+def edge_box(size, inset=0):
+    """The canvas' own edges in 96-dpi units, moved in by `inset` units."""
+    w, h = units(size[0]), units(size[1])
+    return (inset, inset, w - inset, h - inset)
+
+
+def crop_at(bg, xy96, size):
+    """The background under an image the program places at the scaled
+    96-dpi position xy96 with its size scaled (size is already scaled)."""
+    x, y = ipx(xy96[0]), ipx(xy96[1])
+    return bg.crop((x, y, x + size[0], y + size[1])).convert("RGBA")
+
+
 def section_button(bg, index, kind, look):
     label = SECTIONS[index][0]
-    size = (SECTION_W, SECTION_H)
-    x = 12 + 75 * index
-    img = bg.crop((x, SECTION_Y, x + SECTION_W, SECTION_Y + SECTION_H)).convert("RGBA")
+    size = (ipx(SECTION_W), ipx(SECTION_H))
+    img = crop_at(bg, (12 + 75 * index, SECTION_Y), size)
     if look == "hover":
         # translucent light panel: pale rim, header-blue body, fading white sheen
-        img.alpha_composite(rounded_panel(size, (0, 0, 65, 60), 6, (0xc8, 0xe0, 0xff), 0.55))
-        img.alpha_composite(rounded_panel(size, (1, 1, 64, 59), 5, HEADER_BOTTOM, 0.55))
-        sheen = vgrad(65, 60, [(0, (90,) * 3), (0.5, (34,) * 3), (1, (20,) * 3)]).convert("L")
-        fill(img, ImageChops.multiply(mask(size, lambda p: p.rect((1, 1, 64, 59), 5)), sheen),
+        img.alpha_composite(rounded_panel(size, edge_box(size), 6, (0xc8, 0xe0, 0xff), 0.55))
+        img.alpha_composite(rounded_panel(size, edge_box(size, 1), 5, HEADER_BOTTOM, 0.55))
+        sheen = vgrad(*size, [(0, (90,) * 3), (0.5, (34,) * 3), (1, (20,) * 3)]).convert("L")
+        fill(img, ImageChops.multiply(mask(size, lambda p: p.rect(edge_box(size, 1), 5)), sheen),
              WHITE)
     if look == "down":
-        img.alpha_composite(rounded_panel(size, (0, 0, 65, 60), 6, (0x12, 0x3a, 0x72), 0.6))
-        face = vgrad(65, 60, [(0, WHITE), (0.6, (0xf0, 0xf5, 0xfc)), (1, (0xd9, 0xe6, 0xf6))])
-        img.alpha_composite(rounded_panel(size, (1, 1, 64, 59), 5, face))
+        img.alpha_composite(rounded_panel(size, edge_box(size), 6, (0x12, 0x3a, 0x72), 0.6))
+        face = vgrad(*size, [(0, WHITE), (0.6, (0xf0, 0xf5, 0xfc)), (1, (0xd9, 0xe6, 0xf6))])
+        img.alpha_composite(rounded_panel(size, edge_box(size, 1), 5, face))
     on_blue = look != "down"
     fg, ink = (WHITE, ACCENT_DARK) if on_blue else (ACCENT_DARK, WHITE)
     glyph = Image.new("RGBA", size, (0, 0, 0, 0))
     PICTOGRAMS[kind](size, fg, ink, glyph)
     img = shadowed(img, glyph, 0.5 if on_blue else 0.18, 1.2 if on_blue else 1.0)
-    f = font(CJK_FONT, 12)
-    xy = centred_text_xy(size, label, f, 48.5)
+    f = font(CJK_FONT, ipx(12))
+    xy = centred_text_xy(size, label, f, px(48.5))
     tm = text_mask(size, label, f, xy)
     if on_blue:
-        fill(img, tm, SHADOW, 0.55, (0, 1))
+        fill(img, tm, SHADOW, 0.55, (0, ipx(1)))
         fill(img, tm, WHITE)
     else:
         fill(img, tm, ACCENT_DARK)
@@ -402,25 +514,25 @@ def caption_glyph(kind, size):
 
 
 def caption_button(bg, kind, x, look):
-    size = (CAPTION_SIZE, CAPTION_SIZE)
-    img = bg.crop((x, CAPTION_Y, x + 18, CAPTION_Y + 18)).convert("RGBA")
-    box = (0, 0, 18, 18)
+    size = (ipx(CAPTION_SIZE), ipx(CAPTION_SIZE))
+    img = crop_at(bg, (x, CAPTION_Y), size)
+    box, inner = edge_box(size), edge_box(size, 1)
     if look == "hover":
         if kind == "close":
-            face = vgrad(18, 18, [(0, (0xf2, 0x7b, 0x6f)), (0.5, (0xde, 0x45, 0x3a)),
-                                  (1, (0xc0, 0x2a, 0x22))])
+            face = vgrad(*size, [(0, (0xf2, 0x7b, 0x6f)), (0.5, (0xde, 0x45, 0x3a)),
+                                 (1, (0xc0, 0x2a, 0x22))])
             img.alpha_composite(rounded_panel(size, box, 3, (0x8a, 0x1c, 0x16)))
-            img.alpha_composite(rounded_panel(size, (1, 1, 17, 17), 2.5, face))
+            img.alpha_composite(rounded_panel(size, inner, 2.5, face))
         else:
             img.alpha_composite(rounded_panel(size, box, 3, WHITE, 0.5))
-            img.alpha_composite(rounded_panel(size, (1, 1, 17, 17), 2.5, HEADER_BOTTOM, 0.75))
-            img.alpha_composite(rounded_panel(size, (1, 1, 17, 9), 2.5, WHITE, 0.15))
+            img.alpha_composite(rounded_panel(size, inner, 2.5, HEADER_BOTTOM, 0.75))
+            img.alpha_composite(rounded_panel(size, inner[:3] + (9,), 2.5, WHITE, 0.15))
     elif look == "pressed":
         col = (0x8e, 0x1a, 0x14) if kind == "close" else (0x0c, 0x2a, 0x58)
         img.alpha_composite(rounded_panel(size, box, 3, col, 0.85 if kind == "close" else 0.55))
     g = caption_glyph(kind, size)
-    dy = 1 if look == "pressed" else 0
-    fill(img, g, SHADOW, 0.5, (0, 1 + dy))
+    dy = ipx(1) if look == "pressed" else 0
+    fill(img, g, SHADOW, 0.5, (0, ipx(1) + dy))
     fill(img, g, WHITE, 0.8 if look == "pressed" else 1.0, (0, dy))
     return img.convert("RGB")
 
@@ -448,31 +560,38 @@ def emblem_mask(size, box):
             mask(size, lambda p: p.circle(*dot)))
 
 
-def draw_emblem(img, box, ring=True, spark=ORANGE):
+def draw_emblem(img, box, ring=True, spark=ORANGE, k=1, dy=1):
+    """The emblem in pixel box `box`; k scales the ring and the highlight's
+    reach (the logo's resolution over 96 dpi), dy is the T's shadow drop."""
     size = img.size
     sq, t, sp = emblem_mask(size, box)
     x0, y0, x1, y1 = box
     if ring:
-        ring_box = (x0 - 1.2, y0 - 1.2, x1 + 1.2, y1 + 1.2)
-        fill(img, mask(size, lambda p: p.rect(ring_box, 8)), WHITE, 0.9)
+        ring_box = (x0 - 1.2 * k, y0 - 1.2 * k, x1 + 1.2 * k, y1 + 1.2 * k)
+        fill(img, mask(size, lambda p: p.rect(ring_box, 8 * k)), WHITE, 0.9)
     face = vgrad(size[0], size[1], [(0, (0x6c, 0xb4, 0xff)), (y0 / size[1], (0x6c, 0xb4, 0xff)),
                                     (y1 / size[1], (0x17, 0x4c, 0x9a)), (1, (0x17, 0x4c, 0x9a))])
     fill(img, sq, face)
-    hl = mask(size, lambda p: p.ellipse((x0 - 6, y0 - (y1 - y0) * 0.55, x1 + 6, y0 + (y1 - y0) * 0.45)))
+    hl = mask(size, lambda p: p.ellipse((x0 - 6 * k, y0 - (y1 - y0) * 0.55, x1 + 6 * k,
+                                         y0 + (y1 - y0) * 0.45)))
     fill(img, Image.composite(hl, Image.new("L", size, 0), sq), WHITE, 0.25)
-    fill(img, t, SHADOW, 0.35, (0, 1))
+    fill(img, t, SHADOW, 0.35, (0, dy))
     fill(img, t, WHITE)
     fill(img, sp, spark)
 
 
 def logo(bg, blink):
-    size = LOGO_SIZE
-    x, y = LOGO_POS
-    img = bg.crop((x, y, x + size[0], y + size[1])).convert("RGBA")
-    draw_emblem(img, (6, 5, 36, 35), spark=YELLOW if blink else ORANGE)
-    big = font(LATIN_BOLD, 23 * SS)
+    size = (ipx(LOGO_SIZE[0]), ipx(LOGO_SIZE[1]))
+    img = crop_at(bg, LOGO_POS, size)
+    # The emblem on whole pixels, so that its T snaps to them at every set.
+    x0, y0, side = ipx(6), ipx(5), ipx(30)
+    k, dy = (1 if DPI == 96 else DPI / 96.0), ipx(1)
+    with pixels():
+        draw_emblem(img, (x0, y0, x0 + side, y0 + side), spark=YELLOW if blink else ORANGE,
+                    k=k, dy=dy)
+    big = sfont(LATIN_BOLD, 23 * SS)
     tm = mask(size, lambda p: p.text((44, 20.5), "Trimvex", big, anchor="lm"))
-    fill(img, tm.filter(ImageFilter.GaussianBlur(1.2)), SHADOW, 0.6, (0, 1))
+    fill(img, tm.filter(ImageFilter.GaussianBlur(px(1.2))), SHADOW, 0.6, (0, ipx(1)))
     fill(img, tm, WHITE)
     if blink:
         glint_logo(img, tm)
@@ -483,11 +602,11 @@ def glint_logo(img, text_m):
     """Diagonal light sweep over the logo plus a glowing star on the spark."""
     size = img.size
     band = mask(size, lambda p: p.poly([(72, -2), (88, -2), (66, 42), (50, 42)]))
-    band = band.filter(ImageFilter.GaussianBlur(2.5))
+    band = band.filter(ImageFilter.GaussianBlur(px(2.5)))
     fill(img, Image.composite(band, Image.new("L", size, 0), text_m), (0xff, 0xe3, 0x7a))
     fill(img, band, WHITE, 0.3)
     cx, cy = 30, 27
-    glow = mask(size, lambda p: p.circle(cx, cy, 5)).filter(ImageFilter.GaussianBlur(2))
+    glow = mask(size, lambda p: p.circle(cx, cy, 5)).filter(ImageFilter.GaussianBlur(px(2)))
     fill(img, glow, YELLOW)
 
     def star(p):
@@ -505,10 +624,11 @@ def app_icon(n):
 # ------------------------------------------------------------------ tabs
 
 def tab(label, look):
-    w, h = TAB_SIZE
+    w, h = ipx(TAB_SIZE[0]), ipx(TAB_SIZE[1])
     img = Image.new("RGBA", (w, h), WHITE + (255,))
-    body = (0, 3, w, h + 6)  # bottom corners fall outside: rounded top only
-    inner = (1, 4, w - 1, h + 6)
+    uw, uh = units(w), units(h)
+    body = (0, 3, uw, uh + 6)  # bottom corners fall outside: rounded top only
+    inner = (1, 4, uw - 1, uh + 6)
     if look == "down":
         border, face = ACCENT_DARK, vgrad(w, h, [(0, (0x4d, 0x8b, 0xd8)), (0.5, (0x35, 0x74, 0xc4)),
                                                  (1, (0x27, 0x5f, 0xab))])
@@ -522,22 +642,23 @@ def tab(label, look):
         text_col, bold = (0x33, 0x3d, 0x4a), False
     img.alpha_composite(rounded_panel((w, h), body, 4, border))
     img.alpha_composite(rounded_panel((w, h), inner, 3, face))
-    f = font(CJK_FONT, 12)
-    xy = centred_text_xy((w, h), label, f, 16, bold)
+    f = font(CJK_FONT, ipx(12))
+    xy = centred_text_xy((w, h), label, f, px(16), bold)
     tm = text_mask((w, h), label, f, xy, bold)
     if look == "down":
-        fill(img, tm, SHADOW, 0.45, (0, 1))
+        fill(img, tm, SHADOW, 0.45, (0, ipx(1)))
     fill(img, tm, text_col)
     return img.convert("RGB")
 
 
 def separator():
-    w = 772
-    img = Image.new("RGB", (w, 1))
+    w, h = ipx(772), ipx(1)
+    img = Image.new("RGB", (w, h))
     line = (0xb8, 0xc9, 0xdf)
     for x in range(w):
-        edge = min(x, w - 1 - x) / 120.0
-        img.putpixel((x, 0), mix(WHITE, line, min(1.0, edge)))
+        edge = min(x, w - 1 - x) / px(120.0)
+        for y in range(h):
+            img.putpixel((x, y), mix(WHITE, line, min(1.0, edge)))
     return img
 
 
@@ -545,33 +666,36 @@ def separator():
 
 def preview(bg, out):
     """Mock window (some buttons hovered/down) plus strips with every tab,
-    caption button and the blink logo, for eyeballing only."""
-    canvas = Image.new("RGB", (WIN_W, WIN_H + 250), WHITE)
+    caption button and the blink logo, for eyeballing only; at DPI."""
+    at = lambda x, y: (ipx(x), ipx(y))
+    w, h = bg.size
+    canvas = Image.new("RGB", (w, h + ipx(250)), WHITE)
     canvas.paste(bg, (0, 0))
     for i, (_, n, d, hv, _k) in enumerate(SECTIONS):
-        canvas.paste(out[{1: d, 2: hv}.get(i, n)], (12 + 75 * i, SECTION_Y))
+        canvas.paste(out[{1: d, 2: hv}.get(i, n)], at(12 + 75 * i, SECTION_Y))
     for kind, x, n, _p, hv in CAPTIONS:
-        canvas.paste(out[hv if kind == "close" else n], (x, CAPTION_Y))
-    canvas.paste(out[218], LOGO_POS)
+        canvas.paste(out[hv if kind == "close" else n], at(x, CAPTION_Y))
+    canvas.paste(out[218], at(*LOGO_POS))
     for i, (_, n, d, hv) in enumerate(TABS):
-        canvas.paste(out[d if i == 0 else hv if i == 1 else n], (20 + 92 * i, 134))
-    canvas.paste(out[226].crop((0, 0, PANEL[2] - PANEL[0] - 2, 1)), (PANEL[0] + 1, 162))
+        canvas.paste(out[d if i == 0 else hv if i == 1 else n], at(20 + 92 * i, 134))
+    (x0, _y0, x1, _y1), b = panel_box()
+    canvas.paste(out[226].crop((0, 0, x1 - x0 - 2 * b, 1)), (x0 + b, ipx(162)))
     for i, ids in enumerate(TABS):
         for j, rid in enumerate(ids[1:]):
-            canvas.paste(out[rid], (8 + 152 * i, WIN_H + 8 + 34 * j))
+            canvas.paste(out[rid], (ipx(8 + 152 * i), h + ipx(8 + 34 * j)))
     for k in range(3):  # one header strip per caption look, buttons at their own x
-        strip = bg.crop((0, 0, WIN_W, 32))
+        strip = bg.crop((0, 0, w, ipx(32)))
         for _kind, x, *ids in CAPTIONS:
-            strip.paste(out[ids[k]], (x, CAPTION_Y))
-        canvas.paste(strip, (0, WIN_H + 152 + 32 * k))
-    canvas.paste(bg.crop((400, LOGO_POS[1], WIN_W, LOGO_POS[1] + 40)), (400, WIN_H + 108))
-    canvas.paste(out[219], (LOGO_POS[0] - 180, WIN_H + 108))
+            strip.paste(out[ids[k]], at(x, CAPTION_Y))
+        canvas.paste(strip, (0, h + ipx(152 + 32 * k)))
+    canvas.paste(bg.crop((ipx(400), ipx(LOGO_POS[1]), w, ipx(LOGO_POS[1] + 40))),
+                 (ipx(400), h + ipx(108)))
+    canvas.paste(out[219], (ipx(LOGO_POS[0] - 180), h + ipx(108)))
     return canvas
 
 
-def main():
-    os.makedirs(BMP_DIR, exist_ok=True)
-    os.makedirs(ICO_DIR, exist_ok=True)
+def draw_set():
+    """Every bitmap and icon of the set SET_DPI, drawn at its resolution."""
     bg = background()
     out = {186: bg}
     for i, (label, n, d, hv, kind) in enumerate(SECTIONS):
@@ -589,56 +713,49 @@ def main():
             out[rid] = tab(label, look)
     for rid in sorted(out):
         save_bmp(out[rid], rid)
-    icons = [app_icon(n) for n in (48, 32, 16)]
-    icons[0].save(os.path.join(ICO_DIR, "128.ico"), sizes=[(16, 16), (32, 32), (48, 48)],
-                  append_images=icons[1:])
-    icons[0].save(os.path.join(ICO_DIR, "128.png"))
+    with pixels():
+        icons = [app_icon(art(n)) for n in (48, 32, 16)]
+    save_icon(icons, 128)
+    if SET_DPI == 96:
+        icons[0].save(os.path.join(ICO_DIR, "128.png"))
     run_area_modules()
-    scaled_sets()
-    if len(sys.argv) == 3 and sys.argv[1] == "--preview":
-        preview(bg, out).save(sys.argv[2])
+    return bg, out
 
 
-# ------------------------------------------------------- 125% and 150% sets
+def main():
+    os.makedirs(BMP_DIR, exist_ok=True)
+    os.makedirs(ICO_DIR, exist_ok=True)
+    previews = []
+    for folder, dpi in [("", 96)] + [(f, d) for f, d, _o in SCALED_SETS]:
+        os.makedirs(os.path.join(BMP_DIR, folder), exist_ok=True)
+        os.makedirs(os.path.join(ICO_DIR, folder), exist_ok=True)
+        with art_set(dpi):
+            bg, out = draw_set()
+            if len(sys.argv) == 3 and sys.argv[1] == "--preview":
+                previews.append(preview(bg, out))
+    write_scaled_rc()
+    if previews:
+        # The 96, 125% and 150% windows one below the other.
+        sheet = Image.new("RGB", (max(p.width for p in previews),
+                                  sum(p.height for p in previews)), WHITE)
+        y = 0
+        for p in previews:
+            sheet.paste(p, (0, y))
+            y += p.height
+        sheet.save(sys.argv[2])
 
-# (folder, dpi, resource id offset: IDR_ART_125_OFFSET / IDR_ART_150_OFFSET
-# in res/resource.h)
-SCALED_SETS = [("125", 120, 20000), ("150", 144, 30000)]
 
-
-def scaled(v, dpi):
-    """A 96-dpi length at dpi, rounded as the program rounds (MulDiv)."""
-    return (v * dpi + 48) // 96
-
-
-def scaled_sets():
-    """Every bitmap and icon again for 125% and 150% text size, at exactly the
-    size the program scales its 96-dpi size to, made from the 96-dpi art
-    (each icon size from its own image) with Lanczos filtering. Listed in
-    res/art/ScaledArt.rc under the offset ids."""
+def write_scaled_rc():
+    """Lists the 125% and 150% sets in res/art/ScaledArt.rc under the offset
+    ids: every bitmap and icon the 96-dpi set has."""
     bitmaps = sorted(int(f[:-4]) for f in os.listdir(BMP_DIR) if f.endswith(".bmp"))
     icons = sorted(int(f[:-4]) for f in os.listdir(ICO_DIR) if f.endswith(".ico"))
     lines = ["// Made by tools/gen_artwork.py: the artwork drawn for 125% (120 dpi)",
              "// and 150% (144 dpi) text size; id = 96-dpi id + the set's offset."]
     for folder, dpi, offset in SCALED_SETS:
-        bdir = os.path.join(BMP_DIR, folder)
-        idir = os.path.join(ICO_DIR, folder)
-        os.makedirs(bdir, exist_ok=True)
-        os.makedirs(idir, exist_ok=True)
         for rid in bitmaps:
-            img = Image.open(os.path.join(BMP_DIR, "%d.bmp" % rid)).convert("RGB")
-            size = (scaled(img.size[0], dpi), scaled(img.size[1], dpi))
-            img.resize(size, Image.LANCZOS).save(os.path.join(bdir, "%d.bmp" % rid), "BMP")
             lines.append('%d BITMAP "bitmaps/%s/%d.bmp"' % (rid + offset, folder, rid))
         for rid in icons:
-            ico = Image.open(os.path.join(ICO_DIR, "%d.ico" % rid))
-            sizes = sorted(ico.ico.sizes(), key=lambda sz: -sz[0])
-            # Each size from its own image: a small one may be drawn with a
-            # margin the large one lacks.
-            images = [ico.ico.getimage((w, h)).convert("RGBA").resize(
-                (scaled(w, dpi), scaled(h, dpi)), Image.LANCZOS) for w, h in sizes]
-            images[0].save(os.path.join(idir, "%d.ico" % rid),
-                           sizes=[im.size for im in reversed(images)], append_images=images[1:])
             lines.append('%d ICON "icons/%s/%d.ico"' % (rid + offset, folder, rid))
     with open(os.path.join(ROOT, "res", "art", "ScaledArt.rc"), "w") as f:
         f.write("\n".join(lines) + "\n")
@@ -646,11 +763,12 @@ def scaled_sets():
 
 def run_area_modules():
     """Each module in tools/artwork/ draws the artwork of its pages with the
-    helpers above: it imports this file as gen_artwork and has generate()."""
+    helpers above: it imports this file as gen_artwork and has generate().
+    It must see this very module (the set being drawn), not a fresh copy."""
     import glob
     import importlib.util
     here = os.path.dirname(os.path.abspath(__file__))
-    sys.path.insert(0, here)
+    sys.modules.setdefault("gen_artwork", sys.modules[__name__])
     for path in sorted(glob.glob(os.path.join(here, "artwork", "*.py"))):
         name = os.path.splitext(os.path.basename(path))[0]
         found = importlib.util.spec_from_file_location("artwork_" + name, path)

@@ -92,5 +92,6 @@ def check(n):
 def generate():
     # One size each: the page buttons (33 pixels high) show an icon at the
     # size its file gives.
-    g.save_icon([browser(24)], BROWSER_ICON)
-    g.save_icon([check(24)], CHECK_ICON)
+    with g.pixels():
+        g.save_icon([browser(g.art(24))], BROWSER_ICON)
+        g.save_icon([check(g.art(24))], CHECK_ICON)

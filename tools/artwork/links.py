@@ -6,7 +6,6 @@ buttons load the default 32-pixel size); shapes are coverage masks drawn at
 4x and downsampled by gen_artwork's helpers.
 """
 import math
-import os
 import struct
 
 from PIL import Image, ImageFilter
@@ -313,9 +312,12 @@ ICONS = {
 
 
 def icon(draw, n):
-    c = Canvas(n)
-    draw(c)
-    c.shadow(0.28 if n > 16 else 0.18)
+    """The icon at n pixels of the 96-dpi set, drawn at its size in the set
+    being written."""
+    c = Canvas(g.art(n))
+    with g.pixels():
+        draw(c)
+        c.shadow(0.28 if n > 16 else 0.18)
     return c.img
 
 
@@ -327,7 +329,7 @@ BADGE_SIZE = (144, 172)  # 96 x 115 dialog units at 6 x 12 base units
 def badge():
     """A certification seal: serrated blue rosette with a tick, a ribbon
     with the release name and orange ribbon tails, on the page's white."""
-    w, h = BADGE_SIZE
+    w, h = g.ipx(BADGE_SIZE[0]), g.ipx(BADGE_SIZE[1])
     img = Image.new("RGBA", (w, h), g.WHITE + (255,))
     cx, cy = 72, 62
     tails = Image.new("RGBA", (w, h), (0, 0, 0, 0))
@@ -354,7 +356,7 @@ def badge():
     g.fill(seal, g.mask((w, h), lambda p: p.ellipse((cx - 40, cy - 50, cx + 40, cy - 2))), g.WHITE, 0.16)
     g.fill(seal, g.mask((w, h), lambda p: p.line([(52, 52), (66, 66), (93, 38)], 9)), g.SHADOW, 0.3)
     g.fill(seal, g.mask((w, h), lambda p: p.line([(52, 50), (66, 64), (93, 36)], 9)), g.WHITE)
-    big = g.font(g.LATIN_BOLD, 11 * g.SS)
+    big = g.sfont(g.LATIN_BOLD, 11 * g.SS)
     g.fill(seal, g.mask((w, h), lambda p: p.text((cx, 84), "Windows 7", big)), g.WHITE)
     out = g.shadowed(img, tails, 0.3, 1.2)
     return g.shadowed(out, seal, 0.35, 1.6, 2)
@@ -395,7 +397,10 @@ def save_icon_largest_first(images, rid):
         w, h = im.size
         out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
-    with open(os.path.join(g.ICO_DIR, "%d.ico" % rid), "wb") as f:
+    if g.SET_DPI != 96:  # the other sets are looked up by size: any order
+        g.save_icon(images, rid)
+        return
+    with open(g.icon_path(rid), "wb") as f:
         f.write(out + b"".join(entries))
 
 

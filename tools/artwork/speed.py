@@ -61,7 +61,10 @@ def bolt_icon(n):
 
 
 def generate():
-    g.save_icon([shield_icon(48, (2, 3, 30, 42)), shield_icon(32, (1, 2, 20, 28)),
-                 shield_icon(16, (1, 1, 12, 14))], 165)
-    # One size only: the button loads the icon at the size the file gives.
-    g.save_icon([bolt_icon(24)], 166)
+    def shield(n, box):  # the box, like the size, on whole pixels of the set
+        return shield_icon(g.art(n), tuple(g.art(v) for v in box))
+    with g.pixels():
+        g.save_icon([shield(48, (2, 3, 30, 42)), shield(32, (1, 2, 20, 28)),
+                     shield(16, (1, 1, 12, 14))], 165)
+        # One size only: the button loads the icon at the size the file gives.
+        g.save_icon([bolt_icon(g.art(24))], 166)

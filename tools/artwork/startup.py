@@ -85,7 +85,6 @@ def delete(n):
 
 
 def generate():
-    g.save_icon([warning(32), warning(16)], 167)
-    g.save_icon([startup_file(32), startup_file(16)], 176)
-    g.save_icon([refresh(32), refresh(16)], 177)
-    g.save_icon([delete(32), delete(16)], 178)
+    with g.pixels():
+        for rid, draw in ((167, warning), (176, startup_file), (177, refresh), (178, delete)):
+            g.save_icon([draw(g.art(32)), draw(g.art(16))], rid)

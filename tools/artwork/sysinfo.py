@@ -112,7 +112,7 @@ ICONS = {153: icon_computer, 160: icon_system, 169: icon_uptime, 242: icon_user}
 # --------------------------------------------------------- row pictures
 
 def pic_processor():
-    size = (48, 37)
+    size = (g.ipx(48), g.ipx(37))
     img = layer(size)
     cx, cy = 24, 18.5
 
@@ -128,14 +128,14 @@ def pic_processor():
     g.fill(img, g.mask(size, pins), GOLD)
     g.fill(img, g.mask(size, lambda p: p.rect((11, 5, 37, 32), 2.5)), grad(size, (0x5c, 0x66, 0x74), (0x2c, 0x33, 0x3d)))
     g.fill(img, g.mask(size, lambda p: p.rect((16, 10, 32, 27), 1.5)), grad(size, (0xee, 0xf1, 0xf5), (0xb8, 0xc1, 0xcc)))
-    f = g.font(g.LATIN_BOLD, 7 * g.SS)
+    f = g.sfont(g.LATIN_BOLD, 7 * g.SS)
     g.fill(img, g.mask(size, lambda p: p.text((cx, cy + 0.3), "CPU", f)), BLUE_DARK)
     g.fill(img, g.mask(size, lambda p: p.circle(13.6, 7.6, 0.9)), WHITE, 0.8)
     return img
 
 
 def pic_memory():
-    size = (48, 37)
+    size = (g.ipx(48), g.ipx(37))
     img = layer(size)
     g.fill(img, g.mask(size, lambda p: p.rect((2, 9, 46, 29), 1.2)), grad(size, (0x3b, 0xa5, 0x6c), GREEN_DARK))
     g.fill(img, g.mask(size, lambda p: p.rect((20, 24, 22, 29))), WHITE)  # key notch
@@ -154,7 +154,7 @@ def pic_memory():
 
 
 def pic_video():
-    size = (48, 37)
+    size = (g.ipx(48), g.ipx(37))
     img = layer(size)
     # bracket on the left, board, fan shroud
     g.fill(img, g.mask(size, lambda p: p.rect((2, 5, 6, 33), 0.8)), grad(size, SILVER, STEEL))
@@ -181,7 +181,7 @@ def pic_video():
 
 
 def pic_sound():
-    size = (50, 37)
+    size = (g.ipx(50), g.ipx(37))
     img = layer(size)
     g.fill(img, g.mask(size, lambda p: p.poly([(6, 13), (13, 13), (24, 4), (24, 33), (13, 24), (6, 24)])),
            grad(size, (0x5a, 0x9c, 0xe8), BLUE_DARK))
@@ -190,13 +190,13 @@ def pic_sound():
     def waves(p):
         for r in (7, 12.5, 18):
             box = (24 - r + 3, 18.5 - r, 24 + r + 3, 18.5 + r)
-            p.d.arc(p.box(box), -48, 48, fill=255, width=int(2.4 * g.SS))
+            p.d.arc(p.box(box), -48, 48, fill=255, width=int(g.px(2.4) * g.SS))
     g.fill(img, g.mask(size, waves), SKY)
     return img
 
 
 def pic_disk():
-    size = (40, 37)
+    size = (g.ipx(40), g.ipx(37))
     img = layer(size)
     g.fill(img, g.mask(size, lambda p: p.rect((3, 2, 37, 35), 2.5)), grad(size, (0xb8, 0xc1, 0xcc), (0x6f, 0x7b, 0x8a)))
     g.fill(img, g.mask(size, lambda p: p.circle(20, 15.5, 11.5)), grad(size, (0xf4, 0xf6, 0xf9), (0xb9, 0xc2, 0xce)))
@@ -211,14 +211,15 @@ def pic_disk():
 
 
 def pic_optical():
-    size = (42, 37)
+    size = (g.ipx(42), g.ipx(37))
     img = layer(size)
     c = (21, 18.5)
+    cx, cy = g.px(c[0]), g.px(c[1])
     rainbow = Image.new("RGB", size)
     px = rainbow.load()
     for y in range(size[1]):
         for x in range(size[0]):
-            a = math.atan2(y - c[1], x - c[0])
+            a = math.atan2(y - cy, x - cx)
             t = (a / (2 * math.pi)) % 1.0
             hue = [(0xd9, 0xe6, 0xf6), (0xf6, 0xd9, 0xf0), (0xdf, 0xf6, 0xd9), (0xf6, 0xef, 0xc9)]
             k = t * len(hue)
@@ -246,13 +247,14 @@ GLYPH_IN_32 = 18
 
 
 def padded32(draw):
-    img = layer((32, 32))
-    img.alpha_composite(draw(GLYPH_IN_32), (4, 0))
+    img = layer((g.art(32), g.art(32)))
+    img.alpha_composite(draw(g.art(GLYPH_IN_32)), (g.art(4), 0))
     return img
 
 
 def generate():
-    for rid, draw in ICONS.items():
-        g.save_icon([draw(48), padded32(draw), draw(16)], rid)
+    with g.pixels():
+        for rid, draw in ICONS.items():
+            g.save_icon([draw(g.art(48)), padded32(draw), draw(g.art(16))], rid)
     for rid, draw in BITMAPS.items():
         g.save_bmp(finish_bitmap(draw()), rid)
