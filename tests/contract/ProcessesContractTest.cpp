@@ -61,6 +61,7 @@ TEST_F(ProcessesContract, ServiceIsListedReadWholeAndDeleted) {
     std::uint32_t state = 0;
     ASSERT_TRUE(t->services->QueryState(service.Get(), &state));
     EXPECT_EQ(state, tv::kServiceStopped);
+    EXPECT_FALSE(t->services->QueryState(manager.Get(), &state));  // not a service
 
     EXPECT_TRUE(t->services->Delete(service.Get()));
     service.Reset();

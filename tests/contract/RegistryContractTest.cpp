@@ -140,6 +140,9 @@ TEST_F(RegistryContract, TypedSettersStoreTheirDocumentedBytes) {
     ASSERT_TRUE(scratch_.ReadDword("D", &value));
     EXPECT_EQ(value, 0xA1B2C3D4u);
     EXPECT_FALSE(scratch_.ReadDword("B", &value));
+    // Four bytes of another type are no number.
+    ASSERT_EQ(scratch_.SetBinary("B4", {1, 2, 3, 4}), tv::kErrorSuccess);
+    EXPECT_FALSE(scratch_.ReadDword("B4", &value));
 }
 
 TEST_F(RegistryContract, ReadStringOfMultiStringYieldsTheFirstString) {

@@ -383,6 +383,9 @@ TEST(ProcessManagerVersions, PrivilegeFailureIsToldOnceAndWorkGoesOn) {
         fakes.tokens.failAdjust = c.failAdjust;
         EnableDebugPrivilegeOrTell(fakes.Get(), kProcessPrivilegeFailure);
         ASSERT_EQ(fakes.prompter.Prompts().size(), c.messages);
+        // The privilege is switched on, never off.
+        for (const FakeTokens::Adjustment& a : fakes.tokens.adjustments)
+            EXPECT_EQ(a.attributes, kSePrivilegeEnabled);
         if (c.messages) {
             const Prompt& told = fakes.prompter.Prompts()[0];
             EXPECT_EQ(told.text, "提升权限失败，请尝试使用系统管理员帐户启动本程序");

@@ -503,6 +503,8 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Values"); }},
         {"key name with a carriage return in a tree", "", "", "",
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Keys"); }},
+        {"tree named with a line break", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR"); }},
         {"key of a tweak named with a line break", "", "", "",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR", "V"); }},
     };
