@@ -19,6 +19,11 @@ struct StartupItem {
     // Hidden column: "HKCU\" / "HKLM\" + subkey for registry rows; the full
     // path of the row's own file for startup-folder rows.
     std::string hidden;
+    // `name` and `hidden` exactly as the system stores them (UTF-16): what
+    // removal acts on. The 8-bit forms above are for display, where a
+    // character outside the code page shows as '?'.
+    std::u16string exactName;
+    std::u16string exactHidden;
     // The file whose small shell icon the row shows (empty: none), and the
     // icon resource used when it has none.
     std::string iconFile;

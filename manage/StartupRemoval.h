@@ -17,6 +17,9 @@ struct StartupRowTexts {
     std::string root;    // column 2
     std::string subkey;  // column 3
     std::string hidden;  // column 4: a folder row's own file
+    // Columns 0 and 4 exactly (UTF-16), as the list holds them.
+    std::u16string exactName;
+    std::u16string exactHidden;
 };
 
 // Deletes the registry value or the startup-folder file behind the row, or
