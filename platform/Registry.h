@@ -106,6 +106,32 @@ public:
                          std::string* name) = 0;
     // RegCloseKey. Closing a root is a no-op.
     virtual long CloseKey(RegHandle key) = 0;
+
+    // The same calls through the Unicode functions (RegOpenKeyExW and the
+    // rest): names exactly as the system stores them, in any script, and
+    // string data as UTF-16LE bytes. What identifies an entry (to delete it
+    // or to back it up) goes through these; the ANSI calls turn every
+    // character outside the code page into '?', which may name another
+    // entry.
+    virtual long OpenKeyW(RegHandle parent, const std::u16string& path,
+                          std::uint32_t access, RegHandle* key) = 0;
+    virtual long CreateKeyW(RegHandle parent, const std::u16string& path,
+                            RegHandle* key, std::uint32_t view = 0) = 0;
+    virtual long QueryValueW(RegHandle key, const std::u16string& name,
+                             std::uint32_t* type, void* data,
+                             std::uint32_t* size) = 0;
+    virtual long SetValueW(RegHandle key, const std::u16string& name,
+                           std::uint32_t type, const void* data,
+                           std::uint32_t size) = 0;
+    virtual long DeleteValueW(RegHandle key, const std::u16string& name) = 0;
+    virtual long DeleteKeyW(RegHandle parent, const std::u16string& subkey,
+                            std::uint32_t view = 0) = 0;
+    // Names up to kValueNameBufferSize / kKeyNameBufferSize units with the
+    // NUL, as for the ANSI forms.
+    virtual long EnumValueW(RegHandle key, std::uint32_t index,
+                            std::u16string* name) = 0;
+    virtual long EnumKeyW(RegHandle key, std::uint32_t index,
+                          std::u16string* name) = 0;
 };
 
 // Owns an open key and closes it on every path. Move-only.

@@ -8,11 +8,119 @@
 
 namespace tv {
 
+namespace {
+
+// UTF-16 kept in 8 bits without loss: ASCII as itself, every other unit as
+// four bytes 0x81..0x90 (one per nibble). Those read as two double-byte
+// characters to the code-page helpers, so a backslash is never taken for a
+// trail byte, ASCII case folding leaves them alone, and they sort after
+// ASCII in the order of the units.
+std::string Pack(const std::u16string& wide) {
+    std::string packed;
+    for (char16_t unit : wide) {
+        if (unit < 0x80) {
+            packed.push_back(static_cast<char>(unit));
+            continue;
+        }
+        for (int shift = 12; shift >= 0; shift -= 4)
+            packed.push_back(static_cast<char>(0x81 + ((unit >> shift) & 0xF)));
+    }
+    return packed;
+}
+
+std::u16string Unpack(const std::string& packed) {
+    std::u16string wide;
+    for (std::size_t i = 0; i < packed.size();) {
+        const auto byte = static_cast<unsigned char>(packed[i]);
+        if (byte < 0x80 || i + 4 > packed.size()) {
+            wide.push_back(byte);
+            ++i;
+            continue;
+        }
+        char16_t unit = 0;
+        for (int k = 0; k < 4; ++k)
+            unit = static_cast<char16_t>((unit << 4) |
+                                         ((static_cast<unsigned char>(packed[i + k]) - 0x81) & 0xF));
+        wide.push_back(unit);
+        i += 4;
+    }
+    return wide;
+}
+
+std::u16string WideFromBytes(const std::string& bytes) {
+    std::u16string wide;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return wide;
+}
+
+std::string BytesFromWide(const std::u16string& wide) {
+    std::string bytes;
+    for (char16_t unit : wide) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+bool IsStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+}  // namespace
+
+// Without a codec a double-byte character (lead byte 0x81..0xFE and the
+// byte after it) stands for one unit of its own, 0x8000 and up, and any
+// other byte for the unit of its number: every 8-bit name goes there and
+// back unchanged, and a trail byte is never taken for ASCII.
+std::string FakeRegistry::In(const std::string& ansi) const {
+    if (codec_) return Pack(codec_->AnsiToWide(ansi));
+    std::u16string wide;
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        if (byte >= 0x81 && byte <= 0xFE && i + 1 < ansi.size()) {
+            wide.push_back(static_cast<char16_t>(0x8000 | ((byte & 0x7F) << 8) |
+                                                 static_cast<unsigned char>(ansi[++i])));
+        } else {
+            wide.push_back(byte);
+        }
+    }
+    return Pack(wide);
+}
+
+std::string FakeRegistry::Out(const std::string& packed) const {
+    const std::u16string wide = Unpack(packed);
+    if (codec_) return codec_->WideToAnsi(wide);
+    std::string ansi;
+    for (char16_t unit : wide) {
+        if (unit < 0x100) {
+            ansi.push_back(static_cast<char>(unit));
+        } else if (unit >= 0x8100) {
+            ansi.push_back(static_cast<char>(0x80 | ((unit >> 8) & 0x7F)));
+            ansi.push_back(static_cast<char>(unit & 0xFF));
+        } else {
+            ansi.push_back('?');
+        }
+    }
+    return ansi;
+}
+
+std::string FakeRegistry::ToAnsiData(const std::string& wideBytes) const {
+    // An odd last byte has no character to go to.
+    return Out(Pack(WideFromBytes(wideBytes)));
+}
+
+std::string FakeRegistry::ToWideData(const std::string& ansi) const {
+    return BytesFromWide(Unpack(In(ansi)));
+}
+
 struct FakeRegistry::Node {
     struct Value {
         std::string name;
         std::uint32_t type;
         std::string data;
+        bool wide = false;  // string data written through the W-functions
     };
 
     std::string name;
@@ -142,12 +250,107 @@ std::string FakeRegistry::ViewPath(RegHandle parent, const std::string& path,
 
 long FakeRegistry::OpenKey(RegHandle parent, const std::string& path,
                            std::uint32_t access, RegHandle* key) {
-    return OpenOrCreate(parent, path, false, access, key);
+    return OpenOrCreate(parent, In(path), false, access, key);
 }
 
 long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
                              RegHandle* key, std::uint32_t view) {
-    return OpenOrCreate(parent, path, true, kKeyAllAccess | (view & kKeyWow64Views), key);
+    return OpenOrCreate(parent, In(path), true, kKeyAllAccess | (view & kKeyWow64Views), key);
+}
+
+long FakeRegistry::OpenKeyW(RegHandle parent, const std::u16string& path,
+                            std::uint32_t access, RegHandle* key) {
+    return OpenOrCreate(parent, Pack(path), false, access, key);
+}
+
+long FakeRegistry::CreateKeyW(RegHandle parent, const std::u16string& path,
+                              RegHandle* key, std::uint32_t view) {
+    return OpenOrCreate(parent, Pack(path), true, kKeyAllAccess | (view & kKeyWow64Views), key);
+}
+
+long FakeRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
+                              void* data, std::uint32_t* size) {
+    return Query(key, In(name), false, type, data, size);
+}
+
+long FakeRegistry::QueryValueW(RegHandle key, const std::u16string& name, std::uint32_t* type,
+                               void* data, std::uint32_t* size) {
+    return Query(key, Pack(name), true, type, data, size);
+}
+
+long FakeRegistry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                            const void* data, std::uint32_t size) {
+    return Set(key, In(name), false, type, data, size);
+}
+
+long FakeRegistry::SetValueW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                             const void* data, std::uint32_t size) {
+    return Set(key, Pack(name), true, type, data, size);
+}
+
+long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
+    return RemoveValue(key, In(name));
+}
+
+long FakeRegistry::DeleteValueW(RegHandle key, const std::u16string& name) {
+    return RemoveValue(key, Pack(name));
+}
+
+long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
+    return RemoveKey(parent, In(subkey), view);
+}
+
+long FakeRegistry::DeleteKeyW(RegHandle parent, const std::u16string& subkey,
+                              std::uint32_t view) {
+    return RemoveKey(parent, Pack(subkey), view);
+}
+
+long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index, std::string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (name == nullptr) return kErrorInvalidParameter;
+    std::string packed;
+    const long rc = ValueAt(key, index, &packed);
+    if (rc != kErrorSuccess) return rc;
+    std::string ansi = Out(packed);
+    if (ansi.size() >= kValueNameBufferSize) return kErrorMoreData;
+    *name = std::move(ansi);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::EnumValueW(RegHandle key, std::uint32_t index, std::u16string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (name == nullptr) return kErrorInvalidParameter;
+    std::string packed;
+    const long rc = ValueAt(key, index, &packed);
+    if (rc != kErrorSuccess) return rc;
+    std::u16string wide = Unpack(packed);
+    if (wide.size() >= kValueNameBufferSize) return kErrorMoreData;
+    *name = std::move(wide);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index, std::string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (name == nullptr) return kErrorInvalidParameter;
+    std::string packed;
+    const long rc = KeyAt(key, index, &packed);
+    if (rc != kErrorSuccess) return rc;
+    std::string ansi = Out(packed);
+    if (ansi.size() >= kKeyNameBufferSize) return kErrorMoreData;
+    *name = std::move(ansi);
+    return kErrorSuccess;
+}
+
+long FakeRegistry::EnumKeyW(RegHandle key, std::uint32_t index, std::u16string* name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (name == nullptr) return kErrorInvalidParameter;
+    std::string packed;
+    const long rc = KeyAt(key, index, &packed);
+    if (rc != kErrorSuccess) return rc;
+    std::u16string wide = Unpack(packed);
+    if (wide.size() >= kKeyNameBufferSize) return kErrorMoreData;
+    *name = std::move(wide);
+    return kErrorSuccess;
 }
 
 long FakeRegistry::Start(RegHandle parent, const std::string& path, std::uint32_t access,
@@ -206,9 +409,8 @@ long FakeRegistry::OpenOrCreate(RegHandle parent, const std::string& path,
     return kErrorSuccess;
 }
 
-long FakeRegistry::QueryValue(RegHandle key, const std::string& name,
-                              std::uint32_t* type, void* data,
-                              std::uint32_t* size) {
+long FakeRegistry::Query(RegHandle key, const std::string& name, bool wide,
+                         std::uint32_t* type, void* data, std::uint32_t* size) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyQueryValue, &node);
@@ -216,20 +418,25 @@ long FakeRegistry::QueryValue(RegHandle key, const std::string& name,
     if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
     const auto value = node->FindValue(name);
     if (value == node->values.end()) return kErrorFileNotFound;
-    const auto needed = static_cast<std::uint32_t>(value->data.size());
+    std::string converted;
+    const std::string* bytes = &value->data;
+    if (IsStringType(value->type) && value->wide != wide) {
+        converted = wide ? ToWideData(value->data) : ToAnsiData(value->data);
+        bytes = &converted;
+    }
+    const auto needed = static_cast<std::uint32_t>(bytes->size());
     if (type != nullptr) *type = value->type;
     if (data != nullptr && *size < needed) {
         *size = needed;
         return kErrorMoreData;
     }
-    if (data != nullptr) std::memcpy(data, value->data.data(), needed);
+    if (data != nullptr) std::memcpy(data, bytes->data(), needed);
     if (size != nullptr) *size = needed;
     return kErrorSuccess;
 }
 
-long FakeRegistry::SetValue(RegHandle key, const std::string& name,
-                            std::uint32_t type, const void* data,
-                            std::uint32_t size) {
+long FakeRegistry::Set(RegHandle key, const std::string& name, bool wide,
+                       std::uint32_t type, const void* data, std::uint32_t size) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeySetValue, &node);
@@ -240,13 +447,14 @@ long FakeRegistry::SetValue(RegHandle key, const std::string& name,
     if (value != node->values.end()) {
         value->type = type;
         value->data = std::move(bytes);
+        value->wide = wide;
     } else {
-        node->values.push_back(Node::Value{name, type, std::move(bytes)});
+        node->values.push_back(Node::Value{name, type, std::move(bytes), wide});
     }
     return kErrorSuccess;
 }
 
-long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
+long FakeRegistry::RemoveValue(RegHandle key, const std::string& name) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeySetValue, &node);
@@ -257,7 +465,7 @@ long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
     return kErrorSuccess;
 }
 
-long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
+long FakeRegistry::RemoveKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if ((view & kKeyWow64Views) != 0) view_bits_seen_ = true;
     std::shared_ptr<Node> node;
@@ -280,17 +488,12 @@ long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::u
     return kErrorSuccess;
 }
 
-long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index,
-                             std::string* name) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+long FakeRegistry::ValueAt(RegHandle key, std::uint32_t index, std::string* name) {
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyQueryValue, &node);
     if (rc != kErrorSuccess) return rc;
-    if (name == nullptr) return kErrorInvalidParameter;
     if (index >= node->values.size()) return kErrorNoMoreItems;
-    const std::string& found = node->values[index].name;
-    if (found.size() >= kValueNameBufferSize) return kErrorMoreData;
-    *name = found;
+    *name = node->values[index].name;
     return kErrorSuccess;
 }
 
@@ -301,22 +504,20 @@ long FakeRegistry::EnumValueData(RegHandle key, std::uint32_t index, std::string
     std::string found;
     long rc = EnumValue(key, index, &found);
     if (rc != kErrorSuccess) return rc;
-    rc = QueryValue(key, found, type, data, size);
+    // The value at the index itself: its A-name may stand for another one.
+    std::string packed;
+    rc = ValueAt(key, index, &packed);
+    if (rc == kErrorSuccess) rc = Query(key, packed, false, type, data, size);
     if (rc == kErrorSuccess) *name = found;
     return rc;
 }
 
-long FakeRegistry::EnumKey(RegHandle key, std::uint32_t index,
-                           std::string* name) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+long FakeRegistry::KeyAt(RegHandle key, std::uint32_t index, std::string* name) {
     std::shared_ptr<Node> node;
     const long rc = Resolve(key, kKeyEnumerateSubKeys, &node);
     if (rc != kErrorSuccess) return rc;
-    if (name == nullptr) return kErrorInvalidParameter;
     if (index >= node->subkeys.size()) return kErrorNoMoreItems;
-    const std::string& found = node->subkeys[index]->name;
-    if (found.size() >= kKeyNameBufferSize) return kErrorMoreData;
-    *name = found;
+    *name = node->subkeys[index]->name;
     return kErrorSuccess;
 }
 

@@ -1,5 +1,11 @@
-// In-memory registry behaving like the Windows one as the A-functions see
-// it: names match without regard to ASCII case but keep the case they were
+// In-memory registry behaving like the Windows one: names are kept as
+// UTF-16, as Windows keeps them; the A-functions see them through the code
+// page the store is given (UseCodec; without one, each byte stands for the
+// character of the same number), so a name with characters outside it
+// reads as '?' there, and an A-name finds only the value whose UTF-16 name
+// it converts to. String data keeps the form it was written in and is
+// converted when read in the other form. Names match without regard to
+// ASCII case (Windows folds other letters too) but keep the case they were
 // created with; subkeys enumerate in case-insensitive name order (upper-case
 // folding, as Windows orders them), values in creation order; value data is
 // kept as the exact bytes given. Handle access rights are checked for value
@@ -33,6 +39,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -66,6 +73,26 @@ public:
     long EnumKey(RegHandle key, std::uint32_t index,
                  std::string* name) override;
     long CloseKey(RegHandle key) override;
+
+    long OpenKeyW(RegHandle parent, const std::u16string& path,
+                  std::uint32_t access, RegHandle* key) override;
+    long CreateKeyW(RegHandle parent, const std::u16string& path,
+                    RegHandle* key, std::uint32_t view = 0) override;
+    long QueryValueW(RegHandle key, const std::u16string& name,
+                     std::uint32_t* type, void* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                   const void* data, std::uint32_t size) override;
+    long DeleteValueW(RegHandle key, const std::u16string& name) override;
+    long DeleteKeyW(RegHandle parent, const std::u16string& subkey,
+                    std::uint32_t view = 0) override;
+    long EnumValueW(RegHandle key, std::uint32_t index,
+                    std::u16string* name) override;
+    long EnumKeyW(RegHandle key, std::uint32_t index,
+                  std::u16string* name) override;
+
+    // The code page the A-functions convert through.
+    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
 
     // Switches the views before use (a fresh store).
     void UseViews(Views views) { views_ = views; }
@@ -112,6 +139,25 @@ private:
     long OpenOrCreate(RegHandle parent, const std::string& path, bool create,
                       std::uint32_t access, RegHandle* key);
 
+    // Names and paths are kept in one 8-bit form that holds every UTF-16
+    // name exactly (see Pack): these turn A-text into it and back.
+    std::string In(const std::string& ansi) const;
+    std::string Out(const std::string& packed) const;
+    // String data in the other form than it was written in.
+    std::string ToAnsiData(const std::string& wideBytes) const;
+    std::string ToWideData(const std::string& ansi) const;
+
+    long Open(RegHandle parent, const std::string& path, bool create,
+              std::uint32_t access, RegHandle* key);
+    long Query(RegHandle key, const std::string& name, bool wide, std::uint32_t* type,
+               void* data, std::uint32_t* size);
+    long Set(RegHandle key, const std::string& name, bool wide, std::uint32_t type,
+             const void* data, std::uint32_t size);
+    long RemoveValue(RegHandle key, const std::string& name);
+    long RemoveKey(RegHandle parent, const std::string& subkey, std::uint32_t view);
+    long ValueAt(RegHandle key, std::uint32_t index, std::string* name);
+    long KeyAt(RegHandle key, std::uint32_t index, std::string* name);
+
     Views views_;
     std::shared_ptr<Node> current_user_;
     std::shared_ptr<Node> local_machine_;
@@ -119,6 +165,7 @@ private:
     std::map<RegHandle, OpenHandle> handles_;
     RegHandle next_handle_ = 0x1000;
     bool view_bits_seen_ = false;
+    std::shared_ptr<const TextCodec> codec_;
     // Copies of the registry (tests take snapshots) get a lock of their own.
     struct Lock : std::recursive_mutex {
         Lock() = default;

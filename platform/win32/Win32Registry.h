@@ -1,4 +1,4 @@
-// Registry over the advapi32 A-functions. Parents may be HKCR, HKCU, HKLM or
+// Registry over the advapi32 A-functions and their Unicode forms. Parents may be HKCR, HKCU, HKLM or
 // keys this adapter opened.
 #pragma once
 
@@ -27,6 +27,23 @@ public:
     long EnumKey(RegHandle key, std::uint32_t index,
                  std::string* name) override;
     long CloseKey(RegHandle key) override;
+
+    long OpenKeyW(RegHandle parent, const std::u16string& path,
+                  std::uint32_t access, RegHandle* key) override;
+    long CreateKeyW(RegHandle parent, const std::u16string& path,
+                    RegHandle* key, std::uint32_t view = 0) override;
+    long QueryValueW(RegHandle key, const std::u16string& name,
+                     std::uint32_t* type, void* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                   const void* data, std::uint32_t size) override;
+    long DeleteValueW(RegHandle key, const std::u16string& name) override;
+    long DeleteKeyW(RegHandle parent, const std::u16string& subkey,
+                    std::uint32_t view = 0) override;
+    long EnumValueW(RegHandle key, std::uint32_t index,
+                    std::u16string* name) override;
+    long EnumKeyW(RegHandle key, std::uint32_t index,
+                  std::u16string* name) override;
 };
 
 }  // namespace tv

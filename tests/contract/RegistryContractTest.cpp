@@ -378,6 +378,80 @@ TEST_F(RegistryContract, TrailBytesThatLookLikeLettersAreNotCaseFolded) {
     EXPECT_EQ(scratch_.ValueNames().size(), 2u);
 }
 
+// Hangul: no character of it is in code page 936.
+const std::u16string kHangul = u"\uCE74\uCE74\uC624\uD1A1";  // 카카오톡
+
+std::string WideBytes(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+TEST_F(RegistryContract, UnicodeCallsNameEntriesTheCodePageCannot) {
+    // The ANSI calls see the Hangul value as "????"; a value literally named
+    // that is another one.
+    const std::string sz = WideBytes(u"C:\\\uCE74.exe") + std::string(2, '\0');
+    ASSERT_EQ(registry().SetValueW(scratch(), kHangul, tv::kRegSz, sz.data(),
+                                   static_cast<std::uint32_t>(sz.size())),
+              tv::kErrorSuccess);
+    ASSERT_EQ(scratch_.SetString("????", "decoy"), tv::kErrorSuccess);
+    EXPECT_EQ(scratch_.ValueNames(), (std::vector<std::string>{"????", "????"}));
+    std::vector<std::u16string> wide;
+    std::u16string name;
+    for (std::uint32_t i = 0; registry().EnumValueW(scratch(), i, &name) == tv::kErrorSuccess; ++i)
+        wide.push_back(name);
+    EXPECT_EQ(std::set<std::u16string>(wide.begin(), wide.end()),
+              (std::set<std::u16string>{kHangul, u"????"}));
+
+    // String data comes back as UTF-16 through the W call, the odd byte of
+    // an odd-length string included.
+    std::uint32_t type = 0;
+    std::string data(64, '\0');
+    std::uint32_t size = 64;
+    ASSERT_EQ(registry().QueryValueW(scratch(), kHangul, &type, data.data(), &size),
+              tv::kErrorSuccess);
+    EXPECT_EQ(type, tv::kRegSz);
+    EXPECT_EQ(data.substr(0, size), sz);
+    const std::string odd = WideBytes(u"ab") + "c";
+    ASSERT_EQ(registry().SetValueW(scratch(), u"odd", tv::kRegSz, odd.data(), 5),
+              tv::kErrorSuccess);
+    size = 64;
+    ASSERT_EQ(registry().QueryValueW(scratch(), u"odd", &type, data.data(), &size),
+              tv::kErrorSuccess);
+    EXPECT_EQ(data.substr(0, size), odd);
+    size = 64;
+    ASSERT_EQ(registry().QueryValueW(scratch(), u"????", &type, data.data(), &size),
+              tv::kErrorSuccess);
+    EXPECT_EQ(data.substr(0, size), WideBytes(u"decoy") + std::string(2, '\0'));
+
+    // Deleting by the exact name takes that value and leaves the decoy.
+    ASSERT_EQ(registry().DeleteValueW(scratch(), kHangul), tv::kErrorSuccess);
+    EXPECT_EQ(registry().QueryValueW(scratch(), kHangul, nullptr, nullptr, nullptr),
+              tv::kErrorFileNotFound);
+    std::string decoy;
+    EXPECT_TRUE(scratch_.ReadString("????", 16, &decoy));
+    EXPECT_EQ(decoy, "decoy");
+
+    // Keys likewise.
+    RegHandle key = 0;
+    ASSERT_EQ(registry().CreateKeyW(scratch(), kHangul + u"\\sub", &key), tv::kErrorSuccess);
+    registry().CloseKey(key);
+    ASSERT_EQ(registry().EnumKeyW(scratch(), 0, &name), tv::kErrorSuccess);
+    EXPECT_EQ(name, kHangul);
+    EXPECT_EQ(scratch_.SubKeyNames(), std::vector<std::string>{"????"});
+    EXPECT_EQ(registry().OpenKeyW(scratch(), u"????", tv::kKeyRead, &key), tv::kErrorFileNotFound);
+    ASSERT_EQ(registry().OpenKeyW(scratch(), kHangul, tv::kKeyRead, &key), tv::kErrorSuccess);
+    ASSERT_EQ(registry().EnumKeyW(key, 0, &name), tv::kErrorSuccess);
+    EXPECT_EQ(name, u"sub");
+    registry().CloseKey(key);
+    EXPECT_EQ(registry().DeleteKeyW(scratch(), kHangul + u"\\sub"), tv::kErrorSuccess);
+    EXPECT_EQ(registry().DeleteKeyW(scratch(), kHangul), tv::kErrorSuccess);
+    EXPECT_TRUE(scratch_.SubKeyNames().empty());
+}
+
 TEST_F(RegistryContract, ClosedHandleIsInvalid) {
     RegHandle key = 0;
     ASSERT_EQ(registry().CreateKey(scratch(), "Closed", &key), tv::kErrorSuccess);

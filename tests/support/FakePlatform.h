@@ -2,6 +2,8 @@
 // pages or the whole window away from the real system.
 #pragma once
 
+#include <memory>
+
 #include "platform/Platform.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDrives.h"
@@ -51,7 +53,10 @@ struct FakePlatform {
 #endif
 
     // The user's Documents folder exists, as on every real system.
-    FakePlatform() { files.AddFolder(environment.documentsFolder); }
+    FakePlatform() {
+        files.AddFolder(environment.documentsFolder);
+        registry.UseCodec(std::make_shared<Codec>());
+    }
 
     FakeRegistry registry;
     FakeClock clock;

@@ -302,6 +302,34 @@ public:
         return inner_.EnumKey(key, index, name);
     }
     long CloseKey(RegHandle key) override { return inner_.CloseKey(key); }
+    long OpenKeyW(RegHandle parent, const std::u16string& path, std::uint32_t access,
+                  RegHandle* key) override {
+        return inner_.OpenKeyW(parent, path, access, key);
+    }
+    long CreateKeyW(RegHandle parent, const std::u16string& path, RegHandle* key,
+                    std::uint32_t view) override {
+        return inner_.CreateKeyW(parent, path, key, view);
+    }
+    long QueryValueW(RegHandle key, const std::u16string& name, std::uint32_t* type, void* data,
+                     std::uint32_t* size) override {
+        return inner_.QueryValueW(key, name, type, data, size);
+    }
+    long SetValueW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                   const void* data, std::uint32_t size) override {
+        return inner_.SetValueW(key, name, type, data, size);
+    }
+    long DeleteValueW(RegHandle key, const std::u16string& name) override {
+        return inner_.DeleteValueW(key, name);
+    }
+    long DeleteKeyW(RegHandle parent, const std::u16string& subkey, std::uint32_t view) override {
+        return inner_.DeleteKeyW(parent, subkey, view);
+    }
+    long EnumValueW(RegHandle key, std::uint32_t index, std::u16string* name) override {
+        return inner_.EnumValueW(key, index, name);
+    }
+    long EnumKeyW(RegHandle key, std::uint32_t index, std::u16string* name) override {
+        return inner_.EnumKeyW(key, index, name);
+    }
 
 private:
     Registry& inner_;

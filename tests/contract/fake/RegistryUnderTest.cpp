@@ -6,9 +6,11 @@
 
 std::unique_ptr<tv::Registry> MakeRegistryUnderTest() {
     // A 64-bit system, seen by a program of this build's bitness.
-    return std::make_unique<tv::FakeRegistry>(tv::kProgramIs64Bit
-                                                  ? tv::FakeRegistry::Views::TwoFor64BitProgram
-                                                  : tv::FakeRegistry::Views::TwoFor32BitProgram);
+    auto registry = std::make_unique<tv::FakeRegistry>(
+        tv::kProgramIs64Bit ? tv::FakeRegistry::Views::TwoFor64BitProgram
+                            : tv::FakeRegistry::Views::TwoFor32BitProgram);
+    registry->UseCodec(std::make_shared<tv::IconvTextCodec>());
+    return registry;
 }
 
 bool RegistryUnderTestHasTwoViews() { return true; }
