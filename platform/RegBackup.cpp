@@ -1,7 +1,5 @@
 #include "platform/RegBackup.h"
 
-#include "platform/CodePageText.h"
-
 namespace tv {
 
 namespace {
@@ -9,25 +7,33 @@ namespace {
 // Deeper than any real key; keeps a looping store from recursing forever.
 constexpr int kMaxDepth = 64;
 
-std::string Join(const std::string& path, const std::string& name) {
-    return path.empty() ? name : path + "\\" + name;
+std::u16string Join(const std::u16string& path, const std::u16string& name) {
+    return path.empty() ? name : path + u"\\" + name;
 }
 
-std::string FullName(RegHandle root, const std::string& path) {
-    return Join(RootKeyName(root), path);
+// Key names match as the registry matches them: ASCII without case.
+bool SameKeyName(const std::u16string& a, const std::u16string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char16_t x = a[i], y = b[i];
+        if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
+        if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
+        if (x != y) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 RegBackup::RegBackup(Registry& registry, const TextCodec& codec)
-    : registry_(registry), writer_(codec) {}
+    : registry_(registry), codec_(codec), writer_(codec) {}
 
 void RegBackup::Comment(const std::string& text) { writer_.Comment(text); }
 
-RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::string& path,
+RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::u16string& path,
                                          std::uint32_t view, RegKey* key) {
     RegHandle handle = 0;
-    const long status = registry_.OpenKey(parent, path, kKeyRead | view, &handle);
+    const long status = registry_.OpenKeyW(parent, path, kKeyRead | view, &handle);
     if (status == kErrorSuccess) {
         *key = RegKey(registry_, handle);
         return Read::Found;
@@ -35,16 +41,17 @@ RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::string& pa
     return status == kErrorFileNotFound ? Read::Absent : Read::Failed;
 }
 
-RegBackup::Read RegBackup::ReadValue(const RegKey& key, const std::string& name,
+RegBackup::Read RegBackup::ReadValue(const RegKey& key, const std::u16string& name,
                                      std::uint32_t* type, std::string* data) {
     // The value may grow between the two calls: ask again a few times.
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::uint32_t size = 0;
-        long status = key.Query(name, type, nullptr, &size);
+        long status = registry_.QueryValueW(key.Handle(), name, type, nullptr, &size);
         if (status == kErrorFileNotFound) return Read::Absent;
         if (status != kErrorSuccess) return Read::Failed;
         data->assign(size, '\0');
-        status = key.Query(name, type, size == 0 ? nullptr : &(*data)[0], &size);
+        status = registry_.QueryValueW(key.Handle(), name, type,
+                                       size == 0 ? nullptr : &(*data)[0], &size);
         if (status == kErrorMoreData) continue;
         if (status == kErrorFileNotFound) return Read::Absent;
         if (status != kErrorSuccess) return Read::Failed;
@@ -54,15 +61,22 @@ RegBackup::Read RegBackup::ReadValue(const RegKey& key, const std::string& name,
     return Read::Failed;
 }
 
-void RegBackup::NameKey(RegHandle root, const std::string& path) {
-    const std::string full = FullName(root, path);
-    if (text::EqualsNoCase(full, lastKey_)) return;
+void RegBackup::NameKey(RegHandle root, const std::u16string& path) {
+    if (keyNamed_ && root == lastRoot_ && SameKeyName(path, lastKey_)) return;
     writer_.Key(root, path);
-    lastKey_ = full;
+    keyNamed_ = true;
+    lastRoot_ = root;
+    lastKey_ = path;
 }
 
 bool RegBackup::AddValue(RegHandle root, const std::string& path, const std::string& name,
                          std::uint32_t view) {
+    return AddValue(root, path, Wide(name), view);
+}
+
+bool RegBackup::AddValue(RegHandle root, const std::string& path8, const std::u16string& name,
+                         std::uint32_t view) {
+    const std::u16string path = Wide(path8);
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return false;
@@ -82,8 +96,10 @@ bool RegBackup::AddValue(RegHandle root, const std::string& path, const std::str
     return true;
 }
 
-void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
-                                  const std::string& name, std::uint32_t view) {
+void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path8,
+                                  const std::string& name8, std::uint32_t view) {
+    const std::u16string path = Wide(path8);
+    const std::u16string name = Wide(name8);
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return;
@@ -97,11 +113,11 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
     if (opened == Read::Absent) {
         // Find the outermost missing key: the change creates it and all
         // below it, so deleting it restores the tree as it was.
-        std::string missing = path;
+        std::u16string missing = path;
         for (;;) {
-            const std::size_t slash = text::FindLastChar(missing, '\\');
-            if (slash == text::npos) break;
-            const std::string parent = missing.substr(0, slash);
+            const std::size_t slash = missing.rfind(u'\\');
+            if (slash == std::u16string::npos) break;
+            const std::u16string parent = missing.substr(0, slash);
             RegKey probe;
             const Read up = OpenForBackup(root, parent, view, &probe);
             if (up == Read::Failed) {
@@ -111,12 +127,11 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
             if (up == Read::Found) break;
             missing = parent;
         }
-        const std::string full = FullName(root, missing);
-        for (const std::string& done : deletedKeys_)
-            if (text::EqualsNoCase(done, full)) return;
-        deletedKeys_.push_back(full);
+        for (const auto& done : deletedKeys_)
+            if (done.first == root && SameKeyName(done.second, missing)) return;
+        deletedKeys_.emplace_back(root, missing);
         writer_.DeleteKey(root, missing);
-        lastKey_.clear();
+        keyNamed_ = false;
         hasContent_ = true;
         return;
     }
@@ -134,6 +149,12 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path,
 }
 
 void RegBackup::AddValueDeletion(RegHandle root, const std::string& path, const std::string& name) {
+    AddValueDeletion(root, path, Wide(name));
+}
+
+void RegBackup::AddValueDeletion(RegHandle root, const std::string& path8,
+                                 const std::u16string& name) {
+    const std::u16string path = Wide(path8);
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return;
@@ -143,7 +164,8 @@ void RegBackup::AddValueDeletion(RegHandle root, const std::string& path, const 
     hasContent_ = true;
 }
 
-bool RegBackup::AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view) {
+bool RegBackup::AddKeyTree(RegHandle root, const std::string& path8, std::uint32_t view) {
+    const std::u16string path = Wide(path8);
     if (!FitsRegLine(path)) {
         failed_ = true;
         return false;
@@ -157,11 +179,11 @@ bool RegBackup::AddKeyTree(RegHandle root, const std::string& path, std::uint32_
     return true;
 }
 
-std::vector<std::string> RegBackup::AllNames(
-    const RegKey& key, long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*)) {
-    std::vector<std::string> names;
+std::vector<std::u16string> RegBackup::AllNames(
+    const RegKey& key, long (Registry::*enumerate)(RegHandle, std::uint32_t, std::u16string*)) {
+    std::vector<std::u16string> names;
     for (std::uint32_t index = 0;; ++index) {
-        std::string name;
+        std::u16string name;
         const long status = (registry_.*enumerate)(key.Handle(), index, &name);
         if (status == kErrorNoMoreItems) break;
         // A name that cannot be read (too long, or the key went away) would
@@ -175,12 +197,13 @@ std::vector<std::string> RegBackup::AllNames(
     return names;
 }
 
-void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& path,
+void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::u16string& path,
                           std::uint32_t view, int depth) {
     NameKey(root, path);
     // What was just listed and then cannot be found by its name is there
-    // all the same (a name the call cannot spell): the tree is not whole.
-    for (const std::string& name : AllNames(key, &Registry::EnumValue)) {
+    // all the same (a name with a NUL in it, which no call can spell): the
+    // tree is not whole.
+    for (const std::u16string& name : AllNames(key, &Registry::EnumValueW)) {
         if (!FitsRegLine(name)) {
             failed_ = true;
             continue;
@@ -195,7 +218,7 @@ void RegBackup::WriteTree(const RegKey& key, RegHandle root, const std::string& 
         failed_ = true;
         return;
     }
-    for (const std::string& name : AllNames(key, &Registry::EnumKey)) {
+    for (const std::u16string& name : AllNames(key, &Registry::EnumKeyW)) {
         if (!FitsRegLine(name)) {
             failed_ = true;
             continue;

@@ -3,7 +3,9 @@
 // format. Importing the file puts every recorded key and value back as it
 // was, and deletes what the change will have added.
 //
-// Key paths are written exactly as given, so a caller that works on the
+// Everything is read through the W-functions, so names and string data in
+// any script are written exactly; paths and names given as 8-bit text are
+// the code page's. Key paths are written exactly as given, so a caller that works on the
 // other registry view passes the path as a 64-bit program sees it
 // ("Software\Wow6432Node\...") together with the view bits it opens it
 // with.
@@ -11,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/RegExport.h"
@@ -27,6 +30,9 @@ public:
     // value (or its key) is absent, so there is nothing to restore.
     bool AddValue(RegHandle root, const std::string& path, const std::string& name,
                   std::uint32_t view = 0);
+    // The same for a value named exactly (as the W-functions list it).
+    bool AddValue(RegHandle root, const std::string& path, const std::u16string& name,
+                  std::uint32_t view = 0);
     // A value the change writes: its old type and data, or, when it did not
     // exist, the form that deletes it again; when even its key is missing,
     // the form that deletes the outermost key the change will create.
@@ -34,6 +40,7 @@ public:
                            std::uint32_t view = 0);
     // A value the file deletes, whatever is there now.
     void AddValueDeletion(RegHandle root, const std::string& path, const std::string& name);
+    void AddValueDeletion(RegHandle root, const std::string& path, const std::u16string& name);
     // A key the change deletes, with every value and subkey below it. False
     // when the key is absent.
     bool AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view = 0);
@@ -49,26 +56,31 @@ public:
 private:
     enum class Read { Found, Absent, Failed };
 
+    std::u16string Wide(const std::string& text) const { return codec_.AnsiToWide(text); }
     // The one place keys are opened for reading: every path with the same
     // view bits.
-    Read OpenForBackup(RegHandle parent, const std::string& path, std::uint32_t view,
+    Read OpenForBackup(RegHandle parent, const std::u16string& path, std::uint32_t view,
                        RegKey* key);
-    // The type and bytes of one value of an open key.
-    Read ReadValue(const RegKey& key, const std::string& name, std::uint32_t* type,
+    // The type and bytes (strings as UTF-16LE) of one value of an open key.
+    Read ReadValue(const RegKey& key, const std::u16string& name, std::uint32_t* type,
                    std::string* data);
     // Every name an enumeration gives; an error before its end fails the
     // backup.
-    std::vector<std::string> AllNames(
-        const RegKey& key, long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*));
-    void WriteTree(const RegKey& key, RegHandle root, const std::string& path,
+    std::vector<std::u16string> AllNames(
+        const RegKey& key,
+        long (Registry::*enumerate)(RegHandle, std::uint32_t, std::u16string*));
+    void WriteTree(const RegKey& key, RegHandle root, const std::u16string& path,
                    std::uint32_t view, int depth);
     // Records `path` as the key the next values belong to, once.
-    void NameKey(RegHandle root, const std::string& path);
+    void NameKey(RegHandle root, const std::u16string& path);
 
     Registry& registry_;
+    const TextCodec& codec_;
     RegExportWriter writer_;
-    std::string lastKey_;
-    std::vector<std::string> deletedKeys_;
+    bool keyNamed_ = false;
+    RegHandle lastRoot_ = 0;
+    std::u16string lastKey_;
+    std::vector<std::pair<RegHandle, std::u16string>> deletedKeys_;
     bool hasContent_ = false;
     bool failed_ = false;
 };

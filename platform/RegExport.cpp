@@ -43,11 +43,31 @@ bool FitsQuoted(const std::string& data) {
     return data.find_first_of(std::string("\0\r\n", 3)) == data.size() - 1;
 }
 
+// "hex:" for binary, "hex(n):" for every other type.
+std::u16string HexPrefix(std::uint32_t type) {
+    std::u16string prefix = u"hex";
+    if (type != kRegBinary) {
+        static const char16_t digits[] = u"0123456789abcdef";
+        std::u16string number;
+        std::uint32_t rest = type;
+        do {
+            number.insert(number.begin(), digits[rest & 0xF]);
+            rest >>= 4;
+        } while (rest != 0);
+        prefix += u"(" + number + u")";
+    }
+    return prefix + u":";
+}
+
 }  // namespace
 
 bool FitsRegLine(const std::string& name) {
     // Neither byte is ever the second byte of a double-byte character.
     return name.find_first_of("\r\n") == std::string::npos;
+}
+
+bool FitsRegLine(const std::u16string& name) {
+    return name.find_first_of(u"\r\n") == std::u16string::npos;
 }
 
 const char* RootKeyName(RegHandle root) {
@@ -84,20 +104,26 @@ void RegExportWriter::Comment(const std::string& text) {
     }
 }
 
-void RegExportWriter::Key(RegHandle root, const std::string& path) {
+void RegExportWriter::Key(RegHandle root, const std::string& path) { Key(root, Wide(path)); }
+
+void RegExportWriter::Key(RegHandle root, const std::u16string& path) {
     Line(u"");
     std::u16string name = Ascii(RootKeyName(root));
-    if (!path.empty()) name += u"\\" + Wide(path);
+    if (!path.empty()) name += u"\\" + path;
     Line(u"[" + name + u"]");
 }
 
 void RegExportWriter::DeleteKey(RegHandle root, const std::string& path) {
-    Line(u"");
-    Line(u"[-" + Ascii(RootKeyName(root)) + u"\\" + Wide(path) + u"]");
+    DeleteKey(root, Wide(path));
 }
 
-std::u16string RegExportWriter::NamePart(const std::string& name) const {
-    return name.empty() ? u"@" : Quoted(Wide(name));
+void RegExportWriter::DeleteKey(RegHandle root, const std::u16string& path) {
+    Line(u"");
+    Line(u"[-" + Ascii(RootKeyName(root)) + u"\\" + path + u"]");
+}
+
+std::u16string RegExportWriter::NamePart(const std::u16string& name) const {
+    return name.empty() ? u"@" : Quoted(name);
 }
 
 std::u16string RegExportWriter::HexLine(std::u16string head, const std::string& bytes) const {
@@ -118,7 +144,7 @@ std::u16string RegExportWriter::HexLine(std::u16string head, const std::string& 
 }
 
 void RegExportWriter::Value(const std::string& name, std::uint32_t type, const std::string& data) {
-    const std::u16string head = NamePart(name) + u"=";
+    const std::u16string head = NamePart(Wide(name)) + u"=";
     if (type == kRegSz && FitsQuoted(data)) {
         Line(head + Quoted(Wide(data.substr(0, data.size() - 1))));
         return;
@@ -140,22 +166,39 @@ void RegExportWriter::Value(const std::string& name, std::uint32_t type, const s
             bytes.push_back(static_cast<char>(unit >> 8));
         }
     }
-    std::u16string prefix = u"hex";
-    if (type != kRegBinary) {
-        static const char16_t digits[] = u"0123456789abcdef";
-        std::u16string number;
-        std::uint32_t rest = type;
-        do {
-            number.insert(number.begin(), digits[rest & 0xF]);
-            rest >>= 4;
-        } while (rest != 0);
-        prefix += u"(" + number + u")";
-    }
-    Line(HexLine(head + prefix + u":", bytes));
+    Line(HexLine(head + HexPrefix(type), bytes));
 }
 
-void RegExportWriter::DeleteValue(const std::string& name) {
+void RegExportWriter::DeleteValue(const std::string& name) { DeleteValue(Wide(name)); }
+
+void RegExportWriter::DeleteValue(const std::u16string& name) {
     Line(NamePart(name) + u"=-");
+}
+
+void RegExportWriter::Value(const std::u16string& name, std::uint32_t type,
+                            const std::string& wideData) {
+    const std::u16string head = NamePart(name) + u"=";
+    if (type == kRegSz && wideData.size() % 2 == 0) {
+        std::u16string units;
+        for (std::size_t i = 0; i < wideData.size(); i += 2)
+            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(wideData[i]) |
+                                                  (static_cast<unsigned char>(wideData[i + 1]) << 8)));
+        // Quoted only when that gives back exactly these units: one final
+        // NUL, no other, no line break.
+        if (!units.empty() && units.back() == u'\0' &&
+            units.find_first_of(std::u16string(u"\0\r\n", 3)) == units.size() - 1) {
+            units.pop_back();
+            Line(head + Quoted(units));
+            return;
+        }
+    }
+    if (type == kRegDword && wideData.size() == 4) {
+        std::u16string digits;
+        for (int i = 3; i >= 0; --i) digits += HexByte(static_cast<unsigned char>(wideData[i]));
+        Line(head + u"dword:" + digits);
+        return;
+    }
+    Line(HexLine(head + HexPrefix(type), wideData));
 }
 
 std::string RegExportWriter::Bytes() const {

@@ -1,7 +1,8 @@
 // Writes text in the registry editor's export format, the counterpart of
 // RegFile's reader: "Windows Registry Editor Version 5.00", UTF-16LE with a
-// byte-order mark, CRLF line ends. Names, paths and data come in as the
-// A-functions give them (ANSI code page) and are converted to UTF-16.
+// byte-order mark, CRLF line ends. Names, paths and data come in either as
+// the W-functions give them (exact) or as the A-functions give them (ANSI
+// code page, converted to UTF-16).
 //
 // Every value is written so that importing it stores the same type and the
 // same bytes again: a plain string as "text"; a string the quoted form
@@ -21,6 +22,7 @@ namespace tv {
 // A key path or value name a line of the file can carry: no line break in
 // it (importing would cut the line there, or drop the entry).
 bool FitsRegLine(const std::string& name);
+bool FitsRegLine(const std::u16string& name);
 
 // "HKEY_LOCAL_MACHINE" and the other two roots; empty for anything else.
 const char* RootKeyName(RegHandle root);
@@ -40,13 +42,21 @@ public:
     // "name"=-: importing deletes the value.
     void DeleteValue(const std::string& name);
 
+    // The same with names and paths exactly as the W-functions give them,
+    // and data as the W-functions read it (strings as UTF-16LE bytes): a
+    // string of odd length or without its final NUL goes as hex(1).
+    void Key(RegHandle root, const std::u16string& path);
+    void DeleteKey(RegHandle root, const std::u16string& path);
+    void Value(const std::u16string& name, std::uint32_t type, const std::string& wideData);
+    void DeleteValue(const std::u16string& name);
+
     // The whole file: byte-order mark, header, everything added.
     std::string Bytes() const;
 
 private:
     void Line(const std::u16string& line);
     std::u16string Wide(const std::string& text) const;
-    std::u16string NamePart(const std::string& name) const;
+    std::u16string NamePart(const std::u16string& name) const;
     std::u16string HexLine(std::u16string head, const std::string& bytes) const;
 
     const TextCodec& codec_;

@@ -381,6 +381,7 @@ TEST(RegFile, WrittenValuesReadBackWithExactBytes) {
 // undoes the change exactly: old values back, new values and keys gone.
 TEST(RegFile, BackupUndoesAChangeExactly) {
     tv::FakeRegistry registry;
+    registry.UseCodec(std::make_shared<tv::IconvTextCodec>());
     const tv::IconvTextCodec codec;
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("Old", "before");
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Tree\\Deep")
@@ -431,6 +432,52 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
+// Names and strings outside the code page are kept exactly: read through
+// the Unicode calls, written as UTF-16, and a string of odd length as the
+// bytes it is.
+TEST(RegFile, BackupKeepsNamesAndStringsInAnyScript) {
+    tv::FakeRegistry registry;
+    registry.UseCodec(std::make_shared<tv::IconvTextCodec>());
+    const std::u16string hangul = u"\uCE74\uCE74\uC624";  // 카카오
+    auto wideBytes = [](const std::u16string& text) {
+        std::string bytes;
+        for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        return bytes;
+    };
+    tv::RegHandle key = 0;
+    ASSERT_EQ(registry.CreateKeyW(tv::kHkeyCurrentUser, u"Software\\T\\" + hangul, &key),
+              tv::kErrorSuccess);
+    const std::string path = wideBytes(u"C:\\" + hangul + u".exe") + std::string(2, '\0');
+    registry.SetValueW(key, hangul, tv::kRegSz, path.data(), static_cast<std::uint32_t>(path.size()));
+    registry.SetValueW(key, u"odd", tv::kRegSz, "a\0b", 3);
+    registry.CloseKey(key);
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("????", "decoy");
+
+    const tv::IconvTextCodec codec;
+    tv::RegBackup tree(registry, codec);
+    EXPECT_TRUE(tree.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"));
+    EXPECT_FALSE(tree.Failed());
+    const std::string bytes = tree.Bytes();
+    const std::string expected = "\xFF\xFE" + wideBytes(
+        u"Windows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\Software\\T]\r\n"
+        u"\"????\"=\"decoy\"\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\Software\\T\\" + hangul + u"]\r\n"
+        u"\"" + hangul + u"\"=\"C:\\\\" + hangul + u".exe\"\r\n"
+        u"\"odd\"=hex(1):61,00,62\r\n\r\n");
+    EXPECT_EQ(AnsiText(bytes), AnsiText(expected));
+    EXPECT_EQ(bytes, expected);
+
+    // A value is found by its exact name only: "????" is the decoy, and the
+    // Hangul name is not a value of this key.
+    tv::RegBackup one(registry, codec);
+    EXPECT_TRUE(one.AddValue(tv::kHkeyCurrentUser, "Software\\T", u"????"));
+    EXPECT_FALSE(one.AddValue(tv::kHkeyCurrentUser, "Software\\T", hangul));
+    EXPECT_EQ(one.Bytes(), "\xFF\xFE" + wideBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                   u"[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                                                   u"\"????\"=\"decoy\"\r\n\r\n"));
+}
+
 // The in-memory registry, except that one key cannot be opened and one
 // value cannot be read (access denied), as on a system with locked keys.
 class LockedRegistry : public tv::FakeRegistry {
@@ -456,6 +503,27 @@ public:
             return tv::kErrorMoreData;
         }
         return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+    // Backups read through the Unicode calls; the names here are ASCII.
+    long OpenKeyW(tv::RegHandle parent, const std::u16string& path, std::uint32_t access,
+                  tv::RegHandle* key) override {
+        return OpenKey(parent, Narrow(path), access, key);
+    }
+    long QueryValueW(tv::RegHandle key, const std::u16string& name, std::uint32_t* type,
+                     void* data, std::uint32_t* size) override {
+        const std::string ascii = Narrow(name);
+        if (ascii == lockedValue) return tv::kErrorAccessDenied;
+        if (ascii == unspelledValue) return tv::kErrorFileNotFound;
+        if (ascii == growingValue && data != nullptr) {
+            *size += 1;
+            return tv::kErrorMoreData;
+        }
+        return FakeRegistry::QueryValueW(key, name, type, data, size);
+    }
+
+private:
+    static std::string Narrow(const std::u16string& text) {
+        return std::string(text.begin(), text.end());
     }
 };
 
