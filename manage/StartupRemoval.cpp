@@ -103,7 +103,8 @@ bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* na
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreStartupSubject));
     if (named) backup.AddValue(root, namedKeyPath, named->value, view);
-    backup.AddValue(root, row.subkey, row.name, view);
+    if (!row.exactName.empty()) backup.AddValue(root, row.subkey, row.exactName, view);
+    else backup.AddValue(root, row.subkey, row.name, view);
     if (!backup.HasContent() && !backup.Failed()) return true;  // nothing to delete
     return SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name);
 }
@@ -148,7 +149,10 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     if (!BackUpValues(platform, root, named, namedKeyPath, view, row)) return false;
     if (namedKey) namedKey.DeleteValue(named->value);
     RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess | view);
-    if (key) key.DeleteValue(row.name);
+    // By its exact name: the code page's form of a name in another script
+    // ("????") may be the name of another value.
+    if (key && !row.exactName.empty()) platform.registry->DeleteValueW(key.Handle(), row.exactName);
+    else if (key) key.DeleteValue(row.name);
     return true;
 }
 

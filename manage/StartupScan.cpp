@@ -12,6 +12,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
 #include "platform/ShellLinks.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -58,8 +59,38 @@ std::string Resolve(const Platform& platform, const std::string& command) {
     return ResolveAutostartCommand(*platform.environment, *platform.files, command);
 }
 
+// The whole text of the value named exactly, in the code page, up to its
+// first NUL. False when it cannot be read.
+bool ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::u16string& name,
+                        std::string* text) {
+    std::uint32_t size = kFirstReadSize;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::string buffer(size, '\0');
+        std::uint32_t read = size;
+        const long status = platform.registry->QueryValueW(key.Handle(), name, nullptr,
+                                                           buffer.data(), &read);
+        if (status == kErrorMoreData && read > size) {
+            size = read;
+            continue;
+        }
+        if (status != kErrorSuccess) return false;
+        std::u16string wide;
+        for (std::uint32_t i = 0; i + 1 < read; i += 2) {
+            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) |
+                                                    (static_cast<unsigned char>(buffer[i + 1]) << 8));
+            if (unit == u'\0') break;
+            wide.push_back(unit);
+        }
+        *text = platform.codec->WideToAnsi(wide);
+        return true;
+    }
+    return false;
+}
+
 // Every value of the key, each as a row. Names and data of any length are
-// listed in full: a startup manager must not hide an entry.
+// listed in full: a startup manager must not hide an entry. Each row keeps
+// the value's exact name: the code page's form of a name in another script
+// ("????") may be the name of another value.
 void ScanAllValues(const Platform& platform, const StartupLocation& location, std::uint32_t view,
                    std::vector<StartupItem>* items, const std::function<bool()>& stop) {
     RegKey key = RegKey::Open(*platform.registry, location.root, location.keyPath, kKeyRead | view);
@@ -72,11 +103,28 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
         std::uint32_t size = kFirstReadSize;
         long status = platform.registry->EnumValueData(key.Handle(), index, &name, nullptr,
                                                        data.data(), &size);
+        std::u16string exact;
         if (status == kErrorSuccess) {
             data.resize(std::strlen(data.c_str()));
+            if (platform.codec != nullptr &&
+                platform.registry->EnumValueW(key.Handle(), index, &exact) == kErrorSuccess &&
+                platform.codec->WideToAnsi(exact) != name) {
+                // The values changed between the two calls: the data read
+                // is that of another value.
+                name = platform.codec->WideToAnsi(exact);
+                data.clear();
+                ReadWholeTextExact(platform, key, exact, &data);
+            }
+        } else if (status == kErrorMoreData && platform.codec != nullptr) {
+            status = platform.registry->EnumValueW(key.Handle(), index, &exact);
+            if (status == kErrorMoreData) continue;  // that one value only
+            if (status != kErrorSuccess) break;
+            name = platform.codec->WideToAnsi(exact);
+            data.clear();
+            ReadWholeTextExact(platform, key, exact, &data);
         } else if (status == kErrorMoreData) {
             status = platform.registry->EnumValue(key.Handle(), index, &name);
-            if (status == kErrorMoreData) continue;  // that one value only
+            if (status == kErrorMoreData) continue;
             if (status != kErrorSuccess) break;
             data.clear();
             ReadWholeText(key, name, &data);
@@ -85,10 +133,12 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
         }
         StartupItem item;
         item.name = name;
+        item.exactName = exact;
         item.path = Resolve(platform, data);
         item.root = RootText(location.root);
         item.subkey = DisplayedKeyPath(location.root, location.keyPath, view);
         item.hidden = RootPrefix(location.root) + item.subkey;
+        if (platform.codec != nullptr) item.exactHidden = platform.codec->AnsiToWide(item.hidden);
         item.iconFile = item.path;
         item.iconResource = kIconRegistryFile;
         items->push_back(std::move(item));

@@ -40,7 +40,9 @@ int AppendCallbackRow(const ui::ListView& list, int image, LPARAM data) {
     return static_cast<int>(list.Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-bool AnswerTextRequest(const NMHDR& header, const CellText& cell) {
+void UseUnicodeText(const ui::ListView& list) { list.Send(CCM_SETUNICODEFORMAT, TRUE, 0); }
+
+bool AnswerTextRequest(const NMHDR& header, const CellText& cell, const WideCellText& wide) {
     if (header.code == LVN_GETDISPINFOA) {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
         if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
@@ -55,6 +57,17 @@ bool AnswerTextRequest(const NMHDR& header, const CellText& cell) {
     if (header.code == LVN_GETDISPINFOW) {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
         if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+        const std::u16string* exact = wide ? wide(item.iItem, item.iSubItem) : nullptr;
+        if (exact && !exact->empty()) {
+            size_t length = std::min(exact->size(), static_cast<size_t>(item.cchTextMax) - 1);
+            // Never half of a surrogate pair at the cut.
+            if (length < exact->size() && length > 0 && (*exact)[length - 1] >= 0xD800 &&
+                (*exact)[length - 1] < 0xDC00)
+                --length;
+            std::memcpy(item.pszText, exact->data(), length * sizeof(wchar_t));
+            item.pszText[length] = L'\0';
+            return true;
+        }
         const std::string* text = cell(item.iItem, item.iSubItem);
         int length = 0;
         if (text && !text->empty()) {

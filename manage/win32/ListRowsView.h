@@ -37,10 +37,18 @@ int AppendCallbackRow(const ui::ListView& list, int image, LPARAM data);
 
 // The text of a cell, or null for an empty one.
 using CellText = std::function<const std::string*(int item, int column)>;
+// The exact (UTF-16) text of a cell where the page has one; null or empty:
+// the 8-bit text stands.
+using WideCellText = std::function<const std::u16string*(int item, int column)>;
 // Answers a list's request for a cell's text (LVN_GETDISPINFO, in either
-// character form) from `cell`, cut to the room the list offers. False for
-// any other notification.
-bool AnswerTextRequest(const NMHDR& header, const CellText& cell);
+// character form) from `cell`, cut to the room the list offers; a list that
+// asks in UTF-16 (see UseUnicodeText) gets `wide`'s text where there is one.
+// False for any other notification.
+bool AnswerTextRequest(const NMHDR& header, const CellText& cell,
+                       const WideCellText& wide = {});
+// Makes the list ask for its texts in UTF-16, so a name in any script shows
+// whole.
+void UseUnicodeText(const ui::ListView& list);
 
 // The cells of row `index`; an index outside the list reads as empty cells.
 ListRow ReadRow(const ui::ListView& list, int index, size_t columns);

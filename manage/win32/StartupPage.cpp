@@ -143,6 +143,7 @@ bool StartupPage::OnInitDialog() {
     refreshButton_.SetIcon(IDI_STARTUP_REFRESH);
     InsertColumns(list_, kColumns, std::size(kColumns));
     list_.SetExtendedStyle(kListStyle);
+    UseUnicodeText(list_);
     // Masked, so the icons keep their transparent corners on the white rows.
     images_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLOR24 | ILC_MASK, 0, 0));
     list_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.Get()));
@@ -232,6 +233,10 @@ bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
             case 4: return &item.hidden;
             default: return nullptr;
             }
+        }, [this](int index, int column) -> const std::u16string* {
+            if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
+            const StartupItem& item = rows_[static_cast<size_t>(index)];
+            return column == 0 ? &item.exactName : column == 4 ? &item.exactHidden : nullptr;
         }))
         return false;
     *result = 0;
@@ -244,8 +249,15 @@ void StartupPage::RemoveStartupItem() {
     for (int row = -1;
          (row = static_cast<int>(list_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row),
                                             LVNI_SELECTED))) >= 0;) {
-        rows.push_back({list_.ItemText(row, 0), list_.ItemText(row, 2), list_.ItemText(row, 3),
-                        list_.ItemText(row, 4)});
+        StartupRowTexts texts{list_.ItemText(row, 0), list_.ItemText(row, 2),
+                              list_.ItemText(row, 3), list_.ItemText(row, 4), {}, {}};
+        // What the row names exactly, in any script, is kept by the page: the
+        // list's items are its rows, in order.
+        if (static_cast<size_t>(row) < rows_.size()) {
+            texts.exactName = rows_[static_cast<size_t>(row)].exactName;
+            texts.exactHidden = rows_[static_cast<size_t>(row)].exactHidden;
+        }
+        rows.push_back(std::move(texts));
     }
     bool rescan = rows.empty();
     for (const StartupRowTexts& row : rows) {

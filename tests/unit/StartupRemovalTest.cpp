@@ -110,7 +110,7 @@ protected:
                 (hiddenEnd.empty() || (i.hidden.size() >= hiddenEnd.size() &&
                                        i.hidden.compare(i.hidden.size() - hiddenEnd.size(),
                                                         hiddenEnd.size(), hiddenEnd) == 0)))
-                return {i.name, i.root, i.subkey, i.hidden};
+                return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
         }
         ADD_FAILURE() << "no row " << name;
         return {};
@@ -205,6 +205,48 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
         EXPECT_EQ(fake.registry.OpenHandleCount(), 0u) << c.label;
         EXPECT_FALSE(fake.registry.ViewBitsSeen()) << c.label;  // 32-bit Windows: no view bits
     }
+}
+
+// A name outside the code page reads as "????" through the ANSI calls,
+// which is also the name of another value here: the row of the Hangul value
+// names it exactly, and only it goes, kept exactly in its restore file.
+TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
+    const std::u16string hangul = u"\uCE74\uCE74\uC624\uD1A1";  // 카카오톡
+    const std::u16string data = u"C:\\\uCE74\uCE74\uC624\\k.exe";
+    std::string bytes;
+    for (char16_t unit : data + u'\0') bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    RegKey run = RegKey::Create(fake.registry, kHkeyCurrentUser, kRun);
+    ASSERT_EQ(fake.registry.SetValueW(run.Handle(), hangul, kRegSz, bytes.data(),
+                                      static_cast<std::uint32_t>(bytes.size())),
+              kErrorSuccess);
+    Set(kHkeyCurrentUser, kRun, "????", "C:\\decoy.exe");
+
+    std::vector<StartupItem> rows;
+    for (const StartupItem& item : StartupScan(fake.Get()))
+        if (item.name == "????") rows.push_back(item);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].exactName, hangul);
+    EXPECT_EQ(rows[0].path, "c:\\???\\k.exe");
+    EXPECT_EQ(rows[1].exactName, u"????");
+    EXPECT_EQ(rows[1].path, "c:\\decoy.exe");
+
+    const StartupItem& row = rows[0];
+    ASSERT_TRUE(RemoveStartupItem(fake.Get(), {row.name, row.root, row.subkey, row.hidden,
+                                               row.exactName, row.exactHidden}));
+    std::u16string name;
+    std::vector<std::u16string> left;
+    for (std::uint32_t i = 0; fake.registry.EnumValueW(run.Handle(), i, &name) == kErrorSuccess; ++i)
+        left.push_back(name);
+    EXPECT_EQ(left, (std::vector<std::u16string>{u"Tool", u"Other", u"????"}));
+
+    const std::vector<std::string> kept = Kept();
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string file = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0]);
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < file.size(); i += 2)
+        text.push_back(char16_t(static_cast<unsigned char>(file[i]) | static_cast<unsigned char>(file[i + 1]) << 8));
+    EXPECT_NE(text.find(u"\r\n\"" + hangul + u"\"=\"C:\\\\\uCE74\uCE74\uC624\\\\k.exe\"\r\n"),
+              std::u16string::npos);
 }
 
 TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {

@@ -104,6 +104,7 @@ int main(int argc, char** argv) {
     std::ifstream in(argv[1], std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     tv::Win32TextCodec codec;
+    platform.codec = &codec;
     if (!tv::ImportRegFile(registry, bytes, codec)) {
         std::fprintf(stderr, "cannot import %s\n", argv[1]);
         return 1;
