@@ -57,6 +57,21 @@ std::string RemoteListView::ItemText(int item, int subItem) const {
     return std::string(text.data(), length);
 }
 
+std::u16string RemoteListView::ItemTextW(int item, int subItem) const {
+    if (!memory_) return {};
+    LVITEMW cell{};
+    cell.iSubItem = subItem;
+    cell.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + kTextOffset);
+    cell.cchTextMax = static_cast<int>(kTextSize / sizeof(wchar_t));
+    if (!Write(&cell, sizeof(cell))) return {};
+    auto length = static_cast<SIZE_T>(
+        SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_)));
+    if (length >= kTextSize / sizeof(wchar_t)) length = kTextSize / sizeof(wchar_t) - 1;
+    std::u16string text(length, u'\0');
+    if (length > 0 && !Read(text.data(), length * sizeof(char16_t), kTextOffset)) return {};
+    return text;
+}
+
 int RemoteListView::ItemImage(int item) const {
     if (!memory_) return -1;
     LVITEMA record{};

@@ -21,6 +21,8 @@ public:
     explicit operator bool() const { return memory_ != nullptr; }
     int ItemCount() const;
     std::string ItemText(int item, int subItem) const;
+    // The cell's text as the list gives it in UTF-16.
+    std::u16string ItemTextW(int item, int subItem) const;
     int ItemImage(int item) const;
     // Where the row stands in the list's client area.
     POINT ItemPosition(int item) const;

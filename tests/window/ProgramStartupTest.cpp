@@ -105,5 +105,52 @@ TEST(ProgramStartup, ListsTheFixtureRowsAndRemovesARunValue) {
     EXPECT_EQ(list.ItemCount(), static_cast<int>(expected.size()) - 1);
 }
 
+// A Run value named in Hangul (no character of it is in code page 936)
+// beside one literally named as the ANSI calls spell it: the list shows the
+// Hangul name whole, and removing its row deletes that value, not the other.
+TEST(ProgramStartup, ANameInAnyScriptShowsWholeAndOnlyItGoes) {
+    const std::u16string run = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::u16string hangul = u"TvHangul\uCE74\uCE74\uC624\uD1A1";
+    const std::u16string decoy = u"TvHangul????";
+    Win32Registry registry;
+    RegHandle key = 0;
+    ASSERT_EQ(registry.CreateKeyW(kHkeyCurrentUser, run, &key), kErrorSuccess);
+    struct Cleanup {
+        Win32Registry& registry;
+        RegHandle key;
+        std::u16string names[2];
+        ~Cleanup() {
+            for (const std::u16string& name : names) registry.DeleteValueW(key, name);
+            registry.CloseKey(key);
+        }
+    } cleanup{registry, key, {hangul, decoy}};
+    for (const auto& [name, data] : {std::pair{hangul, std::u16string(u"C:\\\uCE74\\k.exe")},
+                                     std::pair{decoy, std::u16string(u"C:\\decoy.exe")}}) {
+        const std::u16string stored = data + u'\0';
+        ASSERT_EQ(registry.SetValueW(key, name, kRegSz, stored.data(),
+                                     static_cast<std::uint32_t>(stored.size() * 2)),
+                  kErrorSuccess);
+    }
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND listWindow = StartupList(program);
+    testing::RemoteListView list(listWindow);
+    ASSERT_TRUE(list);
+    int row = -1, decoys = 0;
+    for (int r = 0; r < list.ItemCount(); ++r) {
+        if (list.ItemTextW(r, 0) == hangul) row = r;
+        if (list.ItemText(r, 0) == "TvHangul????") ++decoys;
+    }
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(decoys, 2);
+    list.Select(row);
+    HWND page = GetParent(listWindow);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_STARTUP_REMOVE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REMOVE)));
+    EXPECT_EQ(registry.QueryValueW(key, hangul, nullptr, nullptr, nullptr), kErrorFileNotFound);
+    EXPECT_EQ(registry.QueryValueW(key, decoy, nullptr, nullptr, nullptr), kErrorSuccess);
+}
+
 }  // namespace
 }  // namespace tv
