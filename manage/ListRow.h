@@ -10,6 +10,9 @@ namespace tv {
 struct ListRow {
     std::vector<std::string> cells;
     int itemData = 0;
+    // What the row names, exactly as the system stores it (UTF-16), where
+    // the code page's text in its cells may stand for something else.
+    std::u16string exactName;
 
     explicit ListRow(size_t columns = 0) : cells(columns) {}
     const std::string& operator[](size_t column) const { return cells.at(column); }

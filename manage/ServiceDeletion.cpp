@@ -5,6 +5,7 @@
 #include "platform/RegBackup.h"
 #include "platform/RestoreFiles.h"
 #include "platform/ServiceDatabase.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -29,18 +30,20 @@ void Tell(const Platform& platform, const char* text, const char* caption = "",
 // at the next start of Windows. A service that still runs is only marked
 // (DeleteFlag) and goes with its key when Windows restarts: the file clears
 // the mark, and is to be imported once the key is gone.
-bool BackUpService(const Platform& platform, const std::string& name, bool running) {
+bool BackUpService(const Platform& platform, const std::string& name, const std::u16string& exact,
+                   bool running) {
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreServiceSubject));
     backup.Comment(running ? "该服务正在运行，删除要到 Windows 重新启动时才完成：请在重新启动之后再导入本文件。"
                            : "导入后，该服务在 Windows 下次启动时恢复。");
     // A service whose key cannot be read could not be brought back.
-    const std::string key = kServicesKey + name;
+    const std::u16string key =
+        platform.codec->AnsiToWide(kServicesKey) + (exact.empty() ? platform.codec->AnsiToWide(name) : exact);
     if (!backup.AddKeyTree(kHkeyLocalMachine, key)) {
         TellRestoreFailed(platform);
         return false;
     }
-    if (running) backup.AddValueDeletion(kHkeyLocalMachine, key, "DeleteFlag");
+    if (running) backup.AddValueDeletion(kHkeyLocalMachine, key, u"DeleteFlag");
     return SaveRestoreFile(platform, backup, kRestoreServiceSubject, name);
 }
 
@@ -64,9 +67,12 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // Without a selected row there is no service to open.
     ScopedService service;
     if (selected)
-        service = ScopedService(database, database.OpenServiceByName(manager.Get(),
-                                                               (*selected)[kServiceName],
-                                                               kServiceAllAccess));
+        service = ScopedService(
+            database, selected->exactName.empty()
+                          ? database.OpenServiceByName(manager.Get(), (*selected)[kServiceName],
+                                                       kServiceAllAccess)
+                          : database.OpenServiceByNameW(manager.Get(), selected->exactName,
+                                                        kServiceAllAccess));
     if (!service) {
         Tell(platform, kOpenServiceError);
         return true;
@@ -75,7 +81,7 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // cleared by the file all the same.
     std::uint32_t state = 0;
     const bool running = !database.QueryState(service.Get(), &state) || state != kServiceStopped;
-    if (!BackUpService(platform, (*selected)[kServiceName], running)) return false;
+    if (!BackUpService(platform, (*selected)[kServiceName], selected->exactName, running)) return false;
     if (!database.Delete(service.Get())) Tell(platform, kDeleteServiceError);
     return true;
 }

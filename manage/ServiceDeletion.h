@@ -17,7 +17,7 @@ extern const char kDeleteServiceError[];
 extern const char kServicesKey[];
 
 // Asks, then deletes the service named by `selected` (null: no row at the
-// selection mark), keeping its registry key in a restore file first. True
+// selection mark; its exactName, when set, names the service), keeping its registry key in a restore file first. True
 // when the list must be scanned again: always, unless the user said No, the
 // row was refused or the restore file could not be written.
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected);

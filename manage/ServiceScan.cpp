@@ -43,8 +43,12 @@ namespace {
 // be opened keeps them empty; its row still shows number, names and state.
 void FillFromService(const Platform& platform, ServiceDatabase& database, ScHandle manager,
                      FileVersionInfo& version, ListRow* row) {
+    // By its exact name: the code page's form of a name in another script
+    // may be the name of another service.
     ScopedService service(database,
-                          database.OpenServiceByName(manager, (*row)[kServiceName], kServiceAllAccess));
+                          row->exactName.empty()
+                              ? database.OpenServiceByName(manager, (*row)[kServiceName], kServiceAllAccess)
+                              : database.OpenServiceByNameW(manager, row->exactName, kServiceAllAccess));
     if (!service) return;
     ServiceConfig config;
     if (database.QueryConfig(service.Get(), &config)) {
@@ -85,6 +89,7 @@ std::vector<ListRow> ServiceScan(const Platform& platform) {
         ListRow row(kServiceColumnCount);
         row[kServiceNumber] = std::to_string(i + 1);
         row[kServiceName] = services[i].name;
+        row.exactName = services[i].exactName;
         row[kServiceDisplayName] = services[i].displayName;
         row[kServiceState] = ServiceStateWord(services[i].currentState);
         FillFromService(platform, database, manager.Get(), version, &row);

@@ -154,7 +154,11 @@ void RegBackup::AddValueDeletion(RegHandle root, const std::string& path, const 
 
 void RegBackup::AddValueDeletion(RegHandle root, const std::string& path8,
                                  const std::u16string& name) {
-    const std::u16string path = Wide(path8);
+    AddValueDeletion(root, Wide(path8), name);
+}
+
+void RegBackup::AddValueDeletion(RegHandle root, const std::u16string& path,
+                                 const std::u16string& name) {
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return;
@@ -165,7 +169,10 @@ void RegBackup::AddValueDeletion(RegHandle root, const std::string& path8,
 }
 
 bool RegBackup::AddKeyTree(RegHandle root, const std::string& path8, std::uint32_t view) {
-    const std::u16string path = Wide(path8);
+    return AddKeyTree(root, Wide(path8), view);
+}
+
+bool RegBackup::AddKeyTree(RegHandle root, const std::u16string& path, std::uint32_t view) {
     if (!FitsRegLine(path)) {
         failed_ = true;
         return false;

@@ -41,9 +41,12 @@ public:
     // A value the file deletes, whatever is there now.
     void AddValueDeletion(RegHandle root, const std::string& path, const std::string& name);
     void AddValueDeletion(RegHandle root, const std::string& path, const std::u16string& name);
+    void AddValueDeletion(RegHandle root, const std::u16string& path, const std::u16string& name);
     // A key the change deletes, with every value and subkey below it. False
     // when the key is absent.
     bool AddKeyTree(RegHandle root, const std::string& path, std::uint32_t view = 0);
+    // The same for a key named exactly.
+    bool AddKeyTree(RegHandle root, const std::u16string& path, std::uint32_t view = 0);
 
     // Something was recorded besides comments.
     bool HasContent() const { return hasContent_; }

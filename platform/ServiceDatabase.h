@@ -25,7 +25,8 @@ constexpr std::uint32_t kServiceStateAll = 3;
 
 
 struct ServiceStatusEntry {
-    std::string name;         // the key name
+    std::string name;         // the key name, in the code page
+    std::u16string exactName; // the key name exactly
     std::string displayName;
     std::uint32_t serviceType = 0x10;
     std::uint32_t currentState = kServiceStopped;
@@ -51,6 +52,9 @@ public:
     // OpenServiceA; 0 on failure.
     virtual ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
                                  std::uint32_t access) = 0;
+    // OpenServiceW: the service named exactly, in any script.
+    virtual ScHandle OpenServiceByNameW(ScHandle manager, const std::u16string& name,
+                                        std::uint32_t access) = 0;
     // QueryServiceConfigA, however large the configuration is.
     virtual bool QueryConfig(ScHandle service, ServiceConfig* config) = 0;
     // QueryServiceConfig2A with SERVICE_CONFIG_DESCRIPTION, whole; empty

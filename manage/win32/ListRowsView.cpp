@@ -40,6 +40,13 @@ int AppendCallbackRow(const ui::ListView& list, int image, LPARAM data) {
     return static_cast<int>(list.Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+void SetItemTextW(const ui::ListView& list, int index, int column, const std::u16string& text) {
+    LVITEMW cell{};
+    cell.iSubItem = column;
+    cell.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+    SendMessageW(list.Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+}
+
 void UseUnicodeText(const ui::ListView& list) { list.Send(CCM_SETUNICODEFORMAT, TRUE, 0); }
 
 bool AnswerTextRequest(const NMHDR& header, const CellText& cell, const WideCellText& wide) {

@@ -46,6 +46,8 @@ using WideCellText = std::function<const std::u16string*(int item, int column)>;
 // False for any other notification.
 bool AnswerTextRequest(const NMHDR& header, const CellText& cell,
                        const WideCellText& wide = {});
+// Sets a cell's text in UTF-16, so a name in any script shows whole.
+void SetItemTextW(const ui::ListView& list, int index, int column, const std::u16string& text);
 // Makes the list ask for its texts in UTF-16, so a name in any script shows
 // whole.
 void UseUnicodeText(const ui::ListView& list);

@@ -72,13 +72,22 @@ bool ServicePage::OnCommand(int id, int code, HWND) {
 
 void ServicePage::ServiceScan() {
     list_.DeleteAllItems();
-    for (const ListRow& row : tv::ServiceScan(platform_)) AppendRow(list_, row);
+    rows_ = tv::ServiceScan(platform_);
+    for (const ListRow& row : rows_) {
+        const int index = AppendRow(list_, row);
+        // A name the code page cannot hold shows whole.
+        if (index >= 0 && !row.exactName.empty()) SetItemTextW(list_, index, kServiceName, row.exactName);
+    }
 }
 
 void ServicePage::DeleteSelectedService() {
     int mark = SelectionMark(list_);
     ListRow row = ReadRow(list_, mark, kServiceColumnCount);
     bool selected = mark >= 0 && mark < list_.ItemCount();
+    // The list's items are the scanned rows, in order; the service is named
+    // exactly, as scanned.
+    if (selected && static_cast<size_t>(mark) < rows_.size())
+        row.exactName = rows_[static_cast<size_t>(mark)].exactName;
     if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
 }
 

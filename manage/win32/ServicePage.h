@@ -2,6 +2,8 @@
 // protection and file data; deletes the selected service after asking.
 #pragma once
 
+#include <vector>
+
 #include "controls/win32/GradientButton.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/ui/Controls.h"
@@ -28,6 +30,7 @@ protected:
     void OnRefresh() override { ServiceScan(); }
 
 private:
+    std::vector<ListRow> rows_;
     ui::ImageList rowIcons_;
     ui::ListView list_;
     CGradientButton deleteButton_;

@@ -19,6 +19,29 @@ FakeServiceDatabase::Service& FakeServiceDatabase::Add(const std::string& name,
     return services_.back();
 }
 
+std::u16string FakeServiceDatabase::Widened(const std::string& name) {
+    std::u16string wide;
+    for (char c : name) wide.push_back(static_cast<unsigned char>(c));
+    return wide;
+}
+
+std::u16string FakeServiceDatabase::ExactOf(const Service& service) {
+    return service.status.exactName.empty() ? Widened(service.status.name)
+                                            : service.status.exactName;
+}
+
+FakeServiceDatabase::Service* FakeServiceDatabase::FindExact(const std::u16string& name) {
+    auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+    for (auto& service : services_) {
+        const std::u16string exact = ExactOf(service);
+        if (exact.size() == name.size() &&
+            std::equal(exact.begin(), exact.end(), name.begin(),
+                       [&](char16_t a, char16_t b) { return fold(a) == fold(b); }))
+            return &service;
+    }
+    return nullptr;
+}
+
 FakeServiceDatabase::Service* FakeServiceDatabase::Find(const std::string& name) {
     for (auto& service : services_)
         if (text::EqualsNoCase(service.status.name, name)) return &service;
@@ -56,17 +79,28 @@ bool FakeServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::u
 ScHandle FakeServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
                                           std::uint32_t access) {
     openedServices.push_back(name);
+    return OpenExact(manager, Widened(name), access);
+}
+
+ScHandle FakeServiceDatabase::OpenServiceByNameW(ScHandle manager, const std::u16string& name,
+                                                 std::uint32_t access) {
+    openedExactly.push_back(name);
+    return OpenExact(manager, name, access);
+}
+
+ScHandle FakeServiceDatabase::OpenExact(ScHandle manager, const std::u16string& name,
+                                        std::uint32_t access) {
     if (!Lookup(manager, true)) return 0;
-    Service* service = Find(name);
+    Service* service = FindExact(name);
     if (!service || !service->canOpen || service->markedForDeletion) return 0;
     ScHandle handle = next_++;
-    handles_[handle] = Handle{false, access, service->status.name};
+    handles_[handle] = Handle{false, access, ExactOf(*service)};
     return handle;
 }
 
 bool FakeServiceDatabase::QueryConfig(ScHandle handle, ServiceConfig* config) {
     const Handle* h = Lookup(handle, false);
-    Service* service = h ? Find(h->service) : nullptr;
+    Service* service = h ? FindExact(h->service) : nullptr;
     if (!service) return false;
     *config = service->config;
     return true;
@@ -74,7 +108,7 @@ bool FakeServiceDatabase::QueryConfig(ScHandle handle, ServiceConfig* config) {
 
 bool FakeServiceDatabase::QueryDescription(ScHandle handle, std::string* description) {
     const Handle* h = Lookup(handle, false);
-    Service* service = h ? Find(h->service) : nullptr;
+    Service* service = h ? FindExact(h->service) : nullptr;
     if (!service) return false;
     *description = service->description;
     return true;
@@ -82,7 +116,7 @@ bool FakeServiceDatabase::QueryDescription(ScHandle handle, std::string* descrip
 
 bool FakeServiceDatabase::QueryState(ScHandle handle, std::uint32_t* state) {
     const Handle* h = Lookup(handle, false);
-    Service* service = h ? Find(h->service) : nullptr;
+    Service* service = h ? FindExact(h->service) : nullptr;
     if (!service) return false;
     *state = service->status.currentState;
     return true;
@@ -90,7 +124,7 @@ bool FakeServiceDatabase::QueryState(ScHandle handle, std::uint32_t* state) {
 
 bool FakeServiceDatabase::Delete(ScHandle handle) {
     const Handle* h = Lookup(handle, false);
-    Service* service = h ? Find(h->service) : nullptr;
+    Service* service = h ? FindExact(h->service) : nullptr;
     if (!service || !service->canDelete || service->markedForDeletion) return false;
     service->markedForDeletion = true;
     return true;
@@ -107,7 +141,7 @@ void FakeServiceDatabase::Collect() {
                                        if (!s.markedForDeletion) return false;
                                        if (s.status.currentState != kServiceStopped) return false;
                                        for (const auto& [id, h] : handles_)
-                                           if (!h.manager && h.service == s.status.name)
+                                           if (!h.manager && h.service == ExactOf(s))
                                                return false;
                                        return true;
                                    }),

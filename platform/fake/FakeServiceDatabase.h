@@ -34,6 +34,8 @@ public:
     bool enumerateFails = false;
     // Every OpenService call, by name.
     std::vector<std::string> openedServices;
+    // Every OpenServiceW call, by exact name.
+    std::vector<std::u16string> openedExactly;
     int OpenHandles() const { return static_cast<int>(handles_.size()); }
 
     ScHandle OpenManager(std::uint32_t access) override;
@@ -41,6 +43,10 @@ public:
                    std::vector<ServiceStatusEntry>* services) override;
     ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
                          std::uint32_t access) override;
+    // By the service's exact name; one added without it is named by its
+    // 8-bit name, each byte a character.
+    ScHandle OpenServiceByNameW(ScHandle manager, const std::u16string& name,
+                                std::uint32_t access) override;
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;
     bool QueryState(ScHandle service, std::uint32_t* state) override;
@@ -51,9 +57,17 @@ private:
     struct Handle {
         bool manager = false;
         std::uint32_t access = 0;
-        std::string service;
+        std::u16string service;  // the exact name
     };
     const Handle* Lookup(ScHandle handle, bool manager) const;
+    // As the service manager names services: by their UTF-16 names, ASCII
+    // case aside. A service's exact name is its exactName, set for names the
+    // code page cannot hold, else its 8-bit name, each byte a character;
+    // an 8-bit name asked for is read the same way.
+    static std::u16string ExactOf(const Service& service);
+    static std::u16string Widened(const std::string& name);
+    Service* FindExact(const std::u16string& name);
+    ScHandle OpenExact(ScHandle manager, const std::u16string& name, std::uint32_t access);
     // A service marked for deletion goes once no handle to it is open and
     // it is not running.
     void Collect();

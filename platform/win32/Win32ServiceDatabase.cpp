@@ -32,6 +32,17 @@ bool ReadWhole(std::vector<BYTE>* block, Query query) {
 
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
+// The code page's form of a UTF-16 text, as the A-functions would give it.
+std::string Narrow(const wchar_t* text) {
+    if (!text || !*text) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.resize(static_cast<size_t>(size) - 1);
+    return out;
+}
+
 }  // namespace
 
 ScHandle Win32ServiceDatabase::OpenManager(std::uint32_t access) {
@@ -45,9 +56,10 @@ bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::
     // handle after a partial answer, so a partial read is only continued
     // when the handle moved; otherwise everything is read again at once into
     // a buffer of the size asked for.
-    ENUM_SERVICE_STATUSA probe{};
+    // The Unicode call, so every name is had exactly.
+    ENUM_SERVICE_STATUSW probe{};
     DWORD needed = 0, count = 0, resume = 0;
-    if (EnumServicesStatusA(Sc(manager), type, state, &probe, 0, &needed, &count, &resume))
+    if (EnumServicesStatusW(Sc(manager), type, state, &probe, 0, &needed, &count, &resume))
         return true;  // no services at all
     if (GetLastError() != ERROR_MORE_DATA) return false;
 
@@ -57,18 +69,19 @@ bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::
         resume = 0;
         for (;;) {
             std::vector<BYTE> buffer(size);
-            auto* entries = reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data());
+            auto* entries = reinterpret_cast<ENUM_SERVICE_STATUSW*>(buffer.data());
             DWORD before = resume;
             needed = count = 0;
-            BOOL ok = EnumServicesStatusA(Sc(manager), type, state, entries, size, &needed,
+            BOOL ok = EnumServicesStatusW(Sc(manager), type, state, entries, size, &needed,
                                           &count, &resume);
             DWORD error = ok ? ERROR_SUCCESS : GetLastError();
             if (!ok && error != ERROR_MORE_DATA) return false;
             for (DWORD i = 0; i < count; ++i) {
                 if (!entries[i].lpServiceName) continue;
                 ServiceStatusEntry entry;
-                entry.name = entries[i].lpServiceName;
-                entry.displayName = Text(entries[i].lpDisplayName);
+                entry.name = Narrow(entries[i].lpServiceName);
+                entry.exactName.assign(reinterpret_cast<const char16_t*>(entries[i].lpServiceName));
+                entry.displayName = Narrow(entries[i].lpDisplayName);
                 entry.serviceType = entries[i].ServiceStatus.dwServiceType;
                 entry.currentState = entries[i].ServiceStatus.dwCurrentState;
                 services->push_back(entry);
@@ -84,6 +97,12 @@ bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::
 ScHandle Win32ServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
                                            std::uint32_t access) {
     return reinterpret_cast<ScHandle>(OpenServiceA(Sc(manager), name.c_str(), access));
+}
+
+ScHandle Win32ServiceDatabase::OpenServiceByNameW(ScHandle manager, const std::u16string& name,
+                                                  std::uint32_t access) {
+    return reinterpret_cast<ScHandle>(
+        OpenServiceW(Sc(manager), reinterpret_cast<const wchar_t*>(name.c_str()), access));
 }
 
 bool Win32ServiceDatabase::QueryConfig(ScHandle service, ServiceConfig* config) {

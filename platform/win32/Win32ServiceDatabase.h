@@ -12,6 +12,8 @@ public:
                    std::vector<ServiceStatusEntry>* services) override;
     ScHandle OpenServiceByName(ScHandle manager, const std::string& name,
                          std::uint32_t access) override;
+    ScHandle OpenServiceByNameW(ScHandle manager, const std::u16string& name,
+                                std::uint32_t access) override;
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;
     bool QueryState(ScHandle service, std::uint32_t* state) override;

@@ -71,6 +71,29 @@ TEST_F(ProcessesContract, ServiceIsListedReadWholeAndDeleted) {
     EXPECT_EQ(Listed(list, name), nullptr);
 }
 
+// A name in Hangul: listed in the code page's form ("?" for each character)
+// and exactly, and opened by its exact name only.
+TEST_F(ProcessesContract, ServiceNamedInAnyScriptIsHadExactly) {
+    const std::string stem = Unique("tvctw");
+    const std::u16string name = std::u16string(stem.begin(), stem.end()) + u"\uCE74\uCE74";
+    ASSERT_TRUE(t->MakeServiceW(name, "C:\\hangul.exe"));
+    ScopedService manager(*t->services, t->services->OpenManager(kScManagerAllAccess));
+    ASSERT_TRUE(manager);
+    std::vector<ServiceStatusEntry> list;
+    ASSERT_TRUE(t->services->Enumerate(manager.Get(), kServiceWin32, kServiceStateAll, &list));
+    const ServiceStatusEntry* entry = Listed(list, stem + "??");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->exactName, name);
+    EXPECT_FALSE(ScopedService(*t->services, t->services->OpenServiceByName(
+                                                 manager.Get(), stem + "??", kServiceAllAccess)));
+    ScopedService service(*t->services,
+                          t->services->OpenServiceByNameW(manager.Get(), name, kServiceAllAccess));
+    ASSERT_TRUE(service);
+    ServiceConfig config;
+    ASSERT_TRUE(t->services->QueryConfig(service.Get(), &config));
+    EXPECT_EQ(config.binaryPath, "C:\\hangul.exe");
+}
+
 TEST_F(ProcessesContract, MissingServiceCannotBeOpened) {
     ScopedService manager(*t->services, t->services->OpenManager(kScManagerAllAccess));
     ASSERT_TRUE(manager);

@@ -21,6 +21,9 @@ struct ProcessesUnderTest {
     virtual bool MakeService(const std::string& name, const std::string& binaryPath,
                              const std::string& description) = 0;
     virtual void RemoveService(const std::string& name) = 0;
+    // The same service named in UTF-16, with `binaryPath` (ASCII) as its
+    // command; removed again at the end.
+    virtual bool MakeServiceW(const std::u16string& name, const std::string& binaryPath) = 0;
     // This process's id and the file name of its executable.
     virtual std::uint32_t SelfId() = 0;
     virtual std::string SelfName() = 0;

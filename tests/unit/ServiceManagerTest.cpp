@@ -257,6 +257,50 @@ TEST_F(ServiceManagerTest, DeletionKeepsTheWholeServiceKeyFirst) {
               "\r\n");
 }
 
+// A service named in Hangul reads as "???" through the ANSI calls, which is
+// also the name of another service here: its row opens, backs up and
+// deletes the Hangul one only.
+TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
+    const std::u16string hangul = u"\uCE74\uCE74\uC624";  // 카카오
+    FakeServiceDatabase::Service& named = db_.Add("???", "Hangul", "C:\\h.exe");
+    named.status.exactName = hangul;
+    named.config.startType = 2;
+    db_.Add("???", "Decoy", "C:\\decoy.exe");
+    RegHandle key = 0;
+    ASSERT_EQ(fakes_.registry.CreateKeyW(kHkeyLocalMachine,
+                                         u"SYSTEM\\CurrentControlSet\\Services\\" + hangul, &key),
+              kErrorSuccess);
+    fakes_.registry.SetValueW(key, u"Start", kRegDword, "\x02\0\0\0", 4);
+    fakes_.registry.CloseKey(key);
+    AddServiceKey(fakes_.registry, "???");
+
+    std::vector<ListRow> rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].exactName, hangul);
+    EXPECT_EQ(rows[0][kServiceStartType], StartTypeWord(2));
+    EXPECT_EQ(rows[1][kServiceStartType], StartTypeWord(3));
+    fakes_.prompter.QueueAnswer(kIdYes);
+    ASSERT_TRUE(DeleteSelectedService(P(), &rows[0]));
+    ASSERT_EQ(db_.Services().size(), 1u);
+    EXPECT_EQ(db_.Services()[0].status.displayName, "Decoy");
+    const std::vector<std::string> kept = [&] {
+        std::vector<FolderEntry> entries;
+        fakes_.files.ListFolder(RestoreFolderPath(P()), &entries);
+        std::vector<std::string> names;
+        for (const FolderEntry& e : entries) names.push_back(e.name);
+        return names;
+    }();
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string bytes = fakes_.files.Contents(RestoreFolderPath(P()) + "\\" + kept[0]);
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+    EXPECT_NE(text.find(u"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + hangul +
+                        u"]\r\n\"Start\"=dword:00000002\r\n"),
+              std::u16string::npos);
+    EXPECT_EQ(text.find(u"ImagePath"), std::u16string::npos);
+}
+
 TEST_F(ServiceManagerTest, ProtectedWarningHasTwoLineBreaks) {
     EXPECT_EQ(std::string(kProtectedServiceWarning),
               "侦测出该文件是 Windows 系统文件并且是安全的,删除后将影响系统正常运行.\n\n"

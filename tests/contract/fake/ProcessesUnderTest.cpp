@@ -45,6 +45,14 @@ struct FakeProcesses : ProcessesUnderTest {
         s.description = description;
         return true;
     }
+    bool MakeServiceW(const std::u16string& name, const std::string& binaryPath) override {
+        // The code page's form: here every character outside ASCII is '?'.
+        std::string narrow;
+        for (char16_t unit : name) narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+        auto& s = db->Add(narrow, narrow + " display", binaryPath);
+        s.status.exactName = name;
+        return true;
+    }
     void RemoveService(const std::string& name) override {
         tv::ScopedService manager(*db, db->OpenManager(tv::kScManagerAllAccess));
         tv::ScopedService service(*db, db->OpenServiceByName(manager.Get(), name, tv::kServiceAllAccess));

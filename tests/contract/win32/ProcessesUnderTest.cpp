@@ -27,6 +27,7 @@ std::string ProgramPath() {
 
 struct RealProcesses : ProcessesUnderTest {
     std::vector<std::string> made;
+    std::vector<std::wstring> madeWide;
     std::map<std::uint32_t, tv::ScopedHandle> children;
     std::vector<std::string> filesMade;
 
@@ -37,6 +38,11 @@ struct RealProcesses : ProcessesUnderTest {
     }
     ~RealProcesses() override {
         for (const auto& name : made) RemoveService(name);
+        for (const auto& name : madeWide) {
+            ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+            ScopedSc service(OpenServiceW(manager.Get(), name.c_str(), SERVICE_ALL_ACCESS));
+            if (service) DeleteService(service.Get());
+        }
         for (auto& [id, process] : children) {
             if (WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) {
                 TerminateProcess(process.Get(), 0);
@@ -57,6 +63,18 @@ struct RealProcesses : ProcessesUnderTest {
         made.push_back(name);
         SERVICE_DESCRIPTIONA text{const_cast<char*>(description.c_str())};
         return ChangeServiceConfig2A(service.Get(), SERVICE_CONFIG_DESCRIPTION, &text) != 0;
+    }
+    bool MakeServiceW(const std::u16string& name, const std::string& binaryPath) override {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        const std::wstring wide(name.begin(), name.end());
+        const std::wstring path(binaryPath.begin(), binaryPath.end());
+        ScopedSc service(CreateServiceW(manager.Get(), wide.c_str(), wide.c_str(), SERVICE_ALL_ACCESS,
+                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
+                                        SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr,
+                                        nullptr, nullptr, nullptr));
+        if (!service) return false;
+        madeWide.push_back(wide);
+        return true;
     }
     void RemoveService(const std::string& name) override {
         ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
