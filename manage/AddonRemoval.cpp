@@ -6,6 +6,7 @@
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
+#include "platform/TextCodec.h"
 #include "platform/RestoreFiles.h"
 #include "platform/Shell.h"
 
@@ -153,6 +154,9 @@ UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& fol
     // An extension names no class: its registration is all there is.
     const AddonSource& source = AddonSourceByType(row.typeText);
     if (source.details != AddonDetails::ClassKey || !IsSingleName(row.name)) return step;
+    // A class id is plain text: a name the code page cannot hold names no
+    // class of the machine's, and the 8-bit form may name another.
+    if (!row.exactName.empty() && platform.codec->AnsiToWide(row.name) != row.exactName) return step;
     const std::string file = MachineClassFile(*platform.registry, row);
     if (file.empty()) {
         step.note = NotUnregisteredNote(row.file.empty() ? UnregisterRefusal::NoFile
@@ -196,9 +200,18 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
         // removal opens, and the name the restore file must carry.
         const std::string path = DisplayedKeyPath(source.root, source.path, row.view);
         const std::uint32_t view = row.view != 0 ? kKeyWow64_64Key : 0;
-        if (source.names == AddonNames::Values) backup.AddValue(source.root, path, row.name, view);
-        else if (IsSingleName(row.name))
+        if (!row.exactName.empty()) {
+            // By the exact name the removal deletes.
+            if (source.names == AddonNames::Values)
+                backup.AddValue(source.root, path, row.exactName, view);
+            else if (row.exactName.find(u'\\') == std::u16string::npos)
+                backup.AddKeyTree(source.root, platform.codec->AnsiToWide(path) + u"\\" + row.exactName,
+                                  view);
+        } else if (source.names == AddonNames::Values) {
+            backup.AddValue(source.root, path, row.name, view);
+        } else if (IsSingleName(row.name)) {
             backup.AddKeyTree(source.root, path + "\\" + row.name, view);
+        }
         // The class key under its real root: the machine's, the one the
         // started tool unregisters. A user's class key is left alone.
         if (!steps[i].application.empty()) {
@@ -287,12 +300,17 @@ std::string NotUnregisteredNote(UnregisterRefusal refusal, const std::string& fi
 }
 
 long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
-                      std::uint32_t view) {
+                      std::uint32_t view, const std::u16string& exactName) {
     const AddonSource& source = AddonSourceByType(typeText);
     // The copy the row was read from, by the name the 64-bit view knows it.
     RegKey key = RegKey::Open(registry, source.root, DisplayedKeyPath(source.root, source.path, view),
                               kKeyAllAccess | (view != 0 ? kKeyWow64_64Key : 0));
     if (!key) return kErrorFileNotFound;
+    if (!exactName.empty()) {
+        if (source.names == AddonNames::Values) return registry.DeleteValueW(key.Handle(), exactName);
+        if (exactName.find(u'\\') != std::u16string::npos) return kErrorInvalidParameter;
+        return registry.DeleteKeyW(key.Handle(), exactName, key.View());
+    }
     return source.names == AddonNames::Values ? key.DeleteValue(name) : key.DeleteSubKey(name);
 }
 
@@ -316,7 +334,7 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
         }
         if (!steps[i].application.empty())
             platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide);
-        DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view);
+        DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view, row.exactName);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "manage/AddonScan.h"
 
+#include <utility>
+
 #include "manage/AddonSources.h"
 
 namespace tv {
@@ -9,13 +11,26 @@ namespace {
 // Enough for a value that changes size between the two reads a few times.
 constexpr int kReadAttempts = 4;
 
-void ReadClassDetails(Registry& registry, const std::string& id, std::uint32_t view,
-                      AddonRow* row) {
-    const std::string classKey = "CLSID\\" + id;
-    RegKey key = RegKey::Open(registry, kHkeyClassesRoot, classKey, kKeyRead | view);
+std::u16string Widened(const char* ascii) {
+    std::u16string wide;
+    for (; *ascii != '\0'; ++ascii) wide.push_back(static_cast<unsigned char>(*ascii));
+    return wide;
+}
+
+// `head` + the row's name + `tail` (ASCII both), by the exact name where the
+// row has one.
+RegKey OpenNamed(Registry& registry, RegHandle parent, const char* head, const AddonRow& row,
+                 const char* tail, std::uint32_t access) {
+    if (row.exactName.empty())
+        return RegKey::Open(registry, parent, head + row.name + tail, access);
+    return RegKey::OpenW(registry, parent, Widened(head) + row.exactName + Widened(tail), access);
+}
+
+void ReadClassDetails(Registry& registry, std::uint32_t view, AddonRow* row) {
+    RegKey key = OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | view);
     row->displayName = ReadValueText(key, "");
     RegKey server =
-        RegKey::Open(registry, kHkeyClassesRoot, classKey + "\\InprocServer32", kKeyRead | view);
+        OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "\\InprocServer32", kKeyRead | view);
     row->file = ReadValueText(server, "");
     row->classView = view;
 }
@@ -23,33 +38,42 @@ void ReadClassDetails(Registry& registry, const std::string& id, std::uint32_t v
 // A registration both browsers read (the search hooks) names a class that
 // either bitness may have registered: the system's own view first, else
 // the 32-bit one.
-void ReadSharedClassDetails(Registry& registry, const std::string& id, bool is64BitSystem,
-                            AddonRow* row) {
-    ReadClassDetails(registry, id, row->view, row);
+void ReadSharedClassDetails(Registry& registry, bool is64BitSystem, AddonRow* row) {
+    ReadClassDetails(registry, row->view, row);
     if (!is64BitSystem) return;
-    if (RegKey::Open(registry, kHkeyClassesRoot, "CLSID\\" + id, kKeyRead | kKeyWow64_64Key))
+    if (OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_64Key))
         return;
-    if (RegKey::Open(registry, kHkeyClassesRoot, "CLSID\\" + id, kKeyRead | kKeyWow64_32Key))
-        ReadClassDetails(registry, id, kKeyWow64_32Key, row);
+    if (OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_32Key))
+        ReadClassDetails(registry, kKeyWow64_32Key, row);
 }
 
-void ReadExtensionDetails(Registry& registry, const RegKey& extensions, const std::string& id,
-                          AddonRow* row) {
-    RegKey key = RegKey::Open(registry, extensions.Handle(), id, kKeyRead | extensions.View());
+void ReadExtensionDetails(Registry& registry, const RegKey& extensions, AddonRow* row) {
+    RegKey key = OpenNamed(registry, extensions.Handle(), "", *row, "", kKeyRead | extensions.View());
     row->displayName = ReadValueText(key, "buttontext");
     row->file = ReadValueText(key, "exec");
     row->classView = row->view;
 }
 
-// The names registered under one source, in enumeration order.
-std::vector<std::string> SourceNames(Registry& registry, const RegKey& key, AddonNames names) {
-    std::vector<std::string> found;
+// The names registered under one source, in enumeration order: the code
+// page's form and, with a codec, the exact one.
+std::vector<std::pair<std::string, std::u16string>> SourceNames(Registry& registry, const RegKey& key,
+                                                                AddonNames names,
+                                                                const TextCodec* codec) {
+    std::vector<std::pair<std::string, std::u16string>> found;
     for (std::uint32_t index = 0;; ++index) {
         std::string name;
-        long status = names == AddonNames::Values ? registry.EnumValue(key.Handle(), index, &name)
-                                                  : registry.EnumKey(key.Handle(), index, &name);
+        std::u16string exact;
+        long status;
+        if (codec != nullptr) {
+            status = names == AddonNames::Values ? registry.EnumValueW(key.Handle(), index, &exact)
+                                                 : registry.EnumKeyW(key.Handle(), index, &exact);
+            if (status == kErrorSuccess) name = codec->WideToAnsi(exact);
+        } else {
+            status = names == AddonNames::Values ? registry.EnumValue(key.Handle(), index, &name)
+                                                 : registry.EnumKey(key.Handle(), index, &name);
+        }
         if (status == kErrorSuccess) {
-            found.push_back(name);
+            found.emplace_back(name, exact);
         } else if (status != kErrorMoreData) {
             // The end of the list, or a key that went away: asking again
             // would give the same answer forever.
@@ -79,25 +103,26 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
     return {};
 }
 
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem) {
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec) {
     std::vector<AddonRow> rows;
     for (const AddonSource& source : kAddonSources) {
         std::vector<AddonRow> group;
         for (std::uint32_t view : ViewsToRead(is64BitSystem, source.views)) {
             RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess | view);
             if (!key) continue;
-            for (const std::string& name : SourceNames(registry, key, source.names)) {
+            for (const auto& [name, exact] : SourceNames(registry, key, source.names, codec)) {
                 AddonRow row;
                 row.name = name;
+                row.exactName = exact;
                 row.typeText = source.typeText;
                 row.image = source.image;
                 row.view = view;
                 if (source.details == AddonDetails::ExtensionKey)
-                    ReadExtensionDetails(registry, key, name, &row);
+                    ReadExtensionDetails(registry, key, &row);
                 else if (source.views == ViewsRead::Shared)
-                    ReadSharedClassDetails(registry, name, is64BitSystem, &row);
+                    ReadSharedClassDetails(registry, is64BitSystem, &row);
                 else
-                    ReadClassDetails(registry, name, view, &row);
+                    ReadClassDetails(registry, view, &row);
                 group.push_back(std::move(row));
             }
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -20,6 +21,10 @@ struct AddonRow {
     // class was found in (0 on 32-bit Windows).
     std::uint32_t view = 0;
     std::uint32_t classView = 0;
+    // The same name exactly (UTF-16), where the scan had a codec: the code
+    // page's form of a name in another script may name another entry. Not
+    // shown, and not compared: rows read back from the list lack it.
+    std::u16string exactName;
 
     bool operator==(const AddonRow& other) const {
         return name == other.name && displayName == other.displayName &&
@@ -34,7 +39,10 @@ struct AddonRow {
 // opened contributes nothing; a detail that cannot be read stays empty.
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false);
+// With `codec`, names are read through the Unicode calls and each row keeps
+// its exact name beside the code page's form.
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
+                                 const TextCodec* codec = nullptr);
 
 // A value read as text up to its first NUL, whatever its type and length;
 // empty when the key or value cannot be read.

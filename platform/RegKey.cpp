@@ -34,6 +34,13 @@ RegKey RegKey::Open(Registry& registry, RegHandle parent,
     return RegKey(registry, handle, access);
 }
 
+RegKey RegKey::OpenW(Registry& registry, RegHandle parent, const std::u16string& path,
+                     std::uint32_t access) {
+    RegHandle handle = 0;
+    if (registry.OpenKeyW(parent, path, access, &handle) != kErrorSuccess) return RegKey();
+    return RegKey(registry, handle, access);
+}
+
 RegKey RegKey::Create(Registry& registry, RegHandle parent,
                       const std::string& path, std::uint32_t view) {
     RegHandle handle = 0;

@@ -149,6 +149,9 @@ public:
     // An empty RegKey when the key is absent or cannot be opened.
     static RegKey Open(Registry& registry, RegHandle parent,
                        const std::string& path, std::uint32_t access);
+    // The same for a path named exactly (UTF-16).
+    static RegKey OpenW(Registry& registry, RegHandle parent,
+                        const std::u16string& path, std::uint32_t access);
     // Opens or creates with all access (missing parents included), in
     // `view` (0: the program's own).
     static RegKey Create(Registry& registry, RegHandle parent,

@@ -5,6 +5,7 @@
 #include "manage/AddonRemoval.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
+#include "platform/TextCodec.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
 
@@ -73,8 +74,9 @@ bool AddonPage::OnCommand(int id, int code, HWND) {
 
 void AddonPage::ScanAddons() {
     addonList_.DeleteAllItems();
-    std::vector<AddonRow> rows =
-        tv::ScanAddons(*platform_.registry, platform_.system && platform_.system->Is64BitSystem());
+    rows_ = tv::ScanAddons(*platform_.registry, platform_.system && platform_.system->Is64BitSystem(),
+                           platform_.codec);
+    const std::vector<AddonRow>& rows = rows_;
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddonRow& row = rows[i];
         int item = addonList_.InsertItem(static_cast<int>(i), row.name, row.image);
@@ -88,6 +90,10 @@ void AddonPage::ScanAddons() {
         addonList_.SetItemText(item, 1, row.displayName);
         addonList_.SetItemText(item, 2, row.typeText);
         addonList_.SetItemText(item, 3, row.file);
+        // A name the code page cannot hold shows whole.
+        if (!row.exactName.empty() && platform_.codec &&
+            platform_.codec->AnsiToWide(row.name) != row.exactName)
+            SetItemTextW(addonList_, item, 0, row.exactName);
     }
 }
 
@@ -115,6 +121,10 @@ AddonRow AddonPage::Row(int index) const {
         row.view = static_cast<std::uint32_t>(item.lParam) & 0xFFFF;
         row.classView = static_cast<std::uint32_t>(item.lParam) >> 16;
     }
+    // The list's items are the scanned rows, in order: the exact name is
+    // the scan's.
+    if (index >= 0 && static_cast<size_t>(index) < rows_.size())
+        row.exactName = rows_[static_cast<size_t>(index)].exactName;
     return row;
 }
 

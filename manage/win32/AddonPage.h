@@ -42,6 +42,8 @@ protected:
 private:
     AddonRow Row(int index) const;
 
+    std::vector<AddonRow> rows_;
+
     // The list only shares the image list; the page destroys it.
     ui::ImageList iconList_;
     CGradientButton refreshButton_;

@@ -260,6 +260,41 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
     }
 }
 
+// Registrations named in Hangul read as "?" through the ANSI calls, which
+// here is also the name of other entries: the scanned rows name them
+// exactly, and exactly they go, kept by their exact names; no class is
+// looked for under such a name.
+TEST_F(AddonRemovalTest, ANameInAnyScriptIsTheOneThatGoes) {
+    const std::u16string toolbar = u"{T}\uCE74", helper = u"{B}\uCE74";
+    RegKey bars = RegKey::Create(registry_, kHkeyLocalMachine, kToolbarKey);
+    ASSERT_EQ(registry_.SetValueW(bars.Handle(), toolbar, kRegSz, "\0\0", 2), kErrorSuccess);
+    bars.SetString("{T}?", "");
+    RegHandle key = 0;
+    ASSERT_EQ(registry_.CreateKeyW(kHkeyLocalMachine,
+                                   fakes_.codec.AnsiToWide(kHelpersKey) + u"\\" + helper, &key),
+              kErrorSuccess);
+    registry_.CloseKey(key);
+    RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B}?");
+
+    std::vector<AddonRow> hangul;
+    for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
+        if (row.exactName == toolbar || row.exactName == helper) hangul.push_back(row);
+    ASSERT_EQ(hangul.size(), 2u);
+    Remove(hangul);
+
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
+    EXPECT_EQ(registry_.QueryValueW(bars.Handle(), toolbar, nullptr, nullptr, nullptr), kErrorFileNotFound);
+    EXPECT_EQ(registry_.QueryValueW(bars.Handle(), u"{T}?", nullptr, nullptr, nullptr), kErrorSuccess);
+    EXPECT_FALSE(RegKey::OpenW(registry_, kHkeyLocalMachine,
+                               fakes_.codec.AnsiToWide(kHelpersKey) + u"\\" + helper, kKeyRead));
+    EXPECT_TRUE(RegKey::Open(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B}?", kKeyRead));
+    const std::u16string text = RestoreText();
+    EXPECT_NE(text.find(u"\r\n\"" + toolbar + u"\"=\"\"\r\n"), std::u16string::npos) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(u"\\" + helper + u"]\r\n"), std::u16string::npos);
+    EXPECT_EQ(text.find(u"{T}?"), std::u16string::npos);
+    EXPECT_EQ(text.find(u"{B}?"), std::u16string::npos);
+}
+
 TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
     auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
     Remove({{"{T1}", "flashget bar", kToolbarType, "C:\\fg.dll", 0},
