@@ -56,6 +56,7 @@ struct FakePlatform {
     FakePlatform() {
         files.AddFolder(environment.documentsFolder);
         registry.UseCodec(std::make_shared<Codec>());
+        files.UseCodec(std::make_shared<Codec>());
     }
 
     FakeRegistry registry;
