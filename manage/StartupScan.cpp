@@ -238,9 +238,9 @@ void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
 void ResolveShortcuts(FolderWalk& walk) {
     if (walk.shortcuts.empty()) return;
     std::vector<StartupItem>& items = *walk.items;
-    std::vector<std::string> paths;
-    for (size_t index : walk.shortcuts) paths.push_back(items[index].path);
-    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargets(paths);
+    std::vector<std::u16string> paths;
+    for (size_t index : walk.shortcuts) paths.push_back(items[index].exactHidden);
+    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargetsW(paths);
     std::vector<bool> dropped(items.size(), false);
     for (size_t i = 0; i < walk.shortcuts.size() && i < targets.size(); ++i) {
         StartupItem& item = items[walk.shortcuts[i]];

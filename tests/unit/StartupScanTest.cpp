@@ -247,28 +247,33 @@ TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
 
 // Hangul is outside code page 936: such names read as '?' in 8-bit text,
 // which names no file. Rows carry each file's exact name and path beside
-// the 8-bit forms, and subfolders so named are walked.
+// the 8-bit forms, subfolders so named are walked, and shortcuts so named
+// are read.
 TEST_F(StartupScanTest, FolderRowsCarryTheirFilesExactly) {
     const std::string user = kUserStartup;
+    const std::string low = "c:\\users\\me\\start menu\\programs\\startup";
     const std::u16string exactUser(user.begin(), user.end());
     const std::u16string kakao = u"\uCE74\uCE74\uC624.exe";  // 카카오.exe
     fake.files.AddFile(exactUser + u"\\" + kakao);
-    fake.files.AddFile(exactUser + u"\\\uCE74.exe");  // 카.exe
-    fake.files.AddFile(exactUser + u"\\\uC624.exe");  // 오.exe
+    fake.files.AddFile(exactUser + u"\\\uCE74.exe");      // 카.exe
+    fake.files.AddFile(exactUser + u"\\\uC624.exe");      // 오.exe
     fake.files.AddFile(exactUser + u"\\\uD55C\\In.exe");  // 한\In.exe
+    fake.files.AddFile(exactUser + u"\\\uCE74.lnk");      // 카.lnk
+    fake.links.Add(exactUser + u"\\\uCE74.lnk", "C:\\Tool\\tool.exe");
     fake.files.AddFile(user + "\\\xD6\xD0.exe");  // 中.exe
     std::vector<std::string> rows;
     std::vector<std::u16string> exact;
     for (const StartupItem& item : StartupScan(fake.Get())) {
-        rows.push_back(item.name + " | " + item.hidden);
+        rows.push_back(item.name + " | " + item.path + " | " + item.hidden);
         exact.push_back(item.exactName + u" | " + item.exactHidden);
     }
     std::vector<std::string> expectedRows = {
-        "???.exe | " + user + "\\???.exe",
-        "?.exe | " + user + "\\?.exe",
-        "?.exe | " + user + "\\?.exe",
-        "In.exe | " + user + "\\?\\In.exe",
-        "\xD6\xD0.exe | " + user + "\\\xD6\xD0.exe",
+        "???.exe | " + low + "\\???.exe | " + user + "\\???.exe",
+        "?.exe | " + low + "\\?.exe | " + user + "\\?.exe",
+        "?.exe | " + low + "\\?.exe | " + user + "\\?.exe",
+        "?.lnk | C:\\Tool\\tool.exe | " + user + "\\?.lnk",
+        "In.exe | " + low + "\\?\\in.exe | " + user + "\\?\\In.exe",
+        "\xD6\xD0.exe | " + low + "\\\xD6\xD0.exe | " + user + "\\\xD6\xD0.exe",
     };
     std::vector<std::u16string> expectedExact = {
         u"In.exe | " + exactUser + u"\\\uD55C\\In.exe",
@@ -276,6 +281,7 @@ TEST_F(StartupScanTest, FolderRowsCarryTheirFilesExactly) {
         u"\uC624.exe | " + exactUser + u"\\\uC624.exe",
         kakao + u" | " + exactUser + u"\\" + kakao,
         u"\uCE74.exe | " + exactUser + u"\\\uCE74.exe",
+        u"\uCE74.lnk | " + exactUser + u"\\\uCE74.lnk",
     };
     for (auto* list : {&rows, &expectedRows}) std::sort(list->begin(), list->end());
     for (auto* list : {&exact, &expectedExact}) std::sort(list->begin(), list->end());
