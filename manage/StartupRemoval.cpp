@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
 #include "platform/RestoreFiles.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -56,12 +57,60 @@ bool IsInside(const std::string& path, const std::string& folder) {
     return !folder.empty() && text::StartsWithNoCase(path, folder + "\\");
 }
 
+// True when `path` lies in `folder` or one of its subfolders, ASCII letters
+// compared without regard to case.
+bool IsInside(const std::u16string& path, const std::u16string& folder) {
+    if (folder.empty() || path.size() <= folder.size() || path[folder.size()] != u'\\')
+        return false;
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        char16_t a = path[i], b = folder[i];
+        if (a >= u'a' && a <= u'z') a = static_cast<char16_t>(a - u'a' + u'A');
+        if (b >= u'a' && b <= u'z') b = static_cast<char16_t>(b - u'a' + u'A');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+// RemoveFolderFile for a row that carries its file exactly: the checks, the
+// move and the restore file's words all name that very file, whatever its
+// name's script.
+bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row) {
+    const std::u16string& path = row.exactHidden;
+    const std::size_t slash = path.rfind(u'\\');
+    if (row.exactName.empty() || slash == std::u16string::npos ||
+        path.compare(slash + 1, std::u16string::npos, row.exactName) != 0)
+        return true;
+    const TextCodec& codec = *platform.codec;
+    const std::u16string user = codec.AnsiToWide(ReadStartupFolder(platform, kHkeyCurrentUser, "Startup"));
+    const std::u16string common = codec.AnsiToWide(platform.environment->CommonStartupFolder());
+    std::u16string within;
+    if (IsInside(path, user)) within = codec.AnsiToWide(platform.environment->ProfileFolder());
+    else if (IsInside(path, common)) within = common;
+    if (within.empty() || !platform.files->ExistsW(path)) return true;
+
+    const std::u16string kept = RestoreFolderSlot(platform, row.exactName);
+    if (kept.empty()) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    RegBackup backup(*platform.registry, codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    backup.Comment(codec.AnsiToWide("启动文件已移到：") + kept);
+    backup.Comment(codec.AnsiToWide("恢复时请把它移回原来的位置：") + path);
+    std::unique_ptr<NewFile> restoreFile;
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile))
+        return false;
+    if (!platform.files->MoveFileOutW(path, within, kept)) restoreFile->Discard();
+    return true;
+}
+
 // A startup-folder row stands for exactly its own file, kept in the hidden
 // column; it is removed only when it still lies in one of the startup
 // folders and carries the row's name (a shortcut goes, never its target).
 // It is moved into the restore folder, with a restore file that says where
 // it came from. False when that could not be prepared: nothing moved.
 bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
+    if (!row.exactHidden.empty()) return RemoveExactFolderFile(platform, row);
     const std::string& path = row.hidden;
     std::size_t slash = text::FindLastChar(path, '\\');
     if (row.name.empty() || slash == text::npos || path.compare(slash + 1, std::string::npos, row.name) != 0)

@@ -228,49 +228,53 @@ struct FolderWalk {
 
 // True when `folder` may be walked: its identity is known and neither walked
 // nor above the start. It is barred from then on.
-bool Enter(FolderWalk& walk, const std::string& folder) {
+bool Enter(FolderWalk& walk, const std::u16string& folder) {
     FileIdentity identity;
-    return walk.platform.files->FolderIdentity(folder, &identity) &&
+    return walk.platform.files->FolderIdentityW(folder, &identity) &&
            walk.barred.insert(identity).second;
 }
 
-void BarFoldersAbove(FolderWalk& walk, std::string folder) {
-    while (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1)
-        folder.pop_back();
+void BarFoldersAbove(FolderWalk& walk, std::u16string folder) {
+    while (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
     // A drive root ("C:\\") has nothing above it.
     while (folder.size() > 3) {
-        std::size_t slash = text::FindLastChar(folder, '\\');
-        if (slash == text::npos || slash == 0) return;
+        std::size_t slash = folder.rfind(u'\\');
+        if (slash == std::u16string::npos || slash == 0) return;
         folder.resize(slash == 2 ? 3 : slash);
         FileIdentity identity;
-        if (walk.platform.files->FolderIdentity(folder, &identity)) walk.barred.insert(identity);
+        if (walk.platform.files->FolderIdentityW(folder, &identity)) walk.barred.insert(identity);
     }
 }
 
-void WalkFolder(FolderWalk& walk, const std::string& folder, int depth) {
+// Folders are walked, and rows name their files, by exact path: a name
+// outside the code page reads as '?' in 8-bit text, which names no file.
+void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
     std::vector<FolderEntry> entries;
-    if (!walk.platform.files->ListFolder(folder, &entries)) return;
+    if (!walk.platform.files->ListFolderW(folder, &entries)) return;
     for (const FolderEntry& entry : entries) {
-        const std::string own = folder + "\\" + entry.name;
+        const std::u16string own = folder + u"\\" + entry.exactName;
         if (entry.folder) {
             // A junction or symbolic link stands for a folder elsewhere: its
             // files are not startup files, and deleting them as such would
             // delete files outside the startup folders.
-            if (!entry.link && (entry.name.empty() || entry.name[0] != '.') &&
+            if (!entry.link && (entry.exactName.empty() || entry.exactName[0] != u'.') &&
                 depth < kMaxFolderDepth && Enter(walk, own))
                 WalkFolder(walk, own, depth + 1);
             continue;
         }
-        std::string path = text::ToLower(own);
+        const std::string shown = walk.platform.codec->WideToAnsi(own);
+        std::string path = text::ToLower(shown);
         std::size_t link = text::Find(path, ".lnk");
         const bool shortcut = link != text::npos && link > 0;
         if (!shortcut && text::FindNoCase(path, "desktop.ini") != text::npos) continue;
         if (shortcut) walk.shortcuts.push_back(walk.items->size());
         StartupItem item;
-        item.name = entry.name;
+        item.name = walk.platform.codec->WideToAnsi(entry.exactName);
         item.path = path;
         item.root = path;
-        item.hidden = own;
+        item.hidden = shown;
+        item.exactName = entry.exactName;
+        item.exactHidden = own;
         item.iconFile = path;
         item.iconResource = kIconFolderFile;
         walk.items->push_back(std::move(item));
@@ -283,9 +287,9 @@ void WalkFolder(FolderWalk& walk, const std::string& folder, int depth) {
 void ResolveShortcuts(FolderWalk& walk) {
     if (walk.shortcuts.empty()) return;
     std::vector<StartupItem>& items = *walk.items;
-    std::vector<std::string> paths;
-    for (size_t index : walk.shortcuts) paths.push_back(items[index].path);
-    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargets(paths);
+    std::vector<std::u16string> paths;
+    for (size_t index : walk.shortcuts) paths.push_back(items[index].exactHidden);
+    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargetsW(paths);
     std::vector<bool> dropped(items.size(), false);
     for (size_t i = 0; i < walk.shortcuts.size() && i < targets.size(); ++i) {
         StartupItem& item = items[walk.shortcuts[i]];
@@ -304,6 +308,11 @@ void ResolveShortcuts(FolderWalk& walk) {
 }  // namespace
 
 void ScanStartupFolder(const Platform& platform, const std::string& folder,
+                       std::vector<StartupItem>* items) {
+    ScanStartupFolder(platform, platform.codec->AnsiToWide(folder), items);
+}
+
+void ScanStartupFolder(const Platform& platform, const std::u16string& folder,
                        std::vector<StartupItem>* items) {
     // An unreadable folder value must not turn into the current drive's root.
     if (folder.empty()) return;

@@ -29,6 +29,9 @@ std::vector<StartupItem> StartupScan(const Platform& platform,
 // current directory is left as it is.
 void ScanStartupFolder(const Platform& platform, const std::string& folder,
                        std::vector<StartupItem>* items);
+// The same from the folder's exact path.
+void ScanStartupFolder(const Platform& platform, const std::u16string& folder,
+                       std::vector<StartupItem>* items);
 
 // The text of the "Shell Folders" value naming a startup folder; empty when
 // it cannot be read.

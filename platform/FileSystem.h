@@ -1,6 +1,9 @@
 // Files and folders, behind the seam so the logic that lists and deletes
 // them can run against an in-memory tree. Paths are 8-bit text in the system
-// code page, with backslash separators, compared case-insensitively.
+// code page, with backslash separators, compared case-insensitively. A name
+// with characters outside the code page reads there with '?' for each, which
+// names no file; the W-forms take and give paths exactly (UTF-16), for
+// wherever a name must identify its entry.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +20,8 @@ struct FolderEntry {
     // A folder that is a junction or symbolic link: it stands for another
     // folder, whose contents are not its own.
     bool link = false;
+    // The name exactly as the system stores it; `name` is its code-page form.
+    std::u16string exactName;
 };
 
 // What names a folder on its volume whatever path reaches it: a link to a
@@ -81,6 +86,15 @@ public:
     // anything fails; then nothing moved.
     virtual bool MoveFileOut(const std::string& from, const std::string& within,
                              const std::string& to) = 0;
+
+    // The same, with exact paths.
+    virtual bool ExistsW(const std::u16string& path) const = 0;
+    virtual bool ListFolderW(const std::u16string& folder,
+                             std::vector<FolderEntry>* entries) const = 0;
+    virtual bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const = 0;
+    virtual bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                              const std::u16string& to) = 0;
+
     // The process's current directory.
     virtual std::string WorkingFolder() const = 0;
     virtual bool SetWorkingFolder(const std::string& path) = 0;

@@ -30,6 +30,8 @@ RegBackup::RegBackup(Registry& registry, const TextCodec& codec)
 
 void RegBackup::Comment(const std::string& text) { writer_.Comment(text); }
 
+void RegBackup::Comment(const std::u16string& text) { writer_.Comment(text); }
+
 RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::u16string& path,
                                          std::uint32_t view, RegKey* key) {
     RegHandle handle = 0;

@@ -92,14 +92,16 @@ void RegExportWriter::Line(const std::u16string& line) {
     text_ += u"\r\n";
 }
 
-void RegExportWriter::Comment(const std::string& text) {
+void RegExportWriter::Comment(const std::string& text) { Comment(Wide(text)); }
+
+void RegExportWriter::Comment(const std::u16string& text) {
     std::size_t start = 0;
     for (;;) {
-        std::size_t end = text.find('\n', start);
-        std::string part = text.substr(start, end == std::string::npos ? end : end - start);
-        if (!part.empty() && part.back() == '\r') part.pop_back();
-        Line(u"; " + Wide(part));
-        if (end == std::string::npos) break;
+        std::size_t end = text.find(u'\n', start);
+        std::u16string part = text.substr(start, end == std::u16string::npos ? end : end - start);
+        if (!part.empty() && part.back() == u'\r') part.pop_back();
+        Line(u"; " + part);
+        if (end == std::u16string::npos) break;
         start = end + 1;
     }
 }

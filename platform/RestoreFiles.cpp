@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -54,6 +55,15 @@ std::string Numbered(const std::string& name, int number) {
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
+std::u16string Numbered(const std::u16string& name, int number) {
+    if (number == 1) return name;
+    const std::string digits = " (" + std::to_string(number) + ")";
+    const std::u16string suffix(digits.begin(), digits.end());
+    const std::size_t dot = name.rfind(u'.');
+    if (dot == std::u16string::npos || dot == 0) return name + suffix;
+    return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
 // The restore folder, made if missing; empty when it cannot be.
 std::string MadeFolder(const Platform& platform) {
     const std::string folder = RestoreFolderPath(platform);
@@ -93,6 +103,17 @@ std::string RestoreFolderSlot(const Platform& platform, const std::string& name)
     for (int number = 1; number <= kMaxSlots; ++number) {
         const std::string path = folder + "\\" + Numbered(name, number);
         if (!platform.files->Exists(path)) return path;
+    }
+    return {};
+}
+
+std::u16string RestoreFolderSlot(const Platform& platform, const std::u16string& name) {
+    const std::string folder = MadeFolder(platform);
+    if (folder.empty() || name.empty()) return {};
+    const std::u16string exactFolder = platform.codec->AnsiToWide(folder);
+    for (int number = 1; number <= kMaxSlots; ++number) {
+        const std::u16string path = exactFolder + u"\\" + Numbered(name, number);
+        if (!platform.files->ExistsW(path)) return path;
     }
     return {};
 }

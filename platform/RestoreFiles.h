@@ -56,6 +56,9 @@ bool SaveRestoreFile(const Platform& platform, const RegBackup& backup,
 // name, numbered " (2)", " (3)", ... before the extension when taken.
 // Empty when the folder cannot be made.
 std::string RestoreFolderSlot(const Platform& platform, const std::string& name);
+// The same for a file known by its exact name (which the code page may not
+// spell): the slot's exact path.
+std::u16string RestoreFolderSlot(const Platform& platform, const std::u16string& name);
 
 // The one message box of a failed backup.
 void TellRestoreFailed(const Platform& platform);

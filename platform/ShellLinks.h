@@ -27,6 +27,10 @@ public:
         }
         return targets;
     }
+    // The same for shortcuts known by exact path (a name outside the code
+    // page has no 8-bit path).
+    virtual std::vector<std::optional<std::string>> ReadTargetsW(
+        const std::vector<std::u16string>& linkPaths) const = 0;
 };
 
 }  // namespace tv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/CodePageText.h"
+#include "platform/fake/PackedNames.h"
 
 namespace tv {
 
@@ -26,7 +27,15 @@ std::string ParentOf(const std::string& path) {
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() { AddFolder("C:\\"); }
+FakeFileSystem::FakeFileSystem() { MakeFolder("C:\\"); }
+
+std::string FakeFileSystem::In(const std::string& ansi) const {
+    return packed::FromAnsi(ansi, codec_.get());
+}
+
+std::string FakeFileSystem::Out(const std::string& packed) const {
+    return packed::ToAnsi(packed, codec_.get());
+}
 
 std::string FakeFileSystem::Key(const std::string& path) {
     return text::ToUpper(Trimmed(path));
@@ -68,16 +77,29 @@ FakeFileSystem::Node& FakeFileSystem::Put(const std::string& path, bool folder) 
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
-    return !path.empty() && Find(path) != nullptr;
+    return !path.empty() && Find(In(path)) != nullptr;
+}
+
+bool FakeFileSystem::ExistsW(const std::u16string& path) const {
+    return !path.empty() && Find(packed::Pack(path)) != nullptr;
 }
 
 bool FakeFileSystem::IsFolder(const std::string& path) const {
-    const Node* node = Find(path);
+    const Node* node = Find(In(path));
     return node != nullptr && node->folder;
 }
 
 bool FakeFileSystem::ListFolder(const std::string& folder,
                                 std::vector<FolderEntry>* entries) const {
+    return List(In(folder), entries);
+}
+
+bool FakeFileSystem::ListFolderW(const std::u16string& folder,
+                                 std::vector<FolderEntry>* entries) const {
+    return List(packed::Pack(folder), entries);
+}
+
+bool FakeFileSystem::List(const std::string& folder, std::vector<FolderEntry>* entries) const {
     entries->clear();
     const Node* dir = Find(folder);
     if (dir == nullptr || !dir->folder) return false;
@@ -85,15 +107,25 @@ bool FakeFileSystem::ListFolder(const std::string& folder,
     for (const auto& [key, node] : nodes_) {
         if (key == parentKey || Key(ParentOf(node.path)) != parentKey) continue;
         std::size_t slash = text::FindLastChar(node.path, '\\');
-        entries->push_back({node.path.substr(slash + 1), node.folder, node.readOnly, node.link});
+        const std::string name = node.path.substr(slash + 1);
+        entries->push_back(
+            {Out(name), node.folder, node.readOnly, node.link, packed::Unpack(name)});
     }
-    std::sort(entries->begin(), entries->end(), [](const FolderEntry& a, const FolderEntry& b) {
+    std::stable_sort(entries->begin(), entries->end(), [](const FolderEntry& a, const FolderEntry& b) {
         return text::CompareNoCase(a.name, b.name) < 0;
     });
     return true;
 }
 
 bool FakeFileSystem::FolderIdentity(const std::string& folder, FileIdentity* identity) const {
+    return Identity(In(folder), identity);
+}
+
+bool FakeFileSystem::FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const {
+    return Identity(packed::Pack(folder), identity);
+}
+
+bool FakeFileSystem::Identity(const std::string& folder, FileIdentity* identity) const {
     const Node* node = Find(folder);
     if (node == nullptr || !node->folder) return false;
     // One volume per drive letter.
@@ -103,17 +135,18 @@ bool FakeFileSystem::FolderIdentity(const std::string& folder, FileIdentity* ide
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
-    const Node* node = Find(path);
+    const Node* node = Find(In(path));
     if (node == nullptr || node->folder || node->readOnly || node->busy) return false;
     nodes_.erase(Key(node->path));
     return true;
 }
 
-bool FakeFileSystem::RemoveFolder(const std::string& path) {
+bool FakeFileSystem::RemoveFolder(const std::string& ansi) {
+    const std::string path = In(ansi);
     const Node* node = Find(path);
     if (node == nullptr || !node->folder) return false;
     std::vector<FolderEntry> inside;
-    ListFolder(path, &inside);
+    List(path, &inside);
     if (!inside.empty() || Key(path).size() <= 3) return false;
     if (Key(working_) == Key(node->path)) return false;  // in use as the current directory
     nodes_.erase(Key(node->path));
@@ -125,7 +158,7 @@ bool FakeFileSystem::Plain(const std::string& path) const {
 }
 
 bool FakeFileSystem::CreateFolder(const std::string& path) {
-    const std::string p = Trimmed(path);
+    const std::string p = Trimmed(In(path));
     if (const Node* node = Find(p)) return node->folder && !node->link && Plain(p);
     const Node* parent = Find(ParentOf(p));
     if (p.empty() || parent == nullptr || !parent->folder || !Plain(ParentOf(p)) || full_)
@@ -154,7 +187,7 @@ private:
 
 std::unique_ptr<NewFile> FakeFileSystem::WriteNewFile(const std::string& path,
                                                       const std::string& bytes) {
-    const std::string p = Trimmed(path);
+    const std::string p = Trimmed(In(path));
     const Node* parent = Find(ParentOf(p));
     if (p.empty() || Find(p) != nullptr || parent == nullptr || !parent->folder || full_)
         return nullptr;
@@ -168,6 +201,16 @@ std::unique_ptr<NewFile> FakeFileSystem::WriteNewFile(const std::string& path,
 
 bool FakeFileSystem::MoveFileOut(const std::string& from, const std::string& within,
                                  const std::string& to) {
+    return Move(In(from), In(within), In(to));
+}
+
+bool FakeFileSystem::MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                                  const std::u16string& to) {
+    return Move(packed::Pack(from), packed::Pack(within), packed::Pack(to));
+}
+
+bool FakeFileSystem::Move(const std::string& from, const std::string& within,
+                          const std::string& to) {
     // The file itself, as a handle that follows no link at its own name
     // would open it.
     const std::string source = Trimmed(from);
@@ -196,37 +239,50 @@ bool FakeFileSystem::MoveFileOut(const std::string& from, const std::string& wit
 }
 
 std::string FakeFileSystem::Contents(const std::string& path) const {
-    const Node* node = Find(path);
+    const Node* node = Find(In(path));
     return node == nullptr ? std::string() : node->contents;
 }
 
 bool FakeFileSystem::SetWorkingFolder(const std::string& path) {
-    const Node* node = Find(path);
+    const Node* node = Find(In(path));
     if (node == nullptr || !node->folder) return false;
     working_ = node->path;
     return true;
 }
 
-void FakeFileSystem::AddFolder(const std::string& path) {
+void FakeFileSystem::AddFolder(const std::string& path) { MakeFolder(In(path)); }
+
+void FakeFileSystem::AddFolder(const std::u16string& path) { MakeFolder(packed::Pack(path)); }
+
+void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) {
+    MakeFile(In(path), readOnly, busy);
+}
+
+void FakeFileSystem::AddFile(const std::u16string& path, bool readOnly, bool busy) {
+    MakeFile(packed::Pack(path), readOnly, busy);
+}
+
+void FakeFileSystem::MakeFolder(const std::string& path) {
     std::string p = Trimmed(path);
     if (p.empty() || Find(p) != nullptr) return;
     std::string parent = ParentOf(p);
-    if (!parent.empty() && parent != p) AddFolder(parent);
+    if (!parent.empty() && parent != p) MakeFolder(parent);
     Put(p, true);
 }
 
-void FakeFileSystem::AddFile(const std::string& path, bool readOnly, bool busy) {
+void FakeFileSystem::MakeFile(const std::string& path, bool readOnly, bool busy) {
     std::string p = Trimmed(path);
     std::string parent = ParentOf(p);
-    if (!parent.empty()) AddFolder(parent);
+    if (!parent.empty()) MakeFolder(parent);
     Node& node = Put(p, false);
     node.readOnly = readOnly;
     node.busy = busy;
 }
 
-void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
-    const std::string p = Trimmed(path);
-    AddFolder(ParentOf(p));
+void FakeFileSystem::AddLink(const std::string& path, const std::string& ansiTarget) {
+    const std::string p = Trimmed(In(path));
+    const std::string target = In(ansiTarget);
+    MakeFolder(ParentOf(p));
     const Node* to = target.empty() ? nullptr : Find(target);
     const std::string alias = to != nullptr ? Trimmed(Resolved(target)) : std::string();
     Node& node = Put(p, to == nullptr || to->folder);
@@ -235,14 +291,20 @@ void FakeFileSystem::AddLink(const std::string& path, const std::string& target)
 }
 
 void FakeFileSystem::AddAlias(const std::string& path, const std::string& target) {
-    std::string p = Trimmed(path);
-    AddFolder(ParentOf(p));
-    Put(p, true).alias = Trimmed(Resolved(target));
+    std::string p = Trimmed(In(path));
+    MakeFolder(ParentOf(p));
+    Put(p, true).alias = Trimmed(Resolved(In(target)));
 }
 
 std::vector<std::string> FakeFileSystem::AllPaths() const {
     std::vector<std::string> paths;
-    for (const auto& entry : nodes_) paths.push_back(entry.second.path);
+    for (const auto& entry : nodes_) paths.push_back(Out(entry.second.path));
+    return paths;
+}
+
+std::vector<std::u16string> FakeFileSystem::AllPathsW() const {
+    std::vector<std::u16string> paths;
+    for (const auto& entry : nodes_) paths.push_back(packed::Unpack(entry.second.path));
     return paths;
 }
 

@@ -1,14 +1,20 @@
 // An in-memory folder tree. Tests put files and folders in it, mark files
 // read-only or busy (in use: they cannot be deleted), and read back what is
-// left.
+// left. Names are kept as UTF-16, as Windows keeps them; the A-calls see
+// them through the code page the tree is given (UseCodec; without one, each
+// byte stands for the character of its number, see PackedNames.h), so a
+// name with characters outside it reads as '?' there and an A-path finds
+// only the entry whose UTF-16 name it converts to.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 
 namespace tv {
 
@@ -28,12 +34,24 @@ public:
                                           const std::string& bytes) override;
     bool MoveFileOut(const std::string& from, const std::string& within,
                      const std::string& to) override;
-    std::string WorkingFolder() const override { return working_; }
+    std::string WorkingFolder() const override { return Out(working_); }
     bool SetWorkingFolder(const std::string& path) override;
+
+    bool ExistsW(const std::u16string& path) const override;
+    bool ListFolderW(const std::u16string& folder,
+                     std::vector<FolderEntry>* entries) const override;
+    bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override;
+    bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                      const std::u16string& to) override;
+
+    // The code page the A-calls convert through.
+    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
 
     // Set-up: parents are made as needed. A busy file cannot be deleted.
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, bool readOnly = false, bool busy = false);
+    void AddFolder(const std::u16string& path);
+    void AddFile(const std::u16string& path, bool readOnly = false, bool busy = false);
     // A junction or symbolic link the platform flags as such: to another
     // folder or file, `target`, which paths through it lead to; with no
     // target it holds nothing itself. Put over whatever was at `path`, as a
@@ -43,8 +61,10 @@ public:
     // listed as an ordinary folder, it shows the contents and the identity of
     // `target`, an existing folder, and paths through it lead there.
     void AddAlias(const std::string& path, const std::string& target);
-    // Every path held, folders included, in their stored spelling, sorted.
+    // Every path held, folders included, in their stored spelling (as the
+    // A-calls see it), in case-insensitive order of the exact paths.
     std::vector<std::string> AllPaths() const;
+    std::vector<std::u16string> AllPathsW() const;
     // What WriteNewFile wrote to the file (empty for any other file).
     std::string Contents(const std::string& path) const;
     // How many files written with WriteNewFile were discarded.
@@ -53,6 +73,7 @@ public:
     void SetFull(bool full) { full_ = full; }
 
 private:
+    // Every path below is in the packed form (PackedNames.h).
     struct Node {
         std::string path;  // as first given, without a trailing backslash
         bool folder = false;
@@ -72,12 +93,20 @@ private:
     class Written;
     const Node* Find(const std::string& path) const;
     Node& Put(const std::string& path, bool folder);
+    std::string In(const std::string& ansi) const;
+    std::string Out(const std::string& packed) const;
+    bool List(const std::string& folder, std::vector<FolderEntry>* entries) const;
+    bool Identity(const std::string& folder, FileIdentity* identity) const;
+    bool Move(const std::string& from, const std::string& within, const std::string& to);
+    void MakeFolder(const std::string& path);
+    void MakeFile(const std::string& path, bool readOnly, bool busy);
 
     std::map<std::string, Node> nodes_;  // by upper-cased path
     std::string working_ = "C:\\";
     bool full_ = false;
     int discarded_ = 0;
     std::uint64_t nextIndex_ = 0x10;
+    std::shared_ptr<const TextCodec> codec_;
 };
 
 }  // namespace tv

@@ -5,47 +5,14 @@
 
 #include "platform/CodePageText.h"
 #include "platform/RegistryViews.h"
+#include "platform/fake/PackedNames.h"
 
 namespace tv {
 
 namespace {
 
-// UTF-16 kept in 8 bits without loss: ASCII as itself, every other unit as
-// four bytes 0x81..0x90 (one per nibble). Those read as two double-byte
-// characters to the code-page helpers, so a backslash is never taken for a
-// trail byte, ASCII case folding leaves them alone, and they sort after
-// ASCII in the order of the units.
-std::string Pack(const std::u16string& wide) {
-    std::string packed;
-    for (char16_t unit : wide) {
-        if (unit < 0x80) {
-            packed.push_back(static_cast<char>(unit));
-            continue;
-        }
-        for (int shift = 12; shift >= 0; shift -= 4)
-            packed.push_back(static_cast<char>(0x81 + ((unit >> shift) & 0xF)));
-    }
-    return packed;
-}
-
-std::u16string Unpack(const std::string& packed) {
-    std::u16string wide;
-    for (std::size_t i = 0; i < packed.size();) {
-        const auto byte = static_cast<unsigned char>(packed[i]);
-        if (byte < 0x80 || i + 4 > packed.size()) {
-            wide.push_back(byte);
-            ++i;
-            continue;
-        }
-        char16_t unit = 0;
-        for (int k = 0; k < 4; ++k)
-            unit = static_cast<char16_t>((unit << 4) |
-                                         ((static_cast<unsigned char>(packed[i + k]) - 0x81) & 0xF));
-        wide.push_back(unit);
-        i += 4;
-    }
-    return wide;
-}
+using packed::Pack;
+using packed::Unpack;
 
 std::u16string WideFromBytes(const std::string& bytes) {
     std::u16string wide;
@@ -70,40 +37,12 @@ bool IsStringType(std::uint32_t type) {
 
 }  // namespace
 
-// Without a codec a double-byte character (lead byte 0x81..0xFE and the
-// byte after it) stands for one unit of its own, 0x8000 and up, and any
-// other byte for the unit of its number: every 8-bit name goes there and
-// back unchanged, and a trail byte is never taken for ASCII.
 std::string FakeRegistry::In(const std::string& ansi) const {
-    if (codec_) return Pack(codec_->AnsiToWide(ansi));
-    std::u16string wide;
-    for (std::size_t i = 0; i < ansi.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(ansi[i]);
-        if (byte >= 0x81 && byte <= 0xFE && i + 1 < ansi.size()) {
-            wide.push_back(static_cast<char16_t>(0x8000 | ((byte & 0x7F) << 8) |
-                                                 static_cast<unsigned char>(ansi[++i])));
-        } else {
-            wide.push_back(byte);
-        }
-    }
-    return Pack(wide);
+    return packed::FromAnsi(ansi, codec_.get());
 }
 
 std::string FakeRegistry::Out(const std::string& packed) const {
-    const std::u16string wide = Unpack(packed);
-    if (codec_) return codec_->WideToAnsi(wide);
-    std::string ansi;
-    for (char16_t unit : wide) {
-        if (unit < 0x100) {
-            ansi.push_back(static_cast<char>(unit));
-        } else if (unit >= 0x8100) {
-            ansi.push_back(static_cast<char>(0x80 | ((unit >> 8) & 0x7F)));
-            ansi.push_back(static_cast<char>(unit & 0xFF));
-        } else {
-            ansi.push_back('?');
-        }
-    }
-    return ansi;
+    return packed::ToAnsi(packed, codec_.get());
 }
 
 std::string FakeRegistry::ToAnsiData(const std::string& wideBytes) const {

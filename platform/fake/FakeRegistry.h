@@ -140,7 +140,7 @@ private:
                       std::uint32_t access, RegHandle* key);
 
     // Names and paths are kept in one 8-bit form that holds every UTF-16
-    // name exactly (see Pack): these turn A-text into it and back.
+    // name exactly (see PackedNames.h): these turn A-text into it and back.
     std::string In(const std::string& ansi) const;
     std::string Out(const std::string& packed) const;
     // String data in the other form than it was written in.

@@ -31,4 +31,29 @@ std::string NativePath(const std::string& path) {
     return NativeSystemPath(folders, path);
 }
 
+std::wstring NativePath(const std::wstring& path) {
+    struct Folders {
+        std::wstring windows;
+        std::wstring system;
+        bool redirected = false;
+    };
+    static const Folders folders = [] {
+        Folders found;
+        wchar_t buffer[MAX_PATH + 1] = {};
+        UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH) found.windows.assign(buffer, length);
+        length = GetSystemDirectoryW(buffer, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH) found.system.assign(buffer, length);
+        found.redirected = !kProgramIs64Bit && Win32SystemProbe().Is64BitSystem() &&
+                           !found.windows.empty() && !found.system.empty();
+        return found;
+    }();
+    const std::size_t size = folders.system.size();
+    if (!folders.redirected || path.size() < size || (path.size() > size && path[size] != L'\\') ||
+        CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(size),
+                       folders.system.c_str(), static_cast<int>(size)) != CSTR_EQUAL)
+        return path;
+    return folders.windows + L"\\Sysnative" + path.substr(size);
+}
+
 }  // namespace tv

@@ -11,5 +11,7 @@
 namespace tv {
 
 std::string NativePath(const std::string& path);
+// The same for an exact (UTF-16) path.
+std::wstring NativePath(const std::wstring& path);
 
 }  // namespace tv

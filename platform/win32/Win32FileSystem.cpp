@@ -4,8 +4,8 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <cwchar>
 
-#include "platform/CodePageText.h"
 #include "platform/UniqueHandle.h"
 #include "platform/win32/HandlePaths.h"
 #include "platform/win32/NativePaths.h"
@@ -29,8 +29,35 @@ struct FileTraits {
 
 }  // namespace
 
-bool Win32FileSystem::Exists(const std::string& path) const {
-    return !path.empty() && PathFileExistsA(NativePath(path).c_str()) != FALSE;
+namespace {
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string Exact(const wchar_t* text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
+
+// The name as the A-calls give it: a character the code page lacks is '?'.
+std::string Narrow(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], size, nullptr, nullptr);
+    narrow.resize(static_cast<std::size_t>(size) - 1);
+    return narrow;
+}
+
+std::u16string Exact(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
+
+bool Win32FileSystem::Exists(const std::string& path) const { return ExistsW(Exact(path)); }
+
+bool Win32FileSystem::ExistsW(const std::u16string& path) const {
+    return !path.empty() && PathFileExistsW(NativePath(Wide(path)).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::IsFolder(const std::string& path) const {
@@ -40,28 +67,39 @@ bool Win32FileSystem::IsFolder(const std::string& path) const {
 
 bool Win32FileSystem::ListFolder(const std::string& folder,
                                  std::vector<FolderEntry>* entries) const {
+    return ListFolderW(Exact(folder), entries);
+}
+
+bool Win32FileSystem::ListFolderW(const std::u16string& folder,
+                                  std::vector<FolderEntry>* entries) const {
     entries->clear();
-    std::string pattern = NativePath(folder);
-    if (pattern.empty() || text::FindLastChar(pattern, '\\') != pattern.size() - 1)
-        pattern += '\\';
-    pattern += "*.*";
-    WIN32_FIND_DATAA data;
-    UniqueHandle<HANDLE, FindTraits> find(FindFirstFileA(pattern.c_str(), &data));
+    std::wstring pattern = NativePath(Wide(folder));
+    if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
+    pattern += L"*.*";
+    WIN32_FIND_DATAW data;
+    UniqueHandle<HANDLE, FindTraits> find(FindFirstFileW(pattern.c_str(), &data));
     if (!find) return false;
     do {
-        if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0)
+        if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
             continue;
-        entries->push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+        entries->push_back({Narrow(data.cFileName),
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                             (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
-                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    } while (FindNextFileA(find.Get(), &data));
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                            Exact(data.cFileName)});
+    } while (FindNextFileW(find.Get(), &data));
     return true;
 }
 
 bool Win32FileSystem::FolderIdentity(const std::string& folder, FileIdentity* identity) const {
+    return FolderIdentityW(Exact(folder), identity);
+}
+
+bool Win32FileSystem::FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const {
     // Backup semantics open a folder; no access beyond its attributes is
     // asked, so a folder in use by anyone still opens.
-    ScopedHandle handle(CreateFileA(NativePath(folder).c_str(), FILE_READ_ATTRIBUTES,
+    if (folder.empty()) return false;
+    ScopedHandle handle(CreateFileW(NativePath(Wide(folder)).c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return false;
@@ -188,18 +226,24 @@ std::unique_ptr<NewFile> Win32FileSystem::WriteNewFile(const std::string& path,
 
 bool Win32FileSystem::MoveFileOut(const std::string& from, const std::string& within,
                                   const std::string& to) {
-    const std::wstring source = WidePath(from);
-    const std::wstring target = WidePath(to);
+    return MoveFileOutW(Exact(from), Exact(within), Exact(to));
+}
+
+bool Win32FileSystem::MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                                   const std::u16string& to) {
+    const std::wstring source = Wide(from);
+    const std::wstring target = Wide(to);
+    const std::wstring folderPath = Wide(within);
     const std::size_t slash = target.find_last_of(L'\\');
-    if (source.empty() || slash == std::wstring::npos) return false;
+    if (source.empty() || folderPath.empty() || slash == std::wstring::npos) return false;
     // Whatever the folder `within` leads to is where the file must be.
     std::wstring inside;
     {
-        FileHandle folder(CreateFileW(WidePath(within).c_str(), FILE_READ_ATTRIBUTES,
+        FileHandle folder(CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!folder) return false;
-        if (!FinalPathOf(folder.Get(), &inside)) inside = WidePath(within);
+        if (!FinalPathOf(folder.Get(), &inside)) inside = folderPath;
     }
     FileHandle file = OpenOwn(source, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);

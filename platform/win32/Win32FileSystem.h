@@ -4,10 +4,11 @@
 
 namespace tv {
 
-// FindFirstFileA, DeleteFileA, RemoveDirectoryA, PathFileExistsA,
+// FindFirstFileW, DeleteFileA, RemoveDirectoryA, PathFileExistsW,
 // CreateDirectoryW, CreateFileW/WriteFile, GetFileInformationByHandle,
 // GetFinalPathNameByHandleW, renames and deletions through handles, and the
-// current-directory calls.
+// current-directory calls. The A-forms that have exact twins convert with
+// the code page and go through them.
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) const override;
@@ -22,6 +23,12 @@ public:
                                           const std::string& bytes) override;
     bool MoveFileOut(const std::string& from, const std::string& within,
                      const std::string& to) override;
+    bool ExistsW(const std::u16string& path) const override;
+    bool ListFolderW(const std::u16string& folder,
+                     std::vector<FolderEntry>* entries) const override;
+    bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override;
+    bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                      const std::u16string& to) override;
     std::string WorkingFolder() const override;
     bool SetWorkingFolder(const std::string& path) override;
 };

@@ -66,15 +66,12 @@ std::wstring Widen(const std::string& text) {
 namespace {
 
 // Loads one shortcut into a fresh link object made by `factory`.
-bool LoadTarget(IClassFactory& factory, const std::string& linkPath, std::string* target) {
+bool LoadTarget(IClassFactory& factory, const std::wstring& linkPath, std::string* target) {
     Com<IShellLinkA> link;
     if (FAILED(factory.CreateInstance(nullptr, IID_IShellLinkA, link.Out()))) return false;
     Com<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return false;
-    // The whole path is converted, however long: a cut path would load the
-    // wrong file or none.
-    std::wstring wide = Widen(linkPath);
-    if (wide.empty() || FAILED(file->Load(wide.c_str(), STGM_READ))) return false;
+    if (linkPath.empty() || FAILED(file->Load(linkPath.c_str(), STGM_READ))) return false;
     // Zero-filled: a target that is no file system object reads as empty.
     std::vector<char> path(4 * MAX_PATH, '\0');
     link->GetPath(path.data(), static_cast<int>(path.size()), nullptr, 0);
@@ -97,11 +94,23 @@ bool Win32ShellLinks::ReadTarget(const std::string& linkPath, std::string* targe
     ComSession com;
     if (!com.Ok()) return false;
     Com<IClassFactory> factory;
-    return LinkFactory(&factory) && LoadTarget(*factory.Get(), linkPath, target);
+    // The whole path is converted, however long: a cut path would load the
+    // wrong file or none.
+    return LinkFactory(&factory) && LoadTarget(*factory.Get(), Widen(linkPath), target);
 }
 
 std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargets(
     const std::vector<std::string>& linkPaths) const {
+    std::vector<std::u16string> exact;
+    for (const std::string& path : linkPaths) {
+        const std::wstring wide = Widen(path);
+        exact.emplace_back(wide.begin(), wide.end());
+    }
+    return ReadTargetsW(exact);
+}
+
+std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargetsW(
+    const std::vector<std::u16string>& linkPaths) const {
     std::vector<std::optional<std::string>> targets(linkPaths.size());
     if (linkPaths.empty()) return targets;
     ComSession com;
@@ -109,7 +118,8 @@ std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargets(
     if (!com.Ok() || !LinkFactory(&factory)) return targets;
     for (size_t i = 0; i < linkPaths.size(); ++i) {
         std::string target;
-        if (LoadTarget(*factory.Get(), linkPaths[i], &target)) targets[i] = std::move(target);
+        const std::wstring path(linkPaths[i].begin(), linkPaths[i].end());
+        if (LoadTarget(*factory.Get(), path, &target)) targets[i] = std::move(target);
     }
     return targets;
 }

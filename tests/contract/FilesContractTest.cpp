@@ -17,10 +17,21 @@ std::vector<std::string> Names(const std::vector<tv::FolderEntry>& entries) {
     return names;
 }
 
+std::vector<std::u16string> ExactNames(const std::vector<tv::FolderEntry>& entries) {
+    std::vector<std::u16string> names;
+    for (const auto& e : entries) names.push_back(e.exactName + (e.folder ? u"\\" : u""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class FilesContract : public ::testing::Test {
 protected:
     void SetUp() override { t = MakeFilesUnderTest(); }
     std::string In(const std::string& name) const { return t->scratch + "\\" + name; }
+    // The scratch folder's path is ASCII.
+    std::u16string In(const std::u16string& name) const {
+        return std::u16string(t->scratch.begin(), t->scratch.end()) + u"\\" + name;
+    }
     std::unique_ptr<FilesUnderTest> t;
 };
 
@@ -36,6 +47,40 @@ TEST_F(FilesContract, ListsFilesAndFoldersWithoutDotEntries) {
     EXPECT_EQ(entries.size(), 3u);
     EXPECT_FALSE(t->files->ListFolder(In("missing"), &entries));
     EXPECT_TRUE(entries.empty());
+}
+
+// Hangul is outside code page 936: the 8-bit calls see '?' for each
+// character, which names no file; the exact forms reach the entry itself.
+TEST_F(FilesContract, ExactFormsReachNamesTheCodePageCannotSpell) {
+    const std::u16string kakao = u"\uCE74\uCE74\uC624.exe";  // 카카오.exe
+    const std::u16string kaka = u"\uCE74\uCE74.exe";         // 카카.exe
+    const std::u16string folder = In(u"\uD55C");              // 한
+    t->MakeFile(In(kakao));
+    t->MakeFile(In(kaka));
+    t->MakeFolder(folder);
+    t->MakeFile(folder + u"\\inner.exe");
+    std::vector<tv::FolderEntry> entries;
+    ASSERT_TRUE(t->files->ListFolder(t->scratch, &entries));
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"??.exe", "???.exe", "?\\"}));
+    EXPECT_EQ(ExactNames(entries), (std::vector<std::u16string>{kaka, kakao, u"\uD55C\\"}));
+    ASSERT_TRUE(t->files->ListFolderW(folder + u"\\", &entries));
+    EXPECT_EQ(ExactNames(entries), std::vector<std::u16string>{u"inner.exe"});
+    EXPECT_EQ(Names(entries), std::vector<std::string>{"inner.exe"});
+    tv::FileIdentity inner, scratch;
+    ASSERT_TRUE(t->files->FolderIdentityW(folder, &inner));
+    ASSERT_TRUE(t->files->FolderIdentityW(In(u""), &scratch));
+    EXPECT_FALSE(inner == scratch);
+    EXPECT_FALSE(t->files->FolderIdentityW(In(kakao), &inner));
+    EXPECT_FALSE(t->files->Exists(In("???.exe")));
+    EXPECT_TRUE(t->files->ExistsW(In(kakao)));
+    EXPECT_FALSE(t->files->ExistsW(In(u"\uCE74.exe")));
+
+    EXPECT_FALSE(t->files->MoveFileOutW(In(kakao), folder, folder + u"\\" + kakao));
+    ASSERT_TRUE(t->files->MoveFileOutW(In(kakao), In(u""), folder + u"\\" + kakao));
+    EXPECT_FALSE(t->files->ExistsW(In(kakao)));
+    EXPECT_TRUE(t->files->ExistsW(In(kaka)));
+    ASSERT_TRUE(t->files->ListFolderW(folder, &entries));
+    EXPECT_EQ(ExactNames(entries), (std::vector<std::u16string>{u"inner.exe", kakao}));
 }
 
 TEST_F(FilesContract, FolderIdentityNamesTheFolderWhateverTheSpelling) {

@@ -19,6 +19,9 @@ struct FilesUnderTest {
     // Makes a file (read-only if asked) in the real or fake tree.
     virtual void MakeFile(const std::string& path, bool readOnly = false) = 0;
     virtual void MakeFolder(const std::string& path) = 0;
+    // The same by exact path, for names outside the code page.
+    virtual void MakeFile(const std::u16string& path) = 0;
+    virtual void MakeFolder(const std::u16string& path) = 0;
     // A junction or symbolic link at `link` to the folder `target`; false
     // when none can be made here.
     virtual bool MakeLink(const std::string& link, const std::string& target) = 0;

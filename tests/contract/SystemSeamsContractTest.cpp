@@ -55,6 +55,17 @@ TEST_F(SystemSeamsContract, ShortcutsGiveTheirTargets) {
     EXPECT_TRUE(tv::text::EqualsNoCase(*targets[2], other)) << *targets[2];
     EXPECT_FALSE(targets[3].has_value());
     EXPECT_TRUE(t->links->ReadTargets({}).empty());
+
+    // A name outside the code page (Hangul) is read by its exact path.
+    const std::u16string hangul =
+        std::u16string(t->scratch.begin(), t->scratch.end()) + u"\\\uCE74\uCE74\uC624.lnk";
+    t->MakeShortcut(hangul, other);
+    targets = t->links->ReadTargetsW({hangul, hangul.substr(0, hangul.size() - 5) + u".lnk"});
+    ASSERT_EQ(targets.size(), 2u);
+    ASSERT_TRUE(targets[0].has_value());
+    EXPECT_TRUE(tv::text::EqualsNoCase(*targets[0], other)) << *targets[0];
+    EXPECT_FALSE(targets[1].has_value());
+    EXPECT_FALSE(t->links->ReadTarget(In("???.lnk"), &read));
 }
 
 TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {

@@ -22,6 +22,8 @@ struct SystemSeamsUnderTest {
     virtual void MakeFile(const std::string& path) = 0;
     // A shortcut made with the shell's link object.
     virtual void MakeShortcut(const std::string& linkPath, const std::string& target) = 0;
+    // The same at an exact path, for names outside the code page.
+    virtual void MakeShortcut(const std::u16string& linkPath, const std::string& target) = 0;
     virtual ~SystemSeamsUnderTest() = default;
 };
 

@@ -56,6 +56,8 @@ struct FakePlatform {
     FakePlatform() {
         files.AddFolder(environment.documentsFolder);
         registry.UseCodec(std::make_shared<Codec>());
+        files.UseCodec(std::make_shared<Codec>());
+        links.UseCodec(std::make_shared<Codec>());
     }
 
     FakeRegistry registry;

@@ -7,5 +7,6 @@
 namespace tv::testing {
 
 bool MakeShortcut(const std::string& linkPath, const std::string& target);
+bool MakeShortcut(const std::u16string& linkPath, const std::string& target);
 
 }  // namespace tv::testing

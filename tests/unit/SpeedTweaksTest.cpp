@@ -58,6 +58,18 @@ public:
     }
     std::string WorkingFolder() const override { return tree.WorkingFolder(); }
     bool SetWorkingFolder(const std::string& path) override { return tree.SetWorkingFolder(path); }
+    bool ExistsW(const std::u16string& path) const override { return tree.ExistsW(path); }
+    bool ListFolderW(const std::u16string& folder,
+                     std::vector<FolderEntry>* entries) const override {
+        return tree.ListFolderW(folder, entries);
+    }
+    bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override {
+        return tree.FolderIdentityW(folder, identity);
+    }
+    bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
+                      const std::u16string& to) override {
+        return tree.MoveFileOutW(from, within, to);
+    }
 };
 
 SpeedTweakChoices Choices(bool app, bool service, bool prefetch, bool shutdown, bool dll) {

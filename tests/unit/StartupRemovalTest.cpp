@@ -115,6 +115,14 @@ protected:
         ADD_FAILURE() << "no row " << name;
         return {};
     }
+    // The scanned row of the file at `exactPath`.
+    StartupRowTexts RowOf(const std::u16string& exactPath) {
+        for (const StartupItem& i : StartupScan(fake.Get()))
+            if (i.exactHidden == exactPath)
+                return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+        ADD_FAILURE() << "no row " << fake.codec.WideToAnsi(exactPath);
+        return {};
+    }
     testing::FakePlatform fake;
 };
 
@@ -124,6 +132,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
         std::string name, root, hiddenEnd;
         std::string gone;  // the one value or file that goes; empty: nothing changes
         bool refused;
+        bool exactRow = true;  // false: the row gives its 8-bit texts only
     } cases[] = {
         {"user Run value", "Tool", "HKEY_CURRENT_USER", "",
          std::to_string(kHkeyCurrentUser) + "\\" + kRun + "\\Tool=C:\\Tool\\tool.exe", false},
@@ -147,11 +156,14 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
          std::string(kCommonStartup) + "\\Same.exe", false},
         {"subfolder file", "Same.exe", "", "Sub\\Same.exe",
          std::string(kUserStartup) + "\\Sub\\Same.exe", false},
+        {"subfolder file, 8-bit row", "Same.exe", "", "Sub\\Same.exe",
+         std::string(kUserStartup) + "\\Sub\\Same.exe", false, false},
     };
     for (const Case& c : cases) {
         fake = testing::FakePlatform();
         SetUp();
         StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
+        if (!c.exactRow) row.exactName = row.exactHidden = u"";
         Snapshot before = Take();
         EXPECT_EQ(RemoveStartupItem(fake.Get(), row), !c.refused) << c.label;
         Snapshot after = Take();
@@ -249,6 +261,55 @@ TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
               std::u16string::npos);
 }
 
+// Hangul is outside code page 936: its names read as '?' in 8-bit text, so
+// files can share one 8-bit form ("\uCE74.exe" and "\uC624.exe" are both
+// "?.exe"). The row's exact name and path pick its own file, which is moved
+// into the restore folder under its own name, and the restore file names
+// both places exactly.
+TEST_F(StartupRemovalTest, RemovesExactlyTheFileOfARowNamedOutsideTheCodePage) {
+    const std::string user8 = kUserStartup;
+    const std::u16string user(user8.begin(), user8.end());
+    const std::u16string files[] = {
+        user + u"\\\uCE74\uCE74\uC624.exe",  // 카카오.exe
+        user + u"\\\uCE74\uCE74.exe",         // 카카.exe
+        user + u"\\\uCE74.exe",                // 카.exe
+        user + u"\\\uC624.exe",                // 오.exe
+        user + u"\\\uD55C\\\uCE74.exe",        // 한\카.exe
+    };
+    for (const std::u16string& gone : files) {
+        SCOPED_TRACE(fake.codec.WideToAnsi(gone));
+        fake = testing::FakePlatform();
+        SetUp();
+        for (const std::u16string& file : files) fake.files.AddFile(file);
+        const std::u16string restoreFolder = fake.codec.AnsiToWide(RestoreFolderPath(fake.Get()));
+        const StartupRowTexts row = RowOf(gone);
+        std::vector<std::u16string> expected;
+        for (const std::u16string& path : fake.files.AllPathsW())
+            if (path != gone) expected.push_back(path);
+        EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
+        const std::u16string name = gone.substr(gone.rfind(u'\\') + 1);
+        std::vector<std::u16string> left;
+        for (const std::u16string& path : fake.files.AllPathsW())
+            if (path.compare(0, restoreFolder.size(), restoreFolder) != 0)
+                left.push_back(path);
+            else if (path != restoreFolder && path.compare(path.size() - 4, 4, u".reg") != 0)
+                EXPECT_EQ(path, restoreFolder + u"\\" + name);
+        EXPECT_EQ(left, expected);
+        std::vector<FolderEntry> kept;
+        ASSERT_TRUE(fake.files.ListFolderW(restoreFolder, &kept));
+        ASSERT_EQ(kept.size(), 2u);
+        const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0].name);
+        std::u16string text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        EXPECT_NE(text.find(u"\r\n; 启动文件已移到：" + restoreFolder + u"\\" + name + u"\r\n"),
+                  std::u16string::npos);
+        EXPECT_NE(text.find(u"\r\n; 恢复时请把它移回原来的位置：" + gone + u"\r\n"),
+                  std::u16string::npos);
+    }
+}
+
 TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
     struct Case {
         const char* label;
@@ -339,9 +400,15 @@ TEST_F(StartupRemovalTest, ForeignFolderRowsAndEmptyRowsDeleteNothing) {
     };
     fake.files.AddFile(std::string(kUserStartup) + "Evil\\x.exe");
     for (const Case& c : cases) {
-        Snapshot before = Take();
-        EXPECT_TRUE(RemoveStartupItem(fake.Get(), c.row)) << c.label;
-        EXPECT_TRUE(Take() == before) << c.label;
+        // As 8-bit texts only, and with the exact forms a scan gives.
+        StartupRowTexts exact = c.row;
+        exact.exactName = fake.codec.AnsiToWide(c.row.name);
+        exact.exactHidden = fake.codec.AnsiToWide(c.row.hidden);
+        for (const StartupRowTexts& row : {c.row, exact}) {
+            Snapshot before = Take();
+            EXPECT_TRUE(RemoveStartupItem(fake.Get(), row)) << c.label;
+            EXPECT_TRUE(Take() == before) << c.label;
+        }
     }
     EXPECT_TRUE(fake.prompter.Prompts().empty());
 }

@@ -245,6 +245,50 @@ TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
     EXPECT_EQ(names, expected);
 }
 
+// Hangul is outside code page 936: such names read as '?' in 8-bit text,
+// which names no file. Rows carry each file's exact name and path beside
+// the 8-bit forms, subfolders so named are walked, and shortcuts so named
+// are read.
+TEST_F(StartupScanTest, FolderRowsCarryTheirFilesExactly) {
+    const std::string user = kUserStartup;
+    const std::string low = "c:\\users\\me\\start menu\\programs\\startup";
+    const std::u16string exactUser(user.begin(), user.end());
+    const std::u16string kakao = u"\uCE74\uCE74\uC624.exe";  // 카카오.exe
+    fake.files.AddFile(exactUser + u"\\" + kakao);
+    fake.files.AddFile(exactUser + u"\\\uCE74.exe");      // 카.exe
+    fake.files.AddFile(exactUser + u"\\\uC624.exe");      // 오.exe
+    fake.files.AddFile(exactUser + u"\\\uD55C\\In.exe");  // 한\In.exe
+    fake.files.AddFile(exactUser + u"\\\uCE74.lnk");      // 카.lnk
+    fake.links.Add(exactUser + u"\\\uCE74.lnk", "C:\\Tool\\tool.exe");
+    fake.files.AddFile(user + "\\\xD6\xD0.exe");  // 中.exe
+    std::vector<std::string> rows;
+    std::vector<std::u16string> exact;
+    for (const StartupItem& item : StartupScan(fake.Get())) {
+        rows.push_back(item.name + " | " + item.path + " | " + item.hidden);
+        exact.push_back(item.exactName + u" | " + item.exactHidden);
+    }
+    std::vector<std::string> expectedRows = {
+        "???.exe | " + low + "\\???.exe | " + user + "\\???.exe",
+        "?.exe | " + low + "\\?.exe | " + user + "\\?.exe",
+        "?.exe | " + low + "\\?.exe | " + user + "\\?.exe",
+        "?.lnk | C:\\Tool\\tool.exe | " + user + "\\?.lnk",
+        "In.exe | " + low + "\\?\\in.exe | " + user + "\\?\\In.exe",
+        "\xD6\xD0.exe | " + low + "\\\xD6\xD0.exe | " + user + "\\\xD6\xD0.exe",
+    };
+    std::vector<std::u16string> expectedExact = {
+        u"In.exe | " + exactUser + u"\\\uD55C\\In.exe",
+        u"\u4E2D.exe | " + exactUser + u"\\\u4E2D.exe",
+        u"\uC624.exe | " + exactUser + u"\\\uC624.exe",
+        kakao + u" | " + exactUser + u"\\" + kakao,
+        u"\uCE74.exe | " + exactUser + u"\\\uCE74.exe",
+        u"\uCE74.lnk | " + exactUser + u"\\\uCE74.lnk",
+    };
+    for (auto* list : {&rows, &expectedRows}) std::sort(list->begin(), list->end());
+    for (auto* list : {&exact, &expectedExact}) std::sort(list->begin(), list->end());
+    EXPECT_EQ(rows, expectedRows);
+    EXPECT_EQ(exact, expectedExact);
+}
+
 TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {
     fake.registry = FakeRegistry();
     RegKey::Create(fake.registry, kHkeyCurrentUser,
@@ -299,22 +343,22 @@ TEST_F(StartupScanTest, EachLocationIsListedFromTheViewsTheSystemReads) {
                        (item.path.find("v32") != std::string::npos ? "32" : "64"));
     const std::string wow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\";
     EXPECT_EQ(rows, (std::vector<std::string>{
-                        "HKEY_CURRENT_USER\\" + std::string(kRun) + " <- 64",
-                        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Load] <- 64",
-                        "HKEY_CURRENT_USER\\" + std::string(kWinlogon) + " [Shell] <- 64",
-                        "HKEY_LOCAL_MACHINE\\" + std::string(kRun) + " <- 64",
-                        "HKEY_LOCAL_MACHINE\\" + wow + "Run <- 32",
-                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce <- 64",
-                        "HKEY_LOCAL_MACHINE\\" + wow + "RunOnce <- 32",
-                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Run] <- 64",
-                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run <- 64",
-                        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Shell] <- 64",
-                        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Userinit] <- 64",
-                        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Command Processor [AutoRun] <- 64",
-                        "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Command Processor [AutoRun] <- 32",
-                        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager [BootExecute] <- 64",
-                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 64",
-                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 32",
+        "HKEY_CURRENT_USER\\" + std::string(kRun) + " <- 64",
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Load] <- 64",
+        "HKEY_CURRENT_USER\\" + std::string(kWinlogon) + " [Shell] <- 64",
+        "HKEY_LOCAL_MACHINE\\" + std::string(kRun) + " <- 64",
+        "HKEY_LOCAL_MACHINE\\" + wow + "Run <- 32",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce <- 64",
+        "HKEY_LOCAL_MACHINE\\" + wow + "RunOnce <- 32",
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows [Run] <- 64",
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run <- 64",
+        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Shell] <- 64",
+        "HKEY_LOCAL_MACHINE\\" + std::string(kWinlogon) + " [Userinit] <- 64",
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Command Processor [AutoRun] <- 64",
+        "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Command Processor [AutoRun] <- 32",
+        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager [BootExecute] <- 64",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 64",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Windows [AppInit_DLLs] <- 32",
                     }));
     EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
 }

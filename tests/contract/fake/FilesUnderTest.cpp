@@ -3,6 +3,7 @@
 #include "platform/fake/FakeDrives.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/host/IconvTextCodec.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ struct FakeFiles : FilesUnderTest {
     FakeFiles() {
         auto f = std::make_unique<tv::FakeFileSystem>();
         tree = f.get();
+        tree->UseCodec(std::make_shared<tv::IconvTextCodec>());
         files = std::move(f);
         auto d = std::make_unique<tv::FakeDrives>();
         tv::FakeDrives::Drive c;
@@ -26,6 +28,8 @@ struct FakeFiles : FilesUnderTest {
     }
     void MakeFile(const std::string& path, bool readOnly) override { tree->AddFile(path, readOnly); }
     void MakeFolder(const std::string& path) override { tree->AddFolder(path); }
+    void MakeFile(const std::u16string& path) override { tree->AddFile(path); }
+    void MakeFolder(const std::u16string& path) override { tree->AddFolder(path); }
     bool MakeLink(const std::string& link, const std::string& target) override {
         tree->AddLink(link, target);
         return true;

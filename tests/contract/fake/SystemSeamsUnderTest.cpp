@@ -3,6 +3,7 @@
 #include "platform/fake/FakeShellLinks.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
+#include "platform/host/IconvTextCodec.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ struct FakeSeams : SystemSeamsUnderTest {
     FakeSeams() {
         auto l = std::make_unique<tv::FakeShellLinks>();
         fakeLinks = l.get();
+        fakeLinks->UseCodec(std::make_shared<tv::IconvTextCodec>());
         links = std::move(l);
         scratch = "C:\\users\\test\\Temp\\tv-seams";
         versionedFile = "C:\\Windows\\system32\\kernel32.dll";
@@ -22,6 +24,9 @@ struct FakeSeams : SystemSeamsUnderTest {
     }
     void MakeFile(const std::string&) override {}
     void MakeShortcut(const std::string& linkPath, const std::string& target) override {
+        fakeLinks->Add(linkPath, target);
+    }
+    void MakeShortcut(const std::u16string& linkPath, const std::string& target) override {
         fakeLinks->Add(linkPath, target);
     }
 };

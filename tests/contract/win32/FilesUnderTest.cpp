@@ -34,6 +34,17 @@ struct RealFiles : FilesUnderTest {
         if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     void MakeFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    void MakeFile(const std::u16string& path) override {
+        HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    void MakeFolder(const std::u16string& path) override {
+        CreateDirectoryW(Wide(path).c_str(), nullptr);
+    }
+    static std::wstring Wide(const std::u16string& text) {
+        return std::wstring(text.begin(), text.end());
+    }
     bool MakeLink(const std::string& link, const std::string& target) override {
         return tv::MakeHostLink(link, target);
     }
@@ -47,26 +58,39 @@ struct RealFiles : FilesUnderTest {
     void PlantVariable(const std::string& name, const std::string& value) override {
         SetEnvironmentVariableA(name.c_str(), value.c_str());
     }
+    // By exact names: a name outside the code page is no path to the A-calls.
     static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+        const int size = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
+        std::wstring wide(size > 0 ? size : 1, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, &wide[0], size);
+        wide.resize(wide.size() - 1);
+        RemoveTree(wide);
+    }
+    static void RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
             do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string path = folder + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const std::wstring name = data.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring path = folder + L"\\" + name;
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 // A link goes itself; what it leads to is not the test's.
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                    RunHostShell("rm -f '" + UnixPath(path) + "'\n", path, false);
+                    RemoveLink(path);
                 else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     RemoveTree(path);
                 else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(find, &data));
+                    DeleteFileW(path.c_str());
+            } while (FindNextFileW(find, &data));
             FindClose(find);
         }
-        RemoveDirectoryA(folder.c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    // Links this test makes have ASCII names.
+    static void RemoveLink(const std::wstring& path) {
+        const std::string narrow(path.begin(), path.end());
+        RunHostShell("rm -f '" + UnixPath(narrow) + "'\n", narrow, false);
     }
 };
 

@@ -46,6 +46,9 @@ struct RealSeams : SystemSeamsUnderTest {
     void MakeShortcut(const std::string& linkPath, const std::string& target) override {
         tv::testing::MakeShortcut(linkPath, target);
     }
+    void MakeShortcut(const std::u16string& linkPath, const std::string& target) override {
+        tv::testing::MakeShortcut(linkPath, target);
+    }
 };
 
 }  // namespace
