@@ -23,6 +23,7 @@ RegBackup::RegBackup(Registry& registry, const TextCodec& codec)
     : registry_(registry), writer_(codec) {}
 
 void RegBackup::Comment(const std::string& text) { writer_.Comment(text); }
+void RegBackup::Comment(const std::u16string& text) { writer_.Comment(text); }
 
 RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::string& path,
                                          std::uint32_t view, RegKey* key) {

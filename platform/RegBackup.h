@@ -22,6 +22,7 @@ public:
     RegBackup(Registry& registry, const TextCodec& codec);
 
     void Comment(const std::string& text);
+    void Comment(const std::u16string& text);
 
     // A value the change deletes: recorded when it exists. False when the
     // value (or its key) is absent, so there is nothing to restore.

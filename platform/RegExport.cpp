@@ -84,6 +84,21 @@ void RegExportWriter::Comment(const std::string& text) {
     }
 }
 
+void RegExportWriter::Comment(const std::u16string& text) {
+    // Every line break starts a new comment line, so nothing in the text
+    // becomes a line of its own.
+    std::u16string part;
+    for (char16_t c : text) {
+        if (c == u'\r' || c == u'\n') {
+            Line(u"; " + part);
+            part.clear();
+            continue;
+        }
+        part += c;
+    }
+    Line(u"; " + part);
+}
+
 void RegExportWriter::Key(RegHandle root, const std::string& path) {
     Line(u"");
     std::u16string name = Ascii(RootKeyName(root));
