@@ -133,7 +133,7 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
 class StartupTaskRemoval : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const std::u16string& path :
+        for (const char16_t* path :
              {u"\\Vendor\\Boot", u"\\\uD55C\uAE00", u"\\??", u"\\Microsoft\\Windows\\Defrag\\ScheduledDefrag",
               u"\\MICROSOFT\\windows\\Tv", u"\\Microsoft\\Office\\Tv", u"\\Microsoft\\WindowsTv"})
             fake.tasks.Add(path, Definition(kBoot, Exec(u"C:\\t.exe")));
