@@ -1,6 +1,7 @@
 #include "manage/StartupRemoval.h"
 
 #include "manage/StartupScan.h"
+#include "manage/TaskRemoval.h"
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -161,6 +162,7 @@ bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* na
 }  // namespace
 
 bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
+    if (IsTaskRow(row)) return RemoveTaskItem(platform, row);
     for (const char* subkey : kProtectedSubkeys) {
         if (row.subkey == subkey) {
             RefuseProtected(platform);

@@ -6,6 +6,7 @@
 
 #include "manage/CommandLineResolution.h"
 #include "manage/StartupCatalogue.h"
+#include "manage/TaskScan.h"
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -342,6 +343,7 @@ std::vector<StartupItem> StartupScan(const Platform& platform, const std::functi
             break;
         }
     }
+    if (!(stop && stop())) ScanTasks(platform, &items, stop);
     return items;
 }
 

@@ -25,6 +25,7 @@ class ServiceDatabase;
 class ProcessTable;
 class SystemFiles;
 class TextCodec;
+class TaskScheduler;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -49,6 +50,8 @@ struct Platform {
     SystemFiles* systemFiles = nullptr;
     // Between the ANSI code page and UTF-16 (restore files are UTF-16).
     TextCodec* codec = nullptr;
+    // Registered scheduled tasks; none listed without it.
+    TaskScheduler* tasks = nullptr;
 };
 
 }  // namespace tv

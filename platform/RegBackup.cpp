@@ -29,7 +29,6 @@ RegBackup::RegBackup(Registry& registry, const TextCodec& codec)
     : registry_(registry), codec_(codec), writer_(codec) {}
 
 void RegBackup::Comment(const std::string& text) { writer_.Comment(text); }
-
 void RegBackup::Comment(const std::u16string& text) { writer_.Comment(text); }
 
 RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::u16string& path,

@@ -95,15 +95,20 @@ void RegExportWriter::Line(const std::u16string& line) {
 void RegExportWriter::Comment(const std::string& text) { Comment(Wide(text)); }
 
 void RegExportWriter::Comment(const std::u16string& text) {
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = text.find(u'\n', start);
-        std::u16string part = text.substr(start, end == std::u16string::npos ? end : end - start);
-        if (!part.empty() && part.back() == u'\r') part.pop_back();
-        Line(u"; " + part);
-        if (end == std::u16string::npos) break;
-        start = end + 1;
+    // Every line break (CR, LF or both) starts a new comment line, so
+    // nothing in the text becomes a line of its own.
+    std::u16string part;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            Line(u"; " + part);
+            part.clear();
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            continue;
+        }
+        part += c;
     }
+    Line(u"; " + part);
 }
 
 void RegExportWriter::Key(RegHandle root, const std::string& path) { Key(root, Wide(path)); }

@@ -33,6 +33,7 @@ public:
 
     // "; text" (one line per line of `text`).
     void Comment(const std::string& text);
+    // The same for text already in UTF-16, written exactly.
     void Comment(const std::u16string& text);
     // "[ROOT\path]": the values added next belong to it.
     void Key(RegHandle root, const std::string& path);

@@ -3,7 +3,11 @@
 # (tests/fixtures/startup.reg) and over a large one (1,000 values in the Run
 # key of each root, 200 shortcuts in the user's startup folder), next to a
 # bare loop that only enumerates and reads the same registry values. Runs in
-# a prefix of its own (build/wine/bench), made afresh each time.
+# a prefix of its own (build/wine/bench), made afresh each time. Then 200
+# tasks that start a program at logon: the startup scan's task part against a
+# bare enumeration of the same tasks through the Task Scheduler interfaces
+# (the bench starts the Task Scheduler service, which a new prefix leaves
+# stopped).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

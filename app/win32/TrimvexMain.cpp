@@ -29,6 +29,7 @@
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32SystemFiles.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TaskScheduler.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ struct Services {
     tv::Win32ProcessTable processes;
     tv::Win32SystemFiles systemFiles;
     tv::Win32TextCodec codec;
+    tv::Win32TaskScheduler tasks;
 
     tv::Platform Get() {
         tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
@@ -94,6 +96,7 @@ struct Services {
         platform.processes = &processes;
         platform.systemFiles = &systemFiles;
         platform.codec = &codec;
+        platform.tasks = &tasks;
         return platform;
     }
 };

@@ -27,6 +27,7 @@
 #include "platform/fake/FakeServiceDatabase.h"
 #include "platform/fake/FakeProcessTable.h"
 #include "platform/fake/FakeSystemFiles.h"
+#include "platform/fake/FakeTaskScheduler.h"
 #ifdef _WIN32
 #include "platform/win32/Win32TextCodec.h"
 #else
@@ -85,6 +86,7 @@ struct FakePlatform {
     FakeProcessTable processes;
     FakeSystemFiles systemFiles;
     Codec codec;
+    FakeTaskScheduler tasks;
 
     Platform Get() {
         Platform platform{&registry, &clock, &userFirstShell, &files, &drives, &environment, &prompter};
@@ -102,6 +104,7 @@ struct FakePlatform {
         platform.processes = &processes;
         platform.systemFiles = &systemFiles;
         platform.codec = &codec;
+        platform.tasks = &tasks;
         return platform;
     }
 };

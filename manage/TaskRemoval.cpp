@@ -1,0 +1,107 @@
+#include "manage/TaskRemoval.h"
+
+#include <vector>
+
+#include "manage/TaskScan.h"
+#include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+#include "platform/RestoreFiles.h"
+#include "platform/TaskScheduler.h"
+#include "platform/TextCodec.h"
+
+namespace tv {
+
+namespace {
+
+bool EqualsNoCase(const std::u16string& a, const char16_t* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i) {
+        char16_t x = a[i], y = b[i];
+        if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
+        if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
+        if (x != y) return false;
+    }
+    return i == a.size() && !b[i];
+}
+
+// The folders and name of a task path, however its separators are written.
+std::vector<std::u16string> PartsOf(const std::u16string& path) {
+    std::vector<std::u16string> parts;
+    std::u16string part;
+    for (char16_t c : path + u"\\") {
+        if (c == u'\\' || c == u'/') {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return parts;
+}
+
+std::string Utf16LeWithBom(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool IsTaskRow(const StartupRowTexts& row) {
+    return row.root == kTaskRootText && !row.subkey.empty();
+}
+
+bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
+    const TextCodec& codec = *platform.codec;
+    const std::u16string path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
+    const std::vector<std::u16string> parts = PartsOf(path);
+    if (parts.empty()) return true;
+    for (const std::u16string& part : parts)
+        if (part == u"." || part == u"..") return true;
+    // The system's own tasks: Windows needs them.
+    if (parts.size() >= 3 && EqualsNoCase(parts[0], u"Microsoft") && EqualsNoCase(parts[1], u"Windows")) {
+        Prompt prompt;
+        prompt.text = kProtectedStartupMessage;
+        prompt.type = kMbOk;
+        platform.prompter->Ask(prompt);
+        return false;
+    }
+    // The row stands for this task alone: its path must end in its name.
+    const std::u16string name = row.exactName.empty() ? codec.AnsiToWide(row.name) : row.exactName;
+    if (parts.back() != name || !platform.tasks) return true;
+    std::u16string xml;
+    if (!platform.tasks->TaskXml(path, &xml)) return true;  // gone already
+
+    // The definition as Task Scheduler's own XML (UTF-16, as schtasks reads
+    // it), then the restore file naming it; only with both may it go.
+    const std::string xmlPath = RestoreFolderSlot(
+        platform, RestoreFileStem(platform.clock->Now(), kRestoreStartupSubject, row.name) + ".xml");
+    std::unique_ptr<NewFile> xmlFile;
+    if (!xmlPath.empty()) xmlFile = platform.files->WriteNewFile(xmlPath, Utf16LeWithBom(xml));
+    if (!xmlFile) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    RegBackup backup(*platform.registry, codec);
+    backup.Comment(RestoreHeading(kRestoreStartupSubject));
+    backup.Comment(std::string("计划任务的定义已保存到：") + xmlPath);
+    backup.Comment(codec.AnsiToWide("恢复时请在命令提示符中运行：schtasks /create /xml \"" + xmlPath +
+                                    "\" /tn \"") +
+                   path + u"\"");
+    std::unique_ptr<NewFile> restoreFile;
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile)) {
+        xmlFile->Discard();
+        return false;
+    }
+    // A task that cannot be deleted stays, and so nothing is kept for it.
+    if (!platform.tasks->DeleteTask(path)) {
+        restoreFile->Discard();
+        xmlFile->Discard();
+    }
+    return true;
+}
+
+}  // namespace tv
