@@ -53,11 +53,6 @@ void RefuseProtected(const Platform& platform) {
     platform.prompter->Ask(prompt);
 }
 
-// True when `path` lies in `folder` or one of its subfolders.
-bool IsInside(const std::string& path, const std::string& folder) {
-    return !folder.empty() && text::StartsWithNoCase(path, folder + "\\");
-}
-
 // True when `path` lies in `folder` or one of its subfolders, ASCII letters
 // compared without regard to case.
 bool IsInside(const std::u16string& path, const std::u16string& folder) {
@@ -81,6 +76,10 @@ bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row)
     if (row.exactName.empty() || slash == std::u16string::npos ||
         path.compare(slash + 1, std::u16string::npos, row.exactName) != 0)
         return true;
+    // The user's folder is named by values the user's programs can write, so
+    // its file must also lie, wherever links lead, in the user's profile; the
+    // common folder is taken from the system. A file outside is never moved:
+    // it may be one only administrators could touch.
     const TextCodec& codec = *platform.codec;
     const std::u16string user = codec.AnsiToWide(ReadStartupFolder(platform, kHkeyCurrentUser, "Startup"));
     const std::u16string common = codec.AnsiToWide(platform.environment->CommonStartupFolder());
@@ -101,6 +100,9 @@ bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row)
     std::unique_ptr<NewFile> restoreFile;
     if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile))
         return false;
+    // A file that cannot be moved (in use, on another volume, or swapped for
+    // a link) stays where it is, like one that cannot be deleted; its restore
+    // file would then point nowhere.
     if (!platform.files->MoveFileOutW(path, within, kept)) restoreFile->Discard();
     return true;
 }
@@ -109,41 +111,14 @@ bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row)
 // column; it is removed only when it still lies in one of the startup
 // folders and carries the row's name (a shortcut goes, never its target).
 // It is moved into the restore folder, with a restore file that says where
-// it came from. False when that could not be prepared: nothing moved.
+// it came from. False when that could not be prepared: nothing moved. A row
+// that brings only its 8-bit texts names its file by their UTF-16 form.
 bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
     if (!row.exactHidden.empty()) return RemoveExactFolderFile(platform, row);
-    const std::string& path = row.hidden;
-    std::size_t slash = text::FindLastChar(path, '\\');
-    if (row.name.empty() || slash == text::npos || path.compare(slash + 1, std::string::npos, row.name) != 0)
-        return true;
-    // The user's folder is named by values the user's programs can write, so
-    // its file must also lie, wherever links lead, in the user's profile; the
-    // common folder is taken from the system. A file outside is never moved:
-    // it may be one only administrators could touch.
-    const std::string user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
-    const std::string common = platform.environment->CommonStartupFolder();
-    std::string within;
-    if (IsInside(path, user)) within = platform.environment->ProfileFolder();
-    else if (IsInside(path, common)) within = common;
-    if (within.empty() || !platform.files->Exists(path)) return true;
-
-    const std::string kept = RestoreFolderSlot(platform, row.name);
-    if (kept.empty()) {
-        TellRestoreFailed(platform);
-        return false;
-    }
-    RegBackup backup(*platform.registry, *platform.codec);
-    backup.Comment(RestoreHeading(kRestoreStartupSubject));
-    backup.Comment("启动文件已移到：" + kept);
-    backup.Comment("恢复时请把它移回原来的位置：" + path);
-    std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile))
-        return false;
-    // A file that cannot be moved (in use, on another volume, or swapped for
-    // a link) stays where it is, like one that cannot be deleted; its restore
-    // file would then point nowhere.
-    if (!platform.files->MoveFileOut(path, within, kept)) restoreFile->Discard();
-    return true;
+    StartupRowTexts exact = row;
+    exact.exactName = platform.codec->AnsiToWide(row.name);
+    exact.exactHidden = platform.codec->AnsiToWide(row.hidden);
+    return exact.exactHidden.empty() || RemoveExactFolderFile(platform, exact);
 }
 
 // Keeps the values this click deletes in a restore file first. False when

@@ -74,7 +74,7 @@ TEST_F(ProcessesContract, ServiceIsListedReadWholeAndDeleted) {
 // A name in Hangul: listed in the code page's form ("?" for each character)
 // and exactly, and opened by its exact name only.
 TEST_F(ProcessesContract, ServiceNamedInAnyScriptIsHadExactly) {
-    const std::string stem = Unique("tvctw");
+    const std::string stem = Unique("tvctwz");
     const std::u16string name = std::u16string(stem.begin(), stem.end()) + u"\uCE74\uCE74";
     ASSERT_TRUE(t->MakeServiceW(name, "C:\\hangul.exe"));
     ScopedService manager(*t->services, t->services->OpenManager(kScManagerAllAccess));
@@ -86,8 +86,12 @@ TEST_F(ProcessesContract, ServiceNamedInAnyScriptIsHadExactly) {
     EXPECT_EQ(entry->exactName, name);
     EXPECT_FALSE(ScopedService(*t->services, t->services->OpenServiceByName(
                                                  manager.Get(), stem + "??", kServiceAllAccess)));
+    // Names match without regard to ASCII case.
+    std::u16string upper = name;
+    for (char16_t& c : upper)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
     ScopedService service(*t->services,
-                          t->services->OpenServiceByNameW(manager.Get(), name, kServiceAllAccess));
+                          t->services->OpenServiceByNameW(manager.Get(), upper, kServiceAllAccess));
     ASSERT_TRUE(service);
     ServiceConfig config;
     ASSERT_TRUE(t->services->QueryConfig(service.Get(), &config));

@@ -470,12 +470,18 @@ TEST(RegFile, BackupKeepsNamesAndStringsInAnyScript) {
 
     // A value is found by its exact name only: "????" is the decoy, and the
     // Hangul name is not a value of this key.
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\U").SetString("u", "");
     tv::RegBackup one(registry, codec);
     EXPECT_TRUE(one.AddValue(tv::kHkeyCurrentUser, "Software\\T", u"????"));
     EXPECT_FALSE(one.AddValue(tv::kHkeyCurrentUser, "Software\\T", hangul));
+    // A key of the same length is another key: it is named anew.
+    EXPECT_TRUE(one.AddValue(tv::kHkeyCurrentUser, "Software\\U", u"u"));
+    EXPECT_TRUE(one.AddValue(tv::kHkeyCurrentUser, "software\\u", u"u"));
     EXPECT_EQ(one.Bytes(), "\xFF\xFE" + wideBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
                                                    u"[HKEY_CURRENT_USER\\Software\\T]\r\n"
-                                                   u"\"????\"=\"decoy\"\r\n\r\n"));
+                                                   u"\"????\"=\"decoy\"\r\n\r\n"
+                                                   u"[HKEY_CURRENT_USER\\Software\\U]\r\n"
+                                                   u"\"u\"=\"\"\r\n\"u\"=\"\"\r\n\r\n"));
 }
 
 // The in-memory registry, except that one key cannot be opened and one

@@ -279,6 +279,11 @@ TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
     EXPECT_EQ(rows[0].exactName, hangul);
     EXPECT_EQ(rows[0][kServiceStartType], StartTypeWord(2));
     EXPECT_EQ(rows[1][kServiceStartType], StartTypeWord(3));
+    // Another program holds the decoy open meanwhile: the deleted one goes
+    // all the same once its own handles are closed.
+    ScopedService manager(db_, db_.OpenManager(kScManagerAllAccess));
+    ScopedService decoy(db_, db_.OpenServiceByName(manager.Get(), "???", kServiceAllAccess));
+    ASSERT_TRUE(decoy);
     fakes_.prompter.QueueAnswer(kIdYes);
     ASSERT_TRUE(DeleteSelectedService(P(), &rows[0]));
     ASSERT_EQ(db_.Services().size(), 1u);

@@ -167,6 +167,41 @@ TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
     EXPECT_FALSE(fake.registry.ViewBitsSeen());
 }
 
+// A value whose data grows between every two reads: the scan ends all the
+// same; a Run value keeps its row, without a path, and a single value that
+// cannot be read is not listed.
+TEST_F(StartupScanTest, AValueThatNeverStopsGrowingEndsTheScan) {
+    struct GrowingRegistry : FakeRegistry {
+        long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                        std::uint32_t* size) override {
+            if (name == "Grows" || name == "Shell") return Grow(size, data);
+            return FakeRegistry::QueryValue(key, name, type, data, size);
+        }
+        long QueryValueW(RegHandle key, const std::u16string& name, std::uint32_t* type,
+                         void* data, std::uint32_t* size) override {
+            if (name == u"Grows") return Grow(size, data);
+            return FakeRegistry::QueryValueW(key, name, type, data, size);
+        }
+        static long Grow(std::uint32_t* size, void* data) {
+            if (data == nullptr || size == nullptr) return kErrorSuccess;
+            *size += 16;
+            return kErrorMoreData;
+        }
+    } registry;
+    registry.UseCodec(std::make_shared<testing::FakePlatform::Codec>());
+    RegKey::Create(registry, kHkeyCurrentUser, kRun).SetString("Grows", std::string(300, 'g'));
+    RegKey::Create(registry, kHkeyCurrentUser, kRun).SetString("Fine", "C:\\fine.exe");
+    RegKey::Create(registry, kHkeyLocalMachine, kWinlogon).SetString("Shell", "evil.exe");
+    Platform platform = fake.Get();
+    platform.registry = &registry;
+    const std::vector<std::string> rows = Rows(StartupScan(platform));
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        "Grows |  | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" + kRun +
+                            " |  | 178",
+                        "Fine | c:\\fine.exe | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" +
+                            kRun + " | c:\\fine.exe | 178"}));
+}
+
 TEST_F(StartupScanTest, StartupFoldersListFilesAndShortcutTargets) {
     const std::string user = kUserStartup;
     const std::string common = kCommonStartup;
