@@ -484,6 +484,41 @@ TEST(RegFile, BackupKeepsNamesAndStringsInAnyScript) {
                                                    u"\"u\"=\"\"\r\n\"u\"=\"\"\r\n\r\n"));
 }
 
+// What each kind of entry puts in the file: a change is only worth a file
+// when something besides comments was recorded.
+TEST(RegFile, ABackupHoldsWhatWasFoundOrWillBeUndone) {
+    tv::FakeRegistry registry;
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetString("V", "x");
+    const tv::IconvTextCodec codec;
+    struct Case {
+        const char* label;
+        bool (*add)(tv::RegBackup&);  // what the call returns, where it returns something
+        bool returned, content;
+    } cases[] = {
+        {"comments only", [](tv::RegBackup& b) { b.Comment("c"); return true; }, true, false},
+        {"value found", [](tv::RegBackup& b) { return b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }, true, true},
+        {"value missing", [](tv::RegBackup& b) { return b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "W"); }, false, false},
+        {"value to write, there before",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); return true; }, true, true},
+        {"value to write, new",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "W"); return true; }, true, true},
+        {"value to write in a new key",
+         [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\N", "W"); return true; }, true, true},
+        {"value to delete",
+         [](tv::RegBackup& b) { b.AddValueDeletion(tv::kHkeyCurrentUser, "Software\\T", u"W"); return true; }, true, true},
+        {"tree found", [](tv::RegBackup& b) { return b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T"); }, true, true},
+        {"tree missing", [](tv::RegBackup& b) { return b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\N"); }, false, false},
+        {"tree named with a line break",
+         [](tv::RegBackup& b) { return b.AddKeyTree(tv::kHkeyCurrentUser, u"Software\\T\nU"); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        tv::RegBackup backup(registry, codec);
+        EXPECT_EQ(c.add(backup), c.returned);
+        EXPECT_EQ(backup.HasContent(), c.content);
+    }
+}
+
 // The in-memory registry, except that one key cannot be opened and one
 // value cannot be read (access denied), as on a system with locked keys.
 class LockedRegistry : public tv::FakeRegistry {
@@ -581,6 +616,8 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR"); }},
         {"key of a tweak named with a line break", "", "", "",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR", "V"); }},
+        {"value deletion named with a line break", "", "", "",
+         [](tv::RegBackup& b) { b.AddValueDeletion(tv::kHkeyCurrentUser, "Software\\T", u"L\nF"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
