@@ -117,6 +117,11 @@ struct UnregisterStep {
     std::string application;  // empty: nothing is started
     std::string commandLine;
     std::string registerAgain;  // the command that registers the file again
+    // A file the code page cannot hold: the command and the file's lines
+    // in UTF-16, naming it exactly.
+    std::u16string exactCommandLine;
+    std::u16string exactRegisterAgain;
+    std::u16string exactNote;
     std::string note;
 };
 
@@ -141,11 +146,34 @@ void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRo
 // view the class was read in. Never the user's class: Windows 7 shows a
 // user's class through HKCR over the machine's, and whatever the user
 // registered there must not choose what an administrator's process loads.
-std::string MachineClassFile(Registry& registry, const AddonRow& row) {
+std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
     const RegKey server = RegKey::Open(
         registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name + "\\InprocServer32", row.classView),
         kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
-    return ReadValueText(server, "");
+    // Exactly, whatever script its folders are named in.
+    for (int attempt = 0; server && attempt < 4; ++attempt) {
+        std::uint32_t size = 0;
+        if (registry.QueryValueW(server.Handle(), u"", nullptr, nullptr, &size) != kErrorSuccess) break;
+        std::u16string text(size / 2 + 1, u'\0');
+        std::uint32_t read = size;
+        const long status = registry.QueryValueW(server.Handle(), u"", nullptr, text.data(), &read);
+        if (status == kErrorMoreData) continue;
+        if (status != kErrorSuccess) break;
+        text.resize(read / 2);
+        return text.substr(0, text.find(u'\0'));
+    }
+    return {};
+}
+
+// The file as the checks read it: a character the code page cannot hold
+// stands as '#', which no folder the checks compare with has in its name.
+std::string CheckedForm(const TextCodec& codec, const std::u16string& file) {
+    std::string checked;
+    for (char16_t unit : file) {
+        const std::string one = unit >= 0xD800 && unit < 0xE000 ? "?" : codec.WideToAnsi(std::u16string(1, unit));
+        checked += one == "?" && unit != u'?' ? "#" : one;
+    }
+    return checked;
 }
 
 UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& folders,
@@ -157,17 +185,21 @@ UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& fol
     // A class id is plain text: a name the code page cannot hold names no
     // class of the machine's, and the 8-bit form may name another.
     if (!row.exactName.empty() && platform.codec->AnsiToWide(row.name) != row.exactName) return step;
-    const std::string file = MachineClassFile(*platform.registry, row);
+    const std::u16string exact = MachineClassFile(*platform.registry, row);
+    const std::string file = platform.codec->WideToAnsi(exact);
+    // The 8-bit form names the file only when it gives the same text back.
+    const bool whole = platform.codec->AnsiToWide(file) == exact;
     if (file.empty()) {
         step.note = NotUnregisteredNote(row.file.empty() ? UnregisterRefusal::NoFile
                                                          : UnregisterRefusal::UserClassOnly,
                                         row.file);
         return step;
     }
-    UnregisterRefusal refusal = CheckUnregisterFile(file, folders.windows, programFiles);
+    const std::string checked = whole ? file : CheckedForm(*platform.codec, exact);
+    UnregisterRefusal refusal = CheckUnregisterFile(checked, folders.windows, programFiles);
     if (refusal == UnregisterRefusal::None) {
         step.application = UnregisterTool(folders, row.classView);
-        step.commandLine = UnregisterCommand(folders, row.classView, file);
+        step.commandLine = UnregisterCommand(folders, row.classView, checked);
         step.registerAgain = "\"" + step.application + "\" /s \"" + file + "\"";
         if (step.application.empty() || step.commandLine.empty()) {
             step.application.clear();
@@ -175,6 +207,18 @@ UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& fol
         }
     }
     step.note = NotUnregisteredNote(refusal, file);
+    if (!whole) {
+        const std::u16string tool = platform.codec->AnsiToWide(step.application);
+        if (!step.application.empty()) {
+            step.exactCommandLine = u"\"" + tool + u"\" /u /s \"" + exact + u"\"";
+            step.exactRegisterAgain = u"\"" + tool + u"\" /s \"" + exact + u"\"";
+        }
+        // The note names the file exactly: its 8-bit form stands in it once.
+        const std::size_t at = step.note.find(file);
+        if (!step.note.empty() && at != std::string::npos)
+            step.exactNote = platform.codec->AnsiToWide(step.note.substr(0, at)) + exact +
+                             platform.codec->AnsiToWide(step.note.substr(at + file.size()));
+    }
     return step;
 }
 
@@ -187,8 +231,12 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreAddonSubject));
     for (const UnregisterStep& step : steps) {
-        if (!step.note.empty()) backup.Comment(step.note);
-        if (!step.application.empty()) backup.Comment(kRegisterAgainHead + step.registerAgain);
+        if (!step.exactNote.empty()) backup.Comment(step.exactNote);
+        else if (!step.note.empty()) backup.Comment(step.note);
+        if (!step.exactRegisterAgain.empty())
+            backup.Comment(platform.codec->AnsiToWide(kRegisterAgainHead) + step.exactRegisterAgain);
+        else if (!step.application.empty())
+            backup.Comment(kRegisterAgainHead + step.registerAgain);
     }
     const AddonRow* only = nullptr;
     int count = 0;
@@ -332,7 +380,10 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
             platform.prompter->Ask(Prompt{entry->message, "", kMbOk | kMbIconExclamation});
             continue;
         }
-        if (!steps[i].application.empty())
+        if (!steps[i].exactCommandLine.empty())
+            platform.shell->StartW(platform.codec->AnsiToWide(steps[i].application),
+                                   steps[i].exactCommandLine, kSwHide);
+        else if (!steps[i].application.empty())
             platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide);
         DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view, row.exactName);
     }

@@ -37,6 +37,10 @@ public:
     // waited for; true when started.
     virtual bool Start(const std::string& application, const std::string& commandLine,
                        int showCommand) = 0;
+    // The same with UTF-16 texts, for a command that names a file the code
+    // page cannot hold.
+    virtual bool StartW(const std::u16string& application, const std::u16string& commandLine,
+                        int showCommand) = 0;
 };
 
 }  // namespace tv

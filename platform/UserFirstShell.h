@@ -16,6 +16,10 @@ public:
     bool Launch(const ShellLaunch& launch) override;
     // Command lines and system tools are always run from this process.
     bool Run(const std::string& commandLine, int showCommand) override;
+    bool StartW(const std::u16string& application, const std::u16string& commandLine,
+                int showCommand) override {
+        return own_.StartW(application, commandLine, showCommand);
+    }
     bool Start(const std::string& application, const std::string& commandLine,
                int showCommand) override;
 

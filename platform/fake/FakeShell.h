@@ -40,6 +40,17 @@ public:
         processes_.push_back({application, commandLine, showCommand});
         return startResult;
     }
+    // Kept beside the 8-bit starts, each text as given.
+    bool StartW(const std::u16string& application, const std::u16string& commandLine,
+                int showCommand) override {
+        exactProcesses_.push_back({application, commandLine, showCommand});
+        return startResult;
+    }
+    struct ExactProcess {
+        std::u16string application, commandLine;
+        int showCommand;
+    };
+    const std::vector<ExactProcess>& ExactProcesses() const { return exactProcesses_; }
     const std::vector<Request>& Requests() const { return requests_; }
     const std::vector<ShellLaunch>& Launches() const { return launches_; }
     const std::vector<Command>& Commands() const { return commands_; }
@@ -49,6 +60,7 @@ public:
         launches_.clear();
         commands_.clear();
         processes_.clear();
+        exactProcesses_.clear();
     }
 
     bool launchResult = true;
@@ -56,6 +68,7 @@ public:
     bool startResult = true;
 
 private:
+    std::vector<ExactProcess> exactProcesses_;
     std::vector<Request> requests_;
     std::vector<ShellLaunch> launches_;
     std::vector<Command> commands_;

@@ -12,6 +12,20 @@ namespace tv {
 
 namespace {
 
+// The code page's text in UTF-16, as the A-functions would pass it on.
+std::u16string Widened(const std::string& text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
+
+namespace {
+
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
@@ -38,20 +52,26 @@ bool Win32Shell::Run(const std::string& commandLine, int showCommand) {
 
 bool Win32Shell::Start(const std::string& application, const std::string& commandLine,
                        int showCommand) {
+    return StartW(Widened(application), Widened(commandLine), showCommand);
+}
+
+bool Win32Shell::StartW(const std::u16string& application, const std::u16string& commandLine,
+                        int showCommand) {
     // The command line buffer must be writable.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
     // The application's own folder, not this program's current one: a
     // library the started program looks for is not searched for where the
     // user happened to start this program.
-    const std::size_t slash = text::FindLastChar(application, '\\');
-    const std::string folder = slash == text::npos ? std::string() : application.substr(0, slash + 1);
-    STARTUPINFOA startup{};
+    const std::size_t slash = application.rfind(u'\\');
+    const std::wstring app(application.begin(), application.end());
+    const std::wstring folder = slash == std::u16string::npos ? std::wstring() : app.substr(0, slash + 1);
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(app.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         return false;
     ScopedHandle process(started.hProcess);

@@ -11,6 +11,8 @@ public:
     void Open(const std::string& address, int showCommand) override;
     bool Launch(const ShellLaunch& launch) override;
     bool Run(const std::string& commandLine, int showCommand) override;
+    bool StartW(const std::u16string& application, const std::u16string& commandLine,
+                int showCommand) override;
     bool Start(const std::string& application, const std::string& commandLine,
                int showCommand) override;
 };

@@ -295,6 +295,40 @@ TEST_F(AddonRemovalTest, ANameInAnyScriptIsTheOneThatGoes) {
     EXPECT_EQ(text.find(u"{B}?"), std::u16string::npos);
 }
 
+// A class file in a folder named outside the code page: the tool gets it
+// exactly, through the Unicode call, and the restore file names it exactly;
+// one in the user's folders still is not loaded, and its note names it.
+TEST_F(AddonRemovalTest, AClassFileNamedInAnyScriptReachesTheToolExactly) {
+    const std::u16string safe = u"C:\\Program Files\\\uCE74\\k.dll";
+    const std::u16string users = u"C:\\Users\\\uCE74\\u.dll";
+    for (const auto& [id, file] : {std::pair{"{T1}", safe}, std::pair{"{T2}", users}}) {
+        RegHandle key = 0;
+        ASSERT_EQ(registry_.CreateKeyW(kHkeyLocalMachine,
+                                       u"Software\\Classes\\CLSID\\" + fakes_.codec.AnsiToWide(id) +
+                                           u"\\InprocServer32",
+                                       &key),
+                  kErrorSuccess);
+        const std::u16string data = file + u'\0';
+        registry_.SetValueW(key, u"", kRegSz, data.data(), static_cast<std::uint32_t>(data.size() * 2));
+        registry_.CloseKey(key);
+    }
+    Remove({{"{T1}", "Bar", kToolbarType, "", 0}, {"{T2}", "Bar", kToolbarType, "", 0}});
+
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
+    ASSERT_EQ(fakes_.shell.ExactProcesses().size(), 1u);
+    EXPECT_EQ(fakes_.shell.ExactProcesses()[0].application, u"C:\\Windows\\system32\\regsvr32.exe");
+    EXPECT_EQ(fakes_.shell.ExactProcesses()[0].commandLine,
+              u"\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"" + safe + u"\"");
+    const std::u16string text = RestoreText();
+    EXPECT_NE(text.find(u"\r\n; " + fakes_.codec.AnsiToWide("如需重新注册该文件，请以管理员身份运行：") +
+                        u"\"C:\\Windows\\system32\\regsvr32.exe\" /s \"" + safe + u"\"\r\n"),
+              std::u16string::npos);
+    EXPECT_NE(text.find(u"\r\n; " + fakes_.codec.AnsiToWide("未反注册文件：") + users +
+                        fakes_.codec.AnsiToWide("（文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载）") +
+                        u"\r\n"),
+              std::u16string::npos);
+}
+
 TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
     auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
     Remove({{"{T1}", "flashget bar", kToolbarType, "C:\\fg.dll", 0},
