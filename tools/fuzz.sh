@@ -8,7 +8,7 @@ seconds=${1:-25}
 out="$root/build/fuzz"
 mkdir -p "$out/corpus"
 sources=(tests/fuzz/ResolversFuzz.cpp manage/CommandLineResolution.cpp manage/KnownFiles.cpp
-         platform/CodePageText.cpp platform/fake/FakeFileSystem.cpp)
+         platform/CodePageText.cpp platform/fake/FakeFileSystem.cpp platform/fake/PackedNames.cpp)
 binary="$out/resolvers_fuzz"
 stale=0
 [ -x "$binary" ] || stale=1
