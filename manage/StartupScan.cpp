@@ -14,6 +14,7 @@
 #include "platform/RegistryViews.h"
 #include "platform/ShellLinks.h"
 #include "platform/TextCodec.h"
+#include "platform/Utf16Bytes.h"
 
 namespace tv {
 
@@ -75,14 +76,8 @@ bool ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::
             continue;
         }
         if (status != kErrorSuccess) return false;
-        std::u16string wide;
-        for (std::uint32_t i = 0; i + 1 < read; i += 2) {
-            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) |
-                                                    (static_cast<unsigned char>(buffer[i + 1]) << 8));
-            if (unit == u'\0') break;
-            wide.push_back(unit);
-        }
-        *text = platform.codec->WideToAnsi(wide);
+        std::u16string wide = utf16::FromBytes(std::string_view(buffer).substr(0, read));
+        *text = platform.codec->WideToAnsi(wide.substr(0, wide.find(u'\0')));
         return true;
     }
     return false;

@@ -8,6 +8,7 @@
 #include "platform/RestoreFiles.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
+#include "platform/Utf16Bytes.h"
 
 namespace tv {
 
@@ -39,14 +40,7 @@ std::vector<std::u16string> PartsOf(const std::u16string& path) {
     return parts;
 }
 
-std::string Utf16LeWithBom(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
+std::string Utf16LeWithBom(const std::u16string& text) { return "\xFF\xFE" + utf16::ToBytes(text); }
 
 }  // namespace
 

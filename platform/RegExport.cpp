@@ -1,4 +1,5 @@
 #include "platform/RegExport.h"
+#include "platform/Utf16Bytes.h"
 
 #include <cstddef>
 
@@ -166,12 +167,7 @@ void RegExportWriter::Value(const std::string& name, std::uint32_t type, const s
     if (IsStringType(type)) {
         // The file holds strings as UTF-16; the importing editor converts
         // them back for the A-functions.
-        const std::u16string wide = Wide(data);
-        bytes.clear();
-        for (char16_t unit : wide) {
-            bytes.push_back(static_cast<char>(unit & 0xFF));
-            bytes.push_back(static_cast<char>(unit >> 8));
-        }
+        bytes = utf16::ToBytes(Wide(data));
     }
     Line(HexLine(head + HexPrefix(type), bytes));
 }
@@ -186,10 +182,7 @@ void RegExportWriter::Value(const std::u16string& name, std::uint32_t type,
                             const std::string& wideData) {
     const std::u16string head = NamePart(name) + u"=";
     if (type == kRegSz && wideData.size() % 2 == 0) {
-        std::u16string units;
-        for (std::size_t i = 0; i < wideData.size(); i += 2)
-            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(wideData[i]) |
-                                                  (static_cast<unsigned char>(wideData[i + 1]) << 8)));
+        std::u16string units = utf16::FromBytes(wideData);
         // Quoted only when that gives back exactly these units: one final
         // NUL, no other, no line break.
         if (!units.empty() && units.back() == u'\0' &&
@@ -209,13 +202,7 @@ void RegExportWriter::Value(const std::u16string& name, std::uint32_t type,
 }
 
 std::string RegExportWriter::Bytes() const {
-    std::string bytes = "\xFF\xFE";
-    std::u16string all = text_ + u"\r\n";
-    for (char16_t unit : all) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
+    return "\xFF\xFE" + utf16::ToBytes(text_ + u"\r\n");
 }
 
 }  // namespace tv

@@ -1,4 +1,5 @@
 #include "platform/RegFile.h"
+#include "platform/Utf16Bytes.h"
 
 #include <cstdint>
 #include <vector>
@@ -65,11 +66,7 @@ bool DecodeUtf8Char(std::string_view bytes, std::size_t* pos,
 bool Decode(std::string_view bytes, const TextCodec& codec,
             std::u16string* text, RegFileError* error) {
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            text->push_back(static_cast<char16_t>(
-                static_cast<unsigned char>(bytes[i]) |
-                static_cast<unsigned char>(bytes[i + 1]) << 8));
-        }
+        *text += utf16::FromBytes(bytes.substr(2));
         if (bytes.size() % 2 != 0) {
             return Fail(error, LineOf(*text), "odd number of bytes in UTF-16 text");
         }
@@ -305,13 +302,7 @@ private:
         if (!ReadHexList(list, &bytes)) return false;
         if (wide_hex_ && IsStringType(op->type)) {
             if (bytes.size() % 2 != 0) return false;
-            std::u16string wide;
-            for (std::size_t i = 0; i < bytes.size(); i += 2) {
-                wide.push_back(static_cast<char16_t>(
-                    static_cast<unsigned char>(bytes[i]) |
-                    static_cast<unsigned char>(bytes[i + 1]) << 8));
-            }
-            bytes = Ansi(wide);
+            bytes = Ansi(utf16::FromBytes(bytes));
         }
         op->data = std::move(bytes);
         ops_->push_back(std::move(*op));

@@ -5,6 +5,7 @@
 
 #include "platform/CodePageText.h"
 #include "platform/RegistryViews.h"
+#include "platform/Utf16Bytes.h"
 #include "platform/fake/PackedNames.h"
 
 namespace tv {
@@ -13,23 +14,6 @@ namespace {
 
 using packed::Pack;
 using packed::Unpack;
-
-std::u16string WideFromBytes(const std::string& bytes) {
-    std::u16string wide;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                             (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    return wide;
-}
-
-std::string BytesFromWide(const std::u16string& wide) {
-    std::string bytes;
-    for (char16_t unit : wide) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 bool IsStringType(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
@@ -47,11 +31,11 @@ std::string FakeRegistry::Out(const std::string& packed) const {
 
 std::string FakeRegistry::ToAnsiData(const std::string& wideBytes) const {
     // An odd last byte has no character to go to.
-    return Out(Pack(WideFromBytes(wideBytes)));
+    return Out(Pack(utf16::FromBytes(wideBytes)));
 }
 
 std::string FakeRegistry::ToWideData(const std::string& ansi) const {
-    return BytesFromWide(Unpack(In(ansi)));
+    return utf16::ToBytes(Unpack(In(ansi)));
 }
 
 struct FakeRegistry::Node {

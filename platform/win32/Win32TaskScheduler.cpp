@@ -1,4 +1,5 @@
 #include "platform/win32/Win32TaskScheduler.h"
+#include "platform/Utf16Bytes.h"
 
 #include <windows.h>
 #include <taskschd.h>
@@ -123,9 +124,7 @@ bool ReadStoredDefinition(const std::u16string& path, std::u16string* xml) {
         return false;
     xml->clear();
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            xml->push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                 static_cast<unsigned char>(bytes[i + 1]) << 8));
+        *xml = utf16::FromBytes(std::string_view(bytes).substr(2));
         return true;
     }
     std::size_t skip = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16Bytes.h"
 #include "manage/AddonRemoval.h"
 #include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"
@@ -185,10 +186,7 @@ protected:
         fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
         if (kept.size() != 1) return u"(" + fakes_.codec.AnsiToWide(std::to_string(kept.size())) + u" files)";
         const std::string bytes = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
-        std::u16string text;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         return text;
     }
     bool HasLine(const std::u16string& text, const std::string& line) {
@@ -582,10 +580,7 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
         fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
         ASSERT_EQ(kept.size(), 1u);
         const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
-        std::u16string text;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         const std::string ansi = fakes.codec.WideToAnsi(text);
         std::vector<std::string> notes;
         for (std::size_t at = ansi.find("\r\n; "); at != std::string::npos; at = ansi.find("\r\n; ", at + 1)) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/Utf16Bytes.h"
 #include "platform/RegBackup.h"
 #include "platform/RegExport.h"
 #include "platform/RegFile.h"
@@ -305,10 +306,7 @@ TEST(RegFile, SampleFixtureLoadsCompletely) {
 
 // The writer's UTF-16 bytes as 8-bit text, mark dropped.
 std::string AnsiText(const Bytes& bytes) {
-    std::u16string wide;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                static_cast<unsigned char>(bytes[i + 1]) << 8));
+    std::u16string wide = tv::utf16::FromBytes(std::string_view(bytes).substr(2));
     return tv::IconvTextCodec().WideToAnsi(wide);
 }
 
@@ -440,8 +438,7 @@ TEST(RegFile, BackupKeepsNamesAndStringsInAnyScript) {
     registry.UseCodec(std::make_shared<tv::IconvTextCodec>());
     const std::u16string hangul = u"\uCE74\uCE74\uC624";  // 카카오
     auto wideBytes = [](const std::u16string& text) {
-        std::string bytes;
-        for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        std::string bytes = tv::utf16::ToBytes(text);
         return bytes;
     };
     tv::RegHandle key = 0;

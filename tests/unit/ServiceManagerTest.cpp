@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16Bytes.h"
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
 #include "platform/RestoreFiles.h"
@@ -25,10 +26,7 @@ void AddServiceKey(Registry& registry, const std::string& name) {
 
 // A restore file's text in the ANSI code page, its mark dropped.
 std::string Text(const TextCodec& codec, const std::string& bytes) {
-    std::u16string wide;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                static_cast<unsigned char>(bytes[i + 1]) << 8));
+    std::u16string wide = utf16::FromBytes(std::string_view(bytes).substr(2));
     return codec.WideToAnsi(wide);
 }
 
@@ -297,9 +295,7 @@ TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
     }();
     ASSERT_EQ(kept.size(), 1u);
     const std::string bytes = fakes_.files.Contents(RestoreFolderPath(P()) + "\\" + kept[0]);
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+    std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
     EXPECT_NE(text.find(u"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + hangul +
                         u"]\r\n\"Start\"=dword:00000002\r\n"),
               std::u16string::npos);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16Bytes.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
@@ -428,10 +429,7 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             const std::string bytes =
                 fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
             // One section per key.
-            std::u16string text;
-            for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-                text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+            std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
             std::vector<std::u16string> headers;
             for (std::size_t at = text.find(u"\n["); at != std::u16string::npos; at = text.find(u"\n[", at + 1))
                 headers.push_back(text.substr(at, text.find(u'\r', at) - at));

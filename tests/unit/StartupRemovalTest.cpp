@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16Bytes.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "platform/RegFile.h"
@@ -96,10 +97,7 @@ protected:
     // A restore file's text, back in the ANSI code page.
     std::string RestoreText(const std::string& name) {
         const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + name);
-        std::u16string wide;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        std::u16string wide = utf16::FromBytes(std::string_view(bytes).substr(2));
         return fake.codec.WideToAnsi(wide);
     }
     // The scanned row whose name and column 3 are given.
@@ -225,8 +223,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
 TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
     const std::u16string hangul = u"\uCE74\uCE74\uC624\uD1A1";  // 카카오톡
     const std::u16string data = u"C:\\\uCE74\uCE74\uC624\\k.exe";
-    std::string bytes;
-    for (char16_t unit : data + u'\0') bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    std::string bytes = utf16::ToBytes(data + u'\0');
     RegKey run = RegKey::Create(fake.registry, kHkeyCurrentUser, kRun);
     ASSERT_EQ(fake.registry.SetValueW(run.Handle(), hangul, kRegSz, bytes.data(),
                                       static_cast<std::uint32_t>(bytes.size())),
@@ -254,9 +251,7 @@ TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
     const std::vector<std::string> kept = Kept();
     ASSERT_EQ(kept.size(), 1u);
     const std::string file = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0]);
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < file.size(); i += 2)
-        text.push_back(char16_t(static_cast<unsigned char>(file[i]) | static_cast<unsigned char>(file[i + 1]) << 8));
+    std::u16string text = utf16::FromBytes(std::string_view(file).substr(2));
     EXPECT_NE(text.find(u"\r\n\"" + hangul + u"\"=\"C:\\\\\uCE74\uCE74\uC624\\\\k.exe\"\r\n"),
               std::u16string::npos);
 }
@@ -299,10 +294,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheFileOfARowNamedOutsideTheCodePage) {
         ASSERT_TRUE(fake.files.ListFolderW(restoreFolder, &kept));
         ASSERT_EQ(kept.size(), 2u);
         const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0].name);
-        std::u16string text;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         EXPECT_NE(text.find(u"\r\n; 启动文件已移到：" + restoreFolder + u"\\" + name + u"\r\n"),
                   std::u16string::npos);
         EXPECT_NE(text.find(u"\r\n; 恢复时请把它移回原来的位置：" + gone + u"\r\n"),
@@ -380,7 +372,9 @@ TEST_F(StartupRemovalTest, NothingMovesThroughALinkOrOutOfTheUsersReach) {
         std::vector<FolderEntry> inSystem;
         fake.files.ListFolder(system, &inSystem);
         EXPECT_EQ(inSystem.size(), 2u) << c.label;
-        if (!c.restoreFails) EXPECT_TRUE(Kept().empty()) << c.label;
+        if (!c.restoreFails) {
+            EXPECT_TRUE(Kept().empty()) << c.label;
+        }
         // The restore file written first is taken back through its handle.
         EXPECT_EQ(fake.files.Discarded(), c.restoreFails ? 0 : 1) << c.label;
         EXPECT_EQ(fake.prompter.Prompts().size(), c.restoreFails ? 1u : 0u) << c.label;

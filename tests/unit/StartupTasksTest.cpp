@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16Bytes.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskXml.h"
@@ -157,10 +158,7 @@ protected:
         return names;
     }
     std::u16string Utf16(const std::string& bytes) {
-        std::u16string wide;
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            wide.push_back(char16_t(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        std::u16string wide = utf16::FromBytes(bytes);
         return wide;
     }
     testing::FakePlatform fake;
