@@ -284,11 +284,13 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheFileOfARowNamedOutsideTheCodePage) {
         EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
         const std::u16string name = gone.substr(gone.rfind(u'\\') + 1);
         std::vector<std::u16string> left;
-        for (const std::u16string& path : fake.files.AllPathsW())
-            if (path.compare(0, restoreFolder.size(), restoreFolder) != 0)
+        for (const std::u16string& path : fake.files.AllPathsW()) {
+            if (path.compare(0, restoreFolder.size(), restoreFolder) != 0) {
                 left.push_back(path);
-            else if (path != restoreFolder && path.compare(path.size() - 4, 4, u".reg") != 0)
+            } else if (path != restoreFolder && path.compare(path.size() - 4, 4, u".reg") != 0) {
                 EXPECT_EQ(path, restoreFolder + u"\\" + name);
+            }
+        }
         EXPECT_EQ(left, expected);
         std::vector<FolderEntry> kept;
         ASSERT_TRUE(fake.files.ListFolderW(restoreFolder, &kept));
