@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
 #include "platform/RestoreFiles.h"
+#include "platform/WideText.h"
 #include "platform/TextCodec.h"
 
 namespace tv {
@@ -56,15 +57,8 @@ void RefuseProtected(const Platform& platform) {
 // True when `path` lies in `folder` or one of its subfolders, ASCII letters
 // compared without regard to case.
 bool IsInside(const std::u16string& path, const std::u16string& folder) {
-    if (folder.empty() || path.size() <= folder.size() || path[folder.size()] != u'\\')
-        return false;
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        char16_t a = path[i], b = folder[i];
-        if (a >= u'a' && a <= u'z') a = static_cast<char16_t>(a - u'a' + u'A');
-        if (b >= u'a' && b <= u'z') b = static_cast<char16_t>(b - u'a' + u'A');
-        if (a != b) return false;
-    }
-    return true;
+    return !folder.empty() && path.size() > folder.size() + 1 && path[folder.size()] == u'\\' &&
+           utf16::StartsWithNoCase(path, folder);
 }
 
 // RemoveFolderFile for a row that carries its file exactly: the checks, the

@@ -14,7 +14,7 @@
 #include "platform/RegistryViews.h"
 #include "platform/ShellLinks.h"
 #include "platform/TextCodec.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 
 namespace tv {
 

@@ -8,22 +8,11 @@
 #include "platform/RestoreFiles.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 
 namespace tv {
 
 namespace {
-
-bool EqualsNoCase(const std::u16string& a, const char16_t* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i) {
-        char16_t x = a[i], y = b[i];
-        if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-        if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
-        if (x != y) return false;
-    }
-    return i == a.size() && !b[i];
-}
 
 // The folders and name of a task path, however its separators are written.
 std::vector<std::u16string> PartsOf(const std::u16string& path) {
@@ -56,7 +45,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     for (const std::u16string& part : parts)
         if (part == u"." || part == u"..") return true;
     // The system's own tasks: Windows needs them.
-    if (parts.size() >= 3 && EqualsNoCase(parts[0], u"Microsoft") && EqualsNoCase(parts[1], u"Windows")) {
+    if (parts.size() >= 3 && utf16::EqualsNoCase(parts[0], u"Microsoft") && utf16::EqualsNoCase(parts[1], u"Windows")) {
         Prompt prompt;
         prompt.text = kProtectedStartupMessage;
         prompt.type = kMbOk;

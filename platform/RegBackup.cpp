@@ -1,4 +1,5 @@
 #include "platform/RegBackup.h"
+#include "platform/WideText.h"
 
 namespace tv {
 
@@ -12,16 +13,7 @@ std::u16string Join(const std::u16string& path, const std::u16string& name) {
 }
 
 // Key names match as the registry matches them: ASCII without case.
-bool SameKeyName(const std::u16string& a, const std::u16string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char16_t x = a[i], y = b[i];
-        if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
-        if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
+bool SameKeyName(const std::u16string& a, const std::u16string& b) { return utf16::EqualsNoCase(a, b); }
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #include "platform/RegExport.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 
 #include <cstddef>
 

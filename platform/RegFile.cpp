@@ -1,5 +1,5 @@
 #include "platform/RegFile.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 
 #include <cstdint>
 #include <vector>
@@ -107,9 +107,7 @@ bool StartsWith(Text s, Text prefix) { return s.substr(0, prefix.size()) == pref
 bool EqualsAsciiNoCase(Text a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char16_t c = a[i];
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c != static_cast<char16_t>(b[i])) return false;
+        if (utf16::FoldAscii(a[i]) != static_cast<char16_t>(b[i])) return false;
     }
     return true;
 }

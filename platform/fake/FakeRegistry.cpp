@@ -5,7 +5,7 @@
 
 #include "platform/CodePageText.h"
 #include "platform/RegistryViews.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "platform/fake/PackedNames.h"
 
 namespace tv {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/CodePageText.h"
+#include "platform/WideText.h"
 
 namespace tv {
 
@@ -31,14 +32,8 @@ std::u16string FakeServiceDatabase::ExactOf(const Service& service) {
 }
 
 FakeServiceDatabase::Service* FakeServiceDatabase::FindExact(const std::u16string& name) {
-    auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
-    for (auto& service : services_) {
-        const std::u16string exact = ExactOf(service);
-        if (exact.size() == name.size() &&
-            std::equal(exact.begin(), exact.end(), name.begin(),
-                       [&](char16_t a, char16_t b) { return fold(a) == fold(b); }))
-            return &service;
-    }
+    for (auto& service : services_)
+        if (utf16::EqualsNoCase(ExactOf(service), name)) return &service;
     return nullptr;
 }
 

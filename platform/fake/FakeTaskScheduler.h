@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/TaskScheduler.h"
+#include "platform/WideText.h"
 
 namespace tv {
 
@@ -18,14 +19,7 @@ class FakeTaskScheduler : public TaskScheduler {
 public:
     // Paths compare case-insensitively (ASCII letters), as the service does.
     static bool SamePath(const std::u16string& a, const std::u16string& b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            char16_t x = a[i], y = b[i];
-            if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-            if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
-            if (x != y) return false;
-        }
-        return true;
+        return utf16::EqualsNoCase(a, b);
     }
 
     // Adds (or replaces) the task at `path`; its name is the path's last part.

@@ -1,5 +1,5 @@
 #include "platform/win32/Win32TaskScheduler.h"
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 
 #include <windows.h>
 #include <taskschd.h>

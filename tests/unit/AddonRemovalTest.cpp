@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "manage/AddonRemoval.h"
 #include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "platform/RegBackup.h"
 #include "platform/RegExport.h"
 #include "platform/RegFile.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
 #include "platform/RestoreFiles.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "platform/RegFile.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf16Bytes.h"
+#include "platform/WideText.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskXml.h"
@@ -115,6 +115,7 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
         {"not a boolean", u"<Task><Triggers><BootTrigger><Enabled>yes</Enabled></BootTrigger></Triggers></Task>",
          false, {}, u"", u""},
         {"second root", u"<Task/><Task/>", false, {}, u"", u""},
+        {"tag cut off at the end", u"<Task><Triggers", false, {}, u"", u""},
     };
     for (const Case& c : cases) {
         TaskDefinition definition;
@@ -221,6 +222,13 @@ TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRest
         {"restore folder is a link", u"\\Vendor\\Boot",
          [](testing::FakePlatform& f) { f.files.AddLink(RestoreFolderPath(f.Get()), "C:\\Windows"); },
          "无法写入还原文件，本次没有做任何更改。"},
+        {"no name left for the restore file beside the kept definition", u"\\Vendor\\Boot",
+         [](testing::FakePlatform& f) {
+             const std::string stem = RestoreFolderPath(f.Get()) + "\\2009-10-25 12.00.00 删除启动项 Boot";
+             f.files.AddFile(stem + ".reg");
+             for (int n = 2; n <= 100; ++n) f.files.AddFile(stem + " (" + std::to_string(n) + ").reg");
+         },
+         "无法写入还原文件，本次没有做任何更改。"},
         {"cannot be deleted", u"\\Vendor\\Boot",
          [](testing::FakePlatform& f) { f.tasks.undeletable.insert(u"\\Vendor\\Boot"); }, ""},
     };
@@ -230,9 +238,10 @@ TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRest
         const StartupRowTexts row = RowOf(c.path);
         if (c.before) c.before(fake);
         const std::vector<std::u16string> before = Paths();
+        const std::vector<std::string> kept = Kept();
         EXPECT_EQ(RemoveStartupItem(fake.Get(), row), c.message.empty()) << c.label;
         EXPECT_EQ(Paths(), before) << c.label;
-        EXPECT_TRUE(Kept().empty()) << c.label;
+        EXPECT_EQ(Kept(), kept) << c.label;
         if (c.message.empty()) {
             EXPECT_TRUE(fake.prompter.Prompts().empty()) << c.label;
             continue;
