@@ -15,6 +15,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "platform/fake/PackedNames.h"
 
 namespace tv {
 
@@ -45,7 +46,7 @@ public:
                       const std::u16string& to) override;
 
     // The code page the A-calls convert through.
-    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
+    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_.Use(std::move(codec)); }
 
     // Set-up: parents are made as needed. A busy file cannot be deleted.
     void AddFolder(const std::string& path);
@@ -106,7 +107,7 @@ private:
     bool full_ = false;
     int discarded_ = 0;
     std::uint64_t nextIndex_ = 0x10;
-    std::shared_ptr<const TextCodec> codec_;
+    packed::CodecSetting codec_;
 };
 
 }  // namespace tv

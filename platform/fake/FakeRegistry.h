@@ -40,6 +40,7 @@
 
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
+#include "platform/fake/PackedNames.h"
 
 namespace tv {
 
@@ -92,7 +93,7 @@ public:
                   std::u16string* name) override;
 
     // The code page the A-functions convert through.
-    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
+    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_.Use(std::move(codec)); }
 
     // Switches the views before use (a fresh store).
     void UseViews(Views views) { views_ = views; }
@@ -165,7 +166,7 @@ private:
     std::map<RegHandle, OpenHandle> handles_;
     RegHandle next_handle_ = 0x1000;
     bool view_bits_seen_ = false;
-    std::shared_ptr<const TextCodec> codec_;
+    packed::CodecSetting codec_;
     // Copies of the registry (tests take snapshots) get a lock of their own.
     struct Lock : std::recursive_mutex {
         Lock() = default;

@@ -10,6 +10,7 @@
 
 #include "platform/ShellLinks.h"
 #include "platform/TextCodec.h"
+#include "platform/fake/PackedNames.h"
 
 namespace tv {
 
@@ -23,11 +24,11 @@ public:
     void Add(const std::string& linkPath, const std::string& target);
     void Add(const std::u16string& linkPath, const std::string& target);
 
-    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
+    void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_.Use(std::move(codec)); }
 
 private:
     std::map<std::string, std::string> links_;  // by upper-cased packed path
-    std::shared_ptr<const TextCodec> codec_;
+    packed::CodecSetting codec_;
 };
 
 }  // namespace tv

@@ -5,11 +5,30 @@
 // without one, a byte mapping that takes every 8-bit name there and back.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/TextCodec.h"
 
 namespace tv::packed {
+
+// The code page a store was given. It belongs to the platform, not to the
+// store's contents: assigning a fresh store (as tests do to start over)
+// keeps it, unless the fresh one names a codec of its own.
+class CodecSetting {
+public:
+    CodecSetting() = default;
+    CodecSetting(const CodecSetting&) = default;
+    CodecSetting& operator=(const CodecSetting& other) {
+        if (other.codec_) codec_ = other.codec_;
+        return *this;
+    }
+    void Use(std::shared_ptr<const TextCodec> codec) { codec_ = std::move(codec); }
+    const TextCodec* get() const { return codec_.get(); }
+
+private:
+    std::shared_ptr<const TextCodec> codec_;
+};
 
 // ASCII as itself, every other unit as four bytes 0x81..0x90 (one per
 // nibble). Those read as two double-byte characters to the code-page

@@ -2,7 +2,10 @@
 // shared contract tests: handle bookkeeping and Windows' own name order.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/fake/FakeRegistry.h"
+#include "platform/host/IconvTextCodec.h"
 
 namespace {
 
@@ -142,4 +145,18 @@ TEST(FakeRegistry, StoresExactlyTheBytesGiven) {
     EXPECT_EQ(key.Set("n", tv::kRegBinary, nullptr, 0), tv::kErrorSuccess);
 }
 
+// The code page belongs to the platform: a fresh store assigned over the
+// old one (as tests do to start over) still reads names through it.
+TEST(FakeRegistry, AFreshStoreKeepsTheCodePageItWasGiven) {
+    FakeRegistry registry;
+    registry.UseCodec(std::make_shared<tv::IconvTextCodec>());
+    registry = FakeRegistry();
+    RegHandle key = 0;
+    ASSERT_EQ(registry.CreateKeyW(tv::kHkeyCurrentUser, u"\u4E2D", &key), tv::kErrorSuccess);
+    registry.CloseKey(key);
+    EXPECT_EQ(RegKey::Open(registry, tv::kHkeyCurrentUser, "", tv::kKeyRead).SubKeyNames(),
+              std::vector<std::string>{"\xD6\xD0"});
+}
+
 }  // namespace
+

@@ -324,6 +324,20 @@ TEST_F(StartupScanTest, FolderRowsCarryTheirFilesExactly) {
     EXPECT_EQ(exact, expectedExact);
 }
 
+// A folder value written with a closing backslash names the same folder:
+// its files are listed, and the folders above it are still barred.
+TEST_F(StartupScanTest, AFolderNamedWithAClosingBackslashIsWalked) {
+    RegKey::Create(fake.registry, kHkeyCurrentUser,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+        .SetString("Startup", std::string(kUserStartup) + "\\");
+    fake.files.AddFile(std::string(kUserStartup) + "\\Tool.exe");
+    fake.files.AddAlias(std::string(kUserStartup) + "\\Up", "C:\\users\\me");
+    fake.files.AddFile("C:\\users\\me\\Other.exe");
+    std::vector<std::string> names;
+    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.name);
+    EXPECT_EQ(names, std::vector<std::string>{"Tool.exe"});
+}
+
 TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {
     fake.registry = FakeRegistry();
     RegKey::Create(fake.registry, kHkeyCurrentUser,
