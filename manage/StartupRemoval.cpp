@@ -169,10 +169,11 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     if (!BackUpValues(platform, root, named, namedKeyPath, view, row)) return false;
     if (namedKey) namedKey.DeleteValue(named->value);
     RegKey key = RegKey::Open(*platform.registry, root, row.subkey, kKeyAllAccess | view);
+    if (!key) return true;
     // By its exact name: the code page's form of a name in another script
     // ("????") may be the name of another value.
-    if (key && !row.exactName.empty()) platform.registry->DeleteValueW(key.Handle(), row.exactName);
-    else if (key) key.DeleteValue(row.name);
+    if (!row.exactName.empty()) platform.registry->DeleteValueW(key.Handle(), row.exactName);
+    else key.DeleteValue(row.name);
     return true;
 }
 

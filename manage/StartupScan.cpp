@@ -1,5 +1,6 @@
 #include "manage/StartupScan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -62,9 +63,8 @@ std::string Resolve(const Platform& platform, const std::string& command) {
 }
 
 // The whole text of the value named exactly, in the code page, up to its
-// first NUL. False when it cannot be read.
-bool ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::u16string& name,
-                        std::string* text) {
+// first NUL; empty when it cannot be read.
+std::string ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::u16string& name) {
     std::uint32_t size = kFirstReadSize;
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::string buffer(size, '\0');
@@ -75,12 +75,11 @@ bool ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::
             size = read;
             continue;
         }
-        if (status != kErrorSuccess) return false;
+        if (status != kErrorSuccess) break;
         std::u16string wide = utf16::FromBytes(std::string_view(buffer).substr(0, read));
-        *text = platform.codec->WideToAnsi(wide.substr(0, wide.find(u'\0')));
-        return true;
+        return platform.codec->WideToAnsi(wide.substr(0, wide.find(u'\0')));
     }
-    return false;
+    return {};
 }
 
 // Every value of the key, each as a row. Names and data of any length are
@@ -108,16 +107,14 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
                 // The values changed between the two calls: the data read
                 // is that of another value.
                 name = platform.codec->WideToAnsi(exact);
-                data.clear();
-                ReadWholeTextExact(platform, key, exact, &data);
+                data = ReadWholeTextExact(platform, key, exact);
             }
         } else if (status == kErrorMoreData && platform.codec != nullptr) {
             status = platform.registry->EnumValueW(key.Handle(), index, &exact);
             if (status == kErrorMoreData) continue;  // that one value only
             if (status != kErrorSuccess) break;
             name = platform.codec->WideToAnsi(exact);
-            data.clear();
-            ReadWholeTextExact(platform, key, exact, &data);
+            data = ReadWholeTextExact(platform, key, exact);
         } else if (status == kErrorMoreData) {
             status = platform.registry->EnumValue(key.Handle(), index, &name);
             if (status == kErrorMoreData) continue;
@@ -287,7 +284,8 @@ void ResolveShortcuts(FolderWalk& walk) {
     for (size_t index : walk.shortcuts) paths.push_back(items[index].exactHidden);
     const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargetsW(paths);
     std::vector<bool> dropped(items.size(), false);
-    for (size_t i = 0; i < walk.shortcuts.size() && i < targets.size(); ++i) {
+    const size_t read = std::min(walk.shortcuts.size(), targets.size());
+    for (size_t i = 0; i < read; ++i) {
         StartupItem& item = items[walk.shortcuts[i]];
         if (targets[i]) item.path = item.root = item.iconFile = *targets[i];
         dropped[walk.shortcuts[i]] = text::FindNoCase(item.path, "desktop.ini") != text::npos;

@@ -124,6 +124,7 @@ TEST(UnregisterFile, OnlyPlainPathsInFoldersOnlyAdministratorsWriteAreLoaded) {
         // Names the system would read as another path than the text says.
         {"bar.dll", R::NotPlainPath},
         {"\\\\server\\share\\bar.dll", R::NotPlainPath},
+        {"@:\\Program Files\\Bar\\bar.dll", R::NotPlainPath},  // no drive letter
         {"\\\\?\\C:\\Windows\\x.dll", R::NotPlainPath},
         {"C:bar.dll", R::NotPlainPath},
         {"%SystemRoot%\\system32\\x.dll", R::NotPlainPath},

@@ -45,6 +45,9 @@ TEST(FakeRegistry, UnknownHandlesAreInvalid) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(registry.EnumKey(bad, 0, &name), tv::kErrorInvalidHandle);
         EXPECT_EQ(registry.CloseKey(bad), tv::kErrorInvalidHandle);
+        // The handle is looked at before the path.
+        RegHandle key = 0;
+        EXPECT_EQ(registry.OpenKey(bad, "\\x", tv::kKeyRead, &key), tv::kErrorInvalidHandle);
     }
 }
 
@@ -90,8 +93,22 @@ TEST(FakeRegistry, ClassesRootIsMachineClassesAndCannotBeRemoved) {
     EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyLocalMachine, "SOFTWARE\\Classes\\.TXT", tv::kKeyRead));
     EXPECT_FALSE(RegKey::Open(registry, tv::kHkeyCurrentUser, "Software\\Classes\\.txt", tv::kKeyRead));
     ASSERT_EQ(registry.DeleteKey(tv::kHkeyClassesRoot, ".txt"), tv::kErrorSuccess);
+    // Deleting a class key nobody has finds none, and makes none.
+    EXPECT_EQ(registry.DeleteKey(tv::kHkeyClassesRoot, "CLSID\\{none}"), tv::kErrorFileNotFound);
+    EXPECT_FALSE(RegKey::Open(registry, tv::kHkeyLocalMachine, "Software\\Classes\\CLSID", tv::kKeyRead));
     EXPECT_EQ(registry.DeleteKey(tv::kHkeyLocalMachine, "Software\\Classes"), tv::kErrorAccessDenied);
     EXPECT_EQ(registry.DeleteKey(tv::kHkeyCurrentUser, ""), tv::kErrorInvalidParameter);
+}
+
+// HKLM\Software\Wow6432Node\Classes is HKLM\Software\Classes\Wow6432Node,
+// by either name.
+TEST(FakeRegistry, TheThirtyTwoBitClassesAreOneKeyByEitherName) {
+    FakeRegistry registry(FakeRegistry::Views::TwoFor64BitProgram);
+    RegKey::Create(registry, tv::kHkeyLocalMachine, "Software\\Classes\\Wow6432Node").SetString("v", "x");
+    std::string text;
+    EXPECT_TRUE(RegKey::Open(registry, tv::kHkeyLocalMachine, "Software\\Wow6432Node\\Classes", tv::kKeyRead)
+                    .ReadString("v", 16, &text));
+    EXPECT_EQ(text, "x");
 }
 
 // As on Windows 7: a class key the user has stands in HKCR over the

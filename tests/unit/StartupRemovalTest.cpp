@@ -309,7 +309,9 @@ TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
         const char* label;
         std::string name, root, hiddenEnd;
         bool noDocuments;
+        bool namesTaken = false;  // every name the restore file could have
     } cases[] = {
+        {"folder file, no name left for the restore file", "Same.exe", "", "Startup\\Same.exe", false, true},
         {"value, disk full", "Tool", "HKEY_CURRENT_USER", "", false},
         {"folder file, disk full", "App.lnk", "", "", false},
         {"value, no Documents folder", "Tool", "HKEY_CURRENT_USER", "", true},
@@ -319,8 +321,15 @@ TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
         fake = testing::FakePlatform();
         SetUp();
         StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
-        if (c.noDocuments) fake.environment.documentsFolder.clear();
-        else fake.files.SetFull(true);
+        if (c.noDocuments) {
+            fake.environment.documentsFolder.clear();
+        } else if (c.namesTaken) {
+            const std::string stem = RestoreFolderPath(fake.Get()) + "\\2009-10-25 12.00.00 删除启动项 " + c.name;
+            fake.files.AddFile(stem + ".reg");
+            for (int n = 2; n <= 100; ++n) fake.files.AddFile(stem + " (" + std::to_string(n) + ").reg");
+        } else {
+            fake.files.SetFull(true);
+        }
         const Snapshot before = Take();
         EXPECT_FALSE(RemoveStartupItem(fake.Get(), row)) << c.label;
         EXPECT_TRUE(Take() == before) << c.label;

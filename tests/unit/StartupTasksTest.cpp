@@ -115,6 +115,10 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
         {"not a boolean", u"<Task><Triggers><BootTrigger><Enabled>yes</Enabled></BootTrigger></Triggers></Task>",
          false, {}, u"", u""},
         {"second root", u"<Task/><Task/>", false, {}, u"", u""},
+        {"single quotes and the ends of the hex digits",
+         u"<Task><Triggers><BootTrigger id='a>b'/></Triggers><Actions><Exec>"
+         u"<Command>&#xaf;&#xAF;&#x6a;&#x6F;</Command></Exec></Actions></Task>",
+         true, {{TaskTriggerKind::Boot, true}}, u"\u00AF\u00AFjo", u""},
         {"tag cut off at the end", u"<Task><Triggers", false, {}, u"", u""},
     };
     for (const Case& c : cases) {
@@ -201,6 +205,19 @@ TEST_F(StartupTaskRemoval, DeletesExactlyTheRowsTaskAfterKeepingItsDefinition) {
         EXPECT_TRUE(fake.prompter.Prompts().empty());
         EXPECT_EQ(fake.tasks.deletes, std::vector<std::u16string>{c.path});
     }
+}
+
+// A row whose path climbs out of its folder names no task: nothing is
+// deleted, whatever the path would reach.
+TEST_F(StartupTaskRemoval, APathWithDotsDeletesNothing) {
+    StartupRowTexts row = RowOf(u"\\Vendor\\Boot");
+    row.exactHidden = u"\\Vendor\\..\\Microsoft\\Windows\\Defrag\\ScheduledDefrag";
+    row.exactName = u"ScheduledDefrag";
+    const std::vector<std::u16string> before = Paths();
+    EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
+    EXPECT_EQ(Paths(), before);
+    EXPECT_TRUE(fake.prompter.Prompts().empty());
+    EXPECT_TRUE(Kept().empty());
 }
 
 TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRestoreFiles) {
