@@ -222,7 +222,8 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
 // names it exactly, and only it goes, kept exactly in its restore file.
 TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
     const std::u16string hangul = u"\uCE74\uCE74\uC624\uD1A1";  // 카카오톡
-    const std::u16string data = u"C:\\\uCE74\uCE74\uC624\\k.exe";
+    // Longer than the first read: read again, by the exact name.
+    const std::u16string data = u"C:\\\uCE74\uCE74\uC624\\k.exe " + std::u16string(300, u'x');
     std::string bytes = utf16::ToBytes(data + u'\0');
     RegKey run = RegKey::Create(fake.registry, kHkeyCurrentUser, kRun);
     ASSERT_EQ(fake.registry.SetValueW(run.Handle(), hangul, kRegSz, bytes.data(),
@@ -252,7 +253,8 @@ TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
     ASSERT_EQ(kept.size(), 1u);
     const std::string file = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0]);
     std::u16string text = utf16::FromBytes(std::string_view(file).substr(2));
-    EXPECT_NE(text.find(u"\r\n\"" + hangul + u"\"=\"C:\\\\\uCE74\uCE74\uC624\\\\k.exe\"\r\n"),
+    EXPECT_NE(text.find(u"\r\n\"" + hangul + u"\"=\"C:\\\\\uCE74\uCE74\uC624\\\\k.exe " +
+                        std::u16string(300, u'x') + u"\"\r\n"),
               std::u16string::npos);
 }
 

@@ -120,6 +120,8 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
          u"<Command>&#xaf;&#xAF;&#x6a;&#x6F;</Command></Exec></Actions></Task>",
          true, {{TaskTriggerKind::Boot, true}}, u"\u00AF\u00AFjo", u""},
         {"tag cut off at the end", u"<Task><Triggers", false, {}, u"", u""},
+        {"reference without its semicolon", u"<Task><Actions><Exec><Command>&amp x</Command></Exec></Actions></Task>",
+         false, {}, u"", u""},
     };
     for (const Case& c : cases) {
         TaskDefinition definition;
