@@ -129,16 +129,44 @@ const char kRegisterAgainHead[] = "如需重新注册该文件，请以管理员
 
 // The keys the class names and its own unregistration may take with it:
 // its ProgIDs and its type library, each only by a single name.
+// A key's default value exactly, whatever script it is in (the ANSI call
+// turns other scripts into '?'); empty when there is none.
+std::u16string ReadDefaultExactly(Registry& registry, const RegKey& key) {
+    for (int attempt = 0; key && attempt < 4; ++attempt) {
+        std::uint32_t size = 0;
+        if (registry.QueryValueW(key.Handle(), u"", nullptr, nullptr, &size) != kErrorSuccess) break;
+        std::u16string text(size / 2 + 1, u'\0');
+        std::uint32_t read = size;
+        const long status = registry.QueryValueW(key.Handle(), u"", nullptr, text.data(), &read);
+        if (status == kErrorMoreData) continue;
+        if (status != kErrorSuccess) break;
+        text.resize(read / 2);
+        return text.substr(0, text.find(u'\0'));
+    }
+    return {};
+}
+
 void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRow& row) {
     const std::uint32_t view = row.classView != 0 ? kKeyWow64_64Key : 0;
     const std::string classKey = MachineClassPath("CLSID\\" + row.name, row.classView);
     for (const char* named : {"ProgID", "VersionIndependentProgID", "TypeLib"}) {
         const RegKey key = RegKey::Open(*platform.registry, kHkeyLocalMachine,
                                         classKey + "\\" + named, kKeyRead | view);
-        const std::string name = ReadValueText(key, "");
+        // Backed up by the name exactly: the code page's form of one in
+        // another script may name another key.
+        const std::u16string exact = ReadDefaultExactly(*platform.registry, key);
+        const std::string name = platform.codec->WideToAnsi(exact);
         if (!IsSingleName(name)) continue;
         const std::string path = std::string(named) == "TypeLib" ? "TypeLib\\" + name : name;
-        backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath(path, row.classView), view);
+        const std::string keyPath = MachineClassPath(path, row.classView);
+        if (platform.codec->AnsiToWide(name) == exact) {
+            backup.AddKeyTree(kHkeyLocalMachine, keyPath, view);
+        } else {
+            // Not a class id: no view moves it, the name stands last.
+            backup.AddKeyTree(kHkeyLocalMachine,
+                              platform.codec->AnsiToWide(keyPath.substr(0, keyPath.size() - name.size())) + exact,
+                              view);
+        }
     }
 }
 
@@ -151,18 +179,7 @@ std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
         registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name + "\\InprocServer32", row.classView),
         kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
     // Exactly, whatever script its folders are named in.
-    for (int attempt = 0; server && attempt < 4; ++attempt) {
-        std::uint32_t size = 0;
-        if (registry.QueryValueW(server.Handle(), u"", nullptr, nullptr, &size) != kErrorSuccess) break;
-        std::u16string text(size / 2 + 1, u'\0');
-        std::uint32_t read = size;
-        const long status = registry.QueryValueW(server.Handle(), u"", nullptr, text.data(), &read);
-        if (status == kErrorMoreData) continue;
-        if (status != kErrorSuccess) break;
-        text.resize(read / 2);
-        return text.substr(0, text.find(u'\0'));
-    }
-    return {};
+    return ReadDefaultExactly(registry, server);
 }
 
 // The file as the checks read it: a character the code page cannot hold

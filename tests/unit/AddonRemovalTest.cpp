@@ -311,6 +311,17 @@ TEST_F(AddonRemovalTest, AClassFileNamedInAnyScriptReachesTheToolExactly) {
         registry_.SetValueW(key, u"", kRegSz, data.data(), static_cast<std::uint32_t>(data.size() * 2));
         registry_.CloseKey(key);
     }
+    // The class names a ProgID in Hangul; a key named as the code page
+    // spells it is another one.
+    const std::u16string progId = u"\uCE74.1";
+    RegKey progIdValue = RegKey::Create(registry_, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T1}\\ProgID");
+    ASSERT_EQ(registry_.SetValueW(progIdValue.Handle(), u"", kRegSz, (progId + u'\0').data(),
+                                  static_cast<std::uint32_t>(progId.size() * 2 + 2)),
+              kErrorSuccess);
+    RegHandle key = 0;
+    ASSERT_EQ(registry_.CreateKeyW(kHkeyLocalMachine, u"Software\\Classes\\" + progId, &key), kErrorSuccess);
+    registry_.CloseKey(key);
+    RegKey::Create(registry_, kHkeyLocalMachine, "Software\\Classes\\?.1");
     Remove({{"{T1}", "Bar", kToolbarType, "", 0}, {"{T2}", "Bar", kToolbarType, "", 0}});
 
     EXPECT_TRUE(fakes_.shell.Processes().empty());
@@ -322,6 +333,9 @@ TEST_F(AddonRemovalTest, AClassFileNamedInAnyScriptReachesTheToolExactly) {
     EXPECT_NE(text.find(u"\r\n; " + fakes_.codec.AnsiToWide("如需重新注册该文件，请以管理员身份运行：") +
                         u"\"C:\\Windows\\system32\\regsvr32.exe\" /s \"" + safe + u"\"\r\n"),
               std::u16string::npos);
+    EXPECT_NE(text.find(u"\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\" + progId + u"]\r\n"),
+              std::u16string::npos);
+    EXPECT_EQ(text.find(u"?.1]"), std::u16string::npos);
     EXPECT_NE(text.find(u"\r\n; " + fakes_.codec.AnsiToWide("未反注册文件：") + users +
                         fakes_.codec.AnsiToWide("（文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载）") +
                         u"\r\n"),
