@@ -1,4 +1,5 @@
 #include "platform/RegBackup.h"
+
 #include "platform/WideText.h"
 
 namespace tv {

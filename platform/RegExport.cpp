@@ -1,7 +1,8 @@
 #include "platform/RegExport.h"
-#include "platform/WideText.h"
 
 #include <cstddef>
+
+#include "platform/WideText.h"
 
 namespace tv {
 

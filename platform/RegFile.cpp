@@ -1,8 +1,9 @@
 #include "platform/RegFile.h"
-#include "platform/WideText.h"
 
 #include <cstdint>
 #include <vector>
+
+#include "platform/WideText.h"
 
 namespace tv {
 namespace {

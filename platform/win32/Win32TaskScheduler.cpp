@@ -1,9 +1,9 @@
 #include "platform/win32/Win32TaskScheduler.h"
-#include "platform/WideText.h"
 
 #include <windows.h>
 #include <taskschd.h>
 
+#include "platform/WideText.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ScopedHandle.h"
 
