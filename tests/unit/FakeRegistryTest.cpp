@@ -57,11 +57,11 @@ TEST(FakeRegistry, SubkeysSortAfterUpperCaseFoldingAsOnWindows) {
     // names sort by their CP936 bytes.
     FakeRegistry registry;
     const RegKey root = RegKey::Create(registry, tv::kHkeyCurrentUser, "Order");
-    for (const char* name : {"_b", "\xC8\x61", "Zed", "[x", "a", "\xC8\x41", "Ab", "\x81"}) {
+    for (const char* name : {"_b", "\xC8\x61", "Zed", "[x", "a", "\xC8\x41", "Ab", "\x81", "\xFE\x41"}) {
         ASSERT_TRUE(RegKey::Create(registry, root.Handle(), name));
     }
     EXPECT_EQ(root.SubKeyNames(),
-              (std::vector<std::string>{"a", "Ab", "Zed", "[x", "_b", "\x81", "\xC8\x41", "\xC8\x61"}));
+              (std::vector<std::string>{"a", "Ab", "Zed", "[x", "_b", "\x81", "\xC8\x41", "\xC8\x61", "\xFE\x41"}));
 }
 
 TEST(FakeRegistry, ValuesEnumerateInCreationOrderAndKeepPlaceWhenRewritten) {

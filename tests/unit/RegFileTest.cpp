@@ -495,6 +495,8 @@ TEST(RegFile, ABackupHoldsWhatWasFoundOrWillBeUndone) {
         {"comments only", [](tv::RegBackup& b) { b.Comment("c"); return true; }, true, false},
         {"value found", [](tv::RegBackup& b) { return b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "V"); }, true, true},
         {"value missing", [](tv::RegBackup& b) { return b.AddValue(tv::kHkeyCurrentUser, "Software\\T", "W"); }, false, false},
+        {"value named with a line break",
+         [](tv::RegBackup& b) { return b.AddValue(tv::kHkeyCurrentUser, "Software\\T", u"V\nW"); }, false, false},
         {"value to write, there before",
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "V"); return true; }, true, true},
         {"value to write, new",
