@@ -1,6 +1,7 @@
 #include "manage/AddonRemoval.h"
 
 #include "manage/AddonSources.h"
+#include "manage/NameCheck.h"
 #include "platform/Environment.h"
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
@@ -43,6 +44,10 @@ const char kNoteNotPlainPath[] = "不是完整的本地文件路径";
 const char kNoteUserWritable[] =
     "文件不在 Windows 或 Program Files 文件夹中，普通用户也能改写，不以管理员身份加载";
 const char kNoteNoTool[] = "找不到系统的 regsvr32.exe";
+const char kNoteUserLocation[] = "这个插件由当前用户登记，只删除它的登记，不以管理员身份加载它的文件";
+const char kNoteUserClassShown[] =
+    "显示的名称或文件来自当前用户注册的类，只删除它的登记，不以管理员身份加载它的文件";
+const char kNoteNoEnvironment[] = "无法取得系统的环境变量";
 
 // A name that stands for one entry below its key, never for the key itself
 // or a deeper path.
@@ -182,6 +187,24 @@ std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
     return ReadDefaultExactly(registry, server);
 }
 
+// The display name the machine's own registration of the class gives, as
+// the scan reads one.
+std::string MachineClassName(Registry& registry, const AddonRow& row) {
+    const RegKey key = RegKey::Open(registry, kHkeyLocalMachine,
+                                    MachineClassPath("CLSID\\" + row.name, row.classView),
+                                    kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
+    return ReadValueText(key, "");
+}
+
+// The user has a class of this id, in either view: Windows 7 shows it
+// through HKCR over the machine's.
+bool UserHasClass(Registry& registry, const AddonRow& row) {
+    for (std::uint32_t view : {0u, static_cast<std::uint32_t>(kKeyWow64_32Key)})
+        if (RegKey::Open(registry, kHkeyCurrentUser, UserClassPath("CLSID\\" + row.name, view), kKeyRead))
+            return true;
+    return false;
+}
+
 // The file as the checks read it: a character the code page cannot hold
 // stands as '#', which no folder the checks compare with has in its name.
 std::string CheckedForm(const TextCodec& codec, const std::u16string& file) {
@@ -204,12 +227,28 @@ UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& fol
     if (!row.exactName.empty() && platform.codec->AnsiToWide(row.name) != row.exactName) return step;
     const std::u16string exact = MachineClassFile(*platform.registry, row);
     const std::string file = platform.codec->WideToAnsi(exact);
+    // The file the user saw, or else the machine's.
+    const std::string& shown = row.file.empty() ? file : row.file;
+    // A registration the user's programs can write names whatever class
+    // they like, a machine's too: it only loses its entry.
+    if (source.root != kHkeyLocalMachine) {
+        step.note = NotUnregisteredNote(
+            shown.empty() ? UnregisterRefusal::NoFile : UnregisterRefusal::UserLocation, shown);
+        return step;
+    }
     // The 8-bit form names the file only when it gives the same text back.
     const bool whole = platform.codec->AnsiToWide(file) == exact;
     if (file.empty()) {
         step.note = NotUnregisteredNote(row.file.empty() ? UnregisterRefusal::NoFile
                                                          : UnregisterRefusal::UserClassOnly,
                                         row.file);
+        return step;
+    }
+    // What the row shows must be the machine's class itself: a class of
+    // the user's would show a made-up name over the machine's file.
+    if (UserHasClass(*platform.registry, row) || row.file != file ||
+        row.displayName != MachineClassName(*platform.registry, row)) {
+        step.note = NotUnregisteredNote(UnregisterRefusal::UserClassShown, shown);
         return step;
     }
     const std::string checked = whole ? file : CheckedForm(*platform.codec, exact);
@@ -360,6 +399,9 @@ std::string NotUnregisteredNote(UnregisterRefusal refusal, const std::string& fi
     case UnregisterRefusal::NotPlainPath: reason = kNoteNotPlainPath; break;
     case UnregisterRefusal::UserWritable: reason = kNoteUserWritable; break;
     case UnregisterRefusal::NoTool: reason = kNoteNoTool; break;
+    case UnregisterRefusal::UserLocation: reason = kNoteUserLocation; break;
+    case UnregisterRefusal::UserClassShown: reason = kNoteUserClassShown; break;
+    case UnregisterRefusal::NoEnvironment: reason = kNoteNoEnvironment; break;
     }
     return std::string(kNoteHead) + Printable(file) + "（" + reason + "）";
 }
@@ -380,15 +422,33 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
+    // A name with a NUL would be cut by every call, and another entry kept
+    // and deleted in its place: then nothing at all is done.
+    for (const AddonRow& row : ticked)
+        if (!FindProtectedAddon(row.displayName) && RefuseNulNames(platform, {row.name}, {row.exactName}))
+            return;
     const SystemFolders folders = SystemFoldersOf(platform);
     const std::vector<std::string> programFiles =
         platform.environment != nullptr ? platform.environment->ProgramFilesFolders()
                                         : std::vector<std::string>();
+    // The tool runs elevated with the system's own variables, never the
+    // user's (a PATH of the user's would choose where the libraries the
+    // class loads are found).
+    ProcessEnvironment systemVariables;
+    const bool haveVariables =
+        platform.environment != nullptr && platform.environment->SystemVariables(&systemVariables);
     std::vector<UnregisterStep> steps;
-    for (const AddonRow& row : ticked)
-        steps.push_back(FindProtectedAddon(row.displayName)
-                            ? UnregisterStep{}
-                            : PlanUnregister(platform, folders, programFiles, row));
+    for (const AddonRow& row : ticked) {
+        UnregisterStep step = FindProtectedAddon(row.displayName)
+                                  ? UnregisterStep{}
+                                  : PlanUnregister(platform, folders, programFiles, row);
+        if (!step.application.empty() && !haveVariables) {
+            const std::string file = platform.codec->WideToAnsi(MachineClassFile(*platform.registry, row));
+            step = UnregisterStep{};
+            step.note = NotUnregisteredNote(UnregisterRefusal::NoEnvironment, file);
+        }
+        steps.push_back(std::move(step));
+    }
     if (!BackUpAddons(platform, ticked, steps)) return;
     for (std::size_t i = 0; i < ticked.size(); ++i) {
         const AddonRow& row = ticked[i];
@@ -399,9 +459,9 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
         }
         if (!steps[i].exactCommandLine.empty())
             platform.shell->StartW(platform.codec->AnsiToWide(steps[i].application),
-                                   steps[i].exactCommandLine, kSwHide);
+                                   steps[i].exactCommandLine, kSwHide, &systemVariables);
         else if (!steps[i].application.empty())
-            platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide);
+            platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide, &systemVariables);
         DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view, row.exactName);
     }
 }

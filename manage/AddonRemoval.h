@@ -49,6 +49,9 @@ enum class UnregisterRefusal {
     NotPlainPath,   // not a plain drive-absolute path
     UserWritable,   // not in a folder only administrators can write
     NoTool,         // the system directory is unknown
+    UserLocation,   // registered where the user's programs can write
+    UserClassShown, // the row shows a class of the user's
+    NoEnvironment,  // the system's own variables are unknown
 };
 
 // Whether the elevated registration tool may load `file`: only a plain
@@ -70,8 +73,12 @@ long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std
 
 // Works through the ticked rows in order: a protected one gets its message
 // (one box each, nothing removed); every other one has its registration
-// deleted, and the class behind it is unregistered (not waited for) when
-// the machine's class names a file CheckUnregisterFile allows. Before
+// deleted, and the class behind it is unregistered (not waited for, with
+// the system's own variables as its environment) when the row comes from
+// the machine's part of the registry, shows the machine's own class (no
+// class of the user's, the machine's name and file) and that class names a
+// file CheckUnregisterFile allows. When an unprotected row's name has a NUL
+// in it, the user is told and nothing at all is done. Before
 // anything is removed, the registrations and the machine class keys whose
 // unregistration runs are kept in one restore file, which also says which
 // files were not unregistered and why; when it cannot be written the user

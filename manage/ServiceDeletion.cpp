@@ -1,5 +1,6 @@
 #include "manage/ServiceDeletion.h"
 
+#include "manage/NameCheck.h"
 #include "manage/ServiceScan.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
@@ -50,6 +51,10 @@ bool BackUpService(const Platform& platform, const std::string& name, const std:
 }  // namespace
 
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
+    // Nothing to ask about: a name with a NUL would be cut, and another
+    // service opened, kept and deleted.
+    if (selected && RefuseNulNames(platform, {(*selected)[kServiceName]}, {selected->exactName}))
+        return false;
     int answer = platform.prompter->Ask(Prompt{kDeleteServiceQuestion, kDeleteServiceCaption,
                                                kMbYesNo | kMbIconExclamation | kMbDefButton2, 0});
     if (answer != kIdYes) return false;

@@ -19,7 +19,8 @@ extern const char kServicesKey[];
 // Asks, then deletes the service named by `selected` (null: no row at the
 // selection mark; its exactName, when set, names the service), keeping its registry key in a restore file first. True
 // when the list must be scanned again: always, unless the user said No, the
-// row was refused or the restore file could not be written.
+// row was refused (a name with a NUL in it: kUnhandledNameMessage, before
+// anything is asked) or the restore file could not be written.
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected);
 
 }  // namespace tv

@@ -1,5 +1,6 @@
 #include "manage/StartupRemoval.h"
 
+#include "manage/NameCheck.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskRemoval.h"
 #include "platform/CodePageText.h"
@@ -131,6 +132,9 @@ bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* na
 }  // namespace
 
 bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
+    // A name with a NUL would be cut by every call: another entry would be
+    // kept and deleted in its place.
+    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
     if (IsTaskRow(row)) return RemoveTaskItem(platform, row);
     for (const char* subkey : kProtectedSubkeys) {
         if (row.subkey == subkey) {

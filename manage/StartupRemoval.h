@@ -23,7 +23,8 @@ struct StartupRowTexts {
 };
 
 // Deletes the registry value or the startup-folder file behind the row, or
-// refuses a protected entry with kProtectedStartupMessage. What goes is
+// refuses a protected entry with kProtectedStartupMessage, and a row whose
+// name or file has a NUL in it with kUnhandledNameMessage. What goes is
 // kept first: values in a restore file, a folder's file moved into the
 // restore folder. False when the removal was refused or that could not be
 // done (nothing changed, no rescan wanted); true otherwise, whether or not

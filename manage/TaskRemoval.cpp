@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "manage/NameCheck.h"
 #include "manage/TaskScan.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
@@ -38,6 +39,7 @@ bool IsTaskRow(const StartupRowTexts& row) {
 }
 
 bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
+    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
     const TextCodec& codec = *platform.codec;
     const std::u16string path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
     const std::vector<std::u16string> parts = PartsOf(path);

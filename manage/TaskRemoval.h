@@ -12,7 +12,8 @@ namespace tv {
 bool IsTaskRow(const StartupRowTexts& row);
 
 // Deletes the task named by the row's exact path, or refuses one of the
-// system's own (under \Microsoft\Windows\) with kProtectedStartupMessage.
+// system's own (under \Microsoft\Windows\) with kProtectedStartupMessage
+// and a name with a NUL in it with kUnhandledNameMessage.
 // Its definition is kept first as XML in the restore folder, beside a
 // restore file that gives the command registering it again. False when
 // refused or when that could not be written (nothing deleted); true

@@ -32,6 +32,11 @@ public:
     // environment or the user's settings; empty when the platform gives
     // none.
     virtual std::vector<std::string> ProgramFilesFolders() const = 0;
+    // The system's own variables, each "NAME=value", as Windows gives them
+    // to a program started for no user: the machine's settings, none the
+    // user's programs can set (HKCU\Environment). False when the platform
+    // gives none.
+    virtual bool SystemVariables(std::vector<std::u16string>* variables) const = 0;
     // GetEnvironmentVariable; false when the variable is not set.
     virtual bool Variable(const std::string& name, std::string* value) const = 0;
     // Sleep: the waits some operations make before they go on.

@@ -1,6 +1,7 @@
 #include "platform/RegExport.h"
 
 #include <cstddef>
+#include <string_view>
 
 #include "platform/WideText.h"
 
@@ -64,12 +65,13 @@ std::u16string HexPrefix(std::uint32_t type) {
 }  // namespace
 
 bool FitsRegLine(const std::string& name) {
-    // Neither byte is ever the second byte of a double-byte character.
-    return name.find_first_of("\r\n") == std::string::npos;
+    // None of the three bytes is ever the second byte of a double-byte
+    // character.
+    return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
 }
 
 bool FitsRegLine(const std::u16string& name) {
-    return name.find_first_of(u"\r\n") == std::u16string::npos;
+    return name.find_first_of(std::u16string_view(u"\r\n\0", 3)) == std::u16string::npos;
 }
 
 const char* RootKeyName(RegHandle root) {

@@ -20,7 +20,9 @@
 namespace tv {
 
 // A key path or value name a line of the file can carry: no line break in
-// it (importing would cut the line there, or drop the entry).
+// it (importing would cut the line there, or drop the entry), and no NUL
+// (every call that takes the name stops there: what is read, and what an
+// import would write, is another entry).
 bool FitsRegLine(const std::string& name);
 bool FitsRegLine(const std::u16string& name);
 

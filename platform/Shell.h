@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tv {
 
@@ -12,6 +13,9 @@ constexpr int kSwHide = 0;
 constexpr int kSwShowNormal = 1;
 constexpr int kSwShowMaximized = 3;
 constexpr int kSwShow = 5;
+
+// The variables a started program gets, each "NAME=value", in this order.
+using ProcessEnvironment = std::vector<std::u16string>;
 
 // ShellExecuteEx with no owner window: what to start and how.
 struct ShellLaunch {
@@ -34,13 +38,16 @@ public:
     // CreateProcess of exactly `application` (a full path: never searched
     // for, never taken from the command line), handed `commandLine` as it
     // is, nothing inherited, started in the application's folder and not
-    // waited for; true when started.
+    // waited for; true when started. With `environment`, the program gets
+    // exactly those variables instead of this process's own (false, and
+    // nothing started, when one of them cannot stand in an environment
+    // block).
     virtual bool Start(const std::string& application, const std::string& commandLine,
-                       int showCommand) = 0;
+                       int showCommand, const ProcessEnvironment* environment = nullptr) = 0;
     // The same with UTF-16 texts, for a command that names a file the code
     // page cannot hold.
     virtual bool StartW(const std::u16string& application, const std::u16string& commandLine,
-                        int showCommand) = 0;
+                        int showCommand, const ProcessEnvironment* environment = nullptr) = 0;
 };
 
 }  // namespace tv

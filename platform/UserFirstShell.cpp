@@ -18,8 +18,8 @@ bool UserFirstShell::Run(const std::string& commandLine, int showCommand) {
 }
 
 bool UserFirstShell::Start(const std::string& application, const std::string& commandLine,
-                           int showCommand) {
-    return own_.Start(application, commandLine, showCommand);
+                           int showCommand, const ProcessEnvironment* environment) {
+    return own_.Start(application, commandLine, showCommand, environment);
 }
 
 }  // namespace tv

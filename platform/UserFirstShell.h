@@ -17,11 +17,11 @@ public:
     // Command lines and system tools are always run from this process.
     bool Run(const std::string& commandLine, int showCommand) override;
     bool StartW(const std::u16string& application, const std::u16string& commandLine,
-                int showCommand) override {
-        return own_.StartW(application, commandLine, showCommand);
+                int showCommand, const ProcessEnvironment* environment = nullptr) override {
+        return own_.StartW(application, commandLine, showCommand, environment);
     }
     bool Start(const std::string& application, const std::string& commandLine,
-               int showCommand) override;
+               int showCommand, const ProcessEnvironment* environment = nullptr) override;
 
 private:
     UserShell& user_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ public:
     std::string programFilesFolder = "C:\\Program Files";
     std::vector<std::string> programFilesFolders = {"C:\\Program Files"};
     std::map<std::string, std::string> variables;  // exact names
+    // What SystemVariables gives; unset: it fails.
+    std::optional<std::vector<std::u16string>> systemVariables =
+        std::vector<std::u16string>{u"SystemRoot=C:\\Windows", u"Path=C:\\Windows\\system32;C:\\Windows"};
     std::vector<unsigned> waits;
 
     std::string WindowsDirectory() const override { return windowsDirectory; }
@@ -30,6 +34,11 @@ public:
     std::string CommonStartupFolder() const override { return commonStartupFolder; }
     std::string ProgramFilesFolder() const override { return programFilesFolder; }
     std::vector<std::string> ProgramFilesFolders() const override { return programFilesFolders; }
+    bool SystemVariables(std::vector<std::u16string>* out) const override {
+        if (!systemVariables) return false;
+        *out = *systemVariables;
+        return true;
+    }
     bool Variable(const std::string& name, std::string* value) const override {
         auto it = variables.find(name);
         if (it == variables.end()) return false;

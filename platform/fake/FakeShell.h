@@ -1,6 +1,7 @@
 // A shell that records what it was asked to open or start instead of doing it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
         std::string application;
         std::string commandLine;
         int showCommand;
+        // The variables it was given; none: this process's own.
+        std::optional<ProcessEnvironment> environment;
     };
 
     void Open(const std::string& address, int showCommand) override {
@@ -36,19 +39,20 @@ public:
         return runResult;
     }
     bool Start(const std::string& application, const std::string& commandLine,
-               int showCommand) override {
-        processes_.push_back({application, commandLine, showCommand});
+               int showCommand, const ProcessEnvironment* environment = nullptr) override {
+        processes_.push_back({application, commandLine, showCommand, Copy(environment)});
         return startResult;
     }
     // Kept beside the 8-bit starts, each text as given.
     bool StartW(const std::u16string& application, const std::u16string& commandLine,
-                int showCommand) override {
-        exactProcesses_.push_back({application, commandLine, showCommand});
+                int showCommand, const ProcessEnvironment* environment = nullptr) override {
+        exactProcesses_.push_back({application, commandLine, showCommand, Copy(environment)});
         return startResult;
     }
     struct ExactProcess {
         std::u16string application, commandLine;
         int showCommand;
+        std::optional<ProcessEnvironment> environment;
     };
     const std::vector<ExactProcess>& ExactProcesses() const { return exactProcesses_; }
     const std::vector<Request>& Requests() const { return requests_; }
@@ -68,6 +72,11 @@ public:
     bool startResult = true;
 
 private:
+    static std::optional<ProcessEnvironment> Copy(const ProcessEnvironment* environment) {
+        if (environment == nullptr) return std::nullopt;
+        return *environment;
+    }
+
     std::vector<ExactProcess> exactProcesses_;
     std::vector<Request> requests_;
     std::vector<ShellLaunch> launches_;

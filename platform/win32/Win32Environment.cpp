@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "platform/CodePageText.h"
+#include "platform/WideText.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Registry.h"
 
 namespace tv {
@@ -89,6 +91,40 @@ std::vector<std::string> Win32Environment::ProgramFilesFolders() const {
 // From a 32-bit process on 64-bit Windows this is "Program Files (x86)": the
 // folder of this program's own kind, where the 32-bit browser lives.
 std::string Win32Environment::ProgramFilesFolder() const { return ShellFolder(CSIDL_PROGRAM_FILES); }
+
+// CreateEnvironmentBlock with no user token gives the system's variables
+// only (the machine's Session Manager\Environment, expanded, and what the
+// system adds: SystemRoot, ProgramFiles, ALLUSERSPROFILE, ...), and with
+// bInherit FALSE nothing of this process's own. It expands the machine's
+// values with this process's SystemRoot, which whoever started the program
+// chose: a SystemRoot other than the system's own folder gives no block.
+bool Win32Environment::SystemVariables(std::vector<std::u16string>* variables) const {
+    using Create = BOOL(WINAPI*)(LPVOID*, HANDLE, BOOL);
+    using Destroy = BOOL(WINAPI*)(LPVOID);
+    const auto create = SystemFunctionAs<Create>("userenv.dll", "CreateEnvironmentBlock");
+    const auto destroy = SystemFunctionAs<Destroy>("userenv.dll", "DestroyEnvironmentBlock");
+    if (create == nullptr || destroy == nullptr || variables == nullptr) return false;
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::u16string system(reinterpret_cast<const char16_t*>(windows), length);
+    wchar_t own[MAX_PATH + 1] = {};
+    const DWORD ownLength = GetEnvironmentVariableW(L"SystemRoot", own, MAX_PATH);
+    if (ownLength == 0 || ownLength >= MAX_PATH ||
+        !utf16::EqualsNoCase(std::u16string(reinterpret_cast<const char16_t*>(own), ownLength), system))
+        return false;
+    void* block = nullptr;
+    if (!create(&block, nullptr, FALSE) || block == nullptr) return false;
+    variables->clear();
+    for (const wchar_t* at = static_cast<const wchar_t*>(block); *at != L'\0';) {
+        std::size_t size = 0;
+        while (at[size] != L'\0') ++size;
+        variables->emplace_back(reinterpret_cast<const char16_t*>(at), size);
+        at += size + 1;
+    }
+    destroy(block);
+    return true;
+}
 
 bool Win32Environment::Variable(const std::string& name, std::string* value) const {
     SetLastError(ERROR_SUCCESS);

@@ -6,7 +6,7 @@ namespace tv {
 
 // GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA, the
 // machine's ProgramFilesDir (64-bit view),
-// GetEnvironmentVariableA, Sleep.
+// CreateEnvironmentBlock without a user, GetEnvironmentVariableA, Sleep.
 class Win32Environment : public Environment {
 public:
     std::string WindowsDirectory() const override;
@@ -16,6 +16,7 @@ public:
     std::string CommonStartupFolder() const override;
     std::string ProgramFilesFolder() const override;
     std::vector<std::string> ProgramFilesFolders() const override;
+    bool SystemVariables(std::vector<std::u16string>* variables) const override;
     bool Variable(const std::string& name, std::string* value) const override;
     void Wait(unsigned milliseconds) override;
 };

@@ -51,12 +51,28 @@ bool Win32Shell::Run(const std::string& commandLine, int showCommand) {
 }
 
 bool Win32Shell::Start(const std::string& application, const std::string& commandLine,
-                       int showCommand) {
-    return StartW(Widened(application), Widened(commandLine), showCommand);
+                       int showCommand, const ProcessEnvironment* environment) {
+    return StartW(Widened(application), Widened(commandLine), showCommand, environment);
 }
 
 bool Win32Shell::StartW(const std::u16string& application, const std::u16string& commandLine,
-                        int showCommand) {
+                        int showCommand, const ProcessEnvironment* environment) {
+    // The block: each variable with its NUL, then one more. A variable with
+    // a NUL in it, or without a name, would end the block early or be read
+    // as another.
+    std::vector<wchar_t> block;
+    if (environment != nullptr) {
+        for (const std::u16string& variable : *environment) {
+            if (variable.empty() || variable.find(u'\0') != std::u16string::npos ||
+                variable.find(u'=', 1) == std::u16string::npos)
+                return false;
+            block.insert(block.end(), variable.begin(), variable.end());
+            block.push_back(L'\0');
+        }
+        // An empty block still needs its two NULs.
+        if (block.empty()) block.push_back(L'\0');
+        block.push_back(L'\0');
+    }
     // The command line buffer must be writable.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
@@ -71,7 +87,9 @@ bool Win32Shell::StartW(const std::u16string& application, const std::u16string&
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(app.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(app.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0,
+                        environment != nullptr ? block.data() : nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         return false;
     ScopedHandle process(started.hProcess);

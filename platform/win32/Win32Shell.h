@@ -12,9 +12,9 @@ public:
     bool Launch(const ShellLaunch& launch) override;
     bool Run(const std::string& commandLine, int showCommand) override;
     bool StartW(const std::u16string& application, const std::u16string& commandLine,
-                int showCommand) override;
+                int showCommand, const ProcessEnvironment* environment = nullptr) override;
     bool Start(const std::string& application, const std::string& commandLine,
-               int showCommand) override;
+               int showCommand, const ProcessEnvironment* environment = nullptr) override;
 };
 
 }  // namespace tv

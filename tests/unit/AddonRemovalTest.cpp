@@ -208,9 +208,10 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
         RegHandle root;
         std::string path;
     } cases[] = {
-        {{"{T2}", "Bar", kToolbarType, "C:\\t 2.dll", 0}, kHkeyLocalMachine, kToolbarKey},
-        {{"{H1}", "Hook", kHookType, "h.dll", 0}, kHkeyCurrentUser, kHooksKey},
-        {{"{B1}", "Helper", kHelperType, "b.dll", 1}, kHkeyLocalMachine, kHelpersKey},
+        // Each row as the list shows it: the machine's class, unnamed.
+        {{"{T2}", "", kToolbarType, ClassFile("{T2}"), 0}, kHkeyLocalMachine, kToolbarKey},
+        {{"{H1}", "", kHookType, ClassFile("{H1}"), 0}, kHkeyCurrentUser, kHooksKey},
+        {{"{B1}", "", kHelperType, ClassFile("{B1}"), 1}, kHkeyLocalMachine, kHelpersKey},
         {{"{E2}", "Ext", kExtensionType, "", 2}, kHkeyLocalMachine, kExtensionsKey},
         // Any other type text is taken for an extension.
         {{"{E1}", "Ext", "something else", "", 2}, kHkeyLocalMachine, kExtensionsKey},
@@ -223,10 +224,12 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
 
         Remove({c.row});
 
-        // The class's file as the machine registers it, whatever the row
-        // shows; an extension names no class and starts nothing.
+        // The class's file as the machine registers it; an extension names
+        // no class, and a search hook is the user's registration: neither
+        // starts anything.
         EXPECT_TRUE(fakes_.shell.Commands().empty());
-        if (c.row.typeText == kExtensionType || c.row.typeText == std::string("something else")) {
+        if (c.row.typeText == kExtensionType || c.row.typeText == std::string("something else") ||
+            c.root == kHkeyCurrentUser) {
             EXPECT_TRUE(fakes_.shell.Processes().empty());
         } else {
             ASSERT_EQ(fakes_.shell.Processes().size(), 1u);
@@ -322,7 +325,8 @@ TEST_F(AddonRemovalTest, AClassFileNamedInAnyScriptReachesTheToolExactly) {
     ASSERT_EQ(registry_.CreateKeyW(kHkeyLocalMachine, u"Software\\Classes\\" + progId, &key), kErrorSuccess);
     registry_.CloseKey(key);
     RegKey::Create(registry_, kHkeyLocalMachine, "Software\\Classes\\?.1");
-    Remove({{"{T1}", "Bar", kToolbarType, "", 0}, {"{T2}", "Bar", kToolbarType, "", 0}});
+    Remove({{"{T1}", "", kToolbarType, fakes_.codec.WideToAnsi(safe), 0},
+            {"{T2}", "", kToolbarType, fakes_.codec.WideToAnsi(users), 0}});
 
     EXPECT_TRUE(fakes_.shell.Processes().empty());
     ASSERT_EQ(fakes_.shell.ExactProcesses().size(), 1u);
@@ -343,9 +347,10 @@ TEST_F(AddonRemovalTest, AClassFileNamedInAnyScriptReachesTheToolExactly) {
 }
 
 TEST_F(AddonRemovalTest, ProtectedRowIsRefusedAndTheOtherRemoved) {
+    RegKey::Create(registry_, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T2}").SetString("", "FlashGet Bar 1");
     auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
     Remove({{"{T1}", "flashget bar", kToolbarType, "C:\\fg.dll", 0},
-            {"{T2}", "FlashGet Bar 1", kToolbarType, "C:\\fg1.dll", 0}});
+            {"{T2}", "FlashGet Bar 1", kToolbarType, ClassFile("{T2}"), 0}});
 
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
     const Prompt& box = fakes_.prompter.Prompts()[0];
@@ -389,9 +394,9 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
         RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{V}\\InprocServer32", view)
             .SetString("", view == kKeyWow64_32Key ? "C:\\Program Files (x86)\\v.dll" : "C:\\Program Files\\v.dll");
     }
-    AddonRow toolbar{"{V}", "Bar", kToolbarType, "C:\\v.dll", 0};
+    AddonRow toolbar{"{V}", "", kToolbarType, "C:\\Program Files (x86)\\v.dll", 0};
     toolbar.view = toolbar.classView = kKeyWow64_32Key;
-    AddonRow helper{"{V}", "Helper", kHelperType, "C:\\v.dll", 1};
+    AddonRow helper{"{V}", "", kHelperType, "C:\\Program Files\\v.dll", 1};
     helper.view = helper.classView = kKeyWow64_64Key;
     Remove({toolbar, helper});
 
@@ -437,7 +442,7 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
 
 TEST_F(AddonRemovalTest, HelperWithSubkeysStays) {
     RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}\\Settings");
-    Remove({{"{B1}", "Helper", kHelperType, "b.dll", 1}});
+    Remove({{"{B1}", "", kHelperType, ClassFile("{B1}"), 1}});
     EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kHelpersKey, kKeyRead).SubKeyNames(),
               (std::vector<std::string>{"{B1}", "{B2}"}));
     EXPECT_EQ(fakes_.shell.Processes().size(), 1u);
@@ -457,9 +462,9 @@ TEST_F(AddonRemovalTest, AMissingLocationDeletesNothingElsewhere) {
 // it cannot be written nothing is unregistered or deleted.
 TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
     const std::vector<AddonRow> rows = {
-        {"{T2}", "Bar", kToolbarType, "t.dll", 0},
-        {"{H1}", "Hook", kHookType, "h.dll", 0},
-        {"{B1}", "Helper", kHelperType, "b.dll", 1},
+        {"{T2}", "", kToolbarType, ClassFile("{T2}"), 0},
+        {"{H1}", "", kHookType, ClassFile("{H1}"), 0},
+        {"{B1}", "", kHelperType, ClassFile("{B1}"), 1},
         {"{E2}", "Ext", kExtensionType, "", 2},
         {"{T1}", "FlashGet", kToolbarType, "f.dll", 0},  // refused: not in the file
     };
@@ -494,8 +499,10 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         EXPECT_NE(ascii.find("\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{T2}]"), std::string::npos);
         EXPECT_EQ(ascii.find("HKEY_CLASSES_ROOT"), std::string::npos);
         EXPECT_EQ(ascii.find("CLSID\\{E2}"), std::string::npos);
-        // What the unregistration does: the class keys go too.
-        for (const char* id : {"{T2}", "{H1}", "{B1}"})
+        // What the unregistration does: the class keys go too (the
+        // search hook is the user's registration: its class is not
+        // unregistered).
+        for (const char* id : {"{T2}", "{B1}"})
             DeleteKeyTree(registry_, kHkeyClassesRoot, std::string("CLSID\\") + id);
         DeleteKeyTree(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}");
         ASSERT_NE(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
@@ -526,9 +533,10 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
     } cases[] = {
         {"C:\\Windows\\system32\\bar.dll", nullptr, "C:\\Windows\\system32\\bar.dll", ""},
         {"C:\\Program Files\\Bar\\bar.dll", nullptr, "C:\\Program Files\\Bar\\bar.dll", ""},
-        // The user's class shadows the machine's: the machine's file is
-        // the one unregistered.
-        {"C:\\Program Files\\Bar\\bar.dll", "C:\\Users\\test\\evil.dll", "C:\\Program Files\\Bar\\bar.dll", ""},
+        // The user's class shadows the machine's: the row shows the
+        // user's file, so nothing is unregistered.
+        {"C:\\Program Files\\Bar\\bar.dll", "C:\\Users\\test\\evil.dll", nullptr,
+         head + "C:\\Users\\test\\evil.dll（显示的名称或文件来自当前用户注册的类，只删除它的登记，不以管理员身份加载它的文件）"},
         {nullptr, "C:\\Users\\test\\evil.dll", nullptr,
          head + "C:\\Users\\test\\evil.dll（只有当前用户注册了这个类，不以管理员身份加载它的文件）"},
         {"C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"", nullptr, nullptr,
@@ -637,7 +645,7 @@ TEST_F(AddonRemovalTest, ANameTheRestoreFileCannotCarryStopsTheRemoval) {
          }},
         {"key in a helper's key", {"{B2}", "Helper", kHelperType, "", 1},
          [](FakeRegistry& r) { RegKey::Create(r, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B2}\\a\nb"); }},
-        {"value in the class key", {"{T2}", "Bar", kToolbarType, "", 0},
+        {"value in the class key", {"{T2}", "", kToolbarType, ClassFile("{T2}"), 0},
          [](FakeRegistry& r) {
              RegKey::Create(r, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{T2}").SetString("x\ny", "");
          }},

@@ -1,0 +1,23 @@
+#include "manage/NameCheck.h"
+
+#include "platform/Prompter.h"
+
+namespace tv {
+
+const char kUnhandledNameMessage[] = "该项目的名称含有无法处理的字符，本次没有做任何更改。";
+
+bool HasNul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
+
+bool HasNul(std::u16string_view name) { return name.find(u'\0') != std::u16string_view::npos; }
+
+bool RefuseNulNames(const Platform& platform, std::initializer_list<std::string_view> names,
+                    std::initializer_list<std::u16string_view> exactNames) {
+    bool refused = false;
+    for (std::string_view name : names) refused = refused || HasNul(name);
+    for (std::u16string_view name : exactNames) refused = refused || HasNul(name);
+    // No caption: the box carries the program's title.
+    if (refused) platform.prompter->Ask(Prompt{kUnhandledNameMessage, "", kMbOk | kMbIconExclamation, 0});
+    return refused;
+}
+
+}  // namespace tv
