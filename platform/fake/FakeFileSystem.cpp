@@ -10,7 +10,10 @@ namespace tv {
 namespace {
 
 std::string Trimmed(const std::string& path) {
-    std::string p = path;
+    // Every call takes its path as a C string, as Windows does: a path
+    // stops at its first NUL (no unit's packed form has a zero byte but
+    // NUL's own).
+    std::string p = path.substr(0, path.find('\0'));
     // "C:\" keeps its backslash: it names the root.
     while (p.size() > 3 && !p.empty() && p.back() == '\\' &&
            text::FindLastChar(p, '\\') == p.size() - 1)

@@ -4,7 +4,8 @@
 // them through the code page the tree is given (UseCodec; without one, each
 // byte stands for the character of its number, see PackedNames.h), so a
 // name with characters outside it reads as '?' there and an A-path finds
-// only the entry whose UTF-16 name it converts to.
+// only the entry whose UTF-16 name it converts to. Paths are C strings to
+// every call, as to Windows: a path stops at its first NUL.
 #pragma once
 
 #include <cstdint>

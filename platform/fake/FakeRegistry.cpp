@@ -15,6 +15,12 @@ namespace {
 using packed::Pack;
 using packed::Unpack;
 
+// Every call takes its names as C strings, as Windows does: a name stops
+// at its first NUL, so a name with a NUL in it reaches another entry (the
+// one named by the part before it).
+std::string C(const std::string& name) { return name.substr(0, name.find('\0')); }
+std::u16string C(const std::u16string& name) { return name.substr(0, name.find(u'\0')); }
+
 bool IsStringType(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
@@ -173,59 +179,64 @@ std::string FakeRegistry::ViewPath(RegHandle parent, const std::string& path,
 
 long FakeRegistry::OpenKey(RegHandle parent, const std::string& path,
                            std::uint32_t access, RegHandle* key) {
-    return OpenOrCreate(parent, In(path), false, access, key);
+    return OpenOrCreate(parent, In(C(path)), false, access, key);
 }
 
 long FakeRegistry::CreateKey(RegHandle parent, const std::string& path,
                              RegHandle* key, std::uint32_t view) {
-    return OpenOrCreate(parent, In(path), true, kKeyAllAccess | (view & kKeyWow64Views), key);
+    return OpenOrCreate(parent, In(C(path)), true, kKeyAllAccess | (view & kKeyWow64Views), key);
 }
 
 long FakeRegistry::OpenKeyW(RegHandle parent, const std::u16string& path,
                             std::uint32_t access, RegHandle* key) {
-    return OpenOrCreate(parent, Pack(path), false, access, key);
+    return OpenOrCreate(parent, Pack(C(path)), false, access, key);
 }
 
 long FakeRegistry::CreateKeyW(RegHandle parent, const std::u16string& path,
                               RegHandle* key, std::uint32_t view) {
-    return OpenOrCreate(parent, Pack(path), true, kKeyAllAccess | (view & kKeyWow64Views), key);
+    return OpenOrCreate(parent, Pack(C(path)), true, kKeyAllAccess | (view & kKeyWow64Views), key);
 }
 
 long FakeRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
                               void* data, std::uint32_t* size) {
-    return Query(key, In(name), false, type, data, size);
+    return Query(key, In(C(name)), false, type, data, size);
 }
 
 long FakeRegistry::QueryValueW(RegHandle key, const std::u16string& name, std::uint32_t* type,
                                void* data, std::uint32_t* size) {
-    return Query(key, Pack(name), true, type, data, size);
+    return Query(key, Pack(C(name)), true, type, data, size);
 }
 
 long FakeRegistry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                             const void* data, std::uint32_t size) {
-    return Set(key, In(name), false, type, data, size);
+    return Set(key, In(C(name)), false, type, data, size);
 }
 
 long FakeRegistry::SetValueW(RegHandle key, const std::u16string& name, std::uint32_t type,
                              const void* data, std::uint32_t size) {
+    return Set(key, Pack(C(name)), true, type, data, size);
+}
+
+long FakeRegistry::SetValueCountedW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                                    const void* data, std::uint32_t size) {
     return Set(key, Pack(name), true, type, data, size);
 }
 
 long FakeRegistry::DeleteValue(RegHandle key, const std::string& name) {
-    return RemoveValue(key, In(name));
+    return RemoveValue(key, In(C(name)));
 }
 
 long FakeRegistry::DeleteValueW(RegHandle key, const std::u16string& name) {
-    return RemoveValue(key, Pack(name));
+    return RemoveValue(key, Pack(C(name)));
 }
 
 long FakeRegistry::DeleteKey(RegHandle parent, const std::string& subkey, std::uint32_t view) {
-    return RemoveKey(parent, In(subkey), view);
+    return RemoveKey(parent, In(C(subkey)), view);
 }
 
 long FakeRegistry::DeleteKeyW(RegHandle parent, const std::u16string& subkey,
                               std::uint32_t view) {
-    return RemoveKey(parent, Pack(subkey), view);
+    return RemoveKey(parent, Pack(C(subkey)), view);
 }
 
 long FakeRegistry::EnumValue(RegHandle key, std::uint32_t index, std::string* name) {

@@ -8,7 +8,10 @@
 // ASCII case (Windows folds other letters too) but keep the case they were
 // created with; subkeys enumerate in case-insensitive name order (upper-case
 // folding, as Windows orders them), values in creation order; value data is
-// kept as the exact bytes given. Handle access rights are checked for value
+// kept as the exact bytes given. Every call takes its names as C strings,
+// as Windows does (a name stops at its first NUL); a value whose name has a
+// NUL in it is made as the native calls make one (SetValueCountedW), and
+// enumerates with its whole name. Handle access rights are checked for value
 // and enumeration calls. Safe to call from several threads at once, as the
 // real one is.
 //
@@ -91,6 +94,11 @@ public:
                     std::u16string* name) override;
     long EnumKeyW(RegHandle key, std::uint32_t index,
                   std::u16string* name) override;
+
+    // NtSetValueKey: the name counted, a NUL in it kept (no Win32 call can
+    // make such a value; a program of the user's can).
+    long SetValueCountedW(RegHandle key, const std::u16string& name, std::uint32_t type,
+                          const void* data, std::uint32_t size);
 
     // The code page the A-functions convert through.
     void UseCodec(std::shared_ptr<const TextCodec> codec) { codec_.Use(std::move(codec)); }

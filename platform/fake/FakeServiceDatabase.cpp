@@ -74,13 +74,14 @@ bool FakeServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::u
 ScHandle FakeServiceDatabase::OpenServiceByName(ScHandle manager, const std::string& name,
                                           std::uint32_t access) {
     openedServices.push_back(name);
-    return OpenExact(manager, Widened(name), access);
+    // A C string to the service manager: the name stops at its first NUL.
+    return OpenExact(manager, Widened(name.substr(0, name.find('\0'))), access);
 }
 
 ScHandle FakeServiceDatabase::OpenServiceByNameW(ScHandle manager, const std::u16string& name,
                                                  std::uint32_t access) {
     openedExactly.push_back(name);
-    return OpenExact(manager, name, access);
+    return OpenExact(manager, name.substr(0, name.find(u'\0')), access);
 }
 
 ScHandle FakeServiceDatabase::OpenExact(ScHandle manager, const std::u16string& name,

@@ -56,7 +56,8 @@ public:
         }
         return listed;
     }
-    bool TaskXml(const std::u16string& path, std::u16string* xml) override {
+    bool TaskXml(const std::u16string& asked, std::u16string* xml) override {
+        const std::u16string path = Handed(asked);
         if (!running || unreadable.count(path)) return false;
         for (const RegisteredTask& task : tasks) {
             if (!SamePath(task.path, path)) continue;
@@ -65,14 +66,18 @@ public:
         }
         return false;
     }
-    bool DeleteTask(const std::u16string& path) override {
-        deletes.push_back(path);
+    bool DeleteTask(const std::u16string& asked) override {
+        deletes.push_back(asked);
+        const std::u16string path = Handed(asked);
         if (!running || undeletable.count(path) || !Has(path)) return false;
         Remove(path);
         return true;
     }
 
 private:
+    // The path as the adapter hands it to the service: a C string, which
+    // stops at its first NUL.
+    static std::u16string Handed(const std::u16string& path) { return path.substr(0, path.find(u'\0')); }
     void Remove(const std::u16string& path) {
         tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
                                    [&](const RegisteredTask& t) { return SamePath(t.path, path); }),

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "platform/WideText.h"
+#include "manage/NameCheck.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
+#include "manage/TaskScan.h"
 #include "platform/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
@@ -303,6 +305,74 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheFileOfARowNamedOutsideTheCodePage) {
                   std::u16string::npos);
         EXPECT_NE(text.find(u"\r\n; 恢复时请把它移回原来的位置：" + gone + u"\r\n"),
                   std::u16string::npos);
+    }
+}
+
+// A name with a NUL in it is listed whole, but every call would stop at
+// the NUL and reach the entry named by the part before it ("Tool"): the
+// row is refused with a message, and nothing of that other entry (nor
+// anything else) is kept, deleted or moved.
+TEST_F(StartupRemovalTest, ANameWithANulIsRefusedAndNothingElseIsTouched) {
+    const std::u16string planted = std::u16string(u"Tool\0x", 6);
+    const std::u16string user = fake.codec.AnsiToWide(kUserStartup);
+    struct Case {
+        const char* label;
+        std::function<StartupRowTexts()> row;
+    } cases[] = {
+        // A Run value planted as the native calls allow, beside the real
+        // "Tool", and listed whole.
+        {"Run value", [&] {
+             const std::string data = utf16::ToBytes(u"C:\\evil.exe" + std::u16string(1, u'\0'));
+             RegKey run = RegKey::Create(fake.registry, kHkeyCurrentUser, kRun);
+             EXPECT_EQ(fake.registry.SetValueCountedW(run.Handle(), planted, kRegSz, data.data(),
+                                                       static_cast<std::uint32_t>(data.size())),
+                       kErrorSuccess);
+             for (const StartupItem& i : StartupScan(fake.Get()))
+                 if (i.exactName == planted)
+                     return StartupRowTexts{i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+             ADD_FAILURE() << "the planted value is not listed";
+             return StartupRowTexts{};
+         }},
+        // The same row as the list gives its 8-bit name back: cut, but the
+        // page keeps the exact one.
+        {"Run value, name read back from the list", [&] {
+             StartupRowTexts row = RowOf("Tool", "HKEY_CURRENT_USER");
+             row.exactName = planted;
+             return row;
+         }},
+        // A folder row whose file's name has a NUL before its end: the real
+        // "Same.exe" would be moved.
+        {"startup folder file", [&] {
+             StartupRowTexts row = RowOf(user + u"\\Same.exe");
+             row.name += std::string("\0x", 2);
+             row.exactName += std::u16string(u"\0x", 2);
+             row.exactHidden += std::u16string(u"\0x", 2);
+             return row;
+         }},
+        // A task of that name beside the real "\Tool".
+        {"scheduled task", [&] {
+             fake.tasks.Add(u"\\Tool", u"<Task/>");
+             return StartupRowTexts{"Tool", kTaskRootText, "\\ 登录时", "\\Tool", planted, u"\\" + planted};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake = testing::FakePlatform();
+        SetUp();
+        const StartupRowTexts row = c.row();
+        const Snapshot before = Take();
+        EXPECT_FALSE(RemoveStartupItem(fake.Get(), row));
+        std::vector<std::string> told;
+        for (const Prompt& p : fake.prompter.Prompts()) told.push_back(p.text);
+        EXPECT_EQ(told, std::vector<std::string>{"该项目的名称含有无法处理的字符，本次没有做任何更改。"});
+        if (!fake.prompter.Prompts().empty())
+            EXPECT_EQ(fake.prompter.Prompts()[0].type, kMbOk | kMbIconExclamation);
+        EXPECT_TRUE(Take() == before);
+        EXPECT_TRUE(Kept().empty());
+        EXPECT_TRUE(fake.tasks.deletes.empty());
+        std::string data;
+        EXPECT_TRUE(RegKey::Open(fake.registry, kHkeyCurrentUser, kRun, kKeyRead).ReadString("Tool", 64, &data));
+        EXPECT_TRUE(fake.files.Exists(std::string(kUserStartup) + "\\Same.exe"));
     }
 }
 
