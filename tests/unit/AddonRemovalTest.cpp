@@ -664,5 +664,150 @@ TEST_F(AddonRemovalTest, ANameTheRestoreFileCannotCarryStopsTheRemoval) {
     }
 }
 
+// The tool runs only for a row the machine registered and shows as the
+// machine's own class; every other row loses only its entry, and the
+// restore file says why. A search hook of the user's naming a machine
+// server, shown under a made-up name from a class of the user's, is the
+// disguise: the machine's DLL must not be unregistered.
+TEST_F(AddonRemovalTest, OnlyAMachineRowShowingTheMachinesClassStartsTheTool) {
+    const std::string tool = "C:\\Windows\\system32\\regsvr32.exe";
+    const std::string server = "C:\\Windows\\system32\\shell32.dll";
+    const std::string head = "; 未反注册文件：";
+    struct Case {
+        const char* label;
+        const char* typeText;      // the row's source
+        bool userClass;            // a class of the user's of the same id
+        const char* machineName;   // the machine class's display name
+        bool started;
+        std::string note;
+    } cases[] = {
+        {"genuine machine toolbar", kToolbarType, false, "Shell Tool", true, ""},
+        {"genuine machine helper", kHelperType, false, "", true, ""},
+        {"user's search hook over a machine class, shown from a user class", kHookType, true, "Shell Tool",
+         false, head + "C:\\Users\\test\\made-up.dll（这个插件由当前用户登记，只删除它的登记，不以管理员身份加载它的文件）"},
+        {"user's search hook naming the machine class as it is", kHookType, false, "Shell Tool", false,
+         head + server + "（这个插件由当前用户登记，只删除它的登记，不以管理员身份加载它的文件）"},
+        {"machine toolbar disguised by a user class", kToolbarType, true, "Shell Tool", false,
+         head + "C:\\Users\\test\\made-up.dll（显示的名称或文件来自当前用户注册的类，只删除它的登记，不以管理员身份加载它的文件）"},
+        {"machine helper disguised by a user class", kHelperType, true, "", false,
+         head + "C:\\Users\\test\\made-up.dll（显示的名称或文件来自当前用户注册的类，只删除它的登记，不以管理员身份加载它的文件）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::FakePlatform fakes;
+        FakeRegistry& registry = fakes.registry;
+        const bool hook = c.typeText == std::string(kHookType);
+        const bool helper = c.typeText == std::string(kHelperType);
+        if (hook) RegKey::Create(registry, kHkeyCurrentUser, kHooksKey).SetString("{S}", "");
+        else if (helper) RegKey::Create(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{S}");
+        else RegKey::Create(registry, kHkeyLocalMachine, kToolbarKey).SetString("{S}", "");
+        RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{S}").SetString("", c.machineName);
+        RegKey::Create(registry, kHkeyLocalMachine, "Software\\Classes\\CLSID\\{S}\\InprocServer32")
+            .SetString("", server);
+        if (c.userClass) {
+            RegKey::Create(registry, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{S}").SetString("", "Made Up");
+            RegKey::Create(registry, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{S}\\InprocServer32")
+                .SetString("", "C:\\Users\\test\\made-up.dll");
+        }
+        fakes.environment.systemVariables =
+            std::vector<std::u16string>{u"SystemRoot=C:\\Windows", u"windir=C:\\Windows", u"Path=C:\\Windows\\system32"};
+        // The row as the list shows it.
+        std::vector<AddonRow> rows = ScanAddons(registry, false, &fakes.codec);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].displayName, c.userClass ? "Made Up" : c.machineName);
+        const auto machine = tvtest::DumpTree(registry, kHkeyLocalMachine, "Software\\Classes");
+        const auto userClasses = tvtest::DumpTree(registry, kHkeyCurrentUser, "Software\\Classes");
+
+        RemoveAddons(fakes.Get(), rows);
+
+        EXPECT_TRUE(fakes.shell.ExactProcesses().empty());
+        EXPECT_EQ(fakes.shell.Processes().size(), c.started ? 1u : 0u);
+        if (c.started && fakes.shell.Processes().size() == 1) {
+            const FakeShell::Process& started = fakes.shell.Processes()[0];
+            EXPECT_EQ(started.application, tool);
+            EXPECT_EQ(started.commandLine, "\"" + tool + "\" /u /s \"" + server + "\"");
+            EXPECT_EQ(started.showCommand, kSwHide);
+            // The system's own variables, exactly: nothing of this process's.
+            EXPECT_EQ(started.environment, fakes.environment.systemVariables);
+        }
+        // The entry is gone either way; no class key is touched.
+        EXPECT_TRUE(RegKey::Open(registry, kHkeyCurrentUser, kHooksKey, kKeyRead).ValueNames().empty());
+        EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead).ValueNames().empty());
+        EXPECT_FALSE(RegKey::Open(registry, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{S}", kKeyRead));
+        EXPECT_EQ(tvtest::DumpTree(registry, kHkeyLocalMachine, "Software\\Classes"), machine);
+        EXPECT_EQ(tvtest::DumpTree(registry, kHkeyCurrentUser, "Software\\Classes"), userClasses);
+
+        std::vector<FolderEntry> kept;
+        fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
+        ASSERT_EQ(kept.size(), 1u);
+        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+        const std::string text = fakes.codec.WideToAnsi(utf16::FromBytes(std::string_view(bytes).substr(2)));
+        std::vector<std::string> notes;
+        for (std::size_t at = text.find("\r\n; "); at != std::string::npos; at = text.find("\r\n; ", at + 1)) {
+            const std::string line = text.substr(at + 2, text.find("\r\n", at + 2) - at - 2);
+            if (line.rfind(head, 0) == 0) notes.push_back(line);
+        }
+        EXPECT_EQ(notes, c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note});
+        // The machine's class is kept only where the tool may take it.
+        EXPECT_EQ(text.find("[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{S}]") != std::string::npos,
+                  c.started);
+    }
+}
+
+// Without the system's own variables the tool is not started (it would
+// get this process's, which the user chose): the entry still goes, and the
+// restore file says why.
+TEST_F(AddonRemovalTest, WithoutTheSystemsVariablesTheToolIsNotStarted) {
+    fakes_.environment.systemVariables.reset();
+    Remove({{"{T2}", "", kToolbarType, ClassFile("{T2}"), 0}});
+    EXPECT_TRUE(fakes_.shell.Processes().empty());
+    EXPECT_TRUE(fakes_.shell.ExactProcesses().empty());
+    EXPECT_EQ(RegKey::Open(registry_, kHkeyLocalMachine, kToolbarKey, kKeyRead).ValueNames(),
+              std::vector<std::string>{"{T1}"});
+    EXPECT_TRUE(HasLine(RestoreText(), "; 未反注册文件：" + ClassFile("{T2}") + "（无法取得系统的环境变量）"));
+}
+
+// A registration whose name has a NUL in it ("{T1}" + NUL + "x", planted
+// beside the real "{T1}") would be cut by every call: the real one would
+// be kept, unregistered and deleted. Nothing at all is done for the click.
+TEST_F(AddonRemovalTest, ANameWithANulIsRefusedAndNothingIsTouched) {
+    const std::u16string planted(u"{T1}\0x", 6);
+    RegKey bars = RegKey::Create(registry_, kHkeyLocalMachine, kToolbarKey);
+    ASSERT_EQ(registry_.SetValueCountedW(bars.Handle(), planted, kRegSz, "\0\0", 2), kErrorSuccess);
+    const RegKey hooks = RegKey::Create(registry_, kHkeyCurrentUser, kHooksKey);
+    ASSERT_EQ(registry_.SetValueCountedW(hooks.Handle(), std::u16string(u"{H1}\0x", 6), kRegSz, "\0\0", 2),
+              kErrorSuccess);
+    std::vector<AddonRow> rows;
+    for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
+        if (row.exactName.size() == 6) rows.push_back(row);
+    ASSERT_EQ(rows.size(), 2u);
+    struct Case {
+        const char* label;
+        std::vector<AddonRow> ticked;
+    } cases[] = {
+        {"toolbar", {rows[1]}},
+        {"search hook", {rows[0]}},
+        {"toolbar as the list reads it back, with a row without a NUL", {rows[1], {"{T2}", "", kToolbarType, ClassFile("{T2}"), 0}}},
+    };
+    cases[2].ticked[0].name = "{T1}";  // the list's cell stops at the NUL
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fakes_.prompter.Clear();
+        const auto machine = Dump(kHkeyLocalMachine, "SOFTWARE");
+        const auto user = Dump(kHkeyCurrentUser, "Software");
+        Remove(c.ticked);
+        std::vector<std::string> told;
+        for (const Prompt& p : fakes_.prompter.Prompts()) told.push_back(p.text);
+        EXPECT_EQ(told, std::vector<std::string>{"该项目的名称含有无法处理的字符，本次没有做任何更改。"});
+        EXPECT_TRUE(fakes_.shell.Processes().empty());
+        EXPECT_TRUE(fakes_.shell.ExactProcesses().empty());
+        EXPECT_EQ(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
+        EXPECT_EQ(Dump(kHkeyCurrentUser, "Software"), user);
+        std::vector<FolderEntry> kept;
+        fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
+        EXPECT_TRUE(kept.empty());
+    }
+}
+
 }  // namespace
 }  // namespace tv
