@@ -617,6 +617,16 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
          [](tv::RegBackup& b) { b.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR", "V"); }},
         {"value deletion named with a line break", "", "", "",
          [](tv::RegBackup& b) { b.AddValueDeletion(tv::kHkeyCurrentUser, "Software\\T", u"L\nF"); }},
+        // A name with a NUL: every call stops there, so what would be read
+        // (and what an import would write) is "V", another value.
+        {"value name with a NUL", "", "", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", std::u16string(u"V\0x", 3)); }},
+        {"8-bit value name with a NUL", "", "", "",
+         [](tv::RegBackup& b) { b.AddValue(tv::kHkeyCurrentUser, "Software\\T", std::string("V\0x", 3)); }},
+        {"value named with a NUL in a tree", "", "", "",
+         [](tv::RegBackup& b) { b.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Nul"); }},
+        {"value deletion named with a NUL", "", "", "",
+         [](tv::RegBackup& b) { b.AddValueDeletion(tv::kHkeyCurrentUser, "Software\\T", std::u16string(u"V\0x", 3)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -631,6 +641,11 @@ TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Odd\\Keys\\C\rR").SetString("V", "x");
         tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Long")
             .SetString(std::string(tv::kValueNameBufferSize, 'n'), "x");
+        {
+            tv::RegKey nul = tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\Nul");
+            nul.SetString("V", "real");
+            registry.SetValueCountedW(nul.Handle(), std::u16string(u"V\0x", 3), tv::kRegSz, "x\0\0\0", 4);
+        }
         registry.unspelledKey = c.unspelledKey;
         registry.unspelledValue = c.unspelledValue;
         registry.lockedKey = c.lockedKey;

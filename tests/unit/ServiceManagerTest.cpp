@@ -255,6 +255,38 @@ TEST_F(ServiceManagerTest, DeletionKeepsTheWholeServiceKeyFirst) {
               "\r\n");
 }
 
+// A service whose listed name has a NUL in it would be opened, kept and
+// deleted by the part before it ("victim", another service): it is refused
+// before anything is asked, and nothing changes.
+TEST_F(ServiceManagerTest, ANameWithANulIsRefusedBeforeAnythingIsAsked) {
+    db_.Add("victim", "Victim", "C:\\v.exe");
+    AddServiceKey(fakes_.registry, "victim");
+    std::vector<ListRow> rows = ServiceScan(P());
+    ASSERT_EQ(rows.size(), 1u);
+    struct Case {
+        const char* label;
+        std::string name;
+        std::u16string exactName;
+    } cases[] = {
+        {"exact name", "victim", std::u16string(u"victim\0x", 8)},
+        {"8-bit name", std::string("victim\0x", 8), u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fakes_.prompter.Clear();
+        ListRow row = rows[0];
+        row[kServiceName] = c.name;
+        row.exactName = c.exactName;
+        fakes_.prompter.QueueAnswer(kIdYes);
+        EXPECT_FALSE(DeleteSelectedService(P(), &row));
+        EXPECT_EQ(PromptTexts(), std::vector<std::string>{"该项目的名称含有无法处理的字符，本次没有做任何更改。"});
+        EXPECT_NE(db_.Find("victim"), nullptr);
+        std::vector<FolderEntry> kept;
+        fakes_.files.ListFolder(RestoreFolderPath(P()), &kept);
+        EXPECT_TRUE(kept.empty());
+    }
+}
+
 // A service named in Hangul reads as "???" through the ANSI calls, which is
 // also the name of another service here: its row opens, backs up and
 // deletes the Hangul one only.
