@@ -452,6 +452,39 @@ TEST_F(RegistryContract, UnicodeCallsNameEntriesTheCodePageCannot) {
     EXPECT_TRUE(scratch_.SubKeyNames().empty());
 }
 
+// No Win32 call makes a value whose name has a NUL in it, but the native
+// call does (any program of the user's can): it is listed with its whole
+// name, through either call, while every call that takes a name stops at
+// the NUL and so reaches the value named by the part before it.
+TEST_F(RegistryContract, AValueNamedWithANulIsListedWholeAndCallsStopAtTheNul) {
+    RegKey key = Create("Nul");
+    ASSERT_EQ(key.SetString("OneDrive", "real"), tv::kErrorSuccess);
+    const std::u16string planted(u"OneDrive\0x", 10);
+    const std::string data("p\0l\0\0\0", 6);  // "pl" as UTF-16 with its NUL
+    ASSERT_EQ(SetValueCountedUnderTest(registry(), key.Handle(), planted, tv::kRegSz, data), tv::kErrorSuccess);
+
+    std::set<std::u16string> wide;
+    std::u16string name;
+    for (std::uint32_t i = 0; registry().EnumValueW(key.Handle(), i, &name) == tv::kErrorSuccess; ++i)
+        wide.insert(name);
+    EXPECT_EQ(wide, (std::set<std::u16string>{u"OneDrive", planted}));
+    std::set<std::string> ansi;
+    std::string narrow;
+    for (std::uint32_t i = 0; registry().EnumValue(key.Handle(), i, &narrow) == tv::kErrorSuccess; ++i)
+        ansi.insert(narrow);
+    EXPECT_EQ(ansi, (std::set<std::string>{"OneDrive", std::string("OneDrive\0x", 10)}));
+
+    // By its name: the real one is reached, and the real one deleted.
+    std::uint32_t size = 0;
+    ASSERT_EQ(registry().QueryValueW(key.Handle(), planted, nullptr, nullptr, &size), tv::kErrorSuccess);
+    EXPECT_EQ(size, 10u);  // "real" and its NUL, not the planted data
+    EXPECT_EQ(registry().DeleteValueW(key.Handle(), planted), tv::kErrorSuccess);
+    wide.clear();
+    for (std::uint32_t i = 0; registry().EnumValueW(key.Handle(), i, &name) == tv::kErrorSuccess; ++i)
+        wide.insert(name);
+    EXPECT_EQ(wide, std::set<std::u16string>{planted});
+}
+
 TEST_F(RegistryContract, ClosedHandleIsInvalid) {
     RegHandle key = 0;
     ASSERT_EQ(registry().CreateKey(scratch(), "Closed", &key), tv::kErrorSuccess);

@@ -2,6 +2,7 @@
 // native test program, the real registry (through Win32Registry) under Wine.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,3 +15,7 @@ bool RegistryUnderTestHasTwoViews();
 // A key below HKCU that belongs to this test run alone.
 std::string ScratchKeyPath();
 std::unique_ptr<tv::TextCodec> MakeCodecUnderTest();
+// Sets a value the way the native call does (NtSetValueKey): the name
+// counted, so a NUL in it is kept. Returns the registry status (0 done).
+long SetValueCountedUnderTest(tv::Registry& registry, tv::RegHandle key, const std::u16string& name,
+                              std::uint32_t type, const std::string& data);

@@ -231,9 +231,18 @@ TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntrie
     EXPECT_EQ(Snapshot(), left);
 }
 
+const char kMachineEnvironment[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+const char kWineOverrides[] = "Software\\Wine\\DllOverrides";
+// A folder of the user's own in PATH, in this process's environment (the
+// program inherits it) and in the user's registry settings.
+const char kUserPath[] = "C:\\TvUserPath";
+
 // The system's registration tool, replaced for the test by a program that
-// records how it is started (the test runs say that Wine prefers it to its
-// own, tools/wine-env.sh). Restored when the test ends.
+// records how it is started and with which variables. It gets only the
+// system's own variables, so where to record is a machine variable for the
+// test's length, and Wine is told in the registry to prefer it to its own
+// (tools/wine-env.sh says so in the environment, which the tool does not
+// get). Everything is restored when the test ends.
 class RecordingTool {
 public:
     RecordingTool() {
@@ -247,13 +256,46 @@ public:
         DeleteFileA(record_.c_str());
         ready_ = MoveFileA(tool_.c_str(), saved_.c_str()) &&
                  CopyFileA((ProgramDirectory() + "tv_recorder.exe").c_str(), tool_.c_str(), TRUE);
+        DeleteFileA((record_ + ".env").c_str());
         SetEnvironmentVariableA("TV_RECORD_FILE", record_.c_str());
+        Win32Registry registry;
+        ready_ = ready_ &&
+                 RegKey::Create(registry, kHkeyLocalMachine, kMachineEnvironment)
+                         .SetString("TV_RECORD_FILE", record_) == kErrorSuccess;
+        const RegKey overrides = RegKey::Create(registry, kHkeyCurrentUser, kWineOverrides);
+        hadOverride_ = overrides.ReadString("regsvr32.exe", 256, &savedOverride_);
+        overrides.SetString("regsvr32.exe", "native,builtin");
+        const RegKey user = RegKey::Create(registry, kHkeyCurrentUser, "Environment");
+        hadUserPath_ = user.ReadString("PATH", 32768, &savedUserPath_);
+        user.SetString("PATH", kUserPath);
+        char path[32768] = {};
+        GetEnvironmentVariableA("PATH", path, sizeof path);
+        savedPath_ = path;
+        SetEnvironmentVariableA("PATH", (std::string(kUserPath) + ";" + savedPath_).c_str());
     }
     ~RecordingTool() {
         SetEnvironmentVariableA("TV_RECORD_FILE", nullptr);
+        SetEnvironmentVariableA("PATH", savedPath_.c_str());
+        Win32Registry registry;
+        RegKey::Open(registry, kHkeyLocalMachine, kMachineEnvironment, kKeyAllAccess).DeleteValue("TV_RECORD_FILE");
+        const RegKey overrides = RegKey::Open(registry, kHkeyCurrentUser, kWineOverrides, kKeyAllAccess);
+        if (hadOverride_) overrides.SetString("regsvr32.exe", savedOverride_);
+        else overrides.DeleteValue("regsvr32.exe");
+        const RegKey user = RegKey::Open(registry, kHkeyCurrentUser, "Environment", kKeyAllAccess);
+        if (hadUserPath_) user.SetString("PATH", savedUserPath_);
+        else user.DeleteValue("PATH");
         DeleteFileA(tool_.c_str());
         MoveFileA(saved_.c_str(), tool_.c_str());
         DeleteFileA(record_.c_str());
+        DeleteFileA((record_ + ".env").c_str());
+    }
+    // The variables of every start, one a line.
+    std::vector<std::string> Variables() const {
+        std::vector<std::string> lines;
+        std::string all = ReadAll(record_ + ".env");
+        for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(all.substr(start, end - start));
+        return lines;
     }
     bool Ready() const { return ready_; }
     const std::string& Tool() const { return tool_; }
@@ -281,6 +323,8 @@ private:
 
     std::string tool_, saved_, record_;
     bool ready_ = false;
+    bool hadOverride_ = false, hadUserPath_ = false;
+    std::string savedOverride_, savedUserPath_, savedPath_;
 };
 
 // A class file whose name would break out of its quotes is never handed to
@@ -337,6 +381,19 @@ TEST(AddonRegistration, OnlyASafeFileReachesTheToolQuotedAsOneArgument) {
     Sleep(500);  // a second start, had there been one, is recorded by now
     EXPECT_TRUE(gone());
     EXPECT_EQ(tool.Lines(), std::vector<std::string>{"\"" + tool.Tool() + "\" /u /s \"" + safe + "\""});
+    // The tool got the system's variables, not this process's (the program
+    // inherited a PATH with the user's folder first) nor the user's
+    // settings.
+    const std::vector<std::string> variables = tool.Variables();
+    bool systemRoot = false, path = false;
+    for (const std::string& variable : variables) {
+        EXPECT_EQ(variable.find("TvUserPath"), std::string::npos) << variable;
+        if (variable.rfind("SystemRoot=", 0) == 0 || variable.rfind("SYSTEMROOT=", 0) == 0) systemRoot = true;
+        if (variable.size() > 5 && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, variable.c_str(), 5, "PATH=", 5) == CSTR_EQUAL)
+            path = true;
+    }
+    EXPECT_TRUE(systemRoot);
+    EXPECT_TRUE(path);
     PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 }

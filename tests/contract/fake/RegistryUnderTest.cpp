@@ -20,3 +20,9 @@ std::string ScratchKeyPath() { return "Software\\TrimvexContract-fake"; }
 std::unique_ptr<tv::TextCodec> MakeCodecUnderTest() {
     return std::make_unique<tv::IconvTextCodec>();
 }
+
+long SetValueCountedUnderTest(tv::Registry& registry, tv::RegHandle key, const std::u16string& name,
+                              std::uint32_t type, const std::string& data) {
+    return static_cast<tv::FakeRegistry&>(registry).SetValueCountedW(
+        key, name, type, data.data(), static_cast<std::uint32_t>(data.size()));
+}
