@@ -261,23 +261,34 @@ TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
     fake.files.AddFile(programs + "\\Game.lnk");
     fake.files.AddAlias(user + "\\Root", "C:\\");
     fake.files.AddFile("C:\\stray.exe");
-    // A chain 33 folders deep: files down to the 32nd level are listed.
+    // A chain 33 folders deep: files down to the 8th level are listed, and
+    // a row says that the 9th level's folder was not walked. An empty folder
+    // as deep leaves nothing out: no row for it.
     std::string deep = user + "\\Sub";
     for (int level = 2; level <= 33; ++level) {
         deep += "\\L" + std::to_string(level);
         fake.files.AddFile(deep + "\\At" + std::to_string(level) + ".exe");
+        if (level == 8) fake.files.AddFolder(deep + "\\Empty");
     }
     std::vector<std::string> names;
-    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.hidden);
+    std::vector<std::string> notices;
+    for (const StartupItem& item : StartupScan(fake.Get())) {
+        if (item.iconResource == kIconNotice) notices.push_back(Row(item));
+        else names.push_back(item.hidden);
+    }
     std::vector<std::string> expected = {user + "\\Mine.exe", user + "\\Sub\\Deep.exe"};
     deep = user + "\\Sub";
-    for (int level = 2; level <= 32; ++level) {
+    for (int level = 2; level <= 8; ++level) {
         deep += "\\L" + std::to_string(level);
         expected.push_back(deep + "\\At" + std::to_string(level) + ".exe");
     }
     std::sort(names.begin(), names.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names, expected);
+    const std::string ninth = "c:\\users\\me\\start menu\\programs\\startup\\sub\\l2\\l3\\l4\\l5"
+                              "\\l6\\l7\\l8\\l9";
+    EXPECT_EQ(notices, std::vector<std::string>{"（文件夹层次超过 8 层，更深处的未列出） | " + ninth +
+                                                " | " + ninth + " |  |  |  | 160"});
 }
 
 // Hangul is outside code page 936: such names read as '?' in 8-bit text,
