@@ -51,7 +51,7 @@ bool StartsWith(const std::string& s, std::string_view prefix) {
 std::string ResolveAutostartCommand(const Environment& environment, const FileSystem& files,
                                     const std::string& command) {
     const std::string windir = environment.WindowsDirectory();
-    std::string s = text::ToLower(command);
+    std::string s = text::ToLower(text::CutToChars(command, kMaxCommandLineChars));
 
     if (FoundAfterStart(s, "systemroot%")) {
         s = text::ReplaceAll(s, "%systemroot%", windir);

@@ -4,6 +4,7 @@
 // is left of it, when they cannot do better. Text is in code page 936.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tv {
@@ -12,8 +13,15 @@ class Environment;
 class FileSystem;
 class ShellLinks;
 
+// The longest command line Windows starts a program with (CreateProcess):
+// a longer autostart value cannot run as it stands.
+constexpr std::size_t kMaxCommandLineChars = 32767;
+
 // A registry autostart command line reduced to a lower-case file path;
 // bare names are looked for in the Windows, Wbem and system directories.
+// Only the first kMaxCommandLineChars characters are read: the program a
+// command runs is named at its start, and no stored value, however long,
+// makes the work grow past that.
 std::string ResolveAutostartCommand(const Environment& environment, const FileSystem& files,
                                     const std::string& command);
 

@@ -203,21 +203,32 @@ std::string ReadStartupFolder(const Platform& platform, RegHandle root, const st
 
 namespace {
 
-// Far deeper than any startup folder is nested; a walk that gets there has
-// been led astray.
-constexpr int kMaxFolderDepth = 32;
-
 // One walk of a startup folder: the folders it has been in, and those above
 // the folder it started from, by identity, so that no folder is walked twice
-// and none outside the tree is entered, whatever path leads there.
+// and none outside the tree is entered, whatever path leads there; and what
+// is left of its bounds.
 struct FolderWalk {
+    FolderWalk(const Platform& p, const std::function<bool()>& s, std::vector<StartupItem>* i)
+        : platform(p), stop(s), items(i) {}
     const Platform& platform;
+    const std::function<bool()>& stop;
     std::set<FileIdentity> barred;
     std::vector<StartupItem>* items;
     // Rows of shortcuts, by index in `items`, whose targets are read
     // together once the walk is done.
     std::vector<size_t> shortcuts;
+    // Entries of any kind the walk may still take from its listings.
+    std::size_t entriesLeft = kMaxStartupFolderEntries;
+    bool tooMany = false;
+    // The first folder left unwalked for its depth.
+    std::u16string tooDeep;
+    bool stopped = false;
 };
+
+bool Stopped(FolderWalk& walk) {
+    if (!walk.stopped && walk.stop && walk.stop()) walk.stopped = true;
+    return walk.stopped;
+}
 
 // True when `folder` may be walked: its identity is known and neither walked
 // nor above the start. It is barred from then on.
@@ -225,6 +236,20 @@ bool Enter(FolderWalk& walk, const std::u16string& folder) {
     FileIdentity identity;
     return walk.platform.files->FolderIdentityW(folder, &identity) &&
            walk.barred.insert(identity).second;
+}
+
+// The same question without barring it.
+bool MayEnter(const FolderWalk& walk, const std::u16string& folder) {
+    FileIdentity identity;
+    return walk.platform.files->FolderIdentityW(folder, &identity) &&
+           walk.barred.count(identity) == 0;
+}
+
+// True when `folder` has at least one entry; one is all that is read.
+bool HoldsAnything(const FolderWalk& walk, const std::u16string& folder) {
+    std::vector<FolderEntry> entries;
+    bool more = false;
+    return walk.platform.files->ListFolderUpToW(folder, 0, &entries, &more) && more;
 }
 
 void BarFoldersAbove(FolderWalk& walk, std::u16string folder) {
@@ -242,17 +267,26 @@ void BarFoldersAbove(FolderWalk& walk, std::u16string folder) {
 // Folders are walked, and rows name their files, by exact path: a name
 // outside the code page reads as '?' in 8-bit text, which names no file.
 void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
+    if (Stopped(walk)) return;
     std::vector<FolderEntry> entries;
-    if (!walk.platform.files->ListFolderW(folder, &entries)) return;
+    bool more = false;
+    if (!walk.platform.files->ListFolderUpToW(folder, walk.entriesLeft, &entries, &more)) return;
+    walk.entriesLeft -= std::min(entries.size(), walk.entriesLeft);
+    walk.tooMany = walk.tooMany || more;
     for (const FolderEntry& entry : entries) {
+        if (Stopped(walk)) return;
         const std::u16string own = folder + u"\\" + entry.exactName;
         if (entry.folder) {
             // A junction or symbolic link stands for a folder elsewhere: its
             // files are not startup files, and deleting them as such would
             // delete files outside the startup folders.
-            if (!entry.link && (entry.exactName.empty() || entry.exactName[0] != u'.') &&
-                depth < kMaxFolderDepth && Enter(walk, own))
+            if (entry.link || (!entry.exactName.empty() && entry.exactName[0] == u'.')) continue;
+            if (depth >= kMaxStartupFolderDepth) {
+                if (walk.tooDeep.empty() && MayEnter(walk, own) && HoldsAnything(walk, own))
+                    walk.tooDeep = own;
+            } else if (Enter(walk, own)) {
                 WalkFolder(walk, own, depth + 1);
+            }
             continue;
         }
         const std::string shown = walk.platform.codec->WideToAnsi(own);
@@ -278,11 +312,12 @@ void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
 // cannot be read); a row whose target is a desktop.ini goes, as one for the
 // file itself does.
 void ResolveShortcuts(FolderWalk& walk) {
-    if (walk.shortcuts.empty()) return;
+    if (walk.shortcuts.empty() || Stopped(walk)) return;
     std::vector<StartupItem>& items = *walk.items;
     std::vector<std::u16string> paths;
     for (size_t index : walk.shortcuts) paths.push_back(items[index].exactHidden);
-    const std::vector<std::optional<std::string>> targets = walk.platform.links->ReadTargetsW(paths);
+    const std::vector<std::optional<std::string>> targets =
+        walk.platform.links->ReadTargetsW(paths, walk.stop);
     std::vector<bool> dropped(items.size(), false);
     const size_t read = std::min(walk.shortcuts.size(), targets.size());
     for (size_t i = 0; i < read; ++i) {
@@ -299,44 +334,66 @@ void ResolveShortcuts(FolderWalk& walk) {
     items.resize(kept);
 }
 
+// A row that says what a bound left out: it names the folder, shows the
+// notice icon, and stands for no file (removing it removes nothing).
+void AddNotice(FolderWalk& walk, const std::u16string& folder, const std::string& note) {
+    StartupItem item;
+    item.name = note;
+    item.path = text::ToLower(walk.platform.codec->WideToAnsi(folder));
+    item.root = item.path;
+    item.iconResource = kIconNotice;
+    walk.items->push_back(std::move(item));
+}
+
 }  // namespace
 
+std::string TooManyEntriesNote() {
+    return "（此文件夹中超过 " + std::to_string(kMaxStartupFolderEntries) + " 项，其余的未列出）";
+}
+
+std::string TooDeepNote() {
+    return "（文件夹层次超过 " + std::to_string(kMaxStartupFolderDepth) + " 层，更深处的未列出）";
+}
+
 void ScanStartupFolder(const Platform& platform, const std::string& folder,
-                       std::vector<StartupItem>* items) {
-    ScanStartupFolder(platform, platform.codec->AnsiToWide(folder), items);
+                       std::vector<StartupItem>* items, const std::function<bool()>& stop) {
+    ScanStartupFolder(platform, platform.codec->AnsiToWide(folder), items, stop);
 }
 
 void ScanStartupFolder(const Platform& platform, const std::u16string& folder,
-                       std::vector<StartupItem>* items) {
+                       std::vector<StartupItem>* items, const std::function<bool()>& stop) {
     // An unreadable folder value must not turn into the current drive's root.
     if (folder.empty()) return;
-    FolderWalk walk{platform, {}, items, {}};
+    FolderWalk walk(platform, stop, items);
     BarFoldersAbove(walk, folder);
     if (Enter(walk, folder)) WalkFolder(walk, folder, 0);
     ResolveShortcuts(walk);
+    if (walk.tooMany) AddNotice(walk, folder, TooManyEntriesNote());
+    if (!walk.tooDeep.empty()) AddNotice(walk, walk.tooDeep, TooDeepNote());
 }
 
 std::vector<StartupItem> StartupScan(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<StartupItem> items;
+    const auto stopped = [&stop] { return stop && stop(); };
     for (const StartupLocation& location : StartupCatalogue) {
-        if (stop && stop()) break;
+        if (stopped()) break;
         switch (location.kind) {
         case LocationKind::Folder:
             ScanStartupFolder(platform,
                               ReadStartupFolder(platform, location.root, location.valueName),
-                              &items);
+                              &items, stop);
             break;
         case LocationKind::AllValues:
             for (std::uint32_t view : ViewsToRead(platform, location.views))
-                ScanAllValues(platform, location, view, &items, stop);
+                if (!stopped()) ScanAllValues(platform, location, view, &items, stop);
             break;
         case LocationKind::OneValue:
             for (std::uint32_t view : ViewsToRead(platform, location.views))
-                ScanOneValue(platform, location, view, &items);
+                if (!stopped()) ScanOneValue(platform, location, view, &items);
             break;
         }
     }
-    if (!(stop && stop())) ScanTasks(platform, &items, stop);
+    if (!stopped()) ScanTasks(platform, &items, stop);
     return items;
 }
 

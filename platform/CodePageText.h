@@ -3,6 +3,9 @@
 // ASCII, '\\' or a letter included) belongs to that character. Case folding
 // touches ASCII letters only; positions returned are always character
 // boundaries. A lead byte at the very end counts as a character of its own.
+// Every call takes time linear in its texts, whatever they hold; a `from`
+// right after a single-byte character (a separator found before) is found
+// again at once, so a loop stepping from separator to separator stays linear.
 #pragma once
 
 #include <cstddef>
@@ -38,6 +41,9 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // The longest start of `text` of at most `maxBytes` bytes that does not cut
 // a double-byte character in half.
 std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
+// The start of `text` holding its first `maxChars` characters (a double-byte
+// character is one, as it is one UTF-16 unit); all of it when it is shorter.
+std::string_view CutToChars(std::string_view text, std::size_t maxChars);
 // Exact (case-sensitive) match starting and ending on character boundaries
 // at or after `from`, so a trail byte is never taken for the start of a match.
 std::size_t Find(std::string_view hay, std::string_view needle,

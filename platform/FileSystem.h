@@ -6,6 +6,7 @@
 // wherever a name must identify its entry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -91,6 +92,16 @@ public:
     virtual bool ExistsW(const std::u16string& path) const = 0;
     virtual bool ListFolderW(const std::u16string& folder,
                              std::vector<FolderEntry>* entries) const = 0;
+    // ListFolderW that keeps at most `limit` entries and says in *more
+    // whether the folder holds others: a folder of any size costs no more
+    // than that many.
+    virtual bool ListFolderUpToW(const std::u16string& folder, std::size_t limit,
+                                 std::vector<FolderEntry>* entries, bool* more) const {
+        if (!ListFolderW(folder, entries)) return false;
+        *more = entries->size() > limit;
+        if (*more) entries->resize(limit);
+        return true;
+    }
     virtual bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const = 0;
     virtual bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                               const std::u16string& to) = 0;

@@ -1,6 +1,7 @@
 // Shortcut (.lnk) files, read through the shell's link object.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,9 +29,11 @@ public:
         return targets;
     }
     // The same for shortcuts known by exact path (a name outside the code
-    // page has no 8-bit path).
+    // page has no 8-bit path). `stop`, asked before each shortcut, ends the
+    // reading early: the result then holds only the shortcuts read so far.
     virtual std::vector<std::optional<std::string>> ReadTargetsW(
-        const std::vector<std::u16string>& linkPaths) const = 0;
+        const std::vector<std::u16string>& linkPaths,
+        const std::function<bool()>& stop = {}) const = 0;
 };
 
 }  // namespace tv

@@ -13,9 +13,10 @@ bool FakeShellLinks::ReadTarget(const std::string& linkPath, std::string* target
 }
 
 std::vector<std::optional<std::string>> FakeShellLinks::ReadTargetsW(
-    const std::vector<std::u16string>& linkPaths) const {
+    const std::vector<std::u16string>& linkPaths, const std::function<bool()>& stop) const {
     std::vector<std::optional<std::string>> targets;
     for (const std::u16string& path : linkPaths) {
+        if (stop && stop()) break;
         auto it = links_.find(text::ToUpper(packed::Pack(path)));
         if (it != links_.end()) targets.emplace_back(it->second);
         else targets.emplace_back();

@@ -18,7 +18,8 @@ class FakeShellLinks : public ShellLinks {
 public:
     bool ReadTarget(const std::string& linkPath, std::string* target) const override;
     std::vector<std::optional<std::string>> ReadTargetsW(
-        const std::vector<std::u16string>& linkPaths) const override;
+        const std::vector<std::u16string>& linkPaths,
+        const std::function<bool()>& stop = {}) const override;
 
     // A loadable shortcut; an empty target stands for a non-file target.
     void Add(const std::string& linkPath, const std::string& target);

@@ -72,7 +72,14 @@ bool Win32FileSystem::ListFolder(const std::string& folder,
 
 bool Win32FileSystem::ListFolderW(const std::u16string& folder,
                                   std::vector<FolderEntry>* entries) const {
+    bool more = false;
+    return ListFolderUpToW(folder, static_cast<std::size_t>(-1), entries, &more);
+}
+
+bool Win32FileSystem::ListFolderUpToW(const std::u16string& folder, std::size_t limit,
+                                      std::vector<FolderEntry>* entries, bool* more) const {
     entries->clear();
+    *more = false;
     std::wstring pattern = NativePath(Wide(folder));
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
     pattern += L"*.*";
@@ -82,6 +89,11 @@ bool Win32FileSystem::ListFolderW(const std::u16string& folder,
     do {
         if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
             continue;
+        // One entry past the limit only says that there are more.
+        if (entries->size() == limit) {
+            *more = true;
+            break;
+        }
         entries->push_back({Narrow(data.cFileName),
                             (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                             (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,

@@ -26,6 +26,8 @@ public:
     bool ExistsW(const std::u16string& path) const override;
     bool ListFolderW(const std::u16string& folder,
                      std::vector<FolderEntry>* entries) const override;
+    bool ListFolderUpToW(const std::u16string& folder, std::size_t limit,
+                         std::vector<FolderEntry>* entries, bool* more) const override;
     bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override;
     bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                       const std::u16string& to) override;

@@ -110,13 +110,17 @@ std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargets(
 }
 
 std::vector<std::optional<std::string>> Win32ShellLinks::ReadTargetsW(
-    const std::vector<std::u16string>& linkPaths) const {
+    const std::vector<std::u16string>& linkPaths, const std::function<bool()>& stop) const {
     std::vector<std::optional<std::string>> targets(linkPaths.size());
     if (linkPaths.empty()) return targets;
     ComSession com;
     Com<IClassFactory> factory;
     if (!com.Ok() || !LinkFactory(&factory)) return targets;
     for (size_t i = 0; i < linkPaths.size(); ++i) {
+        if (stop && stop()) {
+            targets.resize(i);
+            break;
+        }
         std::string target;
         const std::wstring path(linkPaths[i].begin(), linkPaths[i].end());
         if (LoadTarget(*factory.Get(), path, &target)) targets[i] = std::move(target);

@@ -13,7 +13,8 @@ public:
     std::vector<std::optional<std::string>> ReadTargets(
         const std::vector<std::string>& linkPaths) const override;
     std::vector<std::optional<std::string>> ReadTargetsW(
-        const std::vector<std::u16string>& linkPaths) const override;
+        const std::vector<std::u16string>& linkPaths,
+        const std::function<bool()>& stop = {}) const override;
 };
 
 }  // namespace tv

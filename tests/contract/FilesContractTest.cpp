@@ -49,6 +49,42 @@ TEST_F(FilesContract, ListsFilesAndFoldersWithoutDotEntries) {
     EXPECT_TRUE(entries.empty());
 }
 
+// A listing asked for a few entries stops there and says whether there are
+// more: a folder of any size costs no more than asked.
+TEST_F(FilesContract, ListsNoMoreEntriesThanAsked) {
+    t->MakeFile(In("a.txt"));
+    t->MakeFile(In("b.txt"));
+    t->MakeFolder(In("sub"));
+    t->MakeFolder(In("empty"));
+    const std::u16string folder = In(u"");
+    struct Case {
+        std::size_t limit;
+        std::size_t listed;
+        bool more;
+    } cases[] = {{0, 0, true}, {1, 1, true}, {3, 3, true}, {4, 4, false}, {100, 4, false}};
+    std::vector<tv::FolderEntry> all;
+    ASSERT_TRUE(t->files->ListFolderW(folder, &all));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limit);
+        std::vector<tv::FolderEntry> entries(7);
+        bool more = !c.more;
+        ASSERT_TRUE(t->files->ListFolderUpToW(folder, c.limit, &entries, &more));
+        EXPECT_EQ(entries.size(), c.listed);
+        EXPECT_EQ(more, c.more);
+        for (const tv::FolderEntry& entry : entries) {
+            const bool listed = std::any_of(all.begin(), all.end(), [&](const tv::FolderEntry& e) {
+                return e.exactName == entry.exactName && e.folder == entry.folder;
+            });
+            EXPECT_TRUE(listed) << entry.name;
+        }
+    }
+    std::vector<tv::FolderEntry> entries;
+    bool more = true;
+    ASSERT_TRUE(t->files->ListFolderUpToW(In(u"empty"), 0, &entries, &more));
+    EXPECT_FALSE(more);
+    EXPECT_FALSE(t->files->ListFolderUpToW(In(u"missing"), 5, &entries, &more));
+}
+
 // Hangul is outside code page 936: the 8-bit calls see '?' for each
 // character, which names no file; the exact forms reach the entry itself.
 TEST_F(FilesContract, ExactFormsReachNamesTheCodePageCannotSpell) {

@@ -66,6 +66,13 @@ TEST_F(SystemSeamsContract, ShortcutsGiveTheirTargets) {
     EXPECT_TRUE(tv::text::EqualsNoCase(*targets[0], other)) << *targets[0];
     EXPECT_FALSE(targets[1].has_value());
     EXPECT_FALSE(t->links->ReadTarget(In("???.lnk"), &read));
+
+    // A stop asked before each shortcut ends the reading there.
+    int asked = 0;
+    targets = t->links->ReadTargetsW({hangul, hangul, hangul}, [&asked] { return ++asked > 1; });
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_TRUE(targets[0].has_value());
+    EXPECT_TRUE(t->links->ReadTargetsW({hangul}, [] { return true; }).empty());
 }
 
 TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {

@@ -66,6 +66,32 @@ TEST(ResolveAutostartCommand, KeepsCommandsLongerThanAPathBuffer) {
               "C:\\Windows\\system32\\" + name + ".exe");
 }
 
+// No command line longer than 32,767 characters runs: only that many are
+// read, counted as characters (a double-byte character is one), so what
+// lies beyond (here a drive path) is not taken for the program.
+TEST(ResolveAutostartCommand, ReadsOnlyTheCharactersACommandLineCanHold) {
+    const std::string zhong = "\xD6\xD0";  // 中
+    std::string zhongs;
+    for (int i = 0; i < 32764; ++i) zhongs += zhong;
+    struct Case {
+        std::string command;
+        std::string expected;
+    } cases[] = {
+        // The 32,767th character is the backslash: the drive is seen.
+        {std::string(32764, 'a') + "c:\\evil.exe", "c:\\"},
+        {zhongs + "C:\\evil.exe", "c:\\"},
+        // It is the colon: no drive path is left.
+        {std::string(32765, 'a') + "c:\\evil.exe", std::string(32765, 'a') + "c:"},
+        {zhongs + zhong + "C:\\evil.exe", zhongs + zhong + "c:"},
+        // Whatever follows the first 32,767 characters is not looked at.
+        {"\"C:\\App\\app.exe\" " + std::string(40000, ' ') + "%SystemRoot%", "c:\\app\\app.exe"},
+    };
+    FakeEnvironment environment;
+    FakeFileSystem files;
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveAutostartCommand(environment, files, c.command), c.expected) << c.command.substr(32760);
+}
+
 TEST(ResolveAutostartCommand, UsesTheDirectoriesOfThePlatform) {
     FakeEnvironment environment;
     environment.windowsDirectory = "D:\\WINNT";

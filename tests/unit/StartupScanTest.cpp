@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -139,6 +142,12 @@ TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
     Set(kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", longName, longData);
     // Chinese text keeps its characters (the trail byte of 旹 is 'E').
     Set(kHkeyCurrentUser, kRun, "中文旹", "C:\\旹\\Ab.EXE");
+    // Longer than any command line Windows runs: 512 KiB of "rundll32.exe "
+    // (what each pass removes) is resolved from its first 32,767 characters
+    // only, which end in the middle of the 2,521st "rundll32.exe ".
+    std::string huge;
+    while (huge.size() < 512 * 1024) huge += "rundll32.exe ";
+    Set(kHkeyCurrentUser, kRun, "Huge", huge);
     RegKey::Create(fake.registry, kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx");
     std::vector<std::string> rows = Scan();
     std::vector<std::string> expected = {
@@ -146,6 +155,8 @@ TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
             " | HKCU\\" + kRun + " | c:\\program files\\tool\\tool.exe | 178",
         "中文旹 | c:\\旹\\ab.exe | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" + kRun +
             " | c:\\旹\\ab.exe | 178",
+        "Huge | rundll3 | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" + kRun +
+            " | rundll3 | 178",
         longName + " | c:\\" + std::string(400, 'd') + "\\x.exe | HKEY_CURRENT_USER | SOFTWARE\\"
             "Microsoft\\Windows\\CurrentVersion\\RunOnce | HKCU\\SOFTWARE\\Microsoft\\Windows\\"
             "CurrentVersion\\RunOnce | c:\\" + std::string(400, 'd') + "\\x.exe | 178",
@@ -160,8 +171,8 @@ TEST_F(StartupScanTest, RunKeysListEveryValueResolved) {
     std::sort(sortedExpected.begin(), sortedExpected.end());
     EXPECT_EQ(sortedRows, sortedExpected);
     // Catalogue order: the user's keys before the machine's.
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[3].substr(0, 6), "ctfmon");
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[4].substr(0, 6), "ctfmon");
     EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
     // 32-bit Windows: one view, asked for without any view bit.
     EXPECT_FALSE(fake.registry.ViewBitsSeen());
@@ -261,23 +272,223 @@ TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
     fake.files.AddFile(programs + "\\Game.lnk");
     fake.files.AddAlias(user + "\\Root", "C:\\");
     fake.files.AddFile("C:\\stray.exe");
-    // A chain 33 folders deep: files down to the 32nd level are listed.
+    // A chain 33 folders deep: files down to the 8th level are listed, and
+    // a row says that the 9th level's folder was not walked. An empty folder
+    // as deep leaves nothing out: no row for it.
     std::string deep = user + "\\Sub";
     for (int level = 2; level <= 33; ++level) {
         deep += "\\L" + std::to_string(level);
         fake.files.AddFile(deep + "\\At" + std::to_string(level) + ".exe");
+        if (level == 8) fake.files.AddFolder(deep + "\\Empty");
     }
     std::vector<std::string> names;
-    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.hidden);
+    std::vector<std::string> notices;
+    for (const StartupItem& item : StartupScan(fake.Get())) {
+        if (item.iconResource == kIconNotice) notices.push_back(Row(item));
+        else names.push_back(item.hidden);
+    }
     std::vector<std::string> expected = {user + "\\Mine.exe", user + "\\Sub\\Deep.exe"};
     deep = user + "\\Sub";
-    for (int level = 2; level <= 32; ++level) {
+    for (int level = 2; level <= 8; ++level) {
         deep += "\\L" + std::to_string(level);
         expected.push_back(deep + "\\At" + std::to_string(level) + ".exe");
     }
     std::sort(names.begin(), names.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names, expected);
+    const std::string ninth = "c:\\users\\me\\start menu\\programs\\startup\\sub\\l2\\l3\\l4\\l5"
+                              "\\l6\\l7\\l8\\l9";
+    EXPECT_EQ(notices, std::vector<std::string>{"（文件夹层次超过 8 层，更深处的未列出） | " + ninth +
+                                                " | " + ninth + " |  |  |  | 160"});
+}
+
+// A startup folder pointed at a whole drive: the walk takes 2,000 entries
+// (files and folders, wherever they are in the tree) and no more, and a last
+// row says that the folder holds more than it lists.
+TEST_F(StartupScanTest, FolderWalkTakesAtMostTwoThousandEntriesAndSaysSo) {
+    struct Case {
+        int top;      // files F0000.exe... directly in the folder
+        int inSub;    // files S0000.exe... in its subfolder "Sub", if any
+        int listed;   // file rows
+        bool notice;
+    } cases[] = {
+        {2000, 0, 2000, false},
+        {2001, 0, 2000, true},
+        {1500, 499, 1999, false},  // 1,500 files, the subfolder and its 499 files
+        {1500, 500, 1999, true},
+        {1500, 3000, 1999, true},
+    };
+    const std::string user = kUserStartup;
+    const std::string low = "c:\\users\\me\\start menu\\programs\\startup";
+    const auto Name = [](char initial, int number) {
+        std::string digits = std::to_string(number);
+        return initial + std::string(4 - digits.size(), '0') + digits + ".exe";
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.top) + " + " + std::to_string(c.inSub));
+        fake.files = FakeFileSystem();
+        SetUp();
+        for (int i = 0; i < c.top; ++i) fake.files.AddFile(user + "\\" + Name('F', i));
+        if (c.inSub > 0) fake.files.AddFolder(user + "\\Sub");
+        for (int i = 0; i < c.inSub; ++i) fake.files.AddFile(user + "\\Sub\\" + Name('S', i));
+        const std::vector<StartupItem> items = StartupScan(fake.Get());
+        std::vector<std::string> files, notices;
+        for (const StartupItem& item : items)
+            (item.iconResource == kIconNotice ? notices : files).push_back(item.name);
+        ASSERT_EQ(files.size(), static_cast<std::size_t>(c.listed));
+        // The first entries are the ones listed; every other row is as ever.
+        EXPECT_EQ(files.front(), "F0000.exe");
+        const int inSubListed = c.listed - std::min(c.top, c.listed);
+        EXPECT_EQ(files.back(), inSubListed > 0 ? Name('S', inSubListed - 1) : Name('F', c.listed - 1));
+        EXPECT_EQ(Row(items.front()), "F0000.exe | " + low + "\\f0000.exe | " + low + "\\f0000.exe |  | " +
+                                          user + "\\F0000.exe | " + low + "\\f0000.exe | 176");
+        if (!c.notice) {
+            EXPECT_TRUE(notices.empty());
+            continue;
+        }
+        EXPECT_EQ(Row(items.back()),
+                  "（此文件夹中超过 2000 项，其余的未列出） | " + low + " | " + low + " |  |  |  | 160");
+        EXPECT_EQ(notices.size(), 1u);
+    }
+}
+
+// What the scan read, kind by kind, until a stop that says so from the first
+// read of one kind on.
+enum class StopAt { Never, Value, Listing, Shortcut, Task };
+
+struct Reads {
+    StopAt at = StopAt::Never;
+    bool stopped = false;
+    int values = 0;             // values of multi-value keys, read by index
+    int queriesAfterStop = 0;   // values read by name once stopped
+    int listings = 0;
+    int shortcuts = 0;
+    int taskProbes = 0;         // file probes made resolving task commands
+    void Read(StopAt kind) { stopped = stopped || kind == at; }
+};
+
+struct CountingRegistry : FakeRegistry {
+    Reads* reads = nullptr;
+    long EnumValueData(RegHandle key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                       void* data, std::uint32_t* size) override {
+        ++reads->values;
+        reads->Read(StopAt::Value);
+        return FakeRegistry::EnumValueData(key, index, name, type, data, size);
+    }
+    long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        reads->queriesAfterStop += reads->stopped;
+        return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+    long QueryValueW(RegHandle key, const std::u16string& name, std::uint32_t* type, void* data,
+                     std::uint32_t* size) override {
+        reads->queriesAfterStop += reads->stopped;
+        return FakeRegistry::QueryValueW(key, name, type, data, size);
+    }
+};
+
+struct CountingFiles : FakeFileSystem {
+    Reads* reads = nullptr;
+    bool ListFolderW(const std::u16string& folder, std::vector<FolderEntry>* entries) const override {
+        ++reads->listings;
+        reads->Read(StopAt::Listing);
+        return FakeFileSystem::ListFolderW(folder, entries);
+    }
+    bool Exists(const std::string& path) const override {
+        if (path.find("task") != std::string::npos) {
+            ++reads->taskProbes;
+            reads->Read(StopAt::Task);
+        }
+        return FakeFileSystem::Exists(path);
+    }
+};
+
+// Reads one shortcut at a time through the bundle's fake, as long as the
+// stop it is handed lets it.
+struct CountingLinks : ShellLinks {
+    CountingLinks(const FakeShellLinks& links, Reads* counts) : inner(links), reads(counts) {}
+    bool ReadTarget(const std::string& linkPath, std::string* target) const override {
+        return inner.ReadTarget(linkPath, target);
+    }
+    std::vector<std::optional<std::string>> ReadTargetsW(
+        const std::vector<std::u16string>& linkPaths, const std::function<bool()>& stop) const override {
+        std::vector<std::optional<std::string>> targets;
+        for (const std::u16string& path : linkPaths) {
+            if (stop && stop()) break;
+            ++reads->shortcuts;
+            reads->Read(StopAt::Shortcut);
+            targets.push_back(inner.ReadTargetsW({path}).front());
+        }
+        return targets;
+    }
+    const FakeShellLinks& inner;
+    Reads* reads;
+};
+
+// A stop reaches every loop of the scan: once it says so, not one more
+// value, folder, shortcut or task is read.
+TEST_F(StartupScanTest, AStopEndsEveryLoopAtTheNextRead) {
+    struct Case {
+        StopAt at;
+        int values, listings, shortcuts, taskProbes;
+        std::size_t rows;
+    } cases[] = {
+        // Three Run values (and the read that finds no fourth), the two
+        // folders and a subfolder, two shortcuts, three tasks of three
+        // probes each; 4 + 1 folder rows, 3 + 1 registry rows, 3 task rows.
+        {StopAt::Never, 4, 3, 2, 9, 12},
+        {StopAt::Value, 1, 3, 2, 0, 6},
+        {StopAt::Listing, 0, 1, 0, 0, 0},
+        {StopAt::Shortcut, 0, 2, 1, 0, 4},
+        {StopAt::Task, 4, 3, 2, 3, 10},
+    };
+    const std::string user = kUserStartup;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.at));
+        Reads reads;
+        reads.at = c.at;
+        auto codec = std::make_shared<testing::FakePlatform::Codec>();
+        CountingRegistry registry;
+        registry.reads = &reads;
+        registry.UseCodec(codec);
+        CountingFiles files;
+        files.reads = &reads;
+        files.UseCodec(codec);
+        FakeShellLinks links;
+        links.UseCodec(codec);
+        CountingLinks counted(links, &reads);
+        testing::FakePlatform bundle;
+        RegKey::Create(registry, kHkeyCurrentUser,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+            .SetString("Startup", user);
+        RegKey::Create(registry, kHkeyLocalMachine,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+            .SetString("Common Startup", kCommonStartup);
+        for (const char* name : {"one", "two", "three"})
+            RegKey::Create(registry, kHkeyCurrentUser, kRun).SetString(name, std::string(name) + ".exe");
+        RegKey::Create(registry, kHkeyLocalMachine, kWinlogon).SetString("Shell", "evil.exe");
+        files.AddFile(user + "\\A.lnk");
+        files.AddFile(user + "\\B.lnk");
+        files.AddFile(user + "\\C.exe");
+        files.AddFile(user + "\\Sub\\D.exe");
+        files.AddFile(std::string(kCommonStartup) + "\\E.exe");
+        links.Add(user + "\\A.lnk", "C:\\a.exe");
+        links.Add(user + "\\B.lnk", "C:\\b.exe");
+        for (const char16_t* task : {u"\\task1", u"\\task2", u"\\task3"})
+            bundle.tasks.Add(task, u"<Task><Triggers><LogonTrigger/></Triggers><Actions><Exec><Command>" +
+                                       std::u16string(task + 1) + u".exe</Command></Exec></Actions></Task>");
+        Platform platform = bundle.Get();
+        platform.registry = &registry;
+        platform.files = &files;
+        platform.links = &counted;
+        const std::vector<StartupItem> items = StartupScan(platform, [&reads] { return reads.stopped; });
+        EXPECT_EQ(reads.values, c.values);
+        EXPECT_EQ(reads.queriesAfterStop, 0);
+        EXPECT_EQ(reads.listings, c.listings);
+        EXPECT_EQ(reads.shortcuts, c.shortcuts);
+        EXPECT_EQ(reads.taskProbes, c.taskProbes);
+        EXPECT_EQ(items.size(), c.rows);
+    }
 }
 
 // Hangul is outside code page 936: such names read as '?' in 8-bit text,
