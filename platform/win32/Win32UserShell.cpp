@@ -55,12 +55,11 @@ bool SetText(Variant& argument, const std::string& text) {
 
 // The desktop's shell application object: the shell-windows collection
 // finds the desktop window, its top-level browser gives the active view, and
-// the view's background automation object names the application. Only a
-// shell that runs already is asked: with no shell window there is nobody to
-// ask, and the collection comes from the running shell's process, never from
-// a server this process would load or start.
+// the view's background automation object names the application. The
+// collection is the running shell's, asked out of process: never a server
+// loaded into this elevated process. (Wine's desktop sets no shell window, so
+// GetShellWindow cannot tell whether a shell runs.)
 ComPtr<IShellDispatch2> DesktopApplication() {
-    if (!GetShellWindow()) return {};
     ComPtr<IShellWindows> windows;
     if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IShellWindows),
                                 reinterpret_cast<void**>(windows.Put()))))
