@@ -14,6 +14,7 @@
 
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32UserShell.h"
+#include "tests/support/HeldProcess.h"
 
 namespace tv {
 namespace {
@@ -102,40 +103,6 @@ Answer AskAndWait(Win32UserShell& shell, const ShellLaunch& launch, DWORD limitM
     return answer;
 }
 
-DWORD ExplorerId() {
-    for (const ProcessRow& row : Processes())
-        if (Lower(row.name) == "explorer.exe") return row.id;
-    return 0;
-}
-
-// Every thread of a process held still for the object's lifetime: the
-// desktop shell is there, but answers nobody.
-class HeldProcess {
-public:
-    explicit HeldProcess(DWORD id) {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        if (snapshot == INVALID_HANDLE_VALUE) return;
-        ScopedHandle owned(snapshot);
-        THREADENTRY32 entry{};
-        entry.dwSize = sizeof(entry);
-        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-            if (entry.th32OwnerProcessID != id) continue;
-            ScopedHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
-            if (thread && SuspendThread(thread.Get()) != static_cast<DWORD>(-1))
-                threads_.push_back(std::move(thread));
-        }
-    }
-    ~HeldProcess() {
-        for (ScopedHandle& thread : threads_) ResumeThread(thread.Get());
-    }
-    HeldProcess(const HeldProcess&) = delete;
-    HeldProcess& operator=(const HeldProcess&) = delete;
-    size_t Threads() const { return threads_.size(); }
-
-private:
-    std::vector<ScopedHandle> threads_;
-};
-
 TEST(UserShell, TheDesktopShellsProcessStartsIt) {
     const ShellLaunch launch = Sleeper();
     const std::vector<ProcessRow> before = Processes();
@@ -166,14 +133,14 @@ TEST(UserShell, TheDesktopShellsProcessStartsIt) {
 }
 
 TEST(UserShell, AShellThatDoesNotAnswerIsGivenUpOnWithinASecondAndNeverStartsItLater) {
-    const DWORD explorer = ExplorerId();
+    const DWORD explorer = testing::ProcessNamed("explorer.exe");
     ASSERT_NE(explorer, 0u) << "no desktop shell running";
     const ShellLaunch launch = Sleeper();
     const std::vector<ProcessRow> before = Processes();
     Win32UserShell shell;
     Answer answer;
     {
-        HeldProcess held(explorer);
+        testing::HeldProcess held(explorer);
         ASSERT_GT(held.Threads(), 0u);
         answer = AskAndWait(shell, launch);
         std::printf("held desktop shell given up on after %lu ms (the call returned in %lu ms)\n",
