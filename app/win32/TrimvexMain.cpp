@@ -56,10 +56,12 @@ struct Services {
     tv::Win32Registry registry;
     tv::Win32Clock clock;
     tv::Win32Shell ownShell;
-    // Addresses and the browser start through the user's desktop shell, with
-    // the user's rights; from this elevated process only without one.
+    // Addresses, the mail program and the browser start through the user's
+    // desktop shell only, with the user's rights; where it does not take one,
+    // the user is told what to open (never from this elevated process).
     tv::Win32UserShell userShell;
-    tv::UserFirstShell shell{userShell, ownShell};
+    tv::Win32NoticePrompter shellNotices;
+    tv::UserFirstShell shell{userShell, ownShell, shellNotices};
     tv::Win32FileSystem files;
     tv::Win32Drives drives;
     tv::Win32Environment environment;

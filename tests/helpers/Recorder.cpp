@@ -1,7 +1,9 @@
-// Stands in for a system tool in tests: appends its own command line, as
-// the system hands it over, as one line to the file TV_RECORD_FILE names,
-// and its whole environment, one variable a line, to that file's name with
-// ".env" added; then exits with code 0.
+// Stands in for a system tool or an association's program in tests: appends
+// its own command line, as the system hands it over, as one line to the file
+// TV_RECORD_FILE names, and its whole environment, one variable a line, to
+// that file's name with ".env" added; then exits with code 0. Started by a
+// process whose environment the test does not choose (the desktop shell), it
+// records into the file beside itself named after it with ".log" added.
 #include <windows.h>
 
 #include <cstring>
@@ -22,8 +24,14 @@ void Append(const char* path, const char* text, DWORD length) {
 
 int main() {
     char path[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("TV_RECORD_FILE", path, MAX_PATH - 4);
-    if (length == 0 || length >= MAX_PATH - 4) return 1;
+    DWORD length = GetEnvironmentVariableA("TV_RECORD_FILE", path, MAX_PATH - 4);
+    if (length >= MAX_PATH - 4) return 1;
+    if (length == 0) {
+        const DWORD own = GetModuleFileNameA(nullptr, path, MAX_PATH - 8);
+        if (own == 0 || own >= MAX_PATH - 8) return 1;
+        std::strcat(path, ".log");
+        length = static_cast<DWORD>(std::strlen(path));
+    }
     const char* line = GetCommandLineA();
     Append(path, line, static_cast<DWORD>(std::strlen(line)));
     char envPath[MAX_PATH] = {};

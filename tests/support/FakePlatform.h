@@ -36,8 +36,8 @@
 
 namespace tv::testing {
 
-// The shell the bundle hands out: the desktop shell first, then the
-// program's own, both the bundle's own fakes. Assigning a fresh bundle
+// The shell the bundle hands out: addresses and documents to the desktop
+// shell only, system tools to the program's own, both the bundle's own fakes. Assigning a fresh bundle
 // assigns those fakes and leaves this bound to them.
 class BundledShell : public UserFirstShell {
 public:
@@ -63,11 +63,12 @@ struct FakePlatform {
 
     FakeRegistry registry;
     FakeClock clock;
-    // What this program opens itself; `userShell` is the desktop shell,
-    // asked first (see UserFirstShell).
+    // What this program starts itself (system tools); `userShell` is the
+    // desktop shell, the only one asked for addresses (see UserFirstShell),
+    // whose refusals `prompter` shows.
     FakeShell shell;
     FakeUserShell userShell;
-    BundledShell userFirstShell{userShell, shell};
+    BundledShell userFirstShell{userShell, shell, prompter};
     FakeFileSystem files;
     FakeDrives drives;
     FakeEnvironment environment;

@@ -46,11 +46,11 @@ TEST_F(HelpTest, SearchNeedsTwoBytesAndSendsTheWordsAsUtf8) {
         {"@[`{/:", "%40%5B%60%7B%2F%3A"},
     };
     for (const Case& c : cases) {
-        fakes_.shell.Clear();
+        fakes_.userShell.Clear();
         fakes_.prompter.Clear();
         SiteSearch(fakes_.Get(), codec_, c.words);
         if (c.encoded.empty()) {
-            EXPECT_TRUE(fakes_.shell.Requests().empty()) << c.words;
+            EXPECT_TRUE(fakes_.userShell.Asked().empty()) << c.words;
             ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u) << c.words;
             const Prompt& p = fakes_.prompter.Prompts()[0];
             EXPECT_EQ(p.text, "请先在左边方框中输入问题描述或关键字");
@@ -59,10 +59,11 @@ TEST_F(HelpTest, SearchNeedsTwoBytesAndSendsTheWordsAsUtf8) {
             EXPECT_EQ(p.iconId, 128);
         } else {
             EXPECT_TRUE(fakes_.prompter.Prompts().empty()) << c.words;
-            ASSERT_EQ(fakes_.shell.Requests().size(), 1u) << c.words;
-            EXPECT_EQ(fakes_.shell.Requests()[0].address, SearchAddress(c.encoded));
-            EXPECT_EQ(fakes_.shell.Requests()[0].showCommand, 5);
+            ASSERT_EQ(fakes_.userShell.Launches().size(), 1u) << c.words;
+            EXPECT_EQ(fakes_.userShell.Launches()[0].file, SearchAddress(c.encoded));
+            EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, 5);
         }
+        EXPECT_TRUE(fakes_.shell.Requests().empty()) << c.words;
     }
 }
 
@@ -94,10 +95,10 @@ TEST(HelpSearchEncoding, SurrogatesPairedOrReplaced) {
 TEST_F(HelpTest, MailRequirementsAndBanner) {
     SupportMail(fakes_.Get());
     ShowHardwareRequirements(fakes_.Get());
-    ASSERT_EQ(fakes_.shell.Requests().size(), 2u);
-    EXPECT_EQ(fakes_.shell.Requests()[0].address,
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 2u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file,
               std::string("mailto:") + TV_SUPPORT_MAIL + "?Subject=Windows7用户技术支持");
-    EXPECT_EQ(fakes_.shell.Requests()[1].address, "http://" + kSite + "/upgrade/70.html");
+    EXPECT_EQ(fakes_.userShell.Launches()[1].file, "http://" + kSite + "/upgrade/70.html");
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
     EXPECT_EQ(fakes_.prompter.Prompts()[0].text,
               "Windows 7 最低硬件安装要求\r\n\r\nCPU:  1G MHz 或以上" + std::string(15, ' ') +
@@ -111,7 +112,6 @@ TEST_F(HelpTest, MailRequirementsAndBanner) {
 TEST_F(HelpTest, WithADesktopShellAddressesOpenThroughItAlone) {
     // The desktop shell opens them with the user's rights; nothing is opened
     // from this elevated process.
-    fakes_.userShell.available = true;
     SupportMail(fakes_.Get());
     ShowHardwareRequirements(fakes_.Get());
     EXPECT_TRUE(fakes_.shell.Requests().empty());
@@ -203,6 +203,40 @@ TEST(InstallAdvisor, Probes) {
     drives.Set("C:\\", d);
     EXPECT_EQ(VolumeFileSystemName(drives, "C:\\"), "FAT32");
     EXPECT_EQ(DriveFreeMegabytes(drives, "C:\\"), 2);
+}
+
+TEST_F(HelpTest, WithoutADesktopShellTheUserIsToldWhatToOpen) {
+    // A planted handler with the shell ended: nothing may start from this
+    // elevated process, and the box names exactly what the user opens.
+    struct Case {
+        const char* name;
+        void (*act)(const Platform&, const TextCodec&);
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"search", [](const Platform& p, const TextCodec& c) { SiteSearch(p, c, "\xD6\xD0 7"); },
+         {"无法通过桌面打开，请自行在浏览器中打开以下地址：\n" + SearchAddress("%E4%B8%AD%207")}},
+        {"mail", [](const Platform& p, const TextCodec&) { SupportMail(p); },
+         {std::string("无法通过桌面打开邮件程序，请自行发送邮件至以下地址：\n") + TV_SUPPORT_MAIL}},
+        // The requirements box first, then the article's address.
+        {"requirements", [](const Platform& p, const TextCodec&) { ShowHardwareRequirements(p); },
+         {"", "无法通过桌面打开，请自行在浏览器中打开以下地址：\nhttp://" + kSite + "/upgrade/70.html"}},
+    };
+    for (const Case& c : cases) {
+        testing::FakePlatform fakes;
+        fakes.userShell.available = false;
+        c.act(fakes.Get(), codec_);
+        EXPECT_EQ(fakes.userShell.Asked().size(), 1u) << c.name;
+        EXPECT_TRUE(fakes.userShell.Launches().empty()) << c.name;
+        EXPECT_TRUE(fakes.shell.Requests().empty()) << c.name;
+        EXPECT_TRUE(fakes.shell.Launches().empty()) << c.name;
+        EXPECT_TRUE(fakes.shell.Commands().empty()) << c.name;
+        EXPECT_TRUE(fakes.shell.Processes().empty()) << c.name;
+        ASSERT_EQ(fakes.prompter.Prompts().size(), c.texts.size()) << c.name;
+        const Prompt& told = fakes.prompter.Prompts().back();
+        EXPECT_EQ(told.text, c.texts.back()) << c.name;
+        EXPECT_EQ(told.caption, "") << c.name;
+        EXPECT_EQ(told.type, kMbOk | kMbIconExclamation) << c.name;
+    }
 }
 
 }  // namespace

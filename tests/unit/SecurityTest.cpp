@@ -141,32 +141,41 @@ TEST(BrowserLaunch, AFailedStartIsOnlyReportedToTheCaller) {
 }
 
 TEST(BrowserLaunch, StartsThroughTheDesktopShellWhenThereIsOne) {
-    // Which shell starts it, and what the caller is told: the desktop shell
-    // (the user's rights) when it takes the request, else this process's own.
+    // Only the desktop shell (the user's rights) starts it. Without one it
+    // is never started from this elevated process: the user is told the
+    // command to run.
     struct Case {
         bool desktop;
         bool ownResult;
-        bool started;
-        size_t viaDesktop, viaOwn;
+        size_t viaDesktop;
+        size_t prompts;
     } cases[] = {
-        {true, false, true, 1, 0},
-        {false, true, true, 0, 1},
-        {false, false, false, 0, 1},
+        {true, false, 1, 0},
+        {false, true, 0, 1},
+        {false, false, 0, 1},
     };
     for (const Case& c : cases) {
         testing::FakePlatform fakes;
         fakes.userShell.available = c.desktop;
         fakes.shell.launchResult = c.ownResult;
-        EXPECT_EQ(StartBrowserWithoutAddons(fakes.environment, *fakes.Get().shell), c.started);
+        EXPECT_TRUE(StartBrowserWithoutAddons(fakes.environment, *fakes.Get().shell));
+        ASSERT_EQ(fakes.userShell.Asked().size(), 1u);
         ASSERT_EQ(fakes.userShell.Launches().size(), c.viaDesktop);
-        ASSERT_EQ(fakes.shell.Launches().size(), c.viaOwn);
-        const ShellLaunch& launch =
-            c.desktop ? fakes.userShell.Launches()[0] : fakes.shell.Launches()[0];
+        EXPECT_TRUE(fakes.shell.Launches().empty());
+        EXPECT_TRUE(fakes.shell.Requests().empty());
+        EXPECT_TRUE(fakes.shell.Commands().empty());
+        EXPECT_TRUE(fakes.shell.Processes().empty());
+        const ShellLaunch& launch = fakes.userShell.Asked()[0];
         EXPECT_EQ(launch.file, "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"");
         EXPECT_EQ(launch.parameters, " -extoff");
         EXPECT_EQ(launch.verb, "");
         EXPECT_EQ(launch.directory, "");
         EXPECT_EQ(launch.showCommand, kSwShowMaximized);
+        ASSERT_EQ(fakes.prompter.Prompts().size(), c.prompts);
+        if (c.prompts)
+            EXPECT_EQ(fakes.prompter.Prompts()[0].text,
+                      "无法通过桌面启动，请自行运行以下命令：\n"
+                      "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -extoff");
     }
     // Command lines are never handed to the desktop shell.
     testing::FakePlatform fakes;

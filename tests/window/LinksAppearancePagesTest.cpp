@@ -213,29 +213,29 @@ TEST_F(PagesTest, HelpPageLayoutAndActions) {
                    TV_SITE_HOST + "&sitesearch=" + TV_SITE_HOST},
     };
     for (const Search& s : searches) {
-        fakes_.shell.Clear();
+        fakes_.userShell.Clear();
         fakes_.prompter.Clear();
         SetDlgItemTextA(page, 1008, s.words);
         Press(kHelp, 1009);
         if (s.address.empty()) {
             ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u) << s.words;
             EXPECT_EQ(fakes_.prompter.Prompts()[0].text, "请先在左边方框中输入问题描述或关键字");
-            EXPECT_TRUE(fakes_.shell.Requests().empty());
+            EXPECT_TRUE(fakes_.userShell.Launches().empty());
         } else {
-            ASSERT_EQ(fakes_.shell.Requests().size(), 1u) << s.words;
-            EXPECT_EQ(fakes_.shell.Requests()[0].address, s.address);
+            ASSERT_EQ(fakes_.userShell.Launches().size(), 1u) << s.words;
+            EXPECT_EQ(fakes_.userShell.Launches()[0].file, s.address);
             EXPECT_TRUE(fakes_.prompter.Prompts().empty());
         }
     }
 
-    fakes_.shell.Clear();
+    fakes_.userShell.Clear();
     fakes_.prompter.Clear();
     Press(kHelp, 1034);
     Press(kHelp, 1011);
-    ASSERT_EQ(fakes_.shell.Requests().size(), 2u);
-    EXPECT_EQ(fakes_.shell.Requests()[0].address,
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 2u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file,
               std::string("mailto:") + TV_SUPPORT_MAIL + "?Subject=Windows7用户技术支持");
-    EXPECT_EQ(fakes_.shell.Requests()[1].address,
+    EXPECT_EQ(fakes_.userShell.Launches()[1].file,
               std::string("http://") + TV_SITE_HOST + "/upgrade/70.html");
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
     EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kHardwareRequirementsText);
@@ -263,7 +263,7 @@ struct LinkRow {
 };
 
 void ExpectLinks(HWND page, const std::vector<LinkButton>& links, const std::vector<LinkRow>& rows,
-                 FakeShell& shell) {
+                 FakeUserShell& shell) {
     ASSERT_EQ(links.size(), rows.size());
     for (const LinkRow& row : rows) {
         const LinkButton* link = FindLink(links, row.id);
@@ -281,9 +281,9 @@ void ExpectLinks(HWND page, const std::vector<LinkButton>& links, const std::vec
         shell.Clear();
         Click(button);
         PumpMessages(2);
-        ASSERT_EQ(shell.Requests().size(), 1u) << row.id;
-        EXPECT_EQ(shell.Requests()[0].address, LinkAddress(*link)) << row.id;
-        EXPECT_EQ(shell.Requests()[0].showCommand, SW_SHOW) << row.id;
+        ASSERT_EQ(shell.Launches().size(), 1u) << row.id;
+        EXPECT_EQ(shell.Launches()[0].file, LinkAddress(*link)) << row.id;
+        EXPECT_EQ(shell.Launches()[0].showCommand, SW_SHOW) << row.id;
     }
 }
 
@@ -296,7 +296,7 @@ TEST_F(PagesTest, DriverButtonsOpenTheirAddresses) {
                  {1015, 134, 105, 77, 23}, {1016, 223, 105, 77, 23}, {1017, 313, 103, 77, 23},
                  {1018, 134, 175, 48, 23}, {1019, 190, 175, 48, 23}, {1021, 248, 175, 48, 23},
                  {1022, 303, 175, 48, 23}, {1020, 360, 175, 48, 23}},
-                fakes_.shell);
+                fakes_.userShell);
     // The three addresses that are easy to get wrong, spelled out.
     struct Special {
         int id;
@@ -308,11 +308,23 @@ TEST_F(PagesTest, DriverButtonsOpenTheirAddresses) {
                    "/drivers/257-103094-AMD-Radeon-HD-4870-CATALYST-Control-Center-9.3-For-Vista-Vista-64-Win7-Win7-64"},
     };
     for (const Special& s : specials) {
-        fakes_.shell.Clear();
+        fakes_.userShell.Clear();
         Press(kDrivers, s.id);
-        ASSERT_EQ(fakes_.shell.Requests().size(), 1u);
-        EXPECT_EQ(fakes_.shell.Requests()[0].address, s.address);
+        ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+        EXPECT_EQ(fakes_.userShell.Launches()[0].file, s.address);
     }
+    // Without a desktop shell nothing starts from this process: the user is
+    // told the address.
+    fakes_.userShell.available = false;
+    fakes_.prompter.Clear();
+    Press(kDrivers, 1018);
+    EXPECT_TRUE(fakes_.shell.Requests().empty());
+    EXPECT_TRUE(fakes_.shell.Launches().empty());
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text, "无法通过桌面打开，请自行在浏览器中打开以下地址：\n" +
+                                                     std::string("http://") + TV_DRIVER_HOST +
+                                                     "/drivers/195-78278");
+    fakes_.userShell.available = true;
     ExpectLayout(page, {
         {1028, "显卡驱动", 70, 36, 45, 40},
         {1029, "声卡驱动", 70, 99, 45, 40},
@@ -330,11 +342,11 @@ TEST_F(PagesTest, SoftwareButtonsOpenTheirAddresses) {
                  {1024, 161, 90, 84, 28}, {1027, 263, 90, 84, 28}, {1020, 362, 90, 84, 28},
                  {1016, 161, 142, 84, 28}, {1018, 263, 142, 84, 28}, {1021, 362, 142, 84, 28},
                  {1023, 161, 193, 84, 28}, {1017, 263, 193, 84, 28}, {1022, 362, 193, 84, 28}},
-                fakes_.shell);
-    fakes_.shell.Clear();
+                fakes_.userShell);
+    fakes_.userShell.Clear();
     Press(kSoftware, 1023);
-    ASSERT_EQ(fakes_.shell.Requests().size(), 1u);
-    EXPECT_EQ(fakes_.shell.Requests()[0].address,
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file,
               std::string("http://") + TV_SITE_HOST + "/setup/285.html");
 }
 

@@ -106,6 +106,7 @@ TEST_F(MainWindowTest, StartsOnTheSystemInformationPage) {
     EXPECT_EQ(VisibleSections(), std::vector<int>{1});
     EXPECT_EQ(DownSections(), std::vector<int>{1});
     EXPECT_EQ(window_->Page(1)->TemplateId(), 131);
+    EXPECT_TRUE(fakes_.userShell.Asked().empty());
     EXPECT_TRUE(shell_.Requests().empty());
     EXPECT_EQ(SendMessageA(Main(), WM_GETICON, ICON_BIG, 0) != 0, true);
 }
@@ -245,7 +246,7 @@ TEST_F(MainWindowTest, NoticeDependsOnTheDate) {
     } cases[] = {{{2011, 3, 1}, true}, {{2011, 1, 15}, false}, {{2010, 3, 1}, true},
                  {{2010, 2, 28}, false}, {{2009, 12, 31}, false}};
     for (const Case& c : cases) {
-        shell_.Clear();
+        fakes_.userShell.Clear();
         std::vector<testing::MessageBoxWatcher::Box> boxes;
         {
             testing::MessageBoxWatcher watcher;
@@ -257,17 +258,41 @@ TEST_F(MainWindowTest, NoticeDependsOnTheDate) {
             EXPECT_EQ(boxes[0].caption, "Trimvex");
             EXPECT_EQ(boxes[0].text, kNoticeText);
             EXPECT_FALSE(boxes[0].hasOwner);
-            ASSERT_EQ(shell_.Requests().size(), 1u);
-            EXPECT_EQ(shell_.Requests()[0].address, "http://" + std::string(TV_SITE_HOST) + "/");
-            EXPECT_EQ(shell_.Requests()[0].showCommand, SW_SHOWMAXIMIZED);
+            ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+            EXPECT_EQ(fakes_.userShell.Launches()[0].file, "http://" + std::string(TV_SITE_HOST) + "/");
+            EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOWMAXIMIZED);
         } else {
             EXPECT_TRUE(boxes.empty()) << c.date.year << "-" << c.date.month;
-            EXPECT_TRUE(shell_.Requests().empty());
+            EXPECT_TRUE(fakes_.userShell.Asked().empty());
         }
+        EXPECT_TRUE(shell_.Requests().empty());
         // The window starts normally either way.
         EXPECT_EQ(VisibleSections(), std::vector<int>{1});
         window_.reset();
     }
+}
+
+TEST_F(MainWindowTest, WithoutADesktopShellTheNoticeNamesTheSiteAndNothingStartsHere) {
+    // The notice needs no click: a planted handler with the desktop shell
+    // ended would otherwise start elevated at every start.
+    fakes_.userShell.available = false;
+    {
+        testing::MessageBoxWatcher watcher;
+        Open({2011, 3, 1});
+        EXPECT_EQ(watcher.Boxes().size(), 1u);
+    }
+    EXPECT_TRUE(shell_.Requests().empty());
+    EXPECT_TRUE(shell_.Launches().empty());
+    ASSERT_EQ(fakes_.userShell.Asked().size(), 1u);
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text,
+              "无法通过桌面打开，请自行在浏览器中打开以下地址：\nhttp://" + std::string(TV_SITE_HOST) + "/");
+    // The same for the web site button.
+    Click(GetDlgItem(Main(), 1014));
+    PumpMessages(5);
+    EXPECT_TRUE(shell_.Requests().empty());
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 2u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[1].text, fakes_.prompter.Prompts()[0].text);
 }
 
 TEST_F(MainWindowTest, WebSiteButtonAndLogoOpenTheHomePage) {
@@ -276,19 +301,14 @@ TEST_F(MainWindowTest, WebSiteButtonAndLogoOpenTheHomePage) {
     PumpMessages(5);
     Click(GetDlgItem(Main(), 1057));
     PumpMessages(5);
-    ASSERT_EQ(shell_.Requests().size(), 2u);
-    for (const auto& request : shell_.Requests()) {
-        EXPECT_EQ(request.address, HomePageAddress());
-        EXPECT_EQ(request.showCommand, SW_SHOW);
+    // Through the desktop shell alone, with the user's rights.
+    EXPECT_TRUE(shell_.Requests().empty());
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 2u);
+    for (const auto& launch : fakes_.userShell.Launches()) {
+        EXPECT_EQ(launch.file, HomePageAddress());
+        EXPECT_EQ(launch.showCommand, SW_SHOW);
     }
-    // With a desktop shell the page opens there alone, with the user's rights.
-    fakes_.userShell.available = true;
-    Click(GetDlgItem(Main(), 1014));
-    PumpMessages(5);
-    EXPECT_EQ(shell_.Requests().size(), 2u);
-    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
-    EXPECT_EQ(fakes_.userShell.Launches()[0].file, HomePageAddress());
-    EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOW);
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
 }
 
 TEST_F(MainWindowTest, PressInTheTopBandStartsADrag) {

@@ -90,8 +90,9 @@ TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
     Open();
     ClickTab(5);
     Press(1066);
-    ASSERT_EQ(fakes_.shell.Launches().size(), 1u);
-    const ShellLaunch& launch = fakes_.shell.Launches()[0];
+    EXPECT_TRUE(fakes_.shell.Launches().empty());
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+    const ShellLaunch launch = fakes_.userShell.Launches()[0];
     EXPECT_EQ(launch.file, "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"");
     EXPECT_EQ(launch.parameters, " -extoff");
     EXPECT_EQ(launch.verb, "");
@@ -101,18 +102,21 @@ TEST_F(SecurityPageTest, BrowserButtonStartsIexploreWithoutAddons) {
     fakes_.environment.programFilesFolder.clear();
     fakes_.environment.variables["ProgramFiles"] = "C:\\Program Files";
     Press(1066);
-    EXPECT_EQ(fakes_.shell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Asked().size(), 1u);
 
-    // With a desktop shell the browser starts there, with the user's rights.
+    // Without a desktop shell the browser is not started from this elevated
+    // process: the user is told the command.
     fakes_.environment.programFilesFolder = "C:\\Program Files";
-    fakes_.userShell.available = true;
+    fakes_.userShell.available = false;
     Press(1066);
-    EXPECT_EQ(fakes_.shell.Launches().size(), 1u);
-    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
-    EXPECT_EQ(fakes_.userShell.Launches()[0].file, launch.file);
-    EXPECT_EQ(fakes_.userShell.Launches()[0].parameters, " -extoff");
-    EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOWMAXIMIZED);
-    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    EXPECT_TRUE(fakes_.shell.Launches().empty());
+    EXPECT_TRUE(fakes_.shell.Commands().empty());
+    EXPECT_EQ(fakes_.userShell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Asked().size(), 2u);
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text,
+              "无法通过桌面启动，请自行运行以下命令：\n"
+              "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -extoff");
 }
 
 TEST_F(SecurityPageTest, Screenshots) {
