@@ -5,6 +5,7 @@
 #include "platform/BuildSettings.h"
 #include "platform/CodePageText.h"
 #include "platform/Drives.h"
+#include "platform/RestoreFiles.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
 
@@ -17,6 +18,7 @@ const char kHardwareRequirementsText[] =
     "内存: 1GB 或以上                 \r\n\r\n"
     "硬盘: C盘为NTFS格式,安装分区至少8GB剩余空间   \r\n";
 const char kAdvisorDefaultText[] = "如果安装双系统我应该如何选择分区呢?";
+const char kNoRestoreFolderMessage[] = "无法建立还原文件夹：";
 
 namespace {
 
@@ -129,6 +131,19 @@ void SupportMail(const Platform& platform) {
 void ShowHardwareRequirements(const Platform& platform) {
     if (platform.prompter) platform.prompter->Ask(HelpMessage(kHardwareRequirementsText));
     if (platform.shell) platform.shell->Open(RequirementsArticleAddress(), kSwShow);
+}
+
+void OpenRestoreFolder(const Platform& platform) {
+    const std::string folder = RestoreFolder(platform);
+    if (folder.empty()) {
+        if (platform.prompter)
+            platform.prompter->Ask(HelpMessage(kNoRestoreFolderMessage + RestoreFolderPath(platform)));
+        return;
+    }
+    // The shell seam opens it through the user's desktop shell: the
+    // Explorer window and whatever is started from it have the user's
+    // rights, not this program's.
+    if (platform.shell) platform.shell->Open(folder, kSwShowNormal);
 }
 
 std::string VolumeFileSystemName(const Drives& drives, const std::string& root) {

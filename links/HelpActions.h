@@ -16,6 +16,8 @@ class TextCodec;
 extern const char kEmptySearchMessage[];
 extern const char kHardwareRequirementsText[];
 extern const char kAdvisorDefaultText[];
+// Told, followed by the folder's path, when the restore folder cannot be had.
+extern const char kNoRestoreFolderMessage[];
 
 // The line at the top of the page: what the search covers, the site's host
 // and the support address.
@@ -39,6 +41,9 @@ Prompt HelpMessage(const std::string& text);
 void SiteSearch(const Platform& platform, const TextCodec& codec, const std::string& words);
 void SupportMail(const Platform& platform);
 void ShowHardwareRequirements(const Platform& platform);
+// Opens the folder of the restore files in the user's own shell (made first,
+// protected, when there is none yet), so the user can find them.
+void OpenRestoreFolder(const Platform& platform);
 
 // The probes of the install advisor.
 std::string VolumeFileSystemName(const Drives& drives, const std::string& root);

@@ -13,9 +13,11 @@ public:
     // when the platform gives none.
     virtual std::string WindowsDirectory() const = 0;
     virtual std::string SystemDirectory() const = 0;
-    // The user's Documents folder (the shell's personal folder), no trailing
-    // backslash; empty when the platform gives none.
-    virtual std::string DocumentsFolder() const = 0;
+    // The application data folder of all users (SHGetFolderPath,
+    // CSIDL_COMMON_APPDATA: the machine's setting, never the user's or the
+    // environment's), no trailing backslash; empty when the platform gives
+    // none or the code page cannot spell it.
+    virtual std::string CommonAppDataFolder() const = 0;
     // The user's profile folder, as the system records it for the user
     // (not from anything the user's programs can change); empty when none.
     virtual std::string ProfileFolder() const = 0;

@@ -39,6 +39,13 @@ struct FileIdentity {
     }
 };
 
+// What CreateProtectedFolder found.
+enum class ProtectedFolder {
+    kUsable,   // made now, or this program's own from before
+    kNotOurs,  // something else has the name: leave it, take another
+    kFailed,   // nothing can be made there (parent missing or a link)
+};
+
 // A file just written, held open by the one who wrote it.
 class NewFile {
 public:
@@ -72,6 +79,15 @@ public:
     // symbolic link. False when its parent is missing, it cannot be made, or
     // a link leads elsewhere.
     virtual bool CreateFolder(const std::string& path) = 0;
+    // A folder this program keeps its own files in, where only
+    // administrators may change them. Made now (its parent a plain folder
+    // reached through no link) with its own descriptor: owner
+    // Administrators, full control for SYSTEM and Administrators, reading
+    // for Users, nothing inherited from above; what is made in it inherits
+    // that. A folder already there is used only when it is a plain folder
+    // owned by SYSTEM or Administrators (or by whoever owns its parent, who
+    // could replace it anyway) that lets nobody else do more than read.
+    virtual ProtectedFolder CreateProtectedFolder(const std::string& path) = 0;
     // Writes `bytes` as a new file and keeps it open: null when the path is
     // taken, the folder is missing, the write does not complete, or the file
     // did not land at `path` itself (a link on the way); then nothing is left

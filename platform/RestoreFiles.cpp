@@ -64,9 +64,10 @@ std::u16string Numbered(const std::u16string& name, int number) {
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
-// The restore folder, made if missing; empty when it cannot be.
+// The restore folder, made if missing, and still a plain folder reached
+// through no link; empty when it cannot be.
 std::string MadeFolder(const Platform& platform) {
-    const std::string folder = RestoreFolderPath(platform);
+    const std::string folder = RestoreFolder(platform);
     if (folder.empty() || !platform.files->CreateFolder(folder)) return {};
     return folder;
 }
@@ -74,11 +75,28 @@ std::string MadeFolder(const Platform& platform) {
 }  // namespace
 
 std::string RestoreFolderPath(const Platform& platform) {
-    const std::string documents = platform.environment->DocumentsFolder();
-    if (documents.empty()) return {};
-    if (text::FindLastChar(documents, '\\') == documents.size() - 1)
-        return documents + kRestoreFolderName;
-    return documents + "\\" + kRestoreFolderName;
+    const std::string common = platform.environment->CommonAppDataFolder();
+    if (common.empty()) return {};
+    if (text::FindLastChar(common, '\\') == common.size() - 1) return common + kRestoreFolderName;
+    return common + "\\" + kRestoreFolderName;
+}
+
+std::string RestoreFolder(const Platform& platform) {
+    const std::string first = RestoreFolderPath(platform);
+    if (first.empty()) return {};
+    // Anyone may make folders in the common application data folder, so a
+    // folder of this name may be another's: each taken name costs one try,
+    // and the tries are bounded.
+    for (int number = 1; number <= kMaxSlots; ++number) {
+        const std::string folder =
+            number == 1 ? first : first + " (" + std::to_string(number) + ")";
+        switch (platform.files->CreateProtectedFolder(folder)) {
+        case ProtectedFolder::kUsable: return folder;
+        case ProtectedFolder::kNotOurs: continue;
+        case ProtectedFolder::kFailed: return {};
+        }
+    }
+    return {};
 }
 
 std::string RestoreFileStem(const LocalDateTime& when, const std::string& subject,

@@ -1,7 +1,9 @@
-// Where the restore files go and how they are named: one folder per user
-// under Documents, one file per action named by date, time and what it
-// holds. A startup-folder file that is removed is moved into the same
-// folder instead of being deleted.
+// Where the restore files go and how they are named: one folder for the
+// machine in the common application data folder, which only administrators
+// may change (the files are imported with administrator rights later), one
+// file per action named by date, time and what it holds. A startup-folder
+// file that is removed is moved into the same folder instead of being
+// deleted.
 #pragma once
 
 #include <memory>
@@ -15,7 +17,7 @@ namespace tv {
 
 class RegBackup;
 
-// The folder's name under the user's Documents folder.
+// The folder's name in the common application data folder.
 extern const char kRestoreFolderName[];
 // Told, with the program's title, when a restore file cannot be written;
 // nothing is changed then.
@@ -30,8 +32,16 @@ extern const char kRestoreDesktopSubject[];
 extern const char kRestoreThemeSubject[];
 extern const char kRestoreUacSubject[];
 
-// "<Documents>\Trimvex 还原文件"; empty when there is no Documents folder.
+// "<common application data>\Trimvex 还原文件" (C:\ProgramData\... on
+// Windows 7); empty when the system gives no such folder.
 std::string RestoreFolderPath(const Platform& platform);
+
+// The restore folder in use, made now if there is none: the folder of that
+// name when it is this program's (see FileSystem::CreateProtectedFolder),
+// else the first of "Trimvex 还原文件 (2)", "(3)", ... beside it that is or
+// can be made; one that is not the program's is passed over without a
+// word. Empty when none can be had.
+std::string RestoreFolder(const Platform& platform);
 
 // "2026-12-08 09.05.02 删除服务 Name": the name of an action's file without
 // its extension. `detail` (a service or entry name) is shortened and

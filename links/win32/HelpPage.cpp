@@ -14,6 +14,7 @@ void HelpPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_HELP_SEARCH_BUTTON, searchButton_);
     exchange.Control(IDC_HELP_PARTITION_BUTTON, partitionButton_);
     exchange.Control(IDC_HELP_REQUIREMENTS_BUTTON, requirementsButton_);
+    exchange.Control(IDC_HELP_RESTORE_FOLDER_BUTTON, restoreButton_);
     exchange.Control(IDC_HELP_SEARCH_EDIT, searchWords_);
     exchange.Control(IDC_HELP_ADVISOR_TEXT, advisorText_);
     exchange.Control(IDC_HELP_BANNER, banner_);
@@ -25,6 +26,7 @@ bool HelpPage::OnInitDialog() {
     partitionButton_.SetIcon(IDI_HELP_PARTITION);
     requirementsButton_.SetIcon(IDI_HELP_REQUIREMENTS);
     mailButton_.SetIcon(IDI_HELP_MAIL);
+    restoreButton_.SetIcon(IDI_HELP_RESTORE_FOLDER);
     CXPGroupBox* groups[] = {&beforeGroup_, &advisorGroup_, &afterGroup_};
     for (CXPGroupBox* group : groups) group->SetStyle(kGroupBoxWindow);
     for (CXPGroupBox* group : groups) group->SetBackgroundColor(RGB(255, 255, 255), RGB(255, 255, 255));
@@ -37,6 +39,7 @@ CGradientButton& HelpPage::Button(int id) {
     case IDC_HELP_SEARCH_BUTTON: return searchButton_;
     case IDC_HELP_PARTITION_BUTTON: return partitionButton_;
     case IDC_HELP_REQUIREMENTS_BUTTON: return requirementsButton_;
+    case IDC_HELP_RESTORE_FOLDER_BUTTON: return restoreButton_;
     default: return mailButton_;
     }
 }
@@ -60,6 +63,9 @@ bool HelpPage::OnCommand(int id, int code, HWND) {
         return true;
     case IDC_HELP_REQUIREMENTS_BUTTON:
         ShowHardwareRequirements(platform_);
+        return true;
+    case IDC_HELP_RESTORE_FOLDER_BUTTON:
+        OpenRestoreFolder(platform_);
         return true;
     case IDC_HELP_PARTITION_BUTTON:
         if (platform_.drives) advisorText_.SetText(RecommendPartition(*platform_.drives));

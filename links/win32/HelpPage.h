@@ -32,6 +32,7 @@ private:
     CGradientButton searchButton_;        // 1009
     CGradientButton partitionButton_;     // 1012
     CGradientButton requirementsButton_;  // 1011
+    CGradientButton restoreButton_;       // 1080, the restore folder
     ui::Edit searchWords_;           // 1008
     ui::Static advisorText_;         // 1067
     ui::Static banner_;

@@ -15,7 +15,7 @@ class FakeEnvironment : public Environment {
 public:
     std::string windowsDirectory = "C:\\Windows";
     std::string systemDirectory = "C:\\Windows\\system32";
-    std::string documentsFolder = "C:\\Users\\test\\Documents";
+    std::string commonAppDataFolder = "C:\\ProgramData";
     std::string profileFolder = "C:\\Users\\test";
     std::string commonStartupFolder =
         "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -29,7 +29,7 @@ public:
 
     std::string WindowsDirectory() const override { return windowsDirectory; }
     std::string SystemDirectory() const override { return systemDirectory; }
-    std::string DocumentsFolder() const override { return documentsFolder; }
+    std::string CommonAppDataFolder() const override { return commonAppDataFolder; }
     std::string ProfileFolder() const override { return profileFolder; }
     std::string CommonStartupFolder() const override { return commonStartupFolder; }
     std::string ProgramFilesFolder() const override { return programFilesFolder; }

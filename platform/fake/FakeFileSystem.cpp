@@ -30,6 +30,13 @@ std::string ParentOf(const std::string& path) {
 
 }  // namespace
 
+FakeSecurity ProtectedFakeSecurity() {
+    return {fakesid::kAdministrators,
+            {{fakesid::kSystem, fakeright::kAll},
+             {fakesid::kAdministrators, fakeright::kAll},
+             {fakesid::kUsers, fakeright::kReadAndExecute}}};
+}
+
 FakeFileSystem::FakeFileSystem() { MakeFolder("C:\\"); }
 
 std::string FakeFileSystem::In(const std::string& ansi) const {
@@ -164,10 +171,55 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
     const std::string p = Trimmed(In(path));
     if (const Node* node = Find(p)) return node->folder && !node->link && Plain(p);
     const Node* parent = Find(ParentOf(p));
-    if (p.empty() || parent == nullptr || !parent->folder || !Plain(ParentOf(p)) || full_)
+    if (p.empty() || parent == nullptr || !parent->folder || parent->link || !Plain(ParentOf(p)) ||
+        full_)
         return false;
-    Put(p, true);
+    // Made without a descriptor of its own: it inherits its parent's
+    // entries, and the elevated program's owner.
+    FakeSecurity inherited = parent->security;
+    inherited.owner = fakesid::kAdministrators;
+    Put(p, true).security = inherited;
     return true;
+}
+
+ProtectedFolder FakeFileSystem::CreateProtectedFolder(const std::string& ansi) {
+    const std::string p = Trimmed(In(ansi));
+    const std::string parentPath = ParentOf(p);
+    const Node* parent = Find(parentPath);
+    if (p.empty() || parentPath.empty() || parent == nullptr || !parent->folder || parent->link ||
+        !Plain(parentPath))
+        return ProtectedFolder::kFailed;
+    // The parent is reached through no link, so the entry at `p` is the
+    // one stored by that key; a link there is judged itself, not followed.
+    auto own = nodes_.find(Key(p));
+    if (own == nodes_.end()) {
+        if (full_) return ProtectedFolder::kFailed;
+        Put(p, true);
+        return ProtectedFolder::kUsable;
+    }
+    const Node& node = own->second;
+    if (!node.folder || node.link || !node.alias.empty()) return ProtectedFolder::kNotOurs;
+    const std::string& parentOwner = parent->security.owner;
+    auto trusted = [&parentOwner](const std::string& sid) {
+        return sid == fakesid::kSystem || sid == fakesid::kAdministrators ||
+               (!parentOwner.empty() && sid == parentOwner);
+    };
+    constexpr std::uint32_t reading =
+        fakeright::kReadAndExecute | fakeright::kGenericRead | fakeright::kGenericExecute;
+    if (!trusted(node.security.owner)) return ProtectedFolder::kNotOurs;
+    for (const FakeAllowed& allowed : node.security.allowed)
+        if ((allowed.mask & ~reading) != 0 && !trusted(allowed.sid)) return ProtectedFolder::kNotOurs;
+    return ProtectedFolder::kUsable;
+}
+
+void FakeFileSystem::SetSecurity(const std::string& path, const FakeSecurity& security) {
+    auto it = nodes_.find(Key(In(path)));
+    if (it != nodes_.end()) it->second.security = security;
+}
+
+FakeSecurity FakeFileSystem::Security(const std::string& path) const {
+    const Node* node = Find(In(path));
+    return node == nullptr ? FakeSecurity{} : node->security;
 }
 
 // A written file found again by its identity, wherever it is now.
@@ -197,8 +249,11 @@ std::unique_ptr<NewFile> FakeFileSystem::WriteNewFile(const std::string& path,
     // The platform makes the file where a link leads, sees where it landed
     // and removes it again: nothing is left.
     if (!Plain(p)) return nullptr;
+    FakeSecurity inherited = parent->security;
+    inherited.owner = fakesid::kAdministrators;  // this elevated program's
     Node& node = Put(p, false);
     node.contents = bytes;
+    node.security = inherited;
     return std::make_unique<Written>(this, node.index);
 }
 

@@ -20,6 +20,40 @@
 
 namespace tv {
 
+// Who may do what to an entry, as its owner and the allowing entries of its
+// DACL say: SIDs as text ("S-1-5-32-544"), rights as the Win32 masks.
+struct FakeAllowed {
+    std::string sid;
+    std::uint32_t mask = 0;
+};
+struct FakeSecurity {
+    std::string owner;
+    std::vector<FakeAllowed> allowed;
+};
+
+namespace fakesid {
+constexpr char kSystem[] = "S-1-5-18";
+constexpr char kAdministrators[] = "S-1-5-32-544";
+constexpr char kUsers[] = "S-1-5-32-545";
+constexpr char kEveryone[] = "S-1-1-0";
+// The signed-in user, whose programs run without administrator rights.
+constexpr char kUser[] = "S-1-5-21-1004336348-1177238915-682003330-1000";
+}  // namespace fakesid
+
+namespace fakeright {
+constexpr std::uint32_t kAll = 0x001F01FF;             // FILE_ALL_ACCESS
+constexpr std::uint32_t kReadAndExecute = 0x001200A9;  // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE
+constexpr std::uint32_t kAddFile = 0x00000002;         // FILE_ADD_FILE
+constexpr std::uint32_t kGenericRead = 0x80000000;
+constexpr std::uint32_t kGenericExecute = 0x20000000;
+constexpr std::uint32_t kGenericWrite = 0x40000000;
+}  // namespace fakeright
+
+// What the program's protected folder gets, and what every entry of the
+// tree has unless a test says otherwise: owner Administrators, SYSTEM and
+// Administrators in full control, Users reading.
+FakeSecurity ProtectedFakeSecurity();
+
 class FakeFileSystem : public FileSystem {
 public:
     FakeFileSystem();
@@ -32,6 +66,9 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
+    // As Windows 7 keeps descriptors (Wine keeps none: there every entry
+    // reads back as the user's, with entries made from its Unix mode bits).
+    ProtectedFolder CreateProtectedFolder(const std::string& path) override;
     std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
                                           const std::string& bytes) override;
     bool MoveFileOut(const std::string& from, const std::string& within,
@@ -63,6 +100,12 @@ public:
     // listed as an ordinary folder, it shows the contents and the identity of
     // `target`, an existing folder, and paths through it lead there.
     void AddAlias(const std::string& path, const std::string& target);
+    // The owner and allowing entries of an entry, as a program of the
+    // user's (or an administrator before) may have left them; files made
+    // later inside a folder inherit its entries.
+    void SetSecurity(const std::string& path, const FakeSecurity& security);
+    // Missing entries read as an empty owner and no entries.
+    FakeSecurity Security(const std::string& path) const;
     // Every path held, folders included, in their stored spelling (as the
     // A-calls see it), in case-insensitive order of the exact paths.
     std::vector<std::string> AllPaths() const;
@@ -85,6 +128,7 @@ private:
         std::string contents;
         std::uint64_t index = 0;  // the file index, unique among the nodes
         std::string alias;        // a link's target
+        FakeSecurity security = ProtectedFakeSecurity();
     };
     static std::string Key(const std::string& path);
     // The path with every link in it replaced by its target: where the

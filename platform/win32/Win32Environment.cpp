@@ -50,7 +50,23 @@ std::string Win32Environment::SystemDirectory() const {
     return ReadText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
 }
 
-std::string Win32Environment::DocumentsFolder() const { return ShellFolder(CSIDL_PERSONAL); }
+std::string Win32Environment::CommonAppDataFolder() const {
+    // Asked in UTF-16 and spelled in the code page only when it converts
+    // exactly: a path with a character replaced would name another folder.
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) ||
+        path[0] == L'\0')
+        return {};
+    BOOL replaced = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, nullptr, 0, nullptr, &replaced);
+    if (size <= 1 || replaced) return {};
+    std::string folder(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, &folder[0], size, nullptr, &replaced);
+    folder.resize(static_cast<std::size_t>(size) - 1);
+    if (replaced) return {};
+    if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+    return folder;
+}
 
 std::string Win32Environment::ProfileFolder() const { return ShellFolder(CSIDL_PROFILE); }
 

@@ -4,14 +4,15 @@
 
 namespace tv {
 
-// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA, the
+// GetWindowsDirectoryA, GetSystemDirectoryA, SHGetFolderPathA and (for the
+// common application data folder) SHGetFolderPathW, the
 // machine's ProgramFilesDir (64-bit view),
 // CreateEnvironmentBlock without a user, GetEnvironmentVariableA, Sleep.
 class Win32Environment : public Environment {
 public:
     std::string WindowsDirectory() const override;
     std::string SystemDirectory() const override;
-    std::string DocumentsFolder() const override;
+    std::string CommonAppDataFolder() const override;
     std::string ProfileFolder() const override;
     std::string CommonStartupFolder() const override;
     std::string ProgramFilesFolder() const override;

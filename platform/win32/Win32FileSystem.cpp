@@ -1,10 +1,12 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <shlwapi.h>
 
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "platform/UniqueHandle.h"
 #include "platform/win32/HandlePaths.h"
@@ -204,6 +206,155 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
         if (stray) DiscardThroughHandle(stray.Get());
     }
     return false;
+}
+
+namespace {
+
+// A SID in a buffer of its own.
+using SidBytes = std::vector<BYTE>;
+
+SidBytes WellKnown(WELL_KNOWN_SID_TYPE type) {
+    SidBytes sid(SECURITY_MAX_SID_SIZE);
+    DWORD size = static_cast<DWORD>(sid.size());
+    if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return {};
+    sid.resize(size);
+    return sid;
+}
+
+struct LocalTraits {
+    static HLOCAL Empty() { return nullptr; }
+    static bool IsValid(HLOCAL h) { return h != nullptr; }
+    static void Close(HLOCAL h) { LocalFree(h); }
+};
+
+// The owner and the DACL of an open file or folder, as the system keeps
+// them; false when they cannot be read.
+struct Descriptor {
+    UniqueHandle<HLOCAL, LocalTraits> memory;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+};
+
+bool ReadDescriptor(HANDLE handle, Descriptor* descriptor) {
+    PSECURITY_DESCRIPTOR memory = nullptr;
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                        &descriptor->owner, nullptr, &descriptor->dacl, nullptr, &memory) != ERROR_SUCCESS)
+        return false;
+    descriptor->memory = UniqueHandle<HLOCAL, LocalTraits>(memory);
+    return descriptor->owner != nullptr;
+}
+
+// What anyone besides the trusted may be allowed: reading, listing,
+// traversing and reading the descriptor.
+constexpr DWORD kReadingOnly = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE | GENERIC_READ | GENERIC_EXECUTE;
+
+// True when the folder is this program's kind: its owner is SYSTEM,
+// Administrators or `parentOwner` (who owns the place it is in and could
+// replace it anyway), and every allowed entry of its DACL that gives more
+// than reading names one of them. A missing DACL allows everything; an
+// allowing entry of a kind not known here is not trusted. Entries that
+// only apply to what is made inside count too: they would reach the files.
+bool KeptForAdministrators(HANDLE folder, const SidBytes& parentOwner) {
+    Descriptor descriptor;
+    if (!ReadDescriptor(folder, &descriptor) || descriptor.dacl == nullptr) return false;
+    auto trusted = [&parentOwner](PSID sid) {
+        return IsValidSid(sid) &&
+               (IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+                (!parentOwner.empty() && EqualSid(sid, const_cast<BYTE*>(parentOwner.data()))));
+    };
+    if (!trusted(descriptor.owner)) return false;
+    for (DWORD i = 0; i < descriptor.dacl->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!GetAce(descriptor.dacl, i, &entry)) return false;
+        const auto* header = static_cast<const ACE_HEADER*>(entry);
+        switch (header->AceType) {
+        case ACCESS_DENIED_ACE_TYPE:
+        case ACCESS_DENIED_OBJECT_ACE_TYPE:
+        case ACCESS_DENIED_CALLBACK_ACE_TYPE:
+        case ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE:
+            continue;  // a denial takes nothing away from administrators
+        case ACCESS_ALLOWED_ACE_TYPE: {
+            auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+            if ((allowed->Mask & ~kReadingOnly) != 0 && !trusted(&allowed->SidStart)) return false;
+            continue;
+        }
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+SidBytes OwnerOf(HANDLE handle) {
+    Descriptor descriptor;
+    if (!ReadDescriptor(handle, &descriptor) || !IsValidSid(descriptor.owner)) return {};
+    SidBytes sid(GetLengthSid(descriptor.owner));
+    if (!CopySid(static_cast<DWORD>(sid.size()), sid.data(), descriptor.owner)) return {};
+    return sid;
+}
+
+// Owner Administrators; SYSTEM and Administrators full control, Users read
+// and list; every entry inherited by files and folders made inside; nothing
+// inherited from the parent.
+class ProtectedDescriptor {
+public:
+    ProtectedDescriptor()
+        : system_(WellKnown(WinLocalSystemSid)),
+          administrators_(WellKnown(WinBuiltinAdministratorsSid)),
+          users_(WellKnown(WinBuiltinUsersSid)),
+          acl_(sizeof(ACL) + 3 * (sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE)) {
+        ACL* acl = reinterpret_cast<ACL*>(acl_.data());
+        const DWORD inherit = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+        ok_ = !system_.empty() && !administrators_.empty() && !users_.empty() &&
+              InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) &&
+              AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, FILE_ALL_ACCESS, system_.data()) &&
+              AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, FILE_ALL_ACCESS, administrators_.data()) &&
+              AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE,
+                                    users_.data()) &&
+              InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+              SetSecurityDescriptorOwner(&descriptor_, administrators_.data(), FALSE) &&
+              SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+              SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+    // Null when it could not be built.
+    SECURITY_ATTRIBUTES* Attributes() {
+        attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+        return ok_ ? &attributes_ : nullptr;
+    }
+
+private:
+    SidBytes system_, administrators_, users_;
+    std::vector<BYTE> acl_;
+    SECURITY_DESCRIPTOR descriptor_{};
+    SECURITY_ATTRIBUTES attributes_{};
+    bool ok_ = false;
+};
+
+}  // namespace
+
+ProtectedFolder Win32FileSystem::CreateProtectedFolder(const std::string& path) {
+    std::wstring wide = WidePath(path);
+    while (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
+    if (wide.empty()) return ProtectedFolder::kFailed;
+    const FileHandle parent = OpenPlainFolder(ParentOf(wide), READ_CONTROL);
+    if (!parent) return ProtectedFolder::kFailed;
+    ProtectedDescriptor descriptor;
+    SECURITY_ATTRIBUTES* attributes = descriptor.Attributes();
+    if (!attributes) return ProtectedFolder::kFailed;
+    const bool made = CreateDirectoryW(wide.c_str(), attributes) != FALSE;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS) return ProtectedFolder::kFailed;
+    {
+        // Held while it is judged, so that it cannot be swapped meanwhile.
+        const FileHandle folder = OpenPlainFolder(wide, READ_CONTROL);
+        if (folder && KeptForAdministrators(folder.Get(), OwnerOf(parent.Get())))
+            return ProtectedFolder::kUsable;
+    }
+    if (!made) return ProtectedFolder::kNotOurs;
+    // Made where a link led meanwhile, or not as asked: it goes again.
+    FileHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (stray) DiscardThroughHandle(stray.Get());
+    return ProtectedFolder::kFailed;
 }
 
 std::unique_ptr<NewFile> Win32FileSystem::WriteNewFile(const std::string& path,

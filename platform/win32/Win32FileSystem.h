@@ -6,7 +6,8 @@ namespace tv {
 
 // FindFirstFileW, DeleteFileA, RemoveDirectoryA, PathFileExistsW,
 // CreateDirectoryW, CreateFileW/WriteFile, GetFileInformationByHandle,
-// GetFinalPathNameByHandleW, renames and deletions through handles, and the
+// GetFinalPathNameByHandleW, renames and deletions through handles,
+// GetSecurityInfo on folders kept for this program, and the
 // current-directory calls. The A-forms that have exact twins convert with
 // the code page and go through them.
 class Win32FileSystem : public FileSystem {
@@ -19,6 +20,7 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
+    ProtectedFolder CreateProtectedFolder(const std::string& path) override;
     std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
                                           const std::string& bytes) override;
     bool MoveFileOut(const std::string& from, const std::string& within,

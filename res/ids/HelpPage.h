@@ -12,9 +12,13 @@
 #define IDC_HELP_ADVISOR_TEXT 1067
 // The banner line, filled with the site's host and the support address.
 #define IDC_HELP_BANNER 1068
+// Opens the folder of the restore files in Explorer.
+#define IDC_HELP_RESTORE_FOLDER_BUTTON 1080
 
 // Button icons
 #define IDI_HELP_REQUIREMENTS 153
 #define IDI_HELP_PARTITION 154
 #define IDI_HELP_SEARCH 156
 #define IDI_HELP_MAIL 164
+// The archive box of the software page, on the restore-folder button.
+#define IDI_HELP_RESTORE_FOLDER 148

@@ -210,6 +210,10 @@ TEST_F(FilesContract, NothingIsWrittenOrMovedThroughALink) {
     EXPECT_FALSE(t->files->CreateFolder(In("restore")));
     EXPECT_FALSE(t->files->CreateFolder(In("restore\\inner")));
     EXPECT_FALSE(t->files->WriteNewFile(In("restore\\one.reg"), "x"));
+    // A link at the name of a protected folder is passed over; one above
+    // it leaves no place to make it.
+    EXPECT_EQ(t->files->CreateProtectedFolder(In("restore")), tv::ProtectedFolder::kNotOurs);
+    EXPECT_EQ(t->files->CreateProtectedFolder(In("restore\\inner")), tv::ProtectedFolder::kFailed);
     EXPECT_FALSE(t->files->MoveFileOut(In("start\\own.lnk"), In("start"), In("restore\\own.lnk")));
     EXPECT_FALSE(
         t->files->MoveFileOut(In("start\\sub\\planted.lnk"), In("start"), In("own-planted.lnk")));
@@ -218,6 +222,60 @@ TEST_F(FilesContract, NothingIsWrittenOrMovedThroughALink) {
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"planted.lnk"}));
     EXPECT_TRUE(t->files->Exists(In("start\\own.lnk")));
     EXPECT_FALSE(t->files->Exists(In("own-planted.lnk")));
+}
+
+const std::vector<std::string> kSystemAndAdministrators = {"S-1-5-18", "S-1-5-32-544"};
+
+// The folder the restore files live in: made with a descriptor of its own
+// that lets only SYSTEM and Administrators write, found again as the
+// program's own, and passed on to what is written in it.
+TEST_F(FilesContract, AProtectedFolderIsMadeForAdministratorsAndFoundAgain) {
+    const std::string folder = In("\xBB\xB9\xD4\xAD");  // 还原
+    EXPECT_EQ(t->files->CreateProtectedFolder(In("missing\\inner")), tv::ProtectedFolder::kFailed);
+    EXPECT_FALSE(t->files->Exists(In("missing")));
+    ASSERT_EQ(t->files->CreateProtectedFolder(folder), tv::ProtectedFolder::kUsable);
+    EXPECT_TRUE(t->files->IsFolder(folder));
+    EXPECT_EQ(t->files->CreateProtectedFolder(folder + "\\"), tv::ProtectedFolder::kUsable);
+    EXPECT_TRUE(t->files->CreateFolder(folder));
+    ASSERT_TRUE(t->files->WriteNewFile(folder + "\\one.reg", "x"));
+    EXPECT_EQ(t->ReadFile(folder + "\\one.reg"), "x");
+    // A file by the name is no folder of the program's, and stays.
+    t->MakeFile(In("taken"));
+    EXPECT_EQ(t->files->CreateProtectedFolder(In("taken")), tv::ProtectedFolder::kNotOurs);
+    EXPECT_TRUE(t->files->Exists(In("taken")));
+    EXPECT_FALSE(t->files->IsFolder(In("taken")));
+    // Wine keeps no owners or entries: every file there reads back as the
+    // user's, with entries made from its Unix mode bits.
+    if (t->KeepsDescriptors()) {
+        EXPECT_EQ(t->Owner(folder), "S-1-5-32-544");
+        EXPECT_EQ(t->Writers(folder), kSystemAndAdministrators);
+        EXPECT_EQ(t->Writers(folder + "\\one.reg"), kSystemAndAdministrators);
+    }
+}
+
+// A folder of the name that a program of the user's made is left alone,
+// with whatever it holds: one everyone may write to, or one the user owns.
+TEST_F(FilesContract, AFolderOthersMayWriteIsLeftAlone) {
+    const std::string open = In("open");
+    t->MakeFolder(open);
+    t->MakeFile(open + "\\planted.reg");
+    t->LetEveryoneWrite(open);
+    ASSERT_NE(t->Writers(open), kSystemAndAdministrators);
+    EXPECT_EQ(t->files->CreateProtectedFolder(open), tv::ProtectedFolder::kNotOurs);
+    std::vector<tv::FolderEntry> entries;
+    ASSERT_TRUE(t->files->ListFolder(open, &entries));
+    EXPECT_EQ(Names(entries), std::vector<std::string>{"planted.reg"});
+    const std::vector<std::string> writers = t->Writers(open);  // as planted
+    EXPECT_NE(std::find(writers.begin(), writers.end(), "S-1-1-0"), writers.end());
+}
+
+TEST_F(FilesContract, AFolderTheUserOwnsIsLeftAlone) {
+    const std::string theirs = In("theirs");
+    t->MakeFolder(theirs);
+    if (!t->KeepsDescriptors() || !t->GiveToUser(theirs))
+        GTEST_SKIP() << "this file system keeps no owners (Wine: every file is the user's)";
+    EXPECT_EQ(t->files->CreateProtectedFolder(theirs), tv::ProtectedFolder::kNotOurs);
+    EXPECT_TRUE(t->files->IsFolder(theirs));
 }
 
 TEST_F(FilesContract, WorkingFolderRoundTrips) {
@@ -253,10 +311,11 @@ TEST_F(FilesContract, DirectoriesHaveNoTrailingBackslash) {
     EXPECT_EQ(system.substr(0, windows.size() + 1), windows + "\\");
     std::string value;
     EXPECT_FALSE(t->environment->Variable("TV_SURELY_NOT_SET_42", &value));
-    const std::string documents = t->environment->DocumentsFolder();
-    ASSERT_GE(documents.size(), 4u);
-    EXPECT_NE(documents.back(), '\\');
-    EXPECT_EQ(documents.substr(1, 2), ":\\");
+    const std::string common = t->environment->CommonAppDataFolder();
+    ASSERT_GE(common.size(), 4u);
+    EXPECT_NE(common.back(), '\\');
+    EXPECT_EQ(common.substr(1, 2), ":\\");
+    EXPECT_TRUE(t->files->IsFolder(common)) << common;
     const std::vector<std::string> programFiles = t->environment->ProgramFilesFolders();
     ASSERT_FALSE(programFiles.empty());
     for (const std::string& folder : programFiles) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Drives.h"
 #include "platform/Environment.h"
@@ -29,6 +30,19 @@ struct FilesUnderTest {
     virtual std::string ReadFile(const std::string& path) = 0;
     // Makes the file deletable again, whatever the test did to it.
     virtual void Release(const std::string& path) = 0;
+    // True where the file system keeps the owner and the entries a folder
+    // is given (Windows 7's NTFS). Wine keeps none: every file reads back
+    // owned by the user, with entries made from its Unix mode bits.
+    virtual bool KeepsDescriptors() = 0;
+    // The owner of a file or folder as a SID ("S-1-5-32-544"), read past
+    // the seam; empty when it cannot be read.
+    virtual std::string Owner(const std::string& path) = 0;
+    // The SIDs its DACL allows more than reading, sorted, each once.
+    virtual std::vector<std::string> Writers(const std::string& path) = 0;
+    // What a program of the user's may do to a folder it made: own it
+    // (false where the owner cannot be set), let everyone add files.
+    virtual bool GiveToUser(const std::string& path) = 0;
+    virtual void LetEveryoneWrite(const std::string& path) = 0;
     // Sets an environment variable of this process, past the seam.
     virtual void PlantVariable(const std::string& name, const std::string& value) = 0;
     virtual ~FilesUnderTest() = default;

@@ -53,9 +53,18 @@ struct FakePlatform {
     using Codec = IconvTextCodec;
 #endif
 
-    // The user's Documents folder exists, as on every real system.
+    // The common application data folder exists, as on every real system,
+    // with Windows 7's descriptor: owned by SYSTEM, and users may make
+    // folders and files in it (whose creator then owns them).
     FakePlatform() {
-        files.AddFolder(environment.documentsFolder);
+        files.AddFolder(environment.commonAppDataFolder);
+        files.SetSecurity(environment.commonAppDataFolder,
+                          {fakesid::kSystem,
+                           {{fakesid::kSystem, fakeright::kAll},
+                            {fakesid::kAdministrators, fakeright::kAll},
+                            {"S-1-3-0", fakeright::kAll},
+                            {fakesid::kUsers, fakeright::kReadAndExecute},
+                            {fakesid::kUsers, 0x6}}});
         registry.UseCodec(std::make_shared<Codec>());
         files.UseCodec(std::make_shared<Codec>());
         links.UseCodec(std::make_shared<Codec>());

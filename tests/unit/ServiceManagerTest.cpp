@@ -236,7 +236,7 @@ TEST_F(ServiceManagerTest, DeletionKeepsTheWholeServiceKeyFirst) {
     fakes_.prompter.QueueAnswer(kIdYes);
     ASSERT_TRUE(DeleteSelectedService(P(), &rows[0]));
     EXPECT_EQ(db_.Find("victim"), nullptr);
-    const std::string file = "C:\\Users\\test\\Documents\\Trimvex 还原文件\\"
+    const std::string file = "C:\\ProgramData\\Trimvex 还原文件\\"
                              "2009-10-25 09.05.02 删除服务 victim.reg";
     EXPECT_EQ(Text(fakes_.codec, fakes_.files.Contents(file)),
               "Windows Registry Editor Version 5.00\r\n"
@@ -353,7 +353,7 @@ TEST_F(ServiceManagerTest, RunningServiceStaysListedUntilStopped) {
     // Only marked: its restore file clears the mark and is imported after
     // the restart that takes the key away.
     const std::string text = Text(fakes_.codec, fakes_.files.Contents(
-        "C:\\Users\\test\\Documents\\Trimvex 还原文件\\2009-10-25 09.05.02 删除服务 busy.reg"));
+        "C:\\ProgramData\\Trimvex 还原文件\\2009-10-25 09.05.02 删除服务 busy.reg"));
     EXPECT_NE(text.find("\r\n; 该服务正在运行，删除要到 Windows 重新启动时才完成：请在重新启动之后再导入本文件。\r\n"),
               std::string::npos)
         << text;

@@ -49,6 +49,9 @@ public:
         return tree.RemoveFolder(path);
     }
     bool CreateFolder(const std::string& path) override { return tree.CreateFolder(path); }
+    ProtectedFolder CreateProtectedFolder(const std::string& path) override {
+        return tree.CreateProtectedFolder(path);
+    }
     std::unique_ptr<NewFile> WriteNewFile(const std::string& path,
                                           const std::string& bytes) override {
         return tree.WriteNewFile(path, bytes);
@@ -455,11 +458,11 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
 // Where a restore file goes and what it is called, as the user finds it.
 TEST(TweakRestoreTest, RestoreFileNamesAndPlaces) {
     struct Case {
-        const char* documents;
+        const char* common;
         std::string detail;
         std::string folder, stem;
     } cases[] = {
-        {"C:\\Users\\a\\Documents", "Spooler", "C:\\Users\\a\\Documents\\Trimvex 还原文件",
+        {"C:\\ProgramData", "Spooler", "C:\\ProgramData\\Trimvex 还原文件",
          "2026-12-08 09.05.02 删除服务 Spooler"},
         {"D:\\", "", "D:\\Trimvex 还原文件", "2026-12-08 09.05.02 删除服务"},
         {"", "x", "", "2026-12-08 09.05.02 删除服务 x"},
@@ -473,8 +476,8 @@ TEST(TweakRestoreTest, RestoreFileNamesAndPlaces) {
     };
     for (const Case& c : cases) {
         testing::FakePlatform fakes;
-        fakes.environment.documentsFolder = c.documents;
-        EXPECT_EQ(RestoreFolderPath(fakes.Get()), c.folder) << c.documents;
+        fakes.environment.commonAppDataFolder = c.common;
+        EXPECT_EQ(RestoreFolderPath(fakes.Get()), c.folder) << c.common;
         EXPECT_EQ(RestoreFileStem({{2026, 12, 8}, {9, 5, 2}}, kRestoreServiceSubject, c.detail), c.stem);
     }
     // A name taken gets a number, before the extension if there is one.

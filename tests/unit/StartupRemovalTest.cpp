@@ -85,7 +85,7 @@ protected:
         }
         // The restore folder is looked at on its own.
         for (const std::string& path : fake.files.AllPaths())
-            if (path.rfind(fake.environment.documentsFolder, 0) != 0) s.files.push_back(path);
+            if (path.rfind(RestoreFolderPath(fake.Get()), 0) != 0) s.files.push_back(path);
         return s;
     }
     // The names in the restore folder.
@@ -193,6 +193,11 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
             EXPECT_EQ(kept[0], "2009-10-25 12.00.00 删除启动项 " + row.name + ".reg") << c.label;
             EXPECT_EQ(kept[1], name) << c.label;
             EXPECT_NE(RestoreText(kept[0]).find("\r\n; 恢复时请把它移回原来的位置：" + c.gone + "\r\n"),
+                      std::string::npos)
+                << c.label;
+            // Where the user finds it: the machine's restore folder.
+            EXPECT_NE(RestoreText(kept[0]).find("\r\n; 启动文件已移到：C:\\ProgramData\\Trimvex 还原文件\\" +
+                                                name + "\r\n"),
                       std::string::npos)
                 << c.label;
         } else {
@@ -380,21 +385,21 @@ TEST_F(StartupRemovalTest, NothingGoesWhenTheRestoreFileCannotBeWritten) {
     struct Case {
         const char* label;
         std::string name, root, hiddenEnd;
-        bool noDocuments;
+        bool noCommonFolder;
         bool namesTaken = false;  // every name the restore file could have
     } cases[] = {
         {"folder file, no name left for the restore file", "Same.exe", "", "Startup\\Same.exe", false, true},
         {"value, disk full", "Tool", "HKEY_CURRENT_USER", "", false},
         {"folder file, disk full", "App.lnk", "", "", false},
-        {"value, no Documents folder", "Tool", "HKEY_CURRENT_USER", "", true},
-        {"folder file, no Documents folder", "Same.exe", "", "Startup\\Same.exe", true},
+        {"value, no common application data folder", "Tool", "HKEY_CURRENT_USER", "", true},
+        {"folder file, no common application data folder", "Same.exe", "", "Startup\\Same.exe", true},
     };
     for (const Case& c : cases) {
         fake = testing::FakePlatform();
         SetUp();
         StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
-        if (c.noDocuments) {
-            fake.environment.documentsFolder.clear();
+        if (c.noCommonFolder) {
+            fake.environment.commonAppDataFolder.clear();
         } else if (c.namesTaken) {
             const std::string stem = RestoreFolderPath(fake.Get()) + "\\2009-10-25 12.00.00 删除启动项 " + c.name;
             fake.files.AddFile(stem + ".reg");
@@ -436,8 +441,8 @@ TEST_F(StartupRemovalTest, NothingMovesThroughALinkOrOutOfTheUsersReach) {
                  .SetString("Startup", system);
          },
          {}, false},
-        {"restore folder is a link", "App.lnk", "", {},
-         [&](testing::FakePlatform& f) { f.files.AddLink(RestoreFolderPath(f.Get()), system); }, true},
+        {"common application data folder is a link", "App.lnk", "", {},
+         [&](testing::FakePlatform& f) { f.files.AddLink(f.environment.commonAppDataFolder, system); }, true},
     };
     for (const Case& c : cases) {
         fake = testing::FakePlatform();
@@ -461,6 +466,50 @@ TEST_F(StartupRemovalTest, NothingMovesThroughALinkOrOutOfTheUsersReach) {
         // The restore file written first is taken back through its handle.
         EXPECT_EQ(fake.files.Discarded(), c.restoreFails ? 0 : 1) << c.label;
         EXPECT_EQ(fake.prompter.Prompts().size(), c.restoreFails ? 1u : 0u) << c.label;
+    }
+}
+
+// A program of the user's made the restore folder's name a link, or a
+// folder it may write: the file and its restore file go to a fresh folder
+// beside it, which the restore file names, and nothing lands in the other.
+TEST_F(StartupRemovalTest, ARestoreFolderNameTakenByAnotherIsPassedOver) {
+    const std::string first = "C:\\ProgramData\\Trimvex 还原文件";
+    const std::string second = first + " (2)";
+    const std::string elsewhere = "C:\\Users\\me\\Elsewhere";
+    struct Case {
+        const char* label;
+        std::function<void(testing::FakePlatform&)> take;
+    } cases[] = {
+        {"a link", [&](testing::FakePlatform& f) { f.files.AddLink(first, elsewhere); }},
+        {"a folder users may write", [&](testing::FakePlatform& f) {
+             f.files.AddFolder(first);
+             FakeSecurity security = ProtectedFakeSecurity();
+             security.allowed.push_back({fakesid::kUsers, fakeright::kAll});
+             f.files.SetSecurity(first, security);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake = testing::FakePlatform();
+        SetUp();
+        fake.files.AddFolder(elsewhere);
+        c.take(fake);
+        const StartupRowTexts row = RowOf("App.lnk", "");
+        EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
+        EXPECT_FALSE(fake.files.Exists(std::string(kUserStartup) + "\\App.lnk"));
+        std::vector<FolderEntry> entries;
+        ASSERT_TRUE(fake.files.ListFolder(second, &entries));
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[1].name, "App.lnk");
+        const std::string bytes = fake.files.Contents(second + "\\" + entries[0].name);
+        const std::string text = fake.codec.WideToAnsi(utf16::FromBytes(std::string_view(bytes).substr(2)));
+        EXPECT_NE(text.find("\r\n; 启动文件已移到：" + second + "\\App.lnk\r\n"), std::string::npos);
+        ASSERT_TRUE(fake.files.ListFolder(elsewhere, &entries));
+        EXPECT_TRUE(entries.empty());
+        if (fake.files.IsFolder(first) && fake.files.ListFolder(first, &entries)) {
+            EXPECT_TRUE(entries.empty());
+        }
+        EXPECT_TRUE(fake.prompter.Prompts().empty());
     }
 }
 

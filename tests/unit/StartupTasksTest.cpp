@@ -191,7 +191,8 @@ TEST_F(StartupTaskRemoval, DeletesExactlyTheRowsTaskAfterKeepingItsDefinition) {
         EXPECT_TRUE(RemoveStartupItem(fake.Get(), RowOf(c.path))) << c.stem;
         EXPECT_EQ(Paths(), expected) << c.stem;
         ASSERT_EQ(Kept(), (std::vector<std::string>{c.stem + ".reg", c.stem + ".xml"})) << c.stem;
-        const std::string folder = RestoreFolderPath(fake.Get()) + "\\";
+        // The comments name the machine's restore folder, where the files are.
+        const std::string folder = "C:\\ProgramData\\Trimvex 还原文件\\";
         const std::string saved = fake.files.Contents(folder + c.stem + ".xml");
         ASSERT_EQ(saved.substr(0, 2), "\xFF\xFE");
         EXPECT_EQ(Utf16(saved.substr(2)), xml) << c.stem;
@@ -235,11 +236,11 @@ TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRest
          "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认"},
         {"disk full", u"\\Vendor\\Boot", [](testing::FakePlatform& f) { f.files.SetFull(true); },
          "无法写入还原文件，本次没有做任何更改。"},
-        {"no Documents folder", u"\\Vendor\\Boot",
-         [](testing::FakePlatform& f) { f.environment.documentsFolder.clear(); },
+        {"no common application data folder", u"\\Vendor\\Boot",
+         [](testing::FakePlatform& f) { f.environment.commonAppDataFolder.clear(); },
          "无法写入还原文件，本次没有做任何更改。"},
-        {"restore folder is a link", u"\\Vendor\\Boot",
-         [](testing::FakePlatform& f) { f.files.AddLink(RestoreFolderPath(f.Get()), "C:\\Windows"); },
+        {"the common application data folder is a link", u"\\Vendor\\Boot",
+         [](testing::FakePlatform& f) { f.files.AddLink(f.environment.commonAppDataFolder, "C:\\Windows"); },
          "无法写入还原文件，本次没有做任何更改。"},
         {"no name left for the restore file beside the kept definition", u"\\Vendor\\Boot",
          [](testing::FakePlatform& f) {

@@ -195,7 +195,21 @@ TEST_F(PagesTest, HelpPageLayoutAndActions) {
         {1012, "硬盘分区推荐", 24, 204, 106, 26},
         {1033, "装前必看", 141, 200, 194, 32},
         {1067, "如果安装双系统我应该如何选择分区呢?", 169, 216, 145, 8},
+        // The restore folder's button, in the free place of the left
+        // column, in step with the two buttons below it.
+        {1080, "打开还原文件夹", 24, 100, 106, 26},
     });
+    // It overlaps nothing and lies inside the page.
+    RECT button = ChildRect(page, GetDlgItem(page, 1080));
+    RECT client{};
+    GetClientRect(page, &client);
+    EXPECT_TRUE(button.left >= 0 && button.top >= 0 && button.right <= client.right && button.bottom <= client.bottom);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == 1080) continue;
+        RECT other = ChildRect(page, child);
+        RECT both{};
+        EXPECT_FALSE(IntersectRect(&both, &button, &other)) << GetDlgCtrlID(child) << " " << TextOf(child);
+    }
     EXPECT_EQ(TextOf(GetDlgItem(page, 1068)),
               std::string("Trimvex官方网站常见问题站内搜索 [ ") + TV_SITE_HOST + "]    [ " +
                   TV_SUPPORT_MAIL + "]");
@@ -239,6 +253,17 @@ TEST_F(PagesTest, HelpPageLayoutAndActions) {
               std::string("http://") + TV_SITE_HOST + "/upgrade/70.html");
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
     EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kHardwareRequirementsText);
+
+    // The restore folder: made, then handed to the user's desktop shell.
+    fakes_.shell.Clear();
+    fakes_.prompter.Clear();
+    fakes_.userShell.available = true;
+    Press(kHelp, 1080);
+    ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
+    EXPECT_EQ(fakes_.userShell.Launches()[0].file, "C:\\ProgramData\\Trimvex 还原文件");
+    EXPECT_TRUE(fakes_.files.IsFolder("C:\\ProgramData\\Trimvex 还原文件"));
+    EXPECT_TRUE(fakes_.shell.Requests().empty());
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
 }
 
 TEST_F(PagesTest, AdvisorShowsItsReportOnThePage) {

@@ -26,7 +26,7 @@ const std::u16string kPath = u"\\TvWindow\\TvLogon";
 
 std::string RestoreFolder() {
     char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
     return std::string(path) + "\\Trimvex 还原文件";
 }
 

@@ -7,6 +7,7 @@
 // again must be equal byte for byte.
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -112,18 +113,19 @@ std::string Export(const Compared& key) {
     return bytes.substr(first, next == std::string::npos ? std::string::npos : next - first);
 }
 
-std::string DocumentsFolder() {
+std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
 
-std::string RestoreFolder() { return DocumentsFolder() + "\\Trimvex 还原文件"; }
+// Where the restore files are: the machine's folder, not the user's.
+std::string RestoreFolder() { return ShellFolder(CSIDL_COMMON_APPDATA) + "\\Trimvex 还原文件"; }
 
-std::vector<std::string> RestoreFolderNames() {
+std::vector<std::string> RestoreFolderNames(const std::string& folder = RestoreFolder()) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((RestoreFolder() + "\\*").c_str(), &data);
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
@@ -133,17 +135,23 @@ std::vector<std::string> RestoreFolderNames() {
     return names;
 }
 
-std::vector<std::string> RestoreFiles() {
+std::vector<std::string> RestoreFiles(const std::string& folder = RestoreFolder()) {
     std::vector<std::string> files;
-    for (const std::string& name : RestoreFolderNames())
+    for (const std::string& name : RestoreFolderNames(folder))
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".reg") == 0) files.push_back(name);
     return files;
 }
 
 // Waits until the restore folder holds `count` .reg files.
-bool WaitForRestoreFiles(std::size_t count) {
-    for (int i = 0; i < 500 && RestoreFiles().size() < count; ++i) Sleep(20);
-    return RestoreFiles().size() == count;
+bool WaitForRestoreFiles(std::size_t count, const std::string& folder = RestoreFolder()) {
+    for (int i = 0; i < 500 && RestoreFiles(folder).size() < count; ++i) Sleep(20);
+    return RestoreFiles(folder).size() == count;
+}
+
+// Empties a restore folder this run made or used, and removes it.
+void RemoveRestoreFolder(const std::string& folder) {
+    for (const std::string& name : RestoreFolderNames(folder)) DeleteFileA((folder + "\\" + name).c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 std::string StartupFolder() {
@@ -247,21 +255,25 @@ protected:
     std::string startupFile_;
 };
 
-// A program of the user's made the restore folder a link to another folder.
-// Removing a startup-folder file then writes nothing there, moves nothing,
-// and says so.
+// A program of the user's made the restore folder's name a link to another
+// folder. Removing a startup-folder file then writes nothing there and
+// moves nothing there: the file and its restore file go to a fresh folder
+// beside it, without a word.
 TEST_F(RestoreProgram, NothingLandsWhereALinkedRestoreFolderLeads) {
     const std::string target = TempFolder() + "\\tv-link-target";
+    const std::string second = RestoreFolder() + " (2)";
     CreateDirectoryA(target.c_str(), nullptr);
-    RemoveDirectoryA(RestoreFolder().c_str());
+    RemoveRestoreFolder(RestoreFolder());
+    RemoveRestoreFolder(second);
     ASSERT_TRUE(MakeHostLink(RestoreFolder(), target));
     struct Unlink {
-        std::string link, target;
+        std::string link, target, second;
         ~Unlink() {
             RunHostShell("rm -f '" + UnixPath(link) + "'\n", link, false);
             RemoveDirectoryA(target.c_str());
+            RemoveRestoreFolder(second);
         }
-    } unlink{RestoreFolder(), target};
+    } unlink{RestoreFolder(), target, second};
 
     testing::TrimvexProcess program;
     ASSERT_NE(program.WaitForMain(), nullptr);
@@ -272,13 +284,13 @@ TEST_F(RestoreProgram, NothingLandsWhereALinkedRestoreFolderLeads) {
     ASSERT_GE(row, 0);
     list.Select(row);
     Post(page, 1012);
-    std::string text;
-    EXPECT_TRUE(program.NextMessageBox("Trimvex", &text));
-    EXPECT_EQ(text, "无法写入还原文件，本次没有做任何更改。");
+    EXPECT_TRUE(WaitForRestoreFiles(1, second));
+    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
     PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 
-    EXPECT_NE(GetFileAttributesA(startupFile_.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(startupFile_.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA((second + "\\" + kFolderFile).c_str()), INVALID_FILE_ATTRIBUTES);
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((target + "\\*").c_str(), &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -409,6 +421,142 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
 
     for (std::size_t i = 0; i < keys.size(); ++i)
         EXPECT_TRUE(Export(keys[i]) == before[i]) << keys[i].rootName << "\\" << keys[i].path;
+}
+
+DWORD ParentOf(DWORD process) {
+    DWORD parent = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == process) parent = entry.th32ParentProcessID;
+    CloseHandle(snapshot);
+    return parent;
+}
+
+BOOL CALLBACK AddVisible(HWND window, LPARAM list) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// The user's Documents as a new Wine prefix has it: a link to a Unix folder
+// outside the drive (the test prefixes replace it by a real folder, which
+// this puts back for the test's length). The program never writes there:
+// a removal works, and its restore file is in the machine's folder.
+class OrdinaryPrefix : public ::testing::Test {
+protected:
+    void SetUp() override {
+        documents_ = ShellFolder(CSIDL_PERSONAL);
+        const std::string unixDocuments = UnixPath(documents_);
+        const std::string unixDrive = UnixPath("C:\\");
+        ASSERT_FALSE(unixDocuments.empty());
+        ASSERT_FALSE(unixDrive.empty());
+        // Beside the prefix's drive, as the Unix home is beside it.
+        home_ = unixDrive + "../tv-unix-home";
+        ASSERT_TRUE(RunHostShell("mkdir -p '" + home_ + "' && ln -s '" + home_ + "' '" + unixDocuments +
+                                     ".tv-link' && mv '" + unixDocuments + "' '" + unixDocuments +
+                                     ".tv-kept' && mv '" + unixDocuments + ".tv-link' '" + unixDocuments +
+                                     "' && touch '" + home_ + "/tv-linked'\n",
+                                 documents_ + "\\tv-linked", true));
+        linked_ = true;
+        Win32Registry registry;
+        RegKey::Create(registry, kHkeyCurrentUser, kRunKey).SetString(kValue, "C:\\Trimvex\\ordinary.exe");
+    }
+    void TearDown() override {
+        Win32Registry registry;
+        RegKey::Open(registry, kHkeyCurrentUser, kRunKey, kKeyAllAccess).DeleteValue(kValue);
+        if (!linked_) return;
+        const std::string unixDocuments = UnixPath(documents_);
+        RunHostShell("rm -f '" + home_ + "/tv-linked' '" + unixDocuments + "' && mv '" + unixDocuments +
+                         ".tv-kept' '" + unixDocuments + "' && rmdir '" + home_ + "'\n",
+                     documents_ + "\\tv-linked", false);
+    }
+    // What is in the linked folder besides the test's own mark.
+    std::vector<std::string> InHome() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((documents_ + "\\*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::string name = data.cFileName;
+            if (name != "." && name != ".." && name != "tv-linked") names.push_back(name);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+        return names;
+    }
+    static constexpr char kValue[] = "TvOrdinary";
+    std::string documents_;
+    std::string home_;
+    bool linked_ = false;
+};
+
+TEST_F(OrdinaryPrefix, ARemovalWorksItsRestoreFileIsInTheMachinesFolderAndTheHelpPageOpensIt) {
+    const DWORD attributes = GetFileAttributesA(documents_.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "Documents is no link";
+    const std::vector<std::string> before = RestoreFiles();
+    const std::string name = "删除启动项 " + std::string(kValue) + ".reg";
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(IDC_TAB_STARTUP, {1059, 1012});
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1059));
+    const int row = FindRow(list, 0, kValue);
+    ASSERT_GE(row, 0);
+    list.Select(row);
+    Post(page, 1012);
+    ASSERT_TRUE(WaitForRestoreFiles(before.size() + 1));
+    for (int i = 0; i < 250 && FindRow(list, 0, kValue) >= 0; ++i) Sleep(20);
+    EXPECT_EQ(FindRow(list, 0, kValue), -1);
+    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
+
+    // The help page's button opens the folder in the desktop shell's own
+    // window, not in one of this program's.
+    program.ShowSection(IDC_SECTION_HELP);
+    HWND help = program.PageWith({1080, 1067, 1012});
+    ASSERT_NE(help, nullptr);
+    const std::vector<HWND> shown = TopLevelWindows();
+    testing::PostClick(help, 1080);
+    HWND opened = nullptr;
+    for (int i = 0; i < 250 && !opened; ++i) {
+        Sleep(20);
+        for (HWND window : TopLevelWindows()) {
+            if (std::find(shown.begin(), shown.end(), window) != shown.end()) continue;
+            if (WindowText(window).find("Trimvex 还原文件") != std::string::npos) opened = window;
+        }
+    }
+    ASSERT_NE(opened, nullptr);
+    // Neither this program's window nor one of a process it started: the
+    // desktop shell's, with the user's rights.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(opened, &owner);
+    EXPECT_NE(owner, program.Id());
+    EXPECT_NE(ParentOf(owner), program.Id());
+    PostMessageA(opened, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
+    PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
+
+    std::string made;
+    for (const std::string& file : RestoreFiles())
+        if (std::find(before.begin(), before.end(), file) == before.end()) made = file;
+    ASSERT_GT(made.size(), name.size());
+    EXPECT_EQ(made.substr(made.size() - name.size()), name);
+    const std::string bytes = ReadAll(RestoreFolder() + "\\" + made);
+    EXPECT_EQ(bytes.substr(0, 16), std::string("\xFF\xFEW\0i\0n\0d\0o\0w\0s\0", 16));
+    DeleteFileA((RestoreFolder() + "\\" + made).c_str());
+    std::string data;
+    Win32Registry registry;
+    EXPECT_FALSE(RegKey::Open(registry, kHkeyCurrentUser, kRunKey, kKeyRead).ReadString(kValue, 64, &data));
+    EXPECT_TRUE(InHome().empty()) << InHome().front();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/contract/FilesUnderTest.h"
 
+#include <algorithm>
+
 #include "platform/fake/FakeDrives.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -25,6 +27,7 @@ struct FakeFiles : FilesUnderTest {
         environment = std::move(e);
         scratch = "C:\\users\\test\\Temp\\tv-contract";
         tree->AddFolder(scratch);
+        tree->AddFolder(fakeEnvironment->commonAppDataFolder);
     }
     void MakeFile(const std::string& path, bool readOnly) override { tree->AddFile(path, readOnly); }
     void MakeFolder(const std::string& path) override { tree->AddFolder(path); }
@@ -37,6 +40,30 @@ struct FakeFiles : FilesUnderTest {
     std::string ReadFile(const std::string& path) override { return tree->Contents(path); }
     void Release(const std::string& path) override {
         if (tree->Exists(path) && !tree->IsFolder(path)) tree->AddFile(path);
+    }
+    // The fake keeps descriptors, as Windows 7 does.
+    bool KeepsDescriptors() override { return true; }
+    std::string Owner(const std::string& path) override { return tree->Security(path).owner; }
+    std::vector<std::string> Writers(const std::string& path) override {
+        constexpr std::uint32_t reading =
+            tv::fakeright::kReadAndExecute | tv::fakeright::kGenericRead | tv::fakeright::kGenericExecute;
+        std::vector<std::string> writers;
+        for (const tv::FakeAllowed& allowed : tree->Security(path).allowed)
+            if ((allowed.mask & ~reading) != 0) writers.push_back(allowed.sid);
+        std::sort(writers.begin(), writers.end());
+        writers.erase(std::unique(writers.begin(), writers.end()), writers.end());
+        return writers;
+    }
+    bool GiveToUser(const std::string& path) override {
+        tv::FakeSecurity security = tree->Security(path);
+        security.owner = tv::fakesid::kUser;
+        tree->SetSecurity(path, security);
+        return true;
+    }
+    void LetEveryoneWrite(const std::string& path) override {
+        tv::FakeSecurity security = tree->Security(path);
+        security.allowed.push_back({tv::fakesid::kEveryone, tv::fakeright::kAddFile});
+        tree->SetSecurity(path, security);
     }
     void PlantVariable(const std::string& name, const std::string& value) override {
         fakeEnvironment->variables[name] = value;

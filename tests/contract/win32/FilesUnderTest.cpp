@@ -1,7 +1,10 @@
 #include "tests/contract/FilesUnderTest.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -54,6 +57,108 @@ struct RealFiles : FilesUnderTest {
     }
     void Release(const std::string& path) override {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    static std::wstring WideOf(const std::string& path) {
+        const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+        std::wstring wide(size > 0 ? size : 1, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
+        wide.resize(wide.size() - 1);
+        return wide;
+    }
+    static std::string SidText(PSID sid) {
+        LPSTR text = nullptr;
+        if (!sid || !ConvertSidToStringSidA(sid, &text)) return {};
+        std::string result = text;
+        LocalFree(text);
+        return result;
+    }
+    // The descriptor as the system keeps it; null on failure (LocalFree it).
+    static PSECURITY_DESCRIPTOR Read(const std::string& path, PSID* owner, PACL* dacl) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (GetNamedSecurityInfoW(WideOf(path).c_str(), SE_FILE_OBJECT,
+                                  OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, owner, nullptr,
+                                  dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+            return nullptr;
+        return descriptor;
+    }
+    bool KeepsDescriptors() override {
+        // A folder made with Administrators as its owner reads back so.
+        const std::string probe = scratch + "\\descriptor-probe";
+        PSECURITY_DESCRIPTOR given = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)",
+                                                                  SDDL_REVISION_1, &given, nullptr))
+            return false;
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, given, FALSE};
+        const bool made = CreateDirectoryA(probe.c_str(), &attributes) != FALSE;
+        LocalFree(given);
+        const bool kept = made && Owner(probe) == "S-1-5-32-544";
+        RemoveDirectoryA(probe.c_str());
+        return kept;
+    }
+    std::string Owner(const std::string& path) override {
+        PSID owner = nullptr;
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = Read(path, &owner, &dacl);
+        if (!descriptor) return {};
+        std::string text = SidText(owner);
+        LocalFree(descriptor);
+        return text;
+    }
+    std::vector<std::string> Writers(const std::string& path) override {
+        PSID owner = nullptr;
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = Read(path, &owner, &dacl);
+        std::vector<std::string> writers;
+        if (!descriptor) return writers;
+        const DWORD reading = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE | GENERIC_READ | GENERIC_EXECUTE;
+        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+            void* entry = nullptr;
+            if (!GetAce(dacl, i, &entry)) continue;
+            auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+            if (allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && (allowed->Mask & ~reading) != 0)
+                writers.push_back(SidText(&allowed->SidStart));
+        }
+        LocalFree(descriptor);
+        std::sort(writers.begin(), writers.end());
+        writers.erase(std::unique(writers.begin(), writers.end()), writers.end());
+        return writers;
+    }
+    bool GiveToUser(const std::string& path) override {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+        BYTE buffer[256];
+        DWORD size = 0;
+        const bool known = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) != FALSE;
+        CloseHandle(token);
+        if (!known) return false;
+        PSID user = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+        if (SetNamedSecurityInfoW(&WideOf(path)[0], SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, user,
+                                  nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        return Owner(path) == SidText(user);
+    }
+    void LetEveryoneWrite(const std::string& path) override {
+        PSID owner = nullptr;
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = Read(path, &owner, &dacl);
+        if (!descriptor) return;
+        PSID everyone = nullptr;
+        ConvertStringSidToSidA("S-1-1-0", &everyone);
+        EXPLICIT_ACCESS_W access{};
+        access.grfAccessPermissions = FILE_ADD_FILE;
+        access.grfAccessMode = GRANT_ACCESS;
+        access.grfInheritance = NO_INHERITANCE;
+        access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+        access.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+        PACL wider = nullptr;
+        if (everyone && SetEntriesInAclW(1, &access, dacl, &wider) == ERROR_SUCCESS) {
+            SetNamedSecurityInfoW(&WideOf(path)[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, wider, nullptr);
+            LocalFree(wider);
+        }
+        if (everyone) LocalFree(everyone);
+        LocalFree(descriptor);
     }
     void PlantVariable(const std::string& name, const std::string& value) override {
         SetEnvironmentVariableA(name.c_str(), value.c_str());
