@@ -256,6 +256,7 @@ TEST_F(PagesTest, HelpPageLayoutAndActions) {
 
     // The restore folder: made, then handed to the user's desktop shell.
     fakes_.shell.Clear();
+    fakes_.userShell.Clear();
     fakes_.prompter.Clear();
     fakes_.userShell.available = true;
     Press(kHelp, 1080);
