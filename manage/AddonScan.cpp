@@ -103,7 +103,8 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
     return {};
 }
 
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec) {
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec,
+                                 const std::function<bool()>& stop) {
     std::vector<AddonRow> rows;
     for (const AddonSource& source : kAddonSources) {
         std::vector<AddonRow> group;
@@ -111,6 +112,7 @@ std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const T
             RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess | view);
             if (!key) continue;
             for (const auto& [name, exact] : SourceNames(registry, key, source.names, codec)) {
+                if (stop && stop()) return rows;
                 AddonRow row;
                 row.name = name;
                 row.exactName = exact;

@@ -94,6 +94,15 @@ HWND TrimvexProcess::WaitForMain(DWORD milliseconds) {
     return nullptr;
 }
 
+bool TrimvexProcess::WaitForLists(DWORD milliseconds) const {
+    const DWORD start = GetTickCount();
+    while (!GetPropA(main_, ui::kPagesFilledProperty)) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 HWND TrimvexProcess::PageWith(std::initializer_list<int> ids) const {
     struct Search {
         std::initializer_list<int> ids;
@@ -121,7 +130,10 @@ HWND TrimvexProcess::OpenTab(int tabButtonId, std::initializer_list<int> pageIds
     Click(GetDlgItem(main_, kManagementSection));
     HWND container = PageWith({kTabContentFrame, tabButtonId});
     if (!container) return nullptr;
+    // The click has begun the tab's refresh; its rows come off the
+    // program's window thread.
     Click(GetDlgItem(container, tabButtonId));
+    if (!WaitForLists()) return nullptr;
     return PageWith(pageIds);
 }
 

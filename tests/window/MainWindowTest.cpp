@@ -61,8 +61,10 @@ protected:
         Click(window_->SectionButton(section).Handle());
         PumpMessages(5);
     }
+    // The tab's list refreshes off this thread: the click waits for it.
     void ClickTab(int tab) {
         Click(Container().TabButton(tab).Handle());
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         PumpMessages(5);
     }
     // Sections whose page is visible, and whose button is down.
