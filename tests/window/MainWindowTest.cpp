@@ -258,7 +258,9 @@ TEST_F(MainWindowTest, NoticeDependsOnTheDate) {
             ASSERT_EQ(boxes.size(), 1u) << c.date.year << "-" << c.date.month;
             EXPECT_EQ(boxes[0].caption, "Trimvex");
             EXPECT_EQ(boxes[0].text, kNoticeText);
-            EXPECT_FALSE(boxes[0].hasOwner);
+            // The main window waits beneath its notice.
+            EXPECT_TRUE(boxes[0].hasOwner);
+            EXPECT_EQ(boxes[0].owner, Main());
             ASSERT_EQ(shell_.Requests().size(), 1u);
             EXPECT_EQ(shell_.Requests()[0].address, "http://" + std::string(TV_SITE_HOST) + "/");
             EXPECT_EQ(shell_.Requests()[0].showCommand, SW_SHOWMAXIMIZED);
