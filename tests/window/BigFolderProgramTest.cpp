@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/support/Shortcut.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -24,24 +23,24 @@ constexpr int kFiles = 3000;
 constexpr DWORD kAnswerMs = 200;
 constexpr DWORD kCloseMs = 3000;
 
-// Shortcuts to one program, copied into the startup folder; gone again at
-// the end.
+// Small files of a type whose icon is each file's own (so every row costs a
+// look-up), put into the startup folder; gone again at the end.
 class BigStartupFolder {
 public:
     explicit BigStartupFolder(int count) {
         char folder[MAX_PATH] = {};
         if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder))) return;
         CreateDirectoryA(folder, nullptr);
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        const std::string model = std::string(temp) + "tv-big-model.lnk";
-        if (!testing::MakeShortcut(model, "C:\\windows\\notepad.exe")) return;
         for (int i = 0; i < count; ++i) {
-            std::string path = std::string(folder) + "\\tvbig" + std::to_string(i) + ".lnk";
-            if (!CopyFileA(model.c_str(), path.c_str(), FALSE)) break;
+            std::string path = std::string(folder) + "\\tvbig" + std::to_string(i) + ".exe";
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) break;
+            DWORD written = 0;
+            WriteFile(file, "MZ", 2, &written, nullptr);
+            CloseHandle(file);
             made_.push_back(std::move(path));
         }
-        DeleteFileA(model.c_str());
     }
     ~BigStartupFolder() {
         for (const std::string& path : made_) DeleteFileA(path.c_str());
