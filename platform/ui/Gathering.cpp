@@ -5,8 +5,10 @@
 namespace tv::ui {
 
 namespace {
-// Touched only by the user-interface thread.
-HWND handOffWindow = nullptr;
+HWND handOffWindow = nullptr;  // touched only by the user-interface thread
+void StartTimer() {
+    if (handOffWindow) SetTimer(handOffWindow, kHandOffTimer, kHandOffPeriodMs, nullptr);
+}
 }  // namespace
 
 void ReportPageFilled(HWND page) {
@@ -16,8 +18,7 @@ void ReportPageFilled(HWND page) {
 
 void SetHandOffWindow(HWND window) {
     handOffWindow = window;
-    // The first tick stops the timer if nothing is pending.
-    if (window) SetTimer(window, kHandOffTimer, kHandOffPeriodMs, nullptr);
+    StartTimer();  // its first tick stops it if nothing is pending
 }
 
 bool HandOff(HWND window, UINT message, WPARAM wParam, const std::function<bool()>& takeAll) {
@@ -26,12 +27,9 @@ bool HandOff(HWND window, UINT message, WPARAM wParam, const std::function<bool(
     return true;
 }
 
-namespace detail {
-
-void Begin(std::shared_ptr<Run> run, std::shared_ptr<Run> after, std::function<void()> body) {
+void detail::Begin(std::shared_ptr<Run> run, std::shared_ptr<Run> after, std::function<void()> body) {
     auto end = [run, after = std::move(after), body = std::move(body)] {
-        // Never two works of one gathering at once.
-        while (after && !after->ended) Sleep(1);
+        while (after && !after->ended) Sleep(1);  // never two works of one gathering at once
         try {
             if (!*run->stop) body();
         } catch (...) {
@@ -39,10 +37,8 @@ void Begin(std::shared_ptr<Run> run, std::shared_ptr<Run> after, std::function<v
         }
         run->ended.store(true);
     };
-    if (handOffWindow) SetTimer(handOffWindow, kHandOffTimer, kHandOffPeriodMs, nullptr);
+    StartTimer();
     if (!StartBackgroundThread(end, run->stop)) end();
 }
-
-}  // namespace detail
 
 }  // namespace tv::ui

@@ -1,5 +1,6 @@
 #include "platform/win32/BackgroundThreads.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -8,18 +9,13 @@
 namespace tv {
 
 namespace {
-
 struct Kept {
     ScopedHandle thread;
     std::shared_ptr<std::atomic<bool>> stop;
 };
-
 // Touched only by the user-interface thread; never destroyed, so a thread
-// that outlives the end cannot find it gone.
-std::vector<Kept>& KeptThreads() {
-    static auto* threads = new std::vector<Kept>;
-    return *threads;
-}
+// that outlives the end cannot see it go.
+std::vector<Kept>& threads = *new std::vector<Kept>;
 
 DWORD WINAPI RunWork(void* parameter) {
     try {
@@ -30,13 +26,12 @@ DWORD WINAPI RunWork(void* parameter) {
     }
     return 0;
 }
-
 }  // namespace
 
 bool StartBackgroundThread(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) {
-    std::vector<Kept>& threads = KeptThreads();
-    for (auto it = threads.begin(); it != threads.end();)
-        it = WaitForSingleObject(it->thread.Get(), 0) == WAIT_OBJECT_0 ? threads.erase(it) : it + 1;
+    threads.erase(std::remove_if(threads.begin(), threads.end(), [](const Kept& kept) {
+        return WaitForSingleObject(kept.thread.Get(), 0) == WAIT_OBJECT_0;
+    }), threads.end());
     auto owned = std::make_unique<std::function<void()>>(std::move(work));
     ScopedHandle thread(CreateThread(nullptr, 0, RunWork, owned.get(), 0, nullptr));
     if (!thread) return false;
@@ -46,15 +41,14 @@ bool StartBackgroundThread(std::function<void()> work, std::shared_ptr<std::atom
 }
 
 bool EndBackgroundThreads(DWORD milliseconds) {
-    std::vector<Kept>& threads = KeptThreads();
     for (Kept& kept : threads)
         if (kept.stop) kept.stop->store(true);
     const DWORD begin = GetTickCount();
     bool all = true;
     for (Kept& kept : threads) {
         const DWORD waited = GetTickCount() - begin;
-        const DWORD left = kept.stop ? (waited < milliseconds ? milliseconds - waited : 0) : INFINITE;
-        if (WaitForSingleObject(kept.thread.Get(), left) != WAIT_OBJECT_0) all = false;
+        const DWORD left = !kept.stop ? INFINITE : waited < milliseconds ? milliseconds - waited : 0;
+        all = WaitForSingleObject(kept.thread.Get(), left) == WAIT_OBJECT_0 && all;
     }
     if (all) threads.clear();
     return all;
