@@ -103,14 +103,19 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
     return {};
 }
 
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec) {
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec,
+                                 const std::function<bool()>& stop) {
     std::vector<AddonRow> rows;
+    bool stopped = false;
     for (const AddonSource& source : kAddonSources) {
+        if (stopped) break;
         std::vector<AddonRow> group;
         for (std::uint32_t view : ViewsToRead(is64BitSystem, source.views)) {
+            if (stopped) break;
             RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess | view);
             if (!key) continue;
             for (const auto& [name, exact] : SourceNames(registry, key, source.names, codec)) {
+                if (stop && (stopped = stop())) break;
                 AddonRow row;
                 row.name = name;
                 row.exactName = exact;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,11 @@ struct AddonRow {
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
 // With `codec`, names are read through the Unicode calls and each row keeps
-// its exact name beside the code page's form.
+// its exact name beside the code page's form. Once `stop` says so, between
+// add-ons, it ends early with what it has.
 std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
-                                 const TextCodec* codec = nullptr);
+                                 const TextCodec* codec = nullptr,
+                                 const std::function<bool()>& stop = {});
 
 // A value read as text up to its first NUL, whatever its type and length;
 // empty when the key or value cannot be read.

@@ -75,7 +75,7 @@ void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHan
 
 }  // namespace
 
-std::vector<ListRow> ListProcessRows(const Platform& platform) {
+std::vector<ListRow> ListProcessRows(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<ListRow> rows;
     if (!platform.processes || !platform.versions || !platform.environment) return rows;
     ProcessTable& table = *platform.processes;
@@ -84,6 +84,7 @@ std::vector<ListRow> ListProcessRows(const Platform& platform) {
 
     FileVersionInfo version(*platform.versions);
     for (const ProcessEntry& entry : entries) {
+        if (stop && stop()) break;
         ScopedProcess process(table, table.Open(entry.id, kProcessAllAccessLegacy));
         ListRow row(kProcessColumnCount);
         row[kProcessImageName] = entry.exeFile;

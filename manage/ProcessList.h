@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,9 @@ bool ReadImagePath(ProcessTable& table, ProcessHandle process, std::string* path
 
 // Every running process, in the order the list shows them: the reverse of
 // the snapshot order, then sorted by the safe flag. Empty when no snapshot
-// can be read.
-std::vector<ListRow> ListProcessRows(const Platform& platform);
+// can be read. Once `stop` says so, between processes, it ends early with
+// what it has.
+std::vector<ListRow> ListProcessRows(const Platform& platform,
+                                     const std::function<bool()>& stop = {});
 
 }  // namespace tv

@@ -74,7 +74,7 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
 
 }  // namespace
 
-std::vector<ListRow> ServiceScan(const Platform& platform) {
+std::vector<ListRow> ServiceScan(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<ListRow> rows;
     if (!platform.serviceDatabase || !platform.versions) return rows;
     ServiceDatabase& database = *platform.serviceDatabase;
@@ -86,6 +86,7 @@ std::vector<ListRow> ServiceScan(const Platform& platform) {
 
     FileVersionInfo version(*platform.versions);
     for (size_t i = 0; i < services.size(); ++i) {
+        if (stop && stop()) break;
         ListRow row(kServiceColumnCount);
         row[kServiceNumber] = std::to_string(i + 1);
         row[kServiceName] = services[i].name;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,8 @@ std::string ErrorControlWord(std::uint32_t errorControl);
 
 // Reads every service (type 0x30, every state) in the manager's order and
 // returns the rows sorted by their safe flag. Empty when the manager cannot
-// be opened or the services cannot be listed.
-std::vector<ListRow> ServiceScan(const Platform& platform);
+// be opened or the services cannot be listed. Once `stop` says so, between
+// services, it ends early with what it has.
+std::vector<ListRow> ServiceScan(const Platform& platform, const std::function<bool()>& stop = {});
 
 }  // namespace tv

@@ -66,8 +66,8 @@ MainWindow::MainWindow(const Platform& platform)
 MainWindow::~MainWindow() {
     DestroyWindow();
     // The pages have cancelled their gatherings; their threads get one
-    // short wait together. One that still runs after it (a hung query) uses
-    // only services that outlive it.
+    // short wait together. If one still runs after it (a hung query), the
+    // program's entry ends the process before anything it uses goes.
     EndBackgroundThreads(kEndWaitMs);
 }
 
@@ -148,6 +148,8 @@ void MainWindow::FinishStart() {
     // A section chosen in the meantime gets its page.
     ShowCurrentSection();
     ShowVersionNoticeIfDue();
+    // Closed while the notice was up: nothing of the start goes on.
+    if (Ending() || !hwnd_) return;
     // Marked once the notice is answered, so whoever waits for the filled
     // pages finds the window ready for use.
     allPagesCreated_ = true;
@@ -162,14 +164,18 @@ bool MainWindow::PagesFilled() const {
 }
 
 void MainWindow::MarkPagesFilledWhenDone() {
-    if (!hwnd_ || !PagesFilled()) return;
-    SetPropA(hwnd_, ui::kPagesFilledProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
+    if (!hwnd_) return;
+    if (PagesFilled())
+        SetPropA(hwnd_, ui::kPagesFilledProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
+    else
+        RemovePropA(hwnd_, ui::kPagesFilledProperty);
 }
 
 void MainWindow::ShowVersionNoticeIfDue() {
     if (!platform_.clock || !IsVersionNoticeDue(platform_.clock->Today())) return;
-    ui::ShowMessageWithIcon(nullptr, kNoticeText, kNoticeCaption, IDI_APPLICATION_ICON, MB_OK);
-    OpenHomePage(SW_SHOWMAXIMIZED);
+    // Owned by this window, which waits beneath it.
+    ui::ShowMessageWithIcon(hwnd_, kNoticeText, kNoticeCaption, IDI_APPLICATION_ICON, MB_OK);
+    if (!Ending() && hwnd_) OpenHomePage(SW_SHOWMAXIMIZED);
 }
 
 void MainWindow::CreateToolTips() {
@@ -242,8 +248,13 @@ void MainWindow::OnDestroy() {
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (ui::HandOff(hwnd_, message, wParam, [this] {
-            for (const auto& page : pages_)
-                if (page) page->TakeGathered();
+            bool pending = false;
+            for (const auto& page : pages_) {
+                if (!page) continue;
+                page->TakeGathered();
+                pending = pending || !page->Filled();
+            }
+            return pending;
         })) {
         *result = 0;
         return true;

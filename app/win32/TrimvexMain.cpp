@@ -22,6 +22,7 @@
 #include "platform/win32/Win32FileDialog.h"
 #include "platform/win32/Win32DesktopShell.h"
 #include "platform/win32/Win32WorkerThreads.h"
+#include "platform/win32/BackgroundThreads.h"
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
@@ -125,5 +126,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         tv::MainWindow window(services->Get());
         window.DoModal();
     }
+    // A thread that outlived the window's wait (a hung query) must not see
+    // the statics destroyed under it: the process ends here, as it is.
+    if (!tv::EndBackgroundThreads(0)) ExitProcess(0);
     return 0;
 }

@@ -73,9 +73,23 @@ bool AddonPage::OnCommand(int id, int code, HWND) {
 }
 
 void AddonPage::ScanAddons() {
+    const Platform platform = platform_;
+    scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
+        return tv::ScanAddons(*platform.registry, platform.system && platform.system->Is64BitSystem(),
+                              platform.codec, stop);
+    });
+}
+
+void AddonPage::TakeGathered() {
+    if (std::optional<std::vector<AddonRow>> rows = scan_.Take(hwnd_)) {
+        FillList(std::move(*rows));
+        ui::ReportPageFilled(hwnd_);
+    }
+}
+
+void AddonPage::FillList(std::vector<AddonRow> scanned) {
     addonList_.DeleteAllItems();
-    rows_ = tv::ScanAddons(*platform_.registry, platform_.system && platform_.system->Is64BitSystem(),
-                           platform_.codec);
+    rows_ = std::move(scanned);
     const std::vector<AddonRow>& rows = rows_;
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddonRow& row = rows[i];

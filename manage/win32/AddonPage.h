@@ -9,6 +9,7 @@
 
 #include "controls/win32/GradientButton.h"
 #include "manage/AddonScan.h"
+#include "manage/win32/ListRefresh.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
@@ -20,7 +21,8 @@ class AddonPage : public SubPage {
 public:
     explicit AddonPage(const Platform& platform) : SubPage(IDD_ADDON_PAGE, platform) {}
 
-    // Rebuilds the list from the registry.
+    // Rebuilds the list from the registry, off this thread; a scan still
+    // running is dropped for the fresh one.
     void ScanAddons();
     // Removes the ticked add-ons (refusing protected ones), then rescans.
     void RemoveTickedAddons();
@@ -32,6 +34,9 @@ public:
     bool IsTicked(int index) const;
     const ui::ListView& List() const { return addonList_; }
     HIMAGELIST Icons() const { return iconList_.Get(); }
+    bool Filled() const override { return !scan_.Pending(); }
+    void TakeGathered() override;
+    HWND ScanSignWindow() const { return scan_.Sign(); }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -41,7 +46,10 @@ protected:
 
 private:
     AddonRow Row(int index) const;
+    void FillList(std::vector<AddonRow> rows);
 
+    // Right of the buttons; removal waits for the rows.
+    ListRefresh<std::vector<AddonRow>> scan_{{148, 235, 505, 245}, {IDC_ADDON_DELETE}};
     std::vector<AddonRow> rows_;
 
     // The list only shares the image list; the page destroys it.

@@ -135,8 +135,22 @@ int ProcessPage::RowIcon(const std::string& path) {
 }
 
 void ProcessPage::RefreshProcessList() {
+    const Platform platform = platform_;
+    scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
+        return ListProcessRows(platform, stop);
+    });
+}
+
+void ProcessPage::TakeGathered() {
+    if (std::optional<std::vector<ListRow>> rows = scan_.Take(hwnd_)) {
+        FillList(std::move(*rows));
+        ui::ReportPageFilled(hwnd_);
+    }
+}
+
+void ProcessPage::FillList(std::vector<ListRow> rows) {
     processList_.DeleteAllItems();
-    rows_ = ListProcessRows(platform_);
+    rows_ = std::move(rows);
     // An icon depends on the image path alone, so rows of one file share
     // it and it is kept across refreshes; the list starts afresh only once
     // it holds more files than any machine runs at a time.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/win32/GradientButton.h"
+#include "manage/win32/ListRefresh.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
@@ -21,7 +22,8 @@ class ProcessPage : public SubPage {
 public:
     explicit ProcessPage(const Platform& platform);
 
-    // Clears and refills the process list.
+    // Lists the running processes anew, off this thread; a listing still
+    // running is dropped for the fresh one.
     void RefreshProcessList();
     // Clears and refills the module list with the modules of process `id`.
     void ListModules(std::uint32_t id);
@@ -32,6 +34,9 @@ public:
     const ui::ListView& ModuleList() const { return moduleList_; }
     // Images in the row icon list: one per image file listed.
     int RowIconCount() const;
+    bool Filled() const override { return !scan_.Pending(); }
+    void TakeGathered() override;
+    HWND ScanSignWindow() const { return scan_.Sign(); }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -41,12 +46,15 @@ protected:
     void OnRefresh() override { RefreshProcessList(); }
 
 private:
+    void FillList(std::vector<ListRow> rows);
     void OnProcessClick();
     // The row icon list's index of the icon for an image path, added on
     // first sight.
     int RowIcon(const std::string& path);
 
     static constexpr size_t kMostRowIcons = 1024;
+    // Right of the buttons; ending processes waits for the rows.
+    ListRefresh<std::vector<ListRow>> scan_{{375, 145, 505, 155}, {IDC_PROCESS_END}};
     ui::ImageList rowIcons_;
     std::map<std::string, int> pathImages_;
     // The rows shown: the list asks for their texts.

@@ -71,8 +71,22 @@ bool ServicePage::OnCommand(int id, int code, HWND) {
 }
 
 void ServicePage::ServiceScan() {
+    const Platform platform = platform_;
+    scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
+        return tv::ServiceScan(platform, stop);
+    });
+}
+
+void ServicePage::TakeGathered() {
+    if (std::optional<std::vector<ListRow>> rows = scan_.Take(hwnd_)) {
+        FillList(std::move(*rows));
+        ui::ReportPageFilled(hwnd_);
+    }
+}
+
+void ServicePage::FillList(std::vector<ListRow> rows) {
     list_.DeleteAllItems();
-    rows_ = tv::ServiceScan(platform_);
+    rows_ = std::move(rows);
     for (const ListRow& row : rows_) {
         const int index = AppendRow(list_, row);
         // A name the code page cannot hold shows whole.

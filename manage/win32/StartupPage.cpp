@@ -114,15 +114,15 @@ private:
 }  // namespace
 
 StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform,
-                                               const std::atomic<bool>& cancelled) {
+                                               const std::function<bool()>& stop) {
     ScannedRows scanned;
-    scanned.items = tv::StartupScan(platform, [&cancelled] { return cancelled.load(); });
+    scanned.items = tv::StartupScan(platform, stop);
     // The shell wants COM on the thread that asks it for icons.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RowIconLoader loader(platform, &scanned.icons);
     scanned.rowIcon.reserve(scanned.items.size());
     for (const StartupItem& item : scanned.items) {
-        if (cancelled) break;
+        if (stop()) break;
         scanned.rowIcon.push_back(loader.IconOf(item));
     }
     if (SUCCEEDED(com)) CoUninitialize();
@@ -163,20 +163,11 @@ bool StartupPage::OnCommand(int id, int code, HWND) {
     return false;
 }
 
-void StartupPage::StartupScan() {
-    // Never a second scan beside one in the background: that one starts
-    // afresh, and only its rows are shown.
-    if (scan_.Pending()) {
-        StartScan();
-        return;
-    }
-    const std::atomic<bool> notCancelled{false};
-    FillList(ScanRows(platform_, notCancelled));
-}
+void StartupPage::StartupScan() { StartScan(); }
 
 void StartupPage::StartScan() {
     const Platform platform = platform_;
-    scan_.Start([platform](const std::atomic<bool>& cancelled) { return ScanRows(platform, cancelled); });
+    scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) { return ScanRows(platform, stop); });
 }
 
 void StartupPage::GatherAhead() {
@@ -191,7 +182,7 @@ void StartupPage::OnRefreshInBackground() {
 
 void StartupPage::TakeGathered() {
     if (!hwnd_) return;
-    std::optional<ScannedRows> scanned = scan_.Take();
+    std::optional<ScannedRows> scanned = scan_.Take(hwnd_);
     if (!scanned) return;
     FillList(std::move(*scanned));
     ui::ReportPageFilled(hwnd_);

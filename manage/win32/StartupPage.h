@@ -13,7 +13,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
-#include "platform/ui/Gathering.h"
+#include "manage/win32/ListRefresh.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -24,8 +24,8 @@ class StartupPage : public SubPage {
 public:
     explicit StartupPage(const Platform& platform);
 
-    // Rebuilds the list from the system; while a scan runs in the
-    // background, that one is begun afresh instead.
+    // Rebuilds the list from the system, off this thread; a scan still
+    // running is dropped for the fresh one.
     void StartupScan();
     // Removes the entries of the selected rows (or refuses protected ones),
     // then rebuilds the list unless every one was refused.
@@ -46,6 +46,8 @@ protected:
 
 public:
     bool Filled() const override { return !scan_.Pending(); }
+    // The sign of a long scan while it shows; null otherwise.
+    HWND ScanSignWindow() const { return scan_.Sign(); }
     // The scan made at start begins before the page's window exists.
     void GatherAhead() override;
     void TakeGathered() override;
@@ -59,8 +61,8 @@ public:
         // Per item: its index in `icons`, -1 for none.
         std::vector<int> rowIcon;
     };
-    // Stops early, with what it has, once `cancelled` is set.
-    static ScannedRows ScanRows(const Platform& platform, const std::atomic<bool>& cancelled);
+    // Stops early, with what it has, once `stop` says so.
+    static ScannedRows ScanRows(const Platform& platform, const std::function<bool()>& stop);
 
 private:
     void StartScan();
@@ -73,7 +75,8 @@ private:
     ui::ImageList images_;
     // The rows shown: the list asks for their texts.
     std::vector<StartupItem> rows_;
-    ui::Gathering<ScannedRows> scan_;
+    // Right of the buttons; removal waits for the rows.
+    ListRefresh<ScannedRows> scan_{{222, 234, 505, 244}, {IDC_STARTUP_REMOVE}};
 };
 
 }  // namespace tv

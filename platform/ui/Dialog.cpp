@@ -126,7 +126,13 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam,
         self->DetachHandle();
         return FALSE;
     }
-    return self->HandleMessage(message, wParam, lParam);
+    // An exception must not cross the system's code back to the message
+    // loop: the message simply counts as not handled.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
 }
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

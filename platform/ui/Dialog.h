@@ -42,6 +42,8 @@ public:
     // Called by the modal loop for each message aimed at this dialog or one
     // of its descendants before it is dispatched. True: consumed.
     virtual bool PreTranslateMessage(MSG& message);
+    // True once a modal dialog has been told to end.
+    bool Ending() const { return ending_; }
 
 protected:
     virtual void DoDataExchange(DataExchange& exchange);

@@ -1,22 +1,14 @@
 #include "platform/ui/Gathering.h"
 
-#include <objbase.h>
-
 #include "platform/win32/BackgroundThreads.h"
 
 namespace tv::ui {
 
 namespace {
-
-// Read by the workers, so it never goes away.
-std::atomic<HWND> handOffWindow{nullptr};
-// Touched only by the user-interface thread.
-int pending = 0;
-
+HWND handOffWindow = nullptr;  // touched only by the user-interface thread
 void StartTimer() {
-    if (HWND window = handOffWindow.load()) SetTimer(window, kHandOffTimer, kHandOffPeriodMs, nullptr);
+    if (handOffWindow) SetTimer(handOffWindow, kHandOffTimer, kHandOffPeriodMs, nullptr);
 }
-
 }  // namespace
 
 void ReportPageFilled(HWND page) {
@@ -25,45 +17,28 @@ void ReportPageFilled(HWND page) {
 }
 
 void SetHandOffWindow(HWND window) {
-    handOffWindow.store(window);
-    if (pending > 0) StartTimer();
+    handOffWindow = window;
+    StartTimer();  // its first tick stops it if nothing is pending
 }
 
-bool HandOff(HWND window, UINT message, WPARAM wParam, const std::function<void()>& takeAll) {
-    if (message != kGatheredMessage && !(message == WM_TIMER && wParam == kHandOffTimer))
-        return false;
-    takeAll();
-    if (pending == 0) KillTimer(window, kHandOffTimer);
+bool HandOff(HWND window, UINT message, WPARAM wParam, const std::function<bool()>& takeAll) {
+    if (message != WM_TIMER || wParam != kHandOffTimer) return false;
+    if (!takeAll()) KillTimer(window, kHandOffTimer);
     return true;
 }
 
-namespace detail {
-
-void CountPending(int change) {
-    pending += change;
-    if (change > 0 && pending == 1) StartTimer();
-}
-
-void Begin(std::shared_ptr<Run> run, std::function<void()> body, bool multithreaded) {
-    auto end = [run, body = std::move(body), multithreaded] {
-        {
-            // Management queries are made from the multithreaded apartment.
-            const bool com =
-                multithreaded && SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-            try {
-                body();
-            } catch (...) {
-                // The value stays empty.
-            }
-            if (com) CoUninitialize();
+void detail::Begin(std::shared_ptr<Run> run, std::shared_ptr<Run> after, std::function<void()> body) {
+    auto end = [run, after = std::move(after), body = std::move(body)] {
+        while (after && !after->ended) Sleep(1);  // never two works of one gathering at once
+        try {
+            if (!*run->stop) body();
+        } catch (...) {
+            // The value stays empty.
         }
         run->ended.store(true);
-        if (HWND window = handOffWindow.load()) PostMessageA(window, kGatheredMessage, 0, 0);
     };
-    if (StartBackgroundThread(end, run->cancelled)) return;
-    end();
+    StartTimer();
+    if (!StartBackgroundThread(end, run->stop)) end();
 }
-
-}  // namespace detail
 
 }  // namespace tv::ui

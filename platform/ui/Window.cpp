@@ -81,7 +81,13 @@ LRESULT CALLBACK Window::SubclassProc(HWND window, UINT message, WPARAM wParam,
         self->DetachHandle();
         return CallWindowProcA(original, window, message, wParam, lParam);
     }
-    return self->WindowProc(message, wParam, lParam);
+    // No exception may cross the system's code: the control's own
+    // handling answers instead.
+    try {
+        return self->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        return self->Default(message, wParam, lParam);
+    }
 }
 
 LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,11 @@
 // Every thread the program starts beside the user-interface thread, kept so
-// that the end of the program can stop them all at once: each is asked to
-// stop, then all are waited for once, against one deadline.
+// that the end of the program can wait for them all at once:
+// - a thread started with a stop flag may be cut short: the end sets the
+//   flag and waits for it until the deadline;
+// - a thread started without one does a thing that must not be cut in the
+//   middle: the end waits for it whatever the deadline.
+// A thread still running after the wait must not see the statics go: the
+// caller then ends the process at once (ExitProcess).
 #pragma once
 
 #include <windows.h>
@@ -12,15 +17,12 @@
 namespace tv {
 
 // Runs `work` on a new thread; an exception it lets out ends only the work.
-// `stop`, when given, is set by EndBackgroundThreads. False when no thread
-// could be started (the work has not run).
+// False when no thread could be started: the work has not run.
 bool StartBackgroundThread(std::function<void()> work,
                            std::shared_ptr<std::atomic<bool>> stop = nullptr);
 
-// Asks every thread started above to stop, then waits for them until
-// `milliseconds` have passed, dispatching this thread's messages meanwhile
-// (a worker may need this thread to reach a COM object that lives here).
-// True when none still runs. Call it from the user-interface thread.
+// Sets every stop flag, then waits. True when none still runs. Call it from
+// the user-interface thread.
 bool EndBackgroundThreads(DWORD milliseconds);
 
 }  // namespace tv

@@ -78,20 +78,20 @@ void SystemInfoPage::StartGathering() {
     // The management queries are by far the slowest part; the rest is
     // gathered beside them. Both copy the service pointers they read.
     const Platform platform = platform_;
-    auto local = [platform](const std::atomic<bool>&) {
+    auto local = [platform](const std::function<bool()>&) {
         NoSystemProbe none;
         const SystemProbe& probe = platform.system ? *platform.system : none;
         const HardwareInventory inventory(nullptr, &probe, platform.drives, platform.registry);
         return GatherLocalSystemInfo(SystemFacts(probe), inventory);
     };
-    auto queries = [platform](const std::atomic<bool>& cancelled) {
+    auto queries = [platform](const std::function<bool()>& stop) {
         NoSystemProbe none;
         HardwareInventory inventory(platform.wmi, platform.system ? platform.system : &none,
                                     platform.drives, platform.registry);
-        return RunManagementQueries(inventory, [&cancelled] { return cancelled.load(); });
+        return RunManagementQueries(inventory, stop);
     };
     started_ = true;
-    queries_.Start(queries, true);
+    queries_.Start(queries);
     local_.Start(local);
 }
 

@@ -33,13 +33,18 @@ protected:
         return *static_cast<ManagementContainer*>(window_->Page(kManagementSection));
     }
     PageType& Page() const { return *static_cast<PageType*>(Container().Page(kTab)); }
+    // The lists refresh off this thread: each click waits for their rows.
     void ClickTab(int tab) {
         Click(Container().TabButton(tab).Handle());
-        PumpMessages(5);
+        WaitForLists();
     }
     // Presses a control of the page under test.
     void Press(int id) {
         Click(GetDlgItem(Page().Handle(), id));
+        WaitForLists();
+    }
+    void WaitForLists() {
+        ASSERT_TRUE(PumpMessagesUntil([&] { return Container().Filled(); }));
         PumpMessages(5);
     }
 

@@ -94,6 +94,15 @@ HWND TrimvexProcess::WaitForMain(DWORD milliseconds) {
     return nullptr;
 }
 
+bool TrimvexProcess::WaitForLists(DWORD milliseconds) const {
+    const DWORD start = GetTickCount();
+    while (!GetPropA(main_, ui::kPagesFilledProperty)) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 HWND TrimvexProcess::PageWith(std::initializer_list<int> ids) const {
     struct Search {
         std::initializer_list<int> ids;
@@ -117,12 +126,19 @@ void TrimvexProcess::ShowSection(int buttonId) const {
                  reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
 }
 
-HWND TrimvexProcess::OpenTab(int tabButtonId, std::initializer_list<int> pageIds) const {
+HWND TrimvexProcess::ClickTab(int tabButtonId, std::initializer_list<int> pageIds) const {
     Click(GetDlgItem(main_, kManagementSection));
     HWND container = PageWith({kTabContentFrame, tabButtonId});
     if (!container) return nullptr;
     Click(GetDlgItem(container, tabButtonId));
     return PageWith(pageIds);
+}
+
+HWND TrimvexProcess::OpenTab(int tabButtonId, std::initializer_list<int> pageIds) const {
+    // The click has begun the tab's refresh; its rows come off the
+    // program's window thread.
+    HWND page = ClickTab(tabButtonId, pageIds);
+    return page && WaitForLists() ? page : nullptr;
 }
 
 bool TrimvexProcess::NextMessageBox(const std::string& caption, std::string* text,

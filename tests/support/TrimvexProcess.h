@@ -41,7 +41,12 @@ public:
     void ShowSection(int buttonId) const;
     // Opens the management section and presses one of its tab buttons;
     // returns the sub-page that holds every one of `pageIds`.
+    // Waits for its rows; ClickTab does not.
+    HWND ClickTab(int tabButtonId, std::initializer_list<int> pageIds) const;
     HWND OpenTab(int tabButtonId, std::initializer_list<int> pageIds) const;
+    // Waits until no list of the program is being refreshed (the main
+    // window carries the pages-filled mark again).
+    bool WaitForLists(DWORD milliseconds = 60000) const;
     // Waits for the program's next message box with this caption, reads its
     // text, answers it with `button` and waits for it to go.
     bool NextMessageBox(const std::string& caption, std::string* text, DWORD milliseconds = 10000,

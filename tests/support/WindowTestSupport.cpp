@@ -251,7 +251,8 @@ void MessageBoxWatcher::Poll() {
     char text[1024] = {};
     GetWindowTextA(search.found, caption, sizeof(caption));
     GetDlgItemTextA(search.found, 0xFFFF, text, sizeof(text));
-    Box box{caption, text, GetWindow(search.found, GW_OWNER) != nullptr};
+    HWND owner = GetWindow(search.found, GW_OWNER);
+    Box box{caption, text, owner != nullptr, owner};
     EnterCriticalSection(&lock_);
     boxes_.push_back(box);
     LeaveCriticalSection(&lock_);

@@ -50,6 +50,7 @@ public:
         std::string caption;
         std::string text;
         bool hasOwner;
+        HWND owner;
     };
     MessageBoxWatcher();
     ~MessageBoxWatcher();

@@ -1,6 +1,7 @@
 // The add-on list built from the four add-on locations of a fake registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,33 @@ TEST_F(AddonScanTest, ValuesOfAnyTypeAreReadUpToTheirFirstNul) {
         key.Set("v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size()));
         registry.growths = c.growths;
         EXPECT_EQ(ReadValueText(key, "v"), c.shown) << c.type << " " << c.growths;
+    }
+}
+
+// A stop reaches the loop over the add-ons: asked before each one, the scan
+// reads no add-on's class past the check that said stop.
+TEST_F(AddonScanTest, AStopEndsTheScanBeforeTheNextAddon) {
+    for (int i = 0; i < 4; ++i) {
+        const std::string id = "{T" + std::to_string(i) + "}";
+        Class(id, "Toolbar " + std::to_string(i), "C:\\t.dll");
+        ValueEntry(kHkeyLocalMachine, kToolbarKey, id);
+    }
+    const struct {
+        int checksBeforeStop;
+        std::vector<std::string> names;
+    } cases[] = {{0, {}}, {1, {"Toolbar 0"}}, {3, {"Toolbar 0", "Toolbar 1", "Toolbar 2"}},
+                 {100, {"Toolbar 0", "Toolbar 1", "Toolbar 2", "Toolbar 3"}}};
+    for (const auto& c : cases) {
+        int checks = 0;
+        std::vector<std::string> names;
+        for (const AddonRow& row :
+             ScanAddons(registry_, false, nullptr, [&] { return checks++ >= c.checksBeforeStop; }))
+            names.push_back(row.displayName);
+        EXPECT_EQ(names, c.names) << c.checksBeforeStop;
+        // Once told to stop, it is not asked again.
+        EXPECT_EQ(checks, std::min(c.checksBeforeStop + 1, 4))
+            << c.checksBeforeStop;
+        EXPECT_EQ(registry_.OpenHandleCount(), 0u);
     }
 }
 

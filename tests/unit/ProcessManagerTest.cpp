@@ -401,5 +401,34 @@ TEST(ProcessManagerVersions, PrivilegeFailureIsToldOnceAndWorkGoesOn) {
     EXPECT_EQ(fakes.prompter.Prompts()[0].text, "提升权限失败，请尝试使用系统管理员帐号运行");
 }
 
+// A stop reaches the loop over the processes: asked before each one, the
+// listing opens no process past the check that said stop.
+TEST_F(ProcessManagerTest, AStopEndsTheListingBeforeTheNextProcess) {
+    struct CountingTable : FakeProcessTable {
+        ProcessHandle Open(std::uint32_t id, std::uint32_t access) override {
+            ++opened;
+            return FakeProcessTable::Open(id, access);
+        }
+        int opened = 0;
+    };
+    const struct {
+        int checksBeforeStop;
+        size_t rows;
+    } cases[] = {{0, 0}, {1, 1}, {3, 3}, {100, 4}};
+    for (const auto& c : cases) {
+        CountingTable table;
+        for (std::uint32_t id : {100u, 200u, 300u, 400u}) table.Add(id, "p.exe", 1).kernelPath = "C:\\p.exe";
+        Platform platform = P();
+        platform.processes = &table;
+        int checks = 0;
+        const std::vector<ListRow> rows =
+            ListProcessRows(platform, [&] { return checks++ >= c.checksBeforeStop; });
+        EXPECT_EQ(rows.size(), c.rows) << c.checksBeforeStop;
+        // Each process listed is opened once for its row.
+        EXPECT_EQ(table.opened, static_cast<int>(c.rows)) << c.checksBeforeStop;
+        EXPECT_EQ(table.OpenHandles(), 0);
+    }
+}
+
 }  // namespace
 }  // namespace tv

@@ -2,6 +2,7 @@
 // manager and file protection.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -383,6 +384,27 @@ TEST(ServiceManagerVersions, FileColumnsFromTheResolvedExecutable) {
     EXPECT_EQ(rows[0][kServiceCompany], "Maker");
     EXPECT_EQ(rows[0][kServiceFileVersion], "5.1");
     EXPECT_EQ(rows[0][kServiceFileDescription], "Svc host");
+}
+
+// A stop reaches the loop over the services: asked before each one, the scan
+// opens no service past the check that said stop.
+TEST_F(ServiceManagerTest, AStopEndsTheScanBeforeTheNextService) {
+    const struct {
+        int checksBeforeStop;
+        size_t rows;
+    } cases[] = {{0, 0}, {1, 1}, {3, 3}, {100, 5}};
+    for (const auto& c : cases) {
+        testing::FakePlatform fakes;
+        for (int i = 0; i < 5; ++i) fakes.serviceDatabase.Add("S" + std::to_string(i), "D", "C:\\s.exe");
+        int checks = 0;
+        const std::vector<ListRow> rows =
+            ServiceScan(fakes.Get(), [&] { return checks++ >= c.checksBeforeStop; });
+        EXPECT_EQ(rows.size(), c.rows) << c.checksBeforeStop;
+        std::set<std::string> opened(fakes.serviceDatabase.openedServices.begin(),
+                                     fakes.serviceDatabase.openedServices.end());
+        EXPECT_EQ(opened.size(), c.rows) << c.checksBeforeStop;
+        EXPECT_EQ(fakes.serviceDatabase.OpenHandles(), 0);
+    }
 }
 
 }  // namespace

@@ -61,8 +61,10 @@ protected:
         Click(window_->SectionButton(section).Handle());
         PumpMessages(5);
     }
+    // The tab's list refreshes off this thread: the click waits for it.
     void ClickTab(int tab) {
         Click(Container().TabButton(tab).Handle());
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         PumpMessages(5);
     }
     // Sections whose page is visible, and whose button is down.
@@ -257,7 +259,9 @@ TEST_F(MainWindowTest, NoticeDependsOnTheDate) {
             ASSERT_EQ(boxes.size(), 1u) << c.date.year << "-" << c.date.month;
             EXPECT_EQ(boxes[0].caption, "Trimvex");
             EXPECT_EQ(boxes[0].text, kNoticeText);
-            EXPECT_FALSE(boxes[0].hasOwner);
+            // The main window waits beneath its notice.
+            EXPECT_TRUE(boxes[0].hasOwner);
+            EXPECT_EQ(boxes[0].owner, Main());
             ASSERT_EQ(fakes_.userShell.Launches().size(), 1u);
             EXPECT_EQ(fakes_.userShell.Launches()[0].file, "http://" + std::string(TV_SITE_HOST) + "/");
             EXPECT_EQ(fakes_.userShell.Launches()[0].showCommand, SW_SHOWMAXIMIZED);

@@ -112,6 +112,7 @@ TEST(ManageProgram, ServicesAndProcessesTabsOfTheRealProgram) {
     }
     testing::Click(GetDlgItem(processes, IDC_PROCESS_END));
     EXPECT_EQ(sleeper.ExitCode(5000), 1);
+    ASSERT_TRUE(program.WaitForLists());
     {
         testing::RemoteListView list(GetDlgItem(processes, IDC_PROCESS_LIST));
         EXPECT_EQ(FindRow(list, 2, std::to_string(sleeper.Id())), -1);

@@ -10,6 +10,7 @@
 #include "manage/ProcessList.h"
 #include "manage/win32/ProcessPage.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/PageRefresh.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -28,7 +29,7 @@ protected:
         fakes_.systemFiles.Protect("C:\\apps\\p100.exe");
         page_ = std::make_unique<ProcessPage>(fakes_.Get());
         page_->CreatePage(host_);
-        page_->Refresh();
+        EXPECT_TRUE(testing::RefreshAndWait(*page_));
     }
     ~ProcessPageClickTest() override {
         page_.reset();
@@ -94,6 +95,7 @@ TEST_F(ProcessPageClickTest, TickedProcessesEndedThenListRefreshed) {
     ListView_SetCheckState(list, Row(200), TRUE);
     ListView_SetCheckState(list, Row(4), TRUE);
     testing::Click(page_->Item(IDC_PROCESS_END));
+    ASSERT_TRUE(testing::WaitForRefresh(*page_));
     using Ended = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
     Ended ended = fakes_.processes.terminated;
     std::sort(ended.begin(), ended.end());
@@ -111,7 +113,7 @@ TEST_F(ProcessPageClickTest, TickedProcessesEndedThenListRefreshed) {
 TEST_F(ProcessPageClickTest, RowsOfOneFileShareItsIconAcrossRefreshes) {
     // A second process of p300's file.
     fakes_.processes.Add(400u, "p400.exe", 1).kernelPath = "C:\\apps\\p300.exe";
-    for (int refresh = 0; refresh < 5; ++refresh) page_->RefreshProcessList();
+    for (int refresh = 0; refresh < 5; ++refresh) ASSERT_TRUE(testing::RefreshAndWait(*page_));
     const ui::ListView& list = page_->ProcessList();
     ASSERT_EQ(list.ItemCount(), 5);
     EXPECT_EQ(page_->RowIconCount(), 4);
@@ -140,7 +142,7 @@ TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
     while (path.size() < 700) path += "\\目录名称";
     path += "\\长.exe";
     fakes_.processes.Add(500u, "p500.exe", 1).kernelPath = path;
-    page_->RefreshProcessList();
+    ASSERT_TRUE(testing::RefreshAndWait(*page_));
     int row = Row(500);
     ASSERT_GE(row, 0);
     EXPECT_EQ(page_->ProcessList().ItemText(row, kProcessPath), path);
@@ -150,7 +152,7 @@ TEST_F(ProcessPageClickTest, CellsLongerThanAPathAreReadWhole) {
 TEST_F(ProcessPageClickTest, TextRequestsAreAnsweredInEitherFormWithinTheRoomOffered) {
     // "中文.exe" in CP936, and as UTF-16.
     fakes_.processes.Add(600u, "\xD6\xD0\xCE\xC4.exe", 1).kernelPath = "C:\\apps\\x.exe";
-    page_->RefreshProcessList();
+    ASSERT_TRUE(testing::RefreshAndWait(*page_));
     int row = -1;
     for (int i = 0; i < page_->ProcessList().ItemCount(); ++i)
         if (page_->ProcessList().ItemText(i, kProcessId) == "600") row = i;

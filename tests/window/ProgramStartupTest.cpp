@@ -94,6 +94,8 @@ TEST(ProgramStartup, ListsTheFixtureRowsAndRemovesARunValue) {
     HWND page = GetParent(listWindow);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_STARTUP_REMOVE, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REMOVE)));
+    // The rescan that follows runs off the program's window thread.
+    ASSERT_TRUE(program.WaitForLists());
     std::vector<std::string> after = fixture.Contents();
     before.erase(std::remove_if(before.begin(), before.end(),
                                 [](const std::string& line) {

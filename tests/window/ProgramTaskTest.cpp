@@ -108,6 +108,7 @@ TEST(ProgramTasks, ListsALogonTaskRemovesItAndItsKeptDefinitionRegistersItAgain)
         HWND page = GetParent(listWindow);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_STARTUP_REMOVE, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REMOVE)));
+        ASSERT_TRUE(program.WaitForLists());
         EXPECT_FALSE(Registered());
         for (int r = 0; r < list.ItemCount(); ++r) EXPECT_NE(list.ItemText(r, 0), "TvLogon");
     }

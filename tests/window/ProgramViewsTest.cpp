@@ -81,6 +81,8 @@ TEST(ProgramViews, ListsARunValueOfEachViewAndRemovesEachExactly) {
         list.Select(row);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_STARTUP_REMOVE, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REMOVE)));
+        // The rescan runs off the program's window thread.
+        ASSERT_TRUE(program.WaitForLists());
     };
     // The 32-bit row goes alone; the 64-bit value of the same name stays.
     remove(wow);

@@ -325,6 +325,7 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
             list.Select(row);
             SendMessageA(page, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(page, 1012)));
+            ASSERT_TRUE(program.WaitForLists());
             EXPECT_EQ(FindRow(list, 0, name), -1);
             ASSERT_TRUE(WaitForRestoreFiles(++files));
         }

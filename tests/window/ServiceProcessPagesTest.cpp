@@ -26,6 +26,7 @@
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/PageRefresh.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace tv {
@@ -189,7 +190,7 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     PageHost host;
     ServicePage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
-    page.Refresh();
+    ASSERT_TRUE(testing::RefreshAndWait(page));
     const ui::ListView& list = page.List();
     int row = FindRow(list, kServiceName, name);
     ASSERT_GE(row, 0) << "the test service is not listed";
@@ -220,6 +221,7 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     ListView_SetItemState(list.Handle(), row, 0, LVIS_SELECTED);
     fakes_.prompter.QueueAnswer(kIdYes);
     testing::Click(page.Item(IDC_SERVICE_DELETE));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     PumpMessages(20);
     EXPECT_TRUE(service.Exists());
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 2u);
@@ -228,6 +230,7 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     Select(list, row);
     fakes_.prompter.QueueAnswer(kIdYes);
     testing::Click(page.Item(IDC_SERVICE_DELETE));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     PumpMessages(20);
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 3u);
     EXPECT_EQ(fakes_.prompter.Prompts()[2].text, kDeleteServiceQuestion);
@@ -252,7 +255,7 @@ TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {
     PageHost host;
     ServicePage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
-    page.Refresh();
+    ASSERT_TRUE(testing::RefreshAndWait(page));
     int row = FindRow(page.List(), kServiceName, name);
     ASSERT_GE(row, 0);
     EXPECT_EQ(page.List().ItemText(row, kServiceSafe), "是");
@@ -261,6 +264,7 @@ TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {
     Select(page.List(), row);
     fakes_.prompter.QueueAnswer(kIdYes);
     testing::Click(page.Item(IDC_SERVICE_DELETE));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     ASSERT_EQ(fakes_.prompter.Prompts().size(), 2u);
     EXPECT_EQ(fakes_.prompter.Prompts()[1].caption, "警告");
     EXPECT_EQ(fakes_.prompter.Prompts()[1].text, kProtectedServiceWarning);
@@ -277,7 +281,7 @@ TEST_F(RealPlatformTest, ChildProcessIsListedShowsItsModulesAndEndsWhenTicked) {
     ASSERT_TRUE(page.CreatePage(host.Get()));
     ShowWindow(host.Get(), SW_SHOWNOACTIVATE);
     page.Show(SW_SHOW);
-    page.Refresh();
+    ASSERT_TRUE(testing::RefreshAndWait(page));
     const ui::ListView& list = page.ProcessList();
     int row = FindRow(list, kProcessId, std::to_string(child.Id()));
     ASSERT_GE(row, 0) << "the child is not listed";
@@ -340,6 +344,7 @@ TEST_F(RealPlatformTest, ChildProcessIsListedShowsItsModulesAndEndsWhenTicked) {
 
     ListView_SetCheckState(list.Handle(), row, TRUE);
     testing::Click(page.Item(IDC_PROCESS_END));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     DWORD code = 0;
     ASSERT_TRUE(child.Ended(&code));
     EXPECT_EQ(code, 1u);
@@ -361,7 +366,7 @@ TEST_F(RealPlatformTest, AProcessThatTookTheTickedRowsIdIsNotEnded) {
     {
         Sleeper first;
         ASSERT_NE(first.Id(), 0u);
-        page.Refresh();
+        ASSERT_TRUE(testing::RefreshAndWait(page));
         row = FindRow(list, kProcessId, std::to_string(first.Id()));
         ASSERT_GE(row, 0);
     }  // ends it
@@ -373,6 +378,7 @@ TEST_F(RealPlatformTest, AProcessThatTookTheTickedRowsIdIsNotEnded) {
     ListView_SetItemText(list.Handle(), row, kProcessId, id.data());
     ListView_SetCheckState(list.Handle(), row, TRUE);
     testing::Click(page.Item(IDC_PROCESS_END));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     EXPECT_TRUE(successor.Running());
     // The list was read again: the successor is there, unticked.
     int now = FindRow(list, kProcessId, id);
@@ -383,6 +389,7 @@ TEST_F(RealPlatformTest, AProcessThatTookTheTickedRowsIdIsNotEnded) {
     // Its own row, read now, ends it.
     ListView_SetCheckState(list.Handle(), now, TRUE);
     testing::Click(page.Item(IDC_PROCESS_END));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
     DWORD code = 0;
     ASSERT_TRUE(successor.Ended(&code));
     EXPECT_EQ(code, 1u);
@@ -392,13 +399,13 @@ TEST_F(RealPlatformTest, RepeatedRefreshesDoNotGrowHandlesOrGdiObjects) {
     PageHost host;
     ProcessPage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
-    page.Refresh();
-    page.Refresh();
+    ASSERT_TRUE(testing::RefreshAndWait(page));
+    ASSERT_TRUE(testing::RefreshAndWait(page));
     const int iconsBefore = page.RowIconCount();
     DWORD handlesBefore = 0, handlesAfter = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
     int gdiBefore = testing::GdiObjectCount();
-    for (int i = 0; i < 30; ++i) page.Refresh();
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(testing::RefreshAndWait(page));
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_LE(handlesAfter, handlesBefore + 2);
     EXPECT_LE(testing::GdiObjectCount(), gdiBefore + 2);
@@ -427,6 +434,7 @@ TEST_F(RealPlatformTest, ScreenshotsOfBothTabs) {
     };
 
     testing::Click(container.TabButton(2).Handle());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return window.PagesFilled(); }));
     auto& processes = *static_cast<ProcessPage*>(container.Page(2));
     ASSERT_GT(processes.ProcessList().ItemCount(), 2);
     int row = FindRow(processes.ProcessList(), kProcessId, std::to_string(child.Id()));
@@ -437,6 +445,7 @@ TEST_F(RealPlatformTest, ScreenshotsOfBothTabs) {
     save("processes-tab");
 
     testing::Click(container.TabButton(3).Handle());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return window.PagesFilled(); }));
     auto& services = *static_cast<ServicePage*>(container.Page(3));
     EXPECT_GT(services.List().ItemCount(), 5);
     Select(services.List(), 2);

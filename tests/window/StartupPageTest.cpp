@@ -96,8 +96,10 @@ protected:
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
         Page().List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     }
+    // A refresh or a removal's rescan runs off this thread: wait for it.
     void ClickButton(int id) {
         testing::Click(GetDlgItem(Page().Handle(), id));
+        ASSERT_TRUE(testing::PumpMessagesUntil([&] { return window_->PagesFilled(); }));
         testing::PumpMessages(20);
     }
 
@@ -238,7 +240,11 @@ TEST_F(StartupPageTest, RefreshingKeepsGdiObjectsAndImagesLevel) {
     const int rows = Page().List().ItemCount();
     ASSERT_GT(rows, 10);
     EXPECT_LE(images, rows + 4);
-    for (int i = 0; i < 100; ++i) Page().StartupScan();
+    // Each waited for, so every one fills the list.
+    for (int i = 0; i < 100; ++i) {
+        Page().StartupScan();
+        ASSERT_TRUE(testing::PumpMessagesUntil([&] { return window_->PagesFilled(); }));
+    }
     testing::PumpMessages(20);
     EXPECT_EQ(ImageList_GetImageCount(Page().Images()), images);
     EXPECT_EQ(Page().List().ItemCount(), rows);
