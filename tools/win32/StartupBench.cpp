@@ -163,6 +163,15 @@ size_t BareTaskLoop() {
     return BareTaskWalk(root.Get(), std::wstring(windows) + (wow64 ? L"\\Sysnative\\Tasks" : L"\\System32\\Tasks"));
 }
 
+// The tab's scan runs off this thread: from its start to the filled list.
+void ScanAndFill(tv::StartupPage& page) {
+    page.StartupScan();
+    while (!page.Filled()) {
+        Sleep(1);
+        page.TakeGathered();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -206,7 +215,7 @@ int main(int argc, char** argv) {
     {
         tv::StartupPage page(platform);
         page.CreatePage(parent);
-        double ordinary = Median(5, [&] { page.StartupScan(); });
+        double ordinary = Median(5, [&] { ScanAndFill(page); });
         std::printf("ordinary fixture: %d rows, tab scan %.1f ms\n", page.List().ItemCount(),
                     ordinary);
 
@@ -243,7 +252,7 @@ int main(int argc, char** argv) {
         double bare = Median(5, [&] { values = BareLoop(); });
         size_t rows = 0;
         double portable = Median(3, [&] { rows = tv::StartupScan(platform).size(); });
-        double tab = Median(3, [&] { page.StartupScan(); });
+        double tab = Median(3, [&] { ScanAndFill(page); });
         std::printf("large fixture: %zu Run values, %zu rows (%d in the tab)\n", values, rows,
                     page.List().ItemCount());
         std::printf("bare registry loop: %.1f ms\n", bare);

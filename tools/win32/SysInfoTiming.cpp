@@ -19,6 +19,8 @@
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemProbe.h"
+#include "platform/win32/Win32TaskScheduler.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32Wmi.h"
 #include "sysinfo/SystemInfoContent.h"
 
@@ -51,6 +53,12 @@ int main() {
         tv::Win32ShellLinks links;
         tv::Platform platform{&registry, nullptr, nullptr, &files, &drives, &environment};
         platform.links = &links;
+        // The scan names folders and values through the code page and reads
+        // the scheduled tasks, as the tab's does.
+        tv::Win32TextCodec codec;
+        platform.codec = &codec;
+        tv::Win32TaskScheduler tasks;
+        platform.tasks = &tasks;
         QueryPerformanceCounter(&start);
         tv::StartupScan(platform);
         QueryPerformanceCounter(&now);
