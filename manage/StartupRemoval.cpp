@@ -1,6 +1,7 @@
 #include "manage/StartupRemoval.h"
 
 #include "manage/NameCheck.h"
+#include "manage/StartupDisable.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskRemoval.h"
 #include "platform/CodePageText.h"
@@ -135,6 +136,8 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     // A name with a NUL would be cut by every call: another entry would be
     // kept and deleted in its place.
     if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    // A disabled row stands for a record, not for an entry: enable it first.
+    if (IsDisabledRow(row)) return false;
     if (IsTaskRow(row)) return RemoveTaskItem(platform, row);
     for (const char* subkey : kProtectedSubkeys) {
         if (row.subkey == subkey) {

@@ -7,6 +7,7 @@
 
 #include "manage/CommandLineResolution.h"
 #include "manage/StartupCatalogue.h"
+#include "manage/StartupDisable.h"
 #include "manage/TaskScan.h"
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
@@ -394,6 +395,9 @@ std::vector<StartupItem> StartupScan(const Platform& platform, const std::functi
         }
     }
     if (!stopped()) ScanTasks(platform, &items, stop);
+    // What was switched off, here or by the system configuration tool,
+    // after everything that is on.
+    if (!stopped()) ScanDisabledStartupItems(platform, &items, stop);
     return items;
 }
 

@@ -90,6 +90,37 @@ bool RegBackup::AddValue(RegHandle root, const std::string& path8, const std::u1
     return true;
 }
 
+void RegBackup::AddNewKey(RegHandle root, const std::u16string& path, std::uint32_t view) {
+    if (!FitsRegLine(path)) {
+        failed_ = true;
+        return;
+    }
+    RegKey key;
+    std::u16string missing = path;
+    const Read opened = OpenForBackup(root, path, view, &key);
+    if (opened == Read::Failed) failed_ = true;
+    if (opened != Read::Absent) return;
+    for (;;) {
+        const std::size_t slash = missing.rfind(u'\\');
+        if (slash == std::u16string::npos) break;
+        const std::u16string parent = missing.substr(0, slash);
+        RegKey probe;
+        const Read up = OpenForBackup(root, parent, view, &probe);
+        if (up == Read::Failed) {
+            failed_ = true;
+            return;
+        }
+        if (up == Read::Found) break;
+        missing = parent;
+    }
+    for (const auto& done : deletedKeys_)
+        if (done.first == root && SameKeyName(done.second, missing)) return;
+    deletedKeys_.emplace_back(root, missing);
+    writer_.DeleteKey(root, missing);
+    keyNamed_ = false;
+    hasContent_ = true;
+}
+
 void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path8,
                                   const std::string& name8, std::uint32_t view) {
     const std::u16string path = Wide(path8);

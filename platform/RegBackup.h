@@ -39,6 +39,10 @@ public:
     // the form that deletes the outermost key the change will create.
     void AddValueOrAbsence(RegHandle root, const std::string& path, const std::string& name,
                            std::uint32_t view = 0);
+    // A key the change creates, named exactly: the form that deletes the
+    // outermost of it and its parents that is missing now. Nothing when the
+    // key exists already.
+    void AddNewKey(RegHandle root, const std::u16string& path, std::uint32_t view = 0);
     // A value the file deletes, whatever is there now.
     void AddValueDeletion(RegHandle root, const std::string& path, const std::string& name);
     void AddValueDeletion(RegHandle root, const std::string& path, const std::u16string& name);

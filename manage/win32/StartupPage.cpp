@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "manage/SharedIconKey.h"
+#include "manage/StartupDisable.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "manage/win32/ListRowsView.h"
@@ -135,6 +136,8 @@ void StartupPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_STARTUP_LIST, list_);
     exchange.Control(IDC_STARTUP_REMOVE, removeButton_);
     exchange.Control(IDC_STARTUP_REFRESH, refreshButton_);
+    exchange.Control(IDC_STARTUP_DISABLE, disableButton_);
+    exchange.Control(IDC_STARTUP_ENABLE, enableButton_);
 }
 
 bool StartupPage::OnInitDialog() {
@@ -158,6 +161,14 @@ bool StartupPage::OnCommand(int id, int code, HWND) {
     }
     if (id == IDC_STARTUP_REMOVE) {
         RemoveStartupItem();
+        return true;
+    }
+    if (id == IDC_STARTUP_DISABLE) {
+        DisableStartupItems();
+        return true;
+    }
+    if (id == IDC_STARTUP_ENABLE) {
+        EnableStartupItems();
         return true;
     }
     return false;
@@ -234,8 +245,7 @@ bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
     return true;
 }
 
-void StartupPage::RemoveStartupItem() {
-    // The texts of every selected row are read before anything changes.
+std::vector<StartupRowTexts> StartupPage::SelectedRows() const {
     std::vector<StartupRowTexts> rows;
     for (int row = -1;
          (row = static_cast<int>(list_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row),
@@ -250,10 +260,29 @@ void StartupPage::RemoveStartupItem() {
         }
         rows.push_back(std::move(texts));
     }
+    return rows;
+}
+
+void StartupPage::RemoveStartupItem() {
+    const std::vector<StartupRowTexts> rows = SelectedRows();
     bool rescan = rows.empty();
     for (const StartupRowTexts& row : rows) {
         if (tv::RemoveStartupItem(platform_, row)) rescan = true;
     }
+    if (rescan) StartupScan();
+}
+
+void StartupPage::DisableStartupItems() {
+    bool rescan = false;
+    for (const StartupRowTexts& row : SelectedRows())
+        if (DisableStartupItem(platform_, row)) rescan = true;
+    if (rescan) StartupScan();
+}
+
+void StartupPage::EnableStartupItems() {
+    bool rescan = false;
+    for (const StartupRowTexts& row : SelectedRows())
+        if (EnableStartupItem(platform_, row)) rescan = true;
     if (rescan) StartupScan();
 }
 

@@ -10,6 +10,7 @@
 
 #include "controls/win32/GradientButton.h"
 #include "manage/StartupItem.h"
+#include "manage/StartupRemoval.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
@@ -30,11 +31,17 @@ public:
     // Removes the entries of the selected rows (or refuses protected ones),
     // then rebuilds the list unless every one was refused.
     void RemoveStartupItem();
+    // Switches the entries of the selected rows off, or back on, then
+    // rebuilds the list unless nothing changed.
+    void DisableStartupItems();
+    void EnableStartupItems();
 
     const ui::ListView& List() const { return list_; }
     HIMAGELIST Images() const { return images_.Get(); }
     CGradientButton& RemoveButton() { return removeButton_; }
     CGradientButton& RefreshButton() { return refreshButton_; }
+    CGradientButton& DisableButton() { return disableButton_; }
+    CGradientButton& EnableButton() { return enableButton_; }
 
 protected:
     void DoDataExchange(ui::DataExchange& exchange) override;
@@ -68,15 +75,20 @@ private:
     void StartScan();
     // Rebuilds the list from scanned rows.
     void FillList(ScannedRows scanned);
+    // The texts of every selected row, read before anything changes.
+    std::vector<StartupRowTexts> SelectedRows() const;
 
     ui::ListView list_;
     CGradientButton removeButton_;
     CGradientButton refreshButton_;
+    CGradientButton disableButton_;
+    CGradientButton enableButton_;
     ui::ImageList images_;
     // The rows shown: the list asks for their texts.
     std::vector<StartupItem> rows_;
     // Right of the buttons; removal waits for the rows.
-    ListRefresh<ScannedRows> scan_{{222, 234, 505, 244}, {IDC_STARTUP_REMOVE}};
+    ListRefresh<ScannedRows> scan_{{406, 234, 505, 244},
+                                   {IDC_STARTUP_REMOVE, IDC_STARTUP_DISABLE, IDC_STARTUP_ENABLE}};
 };
 
 }  // namespace tv

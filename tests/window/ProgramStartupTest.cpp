@@ -156,3 +156,140 @@ TEST(ProgramStartup, ANameInAnyScriptShowsWholeAndOnlyItGoes) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// A REG_SZ of a key, read through the Unicode call; empty when absent.
+std::u16string ReadSz(Win32Registry& registry, RegHandle root, const std::u16string& path,
+                      const std::u16string& name, std::uint32_t view) {
+    RegHandle key = 0;
+    if (registry.OpenKeyW(root, path, kKeyRead | view, &key) != kErrorSuccess) return {};
+    char16_t buffer[1024] = {};
+    std::uint32_t size = sizeof(buffer) - 2;
+    std::uint32_t type = 0;
+    const long status = registry.QueryValueW(key, name, &type, buffer, &size);
+    registry.CloseKey(key);
+    return status == kErrorSuccess && type == kRegSz ? std::u16string(buffer) : std::u16string();
+}
+
+int FindDisabled(const testing::RemoteListView& list, const std::string& name) {
+    for (int r = 0; r < list.ItemCount(); ++r) {
+        const std::string subkey = list.ItemText(r, 3);
+        const std::string mark = "[已禁用]";
+        if (list.ItemText(r, 0) == name && subkey.size() >= mark.size() &&
+            subkey.compare(subkey.size() - mark.size(), mark.size(), mark) == 0)
+            return r;
+    }
+    return -1;
+}
+
+void Click(HWND page, int id) {
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+// A Run value and a file of the user's startup folder switched off through
+// the page's button are recorded where the system configuration tool keeps
+// them (read here on their own), then switched back on.
+TEST(ProgramStartup, DisablesAndEnablesARunValueAndAStartupFile) {
+    const std::u16string run = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::u16string records = u"SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
+    const std::u16string folderRecords = u"SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupfolder";
+    Win32Registry registry;
+    RegHandle key = 0;
+    ASSERT_EQ(registry.CreateKeyW(kHkeyCurrentUser, run, &key), kErrorSuccess);
+    const std::u16string data = u"C:\\TvDisable\\tvdisable.exe";
+    const std::string bytes(reinterpret_cast<const char*>(data.c_str()), (data.size() + 1) * 2);
+    ASSERT_EQ(registry.SetValueW(key, u"TvDisableMe", kRegSz, bytes.data(),
+                                 static_cast<std::uint32_t>(bytes.size())),
+              kErrorSuccess);
+    const std::u16string startup =
+        ReadSz(registry, kHkeyCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+               u"Startup", 0);
+    ASSERT_FALSE(startup.empty());
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(startup.c_str()), nullptr);
+    const std::u16string file = startup + u"\\TvDisableFile.bat";
+    {
+        HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(file.c_str()), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ::WriteFile(h, "rem\r\n", 5, &written, nullptr);
+        CloseHandle(h);
+    }
+    const std::u16string folderRecord = [&] {
+        std::u16string name = file;
+        for (char16_t& c : name)
+            if (c == u'\\') c = u'^';
+        return name;
+    }();
+    struct Cleanup {
+        Win32Registry& registry;
+        RegHandle key;
+        std::u16string file, records, folderRecords, folderRecord, backup;
+        ~Cleanup() {
+            if (!backup.empty()) DeleteFileW(reinterpret_cast<const wchar_t*>(backup.c_str()));
+            registry.DeleteValueW(key, u"TvDisableMe");
+            registry.CloseKey(key);
+            DeleteFileW(reinterpret_cast<const wchar_t*>(file.c_str()));
+            RegHandle parent = 0;
+            if (registry.OpenKeyW(kHkeyLocalMachine, records, kKeyAllAccess | kKeyWow64_64Key, &parent) == 0) {
+                registry.DeleteKeyW(parent, u"TvDisableMe", kKeyWow64_64Key);
+                registry.CloseKey(parent);
+            }
+            if (registry.OpenKeyW(kHkeyLocalMachine, folderRecords, kKeyAllAccess | kKeyWow64_64Key, &parent) == 0) {
+                registry.DeleteKeyW(parent, folderRecord, kKeyWow64_64Key);
+                registry.CloseKey(parent);
+            }
+        }
+    } cleanup{registry, key, file, records, folderRecords, folderRecord, {}};
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND listWindow = StartupList(program);
+    testing::RemoteListView list(listWindow);
+    ASSERT_TRUE(list);
+    HWND page = GetParent(listWindow);
+    for (const char* name : {"TvDisableMe", "TvDisableFile.bat"}) {
+        const int row = Find(list, name);
+        ASSERT_GE(row, 0) << name;
+        list.Select(row);
+        Click(page, IDC_STARTUP_DISABLE);
+        ASSERT_TRUE(program.WaitForLists());
+        EXPECT_GE(FindDisabled(list, name), 0) << name;
+    }
+    // Gone from their places, recorded in the 64-bit view of HKLM.
+    EXPECT_TRUE(ReadSz(registry, kHkeyCurrentUser, run, u"TvDisableMe", 0).empty());
+    const std::u16string record = records + u"\\TvDisableMe";
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, record, u"hkey", kKeyWow64_64Key), u"HKCU");
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, record, u"key", kKeyWow64_64Key),
+              u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, record, u"command", kKeyWow64_64Key), data);
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, record, u"item", kKeyWow64_64Key), u"tvdisable");
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, record, u"inimapping", kKeyWow64_64Key), u"0");
+    EXPECT_EQ(GetFileAttributesW(reinterpret_cast<const wchar_t*>(file.c_str())), INVALID_FILE_ATTRIBUTES);
+    const std::u16string backup =
+        ReadSz(registry, kHkeyLocalMachine, folderRecords + u"\\" + folderRecord, u"backup", kKeyWow64_64Key);
+    // Numbered when a file of that name is there from before.
+    EXPECT_NE(backup.find(u"\\pss\\TvDisableFile.bat"), std::u16string::npos);
+    EXPECT_EQ(backup.size() > 8 ? backup.substr(backup.size() - 8) : backup, u".Startup");
+    cleanup.backup = backup;
+    EXPECT_EQ(ReadSz(registry, kHkeyLocalMachine, folderRecords + u"\\" + folderRecord, u"path", kKeyWow64_64Key),
+              file);
+
+    for (const char* name : {"TvDisableMe", "TvDisableFile.bat"}) {
+        const int row = FindDisabled(list, name);
+        ASSERT_GE(row, 0) << name;
+        list.Select(row);
+        Click(page, IDC_STARTUP_ENABLE);
+        ASSERT_TRUE(program.WaitForLists());
+        EXPECT_EQ(FindDisabled(list, name), -1) << name;
+        EXPECT_GE(Find(list, name), 0) << name;
+    }
+    EXPECT_EQ(ReadSz(registry, kHkeyCurrentUser, run, u"TvDisableMe", 0), data);
+    EXPECT_NE(GetFileAttributesW(reinterpret_cast<const wchar_t*>(file.c_str())), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(ReadSz(registry, kHkeyLocalMachine, record, u"hkey", kKeyWow64_64Key).empty());
+}
+
+}  // namespace
+}  // namespace tv
