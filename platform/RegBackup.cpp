@@ -92,8 +92,11 @@ bool RegBackup::AddValue(RegHandle root, const std::string& path8, const std::u1
 
 void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path8,
                                   const std::string& name8, std::uint32_t view) {
-    const std::u16string path = Wide(path8);
-    const std::u16string name = Wide(name8);
+    AddValueOrAbsence(root, Wide(path8), Wide(name8), view);
+}
+
+void RegBackup::AddValueOrAbsence(RegHandle root, const std::u16string& path,
+                                  const std::u16string& name, std::uint32_t view) {
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return;

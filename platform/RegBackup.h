@@ -39,6 +39,9 @@ public:
     // the form that deletes the outermost key the change will create.
     void AddValueOrAbsence(RegHandle root, const std::string& path, const std::string& name,
                            std::uint32_t view = 0);
+    // The same for a key and value named exactly.
+    void AddValueOrAbsence(RegHandle root, const std::u16string& path, const std::u16string& name,
+                           std::uint32_t view = 0);
     // A value the file deletes, whatever is there now.
     void AddValueDeletion(RegHandle root, const std::string& path, const std::string& name);
     void AddValueDeletion(RegHandle root, const std::string& path, const std::u16string& name);
