@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "manage/AddonSources.h"
+#include "manage/AddonSwitch.h"
 
 namespace tv {
 
@@ -128,6 +129,7 @@ std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const T
                     ReadSharedClassDetails(registry, is64BitSystem, &row);
                 else
                     ReadClassDetails(registry, view, &row);
+                row.disabled = IsAddonDisabled(registry, row, codec);
                 group.push_back(std::move(row));
             }
         }

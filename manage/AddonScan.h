@@ -26,11 +26,14 @@ struct AddonRow {
     // page's form of a name in another script may name another entry. Not
     // shown, and not compared: rows read back from the list lack it.
     std::u16string exactName;
+    // Switched off for the current user in Internet Explorer's own
+    // setting (see AddonSwitch.h): still registered, not loaded.
+    bool disabled = false;
 
     bool operator==(const AddonRow& other) const {
         return name == other.name && displayName == other.displayName &&
                typeText == other.typeText && file == other.file && image == other.image &&
-               view == other.view && classView == other.classView;
+               view == other.view && classView == other.classView && disabled == other.disabled;
     }
 };
 
@@ -41,7 +44,8 @@ struct AddonRow {
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
 // With `codec`, names are read through the Unicode calls and each row keeps
-// its exact name beside the code page's form. Once `stop` says so, between
+// its exact name beside the code page's form. Each row says whether the
+// current user switched it off (only read, never acted on). Once `stop` says so, between
 // add-ons, it ends early with what it has.
 std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
                                  const TextCodec* codec = nullptr,

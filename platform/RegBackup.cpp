@@ -96,10 +96,15 @@ void RegBackup::AddNewKey(RegHandle root, const std::u16string& path, std::uint3
         return;
     }
     RegKey key;
-    std::u16string missing = path;
     const Read opened = OpenForBackup(root, path, view, &key);
     if (opened == Read::Failed) failed_ = true;
-    if (opened != Read::Absent) return;
+    if (opened == Read::Absent) AddMissingKey(root, path, view);
+}
+
+void RegBackup::AddMissingKey(RegHandle root, const std::u16string& path, std::uint32_t view) {
+    // The outermost missing key: the change creates it and all below it, so
+    // deleting it restores the tree as it was.
+    std::u16string missing = path;
     for (;;) {
         const std::size_t slash = missing.rfind(u'\\');
         if (slash == std::u16string::npos) break;
@@ -123,8 +128,11 @@ void RegBackup::AddNewKey(RegHandle root, const std::u16string& path, std::uint3
 
 void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path8,
                                   const std::string& name8, std::uint32_t view) {
-    const std::u16string path = Wide(path8);
-    const std::u16string name = Wide(name8);
+    AddValueOrAbsence(root, Wide(path8), Wide(name8), view);
+}
+
+void RegBackup::AddValueOrAbsence(RegHandle root, const std::u16string& path,
+                                  const std::u16string& name, std::uint32_t view) {
     if (!FitsRegLine(path) || !FitsRegLine(name)) {
         failed_ = true;
         return;
@@ -136,28 +144,7 @@ void RegBackup::AddValueOrAbsence(RegHandle root, const std::string& path8,
         return;
     }
     if (opened == Read::Absent) {
-        // Find the outermost missing key: the change creates it and all
-        // below it, so deleting it restores the tree as it was.
-        std::u16string missing = path;
-        for (;;) {
-            const std::size_t slash = missing.rfind(u'\\');
-            if (slash == std::u16string::npos) break;
-            const std::u16string parent = missing.substr(0, slash);
-            RegKey probe;
-            const Read up = OpenForBackup(root, parent, view, &probe);
-            if (up == Read::Failed) {
-                failed_ = true;
-                return;
-            }
-            if (up == Read::Found) break;
-            missing = parent;
-        }
-        for (const auto& done : deletedKeys_)
-            if (done.first == root && SameKeyName(done.second, missing)) return;
-        deletedKeys_.emplace_back(root, missing);
-        writer_.DeleteKey(root, missing);
-        keyNamed_ = false;
-        hasContent_ = true;
+        AddMissingKey(root, path, view);
         return;
     }
     std::uint32_t type = 0;

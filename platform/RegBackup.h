@@ -39,6 +39,9 @@ public:
     // the form that deletes the outermost key the change will create.
     void AddValueOrAbsence(RegHandle root, const std::string& path, const std::string& name,
                            std::uint32_t view = 0);
+    // The same for a key and value named exactly.
+    void AddValueOrAbsence(RegHandle root, const std::u16string& path, const std::u16string& name,
+                           std::uint32_t view = 0);
     // A key the change creates, named exactly: the form that deletes the
     // outermost of it and its parents that is missing now. Nothing when the
     // key exists already.
@@ -65,6 +68,8 @@ private:
     enum class Read { Found, Absent, Failed };
 
     std::u16string Wide(const std::string& text) const { return codec_.AnsiToWide(text); }
+    // Deletes, on import, the outermost key of `path` that is missing now.
+    void AddMissingKey(RegHandle root, const std::u16string& path, std::uint32_t view);
     // The one place keys are opened for reading: every path with the same
     // view bits.
     Read OpenForBackup(RegHandle parent, const std::u16string& path, std::uint32_t view,

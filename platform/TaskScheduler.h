@@ -1,5 +1,5 @@
 // The registered tasks of the Task Scheduler: listed with their definitions,
-// one read again by its path, one deleted. Names and paths are carried as
+// one read again by its path, one deleted or switched on or off. Names and paths are carried as
 // the service gives them (UTF-16), never through the ANSI code page: a task
 // is found again by exactly the path it was listed with.
 #pragma once
@@ -34,6 +34,10 @@ public:
     // Deletes the task at exactly `path` and nothing else; false when there
     // is no such task or it cannot be deleted.
     virtual bool DeleteTask(const std::u16string& path) = 0;
+    // Switches the task at exactly `path` on or off (its enabled flag, as
+    // the Task Scheduler shows it); it stays registered. False when there is
+    // no such task or the service refused.
+    virtual bool SetTaskEnabled(const std::u16string& path, bool enabled) = 0;
 };
 
 }  // namespace tv

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "manage/AddonRemoval.h"
+#include "manage/AddonSwitch.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
 #include "platform/TextCodec.h"
@@ -26,11 +27,19 @@ const ColumnLayout kColumns[] = {
     {"对应文件路径", 360, LVCFMT_LEFT},
 };
 
+// Before the name of a row the current user switched off.
+const char kDisabledMark[] = "[已禁用] ";
+// Item data: the views in the low and high words, this bit for a disabled
+// row (view bits never use it).
+constexpr LPARAM kDisabledBit = 1;
+
 }  // namespace
 
 void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_ADDON_REFRESH, refreshButton_);
     exchange.Control(IDC_ADDON_DELETE, deleteButton_);
+    exchange.Control(IDC_ADDON_DISABLE, disableButton_);
+    exchange.Control(IDC_ADDON_ENABLE, enableButton_);
     exchange.Control(IDC_ADDON_LIST, addonList_);
 }
 
@@ -54,6 +63,8 @@ bool AddonPage::OnInitDialog() {
     }
 
     deleteButton_.SetIcon(IDI_ADDON_DELETE);
+    disableButton_.SetIcon(IDI_ADDON_DISABLE);
+    enableButton_.SetIcon(IDI_ADDON_ENABLE);
     refreshButton_.SetIcon(IDI_ADDON_REFRESH);
     return true;
 }
@@ -66,6 +77,12 @@ bool AddonPage::OnCommand(int id, int code, HWND) {
         return true;
     case IDC_ADDON_DELETE:
         RemoveTickedAddons();
+        return true;
+    case IDC_ADDON_DISABLE:
+        SwitchTickedAddons(false);
+        return true;
+    case IDC_ADDON_ENABLE:
+        SwitchTickedAddons(true);
         return true;
     default:
         return false;
@@ -99,9 +116,9 @@ void AddonPage::FillList(std::vector<AddonRow> scanned) {
         LVITEMA data{};
         data.mask = LVIF_PARAM;
         data.iItem = item;
-        data.lParam = static_cast<LPARAM>(row.view | row.classView << 16);
+        data.lParam = static_cast<LPARAM>(row.view | row.classView << 16) | (row.disabled ? kDisabledBit : 0);
         addonList_.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-        addonList_.SetItemText(item, 1, row.displayName);
+        addonList_.SetItemText(item, 1, row.disabled ? kDisabledMark + row.displayName : row.displayName);
         addonList_.SetItemText(item, 2, row.typeText);
         addonList_.SetItemText(item, 3, row.file);
         // A name the code page cannot hold shows whole.
@@ -111,13 +128,22 @@ void AddonPage::FillList(std::vector<AddonRow> scanned) {
     }
 }
 
-void AddonPage::RemoveTickedAddons() {
-    // The rows stay in place while they are worked through; the rescan
-    // drops the removed ones.
+std::vector<AddonRow> AddonPage::TickedRows() const {
     std::vector<AddonRow> ticked;
     for (int i = 0; i < addonList_.ItemCount(); ++i)
         if (IsTicked(i)) ticked.push_back(Row(i));
-    RemoveAddons(platform_, ticked);
+    return ticked;
+}
+
+void AddonPage::RemoveTickedAddons() {
+    // The rows stay in place while they are worked through; the rescan
+    // drops the removed ones.
+    RemoveAddons(platform_, TickedRows());
+    ScanAddons();
+}
+
+void AddonPage::SwitchTickedAddons(bool enable) {
+    SwitchAddons(platform_, TickedRows(), enable);
     ScanAddons();
 }
 
@@ -132,9 +158,14 @@ AddonRow AddonPage::Row(int index) const {
     item.iItem = index;
     if (addonList_.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         row.image = item.iImage;
-        row.view = static_cast<std::uint32_t>(item.lParam) & 0xFFFF;
+        row.disabled = (item.lParam & kDisabledBit) != 0;
+        row.view = static_cast<std::uint32_t>(item.lParam & ~kDisabledBit) & 0xFFFF;
         row.classView = static_cast<std::uint32_t>(item.lParam) >> 16;
     }
+    // The name as the registry gives it, without the mark.
+    const std::string mark = kDisabledMark;
+    if (row.disabled && row.displayName.compare(0, mark.size(), mark) == 0)
+        row.displayName.erase(0, mark.size());
     // The list's items are the scanned rows, in order: the exact name is
     // the scan's.
     if (index >= 0 && static_cast<size_t>(index) < rows_.size())

@@ -1,5 +1,5 @@
 // The Internet Explorer add-ons tab: the add-ons registered for the browser,
-// with removal of the ticked ones.
+// with removal of the ticked ones and switching them off and on.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +26,9 @@ public:
     void ScanAddons();
     // Removes the ticked add-ons (refusing protected ones), then rescans.
     void RemoveTickedAddons();
+    // Switches the ticked add-ons off or on for the current user, then
+    // rescans.
+    void SwitchTickedAddons(bool enable);
 
     // What the list shows, top row first, read back from the control.
     std::vector<AddonRow> Rows() const;
@@ -48,14 +51,19 @@ private:
     AddonRow Row(int index) const;
     void FillList(std::vector<AddonRow> rows);
 
-    // Right of the buttons; removal waits for the rows.
-    ListRefresh<std::vector<AddonRow>> scan_{{148, 235, 505, 245}, {IDC_ADDON_DELETE}};
+    std::vector<AddonRow> TickedRows() const;
+
+    // Right of the buttons; the row actions wait for the rows.
+    ListRefresh<std::vector<AddonRow>> scan_{{296, 235, 505, 245},
+                                             {IDC_ADDON_DELETE, IDC_ADDON_DISABLE, IDC_ADDON_ENABLE}};
     std::vector<AddonRow> rows_;
 
     // The list only shares the image list; the page destroys it.
     ui::ImageList iconList_;
     CGradientButton refreshButton_;
     CGradientButton deleteButton_;
+    CGradientButton disableButton_;
+    CGradientButton enableButton_;
     ui::ListView addonList_;
 };
 

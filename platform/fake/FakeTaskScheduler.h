@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/TaskScheduler.h"
@@ -46,6 +47,10 @@ public:
     bool running = true;
     // Every delete asked for, by the path given.
     std::vector<std::u16string> deletes;
+    // Tasks whose enabled flag cannot be changed.
+    std::set<std::u16string> unswitchable;
+    // Every switch asked for: the path given and the state asked.
+    std::vector<std::pair<std::u16string, bool>> switches;
 
     std::vector<RegisteredTask> Tasks(const std::function<bool()>& stop) override {
         std::vector<RegisteredTask> listed;
@@ -72,6 +77,18 @@ public:
         if (!running || undeletable.count(path) || !Has(path)) return false;
         Remove(path);
         return true;
+    }
+
+    bool SetTaskEnabled(const std::u16string& asked, bool enabled) override {
+        switches.emplace_back(asked, enabled);
+        const std::u16string path = Handed(asked);
+        if (!running || unswitchable.count(path)) return false;
+        for (RegisteredTask& task : tasks) {
+            if (!SamePath(task.path, path)) continue;
+            task.enabled = enabled;
+            return true;
+        }
+        return false;
     }
 
 private:

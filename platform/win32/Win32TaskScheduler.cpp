@@ -285,4 +285,17 @@ bool Win32TaskScheduler::DeleteTask(const std::u16string& path) {
     return leaf && SUCCEEDED(folder->DeleteTask(leaf.Get(), 0));
 }
 
+// The registered task's own switch (IRegisteredTask::put_Enabled): the
+// definition is left as it is, only its enabled setting changes, and the
+// service says whether it took it.
+bool Win32TaskScheduler::SetTaskEnabled(const std::u16string& path, bool enabled) {
+    Connection connection;
+    ComPtr<ITaskFolder> folder;
+    ComPtr<IRegisteredTask> task;
+    if (!OpenTask(connection, path, &folder, &task)) return false;
+    if (FAILED(task->put_Enabled(enabled ? VARIANT_TRUE : VARIANT_FALSE))) return false;
+    VARIANT_BOOL now = VARIANT_FALSE;
+    return SUCCEEDED(task->get_Enabled(&now)) && (now != VARIANT_FALSE) == enabled;
+}
+
 }  // namespace tv

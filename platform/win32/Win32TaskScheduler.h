@@ -11,6 +11,7 @@ public:
     std::vector<RegisteredTask> Tasks(const std::function<bool()>& stop) override;
     bool TaskXml(const std::u16string& path, std::u16string* xml) override;
     bool DeleteTask(const std::u16string& path) override;
+    bool SetTaskEnabled(const std::u16string& path, bool enabled) override;
 };
 
 }  // namespace tv

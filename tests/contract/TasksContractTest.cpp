@@ -109,4 +109,52 @@ TEST_F(TasksContract, ReadsAndDeletesOnlyTheTaskOfTheExactPath) {
     EXPECT_EQ(left, (std::vector<std::u16string>{u"\\TvContract\\Logon", u"\\TvContract\\Off"}));
 }
 
+// Switching a task off and on by its exact path changes its enabled flag
+// and nothing else: it stays registered with its definition.
+TEST_F(TasksContract, SwitchesOnlyTheTaskOfTheExactPathOffAndOn) {
+    if (!t->SwitchesTasks()) {
+        // Nothing is switched there: the call says so and lists no change.
+        EXPECT_FALSE(t->tasks->SetTaskEnabled(u"\\TvContract\\Logon", false));
+        EXPECT_FALSE(t->tasks->SetTaskEnabled(u"\\TvContract\\Missing", false));
+        for (const tv::RegisteredTask& task : Listed())
+            if (task.path == u"\\TvContract\\Logon") EXPECT_TRUE(task.enabled);
+        GTEST_SKIP() << "this task service cannot switch a task (Wine 8: put_Enabled not implemented)";
+    }
+    auto enabledOf = [&](const std::u16string& path) {
+        for (const tv::RegisteredTask& task : Listed())
+            if (task.path == path) return task.enabled ? 1 : 0;
+        return -1;  // not listed
+    };
+    struct Step {
+        std::u16string path;
+        bool enable;
+        bool done;
+    } steps[] = {
+        {u"\\TvContract\\Logon", false, true},
+        {kHangul, false, true},
+        {u"\\TvContract\\Off", true, true},
+        {u"\\TvContract\\Logon", true, true},
+        // The 8-bit form of a name, and no task at all.
+        {u"\\TvContract\\??", false, false},
+        {u"\\TvContract\\Missing", false, false},
+    };
+    int expectedLogon = 1, expectedHangul = 1, expectedOff = 0;
+    for (const Step& step : steps) {
+        EXPECT_EQ(t->tasks->SetTaskEnabled(step.path, step.enable), step.done);
+        if (step.done && step.path == u"\\TvContract\\Logon") expectedLogon = step.enable;
+        if (step.done && step.path == kHangul) expectedHangul = step.enable;
+        if (step.done && step.path == u"\\TvContract\\Off") expectedOff = step.enable;
+        EXPECT_EQ(enabledOf(u"\\TvContract\\Logon"), expectedLogon);
+        EXPECT_EQ(enabledOf(kHangul), expectedHangul);
+        EXPECT_EQ(enabledOf(u"\\TvContract\\Off"), expectedOff);
+        EXPECT_EQ(enabledOf(u"\\TvContract\\Sub\\Hidden"), 1);
+    }
+    std::u16string xml;
+    ASSERT_TRUE(t->tasks->TaskXml(kHangul, &xml));
+    tv::TaskDefinition definition;
+    ASSERT_TRUE(tv::ReadTaskXml(xml, &definition));
+    ASSERT_EQ(definition.execs.size(), 1u);
+    EXPECT_EQ(definition.execs[0].command, u"C:\\tv\\\uD55C.exe");
+}
+
 }  // namespace

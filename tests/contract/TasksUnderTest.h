@@ -15,6 +15,9 @@ struct TasksUnderTest {
     // Registers the definition at `path`; `enabled` is what its settings
     // say (the real service reads it from the XML).
     virtual bool Register(const std::u16string& path, const std::u16string& xml, bool enabled) = 0;
+    // False where the service cannot switch a registered task (Wine 8's
+    // IRegisteredTask::put_Enabled is not implemented); Windows 7's can.
+    virtual bool SwitchesTasks() { return true; }
     virtual ~TasksUnderTest() = default;
 };
 

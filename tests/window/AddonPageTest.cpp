@@ -99,6 +99,44 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
     EXPECT_STREQ(text, "刷新");
     GetDlgItemTextA(Page().Handle(), 1012, text, sizeof(text));
     EXPECT_STREQ(text, "删除");
+    GetDlgItemTextA(Page().Handle(), 1066, text, sizeof(text));
+    EXPECT_STREQ(text, "禁用");
+    GetDlgItemTextA(Page().Handle(), 1067, text, sizeof(text));
+    EXPECT_STREQ(text, "启用");
+}
+
+// Every control where the template puts it, the two switches right of the
+// delete button at its size; no control covers another.
+TEST_F(AddonPageTest, ControlsStandWhereTheTemplatePutsThemAndCoverNoOther) {
+    struct Placement {
+        int id, x, y, width, height;
+    } placements[] = {{1060, 0, 2, 505, 223},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
+                      {1066, 148, 232, 64, 15}, {1067, 222, 232, 64, 15}};
+    std::vector<RECT> rects;
+    for (const Placement& p : placements) {
+        HWND control = GetDlgItem(Page().Handle(), p.id);
+        ASSERT_NE(control, nullptr) << p.id;
+        RECT units{p.x, p.y, p.width, p.height};
+        MapDialogRect(Page().Handle(), &units);
+        RECT actual{};
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, Page().Handle(), reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, units.left) << p.id;
+        EXPECT_EQ(actual.top, units.top) << p.id;
+        EXPECT_EQ(actual.right - actual.left, units.right) << p.id;
+        EXPECT_EQ(actual.bottom - actual.top, units.bottom) << p.id;
+        rects.push_back(actual);
+    }
+    RECT page{};
+    GetClientRect(Page().Handle(), &page);
+    for (size_t i = 0; i < rects.size(); ++i) {
+        EXPECT_LE(rects[i].right, page.right) << placements[i].id;
+        EXPECT_LE(rects[i].bottom, page.bottom) << placements[i].id;
+        for (size_t j = i + 1; j < rects.size(); ++j) {
+            RECT both{};
+            EXPECT_FALSE(IntersectRect(&both, &rects[i], &rects[j])) << placements[i].id << " " << placements[j].id;
+        }
+    }
 }
 
 TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
@@ -131,7 +169,7 @@ TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
 }
 
 TEST_F(AddonPageTest, ButtonsAreGradientButtonsWithTheirIcons) {
-    for (int id : {IDC_ADDON_REFRESH, IDC_ADDON_DELETE}) {
+    for (int id : {IDC_ADDON_REFRESH, IDC_ADDON_DELETE, IDC_ADDON_DISABLE, IDC_ADDON_ENABLE}) {
         auto* button = dynamic_cast<CGradientButton*>(ui::Window::FromHandle(GetDlgItem(Page().Handle(), id)));
         ASSERT_NE(button, nullptr) << id;
         EXPECT_EQ(GetWindowLongPtrA(button->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
@@ -215,10 +253,56 @@ TEST_F(AddonPageTest, DeleteRemovesTheUnprotectedTickedRowsAndRefusesTheOthers) 
     EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyCurrentUser, "Software"), userLeft);
 }
 
+// "禁用" switches the ticked rows off in the user's own setting (the
+// protected one refused), the rescan marks them, "启用" switches back; the
+// registrations never change.
+TEST_F(AddonPageTest, DisableAndEnableSwitchTheTickedRowsAndTheListMarksThem) {
+    const char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\";
+    const std::string helper = "{7F3A0003-5E1D-4C2B-9A10-000000000001}";
+    const std::string flashget = "{7F3A0001-5E1D-4C2B-9A10-000000000002}";
+    RegKey::Create(fakes_.registry, kHkeyCurrentUser, kSettings + helper).SetDword("Flags", 0x400);
+    ClickTab(4);
+    auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");
+    Page().SetTicked(1, true);  // the helper
+    Page().SetTicked(5, true);  // flashget bar: protected
+    Press(1066);
+
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text, "flashget bar,属于必须插件,已经取消了禁用操作");
+    std::uint32_t flags = 0;
+    EXPECT_TRUE(RegKey::Open(fakes_.registry, kHkeyCurrentUser, kSettings + helper, kKeyRead).ReadDword("Flags", &flags));
+    EXPECT_EQ(flags, 0x401u);
+    EXPECT_FALSE(RegKey::Open(fakes_.registry, kHkeyCurrentUser, kSettings + flashget, kKeyRead));
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
+
+    // Listed as before, the switched-off row marked in its name cell; the
+    // row read back is the registry's.
+    std::vector<AddonRow> expected = FixtureRows();
+    expected[1].disabled = true;
+    EXPECT_EQ(Page().Rows(), expected);
+    EXPECT_EQ(Page().List().ItemText(1, 1), "[已禁用] Trimvex Helper");
+    EXPECT_EQ(Page().List().ItemText(2, 1), "卡卡上网安全助手");
+    for (int i = 0; i < Page().List().ItemCount(); ++i) EXPECT_FALSE(Page().IsTicked(i)) << i;
+
+    fakes_.prompter.Clear();
+    Page().SetTicked(1, true);
+    Press(1067);
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    EXPECT_TRUE(RegKey::Open(fakes_.registry, kHkeyCurrentUser, kSettings + helper, kKeyRead).ReadDword("Flags", &flags));
+    EXPECT_EQ(flags, 0x400u);
+    EXPECT_EQ(Page().Rows(), FixtureRows());
+    EXPECT_EQ(Page().List().ItemText(1, 1), "Trimvex Helper");
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
+}
+
 TEST_F(AddonPageTest, NothingTickedNothingDone) {
     ClickTab(4);
     auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");
+    auto user = tvtest::DumpTree(fakes_.registry, kHkeyCurrentUser, "Software");
     Press(1012);
+    Press(1066);
+    Press(1067);
+    EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyCurrentUser, "Software"), user);
     EXPECT_TRUE(fakes_.prompter.Prompts().empty());
     EXPECT_TRUE(fakes_.shell.Processes().empty());
     EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);

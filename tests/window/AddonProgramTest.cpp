@@ -24,6 +24,8 @@ namespace {
 
 using namespace testing;  // the expected add-on texts
 
+// The browser's per-user add-on settings, each below its id.
+const char kSettingsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\";
 const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 std::string Id(int kind, int n) {
@@ -41,6 +43,8 @@ void RemoveFixture() {
     DeleteKeyTree(registry, kHkeyLocalMachine, std::string(kExtensionsKey) + "\\" + Id(4, 1));
     for (const std::string& id : {Id(1, 1), Id(1, 2), Id(2, 1), Id(3, 1), Id(3, 2)})
         DeleteKeyTree(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + id);
+    for (const std::string& id : {Id(1, 1), Id(1, 2), Id(2, 1), Id(3, 1), Id(3, 2), Id(4, 1)})
+        DeleteKeyTree(registry, kHkeyCurrentUser, std::string(kSettingsKey) + id);
 }
 
 // The default or named value of a key as text, read with the system's
@@ -229,6 +233,89 @@ TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntrie
     // The toolbar and hook values; each key with its values (1 and 3).
     EXPECT_EQ(imported.size() - left.size(), 8u);
     EXPECT_EQ(Snapshot(), left);
+}
+
+// Type and value of an add-on's Flags as stored, read with the system's
+// calls: "4:1025", "missing", "no key".
+std::string StoredFlags(const std::string& id) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (kSettingsKey + id).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "no key";
+    DWORD type = 0, value = 0, size = sizeof value;
+    const LONG status = RegQueryValueExA(key, "Flags", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return "missing";
+    return std::to_string(type) + ":" + std::to_string(value) + (size == 4 ? "" : "/" + std::to_string(size));
+}
+
+int RowOf(const testing::RemoteListView& list, const std::string& id) {
+    for (int r = 0; r < list.ItemCount(); ++r)
+        if (list.ItemText(r, 0) == id) return r;
+    return -1;
+}
+
+// "禁用" and "启用" in the real program: the browser's own per-user Flags
+// gets its disabled bit set and cleared with its other bits kept, the
+// protected add-on is refused, the rescanned list marks the disabled row,
+// and no registration changes.
+TEST_F(AddonProgram, DisableAndEnableSwitchTheBrowsersOwnSettingForTheTickedRows) {
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (kSettingsKey + Id(3, 1)).c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD other = 0x400;
+        RegSetValueExA(key, "Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&other), sizeof other);
+        RegCloseKey(key);
+    }
+    const std::vector<std::string> imported = Snapshot();
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND page = program.OpenTab(1015, {1060, 1065});
+    ASSERT_NE(page, nullptr);
+    testing::RemoteListView list(GetDlgItem(page, 1060));
+    ASSERT_TRUE(list);
+    const std::vector<std::vector<std::string>> shown = ListedRows(list);
+    for (const std::string& id : {Id(3, 1), Id(1, 1), Id(1, 2)}) {
+        ASSERT_GE(RowOf(list, id), 0) << id;
+        list.SetTicked(RowOf(list, id), true);
+    }
+    PostMessageA(GetDlgItem(page, 1066), BM_CLICK, 0, 0);
+    std::string text, more;
+    ASSERT_TRUE(program.NextMessageBox("Trimvex", &text));
+    EXPECT_EQ(text, "flashget bar,属于必须插件,已经取消了禁用操作");
+    EXPECT_FALSE(program.NextMessageBox("Trimvex", &more, 500)) << more;
+
+    DWORD start = GetTickCount();
+    auto marked = [&] {
+        const int row = RowOf(list, Id(3, 1));
+        return row >= 0 && list.ItemText(row, 1) == "[已禁用] Trimvex Helper";
+    };
+    while (!marked() && GetTickCount() - start < 5000) Sleep(20);
+    EXPECT_EQ(StoredFlags(Id(3, 1)), "4:1025");
+    EXPECT_EQ(StoredFlags(Id(1, 1)), "4:1");
+    EXPECT_EQ(StoredFlags(Id(1, 2)), "no key");
+    // The same rows, the two switched off marked in their name cells.
+    std::vector<std::vector<std::string>> expected = shown;
+    for (auto& row : expected)
+        if (row[0] == Id(3, 1) || row[0] == Id(1, 1)) row[1] = "[已禁用] " + row[1];
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(ListedRows(list), expected);
+    EXPECT_EQ(Snapshot(), imported);
+
+    for (const std::string& id : {Id(3, 1), Id(1, 1)}) list.SetTicked(RowOf(list, id), true);
+    PostMessageA(GetDlgItem(page, 1067), BM_CLICK, 0, 0);
+    start = GetTickCount();
+    while (StoredFlags(Id(1, 1)) != "no key" && GetTickCount() - start < 5000) Sleep(20);
+    start = GetTickCount();
+    while (marked() && GetTickCount() - start < 5000) Sleep(20);
+    EXPECT_EQ(StoredFlags(Id(3, 1)), "4:1024");
+    EXPECT_EQ(StoredFlags(Id(1, 1)), "no key");
+    EXPECT_EQ(ListedRows(list), shown);
+    EXPECT_EQ(Snapshot(), imported);
+    EXPECT_FALSE(program.NextMessageBox("Trimvex", &more, 300)) << more;
+    PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
 }
 
 const char kMachineEnvironment[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";

@@ -1,5 +1,7 @@
 #include "tests/contract/TasksUnderTest.h"
 
+#include <windows.h>
+
 #include <vector>
 
 #include "platform/win32/Win32TaskScheduler.h"
@@ -17,6 +19,10 @@ struct RealTasks : TasksUnderTest {
     bool Register(const std::u16string& path, const std::u16string& xml, bool) override {
         registered.push_back(path);
         return tv::testing::RegisterTask(path, xml);
+    }
+    bool SwitchesTasks() override {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
     }
 };
 
