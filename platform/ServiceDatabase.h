@@ -22,6 +22,19 @@ constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
 
 constexpr std::uint32_t kServiceWin32 = 0x30;  // own- and shared-process services
 constexpr std::uint32_t kServiceStateAll = 3;
+constexpr std::uint32_t kServiceActive = 1;  // running, pending or paused
+
+// Start types.
+constexpr std::uint32_t kServiceAutoStart = 2;
+constexpr std::uint32_t kServiceDemandStart = 3;
+constexpr std::uint32_t kServiceDisabled = 4;
+
+// Win32 errors the start and stop calls hand back.
+constexpr std::uint32_t kErrorServiceInvalidHandle = 6;
+constexpr std::uint32_t kErrorDependentServicesRunning = 1051;
+constexpr std::uint32_t kErrorServiceAlreadyRunning = 1056;
+constexpr std::uint32_t kErrorServiceIsDisabled = 1058;
+constexpr std::uint32_t kErrorServiceNotActive = 1062;
 
 
 struct ServiceStatusEntry {
@@ -63,6 +76,19 @@ public:
     // QueryServiceStatus: the service's current state. False when it cannot
     // be read.
     virtual bool QueryState(ScHandle service, std::uint32_t* state) = 0;
+    // ChangeServiceConfigW with only the start type changed.
+    virtual bool ChangeStartType(ScHandle service, std::uint32_t startType) = 0;
+    // StartServiceW without arguments: 0 when the start was accepted, else
+    // the Win32 error.
+    virtual std::uint32_t StartByHandle(ScHandle service) = 0;
+    // ControlService with SERVICE_CONTROL_STOP: 0 when accepted, else the
+    // Win32 error (kErrorDependentServicesRunning while active services
+    // depend on it).
+    virtual std::uint32_t StopByHandle(ScHandle service) = 0;
+    // EnumDependentServicesW: the services in `state` that depend on this
+    // one, directly or not, names exactly. False when it fails.
+    virtual bool EnumerateDependents(ScHandle service, std::uint32_t state,
+                                     std::vector<ServiceStatusEntry>* dependents) = 0;
     // DeleteService: marks the service for deletion.
     virtual bool Delete(ScHandle service) = 0;
     // CloseServiceHandle, for manager and service handles alike.

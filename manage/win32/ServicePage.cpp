@@ -2,10 +2,14 @@
 
 #include "manage/ProcessActions.h"
 #include "manage/ServiceDeletion.h"
+#include "manage/ServiceRunState.h"
+#include "manage/ServiceStartType.h"
 #include "manage/ServiceScan.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
+#include "platform/Prompter.h"
+#include "platform/ServiceDatabase.h"
 
 namespace tv {
 
@@ -40,6 +44,11 @@ void ServicePage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_SERVICE_LIST, list_);
     exchange.Control(IDC_SERVICE_DELETE, deleteButton_);
     exchange.Control(IDC_SERVICE_REFRESH, refreshButton_);
+    exchange.Control(IDC_SERVICE_AUTO, autoButton_);
+    exchange.Control(IDC_SERVICE_MANUAL, manualButton_);
+    exchange.Control(IDC_SERVICE_DISABLE, disableButton_);
+    exchange.Control(IDC_SERVICE_START, startButton_);
+    exchange.Control(IDC_SERVICE_STOP, stopButton_);
 }
 
 bool ServicePage::OnInitDialog() {
@@ -63,11 +72,15 @@ bool ServicePage::OnCommand(int id, int code, HWND) {
         ServiceScan();
         return true;
     }
-    if (id == IDC_SERVICE_DELETE) {
-        DeleteSelectedService();
-        return true;
+    switch (id) {
+    case IDC_SERVICE_DELETE: DeleteSelectedService(); return true;
+    case IDC_SERVICE_AUTO: SetStartType(kServiceAutoStart); return true;
+    case IDC_SERVICE_MANUAL: SetStartType(kServiceDemandStart); return true;
+    case IDC_SERVICE_DISABLE: SetStartType(kServiceDisabled); return true;
+    case IDC_SERVICE_START: ChangeRunState(true); return true;
+    case IDC_SERVICE_STOP: ChangeRunState(false); return true;
+    default: return false;
     }
-    return false;
 }
 
 void ServicePage::ServiceScan() {
@@ -80,8 +93,54 @@ void ServicePage::ServiceScan() {
 void ServicePage::TakeGathered() {
     if (std::optional<std::vector<ListRow>> rows = scan_.Take(hwnd_)) {
         FillList(std::move(*rows));
+        // The scan gave the buttons back; a start or stop still holds them.
+        if (run_.Pending()) EnableActions(false);
         ui::ReportPageFilled(hwnd_);
     }
+    if (!hwnd_) return;
+    if (std::optional<std::string> told = run_.Take()) {
+        EnableActions(true);
+        if (!told->empty()) platform_.prompter->Ask(Prompt{*told, "", kMbOk, 0});
+        ServiceScan();
+    }
+}
+
+void ServicePage::EnableActions(bool enable) {
+    for (int id : {IDC_SERVICE_DELETE, IDC_SERVICE_AUTO, IDC_SERVICE_MANUAL, IDC_SERVICE_DISABLE,
+                   IDC_SERVICE_START, IDC_SERVICE_STOP, IDC_SERVICE_REFRESH})
+        EnableWindow(GetDlgItem(hwnd_, id), enable ? TRUE : FALSE);
+}
+
+bool ServicePage::SelectedRow(ListRow* row) const {
+    const int mark = SelectionMark(list_);
+    *row = ReadRow(list_, mark, kServiceColumnCount);
+    if (mark < 0 || mark >= list_.ItemCount()) return false;
+    if (static_cast<size_t>(mark) < rows_.size()) row->exactName = rows_[static_cast<size_t>(mark)].exactName;
+    return true;
+}
+
+void ServicePage::SetStartType(std::uint32_t startType) {
+    ListRow row;
+    const bool selected = SelectedRow(&row);
+    if (tv::SetSelectedServiceStartType(platform_, selected ? &row : nullptr, startType))
+        ServiceScan();
+}
+
+void ServicePage::ChangeRunState(bool start) {
+    if (run_.Pending()) return;
+    ListRow row;
+    const bool selected = SelectedRow(&row);
+    std::optional<RunRequest> request = PrepareRunChange(
+        platform_, selected ? &row : nullptr, start ? RunChange::Start : RunChange::Stop);
+    if (!request) return;
+    EnableActions(false);
+    const Platform platform = platform_;
+    run_.Start([platform, request = *request](const std::function<bool()>& stop) {
+        const WaitClock clock{[] { return static_cast<std::uint32_t>(GetTickCount()); },
+                              [](std::uint32_t ms) { Sleep(ms); }};
+        return tv::ChangeRunState(platform, request, stop, clock);
+    });
+    ui::ReportPageFilled(hwnd_);
 }
 
 void ServicePage::FillList(std::vector<ListRow> rows) {

@@ -114,7 +114,58 @@ bool FakeServiceDatabase::QueryState(ScHandle handle, std::uint32_t* state) {
     const Handle* h = Lookup(handle, false);
     Service* service = h ? FindExact(h->service) : nullptr;
     if (!service) return false;
+    ++stateQueries;
     *state = service->status.currentState;
+    return true;
+}
+
+FakeServiceDatabase::Service* FakeServiceDatabase::ServiceOf(ScHandle handle) {
+    const Handle* h = Lookup(handle, false);
+    return h ? FindExact(h->service) : nullptr;
+}
+
+bool FakeServiceDatabase::ChangeStartType(ScHandle handle, std::uint32_t startType) {
+    Service* service = ServiceOf(handle);
+    if (!service || !service->canChange || startType > kServiceDisabled) return false;
+    service->config.startType = startType;
+    return true;
+}
+
+std::uint32_t FakeServiceDatabase::StartByHandle(ScHandle handle) {
+    Service* service = ServiceOf(handle);
+    if (!service) return kErrorServiceInvalidHandle;
+    if (service->config.startType == kServiceDisabled) return kErrorServiceIsDisabled;
+    if (service->status.currentState != kServiceStopped) return kErrorServiceAlreadyRunning;
+    service->status.currentState = service->startHangs ? kServiceStartPending : kServiceRunning;
+    return 0;
+}
+
+std::uint32_t FakeServiceDatabase::StopByHandle(ScHandle handle) {
+    Service* service = ServiceOf(handle);
+    if (!service) return kErrorServiceInvalidHandle;
+    if (service->status.currentState == kServiceStopped) return kErrorServiceNotActive;
+    for (const std::string& name : service->dependents) {
+        const Service* dependent = Find(name);
+        if (dependent && dependent->status.currentState != kServiceStopped)
+            return kErrorDependentServicesRunning;
+    }
+    service->status.currentState = service->stopHangs ? kServiceStopPending : kServiceStopped;
+    Collect();
+    return 0;
+}
+
+bool FakeServiceDatabase::EnumerateDependents(ScHandle handle, std::uint32_t state,
+                                              std::vector<ServiceStatusEntry>* dependents) {
+    dependents->clear();
+    Service* service = ServiceOf(handle);
+    if (!service) return false;
+    for (const std::string& name : service->dependents) {
+        const Service* dependent = Find(name);
+        if (!dependent) continue;
+        const bool stopped = dependent->status.currentState == kServiceStopped;
+        if ((state == 1 && stopped) || (state == 2 && !stopped)) continue;
+        dependents->push_back(dependent->status);
+    }
     return true;
 }
 

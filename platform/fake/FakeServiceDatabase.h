@@ -21,6 +21,13 @@ public:
         bool canOpen = true;     // OpenService with full access succeeds
         bool canDelete = true;   // DeleteService succeeds
         bool markedForDeletion = false;
+        bool canChange = true;   // ChangeServiceConfig succeeds
+        // A start or stop that never ends: the state stays pending.
+        bool startHangs = false;
+        bool stopHangs = false;
+        // Services that depend on this one (by name), as DependOnService
+        // names it in theirs.
+        std::vector<std::string> dependents;
     };
 
     // Adds a service at the end of the manager's order.
@@ -50,6 +57,16 @@ public:
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;
     bool QueryState(ScHandle service, std::uint32_t* state) override;
+    bool ChangeStartType(ScHandle service, std::uint32_t startType) override;
+    // As Windows 7: a disabled service does not start, a stopped one does
+    // not stop, and one that active services depend on refuses the stop.
+    std::uint32_t StartByHandle(ScHandle service) override;
+    std::uint32_t StopByHandle(ScHandle service) override;
+    // Direct dependents only: enough for the tests' one level.
+    bool EnumerateDependents(ScHandle service, std::uint32_t state,
+                             std::vector<ServiceStatusEntry>* dependents) override;
+    // State queries so far, to tell a wait that polls from one that does not.
+    int stateQueries = 0;
     bool Delete(ScHandle service) override;
     void Close(ScHandle handle) override;
 
@@ -60,6 +77,7 @@ private:
         std::u16string service;  // the exact name
     };
     const Handle* Lookup(ScHandle handle, bool manager) const;
+    Service* ServiceOf(ScHandle handle);
     // As the service manager names services: by their UTF-16 names, ASCII
     // case aside. A service's exact name is its exactName, set for names the
     // code page cannot hold, else its 8-bit name, each byte a character;

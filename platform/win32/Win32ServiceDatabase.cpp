@@ -139,6 +139,57 @@ bool Win32ServiceDatabase::QueryState(ScHandle service, std::uint32_t* state) {
     return true;
 }
 
+bool Win32ServiceDatabase::ChangeStartType(ScHandle service, std::uint32_t startType) {
+    return ChangeServiceConfigW(Sc(service), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE,
+                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr) != 0;
+}
+
+std::uint32_t Win32ServiceDatabase::StartByHandle(ScHandle service) {
+    if (StartServiceW(Sc(service), 0, nullptr)) return 0;
+    const DWORD error = GetLastError();
+    return error ? error : ERROR_GEN_FAILURE;
+}
+
+std::uint32_t Win32ServiceDatabase::StopByHandle(ScHandle service) {
+    SERVICE_STATUS status{};
+    if (ControlService(Sc(service), SERVICE_CONTROL_STOP, &status)) return 0;
+    const DWORD error = GetLastError();
+    return error ? error : ERROR_GEN_FAILURE;
+}
+
+bool Win32ServiceDatabase::EnumerateDependents(ScHandle service, std::uint32_t state,
+                                               std::vector<ServiceStatusEntry>* dependents) {
+    dependents->clear();
+    // Too small a buffer gives ERROR_MORE_DATA here, with the bytes needed.
+    std::vector<BYTE> block;
+    DWORD count = 0;
+    DWORD size = 4096;
+    for (int attempt = 0;; ++attempt) {
+        block.assign(size, 0);
+        DWORD needed = 0;
+        count = 0;
+        if (EnumDependentServicesW(Sc(service), state,
+                                   reinterpret_cast<ENUM_SERVICE_STATUSW*>(block.data()), size,
+                                   &needed, &count))
+            break;
+        if (attempt == 3 || GetLastError() != ERROR_MORE_DATA || needed <= size) return false;
+        size = needed + kEnumerationSlack;
+    }
+    const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUSW*>(block.data());
+    for (DWORD i = 0; i < count; ++i) {
+        if (!entries[i].lpServiceName) continue;
+        ServiceStatusEntry entry;
+        entry.name = Narrow(entries[i].lpServiceName);
+        entry.exactName.assign(reinterpret_cast<const char16_t*>(entries[i].lpServiceName));
+        entry.displayName = Narrow(entries[i].lpDisplayName);
+        entry.serviceType = entries[i].ServiceStatus.dwServiceType;
+        entry.currentState = entries[i].ServiceStatus.dwCurrentState;
+        dependents->push_back(entry);
+    }
+    return true;
+}
+
 bool Win32ServiceDatabase::Delete(ScHandle service) { return DeleteService(Sc(service)) != 0; }
 
 void Win32ServiceDatabase::Close(ScHandle handle) {

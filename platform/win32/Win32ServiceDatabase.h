@@ -17,6 +17,11 @@ public:
     bool QueryConfig(ScHandle service, ServiceConfig* config) override;
     bool QueryDescription(ScHandle service, std::string* description) override;
     bool QueryState(ScHandle service, std::uint32_t* state) override;
+    bool ChangeStartType(ScHandle service, std::uint32_t startType) override;
+    std::uint32_t StartByHandle(ScHandle service) override;
+    std::uint32_t StopByHandle(ScHandle service) override;
+    bool EnumerateDependents(ScHandle service, std::uint32_t state,
+                             std::vector<ServiceStatusEntry>* dependents) override;
     bool Delete(ScHandle service) override;
     void Close(ScHandle handle) override;
 };

@@ -44,4 +44,50 @@ TEST(ServiceControlContract, StartThenStopAStoppedService) {
     EXPECT_EQ(SettledState(services, name, tv::kServiceStopped), tv::kServiceStopped);
 }
 
+// Each start type set through the manager reads back from its
+// configuration; the first type comes back at the end.
+TEST(ServiceControlContract, StartTypeChangesReadBack) {
+    auto under = MakeServicesUnderTest();
+    tv::ServiceDatabase& database = *under->database;
+    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
+    ASSERT_TRUE(manager);
+    tv::ScopedService service(
+        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
+                                             tv::kServiceAllAccess));
+    ASSERT_TRUE(service);
+    tv::ServiceConfig first;
+    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    for (std::uint32_t type : {tv::kServiceDisabled, tv::kServiceAutoStart, tv::kServiceDemandStart,
+                               tv::kServiceDisabled, first.startType}) {
+        SCOPED_TRACE(type);
+        ASSERT_TRUE(database.ChangeStartType(service.Get(), type));
+        tv::ServiceConfig config;
+        ASSERT_TRUE(database.QueryConfig(service.Get(), &config));
+        EXPECT_EQ(config.startType, type);
+        // Nothing else changes.
+        EXPECT_EQ(config.binaryPath, first.binaryPath);
+        EXPECT_EQ(config.errorControl, first.errorControl);
+    }
+}
+
+// A disabled service does not start, a stopped one does not stop.
+TEST(ServiceControlContract, StartAndStopErrors) {
+    auto under = MakeServicesUnderTest();
+    tv::ServiceDatabase& database = *under->database;
+    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
+    tv::ScopedService service(
+        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
+                                             tv::kServiceAllAccess));
+    ASSERT_TRUE(service);
+    tv::ServiceConfig first;
+    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    EXPECT_EQ(database.StopByHandle(service.Get()), tv::kErrorServiceNotActive);
+    ASSERT_TRUE(database.ChangeStartType(service.Get(), tv::kServiceDisabled));
+    EXPECT_EQ(database.StartByHandle(service.Get()), tv::kErrorServiceIsDisabled);
+    ASSERT_TRUE(database.ChangeStartType(service.Get(), first.startType));
+    std::vector<tv::ServiceStatusEntry> dependents;
+    EXPECT_TRUE(database.EnumerateDependents(service.Get(), tv::kServiceActive, &dependents));
+    EXPECT_TRUE(dependents.empty());
+}
+
 }  // namespace

@@ -7,10 +7,13 @@
 #include <string>
 
 #include "platform/ServiceControl.h"
+#include "platform/ServiceDatabase.h"
 
 struct ServicesUnderTest {
     std::unique_ptr<tv::ServiceControl> services;
     std::string stoppedService;
+    // The service manager itself; `stoppedService` is in it too.
+    std::unique_ptr<tv::ServiceDatabase> database;
     virtual ~ServicesUnderTest() = default;
 };
 

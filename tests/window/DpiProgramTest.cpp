@@ -213,6 +213,31 @@ TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
         testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\program-dpi-" + std::to_string(dpi) + ".png";
     EXPECT_TRUE(testing::SaveWindowPng(main, shot)) << shot;
 
+    // The services page's button row: every button inside the page, below
+    // the list, none over another, the new ones right of the delete button.
+    HWND services = program.ClickTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_STOP});
+    ASSERT_NE(services, nullptr);
+    RECT servicesClient{};
+    GetClientRect(services, &servicesClient);
+    const Rect serviceList = RectIn(GetDlgItem(services, IDC_SERVICE_LIST), services);
+    const int row[] = {IDC_SERVICE_REFRESH, IDC_SERVICE_DELETE, IDC_SERVICE_AUTO, IDC_SERVICE_MANUAL,
+                       IDC_SERVICE_DISABLE, IDC_SERVICE_START, IDC_SERVICE_STOP};
+    const Rect deleteButton = RectIn(GetDlgItem(services, IDC_SERVICE_DELETE), services);
+    for (size_t n = 0; n < sizeof(row) / sizeof(row[0]); ++n) {
+        const Rect b = RectIn(GetDlgItem(services, row[n]), services);
+        EXPECT_GE(b.left, 0) << row[n] << " at " << dpi;
+        EXPECT_LE(b.right, servicesClient.right) << row[n] << " at " << dpi;
+        EXPECT_LE(b.bottom, servicesClient.bottom) << row[n] << " at " << dpi;
+        EXPECT_GE(b.top, serviceList.bottom) << row[n] << " at " << dpi;
+        // The same size in dialog units; each edge is rounded to a pixel.
+        EXPECT_NEAR(b.Width(), deleteButton.Width(), 1) << row[n] << " at " << dpi;
+        EXPECT_EQ(b.Height(), deleteButton.Height()) << row[n] << " at " << dpi;
+        if (n > 0) {
+            const Rect before = RectIn(GetDlgItem(services, row[n - 1]), services);
+            EXPECT_GT(b.left, before.right) << row[n] << " at " << dpi;
+        }
+    }
+
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 }

@@ -91,7 +91,28 @@ TEST_F(LayoutTest, ServicesTab) {
     HWND list = page.Item(IDC_SERVICE_LIST);
     ExpectPlacements(page.Handle(), {{IDC_SERVICE_LIST, 0, 3, 505, 225, nullptr},
                                      {IDC_SERVICE_DELETE, 61, 233, 52, 14, "删除服务"},
-                                     {IDC_SERVICE_REFRESH, 0, 233, 52, 14, "刷新列表"}});
+                                     {IDC_SERVICE_REFRESH, 0, 233, 52, 14, "刷新列表"},
+                                     {IDC_SERVICE_AUTO, 118, 233, 52, 14, "设为自动"},
+                                     {IDC_SERVICE_MANUAL, 175, 233, 52, 14, "设为手动"},
+                                     {IDC_SERVICE_DISABLE, 232, 233, 52, 14, "设为禁用"},
+                                     {IDC_SERVICE_START, 289, 233, 52, 14, "启动服务"},
+                                     {IDC_SERVICE_STOP, 346, 233, 52, 14, "停止服务"}});
+    // Every button stays inside the page and beside the others, at this
+    // page's own dialog units (which follow the DPI).
+    RECT page_{};
+    GetClientRect(page.Handle(), &page_);
+    RECT last{};
+    GetWindowRect(page.Item(IDC_SERVICE_STOP), &last);
+    MapWindowPoints(nullptr, page.Handle(), reinterpret_cast<POINT*>(&last), 2);
+    EXPECT_LE(last.right, page_.right);
+    for (int id : {IDC_SERVICE_AUTO, IDC_SERVICE_MANUAL, IDC_SERVICE_DISABLE, IDC_SERVICE_START,
+                   IDC_SERVICE_STOP}) {
+        char name[32] = {};
+        GetClassNameA(page.Item(id), name, sizeof(name));
+        EXPECT_STREQ(name, "Button") << id;
+        // Drawn by the page, as its other push buttons.
+        EXPECT_EQ(GetWindowLongPtrA(page.Item(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
+    }
     ExpectColumns(list, {{"No-PID", 48, LVCFMT_LEFT},
                          {"服务名称", 90, LVCFMT_LEFT},
                          {"显示名称", 140, LVCFMT_LEFT},

@@ -16,6 +16,8 @@
 #include "app/win32/ManagementContainer.h"
 #include "manage/win32/ProcessPage.h"
 #include "manage/win32/ServicePage.h"
+#include "manage/ServiceRunState.h"
+#include "manage/ServiceStartType.h"
 #include "platform/CodePageText.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/RestoreFiles.h"
@@ -241,6 +243,82 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     fakes_.files.ListFolder(RestoreFolderPath(platform_), &kept);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_NE(kept[0].name.find("删除服务 " + name + ".reg"), std::string::npos) << kept[0].name;
+}
+
+// The start type as the service manager has it, read apart from the page.
+DWORD StartTypeOf(const std::string& name) {
+    ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    ScopedSc service(OpenServiceA(manager.Get(), name.c_str(), SERVICE_QUERY_CONFIG));
+    if (!service) return 0xFFFFFFFFu;
+    DWORD needed = 0;
+    QueryServiceConfigA(service.Get(), nullptr, 0, &needed);
+    std::vector<BYTE> block(needed ? needed : 1);
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(block.data());
+    if (!QueryServiceConfigA(service.Get(), config, needed, &needed)) return 0xFFFFFFFFu;
+    return config->dwStartType;
+}
+
+// The system configuration tool's record of the service: its data, or -1.
+long long MsconfigRecord(const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMsconfigServicesKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return -1;
+    DWORD type = 0, data = 0, size = sizeof(data);
+    const LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_DWORD ? static_cast<long long>(data) : -1;
+}
+
+TEST_F(RealPlatformTest, ATestServiceIsDisabledAndSetBackToManual) {
+    std::string name = "tvtype" + std::to_string(GetCurrentProcessId());
+    TestService service(name, "\"C:\\tv test\\none.exe\"", "Made by the test");
+    ASSERT_TRUE(service.Created());
+    ASSERT_EQ(StartTypeOf(name), static_cast<DWORD>(SERVICE_DEMAND_START));
+    Win32Registry registry;
+    platform_.registry = &registry;
+    PageHost host;
+    ServicePage page(platform_);
+    ASSERT_TRUE(page.CreatePage(host.Get()));
+    ASSERT_TRUE(testing::RefreshAndWait(page));
+    const ui::ListView& list = page.List();
+    int row = FindRow(list, kServiceName, name);
+    ASSERT_GE(row, 0);
+
+    Select(list, row);
+    testing::Click(page.Item(IDC_SERVICE_DISABLE));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    EXPECT_EQ(StartTypeOf(name), static_cast<DWORD>(SERVICE_DISABLED));
+    EXPECT_EQ(MsconfigRecord(name), SERVICE_DEMAND_START);
+    row = FindRow(list, kServiceName, name);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list.ItemText(row, kServiceStartType), "禁止");
+
+    // A disabled service does not start: the manager's answer is said.
+    Select(list, row);
+    testing::Click(page.Item(IDC_SERVICE_START));
+    ASSERT_TRUE(PumpMessagesUntil([&] {
+        page.TakeGathered();
+        return page.Filled();
+    }, 10000));
+    ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kServiceIsDisabledMessage);
+
+    row = FindRow(list, kServiceName, name);
+    ASSERT_GE(row, 0);
+    Select(list, row);
+    testing::Click(page.Item(IDC_SERVICE_MANUAL));
+    ASSERT_TRUE(testing::WaitForRefresh(page));
+    EXPECT_EQ(fakes_.prompter.Prompts().size(), 1u);
+    EXPECT_EQ(StartTypeOf(name), static_cast<DWORD>(SERVICE_DEMAND_START));
+    EXPECT_EQ(MsconfigRecord(name), -1);
+    row = FindRow(list, kServiceName, name);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list.ItemText(row, kServiceStartType), "手动");
+    std::vector<FolderEntry> kept;
+    fakes_.files.ListFolder(RestoreFolderPath(platform_), &kept);
+    EXPECT_EQ(kept.size(), 2u);
 }
 
 TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {

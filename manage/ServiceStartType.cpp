@@ -1,0 +1,140 @@
+#include "manage/ServiceStartType.h"
+
+#include "manage/NameCheck.h"
+#include "manage/ServiceDeletion.h"
+#include "manage/ServiceScan.h"
+#include "platform/Prompter.h"
+#include "platform/RegBackup.h"
+#include "platform/RegistryViews.h"
+#include "platform/RestoreFiles.h"
+#include "platform/ServiceDatabase.h"
+#include "platform/TextCodec.h"
+#include "platform/WideText.h"
+
+namespace tv {
+
+const char kNoServiceSelected[] = "请先在列表中选中一个服务。";
+const char kEssentialServiceWarning[] =
+    "该服务是 Windows 启动和登录所必需的，不能禁用或停止。\n\n本次操作已经被阻止";
+const char kStartTypeUnchanged[] = "该服务的启动类型已经是“";
+const char kChangeStartTypeError[] = "更改启动类型错误";
+const char kStartTypeRecordError[] =
+    "启动类型已经更改，但原来的启动类型没有记录下来：请用还原文件恢复。";
+const char kRestoreServiceStartSubject[] = "服务启动类型";
+const char kMsconfigServicesKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\services";
+
+namespace {
+
+// Named as the service manager names them: ASCII case aside.
+const char16_t* const kEssentialServices[] = {
+    u"RpcSs", u"RpcEptMapper", u"DcomLaunch", u"PlugPlay", u"Power",
+};
+
+void Tell(const Platform& platform, const std::string& text, unsigned type = kMbOk) {
+    platform.prompter->Ask(Prompt{text, "", type, 0});
+}
+
+std::u16string ExactName(const Platform& platform, const ListRow& row) {
+    return row.exactName.empty() ? platform.codec->AnsiToWide(row[kServiceName]) : row.exactName;
+}
+
+// The service's key and the record's value as they stand, so that
+// importing the file gives both back.
+bool BackUp(const Platform& platform, const ListRow& row, const std::u16string& exact) {
+    RegBackup backup(*platform.registry, *platform.codec);
+    backup.Comment(RestoreHeading(kRestoreServiceStartSubject));
+    backup.Comment("导入后，该服务的启动类型在 Windows 下次启动时恢复。");
+    if (!backup.AddKeyTree(kHkeyLocalMachine, platform.codec->AnsiToWide(kServicesKey) + exact)) {
+        TellRestoreFailed(platform);
+        return false;
+    }
+    if (!backup.AddValue(kHkeyLocalMachine, kMsconfigServicesKey, exact, SystemView(platform)))
+        backup.AddValueDeletion(kHkeyLocalMachine, kMsconfigServicesKey, exact);
+    return SaveRestoreFile(platform, backup, kRestoreServiceStartSubject, row[kServiceName]);
+}
+
+bool WriteRecord(const Platform& platform, const std::u16string& exact, std::uint32_t previous) {
+    Registry& registry = *platform.registry;
+    RegHandle key = 0;
+    if (registry.CreateKeyW(kHkeyLocalMachine, platform.codec->AnsiToWide(kMsconfigServicesKey),
+                            &key, SystemView(platform)) != kErrorSuccess)
+        return false;
+    const unsigned char data[4] = {static_cast<unsigned char>(previous),
+                                   static_cast<unsigned char>(previous >> 8),
+                                   static_cast<unsigned char>(previous >> 16),
+                                   static_cast<unsigned char>(previous >> 24)};
+    const long status = registry.SetValueW(key, exact, kRegDword, data, 4);
+    registry.CloseKey(key);
+    return status == kErrorSuccess;
+}
+
+bool RemoveRecord(const Platform& platform, const std::u16string& exact) {
+    Registry& registry = *platform.registry;
+    RegHandle key = 0;
+    const long opened =
+        registry.OpenKeyW(kHkeyLocalMachine, platform.codec->AnsiToWide(kMsconfigServicesKey),
+                          kKeySetValue | kKeyQueryValue | SystemView(platform), &key);
+    if (opened == kErrorFileNotFound) return true;
+    if (opened != kErrorSuccess) return false;
+    const long status = registry.DeleteValueW(key, exact);
+    registry.CloseKey(key);
+    return status == kErrorSuccess || status == kErrorFileNotFound;
+}
+
+}  // namespace
+
+bool IsEssentialService(std::u16string_view exactName) {
+    for (const char16_t* name : kEssentialServices)
+        if (utf16::EqualsNoCase(exactName, name)) return true;
+    return false;
+}
+
+bool SetSelectedServiceStartType(const Platform& platform, const ListRow* selected,
+                                 std::uint32_t startType) {
+    if (!selected) {
+        Tell(platform, kNoServiceSelected);
+        return false;
+    }
+    // A name with a NUL would open another service.
+    if (RefuseNulNames(platform, {(*selected)[kServiceName]}, {selected->exactName})) return false;
+    const std::u16string exact = ExactName(platform, *selected);
+    if (startType == kServiceDisabled && IsEssentialService(exact)) {
+        Tell(platform, kEssentialServiceWarning, kMbOk | kMbIconExclamation);
+        return false;
+    }
+
+    ServiceDatabase& database = *platform.serviceDatabase;
+    ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
+    if (!manager) {
+        Tell(platform, kOpenManagerError);
+        return true;
+    }
+    ScopedService service(database,
+                          selected->exactName.empty()
+                              ? database.OpenServiceByName(manager.Get(), (*selected)[kServiceName],
+                                                           kServiceAllAccess)
+                              : database.OpenServiceByNameW(manager.Get(), selected->exactName,
+                                                            kServiceAllAccess));
+    ServiceConfig config;
+    if (!service || !database.QueryConfig(service.Get(), &config)) {
+        Tell(platform, kOpenServiceError);
+        return true;
+    }
+    // Disabling twice would record "disabled" as the type to go back to.
+    if (config.startType == startType) {
+        Tell(platform, kStartTypeUnchanged + StartTypeWord(startType) + "”。");
+        return false;
+    }
+    if (!BackUp(platform, *selected, exact)) return false;
+    if (!database.ChangeStartType(service.Get(), startType)) {
+        Tell(platform, kChangeStartTypeError);
+        return true;
+    }
+    const bool recorded = startType == kServiceDisabled
+                              ? WriteRecord(platform, exact, config.startType)
+                              : RemoveRecord(platform, exact);
+    if (!recorded) Tell(platform, kStartTypeRecordError);
+    return true;
+}
+
+}  // namespace tv
