@@ -3,6 +3,9 @@
 // own messages (with the texts in the program's memory), compared with the
 // rows the fixture must give, and a Run entry is removed through the tab's
 // button.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -256,7 +259,25 @@ TEST(ProgramStartup, DisablesAndEnablesARunValueAndAStartupFile) {
         list.Select(row);
         Click(page, IDC_STARTUP_DISABLE);
         ASSERT_TRUE(program.WaitForLists());
-        EXPECT_GE(FindDisabled(list, name), 0) << name;
+        const int disabled = FindDisabled(list, name);
+        EXPECT_GE(disabled, 0) << name;
+        if (name == std::string("TvDisableMe") && disabled >= 0) {
+            // The page with the value switched off and the file still on.
+            const int enabled = Find(list, "TvDisableFile.bat");
+            EXPECT_GE(enabled, 0);
+            SendMessageA(listWindow, LVM_ENSUREVISIBLE, static_cast<WPARAM>(enabled), FALSE);
+            SendMessageA(listWindow, LVM_ENSUREVISIBLE, static_cast<WPARAM>(disabled), FALSE);
+            HWND section = GetDlgItem(program.Main(), IDC_SECTION_MANAGEMENT);
+            SendMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_SECTION_MANAGEMENT, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(section));
+            SetWindowPos(program.Main(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+            RedrawWindow(program.Main(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Sleep(300);
+            CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+            const std::string shot = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-disabled-row.png";
+            EXPECT_TRUE(testing::SaveWindowPng(program.Main(), shot)) << shot;
+        }
     }
     // Gone from their places, recorded in the 64-bit view of HKLM.
     EXPECT_TRUE(ReadSz(registry, kHkeyCurrentUser, run, u"TvDisableMe", 0).empty());
