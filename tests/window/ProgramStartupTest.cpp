@@ -277,6 +277,15 @@ TEST(ProgramStartup, DisablesAndEnablesARunValueAndAStartupFile) {
             CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
             const std::string shot = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-disabled-row.png";
             EXPECT_TRUE(testing::SaveWindowPng(program.Main(), shot)) << shot;
+            // The mark is in the subkey column, right of the first view.
+            SendMessageA(listWindow, LVM_SCROLL, 400, 0);
+            RedrawWindow(program.Main(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Sleep(300);
+            const std::string marked =
+                testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-disabled-row-mark.png";
+            EXPECT_TRUE(testing::SaveWindowPng(program.Main(), marked)) << marked;
+            SendMessageA(listWindow, LVM_SCROLL, static_cast<WPARAM>(-400), 0);
         }
     }
     // Gone from their places, recorded in the 64-bit view of HKLM.
