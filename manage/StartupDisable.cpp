@@ -7,6 +7,7 @@
 #include "manage/StartupCatalogue.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskRemoval.h"
+#include "manage/TaskSwitch.h"
 #include "platform/Clock.h"
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
@@ -33,7 +34,7 @@ const char kRecordValueType[] = "TrimvexValueType";
 const char kRecordValueData[] = "TrimvexValueData";
 
 const char kCannotDisableMessage[] =
-    "该启动项不能禁用：只有 Run 类键中的值和启动文件夹中的文件可以禁用。本次没有做任何更改。";
+    "该启动项不能禁用：只有 Run 类键中的值、启动文件夹中的文件和计划任务可以禁用。本次没有做任何更改。";
 const char kPlaceTakenMessage[] =
     "原来的位置已有同名的启动项，没有覆盖它，该项仍为禁用。请先删除或改名那个同名项，再启用。";
 const char kDisableFailedMessage[] = "无法记录或移动该启动项，本次没有做任何更改。";
@@ -521,10 +522,7 @@ bool IsDisabledRow(const StartupRowTexts& row) {
 bool DisableStartupItem(const Platform& platform, const StartupRowTexts& row) {
     if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
     if (IsDisabledRow(row)) return false;
-    if (IsTaskRow(row)) {
-        Tell(platform, kCannotDisableMessage);
-        return false;
-    }
+    if (IsTaskRow(row)) return SwitchTaskItem(platform, row, false);
     if (row.subkey.empty()) {
         const std::u16string path = ExactHidden(platform, row);
         if (path.empty()) return false;  // a notice row stands for no file
@@ -554,6 +552,7 @@ bool DisableStartupItem(const Platform& platform, const StartupRowTexts& row) {
 
 bool EnableStartupItem(const Platform& platform, const StartupRowTexts& row) {
     if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (IsTaskRow(row)) return SwitchTaskItem(platform, row, true);
     const std::u16string hidden = ExactHidden(platform, row);
     if (const auto name = RecordNameOf(platform, hidden, kStartupRegRecordPrefix))
         return EnableValue(platform, *name, row.name);

@@ -394,10 +394,13 @@ std::vector<StartupItem> StartupScan(const Platform& platform, const std::functi
             break;
         }
     }
-    if (!stopped()) ScanTasks(platform, &items, stop);
-    // What was switched off, here or by the system configuration tool,
-    // after everything that is on.
+    std::vector<StartupItem> disabledTasks;
+    if (!stopped()) ScanTasks(platform, &items, stop, &disabledTasks);
+    // What was switched off, here or by the system configuration tool or
+    // the Task Scheduler, after everything that is on.
     if (!stopped()) ScanDisabledStartupItems(platform, &items, stop);
+    if (!stopped())
+        for (StartupItem& item : disabledTasks) items.push_back(std::move(item));
     return items;
 }
 

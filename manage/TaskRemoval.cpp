@@ -38,25 +38,34 @@ bool IsTaskRow(const StartupRowTexts& row) {
     return row.root == kTaskRootText && !row.subkey.empty();
 }
 
-bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& row, std::u16string* path) {
     const TextCodec& codec = *platform.codec;
-    const std::u16string path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
-    const std::vector<std::u16string> parts = PartsOf(path);
-    if (parts.empty()) return true;
+    *path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
+    const std::vector<std::u16string> parts = PartsOf(*path);
+    if (parts.empty()) return TaskRowPath::kNone;
     for (const std::u16string& part : parts)
-        if (part == u"." || part == u"..") return true;
+        if (part == u"." || part == u"..") return TaskRowPath::kNone;
     // The system's own tasks: Windows needs them.
     if (parts.size() >= 3 && utf16::EqualsNoCase(parts[0], u"Microsoft") && utf16::EqualsNoCase(parts[1], u"Windows")) {
         Prompt prompt;
         prompt.text = kProtectedStartupMessage;
         prompt.type = kMbOk;
         platform.prompter->Ask(prompt);
-        return false;
+        return TaskRowPath::kProtected;
     }
     // The row stands for this task alone: its path must end in its name.
     const std::u16string name = row.exactName.empty() ? codec.AnsiToWide(row.name) : row.exactName;
-    if (parts.back() != name || !platform.tasks) return true;
+    if (parts.back() != name) return TaskRowPath::kNone;
+    return TaskRowPath::kTask;
+}
+
+bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
+    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    const TextCodec& codec = *platform.codec;
+    std::u16string path;
+    const TaskRowPath checked = CheckTaskRowPath(platform, row, &path);
+    if (checked == TaskRowPath::kProtected) return false;
+    if (checked == TaskRowPath::kNone || !platform.tasks) return true;
     std::u16string xml;
     if (!platform.tasks->TaskXml(path, &xml)) return true;  // gone already
 

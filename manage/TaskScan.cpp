@@ -1,6 +1,7 @@
 #include "manage/TaskScan.h"
 
 #include "manage/CommandLineResolution.h"
+#include "manage/StartupDisable.h"
 #include "manage/TaskXml.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
@@ -28,13 +29,13 @@ std::u16string CommandLine(const TaskExec& exec) {
 }  // namespace
 
 void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
-               const std::function<bool()>& stop) {
+               const std::function<bool()>& stop, std::vector<StartupItem>* disabled) {
     if (!platform.tasks || !platform.codec) return;
     const TextCodec& codec = *platform.codec;
     for (const RegisteredTask& task : platform.tasks->Tasks(stop)) {
         if (stop && stop()) return;
         TaskDefinition definition;
-        if (!task.enabled || !ReadTaskXml(task.xml, &definition)) continue;
+        if ((!task.enabled && !disabled) || !ReadTaskXml(task.xml, &definition)) continue;
         bool logon = false, boot = false;
         for (const TaskTrigger& trigger : definition.triggers) {
             if (!trigger.enabled) continue;
@@ -42,7 +43,9 @@ void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
             boot = boot || trigger.kind == TaskTriggerKind::Boot;
         }
         if (!logon && !boot) continue;
-        const std::string when = logon && boot ? " [登录时,启动时]" : logon ? " [登录时]" : " [启动时]";
+        std::string when = logon && boot ? " [登录时,启动时]" : logon ? " [登录时]" : " [启动时]";
+        if (!task.enabled) when = when + " " + kDisabledMark;
+        std::vector<StartupItem>* into = task.enabled ? items : disabled;
         for (const TaskExec& exec : definition.execs) {
             StartupItem item;
             item.name = codec.WideToAnsi(task.name);
@@ -55,7 +58,7 @@ void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
             item.exactHidden = task.path;
             item.iconFile = item.path;
             item.iconResource = kIconRegistryFile;
-            items->push_back(std::move(item));
+            into->push_back(std::move(item));
         }
     }
 }

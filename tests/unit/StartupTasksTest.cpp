@@ -8,7 +8,11 @@
 #include "platform/WideText.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
+#include "manage/StartupDisable.h"
+#include "manage/TaskSwitch.h"
 #include "manage/TaskXml.h"
+#include "platform/Registry.h"
+#include "platform/RegistryViews.h"
 #include "platform/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
@@ -57,6 +61,7 @@ TEST(StartupTasks, ListsEnabledTasksThatStartAtLogonOrBootOneRowPerProgram) {
     fake.tasks.Add(u"\\TimeOnly", Definition(kTime, Exec(u"C:\\t.exe")));
     fake.tasks.Add(u"\\TriggersOff", Definition(kLogonOff + kBootOff + kTime, Exec(u"C:\\t.exe")));
     fake.tasks.Add(u"\\TaskOff", Definition(kLogon, Exec(u"C:\\t.exe")), false);
+    fake.tasks.Add(u"\\TaskOffTimeOnly", Definition(kTime, Exec(u"C:\\t.exe")), false);
     fake.tasks.Add(u"\\ComOnly", Definition(kLogon, kCom));
     fake.tasks.Add(u"\\Broken", u"<Task><Triggers>" + kLogon + u"<Actions>" + Exec(u"C:\\t.exe"));
     fake.tasks.Add(u"\\Unreadable", Definition(kLogon, Exec(u"C:\\t.exe")));
@@ -68,10 +73,12 @@ TEST(StartupTasks, ListsEnabledTasksThatStartAtLogonOrBootOneRowPerProgram) {
         "Boot | c:\\a&b\\boot.exe | 计划任务 | \\Vendor [启动时] | \\Vendor\\Boot",
         "Both | c:\\program files\\vendor\\a.exe | 计划任务 | \\Vendor\\Sub [登录时,启动时] | \\Vendor\\Sub\\Both",
         "Both | c:\\b\\b.exe | 计划任务 | \\Vendor\\Sub [登录时,启动时] | \\Vendor\\Sub\\Both",
+        // Switched off: after every enabled row, marked.
+        "TaskOff | c:\\t.exe | 计划任务 | \\ [登录时] [已禁用] | \\TaskOff",
     }));
     // What removal acts on: the names exactly.
     const std::vector<StartupItem> items = StartupScan(fake.Get());
-    ASSERT_EQ(items.size(), 5u);
+    ASSERT_EQ(items.size(), 6u);
     EXPECT_EQ(items[1].exactName, u"\uD55C\uAE00 \u66F4\u65B0");
     EXPECT_EQ(items[1].exactHidden, u"\\\uD55C\uAE00 \u66F4\u65B0");
     EXPECT_EQ(items[4].exactHidden, u"\\Vendor\\Sub\\Both");
@@ -269,6 +276,189 @@ TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRest
         ASSERT_EQ(fake.prompter.Prompts().size(), 1u) << c.label;
         EXPECT_EQ(fake.prompter.Prompts()[0].text, c.message) << c.label;
         EXPECT_EQ(fake.prompter.Prompts()[0].caption, "") << c.label;
+    }
+}
+
+class StartupTaskSwitch : public StartupTaskRemoval {
+protected:
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (const StartupItem& i : StartupScan(fake.Get()))
+            rows.push_back(i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden);
+        return rows;
+    }
+    bool Enabled(const std::u16string& path) const {
+        for (const RegisteredTask& t : fake.tasks.tasks)
+            if (t.path == path) return t.enabled;
+        ADD_FAILURE() << "no task";
+        return false;
+    }
+    std::vector<std::string> Prompts() {
+        std::vector<std::string> texts;
+        for (const Prompt& p : fake.prompter.Prompts()) texts.push_back(p.text);
+        return texts;
+    }
+    // The one comment-only restore file of a switch: the command that
+    // switches the task back.
+    std::u16string RestoreFile(const char* subject, const std::u16string& path, const char16_t* back) {
+        return u"\uFEFF" +
+               fake.codec.AnsiToWide(std::string("Windows Registry Editor Version 5.00\r\n; Trimvex ") + subject +
+                                     "之前的注册表内容。双击本文件并确认导入，即可恢复原状。\r\n"
+                                     "; 恢复时请在命令提示符中运行：schtasks /change /tn \"") +
+               path + u"\" " + back + u"\r\n\r\n";
+    }
+};
+
+TEST_F(StartupTaskSwitch, SwitchesExactlyTheRowsTaskOffAndOnAgainThroughTheService) {
+    struct Case {
+        std::u16string path;
+        std::string detail;  // in the restore files' names
+        std::string row;     // as listed switched off
+    } cases[] = {
+        {u"\\Vendor\\Boot", "Boot", "Boot | c:\\t.exe | 计划任务 | \\Vendor [启动时] [已禁用] | \\Vendor\\Boot"},
+        // Named by its exact path: the task its 8-bit form names stays on.
+        {u"\\\uD55C\uAE00", "__", "?? | c:\\t.exe | 计划任务 | \\ [启动时] [已禁用] | \\??"},
+        {u"\\Microsoft\\Office\\Tv", "Tv",
+         "Tv | c:\\t.exe | 计划任务 | \\Microsoft\\Office [启动时] [已禁用] | \\Microsoft\\Office\\Tv"},
+        {u"\\Microsoft\\WindowsTv", "WindowsTv",
+         "WindowsTv | c:\\t.exe | 计划任务 | \\Microsoft [启动时] [已禁用] | \\Microsoft\\WindowsTv"},
+    };
+    const std::string folder = "C:\\ProgramData\\Trimvex 还原文件\\";
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        const std::vector<std::string> before = Rows();
+        const std::vector<std::u16string> paths = Paths();
+
+        const StartupRowTexts on = RowOf(c.path);
+        EXPECT_FALSE(IsDisabledTaskRow(on)) << c.detail;
+        EXPECT_TRUE(DisableStartupItem(fake.Get(), on)) << c.detail;
+        EXPECT_EQ(Paths(), paths) << c.detail;  // still registered
+        for (const RegisteredTask& t : fake.tasks.tasks) EXPECT_EQ(t.enabled, t.path != c.path) << c.detail;
+        EXPECT_EQ(fake.tasks.switches, (std::vector<std::pair<std::u16string, bool>>{{c.path, false}}));
+        // Listed marked, after every row that is on, the others as before.
+        std::vector<std::string> expected = before;
+        const std::string mark = " [已禁用]";
+        std::string enabledRow = c.row;
+        enabledRow.erase(enabledRow.find(mark), mark.size());
+        const auto at = std::find(expected.begin(), expected.end(), enabledRow);
+        ASSERT_NE(at, expected.end()) << c.detail;
+        expected.erase(at);
+        expected.push_back(c.row);
+        EXPECT_EQ(Rows(), expected) << c.detail;
+        const std::string disabledStem = "2009-10-25 12.00.00 禁用启动项 " + c.detail;
+        ASSERT_EQ(Kept(), (std::vector<std::string>{disabledStem + ".reg"})) << c.detail;
+        EXPECT_EQ(Utf16(fake.files.Contents(folder + disabledStem + ".reg")),
+                  RestoreFile("禁用启动项", c.path, u"/enable"))
+            << c.detail;
+
+        const StartupRowTexts off = RowOf(c.path);
+        EXPECT_TRUE(IsDisabledTaskRow(off)) << c.detail;
+        // Already off: nothing asked of the service.
+        EXPECT_FALSE(DisableStartupItem(fake.Get(), off)) << c.detail;
+        EXPECT_TRUE(EnableStartupItem(fake.Get(), off)) << c.detail;
+        EXPECT_TRUE(Enabled(c.path)) << c.detail;
+        EXPECT_EQ(fake.tasks.switches,
+                  (std::vector<std::pair<std::u16string, bool>>{{c.path, false}, {c.path, true}}));
+        EXPECT_EQ(Rows(), before) << c.detail;  // byte for byte as before
+        const std::string enabledStem = "2009-10-25 12.00.00 启用启动项 " + c.detail;
+        std::vector<std::string> kept = Kept();
+        std::sort(kept.begin(), kept.end());
+        std::vector<std::string> both{enabledStem + ".reg", disabledStem + ".reg"};
+        std::sort(both.begin(), both.end());
+        ASSERT_EQ(kept, both) << c.detail;
+        EXPECT_EQ(Utf16(fake.files.Contents(folder + enabledStem + ".reg")),
+                  RestoreFile("启用启动项", c.path, u"/disable"))
+            << c.detail;
+        // Already on.
+        EXPECT_FALSE(EnableStartupItem(fake.Get(), RowOf(c.path))) << c.detail;
+        EXPECT_EQ(fake.tasks.switches.size(), 2u) << c.detail;
+        EXPECT_TRUE(fake.prompter.Prompts().empty()) << c.detail;
+        EXPECT_EQ(Paths(), paths) << c.detail;
+    }
+}
+
+// A task switched off elsewhere (in the Task Scheduler) is listed switched
+// off, after the entries the system configuration tool switched off, and
+// can be switched on here.
+TEST_F(StartupTaskSwitch, ATaskSwitchedOffElsewhereIsListedLastAndCanBeSwitchedOn) {
+    fake.tasks.Add(u"\\Off", Definition(kLogon + kBoot, Exec(u"C:\\off.exe", u"-x")), false);
+    RegHandle record = 0;
+    const std::string recordPath = std::string(kStartupRegRecords) + "\\Tool";
+    ASSERT_EQ(fake.registry.CreateKeyW(kHkeyLocalMachine, fake.codec.AnsiToWide(recordPath), &record, SystemView(fake.Get())),
+              kErrorSuccess);
+    RegKey owned(fake.registry, record, SystemView(fake.Get()));
+    for (const auto& [name, value] : std::vector<std::pair<std::u16string, std::u16string>>{
+             {u"hkey", u"HKCU"},
+             {u"key", u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+             {u"item", u"tool"},
+             {u"command", u"C:\\tool.exe"},
+             {u"inimapping", u"0"}}) {
+        const std::string bytes = utf16::ToBytes(value) + std::string(2, '\0');
+        ASSERT_EQ(fake.registry.SetValueW(record, name, kRegSz, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
+                  kErrorSuccess);
+    }
+    owned.Close();
+    const std::vector<std::string> rows = Rows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(rows.end() - 2, rows.end()),
+              (std::vector<std::string>{
+                  "Tool | c:\\tool.exe | HKEY_CURRENT_USER | SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run [已禁用] | "
+                  "HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\Tool",
+                  "Off | c:\\off.exe | 计划任务 | \\ [登录时,启动时] [已禁用] | \\Off",
+              }));
+    EXPECT_TRUE(EnableStartupItem(fake.Get(), RowOf(u"\\Off")));
+    EXPECT_TRUE(Enabled(u"\\Off"));
+    // Among the tasks that are on, in the service's order; the record last.
+    const std::vector<std::string> after = Rows();
+    ASSERT_EQ(after.size(), rows.size());
+    EXPECT_EQ(after[2], "Off | c:\\off.exe | 计划任务 | \\ [登录时,启动时] | \\Off");
+    EXPECT_EQ(after.back(), rows[rows.size() - 2]);
+}
+
+TEST_F(StartupTaskSwitch, RefusesTheSystemsTasksAndNamesWithANulAndAFailedSwitchLeavesNothing) {
+    const std::string protectedText =
+        "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认";
+    struct Case {
+        const char* label;
+        std::u16string path;
+        bool enable;  // the task is off and the row is switched on
+        std::function<void(testing::FakePlatform&, StartupRowTexts&)> before;
+        std::string message;
+        bool asked;  // the service was asked
+    } cases[] = {
+        {"system task", u"\\Microsoft\\Windows\\Defrag\\ScheduledDefrag", false, {}, protectedText, false},
+        {"system task, other case", u"\\MICROSOFT\\windows\\Tv", false, {}, protectedText, false},
+        {"system task switched on", u"\\MICROSOFT\\windows\\Tv", true, {}, protectedText, false},
+        {"a NUL in the path", u"\\Vendor\\Boot", false,
+         [](testing::FakePlatform&, StartupRowTexts& r) { r.exactHidden = std::u16string(u"\\Vendor\\Boot\0x", 14); },
+         "该项目的名称含有无法处理的字符，本次没有做任何更改。", false},
+        {"a NUL in the name, switched on", u"\\Vendor\\Boot", true,
+         [](testing::FakePlatform&, StartupRowTexts& r) { r.exactName = std::u16string(u"Boot\0x", 6); },
+         "该项目的名称含有无法处理的字符，本次没有做任何更改。", false},
+        {"the service refuses", u"\\Vendor\\Boot", false,
+         [](testing::FakePlatform& f, StartupRowTexts&) { f.tasks.unswitchable.insert(u"\\Vendor\\Boot"); },
+         "任务计划程序没有接受这一更改，该计划任务保持原状。", true},
+        {"the service refuses to switch on", u"\\Vendor\\Boot", true,
+         [](testing::FakePlatform& f, StartupRowTexts&) { f.tasks.unswitchable.insert(u"\\Vendor\\Boot"); },
+         "任务计划程序没有接受这一更改，该计划任务保持原状。", true},
+        {"disk full", u"\\Vendor\\Boot", false,
+         [](testing::FakePlatform& f, StartupRowTexts&) { f.files.SetFull(true); },
+         "无法写入还原文件，本次没有做任何更改。", false},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        if (c.enable) fake.tasks.Add(c.path, Definition(kBoot, Exec(u"C:\\t.exe")), false);
+        StartupRowTexts row = RowOf(c.path);
+        if (c.before) c.before(fake, row);
+        const std::vector<std::string> rows = Rows();
+        EXPECT_FALSE(c.enable ? EnableStartupItem(fake.Get(), row) : DisableStartupItem(fake.Get(), row)) << c.label;
+        EXPECT_EQ(Enabled(c.path), !c.enable) << c.label;
+        EXPECT_EQ(fake.tasks.switches.size(), c.asked ? 1u : 0u) << c.label;
+        EXPECT_EQ(Rows(), rows) << c.label;
+        EXPECT_TRUE(Kept().empty()) << c.label;
+        EXPECT_EQ(Prompts(), std::vector<std::string>{c.message}) << c.label;
     }
 }
 
