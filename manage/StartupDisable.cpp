@@ -592,7 +592,7 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
             item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
                                                 codec.WideToAnsi(parsed->command));
             item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-            item.subkey = parsed->keyPath + " " + kDisabledMark;
+            item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
             item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
             item.hidden = codec.WideToAnsi(item.exactHidden);
             item.iconFile = item.path;

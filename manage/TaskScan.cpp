@@ -44,7 +44,6 @@ void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
         }
         if (!logon && !boot) continue;
         std::string when = logon && boot ? " [登录时,启动时]" : logon ? " [登录时]" : " [启动时]";
-        if (!task.enabled) when = when + " " + kDisabledMark;
         std::vector<StartupItem>* into = task.enabled ? items : disabled;
         for (const TaskExec& exec : definition.execs) {
             StartupItem item;
@@ -53,7 +52,9 @@ void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
             item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
                                                 codec.WideToAnsi(CommandLine(exec)));
             item.root = kTaskRootText;
-            item.subkey = codec.WideToAnsi(FolderOf(task.path)) + when;
+            // The mark leads, so that it shows however narrow the column.
+            item.subkey = (task.enabled ? std::string() : std::string(kDisabledMark) + " ") +
+                          codec.WideToAnsi(FolderOf(task.path)) + when;
             item.hidden = codec.WideToAnsi(task.path);
             item.exactHidden = task.path;
             item.iconFile = item.path;

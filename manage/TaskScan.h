@@ -17,7 +17,7 @@ extern const char kTaskRootText[];
 // Appends the rows of every task that starts a program at logon or at
 // boot: at least one such trigger enabled, one row per Exec action (other
 // actions run nothing the list could show). Enabled tasks go to *items;
-// switched-off ones, with kDisabledMark after the trigger in column 3,
+// switched-off ones, with kDisabledMark before the folder in column 3,
 // to *disabled, or are left out without it.
 // Nothing without a task scheduler or when the service cannot be reached.
 // `stop`, asked between tasks, ends the scan early.

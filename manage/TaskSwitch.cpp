@@ -1,6 +1,5 @@
 #include "manage/TaskSwitch.h"
 
-#include <cstring>
 #include <memory>
 
 #include "manage/NameCheck.h"
@@ -21,15 +20,10 @@ namespace {
 const char kDisableSubject[] = "禁用启动项";
 const char kEnableSubject[] = "启用启动项";
 
-bool EndsWith(const std::string& text, const char* end) {
-    const std::size_t size = std::strlen(end);
-    return text.size() >= size && text.compare(text.size() - size, size, end) == 0;
-}
-
 }  // namespace
 
 bool IsDisabledTaskRow(const StartupRowTexts& row) {
-    return IsTaskRow(row) && EndsWith(row.subkey, (std::string(" ") + kDisabledMark).c_str());
+    return IsTaskRow(row) && row.subkey.rfind(std::string(kDisabledMark) + " ", 0) == 0;
 }
 
 bool SwitchTaskItem(const Platform& platform, const StartupRowTexts& row, bool enable) {

@@ -12,7 +12,7 @@ namespace tv {
 // nothing has changed.
 extern const char kTaskSwitchFailedMessage[];
 
-// A task row listed switched off: kDisabledMark ends its column 3.
+// A task row listed switched off: kDisabledMark leads its column 3.
 bool IsDisabledTaskRow(const StartupRowTexts& row);
 
 // Switches the task named by the row's exact path on (`enable`) or off,

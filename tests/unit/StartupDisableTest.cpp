@@ -187,7 +187,7 @@ TEST_F(StartupDisableTest, ARunValueIsRecordedExactlyAndComesBackByteForByte) {
         const StartupItem& last = rows.back();
         EXPECT_EQ(last.exactName, c.name) << c.label;
         EXPECT_EQ(last.root, c.listedRoot) << c.label;
-        EXPECT_EQ(last.subkey, c.keyPath + " [已禁用]") << c.label;
+        EXPECT_EQ(last.subkey, "[已禁用] " + c.keyPath) << c.label;
         EXPECT_EQ(last.exactHidden,
                   u"HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\" + c.name) << c.label;
         EXPECT_TRUE(EnableStartupItem(fake.Get(), Texts(last))) << c.label;
@@ -233,7 +233,7 @@ TEST_F(StartupDisableTest, ARecordPlantedByTheSystemToolIsListedAndEnabled) {
         record.SetString("inimapping", "0");
         for (const char* n : {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"}) record.SetDword(n, 1);
     }
-    std::optional<StartupRowTexts> row = RowOf("Planted", std::string(kRun) + " [已禁用]");
+    std::optional<StartupRowTexts> row = RowOf("Planted", "[已禁用] " + std::string(kRun));
     ASSERT_TRUE(row);
     EXPECT_TRUE(EnableStartupItem(fake.Get(), *row));
     EXPECT_EQ(Get(kHkeyCurrentUser, kRun, u"Planted"), std::optional<Stored>({kRegSz, Sz(u"C:\\planted.exe -q")}));
@@ -271,7 +271,7 @@ TEST_F(StartupDisableTest, ATakenPlaceIsNotOverwrittenAndTheRecordStays) {
     ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf("Tool", kRun)));
     SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\new.exe")});
     const std::map<std::u16string, Stored> record = Record(kStartupRegRecords, u"Tool");
-    EXPECT_FALSE(EnableStartupItem(fake.Get(), *RowOf("Tool", std::string(kRun) + " [已禁用]")));
+    EXPECT_FALSE(EnableStartupItem(fake.Get(), *RowOf("Tool", "[已禁用] " + std::string(kRun))));
     EXPECT_EQ(Prompts(), (std::vector<std::string>{kPlaceTakenMessage}));
     EXPECT_EQ(Get(kHkeyCurrentUser, kRun, u"Tool")->bytes, Sz(u"C:\\new.exe"));
     EXPECT_EQ(Record(kStartupRegRecords, u"Tool"), record);

@@ -74,7 +74,7 @@ TEST(StartupTasks, ListsEnabledTasksThatStartAtLogonOrBootOneRowPerProgram) {
         "Both | c:\\program files\\vendor\\a.exe | 计划任务 | \\Vendor\\Sub [登录时,启动时] | \\Vendor\\Sub\\Both",
         "Both | c:\\b\\b.exe | 计划任务 | \\Vendor\\Sub [登录时,启动时] | \\Vendor\\Sub\\Both",
         // Switched off: after every enabled row, marked.
-        "TaskOff | c:\\t.exe | 计划任务 | \\ [登录时] [已禁用] | \\TaskOff",
+        "TaskOff | c:\\t.exe | 计划任务 | [已禁用] \\ [登录时] | \\TaskOff",
     }));
     // What removal acts on: the names exactly.
     const std::vector<StartupItem> items = StartupScan(fake.Get());
@@ -315,13 +315,13 @@ TEST_F(StartupTaskSwitch, SwitchesExactlyTheRowsTaskOffAndOnAgainThroughTheServi
         std::string detail;  // in the restore files' names
         std::string row;     // as listed switched off
     } cases[] = {
-        {u"\\Vendor\\Boot", "Boot", "Boot | c:\\t.exe | 计划任务 | \\Vendor [启动时] [已禁用] | \\Vendor\\Boot"},
+        {u"\\Vendor\\Boot", "Boot", "Boot | c:\\t.exe | 计划任务 | [已禁用] \\Vendor [启动时] | \\Vendor\\Boot"},
         // Named by its exact path: the task its 8-bit form names stays on.
-        {u"\\\uD55C\uAE00", "__", "?? | c:\\t.exe | 计划任务 | \\ [启动时] [已禁用] | \\??"},
+        {u"\\\uD55C\uAE00", "__", "?? | c:\\t.exe | 计划任务 | [已禁用] \\ [启动时] | \\??"},
         {u"\\Microsoft\\Office\\Tv", "Tv",
-         "Tv | c:\\t.exe | 计划任务 | \\Microsoft\\Office [启动时] [已禁用] | \\Microsoft\\Office\\Tv"},
+         "Tv | c:\\t.exe | 计划任务 | [已禁用] \\Microsoft\\Office [启动时] | \\Microsoft\\Office\\Tv"},
         {u"\\Microsoft\\WindowsTv", "WindowsTv",
-         "WindowsTv | c:\\t.exe | 计划任务 | \\Microsoft [启动时] [已禁用] | \\Microsoft\\WindowsTv"},
+         "WindowsTv | c:\\t.exe | 计划任务 | [已禁用] \\Microsoft [启动时] | \\Microsoft\\WindowsTv"},
     };
     const std::string folder = "C:\\ProgramData\\Trimvex 还原文件\\";
     for (const Case& c : cases) {
@@ -338,7 +338,7 @@ TEST_F(StartupTaskSwitch, SwitchesExactlyTheRowsTaskOffAndOnAgainThroughTheServi
         EXPECT_EQ(fake.tasks.switches, (std::vector<std::pair<std::u16string, bool>>{{c.path, false}}));
         // Listed marked, after every row that is on, the others as before.
         std::vector<std::string> expected = before;
-        const std::string mark = " [已禁用]";
+        const std::string mark = "[已禁用] ";
         std::string enabledRow = c.row;
         enabledRow.erase(enabledRow.find(mark), mark.size());
         const auto at = std::find(expected.begin(), expected.end(), enabledRow);
@@ -403,9 +403,9 @@ TEST_F(StartupTaskSwitch, ATaskSwitchedOffElsewhereIsListedLastAndCanBeSwitchedO
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(rows.end() - 2, rows.end()),
               (std::vector<std::string>{
-                  "Tool | c:\\tool.exe | HKEY_CURRENT_USER | SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run [已禁用] | "
+                  "Tool | c:\\tool.exe | HKEY_CURRENT_USER | [已禁用] SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run | "
                   "HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\Tool",
-                  "Off | c:\\off.exe | 计划任务 | \\ [登录时,启动时] [已禁用] | \\Off",
+                  "Off | c:\\off.exe | 计划任务 | [已禁用] \\ [登录时,启动时] | \\Off",
               }));
     EXPECT_TRUE(EnableStartupItem(fake.Get(), RowOf(u"\\Off")));
     EXPECT_TRUE(Enabled(u"\\Off"));

@@ -180,9 +180,8 @@ int FindDisabled(const testing::RemoteListView& list, const std::string& name) {
     for (int r = 0; r < list.ItemCount(); ++r) {
         const std::string subkey = list.ItemText(r, 3);
         const std::string mark = "[已禁用]";
-        if (list.ItemText(r, 0) == name && subkey.size() >= mark.size() &&
-            subkey.compare(subkey.size() - mark.size(), mark.size(), mark) == 0)
-            return r;
+        // The mark leads the subkey column, so it shows however narrow it is.
+        if (list.ItemText(r, 0) == name && subkey.compare(0, mark.size(), mark) == 0) return r;
     }
     return -1;
 }
