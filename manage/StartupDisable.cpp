@@ -542,7 +542,7 @@ bool DisableStartupItem(const Platform& platform, const StartupRowTexts& row) {
     // with the system's own setting: there is no entry to take out.
     const std::optional<std::string> keyPath =
         root != 0 ? CataloguedRunKey(platform, root, row.subkey) : std::nullopt;
-    if (!keyPath || *keyPath != row.subkey) {
+    if (!keyPath) {
         Tell(platform, kCannotDisableMessage);
         return false;
     }

@@ -368,6 +368,24 @@ TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
     }
 }
 
+TEST_F(StartupDisableTest, AFileAlreadyKeptUnderItsNameIsNotOverwritten) {
+    fake.files.AddFolder("C:\\Windows\\pss");
+    fake.files.AddFile("C:\\Windows\\pss\\App.lnk.Startup");
+    fake.files.AddFile("C:\\Windows\\pss\\App.lnk (2).Startup");
+    const std::string file = std::string(kUserStartup) + "\\App.lnk";
+    const std::string contents = fake.files.Contents(file);
+    std::optional<StartupRowTexts> row = RowOf("App.lnk", "");
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(DisableStartupItem(fake.Get(), *row));
+    EXPECT_EQ(fake.files.Contents("C:\\Windows\\pss\\App.lnk.Startup"), "");
+    EXPECT_EQ(fake.files.Contents("C:\\Windows\\pss\\App.lnk (2).Startup"), "");
+    EXPECT_EQ(fake.files.Contents("C:\\Windows\\pss\\App.lnk (3).Startup"), contents);
+    EXPECT_FALSE(fake.files.Exists(file));
+    const std::u16string record = FolderRecordName(fake.codec.AnsiToWide(file));
+    EXPECT_EQ(Record(kStartupFolderRecords, record)[u"backup"],
+              (Stored{kRegSz, Sz(u"C:\\Windows\\pss\\App.lnk (3).Startup")}));
+}
+
 TEST_F(StartupDisableTest, AFolderRecordNamingAnotherFolderIsNeverActedOn) {
     fake.files.AddFolder("C:\\Windows\\pss");
     fake.files.AddFile("C:\\Windows\\pss\\x.exe.Startup");
