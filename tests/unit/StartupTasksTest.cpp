@@ -462,5 +462,18 @@ TEST_F(StartupTaskSwitch, RefusesTheSystemsTasksAndNamesWithANulAndAFailedSwitch
     }
 }
 
+TEST_F(StartupTaskSwitch, ATaskGoneSinceTheScanIsLeftToTheRescan) {
+    const StartupRowTexts row = RowOf(u"\\Vendor\\Boot");
+    auto& tasks = fake.tasks.tasks;
+    tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
+                               [](const RegisteredTask& t) { return t.path == u"\\Vendor\\Boot"; }),
+                tasks.end());
+    // True: the list is built again and shows the task gone; nothing is asked or kept.
+    EXPECT_TRUE(DisableStartupItem(fake.Get(), row));
+    EXPECT_TRUE(fake.tasks.switches.empty());
+    EXPECT_TRUE(Kept().empty());
+    EXPECT_TRUE(Prompts().empty());
+}
+
 }  // namespace
 }  // namespace tv
