@@ -43,6 +43,17 @@ std::string Narrow(const wchar_t* text) {
     return out;
 }
 
+// One listed service: its exact name, and the code page's forms for the list.
+ServiceStatusEntry EntryOf(const ENUM_SERVICE_STATUSW& listed) {
+    ServiceStatusEntry entry;
+    entry.name = Narrow(listed.lpServiceName);
+    entry.exactName.assign(reinterpret_cast<const char16_t*>(listed.lpServiceName));
+    entry.displayName = Narrow(listed.lpDisplayName);
+    entry.serviceType = listed.ServiceStatus.dwServiceType;
+    entry.currentState = listed.ServiceStatus.dwCurrentState;
+    return entry;
+}
+
 }  // namespace
 
 ScHandle Win32ServiceDatabase::OpenManager(std::uint32_t access) {
@@ -78,13 +89,7 @@ bool Win32ServiceDatabase::Enumerate(ScHandle manager, std::uint32_t type, std::
             if (!ok && error != ERROR_MORE_DATA) return false;
             for (DWORD i = 0; i < count; ++i) {
                 if (!entries[i].lpServiceName) continue;
-                ServiceStatusEntry entry;
-                entry.name = Narrow(entries[i].lpServiceName);
-                entry.exactName.assign(reinterpret_cast<const char16_t*>(entries[i].lpServiceName));
-                entry.displayName = Narrow(entries[i].lpDisplayName);
-                entry.serviceType = entries[i].ServiceStatus.dwServiceType;
-                entry.currentState = entries[i].ServiceStatus.dwCurrentState;
-                services->push_back(entry);
+                services->push_back(EntryOf(entries[i]));
             }
             if (ok) return true;
             size = std::max(size, needed + kEnumerationSlack);
@@ -179,13 +184,7 @@ bool Win32ServiceDatabase::EnumerateDependents(ScHandle service, std::uint32_t s
     const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUSW*>(block.data());
     for (DWORD i = 0; i < count; ++i) {
         if (!entries[i].lpServiceName) continue;
-        ServiceStatusEntry entry;
-        entry.name = Narrow(entries[i].lpServiceName);
-        entry.exactName.assign(reinterpret_cast<const char16_t*>(entries[i].lpServiceName));
-        entry.displayName = Narrow(entries[i].lpDisplayName);
-        entry.serviceType = entries[i].ServiceStatus.dwServiceType;
-        entry.currentState = entries[i].ServiceStatus.dwCurrentState;
-        dependents->push_back(entry);
+        dependents->push_back(EntryOf(entries[i]));
     }
     return true;
 }
