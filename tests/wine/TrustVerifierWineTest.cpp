@@ -16,15 +16,10 @@
 #include "manage/SignatureCache.h"
 #include "platform/Platform.h"
 #include "platform/WideText.h"
-#include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32ProcessTable.h"
-#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ServiceDatabase.h"
 #include "platform/win32/Win32SystemFiles.h"
-#include "platform/win32/Win32SystemProbe.h"
 #include "platform/win32/Win32TextCodec.h"
-#include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32TrustVerifier.h"
 #include "platform/win32/Win32VersionResources.h"
 
@@ -74,26 +69,17 @@ private:
 };
 
 TEST(TrustVerifierWine, EveryServiceFileIsVerifiedOnceAndThenComesFromTheCache) {
-    Win32Registry registry;
-    Win32Environment environment;
-    Win32FileSystem files;
-    Win32SystemProbe system;
-    Win32ProcessTable processes;
-    Win32VersionResources versions;
-    Win32Tokens tokens;
+    // What the service list reads: the services, their files' versions and
+    // protection.
     Win32ServiceDatabase services;
+    Win32VersionResources versions;
     Win32SystemFiles systemFiles;
-    Win32TextCodec codec;
     Platform platform;
-    platform.registry = &registry;
-    platform.environment = &environment;
-    platform.files = &files;
-    platform.system = &system;
-    platform.processes = &processes;
-    platform.versions = &versions;
-    platform.tokens = &tokens;
     platform.serviceDatabase = &services;
+    platform.versions = &versions;
     platform.systemFiles = &systemFiles;
+    Win32FileSystem files;
+    Win32TextCodec codec;
     std::vector<std::u16string> paths;
     for (const ListRow& row : ServiceScan(platform))
         paths.push_back(codec.AnsiToWide(row[kServiceFilePath]));
