@@ -39,12 +39,16 @@ void FakeTrustVerifier::AddSigned(const std::u16string& path, const std::u16stri
 
 void FakeTrustVerifier::AddUnsigned(const std::u16string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
-    files_[utf16::FoldAscii(path)] = File{TrustState::kUnsigned, {}, false, true};
+    File file;
+    file.state = TrustState::kUnsigned;
+    files_[utf16::FoldAscii(path)] = file;
 }
 
 void FakeTrustVerifier::AddInvalid(const std::u16string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
-    files_[utf16::FoldAscii(path)] = File{TrustState::kInvalid, {}, false, true};
+    File file;
+    file.state = TrustState::kInvalid;
+    files_[utf16::FoldAscii(path)] = file;
 }
 
 int FakeTrustVerifier::Calls() const {

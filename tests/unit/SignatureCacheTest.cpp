@@ -176,5 +176,19 @@ TEST_F(SignatureCacheTest, ThreadsAskingAtOnceVerifyEachFileOnce) {
     EXPECT_EQ(trust.Calls(), static_cast<int>(paths.size()));
 }
 
+// Test bundles are assigned afresh: the fake takes the other's files and
+// counts, as a new one would have them.
+TEST(FakeTrustVerifierAssignment, TakesTheOthersFilesAndCounts) {
+    FakeTrustVerifier used;
+    used.AddSigned(kSigned, u"Contoso Ltd");
+    used.Verify(kSigned);
+    FakeTrustVerifier fresh;
+    fresh.AddUnsigned(kOther);
+    used = fresh;
+    EXPECT_EQ(used.Calls(), 0);
+    EXPECT_EQ(used.Verify(kSigned).state, TrustState::kNoFile);
+    EXPECT_EQ(used.Verify(kOther).state, TrustState::kUnsigned);
+}
+
 }  // namespace
 }  // namespace tv
