@@ -39,6 +39,18 @@ struct FileIdentity {
     }
 };
 
+// What tells one version of a file from the next: its size in bytes and its
+// last write time (FILETIME units). Equal stamps mean the file is taken as
+// unchanged.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;
+    bool operator==(const FileStamp& other) const {
+        return size == other.size && lastWrite == other.lastWrite;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 // What CreateProtectedFolder found.
 enum class ProtectedFolder {
     kUsable,   // made now, or this program's own from before
@@ -119,6 +131,10 @@ public:
         return true;
     }
     virtual bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const = 0;
+    // The stamp of the file a path leads to (through any link, as opening
+    // it would); false for a folder or a missing path. Reads attributes
+    // only: a file someone holds open without sharing still answers.
+    virtual bool FileStampW(const std::u16string& path, FileStamp* stamp) const = 0;
     virtual bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                               const std::u16string& to) = 0;
 

@@ -26,6 +26,7 @@ class ProcessTable;
 class SystemFiles;
 class TextCodec;
 class TaskScheduler;
+class TrustVerifier;
 
 struct Platform {
     Registry* registry = nullptr;
@@ -52,6 +53,8 @@ struct Platform {
     TextCodec* codec = nullptr;
     // Registered scheduled tasks; none listed without it.
     TaskScheduler* tasks = nullptr;
+    // Files' digital signatures; no signature column without it.
+    TrustVerifier* trust = nullptr;
 };
 
 }  // namespace tv

@@ -29,6 +29,12 @@ char16_t FoldAscii(char16_t unit) {
     return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
 }
 
+std::u16string FoldAscii(std::u16string_view text) {
+    std::u16string folded(text);
+    for (char16_t& unit : folded) unit = FoldAscii(unit);
+    return folded;
+}
+
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)

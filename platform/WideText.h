@@ -18,6 +18,9 @@ std::u16string FromBytes(std::string_view bytes);
 // scripts' letters too: callers that compare names the system gave them
 // find those as given).
 char16_t FoldAscii(char16_t unit);
+// The text with every unit folded so: a key under which spellings the
+// system takes for one name meet.
+std::u16string FoldAscii(std::u16string_view text);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 

@@ -83,6 +83,8 @@ FakeFileSystem::Node& FakeFileSystem::Put(const std::string& path, bool folder) 
     node.path = path;
     node.folder = folder;
     node.index = nextIndex_++;
+    node.stamp.lastWrite = nextWrite_;
+    nextWrite_ += 10000000;
     return node;
 }
 
@@ -142,6 +144,18 @@ bool FakeFileSystem::Identity(const std::string& folder, FileIdentity* identity)
     identity->volumeSerial = 0x5A000000u + (static_cast<unsigned char>(node->path[0]) & 0xDFu);
     identity->fileIndex = node->index;
     return true;
+}
+
+bool FakeFileSystem::FileStampW(const std::u16string& path, FileStamp* stamp) const {
+    const Node* node = path.empty() ? nullptr : Find(packed::Pack(path));
+    if (node == nullptr || node->folder) return false;
+    *stamp = node->stamp;
+    return true;
+}
+
+void FakeFileSystem::SetStamp(const std::u16string& path, const FileStamp& stamp) {
+    const Node* found = Find(packed::Pack(path));
+    if (found != nullptr) nodes_.at(Key(found->path)).stamp = stamp;
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
@@ -253,6 +267,7 @@ std::unique_ptr<NewFile> FakeFileSystem::WriteNewFile(const std::string& path,
     inherited.owner = fakesid::kAdministrators;  // this elevated program's
     Node& node = Put(p, false);
     node.contents = bytes;
+    node.stamp.size = bytes.size();
     node.security = inherited;
     return std::make_unique<Written>(this, node.index);
 }

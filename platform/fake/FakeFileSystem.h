@@ -80,6 +80,9 @@ public:
     bool ListFolderW(const std::u16string& folder,
                      std::vector<FolderEntry>* entries) const override;
     bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override;
+    // A made file's size is what was written to it; every file made or
+    // stamped gets a later write time than the one before.
+    bool FileStampW(const std::u16string& path, FileStamp* stamp) const override;
     bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                       const std::u16string& to) override;
 
@@ -100,6 +103,9 @@ public:
     // listed as an ordinary folder, it shows the contents and the identity of
     // `target`, an existing folder, and paths through it lead there.
     void AddAlias(const std::string& path, const std::string& target);
+    // Changes a file's size and last write time, as a program rewriting it
+    // would.
+    void SetStamp(const std::u16string& path, const FileStamp& stamp);
     // The owner and allowing entries of an entry, as a program of the
     // user's (or an administrator before) may have left them; files made
     // later inside a folder inherit its entries.
@@ -127,6 +133,7 @@ private:
         bool link = false;
         std::string contents;
         std::uint64_t index = 0;  // the file index, unique among the nodes
+        FileStamp stamp;
         std::string alias;        // a link's target
         FakeSecurity security = ProtectedFakeSecurity();
     };
@@ -152,6 +159,8 @@ private:
     bool full_ = false;
     int discarded_ = 0;
     std::uint64_t nextIndex_ = 0x10;
+    // 2026-01-01 in FILETIME units, moving on a second per file made.
+    std::uint64_t nextWrite_ = 134116992000000000ull;
     packed::CodecSetting codec_;
 };
 

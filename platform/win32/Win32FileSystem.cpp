@@ -127,6 +127,25 @@ bool Win32FileSystem::FolderIdentityW(const std::u16string& folder, FileIdentity
     return true;
 }
 
+bool Win32FileSystem::FileStampW(const std::u16string& path, FileStamp* stamp) const {
+    // Opened for its attributes only, which no sharing mode refuses, and
+    // through any link, so the stamp is of the file a reader would get.
+    if (path.empty()) return false;
+    ScopedHandle handle(CreateFileW(NativePath(Wide(path)).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle.Get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    stamp->size =
+        (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    stamp->lastWrite = (static_cast<std::uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+                       information.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 bool Win32FileSystem::RemoveFile(const std::string& path) {
     return DeleteFileA(NativePath(path).c_str()) != FALSE;
 }

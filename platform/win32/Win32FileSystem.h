@@ -31,6 +31,7 @@ public:
     bool ListFolderUpToW(const std::u16string& folder, std::size_t limit,
                          std::vector<FolderEntry>* entries, bool* more) const override;
     bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override;
+    bool FileStampW(const std::u16string& path, FileStamp* stamp) const override;
     bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                       const std::u16string& to) override;
     std::string WorkingFolder() const override;

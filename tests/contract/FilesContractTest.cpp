@@ -139,6 +139,33 @@ TEST_F(FilesContract, FolderIdentityNamesTheFolderWhateverTheSpelling) {
     EXPECT_FALSE(t->files->FolderIdentity(In("missing"), &file));
 }
 
+// What tells one version of a file from the next: its size and write time,
+// the same by any spelling or link that reaches it; a folder has none.
+TEST_F(FilesContract, AFileIsStampedWithItsSizeAndWriteTime) {
+    t->MakeFolder(In("Data"));
+    ASSERT_TRUE(t->files->WriteNewFile(In("Data\\five.bin"), "12345"));
+    t->MakeFile(In("Data\\empty.txt"));
+    t->MakeFile(In(u"\uAC00.bin"));
+    tv::FileStamp five, again, empty, exact, linked;
+    ASSERT_TRUE(t->files->FileStampW(In(u"Data\\five.bin"), &five));
+    EXPECT_EQ(five.size, 5u);
+    EXPECT_NE(five.lastWrite, 0u);
+    ASSERT_TRUE(t->files->FileStampW(In(u"DATA\\FIVE.BIN"), &again));
+    EXPECT_EQ(again, five);
+    ASSERT_TRUE(t->files->FileStampW(In(u"Data\\empty.txt"), &empty));
+    EXPECT_EQ(empty.size, 0u);
+    ASSERT_TRUE(t->files->FileStampW(In(u"\uAC00.bin"), &exact));
+    EXPECT_EQ(exact.size, 0u);
+    if (t->MakeLink(In("Via"), In("Data"))) {
+        ASSERT_TRUE(t->files->FileStampW(In(u"Via\\five.bin"), &linked));
+        EXPECT_EQ(linked, five);
+    }
+    tv::FileStamp none;
+    EXPECT_FALSE(t->files->FileStampW(In(u"Data"), &none));
+    EXPECT_FALSE(t->files->FileStampW(In(u"Data\\missing.bin"), &none));
+    EXPECT_FALSE(t->files->FileStampW(u"", &none));
+}
+
 TEST_F(FilesContract, ExistenceIsCaseInsensitive) {
     t->MakeFile(In("Mixed.TXT"));
     EXPECT_TRUE(t->files->Exists(In("mixed.txt")));

@@ -28,6 +28,7 @@
 #include "platform/fake/FakeProcessTable.h"
 #include "platform/fake/FakeSystemFiles.h"
 #include "platform/fake/FakeTaskScheduler.h"
+#include "platform/fake/FakeTrustVerifier.h"
 #ifdef _WIN32
 #include "platform/win32/Win32TextCodec.h"
 #else
@@ -97,6 +98,7 @@ struct FakePlatform {
     FakeSystemFiles systemFiles;
     Codec codec;
     FakeTaskScheduler tasks;
+    FakeTrustVerifier trust;
 
     Platform Get() {
         Platform platform{&registry, &clock, &userFirstShell, &files, &drives, &environment, &prompter};
@@ -115,6 +117,7 @@ struct FakePlatform {
         platform.systemFiles = &systemFiles;
         platform.codec = &codec;
         platform.tasks = &tasks;
+        platform.trust = &trust;
         return platform;
     }
 };

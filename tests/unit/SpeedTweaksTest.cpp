@@ -70,6 +70,9 @@ public:
     bool FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const override {
         return tree.FolderIdentityW(folder, identity);
     }
+    bool FileStampW(const std::u16string& path, FileStamp* stamp) const override {
+        return tree.FileStampW(path, stamp);
+    }
     bool MoveFileOutW(const std::u16string& from, const std::u16string& within,
                       const std::u16string& to) override {
         return tree.MoveFileOutW(from, within, to);

@@ -25,6 +25,8 @@ TEST(WideText, NamesCompareWithoutRegardToAsciiCase) {
     for (const Case& c : cases) {
         EXPECT_EQ(utf16::EqualsNoCase(c.a, c.b), c.equal) << std::string(c.a.begin(), c.a.end());
         EXPECT_EQ(utf16::StartsWithNoCase(c.a, c.b), c.aStartsWithB) << std::string(c.a.begin(), c.a.end());
+        EXPECT_EQ(utf16::FoldAscii(c.a) == utf16::FoldAscii(c.b), c.equal)
+            << std::string(c.a.begin(), c.a.end());
     }
 }
 
