@@ -165,6 +165,17 @@ TEST(ListFilter, OnlyTheCertificateSaysWindowsSignedIt) {
     }, RowFilter{"contoso", false});
     EXPECT_EQ(outcome.shown, (std::vector<size_t>{2}));
 
+    // Every letter folds, "a" and "z" included; nothing past the rows.
+    signatures.Reset({u"C:\\za\\a.exe", u"c:\\ZA\\A.EXE", u"C:\\z@\\`.exe"});
+    EXPECT_EQ(signatures.Files().size(), 2u);
+    EXPECT_EQ(signatures.Settle(u"C:\\ZA\\a.EXE", Verdict(TrustState::kUnsigned, u"", false), "未签名"),
+              (std::vector<size_t>{0, 1}));
+    EXPECT_TRUE(signatures.Settle(u"C:\\Z@\\@.exe", Verdict(TrustState::kUnsigned, u"", false), "未签名")
+                    .empty());
+    EXPECT_FALSE(signatures.Verified(signatures.RowCount()));
+    EXPECT_FALSE(signatures.WindowsSigned(signatures.RowCount()));
+    EXPECT_EQ(signatures.CellText(signatures.RowCount()), "");
+
     // A new scan starts every row unverified.
     signatures.Reset({u"C:\\Windows\\system32\\svchost.exe"});
     EXPECT_FALSE(signatures.Verified(0));
@@ -190,6 +201,7 @@ TEST(ListFilter, ActionsReachOnlyTheRowsInView) {
     EXPECT_EQ(shown.ItemOf(0), -1);
     EXPECT_EQ(shown.ItemOf(4), -1);
     EXPECT_EQ(shown.ItemOf(9), -1);
+    EXPECT_EQ(shown.ItemOf(shown.RowCount()), -1);
     // A row coming back fills the control again.
     change = shown.Show({0, 1, 3});
     EXPECT_TRUE(change.refill);
