@@ -73,8 +73,9 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
     } columns[] = {{"CLSID", LVCFMT_LEFT, 156},
                    {"插件名称", LVCFMT_LEFT, 130},
                    {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
-                   {"对应文件路径", LVCFMT_LEFT, 360}};
-    for (int i = 0; i < 4; ++i) {
+                   {"对应文件路径", LVCFMT_LEFT, 360},
+                   {"数字签名", LVCFMT_LEFT, 200}};
+    for (int i = 0; i < 5; ++i) {
         char heading[64] = {};
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
@@ -85,9 +86,9 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
         EXPECT_EQ(column.cx, columns[i].width) << i;
     }
-    LVCOLUMNA fifth{};
-    fifth.mask = LVCF_WIDTH;
-    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 4, reinterpret_cast<LPARAM>(&fifth)));
+    LVCOLUMNA sixth{};
+    sixth.mask = LVCF_WIDTH;
+    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth)));
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x165);
     LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
@@ -110,7 +111,7 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
 TEST_F(AddonPageTest, ControlsStandWhereTheTemplatePutsThemAndCoverNoOther) {
     struct Placement {
         int id, x, y, width, height;
-    } placements[] = {{1060, 0, 2, 505, 223},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
+    } placements[] = {{1060, 0, 2, 505, 208},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
                       {1066, 148, 232, 64, 15}, {1067, 222, 232, 64, 15}};
     std::vector<RECT> rects;
     for (const Placement& p : placements) {
