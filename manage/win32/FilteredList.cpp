@@ -24,6 +24,15 @@ RowFilter ReadFilterBar(HWND page) {
     return filter;
 }
 
+namespace {
+// Set only when it changes: every refresh would otherwise repaint it.
+void ShowHiddenCount(HWND page, const std::string& text) {
+    char shown[64] = {};
+    GetDlgItemTextA(page, IDC_LIST_HIDDEN_COUNT, shown, sizeof(shown));
+    if (text != shown) SetDlgItemTextA(page, IDC_LIST_HIDDEN_COUNT, text.c_str());
+}
+}  // namespace
+
 bool IsFilterBarCommand(int id, int code) {
     return (id == IDC_LIST_SEARCH && code == EN_CHANGE) ||
            (id == IDC_LIST_HIDE_WINDOWS && code == BN_CLICKED);
@@ -42,7 +51,7 @@ void FilteredList::Fill(HWND page, const ui::ListView& list, const PageSignature
     const RowFilter filter = Filter(page);
     shown_.Show(Outcome(filter).shown);
     Refill(list);
-    if (followsBar_) SetDlgItemTextA(page, IDC_LIST_HIDDEN_COUNT, HiddenCountText(filter, 0).c_str());
+    if (followsBar_) ShowHiddenCount(page, HiddenCountText(filter, 0));
     SignatureFill::Verify verify = signatures.Verifier();
     if (verify && !signatures_.Files().empty()) fill_.Start(signatures_.Files(), std::move(verify));
 }
@@ -87,8 +96,7 @@ void FilteredList::Apply(HWND page, const ui::ListView& list, const RowFilter& f
         list.Send(WM_SETREDRAW, TRUE);
         InvalidateRect(list.Handle(), nullptr, TRUE);
     }
-    if (followsBar_)
-        SetDlgItemTextA(page, IDC_LIST_HIDDEN_COUNT, HiddenCountText(filter, outcome.hiddenWindows).c_str());
+    if (followsBar_) ShowHiddenCount(page, HiddenCountText(filter, outcome.hiddenWindows));
 }
 
 void FilteredList::Refill(const ui::ListView& list) {

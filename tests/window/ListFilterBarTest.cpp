@@ -156,15 +156,18 @@ TEST_F(ServiceFilterTest, DeleteReachesOnlyTheSelectedRowInView) {
     ASSERT_EQ(Shown(), (std::vector<std::string>{"Charlie 未签名"}));
     fakes_.prompter.QueueAnswer(kIdYes);
     Press(IDC_SERVICE_DELETE);
-    EXPECT_FALSE(fakes_.serviceDatabase.Find("Alpha")->markedForDeletion);
-    EXPECT_FALSE(fakes_.serviceDatabase.Find("Charlie")->markedForDeletion);
+    EXPECT_EQ(fakes_.serviceDatabase.Services().size(), 6u);
     // The row in view, selected: exactly that service goes.
     Select(0);
     fakes_.prompter.QueueAnswer(kIdYes);
     Press(IDC_SERVICE_DELETE);
-    EXPECT_TRUE(fakes_.serviceDatabase.Find("Charlie")->markedForDeletion);
-    for (const char* other : {"Alpha", "Bravo", "Delta", "Echo", "Foxtrot"})
-        EXPECT_FALSE(fakes_.serviceDatabase.Find(other)->markedForDeletion) << other;
+    // Stopped, it leaves the manager once its last handle closes.
+    EXPECT_EQ(fakes_.serviceDatabase.Find("Charlie"), nullptr);
+    for (const char* other : {"Alpha", "Bravo", "Delta", "Echo", "Foxtrot"}) {
+        const FakeServiceDatabase::Service* service = fakes_.serviceDatabase.Find(other);
+        ASSERT_NE(service, nullptr) << other;
+        EXPECT_FALSE(service->markedForDeletion) << other;
+    }
 }
 
 std::string ReadFixture(const char* name) {
