@@ -10,6 +10,8 @@ packages=(locales cmake g++ make googletest libgtest-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
           fonts-wqy-microhei fonts-arphic-gbsn00lp)
+# The signature tests sign their own samples with test certificates.
+packages+=(openssl osslsigncode)
 # The fuzz target: clang with libFuzzer and AddressSanitizer.
 packages+=(clang libclang-rt-14-dev)
 

@@ -31,6 +31,7 @@
 #include "platform/win32/Win32SystemFiles.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32TaskScheduler.h"
+#include "platform/win32/Win32TrustVerifier.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ struct Services {
     tv::Win32SystemFiles systemFiles;
     tv::Win32TextCodec codec;
     tv::Win32TaskScheduler tasks;
+    tv::Win32TrustVerifier trust;
 
     tv::Platform Get() {
         tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
@@ -100,6 +102,7 @@ struct Services {
         platform.systemFiles = &systemFiles;
         platform.codec = &codec;
         platform.tasks = &tasks;
+        platform.trust = &trust;
         return platform;
     }
 };

@@ -35,6 +35,17 @@ namespace {
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
+// What the system holds of a file or folder, through any link to it.
+// Backup semantics open a folder; no access beyond its attributes is asked,
+// which no sharing mode refuses, so an entry in use by anyone still answers.
+bool InformationOf(const std::u16string& path, BY_HANDLE_FILE_INFORMATION* information) {
+    if (path.empty()) return false;
+    ScopedHandle handle(CreateFileW(NativePath(Wide(path)).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return handle && GetFileInformationByHandle(handle.Get(), information);
+}
+
 std::u16string Exact(const wchar_t* text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
@@ -110,15 +121,8 @@ bool Win32FileSystem::FolderIdentity(const std::string& folder, FileIdentity* id
 }
 
 bool Win32FileSystem::FolderIdentityW(const std::u16string& folder, FileIdentity* identity) const {
-    // Backup semantics open a folder; no access beyond its attributes is
-    // asked, so a folder in use by anyone still opens.
-    if (folder.empty()) return false;
-    ScopedHandle handle(CreateFileW(NativePath(Wide(folder)).c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle) return false;
     BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle.Get(), &information) ||
+    if (!InformationOf(folder, &information) ||
         !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     identity->volumeSerial = information.dwVolumeSerialNumber;
@@ -128,15 +132,8 @@ bool Win32FileSystem::FolderIdentityW(const std::u16string& folder, FileIdentity
 }
 
 bool Win32FileSystem::FileStampW(const std::u16string& path, FileStamp* stamp) const {
-    // Opened for its attributes only, which no sharing mode refuses, and
-    // through any link, so the stamp is of the file a reader would get.
-    if (path.empty()) return false;
-    ScopedHandle handle(CreateFileW(NativePath(Wide(path)).c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle) return false;
     BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle.Get(), &information) ||
+    if (!InformationOf(path, &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     stamp->size =
