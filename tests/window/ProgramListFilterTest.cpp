@@ -1,8 +1,8 @@
 // The real Trimvex.exe over planted startup entries: the signature column
 // fills in once the list is shown, the search typed into the page keeps only
 // the rows holding its text, and the check box hides nothing Windows did not
-// sign. Under Wine no file is signed by Windows' own publisher, so the box
-// must leave every row and say so.
+// sign. Under Wine no file is signed by Windows' own publisher (and a test
+// signer's is not), so the box must leave every row and say so.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,10 +10,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
@@ -23,42 +26,67 @@ namespace {
 
 constexpr int kStartupSignature = 5;
 const char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kFolder[] = "C:\\tvsig";
-const char kUnsigned[] = "C:\\tvsig\\tvunsigned.exe";
-const char kMissing[] = "C:\\tvsig\\tvmissing.exe";
 
-// Two Run values of the user's: an unsigned program planted for the test
-// and a program that is not there; both gone again at the end.
+std::string Samples() { return testing::ProgramDirectory() + "signed\\"; }
+
+std::string ReadStatus() {
+    std::ifstream in(Samples() + "status.txt");
+    std::string status;
+    std::getline(in, status);
+    return status;
+}
+
+// Run values of the user's naming the signing samples (signed under a test
+// root the machine trusts for the test, the same file with a byte changed,
+// an unsigned copy) and a program that is not there; all gone again at the
+// end, the root too.
 class PlantedEntries {
 public:
     PlantedEntries() {
-        CreateDirectoryA(kFolder, nullptr);
-        copied_ = CopyFileA((testing::ProgramDirectory() + "tv_sleeper.exe").c_str(), kUnsigned, FALSE) != 0;
+        status_ = ReadStatus();
+        if (status_ != "ok") return;
+        rooted_ = RootStore("add") == 0;
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
+        if (!rooted_ || RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                        &key, nullptr) != ERROR_SUCCESS)
             return;
-        set_ = Set(key, "TvSigUnsigned", kUnsigned) && Set(key, "TvSigMissing", kMissing);
+        set_ = true;
+        for (const auto& [name, file] : kEntries) {
+            const std::string data = Samples() + file;
+            set_ = set_ && RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+        }
         RegCloseKey(key);
     }
     ~PlantedEntries() {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "TvSigUnsigned");
-            RegDeleteValueA(key, "TvSigMissing");
+            for (const auto& entry : kEntries) RegDeleteValueA(key, entry.first);
             RegCloseKey(key);
         }
-        DeleteFileA(kUnsigned);
-        RemoveDirectoryA(kFolder);
+        if (rooted_) RootStore("remove");
     }
-    bool Ready() const { return copied_ && set_; }
+    // Empty when ready, else what is missing.
+    std::string Problem() const {
+        if (status_ != "ok") return status_.empty() ? "no signed samples were made" : status_;
+        if (!rooted_) return "the test root could not be added";
+        return set_ ? "" : "the Run values could not be set";
+    }
 
 private:
-    static bool Set(HKEY key, const char* name, const char* data) {
-        return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                              static_cast<DWORD>(lstrlenA(data) + 1)) == ERROR_SUCCESS;
+    static long RootStore(const char* action) {
+        return testing::RunAndWait("\"" + testing::ProgramDirectory() + "tv_rootstore.exe\" " + action +
+                                       " \"" + Samples() + "root.der\"",
+                                   true);
     }
-    bool copied_ = false;
+    static constexpr std::pair<const char*, const char*> kEntries[] = {
+        {"TvSigSigned", "signed.exe"},
+        {"TvSigTampered", "tampered.exe"},
+        {"TvSigUnsigned", "unsigned.exe"},
+        {"TvSigMissing", "missing.exe"},
+    };
+    std::string status_;
+    bool rooted_ = false;
     bool set_ = false;
 };
 
@@ -84,7 +112,7 @@ void Shoot(HWND main, const char* name) {
 
 TEST(ProgramListFilter, StartupSearchAndCheckBoxOverTheSignatureColumn) {
     PlantedEntries planted;
-    ASSERT_TRUE(planted.Ready());
+    ASSERT_EQ(planted.Problem(), "");
     testing::TrimvexProcess program;
     ASSERT_NE(program.WaitForMain(), nullptr);
     HWND page = program.OpenTab(IDC_TAB_STARTUP, {IDC_STARTUP_LIST, IDC_STARTUP_REFRESH});
@@ -94,14 +122,19 @@ TEST(ProgramListFilter, StartupSearchAndCheckBoxOverTheSignatureColumn) {
     ASSERT_TRUE(list);
     const std::vector<std::string> every = Names(list);
 
-    // The lists are filled once every verdict is in: the planted program
-    // carries no signature, the missing one no file.
-    const int unsignedRow = Find(list, "TvSigUnsigned");
-    const int missingRow = Find(list, "TvSigMissing");
-    ASSERT_GE(unsignedRow, 0);
-    ASSERT_GE(missingRow, 0);
-    EXPECT_EQ(list.ItemText(unsignedRow, kStartupSignature), "未签名");
-    EXPECT_EQ(list.ItemText(missingRow, kStartupSignature), "");
+    // The lists are filled once every verdict is in.
+    const struct {
+        const char* name;
+        const char* cell;
+    } verdicts[] = {{"TvSigSigned", "已验证：Trimvex Test Signer"},
+                    {"TvSigTampered", "签名无效"},
+                    {"TvSigUnsigned", "未签名"},
+                    {"TvSigMissing", ""}};
+    for (const auto& v : verdicts) {
+        const int row = Find(list, v.name);
+        ASSERT_GE(row, 0) << v.name;
+        EXPECT_EQ(list.ItemText(row, kStartupSignature), v.cell) << v.name;
+    }
 
     HWND search = GetDlgItem(page, IDC_LIST_SEARCH);
     HWND box = GetDlgItem(page, IDC_LIST_HIDE_WINDOWS);
@@ -117,13 +150,15 @@ TEST(ProgramListFilter, StartupSearchAndCheckBoxOverTheSignatureColumn) {
     Sleep(100);
     std::vector<std::string> found = Names(list);
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{"TvSigMissing", "TvSigUnsigned"}));
+    EXPECT_EQ(found, (std::vector<std::string>{"TvSigMissing", "TvSigSigned", "TvSigTampered",
+                                               "TvSigUnsigned"}));
 
-    // Nothing here is Windows' own: the box hides no row, and says so.
+    // Nothing here is Windows' own, the verified signer included: the box
+    // hides no row, and says so.
     SendMessageA(box, BM_CLICK, 0, 0);
     Sleep(100);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(list.ItemCount(), 2);
+    EXPECT_EQ(list.ItemCount(), 4);
     EXPECT_EQ(testing::WindowText(count), "已隐藏 0 项");
     SetWindowTextA(search, "");
     Sleep(100);
@@ -134,7 +169,7 @@ TEST(ProgramListFilter, StartupSearchAndCheckBoxOverTheSignatureColumn) {
                  reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_STARTUP_REFRESH)));
     ASSERT_TRUE(program.WaitForLists());
     EXPECT_EQ(list.ItemCount(), static_cast<int>(every.size()));
-    EXPECT_EQ(list.ItemText(Find(list, "TvSigUnsigned"), kStartupSignature), "未签名");
+    EXPECT_EQ(list.ItemText(Find(list, "TvSigSigned"), kStartupSignature), "已验证：Trimvex Test Signer");
 
     // The page as the user sees it: the search typed, the box ticked, the
     // list scrolled to its signature column.
