@@ -296,6 +296,30 @@ TEST_F(AddonPageTest, DisableAndEnableSwitchTheTickedRowsAndTheListMarksThem) {
     EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
 }
 
+// Ticked rows the search has taken out of view are not removed.
+TEST_F(AddonPageTest, DeleteReachesOnlyTickedRowsInView) {
+    ClickTab(4);
+    const int all = Page().List().ItemCount();
+    ASSERT_EQ(all, 6);
+    for (int i = 0; i < all; ++i) Page().SetTicked(i, true);
+    // Double-byte search text: the search hook's name and type text.
+    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "搜索钩子");
+    PumpMessages(5);
+    ASSERT_EQ(Page().List().ItemCount(), 1);
+    EXPECT_EQ(Page().Rows()[0].name, "{7F3A0002-5E1D-4C2B-9A10-000000000001}");
+    EXPECT_TRUE(Page().IsTicked(0));
+    Press(IDC_ADDON_DELETE);
+    // The five ticked rows out of view stay registered; no message came.
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "");
+    PumpMessages(5);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"{7F3A0004-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0003-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0003-5E1D-4C2B-9A10-000000000002}",
+                                                 "{7F3A0001-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0001-5E1D-4C2B-9A10-000000000002}"}));
+}
+
 TEST_F(AddonPageTest, NothingTickedNothingDone) {
     ClickTab(4);
     auto machine = tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE");

@@ -1,7 +1,8 @@
 // The filter bar and the signature column of the management lists in the
 // real window, over the fakes: the column fills once the rows are shown,
 // the check box hides only what Windows' own publisher signed, the search
-// keeps the rows holding its text, and the buttons reach only rows in view.
+// keeps the rows holding its text, and the buttons reach only rows in view
+// (the add-ons tab's ticked rows: AddonPageTest).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,14 +14,10 @@
 #include "manage/win32/ProcessPage.h"
 #include "manage/win32/ServicePage.h"
 #include "manage/win32/StartupPage.h"
-#include "platform/RegFile.h"
 #include "platform/Registry.h"
-#include "platform/win32/Win32TextCodec.h"
 #include "tests/support/ManagementTabTest.h"
 #include "tests/support/PageLayout.h"
 
-#include <fstream>
-#include <iterator>
 
 namespace tv {
 namespace {
@@ -170,44 +167,29 @@ TEST_F(ServiceFilterTest, DeleteReachesOnlyTheSelectedRowInView) {
     }
 }
 
-std::string ReadFixture(const char* name) {
-    std::ifstream in(testing::ProgramDirectory() + "fixtures\\" + name, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+class ProcessFilterTest : public testing::ManagementTabTest<ProcessPage, 2> {};
 
-class AddonFilterTest : public testing::ManagementTabTest<AddonPage, 4> {
-protected:
-    void SetUp() override {
-        RegFileError error;
-        ASSERT_TRUE(ImportRegFile(fakes_.registry, ReadFixture("addons.reg"), Win32TextCodec(), &error))
-            << error.line << ": " << error.message;
-        Open();
-        ClickTab(4);
+TEST_F(ProcessFilterTest, EndReachesOnlyTickedRowsInView) {
+    fakes_.processes.Add(100, "alpha.exe").kernelPath = "C:\\Apps\\alpha.exe";
+    fakes_.processes.Add(200, "bravo.exe").kernelPath = "C:\\Apps\\bravo.exe";
+    Open();
+    ClickTab(2);
+    const ui::ListView& list = Page().ProcessList();
+    ASSERT_EQ(list.ItemCount(), 2);
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        LVITEMA tick{};
+        tick.stateMask = LVIS_STATEIMAGEMASK;
+        tick.state = INDEXTOSTATEIMAGEMASK(2);
+        list.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tick));
     }
-};
-
-TEST_F(AddonFilterTest, DeleteReachesOnlyTickedRowsInView) {
-    const int all = Page().List().ItemCount();
-    ASSERT_EQ(all, 6);
-    for (int i = 0; i < all; ++i) Page().SetTicked(i, true);
-    // Double-byte search text: the search hook's name and type text.
-    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "搜索钩子");
+    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "BRAVO");
     PumpMessages(5);
-    ASSERT_EQ(Page().List().ItemCount(), 1);
-    EXPECT_EQ(Page().Rows()[0].name, "{7F3A0002-5E1D-4C2B-9A10-000000000001}");
-    EXPECT_TRUE(Page().IsTicked(0));
-    Press(IDC_ADDON_DELETE);
-    // The five ticked rows out of view stay registered; no message came.
-    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
-    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "");
-    PumpMessages(5);
-    std::vector<std::string> names;
-    for (const AddonRow& row : Page().Rows()) names.push_back(row.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"{7F3A0004-5E1D-4C2B-9A10-000000000001}",
-                                               "{7F3A0003-5E1D-4C2B-9A10-000000000001}",
-                                               "{7F3A0003-5E1D-4C2B-9A10-000000000002}",
-                                               "{7F3A0001-5E1D-4C2B-9A10-000000000001}",
-                                               "{7F3A0001-5E1D-4C2B-9A10-000000000002}"}));
+    ASSERT_EQ(list.ItemCount(), 1);
+    EXPECT_EQ(list.ItemText(0, 0), "bravo.exe");
+    Press(IDC_PROCESS_END);
+    // Alpha, ticked but out of view, runs on.
+    EXPECT_EQ(fakes_.processes.terminated,
+              (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{200, 1}}));
 }
 
 // Each list page at this screen's text size: the bar between the list and
