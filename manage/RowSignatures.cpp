@@ -37,14 +37,14 @@ std::vector<size_t> RowSignatures::Settle(const std::u16string& file, const Trus
     return found->second;
 }
 
-bool RowSignatures::Verified(size_t row) const { return row < rows_.size() && rows_[row].verified; }
+bool RowSignatures::Verified(size_t row) const { return row < rows_.size() && rows_.at(row).verified; }
 
 bool RowSignatures::WindowsSigned(size_t row) const {
-    return row < rows_.size() && rows_[row].windows;
+    return row < rows_.size() && rows_.at(row).windows;
 }
 
 const std::string& RowSignatures::CellText(size_t row) const {
-    return row < rows_.size() ? rows_[row].text : kEmpty;
+    return row < rows_.size() ? rows_.at(row).text : kEmpty;
 }
 
 }  // namespace tv

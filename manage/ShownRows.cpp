@@ -17,7 +17,7 @@ ShownRows::Change ShownRows::Show(std::vector<size_t> shown) {
     size_t kept = 0;
     std::vector<int> removed;
     for (size_t item = 0; item < rows_.size(); ++item) {
-        if (kept < shown.size() && shown[kept] == rows_[item])
+        if (kept < shown.size() && shown.at(kept) == rows_[item])
             ++kept;
         else
             removed.push_back(static_cast<int>(item));
@@ -34,8 +34,9 @@ ShownRows::Change ShownRows::Show(std::vector<size_t> shown) {
 
 void ShownRows::Index() {
     for (int& item : itemOf_) item = -1;
+    // Checked reads: a bound one past the end throws rather than reads.
     for (size_t item = 0; item < rows_.size(); ++item)
-        if (rows_[item] < itemOf_.size()) itemOf_[rows_[item]] = static_cast<int>(item);
+        if (rows_.at(item) < itemOf_.size()) itemOf_.at(rows_[item]) = static_cast<int>(item);
 }
 
 size_t ShownRows::RowOf(int item) const {
@@ -43,7 +44,7 @@ size_t ShownRows::RowOf(int item) const {
     return rows_[static_cast<size_t>(item)];
 }
 
-int ShownRows::ItemOf(size_t row) const { return row < itemOf_.size() ? itemOf_[row] : -1; }
+int ShownRows::ItemOf(size_t row) const { return row < itemOf_.size() ? itemOf_.at(row) : -1; }
 
 std::vector<size_t> ShownRows::RowsOf(const std::vector<int>& items) const {
     std::vector<size_t> rows;

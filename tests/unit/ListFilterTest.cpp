@@ -215,6 +215,11 @@ TEST(ListFilter, ActionsReachOnlyTheRowsInView) {
     change = shown.Show({0, 1, 2, 3, 4});
     EXPECT_TRUE(change.refill);
     EXPECT_EQ(shown.RowsOf({0, 1, 2, 3, 4}), (std::vector<size_t>{0, 1, 2, 3, 4}));
+    // A row the scan does not have is never an item's.
+    shown.Show({1, 5});
+    EXPECT_EQ(shown.ItemOf(1), 0);
+    EXPECT_EQ(shown.ItemOf(4), -1);
+    EXPECT_EQ(shown.ItemOf(5), -1);
     // A new scan shows all of its rows.
     shown.Show({2});
     shown.ShowAll(2);
