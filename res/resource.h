@@ -67,4 +67,5 @@
 #include "ids/ProcessPage.h"
 #include "ids/ServicePage.h"
 #include "ids/AddonPage.h"
+#include "ids/ListFilter.h"
 #include "ids/SecurityPage.h"

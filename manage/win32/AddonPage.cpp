@@ -4,6 +4,7 @@
 
 #include "manage/AddonRemoval.h"
 #include "manage/AddonSwitch.h"
+#include "manage/SignatureColumn.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
 #include "platform/TextCodec.h"
@@ -25,7 +26,9 @@ const ColumnLayout kColumns[] = {
     {"插件名称", 130, LVCFMT_LEFT},
     {"类型 (如果不需要,建议删除)", 180, LVCFMT_CENTER},
     {"对应文件路径", 360, LVCFMT_LEFT},
+    {kSignatureHeading, 200, LVCFMT_LEFT},
 };
+constexpr int kSignatureColumn = 4;
 
 // Before the name of a row the current user switched off.
 const char kDisabledMark[] = "[已禁用] ";
@@ -34,6 +37,15 @@ const char kDisabledMark[] = "[已禁用] ";
 constexpr LPARAM kDisabledBit = 1;
 
 }  // namespace
+
+AddonPage::AddonPage(const Platform& platform)
+    : SubPage(IDD_ADDON_PAGE, platform),
+      filtered_(kSignatureColumn,
+                {[this](size_t row) { return AppendAddon(row); },
+                 [this](size_t row) -> std::vector<std::string_view> {
+                     const AddonRow& addon = rows_[row];
+                     return {addon.name, addon.displayName, addon.typeText, addon.file};
+                 }}) {}
 
 void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_ADDON_REFRESH, refreshButton_);
@@ -70,6 +82,10 @@ bool AddonPage::OnInitDialog() {
 }
 
 bool AddonPage::OnCommand(int id, int code, HWND) {
+    if (IsFilterBarCommand(id, code)) {
+        filtered_.Refilter(hwnd_, addonList_);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     switch (id) {
     case IDC_ADDON_REFRESH:
@@ -91,6 +107,7 @@ bool AddonPage::OnCommand(int id, int code, HWND) {
 
 void AddonPage::ScanAddons() {
     const Platform platform = platform_;
+    filtered_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
         return tv::ScanAddons(*platform.registry, platform.system && platform.system->Is64BitSystem(),
                               platform.codec, stop);
@@ -98,6 +115,7 @@ void AddonPage::ScanAddons() {
 }
 
 void AddonPage::TakeGathered() {
+    if (hwnd_ && filtered_.Take(hwnd_, addonList_)) ui::ReportPageFilled(hwnd_);
     if (std::optional<std::vector<AddonRow>> rows = scan_.Take(hwnd_)) {
         FillList(std::move(*rows));
         ui::ReportPageFilled(hwnd_);
@@ -105,27 +123,29 @@ void AddonPage::TakeGathered() {
 }
 
 void AddonPage::FillList(std::vector<AddonRow> scanned) {
-    addonList_.DeleteAllItems();
     rows_ = std::move(scanned);
-    const std::vector<AddonRow>& rows = rows_;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const AddonRow& row = rows[i];
-        int item = addonList_.InsertItem(static_cast<int>(i), row.name, row.image);
-        if (item < 0) continue;
-        // The row's views ride along as its item data: nothing to show.
-        LVITEMA data{};
-        data.mask = LVIF_PARAM;
-        data.iItem = item;
-        data.lParam = static_cast<LPARAM>(row.view | row.classView << 16) | (row.disabled ? kDisabledBit : 0);
-        addonList_.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-        addonList_.SetItemText(item, 1, row.disabled ? kDisabledMark + row.displayName : row.displayName);
-        addonList_.SetItemText(item, 2, row.typeText);
-        addonList_.SetItemText(item, 3, row.file);
-        // A name the code page cannot hold shows whole.
-        if (!row.exactName.empty() && platform_.codec &&
-            platform_.codec->AnsiToWide(row.name) != row.exactName)
-            SetItemTextW(addonList_, item, 0, row.exactName);
-    }
+    filtered_.Fill(hwnd_, addonList_, signatures_, rows_.size(),
+                   [this](size_t row) -> const std::string& { return rows_[row].file; });
+}
+
+int AddonPage::AppendAddon(size_t index) {
+    const AddonRow& row = rows_[index];
+    int item = addonList_.InsertItem(addonList_.ItemCount(), row.name, row.image);
+    if (item < 0) return item;
+    // The row's views ride along as its item data: nothing to show.
+    LVITEMA data{};
+    data.mask = LVIF_PARAM;
+    data.iItem = item;
+    data.lParam = static_cast<LPARAM>(row.view | row.classView << 16) | (row.disabled ? kDisabledBit : 0);
+    addonList_.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    addonList_.SetItemText(item, 1, row.disabled ? kDisabledMark + row.displayName : row.displayName);
+    addonList_.SetItemText(item, 2, row.typeText);
+    addonList_.SetItemText(item, 3, row.file);
+    // A name the code page cannot hold shows whole.
+    if (!row.exactName.empty() && platform_.codec &&
+        platform_.codec->AnsiToWide(row.name) != row.exactName)
+        SetItemTextW(addonList_, item, 0, row.exactName);
+    return item;
 }
 
 std::vector<AddonRow> AddonPage::TickedRows() const {
@@ -166,10 +186,9 @@ AddonRow AddonPage::Row(int index) const {
     const std::string mark = kDisabledMark;
     if (row.disabled && row.displayName.compare(0, mark.size(), mark) == 0)
         row.displayName.erase(0, mark.size());
-    // The list's items are the scanned rows, in order: the exact name is
-    // the scan's.
-    if (index >= 0 && static_cast<size_t>(index) < rows_.size())
-        row.exactName = rows_[static_cast<size_t>(index)].exactName;
+    // The exact name is the scan's.
+    if (const size_t scanned = filtered_.RowOf(index); scanned < rows_.size())
+        row.exactName = rows_[scanned].exactName;
     return row;
 }
 

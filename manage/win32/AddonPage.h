@@ -9,7 +9,9 @@
 
 #include "controls/win32/GradientButton.h"
 #include "manage/AddonScan.h"
+#include "manage/win32/FilteredList.h"
 #include "manage/win32/ListRefresh.h"
+#include "manage/win32/PageSignatures.h"
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
@@ -19,7 +21,7 @@ namespace tv {
 
 class AddonPage : public SubPage {
 public:
-    explicit AddonPage(const Platform& platform) : SubPage(IDD_ADDON_PAGE, platform) {}
+    explicit AddonPage(const Platform& platform);
 
     // Rebuilds the list from the registry, off this thread; a scan still
     // running is dropped for the fresh one.
@@ -37,7 +39,7 @@ public:
     bool IsTicked(int index) const;
     const ui::ListView& List() const { return addonList_; }
     HIMAGELIST Icons() const { return iconList_.Get(); }
-    bool Filled() const override { return !scan_.Pending(); }
+    bool Filled() const override { return !scan_.Pending() && !filtered_.Pending(); }
     void TakeGathered() override;
     HWND ScanSignWindow() const { return scan_.Sign(); }
 
@@ -50,13 +52,18 @@ protected:
 private:
     AddonRow Row(int index) const;
     void FillList(std::vector<AddonRow> rows);
+    // Appends scanned row `row` as the list's next item; returns the item.
+    int AppendAddon(size_t row);
 
     std::vector<AddonRow> TickedRows() const;
 
     // Right of the buttons; the row actions wait for the rows.
     ListRefresh<std::vector<AddonRow>> scan_{{296, 235, 505, 245},
                                              {IDC_ADDON_DELETE, IDC_ADDON_DISABLE, IDC_ADDON_ENABLE}};
+    // The rows scanned; the list shows those the filter bar keeps.
     std::vector<AddonRow> rows_;
+    PageSignatures signatures_{platform_};
+    FilteredList filtered_;
 
     // The list only shares the image list; the page destroys it.
     ui::ImageList iconList_;

@@ -8,6 +8,7 @@
 #include "manage/ModuleList.h"
 #include "manage/ProcessActions.h"
 #include "manage/ProcessList.h"
+#include "manage/SignatureColumn.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -32,8 +33,9 @@ const ColumnLayout kProcessColumns[] = {
     {"进程启动时间", 128, LVCFMT_CENTER},
     {"线程数", 48, LVCFMT_CENTER},
     {"", 0, LVCFMT_LEFT},
+    {kSignatureHeading, 200, LVCFMT_LEFT},
 };
-static_assert(sizeof(kProcessColumns) / sizeof(kProcessColumns[0]) == kProcessColumnCount);
+static_assert(sizeof(kProcessColumns) / sizeof(kProcessColumns[0]) == kProcessColumnCount + 1);
 
 const ColumnLayout kModuleColumns[] = {
     {"选中进程对应模块路经", 250, LVCFMT_LEFT},
@@ -46,8 +48,14 @@ const ColumnLayout kModuleColumns[] = {
     {"文件相关描述", 200, LVCFMT_LEFT},
     {"大小(字节)", 74, LVCFMT_RIGHT},
     {"", 0, LVCFMT_LEFT},
+    {kSignatureHeading, 200, LVCFMT_LEFT},
 };
-static_assert(sizeof(kModuleColumns) / sizeof(kModuleColumns[0]) == kModuleColumnCount);
+static_assert(sizeof(kModuleColumns) / sizeof(kModuleColumns[0]) == kModuleColumnCount + 1);
+
+// The shown columns of a scanned row: all but the hidden flag at the end.
+std::vector<std::string_view> ShownCells(const ListRow& row) {
+    return std::vector<std::string_view>(row.cells.begin(), row.cells.end() - (row.cells.empty() ? 0 : 1));
+}
 
 constexpr DWORD kProcessListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES |
                                     LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE |
@@ -57,7 +65,19 @@ constexpr DWORD kModuleListStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT |
 
 }  // namespace
 
-ProcessPage::ProcessPage(const Platform& platform) : SubPage(IDD_PROCESS_PAGE, platform) {}
+ProcessPage::ProcessPage(const Platform& platform)
+    : SubPage(IDD_PROCESS_PAGE, platform),
+      processes_(kProcessColumnCount,
+                 {[this](size_t row) {
+                      return AppendCallbackRow(processList_, RowIcon(rows_[row][kProcessPath]),
+                                               rows_[row].itemData);
+                  },
+                  [this](size_t row) { return ShownCells(rows_[row]); }}),
+      // The bar filters the processes; a process's modules are all shown.
+      modules_(kModuleColumnCount,
+               {[this](size_t row) { return AppendRow(moduleList_, moduleRows_[row]); },
+                [this](size_t row) { return ShownCells(moduleRows_[row]); }},
+               false) {}
 
 void ProcessPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_PROCESS_END, endButton_);
@@ -71,14 +91,14 @@ bool ProcessPage::OnInitDialog() {
     endButton_.SetIcon(kDeleteIcon);
     refreshButton_.SetIcon(kRefreshIcon);
 
-    InsertColumns(processList_, kProcessColumns, kProcessColumnCount);
+    InsertColumns(processList_, kProcessColumns, kProcessColumnCount + 1);
     rowIcons_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLOR24, 0, 16));
     // No mask: the icons are drawn onto the list's white.
     ui::ImageListSetBkColor(rowIcons_.Get(), RGB(255, 255, 255));
     processList_.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowIcons_.Get()));
     processList_.SetExtendedStyle(kProcessListStyle);
 
-    InsertColumns(moduleList_, kModuleColumns, kModuleColumnCount);
+    InsertColumns(moduleList_, kModuleColumns, kModuleColumnCount + 1);
     moduleList_.SetExtendedStyle(kModuleListStyle);
 
     EnableDebugPrivilegeOrTell(platform_, kProcessPrivilegeFailure);
@@ -88,6 +108,10 @@ bool ProcessPage::OnInitDialog() {
 }
 
 bool ProcessPage::OnCommand(int id, int code, HWND) {
+    if (IsFilterBarCommand(id, code)) {
+        processes_.Refilter(hwnd_, processList_);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     if (id == IDC_PROCESS_REFRESH) {
         RefreshProcessList();
@@ -103,10 +127,10 @@ bool ProcessPage::OnCommand(int id, int code, HWND) {
 bool ProcessPage::OnNotify(const NMHDR& header, LRESULT* result) {
     if (header.idFrom == IDC_PROCESS_LIST &&
         AnswerTextRequest(header, [this](int item, int column) -> const std::string* {
-            if (item < 0 || static_cast<size_t>(item) >= rows_.size() || column < 0 ||
-                column >= static_cast<int>(kProcessColumnCount))
+            const size_t row = processes_.RowOf(item);
+            if (row >= rows_.size() || column < 0 || column >= static_cast<int>(kProcessColumnCount))
                 return nullptr;
-            return &rows_[static_cast<size_t>(item)].cells[static_cast<size_t>(column)];
+            return &rows_[row].cells[static_cast<size_t>(column)];
         })) {
         *result = 0;
         return true;
@@ -136,12 +160,17 @@ int ProcessPage::RowIcon(const std::string& path) {
 
 void ProcessPage::RefreshProcessList() {
     const Platform platform = platform_;
+    processes_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
         return ListProcessRows(platform, stop);
     });
 }
 
 void ProcessPage::TakeGathered() {
+    if (hwnd_) {
+        const bool processesEnded = processes_.Take(hwnd_, processList_);
+        if (modules_.Take(hwnd_, moduleList_) || processesEnded) ui::ReportPageFilled(hwnd_);
+    }
     if (std::optional<std::vector<ListRow>> rows = scan_.Take(hwnd_)) {
         FillList(std::move(*rows));
         ui::ReportPageFilled(hwnd_);
@@ -149,7 +178,6 @@ void ProcessPage::TakeGathered() {
 }
 
 void ProcessPage::FillList(std::vector<ListRow> rows) {
-    processList_.DeleteAllItems();
     rows_ = std::move(rows);
     // An icon depends on the image path alone, so rows of one file share
     // it and it is kept across refreshes; the list starts afresh only once
@@ -158,13 +186,8 @@ void ProcessPage::FillList(std::vector<ListRow> rows) {
         ui::ImageListRemoveAll(rowIcons_.Get());
         pathImages_.clear();
     }
-    // One repaint at the end, and room for every row made at once.
-    processList_.Send(WM_SETREDRAW, FALSE);
-    processList_.Send(LVM_SETITEMCOUNT, rows_.size(), 0);
-    for (const ListRow& row : rows_)
-        AppendCallbackRow(processList_, RowIcon(row[kProcessPath]), row.itemData);
-    processList_.Send(WM_SETREDRAW, TRUE);
-    InvalidateRect(processList_.Handle(), nullptr, TRUE);
+    processes_.Fill(hwnd_, processList_, signatures_, rows_.size(),
+                    [this](size_t row) -> const std::string& { return rows_[row][kProcessPath]; });
 }
 
 void ProcessPage::OnProcessClick() {
@@ -187,9 +210,11 @@ void ProcessPage::OnProcessClick() {
 }
 
 void ProcessPage::ListModules(std::uint32_t id) {
-    moduleList_.DeleteAllItems();
-    if (id == 0) return;
-    for (const ListRow& row : ListModuleRows(platform_, id)) AppendRow(moduleList_, row);
+    moduleRows_.clear();
+    if (id != 0) moduleRows_ = ListModuleRows(platform_, id);
+    modules_.Fill(hwnd_, moduleList_, signatures_, moduleRows_.size(),
+                  [this](size_t row) -> const std::string& { return moduleRows_[row][kModulePath]; });
+    ui::ReportPageFilled(hwnd_);
 }
 
 void ProcessPage::EndTickedProcesses() {

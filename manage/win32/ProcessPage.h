@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "controls/win32/GradientButton.h"
+#include "manage/win32/FilteredList.h"
 #include "manage/win32/ListRefresh.h"
 #include "manage/win32/ListRowsView.h"
+#include "manage/win32/PageSignatures.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/SectionPage.h"
@@ -34,7 +36,9 @@ public:
     const ui::ListView& ModuleList() const { return moduleList_; }
     // Images in the row icon list: one per image file listed.
     int RowIconCount() const;
-    bool Filled() const override { return !scan_.Pending(); }
+    bool Filled() const override {
+        return !scan_.Pending() && !processes_.Pending() && !modules_.Pending();
+    }
     void TakeGathered() override;
     HWND ScanSignWindow() const { return scan_.Sign(); }
 
@@ -57,8 +61,13 @@ private:
     ListRefresh<std::vector<ListRow>> scan_{{375, 145, 505, 155}, {IDC_PROCESS_END}};
     ui::ImageList rowIcons_;
     std::map<std::string, int> pathImages_;
-    // The rows shown: the list asks for their texts.
+    // The rows scanned: the list asks for the texts of those it shows.
     std::vector<ListRow> rows_;
+    // The modules of the process last clicked.
+    std::vector<ListRow> moduleRows_;
+    PageSignatures signatures_{platform_};
+    FilteredList processes_;
+    FilteredList modules_;
     CGradientButton endButton_;
     CGradientButton refreshButton_;
     ui::ListView moduleList_;

@@ -5,6 +5,7 @@
 #include "manage/ServiceRunState.h"
 #include "manage/ServiceStartType.h"
 #include "manage/ServiceScan.h"
+#include "manage/SignatureColumn.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -30,15 +31,34 @@ const ColumnLayout kColumns[] = {
     {"文件描述", 200, LVCFMT_LEFT},
     {"文件路径", 0, LVCFMT_LEFT},
     {"", 0, LVCFMT_LEFT},
+    {kSignatureHeading, 200, LVCFMT_LEFT},
 };
-static_assert(sizeof(kColumns) / sizeof(kColumns[0]) == kServiceColumnCount);
+// After the scanned columns.
+constexpr int kSignatureColumn = kServiceColumnCount;
+static_assert(sizeof(kColumns) / sizeof(kColumns[0]) == kServiceColumnCount + 1);
 
 constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT |
                              LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;  // 0x163
 
 }  // namespace
 
-ServicePage::ServicePage(const Platform& platform) : SubPage(IDD_SERVICE_PAGE, platform) {}
+ServicePage::ServicePage(const Platform& platform)
+    : SubPage(IDD_SERVICE_PAGE, platform),
+      filtered_(kSignatureColumn,
+                {[this](size_t row) {
+                     const ListRow& shown = rows_[row];
+                     const int index = AppendRow(list_, shown);
+                     // A name the code page cannot hold shows whole.
+                     if (index >= 0 && !shown.exactName.empty())
+                         SetItemTextW(list_, index, kServiceName, shown.exactName);
+                     return index;
+                 },
+                 [this](size_t row) {
+                     // Every column up to the file data; the path and flag are hidden.
+                     const std::vector<std::string>& cells = rows_[row].cells;
+                     return std::vector<std::string_view>(cells.begin(),
+                                                          cells.begin() + kServiceFileDescription + 1);
+                 }}) {}
 
 void ServicePage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_SERVICE_LIST, list_);
@@ -53,7 +73,7 @@ void ServicePage::DoDataExchange(ui::DataExchange& exchange) {
 
 bool ServicePage::OnInitDialog() {
     SubPage::OnInitDialog();
-    InsertColumns(list_, kColumns, kServiceColumnCount);
+    InsertColumns(list_, kColumns, sizeof(kColumns) / sizeof(kColumns[0]));
     list_.SetExtendedStyle(kListStyle);
     rowIcons_.Reset(ui::ImageListCreate(ui::Scaled(16), ui::Scaled(16), ILC_COLORDDB | ILC_MASK, 1, 0));
     if (ui::Icon icon = ui::LoadScaledIcon(kServiceRowIcon, 16, 16))
@@ -67,6 +87,10 @@ bool ServicePage::OnInitDialog() {
 }
 
 bool ServicePage::OnCommand(int id, int code, HWND) {
+    if (IsFilterBarCommand(id, code)) {
+        filtered_.Refilter(hwnd_, list_);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     if (id == IDC_SERVICE_REFRESH) {
         ServiceScan();
@@ -85,12 +109,14 @@ bool ServicePage::OnCommand(int id, int code, HWND) {
 
 void ServicePage::ServiceScan() {
     const Platform platform = platform_;
+    filtered_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
         return tv::ServiceScan(platform, stop);
     });
 }
 
 void ServicePage::TakeGathered() {
+    if (hwnd_ && filtered_.Take(hwnd_, list_)) ui::ReportPageFilled(hwnd_);
     if (std::optional<std::vector<ListRow>> rows = scan_.Take(hwnd_)) {
         FillList(std::move(*rows));
         // The scan gave the buttons back; a start or stop still holds them.
@@ -115,7 +141,8 @@ bool ServicePage::SelectedRow(ListRow* row) const {
     const int mark = SelectionMark(list_);
     *row = ReadRow(list_, mark, kServiceColumnCount);
     if (mark < 0 || mark >= list_.ItemCount()) return false;
-    if (static_cast<size_t>(mark) < rows_.size()) row->exactName = rows_[static_cast<size_t>(mark)].exactName;
+    if (const size_t scanned = filtered_.RowOf(mark); scanned < rows_.size())
+        row->exactName = rows_[scanned].exactName;
     return true;
 }
 
@@ -144,23 +171,18 @@ void ServicePage::ChangeRunState(bool start) {
 }
 
 void ServicePage::FillList(std::vector<ListRow> rows) {
-    list_.DeleteAllItems();
     rows_ = std::move(rows);
-    for (const ListRow& row : rows_) {
-        const int index = AppendRow(list_, row);
-        // A name the code page cannot hold shows whole.
-        if (index >= 0 && !row.exactName.empty()) SetItemTextW(list_, index, kServiceName, row.exactName);
-    }
+    filtered_.Fill(hwnd_, list_, signatures_, rows_.size(),
+                   [this](size_t row) -> const std::string& { return rows_[row][kServiceFilePath]; });
 }
 
 void ServicePage::DeleteSelectedService() {
     int mark = SelectionMark(list_);
     ListRow row = ReadRow(list_, mark, kServiceColumnCount);
     bool selected = mark >= 0 && mark < list_.ItemCount();
-    // The list's items are the scanned rows, in order; the service is named
-    // exactly, as scanned.
-    if (selected && static_cast<size_t>(mark) < rows_.size())
-        row.exactName = rows_[static_cast<size_t>(mark)].exactName;
+    // The service is named exactly, as scanned.
+    if (const size_t scanned = filtered_.RowOf(mark); selected && scanned < rows_.size())
+        row.exactName = rows_[scanned].exactName;
     if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
 }
 

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "controls/win32/GradientButton.h"
+#include "manage/win32/FilteredList.h"
 #include "manage/win32/ListRefresh.h"
 #include "manage/win32/ListRowsView.h"
+#include "manage/win32/PageSignatures.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
@@ -32,7 +34,7 @@ public:
     void ChangeRunState(bool start);
 
     const ui::ListView& List() const { return list_; }
-    bool Filled() const override { return !scan_.Pending() && !run_.Pending(); }
+    bool Filled() const override { return !scan_.Pending() && !run_.Pending() && !filtered_.Pending(); }
     bool RunPending() const { return run_.Pending(); }
     void TakeGathered() override;
     HWND ScanSignWindow() const { return scan_.Sign(); }
@@ -56,7 +58,10 @@ private:
          IDC_SERVICE_START, IDC_SERVICE_STOP}};
     // A start or stop under way: what to tell once it is over.
     ui::Gathering<std::string> run_;
+    // The rows scanned; the list shows those the filter bar keeps.
     std::vector<ListRow> rows_;
+    PageSignatures signatures_{platform_};
+    FilteredList filtered_;
     ui::ImageList rowIcons_;
     ui::ListView list_;
     CGradientButton deleteButton_;

@@ -13,6 +13,7 @@
 #include "manage/SharedIconKey.h"
 #include "manage/StartupDisable.h"
 #include "manage/StartupRemoval.h"
+#include "manage/SignatureColumn.h"
 #include "manage/StartupScan.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/CodePageText.h"
@@ -30,8 +31,9 @@ constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FU
 
 const ColumnLayout kColumns[] = {
     {"启动项", 160, LVCFMT_LEFT},  {"文件解析路径", 400, LVCFMT_LEFT}, {"主键", 120, LVCFMT_LEFT},
-    {"子键", 300, LVCFMT_LEFT}, {"", 0, LVCFMT_LEFT},
+    {"子键", 300, LVCFMT_LEFT}, {"", 0, LVCFMT_LEFT}, {kSignatureHeading, 200, LVCFMT_LEFT},
 };
+constexpr int kSignatureColumn = 5;
 
 // Finds each row's icon during one scan: one shell look-up per file, one
 // per type for types whose icon is the type's own, none for files of a
@@ -130,7 +132,16 @@ StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform,
     return scanned;
 }
 
-StartupPage::StartupPage(const Platform& platform) : SubPage(IDD_STARTUP_PAGE, platform) {}
+StartupPage::StartupPage(const Platform& platform)
+    : SubPage(IDD_STARTUP_PAGE, platform),
+      filtered_(kSignatureColumn,
+                {[this](size_t row) {
+                     return AppendCallbackRow(list_, row < rowImages_.size() ? rowImages_[row] : -1, 0);
+                 },
+                 [this](size_t row) -> std::vector<std::string_view> {
+                     const StartupItem& item = rows_[row];
+                     return {item.name, item.path, item.root, item.subkey};
+                 }}) {}
 
 void StartupPage::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Control(IDC_STARTUP_LIST, list_);
@@ -154,6 +165,10 @@ bool StartupPage::OnInitDialog() {
 }
 
 bool StartupPage::OnCommand(int id, int code, HWND) {
+    if (IsFilterBarCommand(id, code)) {
+        filtered_.Refilter(hwnd_, list_);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     if (id == IDC_STARTUP_REFRESH) {
         StartupScan();
@@ -178,6 +193,7 @@ void StartupPage::StartupScan() { StartScan(); }
 
 void StartupPage::StartScan() {
     const Platform platform = platform_;
+    filtered_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) { return ScanRows(platform, stop); });
 }
 
@@ -193,6 +209,7 @@ void StartupPage::OnRefreshInBackground() {
 
 void StartupPage::TakeGathered() {
     if (!hwnd_) return;
+    if (filtered_.Take(hwnd_, list_)) ui::ReportPageFilled(hwnd_);
     std::optional<ScannedRows> scanned = scan_.Take(hwnd_);
     if (!scanned) return;
     FillList(std::move(*scanned));
@@ -200,7 +217,6 @@ void StartupPage::TakeGathered() {
 }
 
 void StartupPage::FillList(ScannedRows scanned) {
-    list_.DeleteAllItems();
     rows_ = std::move(scanned.items);
     // Each scan starts the image list afresh, so refreshing does not make
     // it grow.
@@ -209,24 +225,21 @@ void StartupPage::FillList(ScannedRows scanned) {
     imageOf.reserve(scanned.icons.size());
     for (const ui::Icon& icon : scanned.icons)
         imageOf.push_back(ui::ImageListReplaceIcon(images_.Get(), -1, icon.Get()));
-    // Drawing waits for the whole list. Hidden or shown, the list repaints
-    // whole when drawing is allowed again.
-    list_.Send(WM_SETREDRAW, FALSE);
-    // Room for every row made at once.
-    list_.Send(LVM_SETITEMCOUNT, rows_.size(), 0);
+    rowImages_.assign(rows_.size(), -1);
     for (size_t row = 0; row < rows_.size(); ++row) {
         const int icon = row < scanned.rowIcon.size() ? scanned.rowIcon[row] : -1;
-        AppendCallbackRow(list_, icon >= 0 ? imageOf[static_cast<size_t>(icon)] : -1, 0);
+        if (icon >= 0) rowImages_[row] = imageOf[static_cast<size_t>(icon)];
     }
-    list_.Send(WM_SETREDRAW, TRUE);
-    InvalidateRect(list_.Handle(), nullptr, TRUE);
+    filtered_.Fill(hwnd_, list_, signatures_, rows_.size(),
+                   [this](size_t row) -> const std::string& { return rows_[row].path; });
 }
 
 bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
     if (header.idFrom != IDC_STARTUP_LIST) return false;
     if (!AnswerTextRequest(header, [this](int index, int column) -> const std::string* {
-            if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
-            const StartupItem& item = rows_[static_cast<size_t>(index)];
+            const size_t row = filtered_.RowOf(index);
+            if (row >= rows_.size()) return nullptr;
+            const StartupItem& item = rows_[row];
             switch (column) {
             case 0: return &item.name;
             case 1: return &item.path;
@@ -236,8 +249,9 @@ bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
             default: return nullptr;
             }
         }, [this](int index, int column) -> const std::u16string* {
-            if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
-            const StartupItem& item = rows_[static_cast<size_t>(index)];
+            const size_t row = filtered_.RowOf(index);
+            if (row >= rows_.size()) return nullptr;
+            const StartupItem& item = rows_[row];
             return column == 0 ? &item.exactName : column == 4 ? &item.exactHidden : nullptr;
         }))
         return false;
@@ -252,11 +266,10 @@ std::vector<StartupRowTexts> StartupPage::SelectedRows() const {
                                             LVNI_SELECTED))) >= 0;) {
         StartupRowTexts texts{list_.ItemText(row, 0), list_.ItemText(row, 2),
                               list_.ItemText(row, 3), list_.ItemText(row, 4), {}, {}};
-        // What the row names exactly, in any script, is kept by the page: the
-        // list's items are its rows, in order.
-        if (static_cast<size_t>(row) < rows_.size()) {
-            texts.exactName = rows_[static_cast<size_t>(row)].exactName;
-            texts.exactHidden = rows_[static_cast<size_t>(row)].exactHidden;
+        // What the row names exactly, in any script, is kept by the page.
+        if (const size_t scanned = filtered_.RowOf(row); scanned < rows_.size()) {
+            texts.exactName = rows_[scanned].exactName;
+            texts.exactHidden = rows_[scanned].exactHidden;
         }
         rows.push_back(std::move(texts));
     }

@@ -14,7 +14,9 @@
 #include "platform/UniqueHandle.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
+#include "manage/win32/FilteredList.h"
 #include "manage/win32/ListRefresh.h"
+#include "manage/win32/PageSignatures.h"
 #include "platform/ui/SectionPage.h"
 #include "res/resource.h"
 
@@ -52,7 +54,7 @@ protected:
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
 public:
-    bool Filled() const override { return !scan_.Pending(); }
+    bool Filled() const override { return !scan_.Pending() && !filtered_.Pending(); }
     // The sign of a long scan while it shows; null otherwise.
     HWND ScanSignWindow() const { return scan_.Sign(); }
     // The scan made at start begins before the page's window exists.
@@ -84,8 +86,12 @@ private:
     CGradientButton disableButton_;
     CGradientButton enableButton_;
     ui::ImageList images_;
-    // The rows shown: the list asks for their texts.
+    // The rows scanned: the list asks for the texts of those it shows.
     std::vector<StartupItem> rows_;
+    // Per row: its image in the list's image list, -1 for none.
+    std::vector<int> rowImages_;
+    PageSignatures signatures_{platform_};
+    FilteredList filtered_;
     // Right of the buttons; removal waits for the rows.
     ListRefresh<ScannedRows> scan_{{406, 234, 505, 244},
                                    {IDC_STARTUP_REMOVE, IDC_STARTUP_DISABLE, IDC_STARTUP_ENABLE}};

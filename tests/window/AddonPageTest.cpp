@@ -73,8 +73,9 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
     } columns[] = {{"CLSID", LVCFMT_LEFT, 156},
                    {"插件名称", LVCFMT_LEFT, 130},
                    {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
-                   {"对应文件路径", LVCFMT_LEFT, 360}};
-    for (int i = 0; i < 4; ++i) {
+                   {"对应文件路径", LVCFMT_LEFT, 360},
+                   {"数字签名", LVCFMT_LEFT, 200}};
+    for (int i = 0; i < 5; ++i) {
         char heading[64] = {};
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
@@ -85,9 +86,9 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
         EXPECT_EQ(column.cx, columns[i].width) << i;
     }
-    LVCOLUMNA fifth{};
-    fifth.mask = LVCF_WIDTH;
-    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 4, reinterpret_cast<LPARAM>(&fifth)));
+    LVCOLUMNA sixth{};
+    sixth.mask = LVCF_WIDTH;
+    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth)));
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x165);
     LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
@@ -110,7 +111,7 @@ TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
 TEST_F(AddonPageTest, ControlsStandWhereTheTemplatePutsThemAndCoverNoOther) {
     struct Placement {
         int id, x, y, width, height;
-    } placements[] = {{1060, 0, 2, 505, 223},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
+    } placements[] = {{1060, 0, 2, 505, 208},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
                       {1066, 148, 232, 64, 15}, {1067, 222, 232, 64, 15}};
     std::vector<RECT> rects;
     for (const Placement& p : placements) {
@@ -293,6 +294,30 @@ TEST_F(AddonPageTest, DisableAndEnableSwitchTheTickedRowsAndTheListMarksThem) {
     EXPECT_EQ(Page().Rows(), FixtureRows());
     EXPECT_EQ(Page().List().ItemText(1, 1), "Trimvex Helper");
     EXPECT_EQ(tvtest::DumpTree(fakes_.registry, kHkeyLocalMachine, "SOFTWARE"), machine);
+}
+
+// Ticked rows the search has taken out of view are not removed.
+TEST_F(AddonPageTest, DeleteReachesOnlyTickedRowsInView) {
+    ClickTab(4);
+    const int all = Page().List().ItemCount();
+    ASSERT_EQ(all, 6);
+    for (int i = 0; i < all; ++i) Page().SetTicked(i, true);
+    // Double-byte search text: the search hook's name and type text.
+    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "搜索钩子");
+    PumpMessages(5);
+    ASSERT_EQ(Page().List().ItemCount(), 1);
+    EXPECT_EQ(Page().Rows()[0].name, "{7F3A0002-5E1D-4C2B-9A10-000000000001}");
+    EXPECT_TRUE(Page().IsTicked(0));
+    Press(IDC_ADDON_DELETE);
+    // The five ticked rows out of view stay registered; no message came.
+    EXPECT_TRUE(fakes_.prompter.Prompts().empty());
+    SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "");
+    PumpMessages(5);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"{7F3A0004-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0003-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0003-5E1D-4C2B-9A10-000000000002}",
+                                                 "{7F3A0001-5E1D-4C2B-9A10-000000000001}",
+                                                 "{7F3A0001-5E1D-4C2B-9A10-000000000002}"}));
 }
 
 TEST_F(AddonPageTest, NothingTickedNothingDone) {

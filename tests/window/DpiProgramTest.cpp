@@ -13,6 +13,7 @@
 
 #include "controls/DpiScale.h"
 #include "res/resource.h"
+#include "tests/support/PageLayout.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
@@ -235,6 +236,27 @@ TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
         if (n > 0) {
             const Rect before = RectIn(GetDlgItem(services, row[n - 1]), services);
             EXPECT_GT(b.left, before.right) << row[n] << " at " << dpi;
+        }
+    }
+
+    // Each list page with its filter bar: every control inside the page and
+    // none over another; the bar between its list and the page's buttons.
+    const struct {
+        int tab, list, button;
+    } lists[] = {{IDC_TAB_STARTUP, IDC_STARTUP_LIST, IDC_STARTUP_REFRESH},
+                 {IDC_TAB_PROCESSES, IDC_PROCESS_LIST, IDC_PROCESS_REFRESH},
+                 {IDC_TAB_SERVICES, IDC_SERVICE_LIST, IDC_SERVICE_REFRESH},
+                 {IDC_TAB_ADDONS, IDC_ADDON_LIST, IDC_ADDON_REFRESH}};
+    for (const auto& l : lists) {
+        HWND page = program.ClickTab(l.tab, {l.list, l.button, IDC_LIST_SEARCH});
+        ASSERT_NE(page, nullptr) << l.list << " at " << dpi;
+        EXPECT_EQ(testing::LayoutFaults(page), std::vector<std::string>()) << l.list << " at " << dpi;
+        const Rect list = RectIn(GetDlgItem(page, l.list), page);
+        const Rect button = RectIn(GetDlgItem(page, l.button), page);
+        for (int id : {IDC_LIST_SEARCH_LABEL, IDC_LIST_SEARCH, IDC_LIST_HIDE_WINDOWS, IDC_LIST_HIDDEN_COUNT}) {
+            const Rect bar = RectIn(GetDlgItem(page, id), page);
+            EXPECT_GE(bar.top, list.bottom) << id << " on " << l.list << " at " << dpi;
+            EXPECT_LE(bar.bottom, button.top) << id << " on " << l.list << " at " << dpi;
         }
     }
 

@@ -89,7 +89,7 @@ TEST_F(LayoutTest, ServicesTab) {
     ServicePage page(fakes_.Get());
     ASSERT_TRUE(page.CreatePage(host_));
     HWND list = page.Item(IDC_SERVICE_LIST);
-    ExpectPlacements(page.Handle(), {{IDC_SERVICE_LIST, 0, 3, 505, 225, nullptr},
+    ExpectPlacements(page.Handle(), {{IDC_SERVICE_LIST, 0, 3, 505, 210, nullptr},
                                      {IDC_SERVICE_DELETE, 61, 233, 52, 14, "删除服务"},
                                      {IDC_SERVICE_REFRESH, 0, 233, 52, 14, "刷新列表"},
                                      {IDC_SERVICE_AUTO, 118, 233, 52, 14, "设为自动"},
@@ -126,7 +126,8 @@ TEST_F(LayoutTest, ServicesTab) {
                          {"文件版本", 130, LVCFMT_LEFT},
                          {"文件描述", 200, LVCFMT_LEFT},
                          {"文件路径", 0, LVCFMT_LEFT},
-                         {"", 0, LVCFMT_LEFT}});
+                         {"", 0, LVCFMT_LEFT},
+                         {"数字签名", 200, LVCFMT_LEFT}});
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x163);
     LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
@@ -145,7 +146,7 @@ TEST_F(LayoutTest, ProcessesTab) {
     ProcessPage page(fakes_.Get());
     ASSERT_TRUE(page.CreatePage(host_));
     ExpectPlacements(page.Handle(),
-                     {{IDC_PROCESS_LIST, 0, 0, 505, 139, nullptr},
+                     {{IDC_PROCESS_LIST, 0, 0, 505, 124, nullptr},
                       {IDC_MODULE_LIST, 0, 159, 505, 87, nullptr},
                       {IDC_PROCESS_HINT, 1, 146, 243, 8,
                        "提示: 【结束进程】操作，请先勾选列表中的复选框后再执行操作"},
@@ -166,7 +167,8 @@ TEST_F(LayoutTest, ProcessesTab) {
                               {"创建该进程的用户", 140, LVCFMT_CENTER},
                               {"进程启动时间", 128, LVCFMT_CENTER},
                               {"线程数", 48, LVCFMT_CENTER},
-                              {"", 0, LVCFMT_LEFT}});
+                              {"", 0, LVCFMT_LEFT},
+                              {"数字签名", 200, LVCFMT_LEFT}});
     ExpectColumns(modules, {{"选中进程对应模块路经", 250, LVCFMT_LEFT},
                             {"发行公司信息", 140, LVCFMT_LEFT},
                             {"文件版本信息", 234, LVCFMT_LEFT},
@@ -176,7 +178,8 @@ TEST_F(LayoutTest, ProcessesTab) {
                             {"模块名称", 90, LVCFMT_LEFT},
                             {"文件相关描述", 200, LVCFMT_LEFT},
                             {"大小(字节)", 74, LVCFMT_RIGHT},
-                            {"", 0, LVCFMT_LEFT}});
+                            {"", 0, LVCFMT_LEFT},
+                            {"数字签名", 200, LVCFMT_LEFT}});
     EXPECT_EQ(SendMessageA(processes, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x167);
     EXPECT_EQ(SendMessageA(modules, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x161);
     for (HWND list : {processes, modules}) {
