@@ -8,6 +8,7 @@
 #include "manage/ModuleList.h"
 #include "manage/ProcessActions.h"
 #include "manage/ProcessList.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -199,6 +200,13 @@ void ProcessPage::EndTickedProcesses() {
             ticked.push_back(ReadRow(processList_, i, kProcessColumnCount));
     EndProcesses(platform_, ticked);
     RefreshProcessList();
+}
+
+bool ProcessPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    return HandleListContextMenu(platform_, hwnd_, processList_, {kProcessPath, {}, "进程列表.txt"}, message,
+                                 wParam, lParam) ||
+           HandleListContextMenu(platform_, hwnd_, moduleList_, {kModulePath, {}, "模块列表.txt"}, message,
+                                 wParam, lParam);
 }
 
 }  // namespace tv

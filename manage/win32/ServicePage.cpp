@@ -5,6 +5,7 @@
 #include "manage/ServiceRunState.h"
 #include "manage/ServiceStartType.h"
 #include "manage/ServiceScan.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -162,6 +163,13 @@ void ServicePage::DeleteSelectedService() {
     if (selected && static_cast<size_t>(mark) < rows_.size())
         row.exactName = rows_[static_cast<size_t>(mark)].exactName;
     if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
+}
+
+bool ServicePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    const ListMenuRows rows{kServiceFilePath, [this](int row) -> std::optional<RegistryPlace> {
+                                return ServicePlace(ListCellW(list_, row, kServiceName));
+                            }, "服务列表.txt"};
+    return HandleListContextMenu(platform_, hwnd_, list_, rows, message, wParam, lParam);
 }
 
 }  // namespace tv
