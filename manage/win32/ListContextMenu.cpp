@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "manage/FileLocation.h"

@@ -203,9 +203,9 @@ void ProcessPage::EndTickedProcesses() {
 }
 
 bool ProcessPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
-    return HandleListContextMenu(platform_, hwnd_, processList_, {kProcessPath, {}, "进程列表.txt"}, message,
+    return HandleListContextMenu(platform_, hwnd_, processList_, {static_cast<int>(kProcessPath), {}, "进程列表.txt"}, message,
                                  wParam, lParam) ||
-           HandleListContextMenu(platform_, hwnd_, moduleList_, {kModulePath, {}, "模块列表.txt"}, message,
+           HandleListContextMenu(platform_, hwnd_, moduleList_, {static_cast<int>(kModulePath), {}, "模块列表.txt"}, message,
                                  wParam, lParam);
 }
 

@@ -166,7 +166,7 @@ void ServicePage::DeleteSelectedService() {
 }
 
 bool ServicePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
-    const ListMenuRows rows{kServiceFilePath, [this](int row) -> std::optional<RegistryPlace> {
+    const ListMenuRows rows{static_cast<int>(kServiceFilePath), [this](int row) -> std::optional<RegistryPlace> {
                                 return ServicePlace(ListCellW(list_, row, kServiceName));
                             }, "服务列表.txt"};
     return HandleListContextMenu(platform_, hwnd_, list_, rows, message, wParam, lParam);
