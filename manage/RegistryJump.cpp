@@ -1,5 +1,7 @@
 #include "manage/RegistryJump.h"
 
+#include <algorithm>
+
 #include "manage/StartupDisable.h"
 #include "platform/RegistryViews.h"
 #include "platform/SystemFolders.h"
@@ -106,9 +108,9 @@ bool RememberRegeditKey(Registry& registry, std::uint32_t view, const RegistryPl
     std::uint32_t type = 0;
     if (registry.QueryValueW(key.Handle(), Ascii(kRegeditLastKeyValue), &type, data.data(), &size) ==
             kErrorSuccess &&
-        type == kRegSz && size <= data.size()) {
-        before = utf16::FromBytes(std::string_view(data.data(), size));
-        before.resize(before.find(u'\0') == std::u16string::npos ? before.size() : before.find(u'\0'));
+        type == kRegSz) {
+        // A NUL before the first backslash makes it no name (see RegeditTopItem).
+        before = utf16::FromBytes(std::string_view(data.data(), std::min<std::size_t>(size, data.size())));
     }
     const std::u16string text = RegeditLastKey(RegeditTopItem(before, fallbackTopItem), place);
     const std::string bytes = utf16::ToBytes(text + u'\0');

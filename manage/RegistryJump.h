@@ -47,7 +47,7 @@ RegistryPlace AddonPlace(const AddonSource& source, const std::u16string& name, 
 std::u16string RootKeyName(RegHandle root);
 
 // The editor's top item as the last key it remembered names it, when that
-// is a plain name in front of a root ("计算机" of
+// is a plain name (no control character) in front of a root ("计算机" of
 // "计算机\HKEY_CURRENT_USER\..."); otherwise `fallback`.
 std::u16string RegeditTopItem(const std::u16string& lastKey, const std::u16string& fallback);
 

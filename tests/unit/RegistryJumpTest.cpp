@@ -44,6 +44,7 @@ TEST(RegistryJump, EachStartupRowKindNamesItsKeyOrNone) {
         {"scheduled task", u"\\Microsoft\\TvTask", u""},
         {"notice row", u"", u""},
         {"a root alone", u"HKCU\\", u""},
+        {"a trailing backslash", u"HKCU\\Software\\Run\\\\", u"计算机\\HKEY_CURRENT_USER\\Software\\Run"},
     };
     for (const RowCase& c : cases) {
         const std::optional<RegistryPlace> place = StartupRowPlace(c.hidden);
@@ -101,6 +102,8 @@ TEST(RegistryJump, TheTopItemIsTheOneTheEditorWroteOrElseTheSystemsOwn) {
         {u"", u"计算机"},
         {u"Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE", u"Computer"},
         {u"我的电脑\\HKEY_CURRENT_USER", u"我的电脑"},
+        {u"My Computer\\HKEY_CLASSES_ROOT\\CLSID", u"My Computer"},
+        {std::u16string(u"Comp\0uter\\HKEY_LOCAL_MACHINE", 28), u"计算机"},
         {u"HKEY_LOCAL_MACHINE\\SOFTWARE", u"计算机"},
         {u"Computer\\Software", u"计算机"},
         {u"\\HKEY_LOCAL_MACHINE", u"计算机"},
@@ -150,6 +153,11 @@ TEST_F(RememberTest, AValueOfAnotherTypeIsNotReadForItsName) {
     EXPECT_EQ(Stored().second, std::u16string(u"计算机\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\services\\S") + u'\0');
 }
 
+TEST_F(RememberTest, ARootTheListsNeverNameIsNotWritten) {
+    EXPECT_FALSE(RememberRegeditKey(fake.registry, 0, RegistryPlace{0x80000003u, u"S-1-5-18"}, kZh));
+    EXPECT_EQ(Stored().first, 0u);
+}
+
 TEST(RegistryJump, TheEditorIsNamedByItsFullPathInTheWindowsFolder) {
     testing::FakePlatform fake;
     fake.environment.windowsDirectory = "D:\\Win";
@@ -169,7 +177,12 @@ TEST(FileLocation, OnlyAFullPathWithoutQuotesHasALocation) {
         {"C:\\", false},                     {"C:a.exe", false},
         {"\\\\server", false},               {"\\\\\\x\\y", false},
         {"\\Windows\\a.exe", false},         {"C:\\a\" /select,\"D:\\b", false},
-        {"1:\\a", false},
+        {"1:\\a", false},                    {"A:\\a", true},
+        {"Z:\\a", true},                     {"a:\\a", true},
+        {"z:\\a", true},                     {"@:\\a", false},
+        {"[:\\a", false},                    {"`:\\a", false},
+        {"{:\\a", false},                    {"\\\\a\\b", true},
+        {"\\\\a\\", false},
     };
     for (const auto& c : cases) EXPECT_EQ(HasFileLocation(c.file), c.has) << c.file;
 }
