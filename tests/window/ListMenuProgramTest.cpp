@@ -59,22 +59,44 @@ int FindRow(const testing::RemoteListView& list, const std::u16string& name) {
     return -1;
 }
 
-// Opens the list's menu on `row` as a right click there does, and presses
-// `keys` in it.
-void ChooseFromMenu(const testing::TrimvexProcess& program, HWND list, const testing::RemoteListView& rows,
-                    int row, std::initializer_list<WPARAM> keys) {
+// Opens the list's menu on `row` as a right click there does; null when no
+// menu shows.
+HWND OpenMenuOn(const testing::TrimvexProcess& program, HWND list, const testing::RemoteListView& rows, int row) {
     rows.Select(row);
     POINT at = rows.ItemPosition(row);
     at.x += 8;
     at.y += 4;
     ClientToScreen(list, &at);
     PostMessageA(GetParent(list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
-    HWND menu = program.WaitForTopLevel("", "#32768", 10000);
-    ASSERT_NE(menu, nullptr) << "no menu";
+    return program.WaitForTopLevel("", "#32768", 10000);
+}
+
+void Press(HWND menu, std::initializer_list<WPARAM> keys) {
     for (WPARAM key : keys) {
         PostMessageA(menu, WM_KEYDOWN, key, 0);
         Sleep(50);
     }
+}
+
+// The menu opened on `row`, `keys` pressed in it.
+void ChooseFromMenu(const testing::TrimvexProcess& program, HWND list, const testing::RemoteListView& rows,
+                    int row, std::initializer_list<WPARAM> keys) {
+    HWND menu = OpenMenuOn(program, list, rows, row);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    Press(menu, keys);
+}
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -149,6 +171,45 @@ TEST(ListMenuProgram, ExportsTheStartupListAsItShowsWithEveryColumn) {
     EXPECT_EQ(text, rows);
     EXPECT_NE(text.find(u"\r\n" + hangul + u"\t"), std::u16string::npos);
     EXPECT_NE(text.find(u"\r\n\"TvMenu\tTab\"\t"), std::u16string::npos);
+}
+
+TEST(ListMenuProgram, CopiesTheRowsVisibleTextsAsUnicode) {
+    const std::u16string hangul = u"TvMenuCopy\uCE74\uC624";
+    RunValues values{{hangul, u"C:\\TvMenu\\copy.exe"}};
+    ASSERT_TRUE(values.Ok());
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    program.ShowSection(IDC_SECTION_MANAGEMENT);
+    HWND listWindow = StartupList(program);
+    testing::RemoteListView list(listWindow);
+    ASSERT_TRUE(list);
+    const int row = FindRow(list, hangul);
+    ASSERT_GE(row, 0);
+    HWND menu = OpenMenuOn(program, listWindow, list, row);
+    ASSERT_NE(menu, nullptr);
+    // The menu as the user sees it over the list.
+    Sleep(300);
+    CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
+    const std::string shot = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\list-menu.png";
+    EXPECT_TRUE(testing::SaveWindowPng(program.Main(), shot)) << shot;
+    Press(menu, {VK_DOWN, VK_RETURN});
+    std::u16string copied;
+    for (DWORD start = GetTickCount(); copied.empty() && GetTickCount() - start < 10000; Sleep(50))
+        copied = ClipboardText();
+    // The columns shown, whatever their number; the hidden ones left out.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(listWindow, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    TextRow shown;
+    for (int c = 0; c < columns; ++c)
+        if (SendMessageA(listWindow, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0) > 0)
+            shown.push_back(list.ItemTextW(row, c));
+    ASSERT_GE(shown.size(), 4u);
+    EXPECT_EQ(shown[0], hangul);
+    EXPECT_EQ(copied, TableLine(shown));
 }
 
 TEST(ListMenuProgram, LocatingARunValueRemembersItsKeyAndStartsTheEditorByItsFullPath) {
