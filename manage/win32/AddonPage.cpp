@@ -5,6 +5,7 @@
 #include "manage/AddonRemoval.h"
 #include "manage/AddonSwitch.h"
 #include "manage/SignatureColumn.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/SystemProbe.h"
 #include "platform/TextCodec.h"
@@ -210,6 +211,15 @@ void AddonPage::SetTicked(int index, bool ticked) const {
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
     addonList_.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+bool AddonPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    const ListMenuRows rows{3, [this](int row) -> std::optional<RegistryPlace> {
+                                const AddonRow shown = Row(row);
+                                return AddonPlace(AddonSourceByType(shown.typeText), ListCellW(addonList_, row, 0),
+                                                  shown.view);
+                            }, "IE插件列表.txt"};
+    return HandleListContextMenu(platform_, hwnd_, addonList_, rows, message, wParam, lParam);
 }
 
 }  // namespace tv

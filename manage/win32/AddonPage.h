@@ -48,6 +48,8 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnRefresh() override { ScanAddons(); }
+    // The list's right-click menu.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     AddonRow Row(int index) const;

@@ -9,6 +9,7 @@
 #include "manage/ProcessActions.h"
 #include "manage/ProcessList.h"
 #include "manage/SignatureColumn.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -224,6 +225,13 @@ void ProcessPage::EndTickedProcesses() {
             ticked.push_back(ReadRow(processList_, i, kProcessColumnCount));
     EndProcesses(platform_, ticked);
     RefreshProcessList();
+}
+
+bool ProcessPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    return HandleListContextMenu(platform_, hwnd_, processList_, {static_cast<int>(kProcessPath), {}, "进程列表.txt"}, message,
+                                 wParam, lParam) ||
+           HandleListContextMenu(platform_, hwnd_, moduleList_, {static_cast<int>(kModulePath), {}, "模块列表.txt"}, message,
+                                 wParam, lParam);
 }
 
 }  // namespace tv

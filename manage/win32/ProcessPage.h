@@ -48,6 +48,8 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
     void OnRefresh() override { RefreshProcessList(); }
+    // The lists' right-click menus.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     void FillList(std::vector<ListRow> rows);

@@ -6,6 +6,7 @@
 #include "manage/ServiceStartType.h"
 #include "manage/ServiceScan.h"
 #include "manage/SignatureColumn.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/PageIcons.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
@@ -184,6 +185,13 @@ void ServicePage::DeleteSelectedService() {
     if (const size_t scanned = filtered_.RowOf(mark); selected && scanned < rows_.size())
         row.exactName = rows_[scanned].exactName;
     if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
+}
+
+bool ServicePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    const ListMenuRows rows{static_cast<int>(kServiceFilePath), [this](int row) -> std::optional<RegistryPlace> {
+                                return ServicePlace(ListCellW(list_, row, kServiceName));
+                            }, "服务列表.txt"};
+    return HandleListContextMenu(platform_, hwnd_, list_, rows, message, wParam, lParam);
 }
 
 }  // namespace tv

@@ -44,6 +44,8 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnRefresh() override { ServiceScan(); }
+    // The list's right-click menu.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     void FillList(std::vector<ListRow> rows);

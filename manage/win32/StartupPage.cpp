@@ -15,6 +15,7 @@
 #include "manage/StartupRemoval.h"
 #include "manage/SignatureColumn.h"
 #include "manage/StartupScan.h"
+#include "manage/win32/ListContextMenu.h"
 #include "manage/win32/ListRowsView.h"
 #include "platform/CodePageText.h"
 #include "platform/FileSystem.h"
@@ -257,6 +258,11 @@ bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
         return false;
     *result = 0;
     return true;
+}
+
+bool StartupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    const ListMenuRows rows{1, [this](int row) { return StartupRowPlace(ListCellW(list_, row, 4)); }, "启动项.txt"};
+    return HandleListContextMenu(platform_, hwnd_, list_, rows, message, wParam, lParam);
 }
 
 std::vector<StartupRowTexts> StartupPage::SelectedRows() const {

@@ -52,6 +52,8 @@ protected:
     void OnRefresh() override { StartupScan(); }
     void OnRefreshInBackground() override;
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
+    // The list's right-click menu.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 public:
     bool Filled() const override { return !scan_.Pending() && !filtered_.Pending(); }

@@ -159,6 +159,18 @@ void FakeFileSystem::SetStamp(const std::u16string& path, const FileStamp& stamp
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
+    // A link at the name itself is what goes, as DeleteFile removes a
+    // symbolic link and never what it leads to (a link to a folder is no
+    // file to it).
+    const std::string own = Trimmed(In(path));
+    const std::string parent = ParentOf(own);
+    auto at = nodes_.find(Key(parent.empty() || parent == own ? own
+                                                               : Resolved(parent) + own.substr(parent.size())));
+    if (at != nodes_.end() && at->second.link) {
+        if (at->second.folder) return false;
+        nodes_.erase(at);
+        return true;
+    }
     const Node* node = Find(In(path));
     if (node == nullptr || node->folder || node->readOnly || node->busy) return false;
     nodes_.erase(Key(node->path));

@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/RecordingTool.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
@@ -318,101 +319,15 @@ TEST_F(AddonProgram, DisableAndEnableSwitchTheBrowsersOwnSettingForTheTickedRows
     EXPECT_TRUE(program.WaitForExit(10000));
 }
 
-const char kMachineEnvironment[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
-const char kWineOverrides[] = "Software\\Wine\\DllOverrides";
-// A folder of the user's own in PATH, in this process's environment (the
-// program inherits it) and in the user's registry settings.
+// A folder of the user's own in PATH (see RecordingTool).
 const char kUserPath[] = "C:\\TvUserPath";
 
-// The system's registration tool, replaced for the test by a program that
-// records how it is started and with which variables. It gets only the
-// system's own variables, so where to record is a machine variable for the
-// test's length, and Wine is told in the registry to prefer it to its own
-// (tools/wine-env.sh says so in the environment, which the tool does not
-// get). Everything is restored when the test ends.
-class RecordingTool {
-public:
-    RecordingTool() {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);
-        tool_ = std::string(system) + "\\regsvr32.exe";
-        saved_ = tool_ + ".tvsaved";
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        record_ = std::string(temp) + "tv-regsvr32-" + std::to_string(GetCurrentProcessId()) + ".txt";
-        DeleteFileA(record_.c_str());
-        ready_ = MoveFileA(tool_.c_str(), saved_.c_str()) &&
-                 CopyFileA((ProgramDirectory() + "tv_recorder.exe").c_str(), tool_.c_str(), TRUE);
-        DeleteFileA((record_ + ".env").c_str());
-        SetEnvironmentVariableA("TV_RECORD_FILE", record_.c_str());
-        Win32Registry registry;
-        ready_ = ready_ &&
-                 RegKey::Create(registry, kHkeyLocalMachine, kMachineEnvironment)
-                         .SetString("TV_RECORD_FILE", record_) == kErrorSuccess;
-        const RegKey overrides = RegKey::Create(registry, kHkeyCurrentUser, kWineOverrides);
-        hadOverride_ = overrides.ReadString("regsvr32.exe", 256, &savedOverride_);
-        overrides.SetString("regsvr32.exe", "native,builtin");
-        const RegKey user = RegKey::Create(registry, kHkeyCurrentUser, "Environment");
-        hadUserPath_ = user.ReadString("PATH", 32768, &savedUserPath_);
-        user.SetString("PATH", kUserPath);
-        char path[32768] = {};
-        GetEnvironmentVariableA("PATH", path, sizeof path);
-        savedPath_ = path;
-        SetEnvironmentVariableA("PATH", (std::string(kUserPath) + ";" + savedPath_).c_str());
-    }
-    ~RecordingTool() {
-        SetEnvironmentVariableA("TV_RECORD_FILE", nullptr);
-        SetEnvironmentVariableA("PATH", savedPath_.c_str());
-        Win32Registry registry;
-        RegKey::Open(registry, kHkeyLocalMachine, kMachineEnvironment, kKeyAllAccess).DeleteValue("TV_RECORD_FILE");
-        const RegKey overrides = RegKey::Open(registry, kHkeyCurrentUser, kWineOverrides, kKeyAllAccess);
-        if (hadOverride_) overrides.SetString("regsvr32.exe", savedOverride_);
-        else overrides.DeleteValue("regsvr32.exe");
-        const RegKey user = RegKey::Open(registry, kHkeyCurrentUser, "Environment", kKeyAllAccess);
-        if (hadUserPath_) user.SetString("PATH", savedUserPath_);
-        else user.DeleteValue("PATH");
-        DeleteFileA(tool_.c_str());
-        MoveFileA(saved_.c_str(), tool_.c_str());
-        DeleteFileA(record_.c_str());
-        DeleteFileA((record_ + ".env").c_str());
-    }
-    // The variables of every start, one a line.
-    std::vector<std::string> Variables() const {
-        std::vector<std::string> lines;
-        std::string all = ReadAll(record_ + ".env");
-        for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(all.substr(start, end - start));
-        return lines;
-    }
-    bool Ready() const { return ready_; }
-    const std::string& Tool() const { return tool_; }
-    // The command lines recorded so far, one per start.
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> lines;
-        std::string all = ReadAll(record_);
-        for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(all.substr(start, end - start));
-        return lines;
-    }
-
-private:
-    static std::string ReadAll(const std::string& path) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return {};
-        std::string text(65536, '\0');
-        DWORD read = 0;
-        ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-        CloseHandle(file);
-        text.resize(read);
-        return text;
-    }
-
-    std::string tool_, saved_, record_;
-    bool ready_ = false;
-    bool hadOverride_ = false, hadUserPath_ = false;
-    std::string savedOverride_, savedUserPath_, savedPath_;
-};
+// The system's registration tool, replaced by the recorder.
+std::string RegistrationTool() {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    return std::string(system) + "\\regsvr32.exe";
+}
 
 // A class file whose name would break out of its quotes is never handed to
 // the registration tool; a machine class's file in Program Files is, quoted
@@ -439,7 +354,7 @@ TEST(AddonRegistration, OnlyASafeFileReachesTheToolQuotedAsOneArgument) {
         RegKey::Create(registry, kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID\\" + ids[i] + "\\InprocServer32")
             .SetString("", i == 0 ? breakout : safe);
     }
-    RecordingTool tool;
+    testing::RecordingTool tool(RegistrationTool(), kUserPath);
     ASSERT_TRUE(tool.Ready());
 
     testing::TrimvexProcess program;
