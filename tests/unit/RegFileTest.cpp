@@ -392,6 +392,8 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "New");  // absent before
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "A");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "B");
+    // Back in a key named before the deletion: named again.
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "Later");
     EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Tree"));
     EXPECT_FALSE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Missing"));
     EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\T", "Missing"));
@@ -411,6 +413,9 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
                   "\r\n"
                   "[-HKEY_CURRENT_USER\\Software\\T\\Made]\r\n"
                   "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                  "\"Later\"=-\r\n"
+                  "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T\\Tree]\r\n"
                   "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T\\Tree\\Deep]\r\n"
@@ -420,6 +425,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     // The change: overwrite, add, create keys, delete a tree.
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("Old", 1);
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("New", 1);
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("Later", 1);
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner").SetDword("A", 1);
     tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, "Software\\T\\Tree");
     ASSERT_NE(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software"), original);
