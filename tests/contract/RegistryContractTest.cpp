@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RegistryViews.h"
 #include "tests/contract/RegistryUnderTest.h"
 

@@ -10,7 +10,7 @@
 #include "manage/AddonRemoval.h"
 #include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"

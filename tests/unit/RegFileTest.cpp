@@ -7,7 +7,7 @@
 #include "platform/WideText.h"
 #include "platform/RegBackup.h"
 #include "platform/RegExport.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"
 #include "tests/contract/RegistryDump.h"
