@@ -137,6 +137,15 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
          u"<Command>&#xaf;&#xAF;&#x6a;&#x6F;</Command></Exec></Actions></Task>",
          true, {{TaskTriggerKind::Boot, true}}, u"\u00AF\u00AFjo", u""},
         {"tag cut off at the end", u"<Task><Triggers", false, {}, u"", u""},
+        // A surrogate by number is no character: both ends of the range are
+        // refused, the characters just outside them read.
+        {"first surrogate", u"<Task><Actions><Exec><Command>&#xD800;</Command></Exec></Actions></Task>",
+         false, {}, u"", u""},
+        {"last surrogate", u"<Task><Actions><Exec><Command>&#57343;</Command></Exec></Actions></Task>",
+         false, {}, u"", u""},
+        {"around the surrogates",
+         u"<Task><Actions><Exec><Command>&#xD7FF;&#xE000;</Command></Exec></Actions></Task>", true, {},
+         u"\uD7FF\uE000", u""},
         // Nesting is bounded: 64 levels are read, one more is refused.
         {"as deep as allowed", Nested(64), true, {}, u"C:\\t.exe", u""},
         {"too deep", Nested(65), false, {}, u"", u""},
