@@ -573,6 +573,22 @@ private:
     }
 };
 
+// A tree is kept down to 64 levels, its own key counted; one deeper fails
+// the backup rather than recurse without end.
+TEST(RegFile, BackupKeepsTreesDownToTheirDepthBound) {
+    for (const int levels : {64, 65}) {
+        SCOPED_TRACE(levels);
+        tv::FakeRegistry registry;
+        const tv::IconvTextCodec codec;
+        std::string path = "Software\\Chain";
+        for (int level = 1; level < levels; ++level) path += "\\k";
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, path).SetDword("Bottom", 1);
+        tv::RegBackup backup(registry, codec);
+        EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Chain"));
+        EXPECT_EQ(backup.Failed(), levels > 64);
+    }
+}
+
 // A key or value that exists but cannot be read would not come back: the
 // backup counts as failed, so the change does not go ahead.
 TEST(RegFile, BackupFailsOnWhatCannotBeRead) {
