@@ -17,7 +17,7 @@ if [ "$TV_BITS" = 32 ]; then tree=cross; prefix=run; else tree=cross64; prefix=r
 tools/build.sh "$tree" --target Trimvex --target tvdriver
 
 export TV_WINEPREFIX="$root/build/wine/$prefix"
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 tools/wine-prefix.sh
 exe="$tv_cross/Trimvex.exe"
 
@@ -30,7 +30,7 @@ tv_start_xvfb
 export DISPLAY=$TV_DISPLAY
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-tv_wine cmd.exe /c exit >/dev/null 2>&1
+tv_wine_start || exit 1
 
 tv_wine "$exe" >/dev/null 2>&1 &
 program=$!

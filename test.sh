@@ -20,7 +20,7 @@ else
 fi
 
 source tools/display.sh
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   tv_stop_xvfb

@@ -6,6 +6,10 @@
 
 namespace tv {
 
+// Left to right as the buttons stand. The main window makes, places, loads
+// and ends its pages in this one order (its page factories follow it): the
+// page shown at start, section 1, comes first, so it is drawn before the
+// hidden ones are made.
 const std::array<SectionEntry, kSectionCount> kSections = {{
     {1, IDC_SECTION_SYSTEM_INFO, IDD_SYSTEM_INFO_PAGE, {187, 205, 204}},
     {2, IDC_SECTION_SPEED, IDD_SPEED_PAGE, {193, 192, 191}},

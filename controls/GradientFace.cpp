@@ -1,6 +1,6 @@
 #include "controls/GradientFace.h"
 
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 
 namespace tv {
 

@@ -4,7 +4,7 @@
 // carries out this plan.
 #pragma once
 
-#include "controls/Geometry.h"
+#include "platform/ui/Geometry.h"
 
 namespace tv {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "controls/Geometry.h"
+#include "platform/ui/Geometry.h"
 
 namespace tv {
 

@@ -1,6 +1,6 @@
 #include "controls/SkinnedListLayout.h"
 
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 #include "platform/CodePageText.h"
 
 namespace tv {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "controls/Geometry.h"
+#include "platform/ui/Geometry.h"
 
 namespace tv {
 

@@ -9,6 +9,7 @@
 #include "platform/RegBackup.h"
 #include "platform/TextCodec.h"
 #include "platform/RestoreFiles.h"
+#include "platform/WideText.h"
 #include "platform/Shell.h"
 
 namespace tv {
@@ -136,19 +137,11 @@ const char kRegisterAgainHead[] = "如需重新注册该文件，请以管理员
 // its ProgIDs and its type library, each only by a single name.
 // A key's default value exactly, whatever script it is in (the ANSI call
 // turns other scripts into '?'); empty when there is none.
-std::u16string ReadDefaultExactly(Registry& registry, const RegKey& key) {
-    for (int attempt = 0; key && attempt < 4; ++attempt) {
-        std::uint32_t size = 0;
-        if (registry.QueryValueW(key.Handle(), u"", nullptr, nullptr, &size) != kErrorSuccess) break;
-        std::u16string text(size / 2 + 1, u'\0');
-        std::uint32_t read = size;
-        const long status = registry.QueryValueW(key.Handle(), u"", nullptr, text.data(), &read);
-        if (status == kErrorMoreData) continue;
-        if (status != kErrorSuccess) break;
-        text.resize(read / 2);
-        return text.substr(0, text.find(u'\0'));
-    }
-    return {};
+std::u16string ReadDefaultExactly(const RegKey& key) {
+    std::string bytes;
+    if (!key || key.ReadWholeW(u"", nullptr, &bytes) != kErrorSuccess) return {};
+    const std::u16string text = utf16::FromBytes(bytes);
+    return text.substr(0, text.find(u'\0'));
 }
 
 void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRow& row) {
@@ -159,7 +152,7 @@ void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRo
                                         classKey + "\\" + named, kKeyRead | view);
         // Backed up by the name exactly: the code page's form of one in
         // another script may name another key.
-        const std::u16string exact = ReadDefaultExactly(*platform.registry, key);
+        const std::u16string exact = ReadDefaultExactly(key);
         const std::string name = platform.codec->WideToAnsi(exact);
         if (!IsSingleName(name)) continue;
         const std::string path = std::string(named) == "TypeLib" ? "TypeLib\\" + name : name;
@@ -184,7 +177,7 @@ std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
         registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name + "\\InprocServer32", row.classView),
         kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
     // Exactly, whatever script its folders are named in.
-    return ReadDefaultExactly(registry, server);
+    return ReadDefaultExactly(server);
 }
 
 // The display name the machine's own registration of the class gives, as

@@ -10,7 +10,6 @@ namespace tv {
 namespace {
 
 // Enough for a value that changes size between the two reads a few times.
-constexpr int kReadAttempts = 4;
 
 std::u16string Widened(const char* ascii) {
     std::u16string wide;
@@ -88,20 +87,9 @@ std::vector<std::pair<std::string, std::u16string>> SourceNames(Registry& regist
 }  // namespace
 
 std::string ReadValueText(const RegKey& key, const std::string& name) {
-    if (!key) return {};
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        std::uint32_t size = 0;
-        if (key.Query(name, nullptr, nullptr, &size) != kErrorSuccess) return {};
-        // One spare byte keeps the buffer non-null and the text terminated.
-        std::string buffer(static_cast<std::size_t>(size) + 1, '\0');
-        std::uint32_t read = size;
-        long status = key.Query(name, nullptr, buffer.data(), &read);
-        if (status == kErrorMoreData) continue;  // grew since the size was asked
-        if (status != kErrorSuccess) return {};
-        buffer.resize(read);
-        return std::string(buffer.c_str());
-    }
-    return {};
+    std::string data;
+    if (!key || key.ReadWhole(name, nullptr, &data) != kErrorSuccess) return {};
+    return data.substr(0, data.find('\0'));
 }
 
 std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec,

@@ -66,21 +66,10 @@ std::string Resolve(const Platform& platform, const std::string& command) {
 // The whole text of the value named exactly, in the code page, up to its
 // first NUL; empty when it cannot be read.
 std::string ReadWholeTextExact(const Platform& platform, const RegKey& key, const std::u16string& name) {
-    std::uint32_t size = kFirstReadSize;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::string buffer(size, '\0');
-        std::uint32_t read = size;
-        const long status = platform.registry->QueryValueW(key.Handle(), name, nullptr,
-                                                           buffer.data(), &read);
-        if (status == kErrorMoreData && read > size) {
-            size = read;
-            continue;
-        }
-        if (status != kErrorSuccess) break;
-        std::u16string wide = utf16::FromBytes(std::string_view(buffer).substr(0, read));
-        return platform.codec->WideToAnsi(wide.substr(0, wide.find(u'\0')));
-    }
-    return {};
+    std::string bytes;
+    if (key.ReadWholeW(name, nullptr, &bytes) != kErrorSuccess) return {};
+    const std::u16string wide = utf16::FromBytes(bytes);
+    return platform.codec->WideToAnsi(wide.substr(0, wide.find(u'\0')));
 }
 
 // Every value of the key, each as a row. Names and data of any length are
@@ -175,23 +164,10 @@ void ScanOneValue(const Platform& platform, const StartupLocation& location, std
 }  // namespace
 
 bool ReadWholeText(const RegKey& key, const std::string& name, std::string* text) {
-    // Most values fit the first buffer; a longer one is read again at the
-    // size the registry reports (and again if it grew meanwhile).
-    std::uint32_t size = kFirstReadSize;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        // Zero-filled with room for a NUL the data may lack.
-        std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
-        std::uint32_t read = size;
-        long status = key.Query(name, nullptr, buffer.data(), &read);
-        if (status == kErrorMoreData && read > size) {
-            size = read;
-            continue;
-        }
-        if (status != kErrorSuccess) return false;
-        text->assign(buffer.c_str());
-        return true;
-    }
-    return false;
+    std::string data;
+    if (key.ReadWhole(name, nullptr, &data) != kErrorSuccess) return false;
+    text->assign(data.c_str());
+    return true;
 }
 
 std::string ReadStartupFolder(const Platform& platform, RegHandle root, const std::string& value) {

@@ -37,22 +37,9 @@ RegBackup::Read RegBackup::OpenForBackup(RegHandle parent, const std::u16string&
 
 RegBackup::Read RegBackup::ReadValue(const RegKey& key, const std::u16string& name,
                                      std::uint32_t* type, std::string* data) {
-    // The value may grow between the two calls: ask again a few times.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::uint32_t size = 0;
-        long status = registry_.QueryValueW(key.Handle(), name, type, nullptr, &size);
-        if (status == kErrorFileNotFound) return Read::Absent;
-        if (status != kErrorSuccess) return Read::Failed;
-        data->assign(size, '\0');
-        status = registry_.QueryValueW(key.Handle(), name, type,
-                                       size == 0 ? nullptr : &(*data)[0], &size);
-        if (status == kErrorMoreData) continue;
-        if (status == kErrorFileNotFound) return Read::Absent;
-        if (status != kErrorSuccess) return Read::Failed;
-        data->resize(size);
-        return Read::Found;
-    }
-    return Read::Failed;
+    const long status = key.ReadWholeW(name, type, data);
+    if (status == kErrorSuccess) return Read::Found;
+    return status == kErrorFileNotFound ? Read::Absent : Read::Failed;
 }
 
 void RegBackup::NameKey(RegHandle root, const std::u16string& path) {

@@ -50,11 +50,63 @@ RegKey RegKey::Create(Registry& registry, RegHandle parent,
     return RegKey(registry, handle, view);
 }
 
+namespace {
+// The value may grow between the two calls: a few tries, then give up.
+constexpr int kWholeReadAttempts = 4;
+
+template <typename Query>
+long ReadWholeValue(std::string* data, const Query& query) {
+    data->clear();
+    for (int attempt = 0; attempt < kWholeReadAttempts; ++attempt) {
+        std::uint32_t size = 0;
+        long status = query(nullptr, &size);
+        if (status != kErrorSuccess) return status;
+        // One spare byte keeps the buffer non-null for an empty value: a
+        // null buffer would ask for the size again.
+        data->assign(static_cast<std::size_t>(size) + 1, '\0');
+        status = query(&(*data)[0], &size);
+        if (status == kErrorMoreData) continue;
+        if (status != kErrorSuccess) {
+            data->clear();
+            return status;
+        }
+        data->resize(size);
+        return kErrorSuccess;
+    }
+    data->clear();
+    return kErrorMoreData;
+}
+}  // namespace
+
+long Registry::ReadWhole(RegHandle key, const std::string& name, std::uint32_t* type,
+                         std::string* data) {
+    return ReadWholeValue(data, [&](void* buffer, std::uint32_t* size) {
+        return QueryValue(key, name, type, buffer, size);
+    });
+}
+
+long Registry::ReadWholeW(RegHandle key, const std::u16string& name, std::uint32_t* type,
+                          std::string* data) {
+    return ReadWholeValue(data, [&](void* buffer, std::uint32_t* size) {
+        return QueryValueW(key, name, type, buffer, size);
+    });
+}
+
 void RegKey::Close() {
     if (registry_ != nullptr && handle_ != 0) registry_->CloseKey(handle_);
     registry_ = nullptr;
     handle_ = 0;
     view_ = 0;
+}
+
+long RegKey::ReadWhole(const std::string& name, std::uint32_t* type, std::string* data) const {
+    data->clear();
+    return registry_ ? registry_->ReadWhole(handle_, name, type, data) : kErrorInvalidHandle;
+}
+
+long RegKey::ReadWholeW(const std::u16string& name, std::uint32_t* type, std::string* data) const {
+    data->clear();
+    return registry_ ? registry_->ReadWholeW(handle_, name, type, data) : kErrorInvalidHandle;
 }
 
 long RegKey::Query(const std::string& name, std::uint32_t* type, void* data,

@@ -132,6 +132,15 @@ public:
                             std::u16string* name) = 0;
     virtual long EnumKeyW(RegHandle key, std::uint32_t index,
                           std::u16string* name) = 0;
+
+    // A value's type (where `type` is not null) and all its bytes, through
+    // QueryValue or QueryValueW: asked again while the value grows between
+    // the call that gives its size and the one that reads it. Any status
+    // but kErrorSuccess leaves `data` empty; kErrorMoreData when it kept
+    // growing.
+    long ReadWhole(RegHandle key, const std::string& name, std::uint32_t* type, std::string* data);
+    long ReadWholeW(RegHandle key, const std::u16string& name, std::uint32_t* type,
+                    std::string* data);
 };
 
 // Owns an open key and closes it on every path. Move-only.
@@ -164,6 +173,9 @@ public:
     std::uint32_t View() const { return view_; }
     void Close();
 
+    // Registry::ReadWhole and ReadWholeW on this key.
+    long ReadWhole(const std::string& name, std::uint32_t* type, std::string* data) const;
+    long ReadWholeW(const std::u16string& name, std::uint32_t* type, std::string* data) const;
     // Reads into a caller-sized buffer; a value that does not fit is absent.
     long Query(const std::string& name, std::uint32_t* type, void* data,
                std::uint32_t* size) const;

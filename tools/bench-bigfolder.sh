@@ -16,7 +16,7 @@ if [ "$TV_BITS" = 32 ]; then tree=cross; else tree=cross64; fi
 tools/build.sh "$tree" --target tvbigfolderbench
 export TV_WINEPREFIX="$root/build/wine/bigfolder$([ "$TV_BITS" = 64 ] && echo 64)"
 rm -rf "$TV_WINEPREFIX"
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 TV_UNMANAGED=1 tools/wine-prefix.sh
 source tools/display.sh
 if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
@@ -25,5 +25,5 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-tv_wine cmd.exe /c exit >/dev/null 2>&1
+tv_wine_start || exit 1
 tv_wine "$tv_cross/tvbigfolderbench.exe" "${1:-3000}" "${2:-3}" | tr -d '\r' | iconv -f CP936 -t UTF-8

@@ -18,7 +18,7 @@ if [ "$TV_BITS" = 32 ]; then tree=cross; else tree=cross64; fi
 tools/build.sh "$tree" --target tvstartupbench
 export TV_WINEPREFIX="$root/build/wine/bench$([ "$TV_BITS" = 64 ] && echo 64)"
 rm -rf "$TV_WINEPREFIX"
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 TV_UNMANAGED=1 tools/wine-prefix.sh
 source tools/display.sh
 if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
@@ -27,5 +27,6 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-tv_wine cmd.exe /c exit >/dev/null 2>&1
-tv_wine "$tv_cross/tvstartupbench.exe" "$(tv_wine winepath.exe -w "$root/tests/fixtures/startup.reg" 2>/dev/null)" | iconv -f CP936 -t UTF-8
+tv_wine_start || exit 1
+fixture=$(tv_winpath "$root/tests/fixtures/startup.reg") || exit 1
+tv_wine "$tv_cross/tvstartupbench.exe" "$fixture" | iconv -f CP936 -t UTF-8

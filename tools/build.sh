@@ -2,15 +2,16 @@
 # Configures and builds the build trees: "native" (portable logic, fakes and
 # unit tests, Debian's g++), "cross" (Trimvex.exe and the Windows-side tests,
 # mingw-w64 i686) and "cross64" (the same for 64-bit Windows, for hosts that
-# run no 32-bit code). Usage: tools/build.sh [native] [cross] [cross64]
-# [--target T]...
+# run no 32-bit code) and "fuzz" (the fuzz targets: clang, libFuzzer,
+# sanitizers; tools/fuzz.sh runs them). Usage: tools/build.sh [native]
+# [cross] [cross64] [fuzz] [--target T]...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 trees=()
 target=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    native|cross|cross64) trees+=("$1") ;;
+    native|cross|cross64|fuzz) trees+=("$1") ;;
     --target) target+=("$2"); shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -31,6 +32,7 @@ for tree in "${trees[@]}"; do
   args=(-S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release ${launcher[@]+"${launcher[@]}"})
   [ "$tree" = cross ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
   [ "$tree" = cross64 ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake")
+  [ "$tree" = fuzz ] && args+=(-DTV_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang)
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     if ! log=$(cmake "${args[@]}" 2>&1); then
       echo "$log" >&2

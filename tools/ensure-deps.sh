@@ -14,6 +14,8 @@ packages=(locales cmake g++ make googletest libgtest-dev
 packages+=(openssl osslsigncode)
 # The fuzz target: clang with libFuzzer and AddressSanitizer.
 packages+=(clang libclang-rt-14-dev)
+# Rewrites the fuzz build's 8-bit literals (tools/cp936_literals.py).
+packages+=(python3)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang, libFuzzer and AddressSanitizer in
-# build/fuzz (apart from the normal build trees) and runs them one after the
-# other for a bounded time in all, split evenly. Usage: tools/fuzz.sh
+# Builds the fuzz targets (clang, libFuzzer, AddressSanitizer) in build/fuzz
+# and runs them one after the other for a bounded time in all, split evenly. Usage: tools/fuzz.sh
 # [seconds] (default 25). Fails on any crash, and on any input that takes
 # longer than -timeout: every target's work must grow no faster than its
 # input.
@@ -10,9 +9,8 @@
 #   longtext   the same helpers and resolvers on texts of 256 KiB
 #   taskxml    the reader of task definitions
 #   regfile    the reader of registry editor files
-# Clang accepts no execution character set but UTF-8 (-fexec-charset=CP936
-# is refused), so these builds keep their string literals in UTF-8; the
-# texts fuzzed are bytes either way.
+# The targets are built by CMake in the fuzz tree (tools/build.sh fuzz), with
+# the product's flags and its 8-bit strings in code page 936.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-25}
@@ -23,31 +21,7 @@ targets=(resolvers longtext taskxml regfile)
 share=$(( seconds / ${#targets[@]} - 1 ))
 [ "$share" -ge 1 ] || share=1
 
-sources_of() {
-  case "$1" in
-    resolvers) echo tests/fuzz/ResolversFuzz.cpp manage/CommandLineResolution.cpp manage/KnownFiles.cpp \
-                    platform/CodePageText.cpp platform/fake/FakeFileSystem.cpp platform/fake/PackedNames.cpp ;;
-    longtext) echo tests/fuzz/LongTextFuzz.cpp manage/CommandLineResolution.cpp manage/KnownFiles.cpp \
-                   platform/CodePageText.cpp platform/fake/FakeFileSystem.cpp platform/fake/PackedNames.cpp ;;
-    taskxml) echo tests/fuzz/TaskXmlFuzz.cpp manage/TaskXml.cpp platform/WideText.cpp ;;
-    regfile) echo tests/fuzz/RegFileFuzz.cpp platform/RegFile.cpp platform/RegKey.cpp platform/WideText.cpp \
-                  platform/CodePageText.cpp platform/RegistryViews.cpp platform/fake/FakeRegistry.cpp \
-                  platform/fake/PackedNames.cpp platform/host/IconvTextCodec.cpp ;;
-  esac
-}
-
-build() {
-  local name=$1 binary="$out/$1_fuzz" stale=0
-  read -r -a sources <<<"$(sources_of "$name")"
-  [ -x "$binary" ] || stale=1
-  for s in "${sources[@]}" platform/*.h platform/fake/*.h platform/host/*.h manage/*.h; do
-    [ "$root/$s" -nt "$binary" ] && stale=1
-  done
-  if [ "$stale" -eq 1 ]; then
-    (cd "$root" && clang++ -std=c++17 -g -O1 -finput-charset=UTF-8 -fsanitize=fuzzer,address,undefined \
-       -fno-sanitize-recover=all -I. "${sources[@]}" -o "$binary")
-  fi
-}
+"$root/tools/build.sh" fuzz || { echo "building the fuzz targets failed" >&2; exit 1; }
 
 # Seeds: the shapes each reader is written for.
 seed() { mkdir -p "$out/corpus-$1"; printf '%b' "$3" > "$out/corpus-$1/$2"; }
@@ -69,7 +43,6 @@ seed regfile regedit4 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\T]\n"List"=hex
 seed regfile utf16 '\xFF\xFEW\x00i\x00n\x00d\x00o\x00w\x00s\x00 \x00R\x00e\x00g\x00i\x00s\x00t\x00r\x00y\x00 \x00E\x00d\x00i\x00t\x00o\x00r\x00 \x00V\x00e\x00r\x00s\x00i\x00o\x00n\x00 \x005\x00.\x000\x000\x00\r\x00\n\x00'
 seed regfile lines '[HKEY_CURRENT_USER\\S]\r\n"v"=hex:00,\\'
 
-for name in "${targets[@]}"; do build "$name"; done
 cd "$out"
 for name in "${targets[@]}"; do
   max_len=4096

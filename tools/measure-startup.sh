@@ -20,7 +20,7 @@ tools/build.sh "$tree" --target Trimvex --target tvdriver --target tvsysinfo-tim
 # A prefix of its own without window-manager waits: on a virtual display
 # hiding the notice would otherwise add 2 s that no real desktop has.
 export TV_WINEPREFIX="$root/build/wine/measure$([ "$TV_BITS" = 64 ] && echo 64)"
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 TV_UNMANAGED=1 tools/wine-prefix.sh
 source tools/display.sh
 if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
@@ -29,13 +29,13 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
 wineserver -p
-tv_wine cmd.exe /c exit >/dev/null 2>&1
-winpath() { tv_wine winepath.exe -w "$1" 2>/dev/null; }
+tv_wine_start || exit 1
 compare=$(mktemp)
 stages=$(mktemp)
 trap 'rm -f "$compare" "$stages"; wineserver -k >/dev/null 2>&1 || true; tv_stop_xvfb' EXIT
-tv_wine "$tv_cross/tvdriver.exe" startup-compare "$(winpath "$tv_cross/Trimvex.exe")" \
-  "$(winpath "$tv_cross/tvstandin.exe")" "$runs" | tr -d '\r' | tee "$compare"
+program=$(tv_winpath "$tv_cross/Trimvex.exe") || exit 1
+standin=$(tv_winpath "$tv_cross/tvstandin.exe") || exit 1
+tv_wine "$tv_cross/tvdriver.exe" startup-compare "$program" "$standin" "$runs" | tr -d '\r' | tee "$compare"
 # Each gathering made at start, alone in a fresh process; medians per stage.
 echo "gatherings made at start, each alone, median of $runs fresh processes (ms):"
 for ((run = 0; run < runs; run++)); do

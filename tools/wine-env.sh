@@ -39,3 +39,19 @@ fi
 tv_wine() { "$tv_loader" "$@"; }
 # Makes a new prefix (wineboot): the loader of the prefix's own bitness.
 tv_wine_boot() { "${tv_boot_loader:-$tv_loader}" "$@"; }
+# Starts Wine once (the first start of a prefix is the slow one); what Wine
+# printed is shown when it fails.
+tv_wine_start() {
+  local out
+  out=$(tv_wine cmd.exe /c exit 2>&1) && return 0
+  echo "starting Wine failed (cmd.exe /c exit in $WINEPREFIX):" >&2
+  echo "$out" >&2
+  return 1
+}
+# The Windows form of a host path; says so when Wine gives none.
+tv_winpath() {
+  local path
+  path=$(tv_wine winepath.exe -w "$1") && [ -n "$path" ] && { printf '%s\n' "$path"; return 0; }
+  echo "winepath gave no Windows path for $1" >&2
+  return 1
+}

@@ -8,7 +8,7 @@
 # to the host's home. A failing step says what
 # failed and what it printed, and the script exits non-zero.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh" 2>/dev/null
+source "$(dirname "$0")/wine-env.sh" || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 # A new prefix links the user's Documents, Desktop, ... to the Unix home
 # folder: whatever a program writes there would land in the host's home.
 # Each such link becomes a real, empty folder (the Windows paths stay the
@@ -50,8 +50,7 @@ own_user_folders
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
   fi
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-windows_reg=$(tv_wine winepath.exe -w "$reg" 2>/dev/null) || true
-[ -n "$windows_reg" ] || { echo "wine-prefix: winepath gave no Windows path for $reg" >&2; exit 1; }
+windows_reg=$(tv_winpath "$reg") || exit 1
 step "importing the font and display settings (regedit)" tv_wine regedit.exe /S "$windows_reg"
 step "waiting for the prefix to settle" wineserver -w
 touch "$WINEPREFIX/.trimvex-ready"

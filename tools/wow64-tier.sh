@@ -13,7 +13,7 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   exit 0
 fi
 export TV_WOW64=1 TV_BITS=32
-{ source tools/wine-env.sh; } 2>/dev/null
+source tools/wine-env.sh || { echo "tools/wine-env.sh failed" >&2; exit 1; }
 TV_UNMANAGED=1 tools/wine-prefix.sh || exit 1
 # Before the first program: Wine's desktop starts with it, on whatever
 # display it is given then.

@@ -22,11 +22,16 @@
 namespace tv {
 
 namespace {
-// Section numbers in the orders the window works through its pages.
-constexpr int kCreateOrder[] = {2, 1, 3, 4, 5, 6, 7};  // 132, 131, 133, 134, 135, 136, 137
-constexpr int kPlaceOrder[] = {2, 1, 3, 4, 6, 5, 7};   // 132, 131, 133, 134, 136, 135, 137
-constexpr int kDeleteOrder[] = {2, 1, 3, 4, 5, 6, 7};
-constexpr int kLoadOrder[] = {1, 2, 3, 4, 5, 6, 7};    // 1000, 1005, 1002, 1001, 1003, 1006, 1004
+// The page of each section, in the order of kSections.
+template <typename Page>
+std::unique_ptr<SectionPage> MakePage(const Platform& platform) {
+    return std::make_unique<Page>(platform);
+}
+using PageFactory = std::unique_ptr<SectionPage> (*)(const Platform&);
+constexpr PageFactory kPageFactories[kSectionCount] = {
+    MakePage<SystemInfoPage>, MakePage<SpeedPage>,    MakePage<AppearancePage>, MakePage<ManagementContainer>,
+    MakePage<DriverPage>,     MakePage<SoftwarePage>, MakePage<HelpPage>,
+};
 // Tooltips are added close, web site, minimize (indexes into kCaptionButtons).
 constexpr int kToolTipOrder[] = {0, 2, 1};
 constexpr int kBackgroundBitmap = IDB_BACKGROUND;
@@ -39,12 +44,6 @@ constexpr DWORD kEndWaitMs = 2000;
 // window is up.
 constexpr UINT kFinishStartMessage = WM_APP + 0x160;
 
-// Index into pages_ of a section's page (pages_ is in creation order).
-size_t PageSlot(int section) {
-    for (size_t slot = 0; slot < 7; ++slot)
-        if (kCreateOrder[slot] == section) return slot;
-    return 0;
-}
 }  // namespace
 
 MainWindow::MainWindow(const Platform& platform)
@@ -54,13 +53,8 @@ MainWindow::MainWindow(const Platform& platform)
     icon_ = ui::LoadIconResource(IDI_APPLICATION_ICON);
     smallIcon_ = ui::LoadIconResource(IDI_APPLICATION_ICON, GetSystemMetrics(SM_CXSMICON),
                                       GetSystemMetrics(SM_CYSMICON));
-    pages_[PageSlot(2)] = std::make_unique<SpeedPage>(platform);
-    pages_[PageSlot(1)] = std::make_unique<SystemInfoPage>(platform);
-    pages_[PageSlot(3)] = std::make_unique<AppearancePage>(platform);
-    pages_[PageSlot(4)] = std::make_unique<ManagementContainer>(platform);
-    pages_[PageSlot(5)] = std::make_unique<DriverPage>(platform);
-    pages_[PageSlot(6)] = std::make_unique<SoftwarePage>(platform);
-    pages_[PageSlot(7)] = std::make_unique<HelpPage>(platform);
+    for (const SectionEntry& section : kSections)
+        pages_[static_cast<size_t>(section.number - 1)] = kPageFactories[section.number - 1](platform);
 }
 
 MainWindow::~MainWindow() {
@@ -71,7 +65,7 @@ MainWindow::~MainWindow() {
     EndBackgroundThreads(kEndWaitMs);
 }
 
-SectionPage* MainWindow::Page(int section) const { return pages_[PageSlot(section)].get(); }
+SectionPage* MainWindow::Page(int section) const { return pages_.at(static_cast<size_t>(section - 1)).get(); }
 
 CLatchBitmapButton& MainWindow::SectionButton(int section) {
     return sectionButtons_.at(static_cast<size_t>(section - 1));
@@ -107,10 +101,8 @@ bool MainWindow::OnInitDialog() {
     ui::SetHandOffWindow(hwnd_);
     PostMessageA(hwnd_, kFinishStartMessage, 0, 0);
 
-    for (int section : kLoadOrder) {
-        const ButtonImages& images = Section(section).images;
-        SectionButton(section).LoadImages(images.normal, images.down, images.hover);
-    }
+    for (const SectionEntry& section : kSections)
+        SectionButton(section.number).LoadImages(section.images.normal, section.images.down, section.images.hover);
     SectionButton(1).SetDown();
 
     CHoverBitmapButton* captionButtons[] = {&close_, &minimize_, &webSite_};
@@ -141,10 +133,10 @@ void MainWindow::FinishStart() {
         ShowCurrentSection();
         UpdateWindow(first.Handle());
     }
-    for (int section : kCreateOrder)
-        if (!Page(section)->Handle()) Page(section)->CreatePage(hwnd_);
-    for (int section : kPlaceOrder)
-        if (section != kFirstSection) Page(section)->Move(ToRect(contentRect_), true);
+    for (const auto& page : pages_)
+        if (!page->Handle()) page->CreatePage(hwnd_);
+    for (const auto& page : pages_)
+        if (page.get() != &first) page->Move(ToRect(contentRect_), true);
     // A section chosen in the meantime gets its page.
     ShowCurrentSection();
     ShowVersionNoticeIfDue();
@@ -243,7 +235,7 @@ void MainWindow::OnDestroy() {
     RemovePropA(hwnd_, ui::kPagesFilledProperty);
     frameBrush_.Reset();
     tooltip_.reset();
-    for (int section : kDeleteOrder) pages_[PageSlot(section)].reset();
+    for (auto& page : pages_) page.reset();
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

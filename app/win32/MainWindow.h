@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/PageLayout.h"
+#include "app/Sections.h"
 #include "platform/ui/SectionPage.h"
 #include "controls/win32/HandStatic.h"
 #include "controls/win32/SkinBitmapButton.h"
@@ -71,9 +72,8 @@ private:
     int currentSection_ = 1;
     // False until FinishStart has made the pages hidden at start.
     bool allPagesCreated_ = false;
-    // In creation order: speed, system information, appearance, management,
-    // drivers, software, help.
-    std::array<std::unique_ptr<SectionPage>, 7> pages_;
+    // By section number, from 1 (kSections).
+    std::array<std::unique_ptr<SectionPage>, kSectionCount> pages_;
     CHoverBitmapButton close_;
     CHoverBitmapButton minimize_;
     CHoverBitmapButton webSite_;

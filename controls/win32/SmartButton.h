@@ -3,7 +3,7 @@
 // and border drawn by the derived class.
 #pragma once
 
-#include "controls/Geometry.h"
+#include "platform/ui/Geometry.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 #include "platform/ui/Gdi.h"
 
 namespace tv::ui {

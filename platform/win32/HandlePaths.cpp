@@ -1,4 +1,5 @@
 #include "platform/win32/HandlePaths.h"
+#include "platform/win32/Win32TextCodec.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -50,15 +51,7 @@ std::wstring Upper(std::wstring path) {
 
 }  // namespace
 
-std::wstring WidePath(const std::string& path) {
-    if (path.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
-                                         nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], size);
-    return wide;
-}
+std::wstring WidePath(const std::string& path) { return WideFromAnsi(path); }
 
 bool FinalPathOf(HANDLE handle, std::wstring* path) {
     using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);

@@ -1,4 +1,5 @@
 #include "platform/win32/Win32DesktopShell.h"
+#include "platform/win32/Win32TextCodec.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -36,10 +37,9 @@ public:
         return SUCCEEDED(desktop_->SetDesktopItemOptions(&options, 0));
     }
     bool SetWallpaper(const std::string& path) override {
-        WCHAR wide[kWallpaperChars] = {};
-        int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, kWallpaperChars);
-        if (length == 0) return false;  // empty, or longer than the object takes
-        return SUCCEEDED(desktop_->SetWallpaper(wide, 0));
+        const std::wstring wide = WideFromAnsi(path.c_str());
+        if (wide.size() >= kWallpaperChars) return false;  // longer than the object takes
+        return SUCCEEDED(desktop_->SetWallpaper(wide.c_str(), 0));
     }
     bool SetWallpaperStyle(int style) override {
         WALLPAPEROPT options{};

@@ -9,6 +9,7 @@
 #include "platform/WideText.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -57,13 +58,8 @@ std::string Win32Environment::CommonAppDataFolder() const {
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) ||
         path[0] == L'\0')
         return {};
-    BOOL replaced = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, nullptr, 0, nullptr, &replaced);
-    if (size <= 1 || replaced) return {};
-    std::string folder(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, &folder[0], size, nullptr, &replaced);
-    folder.resize(static_cast<std::size_t>(size) - 1);
-    if (replaced) return {};
+    std::string folder;
+    if (!AnsiFromWideExactly(path, &folder)) return {};
     if (folder.size() > 3 && text::FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
     return folder;
 }

@@ -12,6 +12,7 @@
 #include "platform/win32/HandlePaths.h"
 #include "platform/win32/NativePaths.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -51,14 +52,7 @@ std::u16string Exact(const wchar_t* text) {
 }
 
 // The name as the A-calls give it: a character the code page lacks is '?'.
-std::string Narrow(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], size, nullptr, nullptr);
-    narrow.resize(static_cast<std::size_t>(size) - 1);
-    return narrow;
-}
+std::string Narrow(const wchar_t* text) { return AnsiFromWide(text); }
 
 std::u16string Exact(const std::string& path) {
     const std::wstring wide = WidePath(path);

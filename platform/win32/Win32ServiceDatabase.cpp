@@ -1,4 +1,5 @@
 #include "platform/win32/Win32ServiceDatabase.h"
+#include "platform/win32/Win32TextCodec.h"
 
 #include <windows.h>
 
@@ -33,15 +34,7 @@ bool ReadWhole(std::vector<BYTE>* block, Query query) {
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
 // The code page's form of a UTF-16 text, as the A-functions would give it.
-std::string Narrow(const wchar_t* text) {
-    if (!text || !*text) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.resize(static_cast<size_t>(size) - 1);
-    return out;
-}
+std::string Narrow(const wchar_t* text) { return text ? AnsiFromWide(text) : std::string(); }
 
 // One listed service: its exact name, and the code page's forms for the list.
 ServiceStatusEntry EntryOf(const ENUM_SERVICE_STATUSW& listed) {

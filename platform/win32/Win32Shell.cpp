@@ -7,6 +7,7 @@
 
 #include "platform/CodePageText.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -14,11 +15,7 @@ namespace {
 
 // The code page's text in UTF-16, as the A-functions would pass it on.
 std::u16string Widened(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    const std::wstring wide = WideFromAnsi(text);
     return std::u16string(wide.begin(), wide.end());
 }
 

@@ -1,4 +1,5 @@
 #include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32TextCodec.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -51,15 +52,7 @@ private:
     Interface* pointer_ = nullptr;
 };
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) return {};
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
-    return wide;
-}
+std::wstring Widen(const std::string& text) { return WideFromAnsi(text); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32ProcessTable.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -40,11 +41,9 @@ Win32SystemFiles::~Win32SystemFiles() {
 
 bool Win32SystemFiles::IsProtected(const std::string& path) {
     if (!isProtected_ || path.empty()) return false;
-    int units = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    if (units <= 0) return false;
-    std::vector<wchar_t> wide(static_cast<size_t>(units) + 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), units);
-    return isProtected_(nullptr, wide.data()) != FALSE;
+    const std::wstring wide = WideFromAnsi(path);
+    if (wide.empty()) return false;
+    return isProtected_(nullptr, wide.c_str()) != FALSE;
 }
 
 bool Win32SystemFiles::ReadStamps(const std::string& path, FileStamps* stamps) {

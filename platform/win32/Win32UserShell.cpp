@@ -12,6 +12,7 @@
 
 #include "platform/win32/BackgroundThreads.h"
 #include "platform/win32/ComPtr.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -32,14 +33,7 @@ constexpr UINT kAnsweredMessage = WM_APP + 0x180;
 enum RequestState : int { kAsking, kStarting, kTaken, kRefused, kLate };
 
 // Text in the ANSI code page as UTF-16; empty when it does not convert.
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+std::wstring Wide(const std::string& text) { return WideFromAnsi(text); }
 
 // An optional text argument: VT_EMPTY when there is none (the shell's
 // default then), else a BSTR the Variant frees.

@@ -4,6 +4,7 @@
 #include <wbemidl.h>
 
 #include "platform/win32/ComPtr.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
 
@@ -16,25 +17,9 @@ const CLSID kWbemLocatorClass = {
 const IID kWbemLocatorInterface = {
     0xDC12A687, 0x737F, 0x11CF, {0x88, 0x4D, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
+std::wstring Widen(const std::string& text) { return WideFromAnsi(text); }
 
-std::string Narrow(const wchar_t* text) {
-    if (!text || !*text) return {};
-    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(length) - 1);
-    return narrow;
-}
+std::string Narrow(const wchar_t* text) { return text ? AnsiFromWide(text) : std::string(); }
 
 WmiValue Convert(VARIANT& value) {
     switch (value.vt) {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RegistryViews.h"
 #include "tests/contract/RegistryUnderTest.h"
 
@@ -45,16 +45,12 @@ protected:
         return RegKey::Create(*registry_, scratch(), path);
     }
 
-    // The value's type and exact bytes, read with a buffer of the size the
-    // registry reports.
+    // The value's type and exact bytes, read whole.
     long Read(RegHandle key, const std::string& name, std::uint32_t* type,
               Bytes* bytes) {
-        std::uint32_t size = 0;
-        long rc = registry_->QueryValue(key, name, type, nullptr, &size);
-        if (rc != tv::kErrorSuccess) return rc;
-        bytes->assign(size + 1, 0xCC);
-        rc = registry_->QueryValue(key, name, type, bytes->data(), &size);
-        bytes->resize(size);
+        std::string data = "stale";
+        const long rc = registry_->ReadWhole(key, name, type, &data);
+        bytes->assign(data.begin(), data.end());
         return rc;
     }
 
@@ -388,6 +384,32 @@ std::string WideBytes(const std::u16string& text) {
         bytes.push_back(static_cast<char>(unit >> 8));
     }
     return bytes;
+}
+
+// A whole read gives every byte of a value of any size, through either
+// call, and nothing for a value that is not there.
+TEST_F(RegistryContract, WholeReadsGiveTheTypeAndEveryByte) {
+    Bytes big(70000);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
+    ASSERT_EQ(scratch_.SetBinary("Big", big), tv::kErrorSuccess);
+    std::uint32_t type = 0;
+    Bytes read;
+    ASSERT_EQ(Read(scratch(), "Big", &type, &read), tv::kErrorSuccess);
+    EXPECT_EQ(type, tv::kRegBinary);
+    EXPECT_EQ(read, big);
+    EXPECT_EQ(Read(scratch(), "Absent", &type, &read), tv::kErrorFileNotFound);
+    EXPECT_TRUE(read.empty());
+
+    const std::string sz = WideBytes(u"C:\\\uCE74.exe") + std::string(2, '\0');
+    ASSERT_EQ(registry().SetValueW(scratch(), kHangul, tv::kRegSz, sz.data(),
+                                   static_cast<std::uint32_t>(sz.size())),
+              tv::kErrorSuccess);
+    std::string data = "stale";
+    ASSERT_EQ(registry().ReadWholeW(scratch(), kHangul, &type, &data), tv::kErrorSuccess);
+    EXPECT_EQ(type, tv::kRegSz);
+    EXPECT_EQ(data, sz);
+    EXPECT_EQ(registry().ReadWholeW(scratch(), u"Absent", &type, &data), tv::kErrorFileNotFound);
+    EXPECT_TRUE(data.empty());
 }
 
 TEST_F(RegistryContract, UnicodeCallsNameEntriesTheCodePageCannot) {

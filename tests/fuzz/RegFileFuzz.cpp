@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"
 

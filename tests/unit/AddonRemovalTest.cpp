@@ -10,7 +10,7 @@
 #include "manage/AddonRemoval.h"
 #include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
@@ -259,6 +259,29 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
         EXPECT_LT(machineAfter.size() + userAfter.size(), machine.size() + user.size()) << c.row.name;
         EXPECT_EQ(registry_.OpenHandleCount(), 0u);
         EXPECT_FALSE(registry_.ViewBitsSeen());  // 32-bit Windows: no view bits
+    }
+}
+
+// The restore file of one add-on is named after it: by the name the list
+// shows, or by its id where it shows none; of several, by none.
+TEST_F(AddonRemovalTest, TheRestoreFileOfOneAddonIsNamedAfterIt) {
+    struct Case {
+        std::vector<AddonRow> rows;
+        const char* file;
+    } cases[] = {
+        {{{"{E2}", "Ext", kExtensionType, "", 2}}, "2009-10-25 12.00.00 删除IE插件 Ext.reg"},
+        {{{"{T2}", "", kToolbarType, ClassFile("{T2}"), 0}}, "2009-10-25 12.00.00 删除IE插件 {T2}.reg"},
+        {{{"{H1}", "", kHookType, ClassFile("{H1}"), 0}, {"{B1}", "", kHelperType, ClassFile("{B1}"), 1}},
+         "2009-10-25 12.00.00 删除IE插件.reg"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Remove(c.rows);
+        std::vector<FolderEntry> kept;
+        fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
+        std::vector<std::string> names;
+        for (const FolderEntry& entry : kept) names.push_back(entry.name);
+        EXPECT_NE(std::find(names.begin(), names.end(), c.file), names.end()) << c.file;
     }
 }
 

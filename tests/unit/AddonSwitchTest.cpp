@@ -11,7 +11,7 @@
 #include "manage/AddonScan.h"
 #include "manage/AddonSwitch.h"
 #include "manage/NameCheck.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "tests/contract/RegistryDump.h"

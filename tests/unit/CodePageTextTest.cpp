@@ -101,6 +101,7 @@ TEST(CodePageText, StartsWithNoCaseEndsOnACharacterBoundary) {
         {"HKEY_Local", "hkey_", true},
         {"abc", "", true},
         {"ab", "abc", false},
+        {"ABC", "abc", true},  // the whole text is a prefix of itself
         {kZhong + kWen, kZhong, true},
         {kUpperATrail + "x", kLowerATrail, false},
         // A lone lead byte does not match half of a character.

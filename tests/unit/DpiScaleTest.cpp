@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 #include "res/resource.h"
 
 namespace tv {

@@ -7,7 +7,7 @@
 #include "platform/WideText.h"
 #include "platform/RegBackup.h"
 #include "platform/RegExport.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"
 #include "tests/contract/RegistryDump.h"
@@ -392,6 +392,8 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "New");  // absent before
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "A");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "B");
+    // Back in a key named before the deletion: named again.
+    backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "Later");
     EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Tree"));
     EXPECT_FALSE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\T\\Missing"));
     EXPECT_FALSE(backup.AddValue(tv::kHkeyCurrentUser, "Software\\T", "Missing"));
@@ -411,6 +413,9 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
                   "\r\n"
                   "[-HKEY_CURRENT_USER\\Software\\T\\Made]\r\n"
                   "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                  "\"Later\"=-\r\n"
+                  "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T\\Tree]\r\n"
                   "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T\\Tree\\Deep]\r\n"
@@ -420,6 +425,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     // The change: overwrite, add, create keys, delete a tree.
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("Old", 1);
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("New", 1);
+    tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T").SetDword("Later", 1);
     tv::RegKey::Create(registry, tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner").SetDword("A", 1);
     tv::DeleteKeyTree(registry, tv::kHkeyCurrentUser, "Software\\T\\Tree");
     ASSERT_NE(tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software"), original);
@@ -566,6 +572,22 @@ private:
         return std::string(text.begin(), text.end());
     }
 };
+
+// A tree is kept down to 64 levels, its own key counted; one deeper fails
+// the backup rather than recurse without end.
+TEST(RegFile, BackupKeepsTreesDownToTheirDepthBound) {
+    for (const int levels : {64, 65}) {
+        SCOPED_TRACE(levels);
+        tv::FakeRegistry registry;
+        const tv::IconvTextCodec codec;
+        std::string path = "Software\\Chain";
+        for (int level = 1; level < levels; ++level) path += "\\k";
+        tv::RegKey::Create(registry, tv::kHkeyCurrentUser, path).SetDword("Bottom", 1);
+        tv::RegBackup backup(registry, codec);
+        EXPECT_TRUE(backup.AddKeyTree(tv::kHkeyCurrentUser, "Software\\Chain"));
+        EXPECT_EQ(backup.Failed(), levels > 64);
+    }
+}
 
 // A key or value that exists but cannot be read would not come back: the
 // backup counts as failed, so the change does not go ahead.

@@ -12,7 +12,7 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"

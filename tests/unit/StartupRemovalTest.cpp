@@ -10,7 +10,7 @@
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskScan.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 

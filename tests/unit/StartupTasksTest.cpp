@@ -32,6 +32,16 @@ std::u16string Exec(const std::u16string& command, const std::u16string& argumen
            (arguments.empty() ? u"" : u"<Arguments>" + arguments + u"</Arguments>") + u"</Exec>";
 }
 
+// A task whose elements nest `levels` deep, <Task> counted, beside one Exec.
+std::u16string Nested(int levels) {
+    std::u16string open, close;
+    for (int i = 1; i < levels; ++i) {
+        open += u"<a>";
+        close += u"</a>";
+    }
+    return u"<Task><Actions>" + Exec(u"C:\\t.exe") + u"</Actions>" + open + close + u"</Task>";
+}
+
 // A definition as Windows 7 writes one.
 std::u16string Definition(const std::u16string& triggers, const std::u16string& actions) {
     return u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
@@ -127,6 +137,18 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
          u"<Command>&#xaf;&#xAF;&#x6a;&#x6F;</Command></Exec></Actions></Task>",
          true, {{TaskTriggerKind::Boot, true}}, u"\u00AF\u00AFjo", u""},
         {"tag cut off at the end", u"<Task><Triggers", false, {}, u"", u""},
+        // A surrogate by number is no character: both ends of the range are
+        // refused, the characters just outside them read.
+        {"first surrogate", u"<Task><Actions><Exec><Command>&#xD800;</Command></Exec></Actions></Task>",
+         false, {}, u"", u""},
+        {"last surrogate", u"<Task><Actions><Exec><Command>&#57343;</Command></Exec></Actions></Task>",
+         false, {}, u"", u""},
+        {"around the surrogates",
+         u"<Task><Actions><Exec><Command>&#xD7FF;&#xE000;</Command></Exec></Actions></Task>", true, {},
+         u"\uD7FF\uE000", u""},
+        // Nesting is bounded: 64 levels are read, one more is refused.
+        {"as deep as allowed", Nested(64), true, {}, u"C:\\t.exe", u""},
+        {"too deep", Nested(65), false, {}, u"", u""},
         {"reference without its semicolon", u"<Task><Actions><Exec><Command>&amp x</Command></Exec></Actions></Task>",
          false, {}, u"", u""},
     };

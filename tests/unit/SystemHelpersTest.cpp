@@ -7,6 +7,7 @@
 #include "platform/CodePageText.h"
 #include "platform/SystemFolders.h"
 #include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeSystemProbe.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
 
@@ -77,6 +78,25 @@ TEST(SystemDirectories, ComeFromThePlatform) {
     EXPECT_EQ(GetWindowsDirectoryPath(environment), "D:\\WIN");
     environment.systemDirectory.clear();
     EXPECT_EQ(GetSystemDirectoryPath(environment), "");
+}
+
+// The folders come from the environment and the bitness from the system probe:
+// a 32-bit Windows 7 is never taken for a 64-bit one.
+TEST(SystemDirectories, FoldersAndBitnessOfTheRunningSystem) {
+    for (const bool is64 : {false, true}) {
+        FakeEnvironment environment;
+        environment.windowsDirectory = "D:\\WIN";
+        environment.systemDirectory = "D:\\WIN\\system32";
+        FakeSystemProbe system;
+        system.is64BitSystem = is64;
+        Platform platform;
+        platform.environment = &environment;
+        platform.system = &system;
+        const SystemFolders folders = SystemFoldersOf(platform);
+        EXPECT_EQ(folders.windows, "D:\\WIN");
+        EXPECT_EQ(folders.system, "D:\\WIN\\system32");
+        EXPECT_EQ(folders.system64, is64);
+    }
 }
 
 // A 32-bit build on 64-bit Windows reaches the real system directory only

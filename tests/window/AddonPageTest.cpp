@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "manage/win32/AddonPage.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/contract/RegistryDump.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "res/resource.h"
 #include "tests/contract/RegistryDump.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 #include "res/resource.h"
 #include "tests/support/PageLayout.h"
 #include "tests/support/RemoteListView.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "res/resource.h"
 #include "tests/support/ChildProcess.h"

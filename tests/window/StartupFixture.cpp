@@ -7,7 +7,7 @@
 #include "manage/StartupScan.h"
 #include "platform/CodePageText.h"
 #include "platform/Platform.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/HostShell.h"
 #include "tests/support/Shortcut.h"

@@ -14,7 +14,7 @@
 
 #include "manage/StartupScan.h"
 #include "platform/Platform.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/Shortcut.h"

@@ -20,7 +20,7 @@
 #include "manage/win32/StartupPage.h"
 #include "platform/CodePageText.h"
 #include "platform/Platform.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"

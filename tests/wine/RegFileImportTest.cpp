@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"

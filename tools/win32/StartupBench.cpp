@@ -26,7 +26,7 @@
 #include "manage/StartupScan.h"
 #include "manage/TaskScan.h"
 #include "manage/win32/StartupPage.h"
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/win32/Win32Drives.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "controls/Geometry.h"
+#include "platform/ui/Geometry.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "controls/DpiScale.h"
+#include "platform/ui/DpiScale.h"
 
 #include <cctype>
 #include <cstdlib>

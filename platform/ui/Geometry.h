@@ -1,6 +1,6 @@
-// Rectangles and colours of the skinned controls, in the platform's layout
-// (a colour is 0x00BBGGRR), so their drawing rules can be worked out and
-// checked without a display.
+// Rectangles and colours in the platform's layout (a colour is 0x00BBGGRR),
+// so the drawing rules of the skinned controls can be worked out and checked
+// without a display.
 #pragma once
 
 #include <cstdint>

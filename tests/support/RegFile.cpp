@@ -1,4 +1,4 @@
-#include "platform/RegFile.h"
+#include "tests/support/RegFile.h"
 
 #include <cstdint>
 #include <vector>
