@@ -321,6 +321,55 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
     EXPECT_TRUE(Get(kHkeyCurrentUser, kRun, u"Tool"));
 }
 
+// A row listed switched off stands for a record or a task that is off: the
+// delete button leaves all of it in place and says to enable it first.
+TEST_F(StartupDisableTest, ADisabledRowIsNeverDeletedAndTheUserIsToldToEnableItFirst) {
+    const std::u16string logonTask =
+        u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+        u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+        u"  <Triggers><LogonTrigger><Enabled>true</Enabled></LogonTrigger></Triggers>\r\n"
+        u"  <Settings><Enabled>false</Enabled></Settings>\r\n"
+        u"  <Actions Context=\"Author\"><Exec><Command>C:\\Off\\off.exe</Command></Exec></Actions>\r\n</Task>\r\n";
+    struct Case {
+        const char* label;
+        std::string name;
+        std::string subkey;  // as listed before it was switched off; empty: the task
+    } cases[] = {
+        {"a Run value", "Tool", kRun},
+        {"a startup-folder file", "App.lnk", ""},
+        {"a logon task", "Off", ""},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\Tool\\tool.exe")});
+        fake.tasks.Add(u"\\Vendor\\Off", logonTask, false);
+        if (c.name != "Off") {
+            ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf(c.name, c.subkey))) << c.label;
+        }
+        std::optional<StartupRowTexts> row;
+        for (const StartupItem& i : Rows())
+            if (i.name == c.name && i.subkey.rfind("[已禁用]", 0) == 0) row = Texts(i);
+        ASSERT_TRUE(row) << c.label;
+        const std::vector<std::u16string> regRecords = RecordNames(kStartupRegRecords);
+        const std::vector<std::u16string> folderRecords = RecordNames(kStartupFolderRecords);
+        const std::vector<std::string> files = fake.files.AllPaths();
+        const size_t restoreFiles = RestoreFiles();
+        fake.prompter.Clear();
+
+        EXPECT_FALSE(RemoveStartupItem(fake.Get(), *row)) << c.label;
+        EXPECT_EQ(Prompts(), (std::vector<std::string>{"选中的启动项已被禁用，请先启用后再删除。"})) << c.label;
+        EXPECT_EQ(RecordNames(kStartupRegRecords), regRecords) << c.label;
+        EXPECT_EQ(RecordNames(kStartupFolderRecords), folderRecords) << c.label;
+        EXPECT_EQ(fake.files.AllPaths(), files) << c.label;
+        EXPECT_EQ(RestoreFiles(), restoreFiles) << c.label;
+        ASSERT_EQ(fake.tasks.tasks.size(), 1u) << c.label;
+        EXPECT_FALSE(fake.tasks.tasks[0].enabled) << c.label;
+        // Still listed, still off, and switched back on from the same row.
+        EXPECT_TRUE(EnableStartupItem(fake.Get(), *row)) << c.label;
+    }
+}
+
 TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
     struct Case {
         const char* label;
