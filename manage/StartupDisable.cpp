@@ -191,6 +191,32 @@ std::u16string PssFolder(const Platform& platform) {
     return Wide(platform, platform.environment->WindowsDirectory() + "\\pss");
 }
 
+// ---- Records ---------------------------------------------------------------
+
+// Below HKLM, in the system's view: the record `name` of `records` (one of
+// the two record keys).
+std::u16string RecordPath(const Platform& platform, const char* records, const std::u16string& name) {
+    return Wide(platform, records) + u"\\" + name;
+}
+
+// The record `name` of `records`, read by `parse` (nullopt when it does not
+// hold); `found` false when there is no such record at all.
+template <typename Parse>
+auto ReadRecordAt(const Platform& platform, const char* records, const std::u16string& name, bool* found,
+                  const Parse& parse) -> decltype(parse(RegHandle{})) {
+    RegKey record = RegKey::OpenW(*platform.registry, kHkeyLocalMachine, RecordPath(platform, records, name),
+                                  kKeyRead | SystemView(platform));
+    *found = static_cast<bool>(record);
+    if (!record) return std::nullopt;
+    return parse(record.Handle());
+}
+
+void DeleteRecord(const Platform& platform, const char* records, const std::u16string& name) {
+    const std::uint32_t view = SystemView(platform);
+    RegKey parent = RegKey::Open(*platform.registry, kHkeyLocalMachine, records, kKeyAllAccess | view);
+    if (parent) platform.registry->DeleteKeyW(parent.Handle(), name, view);
+}
+
 // ---- Run-style values ------------------------------------------------------
 
 bool DisableValue(const Platform& platform, RegHandle root, const std::string& keyPath,
@@ -213,7 +239,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    const std::u16string recordPath = Wide(platform, kStartupRegRecords) + u"\\" + *recordName;
+    const std::u16string recordPath = RecordPath(platform, kStartupRegRecords, *recordName);
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
@@ -253,8 +279,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     if (status != kErrorSuccess) {
         // A half-written record would bring back the wrong value.
         owned.Close();
-        RegKey parent = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyAllAccess | view);
-        if (parent) registry.DeleteKeyW(parent.Handle(), *recordName, view);
+        DeleteRecord(platform, kStartupRegRecords, *recordName);
         Tell(platform, kDisableFailedMessage);
         return false;
     }
@@ -311,11 +336,12 @@ std::optional<RegRecord> ReadRegRecord(const Platform& platform, RegHandle recor
 bool EnableValue(const Platform& platform, const std::u16string& recordName, const std::string& shownName) {
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    const std::u16string recordPath = Wide(platform, kStartupRegRecords) + u"\\" + recordName;
-    RegKey record = RegKey::OpenW(registry, kHkeyLocalMachine, recordPath, kKeyRead | view);
-    if (!record) return true;
-    const std::optional<RegRecord> parsed = ReadRegRecord(platform, record.Handle(), recordName);
-    record.Close();
+    const std::u16string recordPath = RecordPath(platform, kStartupRegRecords, recordName);
+    bool found = false;
+    const std::optional<RegRecord> parsed =
+        ReadRecordAt(platform, kStartupRegRecords, recordName, &found,
+                     [&](RegHandle record) { return ReadRegRecord(platform, record, recordName); });
+    if (!found) return true;
     if (!parsed) return false;
     RegKey key = RegKey::Create(registry, parsed->root, parsed->keyPath, view);
     if (!key) {
@@ -336,8 +362,7 @@ bool EnableValue(const Platform& platform, const std::u16string& recordName, con
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyAllAccess | view);
-    if (records) registry.DeleteKeyW(records.Handle(), recordName, view);
+    DeleteRecord(platform, kStartupRegRecords, recordName);
     return true;
 }
 
@@ -384,7 +409,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    const std::u16string recordPath = Wide(platform, kStartupFolderRecords) + u"\\" + *recordName;
+    const std::u16string recordPath = RecordPath(platform, kStartupFolderRecords, *recordName);
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
@@ -463,13 +488,14 @@ std::optional<FolderRecord> ReadFolderRecord(const Platform& platform, RegHandle
 bool EnableFile(const Platform& platform, const std::u16string& recordName, const std::string& shownName) {
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    const std::u16string recordPath = Wide(platform, kStartupFolderRecords) + u"\\" + recordName;
-    RegKey record = RegKey::OpenW(registry, kHkeyLocalMachine, recordPath, kKeyRead | view);
-    if (!record) return true;
+    const std::u16string recordPath = RecordPath(platform, kStartupFolderRecords, recordName);
     const StartupFolders folders = FoldersOf(platform);
     const std::u16string pss = PssFolder(platform);
-    const std::optional<FolderRecord> parsed = ReadFolderRecord(platform, record.Handle(), folders, pss);
-    record.Close();
+    bool found = false;
+    const std::optional<FolderRecord> parsed =
+        ReadRecordAt(platform, kStartupFolderRecords, recordName, &found,
+                     [&](RegHandle record) { return ReadFolderRecord(platform, record, folders, pss); });
+    if (!found) return true;
     if (!parsed) return false;
     if (platform.files->ExistsW(parsed->path)) {
         Tell(platform, kPlaceTakenMessage);
@@ -490,8 +516,7 @@ bool EnableFile(const Platform& platform, const std::u16string& recordName, cons
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupFolderRecords, kKeyAllAccess | view);
-    if (records) registry.DeleteKeyW(records.Handle(), recordName, view);
+    DeleteRecord(platform, kStartupFolderRecords, recordName);
     return true;
 }
 
@@ -578,53 +603,58 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
         }
         return found;
     };
+    // Each record's name, by the key it is below, until stopped.
+    const auto eachRecord = [&](const char* records, const auto& take) {
+        RegKey parent = RegKey::Open(registry, kHkeyLocalMachine, records, kKeyRead | view);
+        if (!parent) return;
+        for (const std::u16string& recordName : names(parent.Handle())) {
+            if (stopped() || HasNul(recordName)) break;
+            take(recordName);
+        }
+    };
     const TextCodec& codec = *platform.codec;
-    if (RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyRead | view)) {
-        for (const std::u16string& recordName : names(records.Handle())) {
-            if (stopped() || HasNul(recordName)) break;
-            RegKey record = RegKey::OpenW(registry, records.Handle(), recordName, kKeyRead | view);
-            if (!record) continue;
-            const std::optional<RegRecord> parsed = ReadRegRecord(platform, record.Handle(), recordName);
-            if (!parsed) continue;
-            StartupItem item;
-            item.exactName = parsed->valueName;
-            item.name = codec.WideToAnsi(parsed->valueName);
-            item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
-                                                codec.WideToAnsi(parsed->command));
-            item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-            item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
-            item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
-            item.iconFile = item.path;
-            item.iconResource = kIconRegistryFile;
-            items->push_back(std::move(item));
-        }
-    }
-    if (RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupFolderRecords, kKeyRead | view)) {
-        const StartupFolders folders = FoldersOf(platform);
-        const std::u16string pss = PssFolder(platform);
-        for (const std::u16string& recordName : names(records.Handle())) {
-            if (stopped() || HasNul(recordName)) break;
-            RegKey record = RegKey::OpenW(registry, records.Handle(), recordName, kKeyRead | view);
-            if (!record) continue;
-            const std::optional<FolderRecord> parsed = ReadFolderRecord(platform, record.Handle(), folders, pss);
-            if (!parsed) continue;
-            StartupItem item;
-            item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
-            item.name = codec.WideToAnsi(item.exactName);
-            // As an enabled row shows it: the shortcut's target, or the
-            // file's own path in lower case.
-            item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
-                                                        : codec.WideToAnsi(parsed->command);
-            item.root = item.path;
-            item.subkey = kDisabledMark;
-            item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
-            item.iconFile = item.path;
-            item.iconResource = kIconFolderFile;
-            items->push_back(std::move(item));
-        }
-    }
+    eachRecord(kStartupRegRecords, [&](const std::u16string& recordName) {
+        bool found = false;
+        const std::optional<RegRecord> parsed =
+            ReadRecordAt(platform, kStartupRegRecords, recordName, &found,
+                         [&](RegHandle record) { return ReadRegRecord(platform, record, recordName); });
+        if (!parsed) return;
+        StartupItem item;
+        item.exactName = parsed->valueName;
+        item.name = codec.WideToAnsi(parsed->valueName);
+        item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
+                                            codec.WideToAnsi(parsed->command));
+        item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+        item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
+        item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
+        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.iconFile = item.path;
+        item.iconResource = kIconRegistryFile;
+        items->push_back(std::move(item));
+    });
+    const StartupFolders folders = FoldersOf(platform);
+    const std::u16string pss = PssFolder(platform);
+    eachRecord(kStartupFolderRecords, [&](const std::u16string& recordName) {
+        bool found = false;
+        const std::optional<FolderRecord> parsed =
+            ReadRecordAt(platform, kStartupFolderRecords, recordName, &found,
+                         [&](RegHandle record) { return ReadFolderRecord(platform, record, folders, pss); });
+        if (!parsed) return;
+        StartupItem item;
+        item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
+        item.name = codec.WideToAnsi(item.exactName);
+        // As an enabled row shows it: the shortcut's target, or the
+        // file's own path in lower case.
+        item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
+                                                    : codec.WideToAnsi(parsed->command);
+        item.root = item.path;
+        item.subkey = kDisabledMark;
+        item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
+        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.iconFile = item.path;
+        item.iconResource = kIconFolderFile;
+        items->push_back(std::move(item));
+    });
 }
 
 }  // namespace tv
