@@ -72,12 +72,8 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // Without a selected row there is no service to open.
     ScopedService service;
     if (selected)
-        service = ScopedService(
-            database, selected->exactName.empty()
-                          ? database.OpenServiceByName(manager.Get(), (*selected)[kServiceName],
-                                                       kServiceAllAccess)
-                          : database.OpenServiceByNameW(manager.Get(), selected->exactName,
-                                                        kServiceAllAccess));
+        service = ScopedService(database, OpenNamedService(database, manager.Get(), (*selected)[kServiceName],
+                                                           selected->exactName));
     if (!service) {
         Tell(platform, kOpenServiceError);
         return true;
