@@ -118,16 +118,12 @@ bool SetSelectedServiceStartType(const Platform& platform, const ListRow* select
         return false;
     }
 
+    OpenedService opened;
+    if (!OpenRowService(platform, selected, &opened)) return true;
     ServiceDatabase& database = *platform.serviceDatabase;
-    ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
-    if (!manager) {
-        Tell(platform, kOpenManagerError);
-        return true;
-    }
-    ScopedService service(
-        database, OpenNamedService(database, manager.Get(), (*selected)[kServiceName], selected->exactName));
+    const ScopedService& service = opened.service;
     ServiceConfig config;
-    if (!service || !database.QueryConfig(service.Get(), &config)) {
+    if (!database.QueryConfig(service.Get(), &config)) {
         Tell(platform, kOpenServiceError);
         return true;
     }
