@@ -211,6 +211,18 @@ auto ReadRecordAt(const Platform& platform, const char* records, const std::u16s
     return parse(record.Handle());
 }
 
+// A record key name of `records` no record has yet, for `base`; nullopt,
+// told, when there is none.
+std::optional<std::u16string> NewRecordName(const Platform& platform, const char* records,
+                                            const std::u16string& base) {
+    const std::uint32_t view = SystemView(platform);
+    RegKey parent = RegKey::Create(*platform.registry, kHkeyLocalMachine, records, view);
+    std::optional<std::u16string> name =
+        parent ? FreeRecordName(platform, parent.Handle(), base, view) : std::nullopt;
+    if (!name) Tell(platform, kDisableFailedMessage);
+    return name;
+}
+
 void DeleteRecord(const Platform& platform, const char* records, const std::u16string& name) {
     const std::uint32_t view = SystemView(platform);
     RegKey parent = RegKey::Open(*platform.registry, kHkeyLocalMachine, records, kKeyAllAccess | view);
@@ -229,16 +241,11 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     const std::optional<std::string> data = ReadRaw(registry, key.Handle(), name, &type);
     if (!data) return true;
 
-    RegKey records = RegKey::Create(registry, kHkeyLocalMachine, kStartupRegRecords, view);
     // A key's name holds no "\": a value name with one is kept in our own
     // value of the record.
-    const std::u16string base = ReplaceBackslashes(name);
     const std::optional<std::u16string> recordName =
-        records ? FreeRecordName(platform, records.Handle(), base, view) : std::nullopt;
-    if (!recordName) {
-        Tell(platform, kDisableFailedMessage);
-        return false;
-    }
+        NewRecordName(platform, kStartupRegRecords, ReplaceBackslashes(name));
+    if (!recordName) return false;
     const std::u16string recordPath = RecordPath(platform, kStartupRegRecords, *recordName);
 
     RegBackup backup(registry, *platform.codec);
@@ -400,15 +407,13 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
     }
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    RegKey records = RegKey::Create(registry, kHkeyLocalMachine, kStartupFolderRecords, view);
-    const std::optional<std::u16string> recordName =
-        records && !backupPath.empty()
-            ? FreeRecordName(platform, records.Handle(), ReplaceBackslashes(path), view)
-            : std::nullopt;
-    if (!recordName) {
+    if (backupPath.empty()) {
         Tell(platform, kDisableFailedMessage);
         return false;
     }
+    const std::optional<std::u16string> recordName =
+        NewRecordName(platform, kStartupFolderRecords, ReplaceBackslashes(path));
+    if (!recordName) return false;
     const std::u16string recordPath = RecordPath(platform, kStartupFolderRecords, *recordName);
 
     RegBackup backup(registry, *platform.codec);
@@ -445,7 +450,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
     // of its folder without one; a file that will not move takes its record
     // back with it.
     if (status != kErrorSuccess || !platform.files->MoveFileOutW(path, within, backupPath)) {
-        registry.DeleteKeyW(records.Handle(), *recordName, view);
+        DeleteRecord(platform, kStartupFolderRecords, *recordName);
         restoreFile->Discard();
         Tell(platform, kDisableFailedMessage);
         return false;
