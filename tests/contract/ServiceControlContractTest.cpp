@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "tests/contract/ServicesUnderTest.h"
@@ -20,6 +21,16 @@ unsigned long SettledState(tv::ServiceControl& services, const std::string& name
     }
     return state;
 }
+
+// The contract's stopped service, opened through the database with all
+// access.
+struct StoppedService {
+    std::unique_ptr<ServicesUnderTest> under = MakeServicesUnderTest();
+    tv::ServiceDatabase& database = *under->database;
+    tv::ScopedService manager{database, database.OpenManager(tv::kScManagerAllAccess)};
+    tv::ScopedService service{
+        database, database.OpenServiceByName(manager.Get(), under->stoppedService, tv::kServiceAllAccess)};
+};
 
 TEST(ServiceControlContract, UnknownServiceHasNoStateAndRefusesControl) {
     auto under = MakeServicesUnderTest();
@@ -47,13 +58,10 @@ TEST(ServiceControlContract, StartThenStopAStoppedService) {
 // Each start type set through the manager reads back from its
 // configuration; the first type comes back at the end.
 TEST(ServiceControlContract, StartTypeChangesReadBack) {
-    auto under = MakeServicesUnderTest();
-    tv::ServiceDatabase& database = *under->database;
-    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
-    ASSERT_TRUE(manager);
-    tv::ScopedService service(
-        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
-                                             tv::kServiceAllAccess));
+    StoppedService stopped;
+    tv::ServiceDatabase& database = stopped.database;
+    const tv::ScopedService& service = stopped.service;
+    ASSERT_TRUE(stopped.manager);
     ASSERT_TRUE(service);
     tv::ServiceConfig first;
     ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
@@ -72,12 +80,10 @@ TEST(ServiceControlContract, StartTypeChangesReadBack) {
 
 // A disabled service does not start, a stopped one does not stop.
 TEST(ServiceControlContract, StartAndStopErrors) {
-    auto under = MakeServicesUnderTest();
-    tv::ServiceDatabase& database = *under->database;
-    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
-    tv::ScopedService service(
-        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
-                                             tv::kServiceAllAccess));
+    StoppedService stopped;
+    tv::ServiceDatabase& database = stopped.database;
+    const tv::ScopedService& service = stopped.service;
+    ASSERT_TRUE(stopped.manager);
     ASSERT_TRUE(service);
     tv::ServiceConfig first;
     ASSERT_TRUE(database.QueryConfig(service.Get(), &first));

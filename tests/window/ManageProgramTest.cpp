@@ -275,17 +275,27 @@ void SelectRow(const testing::RemoteListView& list, HWND listWindow, int row) {
     SendMessageA(listWindow, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+// The real program with its services tab open and listed; no page when
+// that could not be done.
+struct ServicesTab {
+    testing::TrimvexProcess program;
+    HWND page = nullptr;
+    ServicesTab() {
+        if (program.Started() && program.WaitForMain())
+            page = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
+    }
+};
+
 TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
     const std::string name = "tvbtn" + std::to_string(GetCurrentProcessId());
     TestService service(name);
     ASSERT_TRUE(service.Created());
     ASSERT_EQ(service.StartType(), static_cast<DWORD>(SERVICE_DEMAND_START));
     ASSERT_EQ(MsconfigServiceRecord(name), -1);
-    testing::TrimvexProcess program;
-    ASSERT_TRUE(program.Started());
-    ASSERT_NE(program.WaitForMain(), nullptr);
-    HWND page = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
-    ASSERT_NE(page, nullptr);
+    ServicesTab tab;
+    ASSERT_NE(tab.page, nullptr);
+    const testing::TrimvexProcess& program = tab.program;
+    HWND page = tab.page;
     HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
     testing::RemoteListView list(listWindow);
     ASSERT_TRUE(list);
@@ -360,11 +370,10 @@ TEST(ManageProgram, ServiceIsSetToAutomaticStartedAndStoppedThroughTheButtons) {
     ASSERT_TRUE(service.Created());
     ASSERT_TRUE(dependent.Created());
     ASSERT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
-    testing::TrimvexProcess program;
-    ASSERT_TRUE(program.Started());
-    ASSERT_NE(program.WaitForMain(), nullptr);
-    HWND page = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
-    ASSERT_NE(page, nullptr);
+    ServicesTab tab;
+    ASSERT_NE(tab.page, nullptr);
+    const testing::TrimvexProcess& program = tab.program;
+    HWND page = tab.page;
     HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
     testing::RemoteListView list(listWindow);
     ASSERT_TRUE(list);
