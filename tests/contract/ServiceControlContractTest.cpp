@@ -23,13 +23,16 @@ unsigned long SettledState(tv::ServiceControl& services, const std::string& name
 }
 
 // The contract's stopped service, opened through the database with all
-// access.
+// access, and its first configuration.
 struct StoppedService {
     std::unique_ptr<ServicesUnderTest> under = MakeServicesUnderTest();
     tv::ServiceDatabase& database = *under->database;
     tv::ScopedService manager{database, database.OpenManager(tv::kScManagerAllAccess)};
     tv::ScopedService service{
         database, database.OpenServiceByName(manager.Get(), under->stoppedService, tv::kServiceAllAccess)};
+    // Its configuration as it was.
+    tv::ServiceConfig first;
+    bool Opened() { return manager && service && database.QueryConfig(service.Get(), &first); }
 };
 
 TEST(ServiceControlContract, UnknownServiceHasNoStateAndRefusesControl) {
@@ -59,12 +62,8 @@ TEST(ServiceControlContract, StartThenStopAStoppedService) {
 // configuration; the first type comes back at the end.
 TEST(ServiceControlContract, StartTypeChangesReadBack) {
     StoppedService stopped;
-    tv::ServiceDatabase& database = stopped.database;
-    const tv::ScopedService& service = stopped.service;
-    ASSERT_TRUE(stopped.manager);
-    ASSERT_TRUE(service);
-    tv::ServiceConfig first;
-    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    ASSERT_TRUE(stopped.Opened());
+    auto& [under, database, manager, service, first] = stopped;
     for (std::uint32_t type : {tv::kServiceDisabled, tv::kServiceAutoStart, tv::kServiceDemandStart,
                                tv::kServiceDisabled, first.startType}) {
         SCOPED_TRACE(type);
@@ -81,12 +80,8 @@ TEST(ServiceControlContract, StartTypeChangesReadBack) {
 // A disabled service does not start, a stopped one does not stop.
 TEST(ServiceControlContract, StartAndStopErrors) {
     StoppedService stopped;
-    tv::ServiceDatabase& database = stopped.database;
-    const tv::ScopedService& service = stopped.service;
-    ASSERT_TRUE(stopped.manager);
-    ASSERT_TRUE(service);
-    tv::ServiceConfig first;
-    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    ASSERT_TRUE(stopped.Opened());
+    auto& [under, database, manager, service, first] = stopped;
     EXPECT_EQ(database.StopByHandle(service.Get()), tv::kErrorServiceNotActive);
     ASSERT_TRUE(database.ChangeStartType(service.Get(), tv::kServiceDisabled));
     EXPECT_EQ(database.StartByHandle(service.Get()), tv::kErrorServiceIsDisabled);

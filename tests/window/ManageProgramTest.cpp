@@ -275,15 +275,18 @@ void SelectRow(const testing::RemoteListView& list, HWND listWindow, int row) {
     SendMessageA(listWindow, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-// The real program with its services tab open and listed; no page when
-// that could not be done.
+HWND OpenServicesTab(testing::TrimvexProcess& program) {
+    if (!program.Started() || !program.WaitForMain()) return nullptr;
+    return program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
+}
+
+// The real program with its services tab open and listed; a list that
+// cannot be read when that could not be done.
 struct ServicesTab {
     testing::TrimvexProcess program;
-    HWND page = nullptr;
-    ServicesTab() {
-        if (program.Started() && program.WaitForMain())
-            page = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
-    }
+    HWND page = OpenServicesTab(program);
+    HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
+    testing::RemoteListView list{listWindow};
 };
 
 TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
@@ -293,12 +296,8 @@ TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
     ASSERT_EQ(service.StartType(), static_cast<DWORD>(SERVICE_DEMAND_START));
     ASSERT_EQ(MsconfigServiceRecord(name), -1);
     ServicesTab tab;
-    ASSERT_NE(tab.page, nullptr);
-    const testing::TrimvexProcess& program = tab.program;
-    HWND page = tab.page;
-    HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
-    testing::RemoteListView list(listWindow);
-    ASSERT_TRUE(list);
+    ASSERT_TRUE(tab.list) << "the services tab did not open";
+    auto& [program, page, listWindow, list] = tab;
     int row = FindRow(list, kServiceName, name);
     ASSERT_GE(row, 0) << "the test service is not listed";
     EXPECT_EQ(list.ItemText(row, kServiceStartType), "手动");
@@ -371,12 +370,8 @@ TEST(ManageProgram, ServiceIsSetToAutomaticStartedAndStoppedThroughTheButtons) {
     ASSERT_TRUE(dependent.Created());
     ASSERT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
     ServicesTab tab;
-    ASSERT_NE(tab.page, nullptr);
-    const testing::TrimvexProcess& program = tab.program;
-    HWND page = tab.page;
-    HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
-    testing::RemoteListView list(listWindow);
-    ASSERT_TRUE(list);
+    ASSERT_TRUE(tab.list) << "the services tab did not open";
+    auto& [program, page, listWindow, list] = tab;
     ASSERT_GE(FindRow(list, kServiceName, base), 0) << "the test service is not listed";
     EXPECT_EQ(Cell(list, base, kServiceStartType), "手动");
     EXPECT_EQ(Cell(list, base, kServiceState), "已停止");
