@@ -1,5 +1,6 @@
 #include "manage/StartupDisable.h"
 
+#include <array>
 #include <optional>
 
 #include "manage/CommandLineResolution.h"
@@ -99,6 +100,19 @@ std::optional<std::u16string> ReadSz(Registry& registry, RegHandle key, const ch
     if (!bytes || (type != kRegSz && type != kRegExpandSz)) return std::nullopt;
     std::u16string text = utf16::FromBytes(*bytes);
     return text.substr(0, text.find(u'\0'));
+}
+
+// The three REG_SZ values a record must have, in the order named; nullopt
+// when one is missing.
+std::optional<std::array<std::u16string, 3>> ReadRequired(Registry& registry, RegHandle record,
+                                                          const std::array<const char16_t*, 3>& names) {
+    std::array<std::u16string, 3> texts;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::optional<std::u16string> text = ReadSz(registry, record, names[i]);
+        if (!text) return std::nullopt;
+        texts[i] = *text;
+    }
+    return texts;
 }
 
 bool Exists(Registry& registry, RegHandle key, const std::u16string& name) {
@@ -211,16 +225,24 @@ auto ReadRecordAt(const Platform& platform, const char* records, const std::u16s
     return parse(record.Handle());
 }
 
+// A record of `records` not written yet: its key name and its path.
+struct NewRecord {
+    std::u16string name;
+    std::u16string path;
+};
+
 // A record key name of `records` no record has yet, for `base`; nullopt,
 // told, when there is none.
-std::optional<std::u16string> NewRecordName(const Platform& platform, const char* records,
-                                            const std::u16string& base) {
+std::optional<NewRecord> NewRecordFor(const Platform& platform, const char* records, const std::u16string& base) {
     const std::uint32_t view = SystemView(platform);
     RegKey parent = RegKey::Create(*platform.registry, kHkeyLocalMachine, records, view);
-    std::optional<std::u16string> name =
+    const std::optional<std::u16string> name =
         parent ? FreeRecordName(platform, parent.Handle(), base, view) : std::nullopt;
-    if (!name) Tell(platform, kDisableFailedMessage);
-    return name;
+    if (!name) {
+        Tell(platform, kDisableFailedMessage);
+        return std::nullopt;
+    }
+    return NewRecord{*name, RecordPath(platform, records, *name)};
 }
 
 void DeleteRecord(const Platform& platform, const char* records, const std::u16string& name) {
@@ -243,19 +265,17 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
 
     // A key's name holds no "\": a value name with one is kept in our own
     // value of the record.
-    const std::optional<std::u16string> recordName =
-        NewRecordName(platform, kStartupRegRecords, ReplaceBackslashes(name));
-    if (!recordName) return false;
-    const std::u16string recordPath = RecordPath(platform, kStartupRegRecords, *recordName);
+    const std::optional<NewRecord> slot = NewRecordFor(platform, kStartupRegRecords, ReplaceBackslashes(name));
+    if (!slot) return false;
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
     backup.AddValue(root, keyPath, name, view);
-    backup.AddNewKey(kHkeyLocalMachine, recordPath, view);
+    backup.AddNewKey(kHkeyLocalMachine, slot->path, view);
     if (backup.Failed() || !SaveRestoreFile(platform, backup, kDisableSubject, shownName)) return false;
 
     RegHandle record = 0;
-    if (registry.CreateKeyW(kHkeyLocalMachine, recordPath, &record, view) != kErrorSuccess) {
+    if (registry.CreateKeyW(kHkeyLocalMachine, slot->path, &record, view) != kErrorSuccess) {
         Tell(platform, kDisableFailedMessage);
         return false;
     }
@@ -273,7 +293,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     if (status == kErrorSuccess) status = SetSz(registry, record, u"command", text);
     if (status == kErrorSuccess) status = SetSz(registry, record, u"inimapping", u"0");
     if (status == kErrorSuccess) WriteDate(platform, record);
-    if (status == kErrorSuccess && *recordName != name)
+    if (status == kErrorSuccess && slot->name != name)
         status = SetSz(registry, record, Wide(platform, kRecordValueName), name);
     // "command" brings back a REG_SZ of the text with its NUL; anything else
     // keeps its own type and bytes.
@@ -286,7 +306,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     if (status != kErrorSuccess) {
         // A half-written record would bring back the wrong value.
         owned.Close();
-        DeleteRecord(platform, kStartupRegRecords, *recordName);
+        DeleteRecord(platform, kStartupRegRecords, slot->name);
         Tell(platform, kDisableFailedMessage);
         return false;
     }
@@ -308,26 +328,25 @@ struct RegRecord {
 std::optional<RegRecord> ReadRegRecord(const Platform& platform, RegHandle record,
                                        const std::u16string& recordName) {
     Registry& registry = *platform.registry;
-    const auto hkey = ReadSz(registry, record, u"hkey");
-    const auto key = ReadSz(registry, record, u"key");
-    const auto command = ReadSz(registry, record, u"command");
-    if (!hkey || !key || !command) return std::nullopt;
+    const auto texts = ReadRequired(registry, record, {u"hkey", u"key", u"command"});
+    if (!texts) return std::nullopt;
+    const auto& [hkey, key, command] = *texts;
     RegRecord parsed;
-    if (utf16::EqualsNoCase(*hkey, u"HKLM")) parsed.root = kHkeyLocalMachine;
-    else if (utf16::EqualsNoCase(*hkey, u"HKCU")) parsed.root = kHkeyCurrentUser;
+    if (utf16::EqualsNoCase(hkey, u"HKLM")) parsed.root = kHkeyLocalMachine;
+    else if (utf16::EqualsNoCase(hkey, u"HKCU")) parsed.root = kHkeyCurrentUser;
     else return std::nullopt;
     // The key must read the same in the code page: a path it cannot spell
     // is no catalogue key.
-    const std::string key8 = platform.codec->WideToAnsi(*key);
-    if (Wide(platform, key8) != *key) return std::nullopt;
+    const std::string key8 = platform.codec->WideToAnsi(key);
+    if (Wide(platform, key8) != key) return std::nullopt;
     const std::optional<std::string> catalogued = CataloguedRunKey(platform, parsed.root, key8);
     if (!catalogued) return std::nullopt;
     parsed.keyPath = *catalogued;
     parsed.valueName = recordName;
     if (const auto own = ReadSz(registry, record, Wide(platform, kRecordValueName).c_str())) parsed.valueName = *own;
     if (HasNul(parsed.valueName) || parsed.valueName.empty()) return std::nullopt;
-    parsed.command = *command;
-    parsed.data = SzBytes(*command);
+    parsed.command = command;
+    parsed.data = SzBytes(command);
     std::uint32_t ownType = 0;
     std::uint32_t dataType = 0;
     const auto typeBytes = ReadRaw(registry, record, Wide(platform, kRecordValueType), &ownType);
@@ -411,16 +430,14 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    const std::optional<std::u16string> recordName =
-        NewRecordName(platform, kStartupFolderRecords, ReplaceBackslashes(path));
-    if (!recordName) return false;
-    const std::u16string recordPath = RecordPath(platform, kStartupFolderRecords, *recordName);
+    const std::optional<NewRecord> slot = NewRecordFor(platform, kStartupFolderRecords, ReplaceBackslashes(path));
+    if (!slot) return false;
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
     backup.Comment(Wide(platform, "启动文件已移到：") + backupPath);
     backup.Comment(Wide(platform, "恢复时请把它移回原来的位置：") + path);
-    backup.AddNewKey(kHkeyLocalMachine, recordPath, view);
+    backup.AddNewKey(kHkeyLocalMachine, slot->path, view);
     std::unique_ptr<NewFile> restoreFile;
     if (backup.Failed() ||
         !SaveRestoreFile(platform, backup, kDisableSubject, shownName, nullptr, &restoreFile))
@@ -432,7 +449,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
         if (!targets.empty() && targets[0] && !targets[0]->empty()) command = Wide(platform, *targets[0]);
     }
     RegHandle record = 0;
-    if (registry.CreateKeyW(kHkeyLocalMachine, recordPath, &record, view) != kErrorSuccess) {
+    if (registry.CreateKeyW(kHkeyLocalMachine, slot->path, &record, view) != kErrorSuccess) {
         restoreFile->Discard();
         Tell(platform, kDisableFailedMessage);
         return false;
@@ -450,7 +467,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
     // of its folder without one; a file that will not move takes its record
     // back with it.
     if (status != kErrorSuccess || !platform.files->MoveFileOutW(path, within, backupPath)) {
-        DeleteRecord(platform, kStartupFolderRecords, *recordName);
+        DeleteRecord(platform, kStartupFolderRecords, slot->name);
         restoreFile->Discard();
         Tell(platform, kDisableFailedMessage);
         return false;
@@ -468,25 +485,24 @@ struct FolderRecord {
 std::optional<FolderRecord> ReadFolderRecord(const Platform& platform, RegHandle record,
                                              const StartupFolders& folders, const std::u16string& pss) {
     Registry& registry = *platform.registry;
-    const auto path = ReadSz(registry, record, u"path");
-    const auto backup = ReadSz(registry, record, u"backup");
-    const auto location = ReadSz(registry, record, u"location");
-    if (!path || !backup || !location) return std::nullopt;
+    const auto texts = ReadRequired(registry, record, {u"path", u"backup", u"location"});
+    if (!texts) return std::nullopt;
+    const auto& [path, backup, location] = *texts;
     FolderRecord parsed;
-    parsed.path = *path;
-    parsed.backup = *backup;
-    const std::u16string folder = FolderOfPath(*path);
+    parsed.path = path;
+    parsed.backup = backup;
+    const std::u16string folder = FolderOfPath(path);
     // Back only into one of the two startup folders, from the pss folder.
     parsed.user = !folders.user.empty() && utf16::EqualsNoCase(folder, folders.user);
     const bool common = !parsed.user && !folders.common.empty() && utf16::EqualsNoCase(folder, folders.common);
     if (!parsed.user && !common) return std::nullopt;
-    if (!utf16::EqualsNoCase(*location, folder)) return std::nullopt;
-    if (!utf16::EqualsNoCase(FolderOfPath(*backup), pss)) return std::nullopt;
-    const std::u16string name = path->substr(folder.size() + 1);
+    if (!utf16::EqualsNoCase(location, folder)) return std::nullopt;
+    if (!utf16::EqualsNoCase(FolderOfPath(backup), pss)) return std::nullopt;
+    const std::u16string name = path.substr(folder.size() + 1);
     if (name.empty() || name == u"." || name == u".." || name.find(u'/') != std::u16string::npos)
         return std::nullopt;
     const auto command = ReadSz(registry, record, u"command");
-    parsed.command = command ? *command : *path;
+    parsed.command = command ? *command : path;
     return parsed;
 }
 
