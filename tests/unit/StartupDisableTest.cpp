@@ -38,12 +38,7 @@ struct Stored {
 class StartupDisableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegKey::Create(fake.registry, kHkeyCurrentUser,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Startup", kUserStartup);
-        RegKey::Create(fake.registry, kHkeyLocalMachine,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Common Startup", kCommonStartup);
+        testing::NameStartupFolders(fake.registry, kUserStartup, kCommonStartup);
         fake.environment.profileFolder = "C:\\users\\me";
         fake.environment.commonStartupFolder = kCommonStartup;
         fake.files.AddFolder("C:\\Windows");
