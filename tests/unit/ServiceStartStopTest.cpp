@@ -246,6 +246,17 @@ TEST_F(ServiceStartStopTest, OnlyTheDocumentedServicesAreProtected) {
     }
 }
 
+// A service gone since the scan: the user is told, nothing is written, and
+// the list is rebuilt without it.
+TEST_F(ServiceStartStopTest, AServiceGoneSinceTheScanIsToldAndTheListRebuilt) {
+    ListRow row(kServiceColumnCount);
+    row[kServiceName] = "gone";
+    EXPECT_TRUE(SetSelectedServiceStartType(P(), &row, kServiceDisabled));
+    EXPECT_EQ(PromptTexts(), std::vector<std::string>{kOpenServiceError});
+    EXPECT_TRUE(RestoreFiles().empty());
+    EXPECT_EQ(Record(u"gone").first, 0u);
+}
+
 // Essential services may still be set to automatic or manual.
 TEST_F(ServiceStartStopTest, AnEssentialServiceCanBeSetToAutomatic) {
     AddService("RpcSs", kServiceDemandStart);
