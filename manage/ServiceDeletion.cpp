@@ -50,6 +50,23 @@ bool BackUpService(const Platform& platform, const std::string& name, const std:
 
 }  // namespace
 
+bool OpenRowService(const Platform& platform, const ListRow* row, OpenedService* opened) {
+    ServiceDatabase& database = *platform.serviceDatabase;
+    opened->manager = ScopedService(database, database.OpenManager(kScManagerAllAccess));
+    if (!opened->manager) {
+        Tell(platform, kOpenManagerError);
+        return false;
+    }
+    if (row)
+        opened->service = ScopedService(
+            database, OpenNamedService(database, opened->manager.Get(), (*row)[kServiceName], row->exactName));
+    if (!opened->service) {
+        Tell(platform, kOpenServiceError);
+        return false;
+    }
+    return true;
+}
+
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // Nothing to ask about: a name with a NUL would be cut, and another
     // service opened, kept and deleted.
@@ -63,25 +80,11 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
         return false;
     }
 
-    ServiceDatabase& database = *platform.serviceDatabase;
-    ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
-    if (!manager) {
-        Tell(platform, kOpenManagerError);
-        return true;
-    }
     // Without a selected row there is no service to open.
-    ScopedService service;
-    if (selected)
-        service = ScopedService(
-            database, selected->exactName.empty()
-                          ? database.OpenServiceByName(manager.Get(), (*selected)[kServiceName],
-                                                       kServiceAllAccess)
-                          : database.OpenServiceByNameW(manager.Get(), selected->exactName,
-                                                        kServiceAllAccess));
-    if (!service) {
-        Tell(platform, kOpenServiceError);
-        return true;
-    }
+    OpenedService opened;
+    if (!OpenRowService(platform, selected, &opened)) return true;
+    ServiceDatabase& database = *platform.serviceDatabase;
+    const ScopedService& service = opened.service;
     // A state that cannot be read is taken for running: the mark is then
     // cleared by the file all the same.
     std::uint32_t state = 0;

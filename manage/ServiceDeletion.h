@@ -4,6 +4,7 @@
 
 #include "manage/ListRow.h"
 #include "platform/Platform.h"
+#include "platform/ServiceDatabase.h"
 
 namespace tv {
 
@@ -15,6 +16,16 @@ extern const char kOpenServiceError[];
 extern const char kDeleteServiceError[];
 // Where each service's registry key lies, with the trailing backslash.
 extern const char kServicesKey[];
+
+// The service manager and, in it, the service a row names (exactly when
+// the row carries its exact name; null: no row, no service), both with all
+// access. False when either cannot be opened: the user has been told which
+// (kOpenManagerError or kOpenServiceError).
+struct OpenedService {
+    ScopedService manager;
+    ScopedService service;
+};
+bool OpenRowService(const Platform& platform, const ListRow* row, OpenedService* opened);
 
 // Asks, then deletes the service named by `selected` (null: no row at the
 // selection mark; its exactName, when set, names the service), keeping its registry key in a restore file first. True

@@ -82,11 +82,7 @@ std::string ChangeRunState(const Platform& platform, const RunRequest& request,
     ServiceDatabase& database = *platform.serviceDatabase;
     ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
     if (!manager) return kOpenManagerError;
-    ScopedService service(
-        database, request.exact.empty()
-                      ? database.OpenServiceByName(manager.Get(), request.name, kServiceAllAccess)
-                      : database.OpenServiceByNameW(manager.Get(), request.exact,
-                                                    kServiceAllAccess));
+    ScopedService service(database, OpenNamedService(database, manager.Get(), request.name, request.exact));
     if (!service) return kOpenServiceError;
 
     const bool starting = request.change == RunChange::Start;

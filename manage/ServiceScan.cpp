@@ -37,18 +37,20 @@ std::string ErrorControlWord(std::uint32_t errorControl) {
     }
 }
 
+ScHandle OpenNamedService(ServiceDatabase& database, ScHandle manager, const std::string& name,
+                          const std::u16string& exactName) {
+    return exactName.empty() ? database.OpenServiceByName(manager, name, kServiceAllAccess)
+                             : database.OpenServiceByNameW(manager, exactName, kServiceAllAccess);
+}
+
 namespace {
 
 // The columns read through the service's own handle. A service that cannot
 // be opened keeps them empty; its row still shows number, names and state.
 void FillFromService(const Platform& platform, ServiceDatabase& database, ScHandle manager,
                      FileVersionInfo& version, ListRow* row) {
-    // By its exact name: the code page's form of a name in another script
-    // may be the name of another service.
     ScopedService service(database,
-                          row->exactName.empty()
-                              ? database.OpenServiceByName(manager, (*row)[kServiceName], kServiceAllAccess)
-                              : database.OpenServiceByNameW(manager, row->exactName, kServiceAllAccess));
+                          OpenNamedService(database, manager, (*row)[kServiceName], row->exactName));
     if (!service) return;
     ServiceConfig config;
     if (database.QueryConfig(service.Get(), &config)) {

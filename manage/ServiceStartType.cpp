@@ -25,9 +25,24 @@ const char kMsconfigServicesKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig
 
 namespace {
 
-// Named as the service manager names them: ASCII case aside.
+// Named as the service manager names them: ASCII case aside. Each is one
+// Windows 7 itself says it needs to start or to log a user on: its own
+// service description, and the system-services part of the Threats and
+// Countermeasures Guide for Windows 7 and Server 2008 R2
+// (learn.microsoft.com/previous-versions/windows/it-pro/windows-server-2008-R2-and-2008/hh125927(v=ws.10)).
 const char16_t* const kEssentialServices[] = {
-    u"RpcSs", u"RpcEptMapper", u"DcomLaunch", u"PlugPlay", u"Power",
+    // COM and DCOM, which nearly every other service and logon use; the
+    // services console itself does not let it be disabled.
+    u"RpcSs",
+    // Without it RpcSs does not start.
+    u"RpcEptMapper",
+    // Without it RpcSs does not start either.
+    u"DcomLaunch",
+    // "Stopping or disabling this service will result in system
+    // instability"; the services console refuses both.
+    u"PlugPlay",
+    // "Users will no longer be able to successfully logon or logoff".
+    u"ProfSvc",
 };
 
 void Tell(const Platform& platform, const std::string& text, unsigned type = kMbOk) {
@@ -103,20 +118,12 @@ bool SetSelectedServiceStartType(const Platform& platform, const ListRow* select
         return false;
     }
 
+    OpenedService opened;
+    if (!OpenRowService(platform, selected, &opened)) return true;
     ServiceDatabase& database = *platform.serviceDatabase;
-    ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
-    if (!manager) {
-        Tell(platform, kOpenManagerError);
-        return true;
-    }
-    ScopedService service(database,
-                          selected->exactName.empty()
-                              ? database.OpenServiceByName(manager.Get(), (*selected)[kServiceName],
-                                                           kServiceAllAccess)
-                              : database.OpenServiceByNameW(manager.Get(), selected->exactName,
-                                                            kServiceAllAccess));
+    const ScopedService& service = opened.service;
     ServiceConfig config;
-    if (!service || !database.QueryConfig(service.Get(), &config)) {
+    if (!database.QueryConfig(service.Get(), &config)) {
         Tell(platform, kOpenServiceError);
         return true;
     }

@@ -22,8 +22,9 @@ extern const char kRestoreServiceStartSubject[];
 // before it disabled it: a REG_DWORD named after the service.
 extern const char kMsconfigServicesKey[];
 
-// RpcSs and its endpoint mapper, DcomLaunch with PlugPlay and Power: the
-// two service hosts the system treats as critical.
+// RpcSs with its endpoint mapper and DcomLaunch, PlugPlay, and the user
+// profile service: what Windows 7 documents it cannot start or log a user on
+// without.
 bool IsEssentialService(std::u16string_view exactName);
 
 // Sets the start type (kServiceAutoStart, kServiceDemandStart or

@@ -1,5 +1,6 @@
 #include "manage/StartupDisable.h"
 
+#include <array>
 #include <optional>
 
 #include "manage/CommandLineResolution.h"
@@ -101,6 +102,19 @@ std::optional<std::u16string> ReadSz(Registry& registry, RegHandle key, const ch
     return text.substr(0, text.find(u'\0'));
 }
 
+// The three REG_SZ values a record must have, in the order named; nullopt
+// when one is missing.
+std::optional<std::array<std::u16string, 3>> ReadRequired(Registry& registry, RegHandle record,
+                                                          const std::array<const char16_t*, 3>& names) {
+    std::array<std::u16string, 3> texts;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::optional<std::u16string> text = ReadSz(registry, record, names[i]);
+        if (!text) return std::nullopt;
+        texts[i] = *text;
+    }
+    return texts;
+}
+
 bool Exists(Registry& registry, RegHandle key, const std::u16string& name) {
     std::uint32_t size = 0;
     const long status = registry.QueryValueW(key, name, nullptr, nullptr, &size);
@@ -191,6 +205,52 @@ std::u16string PssFolder(const Platform& platform) {
     return Wide(platform, platform.environment->WindowsDirectory() + "\\pss");
 }
 
+// ---- Records ---------------------------------------------------------------
+
+// Below HKLM, in the system's view: the record `name` of `records` (one of
+// the two record keys).
+std::u16string RecordPath(const Platform& platform, const char* records, const std::u16string& name) {
+    return Wide(platform, records) + u"\\" + name;
+}
+
+// The record `name` of `records`, read by `parse` (nullopt when it does not
+// hold); `found` false when there is no such record at all.
+template <typename Parse>
+auto ReadRecordAt(const Platform& platform, const char* records, const std::u16string& name, bool* found,
+                  const Parse& parse) -> decltype(parse(RegHandle{})) {
+    RegKey record = RegKey::OpenW(*platform.registry, kHkeyLocalMachine, RecordPath(platform, records, name),
+                                  kKeyRead | SystemView(platform));
+    *found = static_cast<bool>(record);
+    if (!record) return std::nullopt;
+    return parse(record.Handle());
+}
+
+// A record of `records` not written yet: its key name and its path.
+struct NewRecord {
+    std::u16string name;
+    std::u16string path;
+};
+
+// A record key name of `records` no record has yet, for `base`; nullopt,
+// told, when there is none.
+std::optional<NewRecord> NewRecordFor(const Platform& platform, const char* records, const std::u16string& base) {
+    const std::uint32_t view = SystemView(platform);
+    RegKey parent = RegKey::Create(*platform.registry, kHkeyLocalMachine, records, view);
+    const std::optional<std::u16string> name =
+        parent ? FreeRecordName(platform, parent.Handle(), base, view) : std::nullopt;
+    if (!name) {
+        Tell(platform, kDisableFailedMessage);
+        return std::nullopt;
+    }
+    return NewRecord{*name, RecordPath(platform, records, *name)};
+}
+
+void DeleteRecord(const Platform& platform, const char* records, const std::u16string& name) {
+    const std::uint32_t view = SystemView(platform);
+    RegKey parent = RegKey::Open(*platform.registry, kHkeyLocalMachine, records, kKeyAllAccess | view);
+    if (parent) platform.registry->DeleteKeyW(parent.Handle(), name, view);
+}
+
 // ---- Run-style values ------------------------------------------------------
 
 bool DisableValue(const Platform& platform, RegHandle root, const std::string& keyPath,
@@ -203,26 +263,19 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     const std::optional<std::string> data = ReadRaw(registry, key.Handle(), name, &type);
     if (!data) return true;
 
-    RegKey records = RegKey::Create(registry, kHkeyLocalMachine, kStartupRegRecords, view);
     // A key's name holds no "\": a value name with one is kept in our own
     // value of the record.
-    const std::u16string base = ReplaceBackslashes(name);
-    const std::optional<std::u16string> recordName =
-        records ? FreeRecordName(platform, records.Handle(), base, view) : std::nullopt;
-    if (!recordName) {
-        Tell(platform, kDisableFailedMessage);
-        return false;
-    }
-    const std::u16string recordPath = Wide(platform, kStartupRegRecords) + u"\\" + *recordName;
+    const std::optional<NewRecord> slot = NewRecordFor(platform, kStartupRegRecords, ReplaceBackslashes(name));
+    if (!slot) return false;
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
     backup.AddValue(root, keyPath, name, view);
-    backup.AddNewKey(kHkeyLocalMachine, recordPath, view);
+    backup.AddNewKey(kHkeyLocalMachine, slot->path, view);
     if (backup.Failed() || !SaveRestoreFile(platform, backup, kDisableSubject, shownName)) return false;
 
     RegHandle record = 0;
-    if (registry.CreateKeyW(kHkeyLocalMachine, recordPath, &record, view) != kErrorSuccess) {
+    if (registry.CreateKeyW(kHkeyLocalMachine, slot->path, &record, view) != kErrorSuccess) {
         Tell(platform, kDisableFailedMessage);
         return false;
     }
@@ -240,7 +293,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     if (status == kErrorSuccess) status = SetSz(registry, record, u"command", text);
     if (status == kErrorSuccess) status = SetSz(registry, record, u"inimapping", u"0");
     if (status == kErrorSuccess) WriteDate(platform, record);
-    if (status == kErrorSuccess && *recordName != name)
+    if (status == kErrorSuccess && slot->name != name)
         status = SetSz(registry, record, Wide(platform, kRecordValueName), name);
     // "command" brings back a REG_SZ of the text with its NUL; anything else
     // keeps its own type and bytes.
@@ -253,8 +306,7 @@ bool DisableValue(const Platform& platform, RegHandle root, const std::string& k
     if (status != kErrorSuccess) {
         // A half-written record would bring back the wrong value.
         owned.Close();
-        RegKey parent = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyAllAccess | view);
-        if (parent) registry.DeleteKeyW(parent.Handle(), *recordName, view);
+        DeleteRecord(platform, kStartupRegRecords, slot->name);
         Tell(platform, kDisableFailedMessage);
         return false;
     }
@@ -276,26 +328,25 @@ struct RegRecord {
 std::optional<RegRecord> ReadRegRecord(const Platform& platform, RegHandle record,
                                        const std::u16string& recordName) {
     Registry& registry = *platform.registry;
-    const auto hkey = ReadSz(registry, record, u"hkey");
-    const auto key = ReadSz(registry, record, u"key");
-    const auto command = ReadSz(registry, record, u"command");
-    if (!hkey || !key || !command) return std::nullopt;
+    const auto texts = ReadRequired(registry, record, {u"hkey", u"key", u"command"});
+    if (!texts) return std::nullopt;
+    const auto& [hkey, key, command] = *texts;
     RegRecord parsed;
-    if (utf16::EqualsNoCase(*hkey, u"HKLM")) parsed.root = kHkeyLocalMachine;
-    else if (utf16::EqualsNoCase(*hkey, u"HKCU")) parsed.root = kHkeyCurrentUser;
+    if (utf16::EqualsNoCase(hkey, u"HKLM")) parsed.root = kHkeyLocalMachine;
+    else if (utf16::EqualsNoCase(hkey, u"HKCU")) parsed.root = kHkeyCurrentUser;
     else return std::nullopt;
     // The key must read the same in the code page: a path it cannot spell
     // is no catalogue key.
-    const std::string key8 = platform.codec->WideToAnsi(*key);
-    if (Wide(platform, key8) != *key) return std::nullopt;
+    const std::string key8 = platform.codec->WideToAnsi(key);
+    if (Wide(platform, key8) != key) return std::nullopt;
     const std::optional<std::string> catalogued = CataloguedRunKey(platform, parsed.root, key8);
     if (!catalogued) return std::nullopt;
     parsed.keyPath = *catalogued;
     parsed.valueName = recordName;
     if (const auto own = ReadSz(registry, record, Wide(platform, kRecordValueName).c_str())) parsed.valueName = *own;
     if (HasNul(parsed.valueName) || parsed.valueName.empty()) return std::nullopt;
-    parsed.command = *command;
-    parsed.data = SzBytes(*command);
+    parsed.command = command;
+    parsed.data = SzBytes(command);
     std::uint32_t ownType = 0;
     std::uint32_t dataType = 0;
     const auto typeBytes = ReadRaw(registry, record, Wide(platform, kRecordValueType), &ownType);
@@ -311,11 +362,12 @@ std::optional<RegRecord> ReadRegRecord(const Platform& platform, RegHandle recor
 bool EnableValue(const Platform& platform, const std::u16string& recordName, const std::string& shownName) {
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    const std::u16string recordPath = Wide(platform, kStartupRegRecords) + u"\\" + recordName;
-    RegKey record = RegKey::OpenW(registry, kHkeyLocalMachine, recordPath, kKeyRead | view);
-    if (!record) return true;
-    const std::optional<RegRecord> parsed = ReadRegRecord(platform, record.Handle(), recordName);
-    record.Close();
+    const std::u16string recordPath = RecordPath(platform, kStartupRegRecords, recordName);
+    bool found = false;
+    const std::optional<RegRecord> parsed =
+        ReadRecordAt(platform, kStartupRegRecords, recordName, &found,
+                     [&](RegHandle record) { return ReadRegRecord(platform, record, recordName); });
+    if (!found) return true;
     if (!parsed) return false;
     RegKey key = RegKey::Create(registry, parsed->root, parsed->keyPath, view);
     if (!key) {
@@ -336,8 +388,7 @@ bool EnableValue(const Platform& platform, const std::u16string& recordName, con
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyAllAccess | view);
-    if (records) registry.DeleteKeyW(records.Handle(), recordName, view);
+    DeleteRecord(platform, kStartupRegRecords, recordName);
     return true;
 }
 
@@ -375,22 +426,18 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
     }
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    RegKey records = RegKey::Create(registry, kHkeyLocalMachine, kStartupFolderRecords, view);
-    const std::optional<std::u16string> recordName =
-        records && !backupPath.empty()
-            ? FreeRecordName(platform, records.Handle(), ReplaceBackslashes(path), view)
-            : std::nullopt;
-    if (!recordName) {
+    if (backupPath.empty()) {
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    const std::u16string recordPath = Wide(platform, kStartupFolderRecords) + u"\\" + *recordName;
+    const std::optional<NewRecord> slot = NewRecordFor(platform, kStartupFolderRecords, ReplaceBackslashes(path));
+    if (!slot) return false;
 
     RegBackup backup(registry, *platform.codec);
     backup.Comment(RestoreHeading(kDisableSubject));
     backup.Comment(Wide(platform, "启动文件已移到：") + backupPath);
     backup.Comment(Wide(platform, "恢复时请把它移回原来的位置：") + path);
-    backup.AddNewKey(kHkeyLocalMachine, recordPath, view);
+    backup.AddNewKey(kHkeyLocalMachine, slot->path, view);
     std::unique_ptr<NewFile> restoreFile;
     if (backup.Failed() ||
         !SaveRestoreFile(platform, backup, kDisableSubject, shownName, nullptr, &restoreFile))
@@ -402,7 +449,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
         if (!targets.empty() && targets[0] && !targets[0]->empty()) command = Wide(platform, *targets[0]);
     }
     RegHandle record = 0;
-    if (registry.CreateKeyW(kHkeyLocalMachine, recordPath, &record, view) != kErrorSuccess) {
+    if (registry.CreateKeyW(kHkeyLocalMachine, slot->path, &record, view) != kErrorSuccess) {
         restoreFile->Discard();
         Tell(platform, kDisableFailedMessage);
         return false;
@@ -420,7 +467,7 @@ bool DisableFile(const Platform& platform, const std::u16string& path, const std
     // of its folder without one; a file that will not move takes its record
     // back with it.
     if (status != kErrorSuccess || !platform.files->MoveFileOutW(path, within, backupPath)) {
-        registry.DeleteKeyW(records.Handle(), *recordName, view);
+        DeleteRecord(platform, kStartupFolderRecords, slot->name);
         restoreFile->Discard();
         Tell(platform, kDisableFailedMessage);
         return false;
@@ -438,38 +485,38 @@ struct FolderRecord {
 std::optional<FolderRecord> ReadFolderRecord(const Platform& platform, RegHandle record,
                                              const StartupFolders& folders, const std::u16string& pss) {
     Registry& registry = *platform.registry;
-    const auto path = ReadSz(registry, record, u"path");
-    const auto backup = ReadSz(registry, record, u"backup");
-    const auto location = ReadSz(registry, record, u"location");
-    if (!path || !backup || !location) return std::nullopt;
+    const auto texts = ReadRequired(registry, record, {u"path", u"backup", u"location"});
+    if (!texts) return std::nullopt;
+    const auto& [path, backup, location] = *texts;
     FolderRecord parsed;
-    parsed.path = *path;
-    parsed.backup = *backup;
-    const std::u16string folder = FolderOfPath(*path);
+    parsed.path = path;
+    parsed.backup = backup;
+    const std::u16string folder = FolderOfPath(path);
     // Back only into one of the two startup folders, from the pss folder.
     parsed.user = !folders.user.empty() && utf16::EqualsNoCase(folder, folders.user);
     const bool common = !parsed.user && !folders.common.empty() && utf16::EqualsNoCase(folder, folders.common);
     if (!parsed.user && !common) return std::nullopt;
-    if (!utf16::EqualsNoCase(*location, folder)) return std::nullopt;
-    if (!utf16::EqualsNoCase(FolderOfPath(*backup), pss)) return std::nullopt;
-    const std::u16string name = path->substr(folder.size() + 1);
+    if (!utf16::EqualsNoCase(location, folder)) return std::nullopt;
+    if (!utf16::EqualsNoCase(FolderOfPath(backup), pss)) return std::nullopt;
+    const std::u16string name = path.substr(folder.size() + 1);
     if (name.empty() || name == u"." || name == u".." || name.find(u'/') != std::u16string::npos)
         return std::nullopt;
     const auto command = ReadSz(registry, record, u"command");
-    parsed.command = command ? *command : *path;
+    parsed.command = command ? *command : path;
     return parsed;
 }
 
 bool EnableFile(const Platform& platform, const std::u16string& recordName, const std::string& shownName) {
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
-    const std::u16string recordPath = Wide(platform, kStartupFolderRecords) + u"\\" + recordName;
-    RegKey record = RegKey::OpenW(registry, kHkeyLocalMachine, recordPath, kKeyRead | view);
-    if (!record) return true;
+    const std::u16string recordPath = RecordPath(platform, kStartupFolderRecords, recordName);
     const StartupFolders folders = FoldersOf(platform);
     const std::u16string pss = PssFolder(platform);
-    const std::optional<FolderRecord> parsed = ReadFolderRecord(platform, record.Handle(), folders, pss);
-    record.Close();
+    bool found = false;
+    const std::optional<FolderRecord> parsed =
+        ReadRecordAt(platform, kStartupFolderRecords, recordName, &found,
+                     [&](RegHandle record) { return ReadFolderRecord(platform, record, folders, pss); });
+    if (!found) return true;
     if (!parsed) return false;
     if (platform.files->ExistsW(parsed->path)) {
         Tell(platform, kPlaceTakenMessage);
@@ -490,8 +537,7 @@ bool EnableFile(const Platform& platform, const std::u16string& recordName, cons
         Tell(platform, kDisableFailedMessage);
         return false;
     }
-    RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupFolderRecords, kKeyAllAccess | view);
-    if (records) registry.DeleteKeyW(records.Handle(), recordName, view);
+    DeleteRecord(platform, kStartupFolderRecords, recordName);
     return true;
 }
 
@@ -578,53 +624,58 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
         }
         return found;
     };
+    // Each record's name, by the key it is below, until stopped.
+    const auto eachRecord = [&](const char* records, const auto& take) {
+        RegKey parent = RegKey::Open(registry, kHkeyLocalMachine, records, kKeyRead | view);
+        if (!parent) return;
+        for (const std::u16string& recordName : names(parent.Handle())) {
+            if (stopped() || HasNul(recordName)) break;
+            take(recordName);
+        }
+    };
     const TextCodec& codec = *platform.codec;
-    if (RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupRegRecords, kKeyRead | view)) {
-        for (const std::u16string& recordName : names(records.Handle())) {
-            if (stopped() || HasNul(recordName)) break;
-            RegKey record = RegKey::OpenW(registry, records.Handle(), recordName, kKeyRead | view);
-            if (!record) continue;
-            const std::optional<RegRecord> parsed = ReadRegRecord(platform, record.Handle(), recordName);
-            if (!parsed) continue;
-            StartupItem item;
-            item.exactName = parsed->valueName;
-            item.name = codec.WideToAnsi(parsed->valueName);
-            item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
-                                                codec.WideToAnsi(parsed->command));
-            item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-            item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
-            item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
-            item.iconFile = item.path;
-            item.iconResource = kIconRegistryFile;
-            items->push_back(std::move(item));
-        }
-    }
-    if (RegKey records = RegKey::Open(registry, kHkeyLocalMachine, kStartupFolderRecords, kKeyRead | view)) {
-        const StartupFolders folders = FoldersOf(platform);
-        const std::u16string pss = PssFolder(platform);
-        for (const std::u16string& recordName : names(records.Handle())) {
-            if (stopped() || HasNul(recordName)) break;
-            RegKey record = RegKey::OpenW(registry, records.Handle(), recordName, kKeyRead | view);
-            if (!record) continue;
-            const std::optional<FolderRecord> parsed = ReadFolderRecord(platform, record.Handle(), folders, pss);
-            if (!parsed) continue;
-            StartupItem item;
-            item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
-            item.name = codec.WideToAnsi(item.exactName);
-            // As an enabled row shows it: the shortcut's target, or the
-            // file's own path in lower case.
-            item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
-                                                        : codec.WideToAnsi(parsed->command);
-            item.root = item.path;
-            item.subkey = kDisabledMark;
-            item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
-            item.iconFile = item.path;
-            item.iconResource = kIconFolderFile;
-            items->push_back(std::move(item));
-        }
-    }
+    eachRecord(kStartupRegRecords, [&](const std::u16string& recordName) {
+        bool found = false;
+        const std::optional<RegRecord> parsed =
+            ReadRecordAt(platform, kStartupRegRecords, recordName, &found,
+                         [&](RegHandle record) { return ReadRegRecord(platform, record, recordName); });
+        if (!parsed) return;
+        StartupItem item;
+        item.exactName = parsed->valueName;
+        item.name = codec.WideToAnsi(parsed->valueName);
+        item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
+                                            codec.WideToAnsi(parsed->command));
+        item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+        item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
+        item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
+        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.iconFile = item.path;
+        item.iconResource = kIconRegistryFile;
+        items->push_back(std::move(item));
+    });
+    const StartupFolders folders = FoldersOf(platform);
+    const std::u16string pss = PssFolder(platform);
+    eachRecord(kStartupFolderRecords, [&](const std::u16string& recordName) {
+        bool found = false;
+        const std::optional<FolderRecord> parsed =
+            ReadRecordAt(platform, kStartupFolderRecords, recordName, &found,
+                         [&](RegHandle record) { return ReadFolderRecord(platform, record, folders, pss); });
+        if (!parsed) return;
+        StartupItem item;
+        item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
+        item.name = codec.WideToAnsi(item.exactName);
+        // As an enabled row shows it: the shortcut's target, or the
+        // file's own path in lower case.
+        item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
+                                                    : codec.WideToAnsi(parsed->command);
+        item.root = item.path;
+        item.subkey = kDisabledMark;
+        item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
+        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.iconFile = item.path;
+        item.iconResource = kIconFolderFile;
+        items->push_back(std::move(item));
+    });
 }
 
 }  // namespace tv

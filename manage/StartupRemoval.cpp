@@ -4,6 +4,7 @@
 #include "manage/StartupDisable.h"
 #include "manage/StartupScan.h"
 #include "manage/TaskRemoval.h"
+#include "manage/TaskSwitch.h"
 #include "platform/CodePageText.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -19,6 +20,7 @@ namespace tv {
 
 const char kProtectedStartupMessage[] =
     "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认";
+const char kDisabledRowRemovalMessage[] = "选中的启动项已被禁用，请先启用后再删除。";
 
 namespace {
 
@@ -136,8 +138,12 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     // A name with a NUL would be cut by every call: another entry would be
     // kept and deleted in its place.
     if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
-    // A disabled row stands for a record, not for an entry: enable it first.
-    if (IsDisabledRow(row)) return false;
+    // A disabled row stands for a record or a task switched off, not for a
+    // running entry: the user enables it first.
+    if (IsDisabledRow(row) || IsDisabledTaskRow(row)) {
+        platform.prompter->Ask(Prompt{kDisabledRowRemovalMessage, "", kMbOk | kMbIconExclamation, 0});
+        return false;
+    }
     if (IsTaskRow(row)) return RemoveTaskItem(platform, row);
     for (const char* subkey : kProtectedSubkeys) {
         if (row.subkey == subkey) {

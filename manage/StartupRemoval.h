@@ -10,6 +10,9 @@ namespace tv {
 // Shown, with no icon and the application's title, for entries Windows
 // needs.
 extern const char kProtectedStartupMessage[];
+// Shown, with the program's title, for a row listed switched off: it is
+// put back before it can be deleted, and nothing is deleted.
+extern const char kDisabledRowRemovalMessage[];
 
 // The columns of a row the removal reads.
 struct StartupRowTexts {
@@ -23,8 +26,9 @@ struct StartupRowTexts {
 };
 
 // Deletes the registry value or the startup-folder file behind the row, or
-// refuses a protected entry with kProtectedStartupMessage, and a row whose
-// name or file has a NUL in it with kUnhandledNameMessage. What goes is
+// refuses a protected entry with kProtectedStartupMessage, a row listed
+// switched off with kDisabledRowRemovalMessage, and a row whose name or file
+// has a NUL in it with kUnhandledNameMessage. What goes is
 // kept first: values in a restore file, a folder's file moved into the
 // restore folder. False when the removal was refused or that could not be
 // done (nothing changed, no rescan wanted); true otherwise, whether or not

@@ -24,6 +24,9 @@ public:
                              std::vector<ServiceStatusEntry>* dependents) override;
     bool Delete(ScHandle service) override;
     void Close(ScHandle handle) override;
+
+private:
+    bool DependentsByConfiguration(ScHandle service, std::vector<ServiceStatusEntry>* dependents);
 };
 
 }  // namespace tv

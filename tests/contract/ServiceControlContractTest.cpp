@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "tests/contract/ServicesUnderTest.h"
@@ -20,6 +21,19 @@ unsigned long SettledState(tv::ServiceControl& services, const std::string& name
     }
     return state;
 }
+
+// The contract's stopped service, opened through the database with all
+// access, and its first configuration.
+struct StoppedService {
+    std::unique_ptr<ServicesUnderTest> under = MakeServicesUnderTest();
+    tv::ServiceDatabase& database = *under->database;
+    tv::ScopedService manager{database, database.OpenManager(tv::kScManagerAllAccess)};
+    tv::ScopedService service{
+        database, database.OpenServiceByName(manager.Get(), under->stoppedService, tv::kServiceAllAccess)};
+    // Its configuration as it was.
+    tv::ServiceConfig first;
+    bool Opened() { return manager && service && database.QueryConfig(service.Get(), &first); }
+};
 
 TEST(ServiceControlContract, UnknownServiceHasNoStateAndRefusesControl) {
     auto under = MakeServicesUnderTest();
@@ -47,16 +61,9 @@ TEST(ServiceControlContract, StartThenStopAStoppedService) {
 // Each start type set through the manager reads back from its
 // configuration; the first type comes back at the end.
 TEST(ServiceControlContract, StartTypeChangesReadBack) {
-    auto under = MakeServicesUnderTest();
-    tv::ServiceDatabase& database = *under->database;
-    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
-    ASSERT_TRUE(manager);
-    tv::ScopedService service(
-        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
-                                             tv::kServiceAllAccess));
-    ASSERT_TRUE(service);
-    tv::ServiceConfig first;
-    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    StoppedService stopped;
+    ASSERT_TRUE(stopped.Opened());
+    auto& [under, database, manager, service, first] = stopped;
     for (std::uint32_t type : {tv::kServiceDisabled, tv::kServiceAutoStart, tv::kServiceDemandStart,
                                tv::kServiceDisabled, first.startType}) {
         SCOPED_TRACE(type);
@@ -72,15 +79,9 @@ TEST(ServiceControlContract, StartTypeChangesReadBack) {
 
 // A disabled service does not start, a stopped one does not stop.
 TEST(ServiceControlContract, StartAndStopErrors) {
-    auto under = MakeServicesUnderTest();
-    tv::ServiceDatabase& database = *under->database;
-    tv::ScopedService manager(database, database.OpenManager(tv::kScManagerAllAccess));
-    tv::ScopedService service(
-        database, database.OpenServiceByName(manager.Get(), under->stoppedService,
-                                             tv::kServiceAllAccess));
-    ASSERT_TRUE(service);
-    tv::ServiceConfig first;
-    ASSERT_TRUE(database.QueryConfig(service.Get(), &first));
+    StoppedService stopped;
+    ASSERT_TRUE(stopped.Opened());
+    auto& [under, database, manager, service, first] = stopped;
     EXPECT_EQ(database.StopByHandle(service.Get()), tv::kErrorServiceNotActive);
     ASSERT_TRUE(database.ChangeStartType(service.Get(), tv::kServiceDisabled));
     EXPECT_EQ(database.StartByHandle(service.Get()), tv::kErrorServiceIsDisabled);

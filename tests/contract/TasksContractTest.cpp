@@ -60,6 +60,15 @@ protected:
                   [](const tv::RegisteredTask& a, const tv::RegisteredTask& b) { return a.path < b.path; });
         return ours;
     }
+    // The commands of the task named in Hangul, read again by its path.
+    std::vector<std::u16string> HangulCommands() {
+        std::u16string xml;
+        tv::TaskDefinition definition;
+        std::vector<std::u16string> commands;
+        if (t->tasks->TaskXml(kHangul, &xml) && tv::ReadTaskXml(xml, &definition))
+            for (const auto& exec : definition.execs) commands.push_back(exec.command);
+        return commands;
+    }
     std::unique_ptr<TasksUnderTest> t;
 };
 
@@ -88,13 +97,9 @@ TEST_F(TasksContract, ListsEveryFoldersTasksHiddenOnesTooWithTheirDefinitions) {
 }
 
 TEST_F(TasksContract, ReadsAndDeletesOnlyTheTaskOfTheExactPath) {
-    std::u16string xml;
-    ASSERT_TRUE(t->tasks->TaskXml(kHangul, &xml));
-    tv::TaskDefinition definition;
-    ASSERT_TRUE(tv::ReadTaskXml(xml, &definition));
-    ASSERT_EQ(definition.execs.size(), 1u);
-    EXPECT_EQ(definition.execs[0].command, u"C:\\tv\\\uD55C.exe");
+    EXPECT_EQ(HangulCommands(), std::vector<std::u16string>{u"C:\\tv\\\uD55C.exe"});
     // The 8-bit form of the name is another name.
+    std::u16string xml;
     EXPECT_FALSE(t->tasks->TaskXml(u"\\TvContract\\??", &xml));
     EXPECT_FALSE(t->tasks->DeleteTask(u"\\TvContract\\??"));
     EXPECT_FALSE(t->tasks->TaskXml(u"\\TvContract\\Missing", &xml));
@@ -149,12 +154,7 @@ TEST_F(TasksContract, SwitchesOnlyTheTaskOfTheExactPathOffAndOn) {
         EXPECT_EQ(enabledOf(u"\\TvContract\\Off"), expectedOff);
         EXPECT_EQ(enabledOf(u"\\TvContract\\Sub\\Hidden"), 1);
     }
-    std::u16string xml;
-    ASSERT_TRUE(t->tasks->TaskXml(kHangul, &xml));
-    tv::TaskDefinition definition;
-    ASSERT_TRUE(tv::ReadTaskXml(xml, &definition));
-    ASSERT_EQ(definition.execs.size(), 1u);
-    EXPECT_EQ(definition.execs[0].command, u"C:\\tv\\\uD55C.exe");
+    EXPECT_EQ(HangulCommands(), std::vector<std::u16string>{u"C:\\tv\\\uD55C.exe"});
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/Platform.h"
+#include "platform/Registry.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDrives.h"
 #include "platform/fake/FakeEnvironment.h"
@@ -121,5 +123,13 @@ struct FakePlatform {
         return platform;
     }
 };
+
+// The user's and the common startup folder as the shell names them in the
+// registry.
+inline void NameStartupFolders(Registry& registry, const std::string& user, const std::string& common) {
+    const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    RegKey::Create(registry, kHkeyCurrentUser, key).SetString("Startup", user);
+    RegKey::Create(registry, kHkeyLocalMachine, key).SetString("Common Startup", common);
+}
 
 }  // namespace tv::testing

@@ -90,4 +90,17 @@ void DeleteTestTask(const std::u16string& path) {
     s.root->DeleteTask(name.Get(), 0);
 }
 
+bool SwitchesTasks() { return !UnderWine(); }
+
+int TaskEnabled(const std::u16string& path) {
+    Service s;
+    if (!s.Connect()) return -1;
+    Bstr name(Wide(path));
+    ComPtr<IRegisteredTask> task;
+    VARIANT_BOOL enabled = VARIANT_FALSE;
+    if (FAILED(s.root->GetTask(name.Get(), task.Put())) || !task || FAILED(task->get_Enabled(&enabled)))
+        return -1;
+    return enabled != VARIANT_FALSE ? 1 : 0;
+}
+
 }  // namespace tv::testing

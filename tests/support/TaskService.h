@@ -23,6 +23,14 @@ void KeepWholeDefinition(const std::u16string& path, const std::u16string& xml);
 // Deletes the task, if there is one.
 void DeleteTestTask(const std::u16string& path);
 
+// Whether the service switches a registered task on and off: not Wine 8's,
+// whose IRegisteredTask::put_Enabled changes nothing.
+bool SwitchesTasks();
+
+// The task's enabled flag as the service reports it (1 or 0); -1 when
+// there is no such task or the service does not say.
+int TaskEnabled(const std::u16string& path);
+
 // The definition as schtasks reads it: UTF-16LE with a byte-order mark.
 std::string Utf16FileBytes(const std::u16string& xml);
 

@@ -203,7 +203,8 @@ TEST_F(ServiceStartStopTest, StartTypeRefusals) {
         {"rpceptmapper", kServiceAutoStart, kServiceDisabled, false, kEssentialServiceWarning},
         {"DcomLaunch", kServiceAutoStart, kServiceDisabled, false, kEssentialServiceWarning},
         {"PlugPlay", kServiceAutoStart, kServiceDisabled, false, kEssentialServiceWarning},
-        {"Power", kServiceAutoStart, kServiceDisabled, false, kEssentialServiceWarning},
+        {"ProfSvc", kServiceAutoStart, kServiceDisabled, false, kEssentialServiceWarning},
+        {"PROFSVC", kServiceDemandStart, kServiceDisabled, false, kEssentialServiceWarning},
         {"victim", kServiceDisabled, kServiceDisabled, false, "该服务的启动类型已经是“禁止”。"},
         {"victim", kServiceAutoStart, kServiceAutoStart, false, "该服务的启动类型已经是“自动”。"},
         {"victim", kServiceAutoStart, kServiceDisabled, true, kNoServiceSelected},
@@ -226,6 +227,34 @@ TEST_F(ServiceStartStopTest, StartTypeRefusals) {
         EXPECT_TRUE(RestoreFiles().empty());
         EXPECT_EQ(Record(u"victim").first, 0u);
     }
+}
+
+// Only the services named in full are protected; others of the system that
+// Windows documents no start or logon need of are switched as any other.
+TEST_F(ServiceStartStopTest, OnlyTheDocumentedServicesAreProtected) {
+    struct Case {
+        const char* name;
+        bool essential;
+    } const cases[] = {
+        {"RpcSs", true},     {"rpceptmapper", true}, {"DcomLaunch", true}, {"PlugPlay", true},
+        {"ProfSvc", true},   {"Power", false},       {"SamSs", false},     {"LSM", false},
+        {"RpcSsX", false},   {"Rpc", false},         {"ProfSv", false},    {"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsEssentialService(fakes_.codec.AnsiToWide(c.name)), c.essential);
+    }
+}
+
+// A service gone since the scan: the user is told, nothing is written, and
+// the list is rebuilt without it.
+TEST_F(ServiceStartStopTest, AServiceGoneSinceTheScanIsToldAndTheListRebuilt) {
+    ListRow row(kServiceColumnCount);
+    row[kServiceName] = "gone";
+    EXPECT_TRUE(SetSelectedServiceStartType(P(), &row, kServiceDisabled));
+    EXPECT_EQ(PromptTexts(), std::vector<std::string>{kOpenServiceError});
+    EXPECT_TRUE(RestoreFiles().empty());
+    EXPECT_EQ(Record(u"gone").first, 0u);
 }
 
 // Essential services may still be set to automatic or manual.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,12 +39,7 @@ struct Stored {
 class StartupDisableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegKey::Create(fake.registry, kHkeyCurrentUser,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Startup", kUserStartup);
-        RegKey::Create(fake.registry, kHkeyLocalMachine,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Common Startup", kCommonStartup);
+        testing::NameStartupFolders(fake.registry, kUserStartup, kCommonStartup);
         fake.environment.profileFolder = "C:\\users\\me";
         fake.environment.commonStartupFolder = kCommonStartup;
         fake.files.AddFolder("C:\\Windows");
@@ -321,6 +317,112 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
     EXPECT_TRUE(Get(kHkeyCurrentUser, kRun, u"Tool"));
 }
 
+// A row listed switched off stands for a record or a task that is off: the
+// delete button leaves all of it in place and says to enable it first.
+TEST_F(StartupDisableTest, ADisabledRowIsNeverDeletedAndTheUserIsToldToEnableItFirst) {
+    const std::u16string logonTask =
+        u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+        u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+        u"  <Triggers><LogonTrigger><Enabled>true</Enabled></LogonTrigger></Triggers>\r\n"
+        u"  <Settings><Enabled>false</Enabled></Settings>\r\n"
+        u"  <Actions Context=\"Author\"><Exec><Command>C:\\Off\\off.exe</Command></Exec></Actions>\r\n</Task>\r\n";
+    struct Case {
+        const char* label;
+        std::string name;
+        std::string subkey;  // as listed before it was switched off; empty: the task
+    } cases[] = {
+        {"a Run value", "Tool", kRun},
+        {"a startup-folder file", "App.lnk", ""},
+        {"a logon task", "Off", ""},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\Tool\\tool.exe")});
+        fake.tasks.Add(u"\\Vendor\\Off", logonTask, false);
+        if (c.name != "Off") {
+            ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf(c.name, c.subkey))) << c.label;
+        }
+        std::optional<StartupRowTexts> row;
+        for (const StartupItem& i : Rows())
+            if (i.name == c.name && i.subkey.rfind("[已禁用]", 0) == 0) row = Texts(i);
+        ASSERT_TRUE(row) << c.label;
+        const std::vector<std::u16string> regRecords = RecordNames(kStartupRegRecords);
+        const std::vector<std::u16string> folderRecords = RecordNames(kStartupFolderRecords);
+        const std::vector<std::string> files = fake.files.AllPaths();
+        const size_t restoreFiles = RestoreFiles();
+        fake.prompter.Clear();
+
+        EXPECT_FALSE(RemoveStartupItem(fake.Get(), *row)) << c.label;
+        EXPECT_EQ(Prompts(), (std::vector<std::string>{"选中的启动项已被禁用，请先启用后再删除。"})) << c.label;
+        EXPECT_EQ(RecordNames(kStartupRegRecords), regRecords) << c.label;
+        EXPECT_EQ(RecordNames(kStartupFolderRecords), folderRecords) << c.label;
+        EXPECT_EQ(fake.files.AllPaths(), files) << c.label;
+        EXPECT_EQ(RestoreFiles(), restoreFiles) << c.label;
+        ASSERT_EQ(fake.tasks.tasks.size(), 1u) << c.label;
+        EXPECT_FALSE(fake.tasks.tasks[0].enabled) << c.label;
+        // Still listed, still off, and switched back on from the same row.
+        EXPECT_TRUE(EnableStartupItem(fake.Get(), *row)) << c.label;
+    }
+}
+
+// With no record name left for it, nothing is switched off; a record gone
+// since the list was made switches nothing on and the list is rebuilt.
+TEST_F(StartupDisableTest, NoRecordNameLeftOrARecordGoneChangesNothing) {
+    struct Case {
+        const char* label;
+        std::string name;
+        std::string subkey;
+        const char* records;
+        std::u16string recordName;
+    } cases[] = {
+        {"a Run value", "Tool", kRun, kStartupRegRecords, u"Tool"},
+        {"a startup-folder file", "App.lnk", "", kStartupFolderRecords,
+         FolderRecordName(u"C:\\users\\me\\Startup\\App.lnk")},
+    };
+    for (const Case& c : cases) {
+        fake = testing::FakePlatform();
+        SetUp();
+        SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\Tool\\tool.exe")});
+        const std::string base = fake.codec.WideToAnsi(c.recordName);
+        for (int n = 1; n <= 100; ++n)
+            RegKey::Create(fake.registry, kHkeyLocalMachine,
+                           std::string(c.records) + "\\" + base + (n > 1 ? " (" + std::to_string(n) + ")" : ""),
+                           View());
+        std::vector<std::string> files = fake.files.AllPaths();
+        EXPECT_FALSE(DisableStartupItem(fake.Get(), *RowOf(c.name, c.subkey))) << c.label;
+        EXPECT_EQ(Prompts(), (std::vector<std::string>{kDisableFailedMessage})) << c.label;
+        // At most the kept files' folder is made, empty.
+        files.push_back("C:\\Windows\\pss");
+        std::vector<std::string> now = fake.files.AllPaths();
+        if (std::find(now.begin(), now.end(), "C:\\Windows\\pss") == now.end()) now.push_back("C:\\Windows\\pss");
+        std::sort(files.begin(), files.end());
+        std::sort(now.begin(), now.end());
+        EXPECT_EQ(now, files) << c.label;
+        EXPECT_TRUE(Get(kHkeyCurrentUser, kRun, u"Tool")) << c.label;
+        EXPECT_EQ(RestoreFiles(), 0u) << c.label;
+
+        fake = testing::FakePlatform();
+        SetUp();
+        SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\Tool\\tool.exe")});
+        ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf(c.name, c.subkey))) << c.label;
+        std::optional<StartupRowTexts> disabled;
+        for (const StartupItem& i : Rows())
+            if (i.name == c.name && IsDisabledRow(Texts(i))) disabled = Texts(i);
+        ASSERT_TRUE(disabled) << c.label;
+        RegKey parent = RegKey::Open(fake.registry, kHkeyLocalMachine, c.records, kKeyAllAccess | View());
+        ASSERT_EQ(fake.registry.DeleteKeyW(parent.Handle(), c.recordName, View()), kErrorSuccess) << c.label;
+        const std::vector<std::string> left = fake.files.AllPaths();
+        EXPECT_TRUE(EnableStartupItem(fake.Get(), *disabled)) << c.label;
+        EXPECT_TRUE(Prompts().empty()) << c.label;
+        EXPECT_EQ(fake.files.AllPaths(), left) << c.label;
+        if (!c.subkey.empty()) {
+            EXPECT_FALSE(Get(kHkeyCurrentUser, kRun, u"Tool")) << c.label;
+        }
+        EXPECT_EQ(RestoreFiles(), 1u) << c.label;
+    }
+}
+
 TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
     struct Case {
         const char* label;
@@ -339,6 +441,9 @@ TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
         const std::string contents = fake.files.Contents(file);
         std::optional<StartupRowTexts> row = RowOf(c.name, "");
         ASSERT_TRUE(row) << c.label;
+        std::string shown;
+        for (const StartupItem& i : Rows())
+            if (i.name == c.name && i.subkey.empty()) shown = i.path;
         EXPECT_TRUE(DisableStartupItem(fake.Get(), *row)) << c.label;
         const std::u16string backup = u"C:\\Windows\\pss\\" + fake.codec.AnsiToWide(c.name) + c.extension;
         EXPECT_FALSE(fake.files.Exists(file)) << c.label;
@@ -359,6 +464,11 @@ TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
 
         std::optional<StartupRowTexts> disabled = RowOf(c.name, "[已禁用]");
         ASSERT_TRUE(disabled) << c.label;
+        // Listed with the path its enabled row showed.
+        for (const StartupItem& i : Rows())
+            if (i.name == c.name && i.subkey == "[已禁用]") {
+                EXPECT_EQ(i.path, shown) << c.label;
+            }
         EXPECT_TRUE(EnableStartupItem(fake.Get(), *disabled)) << c.label;
         EXPECT_TRUE(fake.files.Exists(file)) << c.label;
         EXPECT_EQ(fake.files.Contents(file), contents) << c.label;
@@ -398,6 +508,7 @@ TEST_F(StartupDisableTest, AFolderRecordNamingAnotherFolderIsNeverActedOn) {
         {"system folder", "C:\\Windows\\system32\\x.exe", "C:\\Windows\\system32", "C:\\Windows\\pss\\x.exe.Startup"},
         {"backup elsewhere", "C:\\users\\me\\Startup\\x.exe", kUserStartup, "C:\\secret\\x.exe"},
         {"location differs", "C:\\users\\me\\Startup\\x.exe", "C:\\Windows", "C:\\Windows\\pss\\x.exe.Startup"},
+        {"the folder itself", "C:\\users\\me\\Startup\\..", kUserStartup, "C:\\Windows\\pss\\x.exe.Startup"},
     };
     for (const Case& c : cases) {
         RegKey record = RegKey::Create(fake.registry, kHkeyLocalMachine, std::string(kStartupFolderRecords) + "\\r");

@@ -33,12 +33,7 @@ std::vector<std::string> Rows(const std::vector<StartupItem>& items) {
 class StartupScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegKey::Create(fake.registry, kHkeyCurrentUser,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Startup", kUserStartup);
-        RegKey::Create(fake.registry, kHkeyLocalMachine,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Common Startup", kCommonStartup);
+        testing::NameStartupFolders(fake.registry, kUserStartup, kCommonStartup);
         fake.files.AddFolder(kUserStartup);
         fake.files.AddFolder(kCommonStartup);
         fake.files.AddFolder("C:\\Windows\\system32");
@@ -458,12 +453,7 @@ TEST_F(StartupScanTest, AStopEndsEveryLoopAtTheNextRead) {
         links.UseCodec(codec);
         CountingLinks counted(links, &reads);
         testing::FakePlatform bundle;
-        RegKey::Create(registry, kHkeyCurrentUser,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Startup", user);
-        RegKey::Create(registry, kHkeyLocalMachine,
-                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-            .SetString("Common Startup", kCommonStartup);
+        testing::NameStartupFolders(registry, user, kCommonStartup);
         for (const char* name : {"one", "two", "three"})
             RegKey::Create(registry, kHkeyCurrentUser, kRun).SetString(name, std::string(name) + ".exe");
         RegKey::Create(registry, kHkeyLocalMachine, kWinlogon).SetString("Shell", "evil.exe");
@@ -551,12 +541,7 @@ TEST_F(StartupScanTest, AFolderNamedWithAClosingBackslashIsWalked) {
 
 TEST_F(StartupScanTest, UnreadableStartupFoldersListNothing) {
     fake.registry = FakeRegistry();
-    RegKey::Create(fake.registry, kHkeyCurrentUser,
-                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-        .SetString("Startup", "");
-    RegKey::Create(fake.registry, kHkeyLocalMachine,
-                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-        .SetString("Common Startup", "C:\\Missing");
+    testing::NameStartupFolders(fake.registry, "", "C:\\Missing");
     fake.files.AddFile("C:\\stray.exe");
     fake.files.SetWorkingFolder("C:\\");
     EXPECT_EQ(Scan(), std::vector<std::string>{});

@@ -169,15 +169,26 @@ protected:
     std::vector<std::string> before_;
 };
 
+HWND OpenAddonTab(testing::TrimvexProcess& program) {
+    return program.WaitForMain() ? program.OpenTab(1015, {1060, 1065}) : nullptr;
+}
+
+// The real program with its add-on tab open and listed; a list that cannot
+// be read when that could not be done.
+struct AddonTab {
+    testing::TrimvexProcess program;
+    HWND page = OpenAddonTab(program);
+    testing::RemoteListView list{GetDlgItem(page, 1060)};
+};
+
 TEST_F(AddonProgram, ListsTheRegistryAndRemovesExactlyTheTickedUnprotectedEntries) {
     std::vector<std::string> imported = Snapshot();
     std::vector<std::vector<std::string>> expected = ExpectedRows();
-    testing::TrimvexProcess program;
-    ASSERT_NE(program.WaitForMain(), nullptr);
-    HWND page = program.OpenTab(1015, {1060, 1065});
-    ASSERT_NE(page, nullptr);
-    testing::RemoteListView list(GetDlgItem(page, 1060));
-    ASSERT_TRUE(list);
+    AddonTab tab;
+    ASSERT_TRUE(tab.list) << "the add-on tab did not open";
+    testing::TrimvexProcess& program = tab.program;
+    HWND page = tab.page;
+    testing::RemoteListView& list = tab.list;
 
     // What the window lists is what the registry holds, in the same order;
     // the fixture's rows stand as their locations put them.
@@ -270,12 +281,11 @@ TEST_F(AddonProgram, DisableAndEnableSwitchTheBrowsersOwnSettingForTheTickedRows
         RegCloseKey(key);
     }
     const std::vector<std::string> imported = Snapshot();
-    testing::TrimvexProcess program;
-    ASSERT_NE(program.WaitForMain(), nullptr);
-    HWND page = program.OpenTab(1015, {1060, 1065});
-    ASSERT_NE(page, nullptr);
-    testing::RemoteListView list(GetDlgItem(page, 1060));
-    ASSERT_TRUE(list);
+    AddonTab tab;
+    ASSERT_TRUE(tab.list) << "the add-on tab did not open";
+    testing::TrimvexProcess& program = tab.program;
+    HWND page = tab.page;
+    testing::RemoteListView& list = tab.list;
     const std::vector<std::vector<std::string>> shown = ListedRows(list);
     for (const std::string& id : {Id(3, 1), Id(1, 1), Id(1, 2)}) {
         ASSERT_GE(RowOf(list, id), 0) << id;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "manage/ServiceRunState.h"
 #include "manage/ServiceScan.h"
 #include "platform/win32/ScopedHandle.h"
 #include "res/resource.h"
@@ -147,22 +148,38 @@ struct ScHandleTraits {
 };
 using ScopedSc = UniqueHandle<SC_HANDLE, ScHandleTraits>;
 
-// A demand-start service made for the test; deleted at the end.
+// The command line of the test's own service program running as `name`.
+std::string ServiceHostCommand(const std::string& name) {
+    return "\"" + testing::ProgramDirectory() + "tv_service.exe\" " + name;
+}
+
+// A demand-start service made for the test, by default with an image that
+// is not there; stopped and deleted at the end.
 class TestService {
 public:
-    explicit TestService(const std::string& name) : name_(name) {
+    explicit TestService(const std::string& name,
+                         const std::string& image = "\"C:\\tv test\\none.exe\"",
+                         const std::string& dependsOn = std::string())
+        : name_(name) {
+        // One name and the empty string that ends the list.
+        std::string dependencies = dependsOn;
+        if (!dependencies.empty()) dependencies.append(2, '\0');
         ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
         ScopedSc service(CreateServiceA(manager.Get(), name.c_str(), (name + " display").c_str(),
                                         SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                        SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                                        "\"C:\\tv test\\none.exe\"", nullptr, nullptr, nullptr,
+                                        SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, image.c_str(),
+                                        nullptr, nullptr,
+                                        dependencies.empty() ? nullptr : dependencies.c_str(),
                                         nullptr, nullptr));
         created_ = static_cast<bool>(service);
     }
     ~TestService() {
         ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
         ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_ALL_ACCESS));
-        if (service) DeleteService(service.Get());
+        if (!service) return;
+        SERVICE_STATUS status{};
+        if (ControlService(service.Get(), SERVICE_CONTROL_STOP, &status)) WaitFor(SERVICE_STOPPED);
+        DeleteService(service.Get());
     }
     TestService(const TestService&) = delete;
     TestService& operator=(const TestService&) = delete;
@@ -179,6 +196,38 @@ public:
         auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(block.data());
         if (!QueryServiceConfigA(service.Get(), config, needed, &needed)) return ~0u;
         return config->dwStartType;
+    }
+
+    // The state as the service manager has it, or 0.
+    DWORD State() const {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_QUERY_STATUS));
+        SERVICE_STATUS status{};
+        if (!service || !QueryServiceStatus(service.Get(), &status)) return 0;
+        return status.dwCurrentState;
+    }
+
+    // Started or stopped by the test itself, past the program; true once
+    // the service manager reports the new state.
+    bool Start() const {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_START));
+        return service && StartServiceA(service.Get(), 0, nullptr) && WaitFor(SERVICE_RUNNING);
+    }
+    bool Stop() const {
+        ScopedSc manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        ScopedSc service(OpenServiceA(manager.Get(), name_.c_str(), SERVICE_STOP));
+        SERVICE_STATUS status{};
+        return service && ControlService(service.Get(), SERVICE_CONTROL_STOP, &status) &&
+               WaitFor(SERVICE_STOPPED);
+    }
+    bool WaitFor(DWORD state) const {
+        const DWORD start = GetTickCount();
+        while (State() != state) {
+            if (GetTickCount() - start > 30000) return false;
+            Sleep(50);
+        }
+        return true;
     }
 
 private:
@@ -226,20 +275,29 @@ void SelectRow(const testing::RemoteListView& list, HWND listWindow, int row) {
     SendMessageA(listWindow, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+HWND OpenServicesTab(testing::TrimvexProcess& program) {
+    if (!program.Started() || !program.WaitForMain()) return nullptr;
+    return program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
+}
+
+// The real program with its services tab open and listed; a list that
+// cannot be read when that could not be done.
+struct ServicesTab {
+    testing::TrimvexProcess program;
+    HWND page = OpenServicesTab(program);
+    HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
+    testing::RemoteListView list{listWindow};
+};
+
 TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
     const std::string name = "tvbtn" + std::to_string(GetCurrentProcessId());
     TestService service(name);
     ASSERT_TRUE(service.Created());
     ASSERT_EQ(service.StartType(), static_cast<DWORD>(SERVICE_DEMAND_START));
     ASSERT_EQ(MsconfigServiceRecord(name), -1);
-    testing::TrimvexProcess program;
-    ASSERT_TRUE(program.Started());
-    ASSERT_NE(program.WaitForMain(), nullptr);
-    HWND page = program.OpenTab(IDC_TAB_SERVICES, {IDC_SERVICE_LIST, IDC_SERVICE_REFRESH});
-    ASSERT_NE(page, nullptr);
-    HWND listWindow = GetDlgItem(page, IDC_SERVICE_LIST);
-    testing::RemoteListView list(listWindow);
-    ASSERT_TRUE(list);
+    ServicesTab tab;
+    ASSERT_TRUE(tab.list) << "the services tab did not open";
+    auto& [program, page, listWindow, list] = tab;
     int row = FindRow(list, kServiceName, name);
     ASSERT_GE(row, 0) << "the test service is not listed";
     EXPECT_EQ(list.ItemText(row, kServiceStartType), "手动");
@@ -269,6 +327,83 @@ TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
     row = FindRow(list, kServiceName, name);
     ASSERT_GE(row, 0);
     EXPECT_EQ(list.ItemText(row, kServiceStartType), "手动");
+}
+
+// Presses the start or the stop button: the service manager is waited for
+// off the program's window thread, and what went wrong ends in a message box,
+// whose text is handed back (empty when none came) once the lists are there
+// again.
+::testing::AssertionResult PressAndRead(const testing::TrimvexProcess& program, HWND page, int id,
+                                        std::string* told) {
+    told->clear();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(page, id)), SMTO_NORMAL, 10000,
+                             &result))
+        return ::testing::AssertionFailure() << "button " << id << " did not return";
+    const DWORD start = GetTickCount();
+    while (!program.WaitForLists(50)) {
+        std::string text;
+        if (told->empty() && program.NextMessageBox("Trimvex", &text, 50)) *told = text;
+        if (GetTickCount() - start > 60000)
+            return ::testing::AssertionFailure() << "the lists never refilled";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string Cell(const testing::RemoteListView& list, const std::string& name, int column) {
+    const int row = FindRow(list, kServiceName, name);
+    return row < 0 ? "(not listed)" : list.ItemText(row, column);
+}
+
+// A service of its own process set to automatic, started and stopped
+// through the page's buttons, its state read from the service manager on
+// its own; a stop is refused, naming the service, while a running service
+// depends on it.
+TEST(ManageProgram, ServiceIsSetToAutomaticStartedAndStoppedThroughTheButtons) {
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const std::string base = "tvrun" + pid;
+    const std::string user = "tvuse" + pid;
+    TestService service(base, ServiceHostCommand(base));
+    TestService dependent(user, ServiceHostCommand(user), base);
+    ASSERT_TRUE(service.Created());
+    ASSERT_TRUE(dependent.Created());
+    ASSERT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+    ServicesTab tab;
+    ASSERT_TRUE(tab.list) << "the services tab did not open";
+    auto& [program, page, listWindow, list] = tab;
+    ASSERT_GE(FindRow(list, kServiceName, base), 0) << "the test service is not listed";
+    EXPECT_EQ(Cell(list, base, kServiceStartType), "手动");
+    EXPECT_EQ(Cell(list, base, kServiceState), "已停止");
+
+    SelectRow(list, listWindow, FindRow(list, kServiceName, base));
+    ASSERT_TRUE(Press(program, page, IDC_SERVICE_AUTO));
+    EXPECT_EQ(service.StartType(), static_cast<DWORD>(SERVICE_AUTO_START));
+    EXPECT_EQ(MsconfigServiceRecord(base), -1);
+    EXPECT_EQ(Cell(list, base, kServiceStartType), "自动");
+
+    std::string told;
+    SelectRow(list, listWindow, FindRow(list, kServiceName, base));
+    ASSERT_TRUE(PressAndRead(program, page, IDC_SERVICE_START, &told));
+    EXPECT_EQ(told, "");
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(Cell(list, base, kServiceState), "已启动");
+
+    // Another running service needs it: the stop is refused and names it.
+    ASSERT_TRUE(dependent.Start());
+    SelectRow(list, listWindow, FindRow(list, kServiceName, base));
+    ASSERT_TRUE(PressAndRead(program, page, IDC_SERVICE_STOP, &told));
+    EXPECT_EQ(told, std::string(kServiceDependentsRunning) + "\n" + user + " (" + user + " display)");
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(dependent.State(), static_cast<DWORD>(SERVICE_RUNNING));
+
+    ASSERT_TRUE(dependent.Stop());
+    SelectRow(list, listWindow, FindRow(list, kServiceName, base));
+    ASSERT_TRUE(PressAndRead(program, page, IDC_SERVICE_STOP, &told));
+    EXPECT_EQ(told, "");
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(Cell(list, base, kServiceState), "已停止");
+    EXPECT_EQ(Cell(list, base, kServiceStartType), "自动");
 }
 
 }  // namespace

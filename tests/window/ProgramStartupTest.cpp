@@ -274,7 +274,7 @@ TEST(ProgramStartup, DisablesAndEnablesARunValueAndAStartupFile) {
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Sleep(300);
             CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);
-            const std::string shot = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-disabled-row.png";
+            const std::string shot = testing::WindowsPath(TV_SCREENSHOT_DIR) + "\\startup-disabled.png";
             EXPECT_TRUE(testing::SaveWindowPng(program.Main(), shot)) << shot;
             // The mark is in the subkey column, right of the first view.
             SendMessageA(listWindow, LVM_SCROLL, 400, 0);

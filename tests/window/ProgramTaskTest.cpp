@@ -1,6 +1,8 @@
 // The real Trimvex.exe lists a task that starts a program at logon, removes
 // it through the startup tab's button, and the definition it keeps
-// registers the task again with the command its restore file gives.
+// registers the task again with the command its restore file gives; logon
+// tasks are switched off and on through the tab's buttons, as far as the
+// task service lets them be.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "manage/TaskSwitch.h"
 #include "platform/win32/Win32TaskScheduler.h"
 #include "res/resource.h"
 #include "tests/support/ChildProcess.h"
@@ -131,6 +134,95 @@ TEST(ProgramTasks, ListsALogonTaskRemovesItAndItsKeptDefinitionRegistersItAgain)
     EXPECT_TRUE(Registered());
     testing::DeleteTestTask(kPath);
     for (const std::string& name : kept) DeleteFileA((RestoreFolder() + "\\" + name).c_str());
+}
+
+// A logon task's definition, switched on or off as a whole.
+std::u16string LogonTask(bool enabled) {
+    return u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+           u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+           u"  <Triggers><LogonTrigger><Enabled>true</Enabled></LogonTrigger></Triggers>\r\n"
+           u"  <Settings><Enabled>" + std::u16string(enabled ? u"true" : u"false") + u"</Enabled></Settings>\r\n"
+           u"  <Actions Context=\"Author\"><Exec><Command>C:\\windows\\notepad.exe</Command></Exec></Actions>\r\n"
+           u"</Task>\r\n";
+}
+
+int RowNamed(const testing::RemoteListView& list, const std::string& name) {
+    for (int r = 0; r < list.ItemCount(); ++r)
+        if (list.ItemText(r, 0) == name) return r;
+    return -1;
+}
+
+// Clicks a button of the page, answers the message box it may bring and
+// waits for the list: the box's text, or empty when none came.
+std::string ClickAndRead(const testing::TrimvexProcess& program, HWND page, int id) {
+    testing::PostClick(page, id);
+    std::string told;
+    program.NextMessageBox("Trimvex", &told, 5000);
+    program.WaitForLists();
+    return told;
+}
+
+// One task switched off through 禁用, another switched on through 启用, each
+// read back from the task service on its own. Wine 8's service takes no
+// switch (its put_Enabled changes nothing): there the program says so,
+// keeps no restore file and both tasks stay as they were.
+TEST(ProgramTasks, LogonTasksAreSwitchedOffAndOnThroughTheButtons) {
+    const std::u16string on = u"\\TvWindow\\TvSwitchOn";
+    const std::u16string off = u"\\TvWindow\\TvSwitchOff";
+    ASSERT_TRUE(testing::StartTaskService());
+    struct Cleanup {
+        std::u16string paths[2];
+        ~Cleanup() {
+            for (const std::u16string& path : paths) testing::DeleteTestTask(path);
+        }
+    } cleanup{{on, off}};
+    ASSERT_TRUE(testing::RegisterTask(on, LogonTask(true)));
+    ASSERT_TRUE(testing::RegisterTask(off, LogonTask(false)));
+    ASSERT_EQ(testing::TaskEnabled(on), 1);
+    ASSERT_EQ(testing::TaskEnabled(off), 0);
+    const std::vector<std::string> keptBefore = RestoreFolderNames();
+    const bool switches = testing::SwitchesTasks();
+
+    testing::TrimvexProcess program;
+    ASSERT_NE(program.WaitForMain(), nullptr);
+    HWND listWindow = GetDlgItem(program.PageWith({IDC_STARTUP_LIST, IDC_STARTUP_REFRESH}), IDC_STARTUP_LIST);
+    testing::RemoteListView list(listWindow);
+    ASSERT_TRUE(list);
+    HWND page = GetParent(listWindow);
+    int row = RowNamed(list, "TvSwitchOn");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list.ItemText(row, 3), "\\TvWindow [登录时]");
+    ASSERT_GE(RowNamed(list, "TvSwitchOff"), 0);
+    EXPECT_EQ(list.ItemText(RowNamed(list, "TvSwitchOff"), 3), "[已禁用] \\TvWindow [登录时]");
+
+    list.Select(row);
+    const std::string offTold = ClickAndRead(program, page, IDC_STARTUP_DISABLE);
+    list.Select(RowNamed(list, "TvSwitchOff"));
+    const std::string onTold = ClickAndRead(program, page, IDC_STARTUP_ENABLE);
+    if (switches) {
+        EXPECT_EQ(offTold, "");
+        EXPECT_EQ(onTold, "");
+        EXPECT_EQ(testing::TaskEnabled(on), 0);
+        EXPECT_EQ(testing::TaskEnabled(off), 1);
+        EXPECT_EQ(list.ItemText(RowNamed(list, "TvSwitchOn"), 3), "[已禁用] \\TvWindow [登录时]");
+        EXPECT_EQ(list.ItemText(RowNamed(list, "TvSwitchOff"), 3), "\\TvWindow [登录时]");
+        EXPECT_EQ(RestoreFolderNames().size(), keptBefore.size() + 2);
+    } else {
+        EXPECT_EQ(offTold, kTaskSwitchFailedMessage);
+        EXPECT_EQ(onTold, kTaskSwitchFailedMessage);
+        EXPECT_EQ(testing::TaskEnabled(on), 1);
+        EXPECT_EQ(testing::TaskEnabled(off), 0);
+        EXPECT_EQ(list.ItemText(RowNamed(list, "TvSwitchOn"), 3), "\\TvWindow [登录时]");
+        EXPECT_EQ(list.ItemText(RowNamed(list, "TvSwitchOff"), 3), "[已禁用] \\TvWindow [登录时]");
+        EXPECT_EQ(RestoreFolderNames(), keptBefore);
+    }
+    // Both still registered, whatever the service did.
+    std::u16string xml;
+    EXPECT_TRUE(Win32TaskScheduler().TaskXml(on, &xml));
+    EXPECT_TRUE(Win32TaskScheduler().TaskXml(off, &xml));
+    for (const std::string& name : RestoreFolderNames())
+        if (std::find(keptBefore.begin(), keptBefore.end(), name) == keptBefore.end())
+            DeleteFileA((RestoreFolder() + "\\" + name).c_str());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/contract/TasksUnderTest.h"
 
-#include <windows.h>
-
 #include <vector>
 
 #include "platform/win32/Win32TaskScheduler.h"
@@ -20,10 +18,7 @@ struct RealTasks : TasksUnderTest {
         registered.push_back(path);
         return tv::testing::RegisterTask(path, xml);
     }
-    bool SwitchesTasks() override {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
-    }
+    bool SwitchesTasks() override { return tv::testing::SwitchesTasks(); }
 };
 
 }  // namespace
