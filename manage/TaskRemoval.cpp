@@ -4,6 +4,7 @@
 
 #include "manage/NameCheck.h"
 #include "manage/TaskScan.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/RegBackup.h"
 #include "platform/RestoreFiles.h"
@@ -59,6 +60,21 @@ TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& ro
     return TaskRowPath::kTask;
 }
 
+namespace {
+
+// One moment, read once, for everything named after it.
+class HeldClock : public Clock {
+public:
+    explicit HeldClock(LocalDateTime when) : when_(when) {}
+    LocalDate Today() const override { return when_.date; }
+    LocalDateTime Now() const override { return when_; }
+
+private:
+    LocalDateTime when_;
+};
+
+}  // namespace
+
 bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
     const TextCodec& codec = *platform.codec;
@@ -70,9 +86,13 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     if (!platform.tasks->TaskXml(path, &xml)) return true;  // gone already
 
     // The definition as Task Scheduler's own XML (UTF-16, as schtasks reads
-    // it), then the restore file naming it; only with both may it go.
+    // it), then the restore file naming it; only with both may it go. Both
+    // are named from one reading of the clock, so the pair shares its name.
+    HeldClock held(platform.clock->Now());
+    Platform once = platform;
+    once.clock = &held;
     const std::string xmlPath = RestoreFolderSlot(
-        platform, RestoreFileStem(platform.clock->Now(), kRestoreStartupSubject, row.name) + ".xml");
+        once, RestoreFileStem(held.Now(), kRestoreStartupSubject, row.name) + ".xml");
     std::unique_ptr<NewFile> xmlFile;
     if (!xmlPath.empty()) xmlFile = platform.files->WriteNewFile(xmlPath, Utf16LeWithBom(xml));
     if (!xmlFile) {
@@ -86,7 +106,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
                                     "\" /tn \"") +
                    path + u"\"");
     std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile)) {
+    if (!SaveRestoreFile(once, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile)) {
         xmlFile->Discard();
         return false;
     }
