@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/VersionNotice.h"
 #include "app/win32/MainWindow.h"
 #include "platform/ui/Gathering.h"
 #include "tests/support/WindowTestSupport.h"
@@ -69,6 +70,19 @@ HWND TrimvexProcess::FindTopLevel(const std::string& title, const char* classNam
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND TrimvexProcess::FindMessageBox() const {
+    const std::string noticeRefusal =
+        "无法通过桌面打开，请自行在浏览器中打开以下地址：\n" + HomePageAddress();
+    HWND box = FindTopLevel("Trimvex", "#32770");
+    if (box && WindowText(GetDlgItem(box, 0xFFFF)) == noticeRefusal) {
+        std::printf("answered the version notice's shell refusal\n");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(10);
+        box = FindTopLevel("Trimvex", "#32770");
+    }
+    return box;
 }
 
 HWND TrimvexProcess::WaitForTopLevel(const std::string& title, const char* className,

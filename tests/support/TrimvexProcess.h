@@ -33,6 +33,10 @@ public:
     // A visible top-level window of the program with this title (and
     // window class, when one is given), or null.
     HWND FindTopLevel(const std::string& title, const char* className = nullptr) const;
+    // The program's message box, if one shows, other than the one naming the
+    // home page that the version notice brings when a busy desktop shell
+    // misses its second; that one is answered on the way.
+    HWND FindMessageBox() const;
     HWND WaitForTopLevel(const std::string& title, const char* className, DWORD milliseconds) const;
     // The first descendant of the main window (a page) that holds every
     // one of these controls: pages share control ids, so one is not enough.

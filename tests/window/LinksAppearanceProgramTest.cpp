@@ -50,7 +50,7 @@ TEST(ProgramPages, HelpAdvisorAndEmptySearchMessage) {
     SetDlgItemTextA(help, 1008, "w");
     PostClick(help, 1009);
     HWND box = nullptr;
-    for (int i = 0; i < 250 && !(box = program.FindTopLevel("Trimvex", "#32770")); ++i) Sleep(20);
+    for (int i = 0; i < 250 && !(box = program.FindMessageBox()); ++i) Sleep(20);
     ASSERT_NE(box, nullptr) << "no message box for a one-letter search";
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "请先在左边方框中输入问题描述或关键字");
     PostMessageA(box, WM_COMMAND, IDOK, 0);

@@ -285,7 +285,7 @@ TEST_F(RestoreProgram, NothingLandsWhereALinkedRestoreFolderLeads) {
     list.Select(row);
     Post(page, 1012);
     EXPECT_TRUE(WaitForRestoreFiles(1, second));
-    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
+    EXPECT_FALSE(program.FindMessageBox()) << "no message box";
     PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 
@@ -374,7 +374,7 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
         Post(page, 1037);
         ASSERT_TRUE(WaitForRestoreFiles(++files)) << section.first;
     }
-    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no other message box";
+    EXPECT_FALSE(program.FindMessageBox()) << "no other message box";
     PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 
@@ -517,7 +517,7 @@ TEST_F(OrdinaryPrefix, ARemovalWorksItsRestoreFileIsInTheMachinesFolderAndTheHel
     ASSERT_TRUE(WaitForRestoreFiles(before.size() + 1));
     for (int i = 0; i < 250 && FindRow(list, 0, kValue) >= 0; ++i) Sleep(20);
     EXPECT_EQ(FindRow(list, 0, kValue), -1);
-    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
+    EXPECT_FALSE(program.FindMessageBox()) << "no message box";
 
     // The help page's button opens the folder in the desktop shell's own
     // window, not in one of this program's.
@@ -542,7 +542,7 @@ TEST_F(OrdinaryPrefix, ARemovalWorksItsRestoreFileIsInTheMachinesFolderAndTheHel
     EXPECT_NE(owner, program.Id());
     EXPECT_NE(ParentOf(owner), program.Id());
     PostMessageA(opened, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(program.FindTopLevel("Trimvex", "#32770")) << "no message box";
+    EXPECT_FALSE(program.FindMessageBox()) << "no message box";
     PostMessageA(program.Main(), WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED), 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 

@@ -248,9 +248,11 @@ TEST_F(StartupPageTest, RefreshingKeepsGdiObjectsAndImagesLevel) {
     testing::PumpMessages(20);
     EXPECT_EQ(ImageList_GetImageCount(Page().Images()), images);
     EXPECT_EQ(Page().List().ItemCount(), rows);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+    // One object lost per refresh would show as a hundred; a slow scan
+    // makes the page's sign and its objects once, the first time it shows.
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 10);
     if (gdi >= 0) {
-        EXPECT_LE(testing::GdiObjectCount(), gdi + 2);
+        EXPECT_LE(testing::GdiObjectCount(), gdi + 10);
     }
 }
 
