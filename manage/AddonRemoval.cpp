@@ -6,9 +6,9 @@
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
+#include "restore/RegBackup.h"
 #include "platform/TextCodec.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "platform/Shell.h"
 

@@ -3,10 +3,10 @@
 #include "manage/NameCheck.h"
 #include "manage/ServiceScan.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ServiceDatabase.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

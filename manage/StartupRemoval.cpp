@@ -8,10 +8,10 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
+#include "restore/RegBackup.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "platform/TextCodec.h"
 

@@ -5,11 +5,11 @@
 #include "manage/NameCheck.h"
 #include "manage/TaskScan.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
 #include "platform/WideText.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -9,11 +9,11 @@
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ServiceControl.h"
 #include "platform/Shell.h"
 #include "platform/SystemProbe.h"
 #include "platform/WorkerThreads.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/RestoreFiles.h"
 #include "res/ids/SecurityPage.h"
+#include "restore/RestoreFiles.h"
 #include "tweaks/TweakRestore.h"
 
 namespace tv {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "links/HelpActions.h"
-#include "platform/RegBackup.h"
 #include "platform/Registry.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

@@ -13,7 +13,7 @@
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
 #include "tests/support/RegFile.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
 #include "tweaks/AppearanceTweaks.h"

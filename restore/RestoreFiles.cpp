@@ -1,4 +1,4 @@
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 
 #include <cstdio>
 
@@ -6,8 +6,8 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
 
 namespace tv {
 
