@@ -16,6 +16,7 @@ namespace tv {
 
 namespace {
 
+const char kRestoreAddonSubject[] = "删除IE插件";
 const char kFlashGetMessage[] = "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作";
 const char kGoogleMessage[] =
     "Google 搜索工具,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除";

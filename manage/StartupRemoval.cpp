@@ -19,6 +19,7 @@ namespace tv {
 
 const char kProtectedStartupMessage[] =
     "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认";
+const char kRestoreStartupSubject[] = "删除启动项";
 
 namespace {
 

@@ -10,6 +10,8 @@ namespace tv {
 // Shown, with no icon and the application's title, for entries Windows
 // needs.
 extern const char kProtectedStartupMessage[];
+// The subject of a removed entry's restore file, a task's too.
+extern const char kRestoreStartupSubject[];
 
 // The columns of a row the removal reads.
 struct StartupRowTexts {

@@ -3,13 +3,13 @@
 #include <cstdint>
 
 #include "res/ids/SecurityPage.h"
-#include "restore/RestoreFiles.h"
 #include "tweaks/TweakRestore.h"
 
 namespace tv {
 
 const char kUacPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 const char kUacPolicyValue[] = "EnableLUA";
+const char kRestoreUacSubject[] = "UAC 开关";
 
 UacDisplay UacDisplayFor(bool enabled) {
     if (enabled) return {"【启用】", IDI_SECURITY_UAC_ON};

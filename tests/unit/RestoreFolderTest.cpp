@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "links/HelpActions.h"
+#include "manage/ServiceDeletion.h"
+#include "manage/StartupRemoval.h"
 #include "platform/Registry.h"
 #include "restore/RegBackup.h"
 #include "restore/RestoreFiles.h"

@@ -19,6 +19,7 @@
 #include "tweaks/AppearanceTweaks.h"
 #include "tweaks/SpeedTweaks.h"
 #include "manage/ProcessActions.h"
+#include "manage/ServiceDeletion.h"
 #include "platform/RegistryViews.h"
 #include "tweaks/UacSwitch.h"
 
