@@ -5,9 +5,9 @@
 #include "platform/BuildSettings.h"
 #include "platform/CodePageText.h"
 #include "platform/Drives.h"
-#include "platform/RestoreFiles.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

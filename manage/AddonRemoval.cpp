@@ -6,9 +6,9 @@
 #include "platform/RegistryViews.h"
 #include "platform/CodePageText.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
+#include "restore/RegBackup.h"
 #include "platform/TextCodec.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "platform/Shell.h"
 
@@ -16,6 +16,7 @@ namespace tv {
 
 namespace {
 
+const char kRestoreAddonSubject[] = "删除IE插件";
 const char kFlashGetMessage[] = "FlashGet 网际快车下载工具,属于必须插件已经取消了卸载操作";
 const char kGoogleMessage[] =
     "Google 搜索工具,属于安全插件已经取消了卸载操作,如果要删除请在[软件卸载]中删除";

@@ -3,9 +3,9 @@
 #include "manage/AddonRemoval.h"
 #include "manage/NameCheck.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

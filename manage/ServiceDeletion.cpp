@@ -3,10 +3,10 @@
 #include "manage/NameCheck.h"
 #include "manage/ServiceScan.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ServiceDatabase.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 
@@ -18,6 +18,7 @@ const char kProtectedServiceWarning[] =
 const char kOpenManagerError[] = "打开服务管理器错误";
 const char kOpenServiceError[] = "打开服务错误";
 const char kDeleteServiceError[] = "删除服务错误";
+const char kRestoreServiceSubject[] = "删除服务";
 const char kServicesKey[] = "SYSTEM\\CurrentControlSet\\Services\\";
 
 namespace {

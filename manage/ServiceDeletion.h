@@ -14,6 +14,7 @@ extern const char kProtectedServiceWarning[];
 extern const char kOpenManagerError[];
 extern const char kOpenServiceError[];
 extern const char kDeleteServiceError[];
+extern const char kRestoreServiceSubject[];
 // Where each service's registry key lies, with the trailing backslash.
 extern const char kServicesKey[];
 

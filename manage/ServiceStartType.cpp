@@ -4,12 +4,12 @@
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ServiceDatabase.h"
 #include "platform/TextCodec.h"
 #include "platform/WideText.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

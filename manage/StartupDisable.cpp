@@ -14,13 +14,13 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ShellLinks.h"
 #include "platform/TextCodec.h"
 #include "platform/WideText.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

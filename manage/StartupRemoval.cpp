@@ -9,10 +9,10 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
+#include "restore/RegBackup.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "platform/TextCodec.h"
 
@@ -21,6 +21,7 @@ namespace tv {
 const char kProtectedStartupMessage[] =
     "Windows 运行需要该键,不能删除,如果病毒木马修改请单击\"安全修复\"即可恢复系统默认";
 const char kDisabledRowRemovalMessage[] = "选中的启动项已被禁用，请先启用后再删除。";
+const char kRestoreStartupSubject[] = "删除启动项";
 
 namespace {
 

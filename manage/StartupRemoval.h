@@ -13,6 +13,8 @@ extern const char kProtectedStartupMessage[];
 // Shown, with the program's title, for a row listed switched off: it is
 // put back before it can be deleted, and nothing is deleted.
 extern const char kDisabledRowRemovalMessage[];
+// The subject of a removed entry's restore file, a task's too.
+extern const char kRestoreStartupSubject[];
 
 // The columns of a row the removal reads.
 struct StartupRowTexts {

@@ -6,11 +6,11 @@
 #include "manage/TaskScan.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
 #include "platform/WideText.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -6,10 +6,10 @@
 #include "manage/StartupDisable.h"
 #include "manage/TaskRemoval.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
-#include "platform/RestoreFiles.h"
 #include "platform/TaskScheduler.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -9,7 +9,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
 #include "platform/ServiceControl.h"
 #include "platform/Shell.h"
 #include "platform/SystemProbe.h"
@@ -34,6 +33,8 @@ namespace {
 constexpr unsigned kGlassBitsPerPixel = 32;
 constexpr unsigned kServiceSettleMs = 2000;
 
+const char kRestoreDesktopSubject[] = "桌面优化";
+const char kRestoreThemeSubject[] = "主题设置";
 const char kUserExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const char kMachineExplorerKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const char kDwmKey[] = "Software\\Microsoft\\Windows\\DWM";

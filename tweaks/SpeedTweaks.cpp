@@ -7,7 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
 
 namespace tv {
 
@@ -15,6 +14,7 @@ const char kSpeedTweaksDoneText[] = "操作已经完成，请重新启动计算�
 
 namespace {
 
+const char kRestoreSpeedSubject[] = "速度优化";
 const char kControlKey[] = "SYSTEM\\CurrentControlSet\\Control";
 const char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const char kBootOptimizeKey[] = "SOFTWARE\\Microsoft\\Dfrg\\BootOptimizeFunction";

@@ -1,9 +1,9 @@
 #include "tweaks/TweakRestore.h"
 
 #include "platform/CodePageText.h"
-#include "platform/RegBackup.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 
 namespace tv {
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/RestoreFiles.h"
 #include "res/ids/SecurityPage.h"
 #include "tweaks/TweakRestore.h"
 
@@ -10,6 +9,7 @@ namespace tv {
 
 const char kUacPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 const char kUacPolicyValue[] = "EnableLUA";
+const char kRestoreUacSubject[] = "UAC 开关";
 
 UacDisplay UacDisplayFor(bool enabled) {
     if (enabled) return {"【启用】", IDI_SECURITY_UAC_ON};

@@ -11,7 +11,7 @@
 #include "manage/AddonScan.h"
 #include "platform/RegistryViews.h"
 #include "tests/support/RegFile.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/AddonTexts.h"

@@ -12,7 +12,7 @@
 #include "manage/AddonSwitch.h"
 #include "manage/NameCheck.h"
 #include "tests/support/RegFile.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/WideText.h"
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/AddonTexts.h"

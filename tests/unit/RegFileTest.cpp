@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "platform/WideText.h"
-#include "platform/RegBackup.h"
-#include "platform/RegExport.h"
+#include "restore/RegBackup.h"
+#include "restore/RegExport.h"
 #include "tests/support/RegFile.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/host/IconvTextCodec.h"

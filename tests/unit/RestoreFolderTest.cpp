@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "links/HelpActions.h"
-#include "platform/RegBackup.h"
+#include "manage/ServiceDeletion.h"
+#include "manage/StartupRemoval.h"
 #include "platform/Registry.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RegBackup.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

@@ -9,7 +9,7 @@
 #include "platform/WideText.h"
 #include "manage/ServiceDeletion.h"
 #include "manage/ServiceScan.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

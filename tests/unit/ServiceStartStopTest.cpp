@@ -11,8 +11,8 @@
 #include "manage/ServiceRunState.h"
 #include "manage/ServiceScan.h"
 #include "manage/ServiceStartType.h"
-#include "platform/RestoreFiles.h"
 #include "platform/WideText.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

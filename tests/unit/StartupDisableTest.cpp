@@ -9,8 +9,8 @@
 #include "manage/StartupDisable.h"
 #include "manage/StartupRemoval.h"
 #include "manage/StartupScan.h"
-#include "platform/RestoreFiles.h"
 #include "platform/WideText.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

@@ -11,7 +11,7 @@
 #include "manage/StartupScan.h"
 #include "manage/TaskScan.h"
 #include "tests/support/RegFile.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

@@ -13,7 +13,7 @@
 #include "manage/TaskXml.h"
 #include "platform/Registry.h"
 #include "platform/RegistryViews.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace tv {

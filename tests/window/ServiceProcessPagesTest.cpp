@@ -20,7 +20,7 @@
 #include "manage/ServiceStartType.h"
 #include "platform/CodePageText.h"
 #include "platform/win32/ScopedHandle.h"
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 #include "platform/win32/Win32ProcessTable.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ServiceDatabase.h"

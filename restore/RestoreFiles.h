@@ -1,9 +1,9 @@
 // Where the restore files go and how they are named: one folder for the
 // machine in the common application data folder, which only administrators
 // may change (the files are imported with administrator rights later), one
-// file per action named by date, time and what it holds. A startup-folder
-// file that is removed is moved into the same folder instead of being
-// deleted.
+// file per action named by date, time and what it holds (its subject, which
+// the area that makes the change names). A file a change takes away is
+// moved into the same folder instead of being deleted.
 #pragma once
 
 #include <memory>
@@ -23,15 +23,6 @@ extern const char kRestoreFolderName[];
 // nothing is changed then.
 extern const char kRestoreFailedMessage[];
 
-// What each kind of restore file holds, the last part of its name.
-extern const char kRestoreStartupSubject[];
-extern const char kRestoreServiceSubject[];
-extern const char kRestoreAddonSubject[];
-extern const char kRestoreSpeedSubject[];
-extern const char kRestoreDesktopSubject[];
-extern const char kRestoreThemeSubject[];
-extern const char kRestoreUacSubject[];
-
 // "<common application data>\Trimvex 还原文件" (C:\ProgramData\... on
 // Windows 7); empty when the system gives no such folder.
 std::string RestoreFolderPath(const Platform& platform);
@@ -43,8 +34,8 @@ std::string RestoreFolderPath(const Platform& platform);
 // word. Empty when none can be had.
 std::string RestoreFolder(const Platform& platform);
 
-// "2026-12-08 09.05.02 删除服务 Name": the name of an action's file without
-// its extension. `detail` (a service or entry name) is shortened and
+// "2026-12-08 09.05.02 <subject> <detail>": the name of an action's file
+// without its extension. `detail` (what was changed) is shortened and
 // cleared of characters a file name cannot hold.
 std::string RestoreFileStem(const LocalDateTime& when, const std::string& subject,
                             const std::string& detail = std::string());

@@ -1,4 +1,4 @@
-#include "platform/RegBackup.h"
+#include "restore/RegBackup.h"
 
 #include "platform/WideText.h"
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RegExport.h"
+#include "restore/RegExport.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "platform/RegExport.h"
+#include "restore/RegExport.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/RestoreFiles.h"
+#include "restore/RestoreFiles.h"
 
 #include <cstdio>
 
@@ -6,21 +6,13 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
-#include "platform/RegBackup.h"
 #include "platform/TextCodec.h"
+#include "restore/RegBackup.h"
 
 namespace tv {
 
 const char kRestoreFolderName[] = "Trimvex 还原文件";
 const char kRestoreFailedMessage[] = "无法写入还原文件，本次没有做任何更改。";
-
-const char kRestoreStartupSubject[] = "删除启动项";
-const char kRestoreServiceSubject[] = "删除服务";
-const char kRestoreAddonSubject[] = "删除IE插件";
-const char kRestoreSpeedSubject[] = "速度优化";
-const char kRestoreDesktopSubject[] = "桌面优化";
-const char kRestoreThemeSubject[] = "主题设置";
-const char kRestoreUacSubject[] = "UAC 开关";
 
 namespace {
 
