@@ -67,10 +67,6 @@ bool TextFits(HWND control) {
     return size.cx <= room;
 }
 
-bool operator==(const ListColumn& a, const ListColumn& b) {
-    return a.heading == b.heading && a.width == b.width && a.format == b.format;
-}
-
 std::ostream& operator<<(std::ostream& out, const ListColumn& column) {
     return out << '"' << column.heading << "\" " << column.width << " fmt " << column.format;
 }

@@ -24,7 +24,6 @@ struct ListColumn {
     int width;
     int format;  // LVCFMT_LEFT, _RIGHT or _CENTER
 };
-bool operator==(const ListColumn& a, const ListColumn& b);
 std::ostream& operator<<(std::ostream& out, const ListColumn& column);
 std::vector<ListColumn> ListColumns(HWND list);
 
