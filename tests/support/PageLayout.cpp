@@ -1,5 +1,7 @@
 #include "tests/support/PageLayout.h"
 
+#include <commctrl.h>
+
 namespace tv::testing {
 
 namespace {
@@ -63,6 +65,77 @@ bool TextFits(HWND control) {
     if (lstrcmpiA(name, "Button") == 0 && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX))
         room -= GetSystemMetrics(SM_CXMENUCHECK) + 4;
     return size.cx <= room;
+}
+
+std::ostream& operator<<(std::ostream& out, const ListColumn& column) {
+    return out << '"' << column.heading << "\" " << column.width << " fmt " << column.format;
+}
+
+std::vector<ListColumn> ListColumns(HWND list) {
+    std::vector<ListColumn> columns;
+    for (int i = 0;; ++i) {
+        char text[128] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        if (!SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)))
+            break;
+        columns.push_back({text, column.cx, column.fmt & LVCFMT_JUSTIFYMASK});
+    }
+    return columns;
+}
+
+std::vector<std::string> HeadingFaults(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    std::vector<std::string> faults;
+    if (!header) return {"the list has no header"};
+    HDC dc = GetDC(header);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)));
+    const std::vector<ListColumn> columns = ListColumns(list);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ListColumn& column = columns[i];
+        if (column.width == 0) continue;
+        SIZE size{};
+        GetTextExtentPoint32A(dc, column.heading.data(), static_cast<int>(column.heading.size()), &size);
+        if (size.cx > column.width)
+            faults.push_back("column " + std::to_string(i) + " (" + column.heading + ") needs " +
+                             std::to_string(size.cx) + " of " + std::to_string(column.width));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+    return faults;
+}
+
+std::vector<std::string> PlacementFaults(HWND page, const std::vector<Placement>& placements) {
+    std::vector<std::string> faults;
+    for (const Placement& p : placements) {
+        const std::string id = std::to_string(p.id);
+        HWND control = GetDlgItem(page, p.id);
+        if (!control) {
+            faults.push_back(id + " is missing");
+            continue;
+        }
+        // Position and size are converted separately, as the system does.
+        RECT units{p.x, p.y, p.width, p.height};
+        MapDialogRect(page, &units);
+        RECT actual{};
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
+        if (actual.left != units.left || actual.top != units.top ||
+            actual.right - actual.left != units.right || actual.bottom - actual.top != units.bottom)
+            faults.push_back(id + " stands at " + std::to_string(actual.left) + "," +
+                             std::to_string(actual.top) + " " + std::to_string(actual.right - actual.left) +
+                             "x" + std::to_string(actual.bottom - actual.top) + ", not " +
+                             std::to_string(units.left) + "," + std::to_string(units.top) + " " +
+                             std::to_string(units.right) + "x" + std::to_string(units.bottom));
+        if (p.text) {
+            char text[256] = {};
+            GetWindowTextA(control, text, sizeof(text));
+            if (std::string(text) != p.text) faults.push_back(id + " reads \"" + text + "\"");
+        }
+    }
+    return faults;
 }
 
 }  // namespace tv::testing

@@ -116,6 +116,7 @@ TEST(CodePageText, StartsWithNoCaseEndsOnACharacterBoundary) {
 TEST(CodePageText, EndsWithNoCaseMatchesOnlyWholeCharacters) {
     const AffixCase cases[] = {
         {"notepad.EXE", ".exe", true},
+        {"Notepad.exe", "NOTEPAD.EXE", true},
         {"abc", "", true},
         {"c", "abc", false},
         {"x" + kWen, kWen, true},

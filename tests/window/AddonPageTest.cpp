@@ -17,6 +17,7 @@
 #include "tests/contract/RegistryDump.h"
 #include "tests/support/AddonTexts.h"
 #include "tests/support/ManagementTabTest.h"
+#include "tests/support/PageLayout.h"
 
 namespace tv {
 namespace {
@@ -64,80 +65,40 @@ protected:
     }
 };
 
+// The headings the user reads over the rows.
+const std::vector<std::string> kHeadings = {"CLSID", "插件名称", "类型 (如果不需要,建议删除)", "对应文件路径",
+                                            "数字签名"};
+
+// Each heading shown whole in the header's font, none right-aligned: the
+// list holds names and paths, no figures.
 TEST_F(AddonPageTest, ListHasItsColumnsStyleAndButtons) {
     HWND list = Page().List().Handle();
-    struct Column {
-        const char* heading;
-        int format;
-        int width;
-    } columns[] = {{"CLSID", LVCFMT_LEFT, 156},
-                   {"插件名称", LVCFMT_LEFT, 130},
-                   {"类型 (如果不需要,建议删除)", LVCFMT_CENTER, 180},
-                   {"对应文件路径", LVCFMT_LEFT, 360},
-                   {"数字签名", LVCFMT_LEFT, 200}};
-    for (int i = 0; i < 5; ++i) {
-        char heading[64] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
-        column.pszText = heading;
-        column.cchTextMax = sizeof(heading);
-        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(heading, columns[i].heading);
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
-        EXPECT_EQ(column.cx, columns[i].width) << i;
+    std::vector<std::string> headings;
+    for (const testing::ListColumn& column : testing::ListColumns(list)) {
+        headings.push_back(column.heading);
+        EXPECT_GT(column.width, 0) << column;
+        EXPECT_NE(column.format, LVCFMT_RIGHT) << column;
     }
-    LVCOLUMNA sixth{};
-    sixth.mask = LVCF_WIDTH;
-    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth)));
+    EXPECT_EQ(headings, kHeadings);
+    EXPECT_EQ(testing::HeadingFaults(list), std::vector<std::string>{});
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x165);
     LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(style & LVS_NOSORTHEADER);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_STATICEDGE);
-
-    char text[32] = {};
-    GetDlgItemTextA(Page().Handle(), 1065, text, sizeof(text));
-    EXPECT_STREQ(text, "刷新");
-    GetDlgItemTextA(Page().Handle(), 1012, text, sizeof(text));
-    EXPECT_STREQ(text, "删除");
-    GetDlgItemTextA(Page().Handle(), 1066, text, sizeof(text));
-    EXPECT_STREQ(text, "禁用");
-    GetDlgItemTextA(Page().Handle(), 1067, text, sizeof(text));
-    EXPECT_STREQ(text, "启用");
 }
 
-// Every control where the template puts it, the two switches right of the
-// delete button at its size; no control covers another.
+// Every control where the template puts it, with its text, the two
+// switches right of the delete button at its size; no control covers
+// another or leaves the page.
 TEST_F(AddonPageTest, ControlsStandWhereTheTemplatePutsThemAndCoverNoOther) {
-    struct Placement {
-        int id, x, y, width, height;
-    } placements[] = {{1060, 0, 2, 505, 208},  {1065, 0, 232, 64, 15},  {1012, 74, 232, 64, 15},
-                      {1066, 148, 232, 64, 15}, {1067, 222, 232, 64, 15}};
-    std::vector<RECT> rects;
-    for (const Placement& p : placements) {
-        HWND control = GetDlgItem(Page().Handle(), p.id);
-        ASSERT_NE(control, nullptr) << p.id;
-        RECT units{p.x, p.y, p.width, p.height};
-        MapDialogRect(Page().Handle(), &units);
-        RECT actual{};
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, Page().Handle(), reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, units.left) << p.id;
-        EXPECT_EQ(actual.top, units.top) << p.id;
-        EXPECT_EQ(actual.right - actual.left, units.right) << p.id;
-        EXPECT_EQ(actual.bottom - actual.top, units.bottom) << p.id;
-        rects.push_back(actual);
-    }
-    RECT page{};
-    GetClientRect(Page().Handle(), &page);
-    for (size_t i = 0; i < rects.size(); ++i) {
-        EXPECT_LE(rects[i].right, page.right) << placements[i].id;
-        EXPECT_LE(rects[i].bottom, page.bottom) << placements[i].id;
-        for (size_t j = i + 1; j < rects.size(); ++j) {
-            RECT both{};
-            EXPECT_FALSE(IntersectRect(&both, &rects[i], &rects[j])) << placements[i].id << " " << placements[j].id;
-        }
-    }
+    EXPECT_EQ(testing::PlacementFaults(Page().Handle(), {{1060, 0, 2, 505, 208, nullptr},
+                                                         {1065, 0, 232, 64, 15, "刷新"},
+                                                         {1012, 74, 232, 64, 15, "删除"},
+                                                         {1066, 148, 232, 64, 15, "禁用"},
+                                                         {1067, 222, 232, 64, 15, "启用"}}),
+              std::vector<std::string>{});
+    EXPECT_EQ(testing::LayoutFaults(Page().Handle()), std::vector<std::string>{});
 }
 
 TEST_F(AddonPageTest, SmallImagesAreTheAddonIconFourTimes) {
@@ -183,6 +144,21 @@ TEST_F(AddonPageTest, EmptyUntilTheTabIsSelectedThenListsEverySourceInOrder) {
     ClickTab(4);
     EXPECT_EQ(Page().Rows(), FixtureRows());
     for (int i = 0; i < Page().List().ItemCount(); ++i) EXPECT_FALSE(Page().IsTicked(i)) << i;
+    // Each row's texts stand under the heading that names them.
+    const std::vector<testing::ListColumn> columns = testing::ListColumns(Page().List().Handle());
+    auto under = [&](int row, const std::string& heading) {
+        for (size_t c = 0; c < columns.size(); ++c)
+            if (columns[c].heading == heading) return Page().List().ItemText(row, static_cast<int>(c));
+        return std::string("no column ") + heading;
+    };
+    const std::vector<AddonRow> rows = FixtureRows();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const int row = static_cast<int>(r);
+        EXPECT_EQ(under(row, "CLSID"), rows[r].name) << r;
+        EXPECT_EQ(under(row, "插件名称"), rows[r].displayName) << r;
+        EXPECT_EQ(under(row, "类型 (如果不需要,建议删除)"), rows[r].typeText) << r;
+        EXPECT_EQ(under(row, "对应文件路径"), rows[r].file) << r;
+    }
 }
 
 TEST_F(AddonPageTest, RefreshRebuildsTheListFromTheRegistry) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/HostShell.h"
 #include "tests/support/TrimvexProcess.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -24,31 +25,59 @@ constexpr DWORD kAnswerMs = 200;
 constexpr DWORD kCloseMs = 3000;
 
 // Small files of a type whose icon is each file's own (so every row costs a
-// look-up), put into the startup folder; gone again at the end.
+// look-up), put into the startup folder; gone again at the end. Under Wine
+// one host shell writes and removes them all: thousands of Windows file
+// calls would take seconds each way.
 class BigStartupFolder {
 public:
     explicit BigStartupFolder(int count) {
         char folder[MAX_PATH] = {};
         if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder))) return;
+        folder_ = folder;
         CreateDirectoryA(folder, nullptr);
-        for (int i = 0; i < count; ++i) {
-            std::string path = std::string(folder) + "\\tvbig" + std::to_string(i) + ".exe";
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE) break;
-            DWORD written = 0;
-            WriteFile(file, "MZ", 2, &written, nullptr);
-            CloseHandle(file);
-            made_.push_back(std::move(path));
+        host_ = UnixPath(folder_);
+        if (!host_.empty()) {
+            char temp[MAX_PATH] = {};
+            GetTempPathA(MAX_PATH, temp);
+            const std::string done = std::string(temp) + "tvbig-written";
+            RunHostShell("cd '" + host_ + "' && i=0 && while [ $i -lt " + std::to_string(count) +
+                             " ]; do printf MZ > tvbig$i.exe; i=$((i + 1)); done; : > '" + UnixPath(done) +
+                             "'\n",
+                         done, true);
+            DeleteFileA(done.c_str());
+        } else {
+            for (int i = 0; i < count; ++i) {
+                HANDLE file = CreateFileA(Path(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (file == INVALID_HANDLE_VALUE) break;
+                DWORD written = 0;
+                WriteFile(file, "MZ", 2, &written, nullptr);
+                CloseHandle(file);
+            }
         }
+        // Those there with their two bytes, read in one walk of the folder.
+        WIN32_FIND_DATAA data{};
+        HANDLE find = FindFirstFileA((folder_ + "\\tvbig*.exe").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do count_ += data.nFileSizeLow == 2 ? 1 : 0;
+        while (FindNextFileA(find, &data));
+        FindClose(find);
     }
     ~BigStartupFolder() {
-        for (const std::string& path : made_) DeleteFileA(path.c_str());
+        if (!host_.empty()) {
+            RunHostShell("rm -f '" + host_ + "'/tvbig*.exe\n", Path(0), false);
+            return;
+        }
+        for (int i = 0; i < count_; ++i) DeleteFileA(Path(i).c_str());
     }
-    int Count() const { return static_cast<int>(made_.size()); }
+    int Count() const { return count_; }
 
 private:
-    std::vector<std::string> made_;
+    std::string Path(int i) const { return folder_ + "\\tvbig" + std::to_string(i) + ".exe"; }
+
+    std::string folder_;
+    std::string host_;
+    int count_ = 0;
 };
 
 // How long the window takes to answer a message; kept at the bound when it

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/support/RegFile.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Registry.h"
 #include "res/resource.h"
 #include "tests/support/ChildProcess.h"
@@ -90,27 +91,54 @@ std::string TempFolder() {
     return temp;
 }
 
-// The registry editor's export of a key ("absent" when there is no key).
+// The registry editor's export of each key ("absent" when there is no key).
 // For a key compared without its subtree, only its own section: from its
-// header line to the next key's.
-std::string Export(const Compared& key) {
-    HKEY open = nullptr;
-    if (RegOpenKeyExA(key.root, key.path.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return "absent";
-    RegCloseKey(open);
-    const std::string file = TempFolder() + "tv-restore-export.reg";
-    DeleteFileA(file.c_str());
-    const std::string name = std::string(key.rootName) + "\\" + key.path;
-    if (RunAndWait("regedit.exe /E \"" + file + "\" \"" + name + "\"") != 0) return "export failed";
-    std::string bytes = ReadAll(file);
-    DeleteFileA(file.c_str());
-    if (key.wholeTree) return bytes;
-    // Sections start with "\r\n[" in UTF-16: find the second one.
-    const std::string mark("\r\0\n\0[\0", 6);
-    std::size_t first = bytes.find(mark);
-    if (first == std::string::npos) return bytes;
-    std::size_t next = first + mark.size();
-    while ((next = bytes.find(mark, next)) != std::string::npos && next % 2 != 0) ++next;
-    return bytes.substr(first, next == std::string::npos ? std::string::npos : next - first);
+// header line to the next key's. The editors run side by side: one after
+// another they would take seconds.
+std::vector<std::string> Export(const std::vector<Compared>& keys) {
+    struct Running {
+        std::string file;
+        ScopedHandle process;
+    };
+    std::vector<Running> running(keys.size());
+    std::vector<std::string> exports(keys.size(), "absent");
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        HKEY open = nullptr;
+        if (RegOpenKeyExA(keys[i].root, keys[i].path.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) continue;
+        RegCloseKey(open);
+        running[i].file = TempFolder() + "tv-restore-export-" + std::to_string(i) + ".reg";
+        DeleteFileA(running[i].file.c_str());
+        std::string command = "regedit.exe /E \"" + running[i].file + "\" \"" + keys[i].rootName + "\\" +
+                              keys[i].path + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        exports[i] = "export failed";
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info))
+            continue;
+        ScopedHandle thread(info.hThread);
+        running[i].process.Reset(info.hProcess);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (!running[i].process) continue;
+        DWORD code = 1;
+        const bool ended = WaitForSingleObject(running[i].process.Get(), 60000) == WAIT_OBJECT_0;
+        if (!ended) TerminateProcess(running[i].process.Get(), 1);
+        std::string bytes = ReadAll(running[i].file);
+        DeleteFileA(running[i].file.c_str());
+        if (!ended || !GetExitCodeProcess(running[i].process.Get(), &code) || code != 0) continue;
+        exports[i] = bytes;
+        if (keys[i].wholeTree) continue;
+        // Sections start with "\r\n[" in UTF-16: find the second one.
+        const std::string mark("\r\0\n\0[\0", 6);
+        std::size_t first = bytes.find(mark);
+        if (first == std::string::npos) continue;
+        std::size_t next = first + mark.size();
+        while ((next = bytes.find(mark, next)) != std::string::npos && next % 2 != 0) ++next;
+        exports[i] = bytes.substr(first, next == std::string::npos ? std::string::npos : next - first);
+    }
+    return exports;
 }
 
 std::string ShellFolder(int csidl) {
@@ -305,8 +333,7 @@ TEST_F(RestoreProgram, NothingLandsWhereALinkedRestoreFolderLeads) {
 
 TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
     const std::vector<Compared> keys = ComparedKeys();
-    std::vector<std::string> before;
-    for (const Compared& key : keys) before.push_back(Export(key));
+    const std::vector<std::string> before = Export(keys);
 
     testing::TrimvexProcess program;
     ASSERT_NE(program.WaitForMain(), nullptr);
@@ -379,9 +406,10 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
     EXPECT_TRUE(program.WaitForExit(10000));
 
     // Every change happened, and each left one restore file.
+    const std::vector<std::string> changed = Export(keys);
     for (std::size_t i : {0u, 1u, 2u, 12u, 14u}) {
         EXPECT_NE(before[i], "absent") << keys[i].path;
-        EXPECT_FALSE(Export(keys[i]) == before[i]) << keys[i].path << " did not change";
+        EXPECT_FALSE(changed[i] == before[i]) << keys[i].path << " did not change";
     }
     EXPECT_EQ(RestoreFiles().size(), 7u);
     // Kept beside the screenshots, for a reader to see what a user gets.
@@ -420,8 +448,9 @@ TEST_F(RestoreProgram, ImportingTheRestoreFilesUndoesEveryChange) {
     EXPECT_TRUE(named);
     ASSERT_TRUE(MoveFileA(kept.c_str(), startupFile_.c_str()));
 
+    const std::vector<std::string> after = Export(keys);
     for (std::size_t i = 0; i < keys.size(); ++i)
-        EXPECT_TRUE(Export(keys[i]) == before[i]) << keys[i].rootName << "\\" << keys[i].path;
+        EXPECT_TRUE(after[i] == before[i]) << keys[i].rootName << "\\" << keys[i].path;
 }
 
 DWORD ParentOf(DWORD process) {

@@ -8,69 +8,70 @@
 #include "manage/win32/ProcessPage.h"
 #include "manage/win32/ServicePage.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/PageLayout.h"
 
 namespace tv {
 namespace {
 
-struct Column {
-    std::string heading;
-    int width;
-    int format;
+using testing::ListColumn;
+using testing::Placement;
+
+// How one report list of a tab looks: the headings the user reads, in
+// order ("" for an unnamed column), and which of them stay hidden (no
+// width) or hold figures.
+struct ListLook {
+    const char* name;
+    HWND list;
+    std::vector<std::string> headings;
+    std::vector<std::string> hidden;
+    std::vector<std::string> figures;  // right-aligned, as numbers are
+    LRESULT extendedStyle;
+    bool smallIcons;
 };
 
-std::vector<Column> Columns(HWND list) {
-    std::vector<Column> columns;
-    for (int i = 0;; ++i) {
-        char text[128] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = text;
-        column.cchTextMax = sizeof(text);
-        if (!SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i),
-                          reinterpret_cast<LPARAM>(&column)))
-            break;
-        columns.push_back({text, column.cx, column.fmt & LVCFMT_JUSTIFYMASK});
-    }
-    return columns;
+bool Holds(const std::vector<std::string>& names, const std::string& name) {
+    for (const std::string& n : names)
+        if (n == name) return true;
+    return false;
 }
 
-void ExpectColumns(HWND list, const std::vector<Column>& expected) {
-    std::vector<Column> actual = Columns(list);
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(actual[i].heading, expected[i].heading) << i;
-        EXPECT_EQ(actual[i].width, expected[i].width) << i;
-        // The first column of a report list is always left-aligned.
-        EXPECT_EQ(actual[i].format, expected[i].format) << i;
-    }
-}
-
-struct Placement {
-    int id;
-    int x, y, width, height;
-    const char* text;  // null: not checked
-};
-
-void ExpectPlacements(HWND page, const std::vector<Placement>& placements) {
-    for (const auto& p : placements) {
-        HWND control = GetDlgItem(page, p.id);
-        ASSERT_NE(control, nullptr) << p.id;
-        // Position and size are converted separately, as the system does.
-        RECT units{p.x, p.y, p.width, p.height};
-        MapDialogRect(page, &units);
-        RECT expected{units.left, units.top, units.left + units.right, units.top + units.bottom};
-        RECT actual{};
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left) << p.id;
-        EXPECT_EQ(actual.top, expected.top) << p.id;
-        EXPECT_EQ(actual.right - actual.left, expected.right - expected.left) << p.id;
-        EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top) << p.id;
-        if (p.text) {
-            char text[256] = {};
-            GetWindowTextA(control, text, sizeof(text));
-            EXPECT_STREQ(text, p.text) << p.id;
+// Every list shows exactly its headings, each shown one whole in the
+// header's font; the hidden ones take no room; figures stand right, the
+// first column left as a report list's always does, the others left or
+// centred. Then the list's styles.
+void ExpectLists(const std::vector<ListLook>& looks) {
+    for (const ListLook& look : looks) {
+        ASSERT_NE(look.list, nullptr) << look.name;
+        const std::vector<ListColumn> columns = testing::ListColumns(look.list);
+        std::vector<std::string> headings;
+        for (const ListColumn& column : columns) headings.push_back(column.heading);
+        EXPECT_EQ(headings, look.headings) << look.name;
+        EXPECT_EQ(testing::HeadingFaults(look.list), std::vector<std::string>{}) << look.name;
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const ListColumn& column = columns[i];
+            const bool hidden = Holds(look.hidden, column.heading);
+            EXPECT_EQ(column.width == 0, hidden) << look.name << " " << i;
+            if (hidden) continue;
+            if (i == 0 || !Holds(look.figures, column.heading))
+                EXPECT_NE(column.format, LVCFMT_RIGHT) << look.name << " " << i;
+            else
+                EXPECT_EQ(column.format, LVCFMT_RIGHT) << look.name << " " << i;
         }
+        EXPECT_EQ(columns.empty() ? 0 : columns[0].format, LVCFMT_LEFT) << look.name;
+        EXPECT_EQ(SendMessageA(look.list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), look.extendedStyle)
+            << look.name;
+        const LONG_PTR style = GetWindowLongPtrA(look.list, GWL_STYLE);
+        EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT) << look.name;
+        EXPECT_TRUE(style & LVS_NOSORTHEADER) << look.name;
+        EXPECT_FALSE(style & LVS_SINGLESEL) << look.name;
+        EXPECT_TRUE(GetWindowLongPtrA(look.list, GWL_EXSTYLE) & WS_EX_STATICEDGE) << look.name;
+        auto icons = reinterpret_cast<HIMAGELIST>(SendMessageA(look.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        EXPECT_EQ(icons != nullptr, look.smallIcons) << look.name;
+        if (!icons) continue;
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(icons, &cx, &cy);
+        EXPECT_EQ(cx, 16) << look.name;
+        EXPECT_EQ(cy, 16) << look.name;
     }
 }
 
@@ -88,15 +89,15 @@ protected:
 TEST_F(LayoutTest, ServicesTab) {
     ServicePage page(fakes_.Get());
     ASSERT_TRUE(page.CreatePage(host_));
-    HWND list = page.Item(IDC_SERVICE_LIST);
-    ExpectPlacements(page.Handle(), {{IDC_SERVICE_LIST, 0, 3, 505, 210, nullptr},
-                                     {IDC_SERVICE_DELETE, 61, 233, 52, 14, "删除服务"},
-                                     {IDC_SERVICE_REFRESH, 0, 233, 52, 14, "刷新列表"},
-                                     {IDC_SERVICE_AUTO, 118, 233, 52, 14, "设为自动"},
-                                     {IDC_SERVICE_MANUAL, 175, 233, 52, 14, "设为手动"},
-                                     {IDC_SERVICE_DISABLE, 232, 233, 52, 14, "设为禁用"},
-                                     {IDC_SERVICE_START, 289, 233, 52, 14, "启动服务"},
-                                     {IDC_SERVICE_STOP, 346, 233, 52, 14, "停止服务"}});
+    EXPECT_EQ(testing::PlacementFaults(page.Handle(), {{IDC_SERVICE_LIST, 0, 3, 505, 210, nullptr},
+                                                       {IDC_SERVICE_DELETE, 61, 233, 52, 14, "删除服务"},
+                                                       {IDC_SERVICE_REFRESH, 0, 233, 52, 14, "刷新列表"},
+                                                       {IDC_SERVICE_AUTO, 118, 233, 52, 14, "设为自动"},
+                                                       {IDC_SERVICE_MANUAL, 175, 233, 52, 14, "设为手动"},
+                                                       {IDC_SERVICE_DISABLE, 232, 233, 52, 14, "设为禁用"},
+                                                       {IDC_SERVICE_START, 289, 233, 52, 14, "启动服务"},
+                                                       {IDC_SERVICE_STOP, 346, 233, 52, 14, "停止服务"}}),
+              std::vector<std::string>{});
     // Every button stays inside the page and beside the others, at this
     // page's own dialog units (which follow the DPI).
     RECT page_{};
@@ -113,83 +114,43 @@ TEST_F(LayoutTest, ServicesTab) {
         // Drawn by the page, as its other push buttons.
         EXPECT_EQ(GetWindowLongPtrA(page.Item(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
     }
-    ExpectColumns(list, {{"No-PID", 48, LVCFMT_LEFT},
-                         {"服务名称", 90, LVCFMT_LEFT},
-                         {"显示名称", 140, LVCFMT_LEFT},
-                         {"状态", 50, LVCFMT_CENTER},
-                         {"启动类型", 60, LVCFMT_CENTER},
-                         {"安全", 36, LVCFMT_CENTER},
-                         {"文件启动命令行-文件路径", 280, LVCFMT_LEFT},
-                         {"服务描述", 280, LVCFMT_LEFT},
-                         {"错误类型", 76, LVCFMT_CENTER},
-                         {"发行公司", 140, LVCFMT_LEFT},
-                         {"文件版本", 130, LVCFMT_LEFT},
-                         {"文件描述", 200, LVCFMT_LEFT},
-                         {"文件路径", 0, LVCFMT_LEFT},
-                         {"", 0, LVCFMT_LEFT},
-                         {"数字签名", 200, LVCFMT_LEFT}});
-    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x163);
-    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
-    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-    EXPECT_TRUE(style & LVS_NOSORTHEADER);
-    EXPECT_FALSE(style & LVS_SINGLESEL);
-    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_STATICEDGE);
-    HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    ASSERT_NE(icons, nullptr);
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(icons, &cx, &cy);
-    EXPECT_EQ(cx, 16);
-    EXPECT_EQ(cy, 16);
+    ExpectLists({{"services",
+                  page.Item(IDC_SERVICE_LIST),
+                  {"No-PID", "服务名称", "显示名称", "状态", "启动类型", "安全", "文件启动命令行-文件路径",
+                   "服务描述", "错误类型", "发行公司", "文件版本", "文件描述", "文件路径", "", "数字签名"},
+                  {"文件路径", ""},
+                  {},
+                  0x163,
+                  true}});
 }
 
 TEST_F(LayoutTest, ProcessesTab) {
     ProcessPage page(fakes_.Get());
     ASSERT_TRUE(page.CreatePage(host_));
-    ExpectPlacements(page.Handle(),
-                     {{IDC_PROCESS_LIST, 0, 0, 505, 124, nullptr},
-                      {IDC_MODULE_LIST, 0, 159, 505, 87, nullptr},
-                      {IDC_PROCESS_HINT, 1, 146, 243, 8,
-                       "提示: 【结束进程】操作，请先勾选列表中的复选框后再执行操作"},
-                      {IDC_PROCESS_REFRESH, 257, 142, 39, 15, "刷新"},
-                      {IDC_PROCESS_END, 306, 142, 59, 15, "结束进程"}});
-    HWND processes = page.Item(IDC_PROCESS_LIST);
-    HWND modules = page.Item(IDC_MODULE_LIST);
-    ExpectColumns(processes, {{"映像名称", 150, LVCFMT_LEFT},
-                              {"描述(仅参考可能是伪装)", 152, LVCFMT_LEFT},
-                              {"PID", 36, LVCFMT_LEFT},
-                              {"PPID", 36, LVCFMT_CENTER},
-                              {"安全", 36, LVCFMT_CENTER},
-                              {"窗体", 36, LVCFMT_CENTER},
-                              {"文件路径", 320, LVCFMT_LEFT},
-                              {"优先级", 48, LVCFMT_CENTER},
-                              {"物理内存", 74, LVCFMT_RIGHT},
-                              {"虚拟内存", 74, LVCFMT_RIGHT},
-                              {"创建该进程的用户", 140, LVCFMT_CENTER},
-                              {"进程启动时间", 128, LVCFMT_CENTER},
-                              {"线程数", 48, LVCFMT_CENTER},
-                              {"", 0, LVCFMT_LEFT},
-                              {"数字签名", 200, LVCFMT_LEFT}});
-    ExpectColumns(modules, {{"选中进程对应模块路经", 250, LVCFMT_LEFT},
-                            {"发行公司信息", 140, LVCFMT_LEFT},
-                            {"文件版本信息", 234, LVCFMT_LEFT},
-                            {"安全", 36, LVCFMT_CENTER},
-                            {"文件创建时间", 128, LVCFMT_LEFT},
-                            {"文件修改时间", 128, LVCFMT_LEFT},
-                            {"模块名称", 90, LVCFMT_LEFT},
-                            {"文件相关描述", 200, LVCFMT_LEFT},
-                            {"大小(字节)", 74, LVCFMT_RIGHT},
-                            {"", 0, LVCFMT_LEFT},
-                            {"数字签名", 200, LVCFMT_LEFT}});
-    EXPECT_EQ(SendMessageA(processes, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x167);
-    EXPECT_EQ(SendMessageA(modules, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x161);
-    for (HWND list : {processes, modules}) {
-        LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
-        EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-        EXPECT_TRUE(style & LVS_NOSORTHEADER);
-        EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_STATICEDGE);
-    }
-    EXPECT_NE(SendMessageA(processes, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
-    EXPECT_EQ(SendMessageA(modules, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    EXPECT_EQ(testing::PlacementFaults(page.Handle(),
+                                       {{IDC_PROCESS_LIST, 0, 0, 505, 124, nullptr},
+                                        {IDC_MODULE_LIST, 0, 159, 505, 87, nullptr},
+                                        {IDC_PROCESS_HINT, 1, 146, 243, 8,
+                                         "提示: 【结束进程】操作，请先勾选列表中的复选框后再执行操作"},
+                                        {IDC_PROCESS_REFRESH, 257, 142, 39, 15, "刷新"},
+                                        {IDC_PROCESS_END, 306, 142, 59, 15, "结束进程"}}),
+              std::vector<std::string>{});
+    ExpectLists({{"processes",
+                  page.Item(IDC_PROCESS_LIST),
+                  {"映像名称", "描述(仅参考可能是伪装)", "PID", "PPID", "安全", "窗体", "文件路径", "优先级",
+                   "物理内存", "虚拟内存", "创建该进程的用户", "进程启动时间", "线程数", "", "数字签名"},
+                  {""},
+                  {"物理内存", "虚拟内存"},
+                  0x167,
+                  true},
+                 {"modules",
+                  page.Item(IDC_MODULE_LIST),
+                  {"选中进程对应模块路经", "发行公司信息", "文件版本信息", "安全", "文件创建时间", "文件修改时间",
+                   "模块名称", "文件相关描述", "大小(字节)", "", "数字签名"},
+                  {""},
+                  {"大小(字节)"},
+                  0x161,
+                  false}});
 }
 
 TEST_F(LayoutTest, PrivilegeAndShellSettingAtCreation) {

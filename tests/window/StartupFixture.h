@@ -49,10 +49,12 @@ bool MakeLinkLoops(const std::string& folder);
 void RemoveLinkLoops(const std::string& folder);
 
 // Loads startup.reg and the startup-folder files into the prefix, and puts
-// back on destruction whatever was there before.
+// back on destruction whatever was there before. `withLoops` false leaves
+// the link loops to a fixture that outlives this one: making them costs a
+// host program start.
 class StartupFixture {
 public:
-    explicit StartupFixture(Registry& registry) : registry_(registry) {
+    explicit StartupFixture(Registry& registry, bool withLoops = true) : registry_(registry) {
         for (const FixtureValue& v : FixtureValues()) saved_.push_back(Read(v));
         std::ifstream in(FixturePath("startup.reg"), std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -75,7 +77,7 @@ public:
         MakeFolder(user + "\\TvSub");
         MakeFolder(user + "\\.tvhidden");
         // Links that would make a walk of the folder endless.
-        loops = MakeLinkLoops(user);
+        if (withLoops) loops = ownsLoops_ = MakeLinkLoops(user);
         for (const std::string& f : {user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
                                      user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt",
                                      common + "\\TvSame.txt", common + "\\TvCommon.txt"})
@@ -83,7 +85,7 @@ public:
     }
     ~StartupFixture() {
         for (size_t i = 0; i < saved_.size(); ++i) Restore(FixtureValues()[i], saved_[i]);
-        RemoveLinkLoops(user);
+        if (ownsLoops_) RemoveLinkLoops(user);
         for (const std::string& f :
              {shortcut, user + "\\desktop.ini", user + "\\TvSub\\TvSub.txt",
               user + "\\.tvhidden\\TvHidden.txt", user + "\\TvSame.txt", common + "\\TvSame.txt",
@@ -147,6 +149,7 @@ private:
 
     Registry& registry_;
     std::vector<Saved> saved_;
+    bool ownsLoops_ = false;
 };
 
 // The rows the tab lists over the fixture: its own rows and those of
