@@ -40,7 +40,7 @@ bool IsTaskRow(const StartupRowTexts& row) {
 
 TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& row, std::u16string* path) {
     const TextCodec& codec = *platform.codec;
-    *path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
+    *path = row.hidden.Exact(codec);
     const std::vector<std::u16string> parts = PartsOf(*path);
     if (parts.empty()) return TaskRowPath::kNone;
     for (const std::u16string& part : parts)
@@ -54,13 +54,12 @@ TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& ro
         return TaskRowPath::kProtected;
     }
     // The row stands for this task alone: its path must end in its name.
-    const std::u16string name = row.exactName.empty() ? codec.AnsiToWide(row.name) : row.exactName;
-    if (parts.back() != name) return TaskRowPath::kNone;
+    if (parts.back() != row.name.Exact(codec)) return TaskRowPath::kNone;
     return TaskRowPath::kTask;
 }
 
 bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     const TextCodec& codec = *platform.codec;
     std::u16string path;
     const TaskRowPath checked = CheckTaskRowPath(platform, row, &path);
@@ -72,7 +71,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     // The definition as Task Scheduler's own XML (UTF-16, as schtasks reads
     // it), then the restore file naming it; only with both may it go.
     const std::string xmlPath = RestoreFolderSlot(
-        platform, RestoreFileStem(platform.clock->Now(), kRestoreStartupSubject, row.name) + ".xml");
+        platform, RestoreFileStem(platform.clock->Now(), kRestoreStartupSubject, row.name.Shown()) + ".xml");
     std::unique_ptr<NewFile> xmlFile;
     if (!xmlPath.empty()) xmlFile = platform.files->WriteNewFile(xmlPath, Utf16LeWithBom(xml));
     if (!xmlFile) {
@@ -86,7 +85,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
                                     "\" /tn \"") +
                    path + u"\"");
     std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile)) {
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name.Shown(), nullptr, &restoreFile)) {
         xmlFile->Discard();
         return false;
     }

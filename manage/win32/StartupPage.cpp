@@ -270,14 +270,12 @@ std::vector<StartupRowTexts> StartupPage::SelectedRows() const {
     for (int row = -1;
          (row = static_cast<int>(list_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row),
                                             LVNI_SELECTED))) >= 0;) {
-        StartupRowTexts texts{list_.ItemText(row, 0), list_.ItemText(row, 2),
-                              list_.ItemText(row, 3), list_.ItemText(row, 4), {}, {}};
         // What the row names exactly, in any script, is kept by the page.
-        if (const size_t scanned = filtered_.RowOf(row); scanned < rows_.size()) {
-            texts.exactName = rows_[scanned].exactName;
-            texts.exactHidden = rows_[scanned].exactHidden;
-        }
-        rows.push_back(std::move(texts));
+        const size_t scanned = filtered_.RowOf(row);
+        const bool kept = scanned < rows_.size();
+        rows.push_back({EntryName(list_.ItemText(row, 0), kept ? rows_[scanned].exactName : std::u16string()),
+                        list_.ItemText(row, 2), list_.ItemText(row, 3),
+                        EntryName(list_.ItemText(row, 4), kept ? rows_[scanned].exactHidden : std::u16string())});
     }
     return rows;
 }

@@ -101,7 +101,7 @@ protected:
     std::uint32_t View() { return fake.system.is64BitSystem ? kKeyWow64_64Key : 0; }
     std::vector<StartupItem> Rows() { return StartupScan(fake.Get()); }
     static StartupRowTexts Texts(const StartupItem& i) {
-        return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+        return {EntryName(i.name, i.exactName), i.root, i.subkey, EntryName(i.hidden, i.exactHidden)};
     }
     // The row of that name whose column 3 is `subkey`.
     std::optional<StartupRowTexts> RowOf(const std::string& name, const std::string& subkey) {
@@ -215,7 +215,7 @@ TEST_F(StartupDisableTest, TwoEntriesOfOneNameGetRecordsOfTheirOwn) {
         if (IsDisabledRow(Texts(i))) disabled.push_back(Texts(i));
     ASSERT_EQ(disabled.size(), 2u);
     for (const StartupRowTexts& row : disabled) {
-        EXPECT_EQ(row.name, "Tool");
+        EXPECT_EQ(row.name.Shown(), "Tool");
         EXPECT_TRUE(EnableStartupItem(fake.Get(), row));
     }
     EXPECT_EQ(Get(kHkeyCurrentUser, kRun, u"Tool")->bytes, Sz(u"C:\\user.exe"));
@@ -258,8 +258,9 @@ TEST_F(StartupDisableTest, ARecordOutsideTheCatalogueIsNeverListedNorActedOn) {
         record.SetString("key", c.key);
         record.SetString("command", "C:\\evil.exe");
         for (const StartupItem& i : Rows()) EXPECT_FALSE(IsDisabledRow(Texts(i))) << c.label;
-        StartupRowTexts row{"Bad", "HKEY_LOCAL_MACHINE", "", std::string(kStartupRegRecordPrefix) + "Bad", u"Bad",
-                            fake.codec.AnsiToWide(std::string(kStartupRegRecordPrefix) + "Bad")};
+        StartupRowTexts row{EntryName("Bad", u"Bad"), "HKEY_LOCAL_MACHINE", "",
+                            EntryName::Of(fake.codec.AnsiToWide(std::string(kStartupRegRecordPrefix) + "Bad"),
+                                          fake.codec)};
         EXPECT_FALSE(EnableStartupItem(fake.Get(), row)) << c.label;
         EXPECT_EQ(RecordNames(kStartupRegRecords).size(), 1u) << c.label;
         EXPECT_EQ(RestoreFiles(), 0u) << c.label;
@@ -314,7 +315,7 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
     // A name with a NUL reaches another entry: refused.
     SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\t.exe")});
     StartupRowTexts row = *RowOf("Tool", kRun);
-    row.exactName = std::u16string(u"Tool\0x", 6);
+    row.name = EntryName(row.name.Shown(), std::u16string(u"Tool\0x", 6));
     fake.prompter.Clear();
     EXPECT_FALSE(DisableStartupItem(fake.Get(), row));
     EXPECT_EQ(Prompts(), (std::vector<std::string>{kUnhandledNameMessage}));
@@ -406,8 +407,8 @@ TEST_F(StartupDisableTest, AFolderRecordNamingAnotherFolderIsNeverActedOn) {
         record.SetString("location", c.location);
         for (const StartupItem& i : Rows()) EXPECT_FALSE(IsDisabledRow(Texts(i))) << c.label;
         const std::string hidden = std::string(kStartupFolderRecordPrefix) + "r";
-        EXPECT_FALSE(EnableStartupItem(fake.Get(), {"x.exe", "", "[已禁用]", hidden, u"x.exe",
-                                                    fake.codec.AnsiToWide(hidden)}))
+        EXPECT_FALSE(EnableStartupItem(fake.Get(), {EntryName("x.exe", u"x.exe"), "", "[已禁用]",
+                                                    EntryName(hidden, fake.codec.AnsiToWide(hidden))}))
             << c.label;
         EXPECT_TRUE(fake.files.Exists("C:\\Windows\\pss\\x.exe.Startup")) << c.label;
         EXPECT_EQ(RestoreFiles(), 0u) << c.label;
