@@ -586,14 +586,12 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
             const std::optional<RegRecord> parsed = ReadRegRecord(platform, record.Handle(), recordName);
             if (!parsed) continue;
             StartupItem item;
-            item.exactName = parsed->valueName;
-            item.name = codec.WideToAnsi(parsed->valueName);
+            item.name = EntryName::Of(parsed->valueName, codec);
             item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
                                                 codec.WideToAnsi(parsed->command));
             item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
             item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
-            item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
+            item.hidden = EntryName::Of(Wide(platform, kStartupRegRecordPrefix) + recordName, codec);
             item.iconFile = item.path;
             item.iconResource = kIconRegistryFile;
             items->push_back(std::move(item));
@@ -609,16 +607,14 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
             const std::optional<FolderRecord> parsed = ReadFolderRecord(platform, record.Handle(), folders, pss);
             if (!parsed) continue;
             StartupItem item;
-            item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
-            item.name = codec.WideToAnsi(item.exactName);
+            item.name = EntryName::Of(parsed->path.substr(parsed->path.rfind(u'\\') + 1), codec);
             // As an enabled row shows it: the shortcut's target, or the
             // file's own path in lower case.
             item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
                                                         : codec.WideToAnsi(parsed->command);
             item.root = item.path;
             item.subkey = kDisabledMark;
-            item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
-            item.hidden = codec.WideToAnsi(item.exactHidden);
+            item.hidden = EntryName::Of(Wide(platform, kStartupFolderRecordPrefix) + recordName, codec);
             item.iconFile = item.path;
             item.iconResource = kIconFolderFile;
             items->push_back(std::move(item));

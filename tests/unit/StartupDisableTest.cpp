@@ -101,12 +101,12 @@ protected:
     std::uint32_t View() { return fake.system.is64BitSystem ? kKeyWow64_64Key : 0; }
     std::vector<StartupItem> Rows() { return StartupScan(fake.Get()); }
     static StartupRowTexts Texts(const StartupItem& i) {
-        return {EntryName(i.name, i.exactName), i.root, i.subkey, EntryName(i.hidden, i.exactHidden)};
+        return {i.name, i.root, i.subkey, i.hidden};
     }
     // The row of that name whose column 3 is `subkey`.
     std::optional<StartupRowTexts> RowOf(const std::string& name, const std::string& subkey) {
         for (const StartupItem& i : Rows())
-            if (i.name == name && i.subkey == subkey) return Texts(i);
+            if (i.name.Shown() == name && i.subkey == subkey) return Texts(i);
         return std::nullopt;
     }
     std::map<std::u16string, Stored> DateValues() {
@@ -185,10 +185,10 @@ TEST_F(StartupDisableTest, ARunValueIsRecordedExactlyAndComesBackByteForByte) {
         std::vector<StartupItem> rows = Rows();
         ASSERT_FALSE(rows.empty());
         const StartupItem& last = rows.back();
-        EXPECT_EQ(last.exactName, c.name) << c.label;
+        EXPECT_EQ(last.name.Stored(), c.name) << c.label;
         EXPECT_EQ(last.root, c.listedRoot) << c.label;
         EXPECT_EQ(last.subkey, "[已禁用] " + c.keyPath) << c.label;
-        EXPECT_EQ(last.exactHidden,
+        EXPECT_EQ(last.hidden.Stored(),
                   u"HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\" + c.name) << c.label;
         EXPECT_TRUE(EnableStartupItem(fake.Get(), Texts(last))) << c.label;
         EXPECT_EQ(Get(c.root, written, c.name, view), std::optional<Stored>(c.value)) << c.label;
@@ -304,7 +304,7 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
         SetUp();
         std::optional<StartupRowTexts> row;
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && text::EqualsNoCase(i.subkey, c.subkey)) row = Texts(i);
+            if (i.name.Shown() == c.name && text::EqualsNoCase(i.subkey, c.subkey)) row = Texts(i);
         ASSERT_TRUE(row) << c.label;
         const std::vector<std::string> before = fake.files.AllPaths();
         EXPECT_FALSE(DisableStartupItem(fake.Get(), *row)) << c.label;

@@ -106,11 +106,11 @@ protected:
     StartupRowTexts RowOf(const std::string& name, const std::string& root,
                           const std::string& hiddenEnd = "") {
         for (const StartupItem& i : StartupScan(fake.Get())) {
-            if (i.name == name && (root.empty() || i.root == root) &&
-                (hiddenEnd.empty() || (i.hidden.size() >= hiddenEnd.size() &&
-                                       i.hidden.compare(i.hidden.size() - hiddenEnd.size(),
-                                                        hiddenEnd.size(), hiddenEnd) == 0)))
-                return {EntryName(i.name, i.exactName), i.root, i.subkey, EntryName(i.hidden, i.exactHidden)};
+            if (i.name.Shown() == name && (root.empty() || i.root == root) &&
+                (hiddenEnd.empty() || (i.hidden.Shown().size() >= hiddenEnd.size() &&
+                                       i.hidden.Shown().compare(i.hidden.Shown().size() - hiddenEnd.size(),
+                                                                hiddenEnd.size(), hiddenEnd) == 0)))
+                return {i.name, i.root, i.subkey, i.hidden};
         }
         ADD_FAILURE() << "no row " << name;
         return {};
@@ -118,8 +118,8 @@ protected:
     // The scanned row of the file at `exactPath`.
     StartupRowTexts RowOf(const std::u16string& exactPath) {
         for (const StartupItem& i : StartupScan(fake.Get()))
-            if (i.exactHidden == exactPath)
-                return {EntryName(i.name, i.exactName), i.root, i.subkey, EntryName(i.hidden, i.exactHidden)};
+            if (i.hidden.Stored() == exactPath)
+                return {i.name, i.root, i.subkey, i.hidden};
         ADD_FAILURE() << "no row " << fake.codec.WideToAnsi(exactPath);
         return {};
     }
@@ -240,16 +240,15 @@ TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
 
     std::vector<StartupItem> rows;
     for (const StartupItem& item : StartupScan(fake.Get()))
-        if (item.name == "????") rows.push_back(item);
+        if (item.name.Shown() == "????") rows.push_back(item);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].exactName, hangul);
+    EXPECT_EQ(rows[0].name.Stored(), hangul);
     EXPECT_EQ(rows[0].path, "c:\\???\\k.exe");
-    EXPECT_EQ(rows[1].exactName, u"????");
+    EXPECT_EQ(rows[1].name.Stored(), u"????");
     EXPECT_EQ(rows[1].path, "c:\\decoy.exe");
 
     const StartupItem& row = rows[0];
-    ASSERT_TRUE(RemoveStartupItem(fake.Get(), {EntryName(row.name, row.exactName), row.root, row.subkey,
-                                               EntryName(row.hidden, row.exactHidden)}));
+    ASSERT_TRUE(RemoveStartupItem(fake.Get(), {row.name, row.root, row.subkey, row.hidden}));
     std::u16string name;
     std::vector<std::u16string> left;
     for (std::uint32_t i = 0; fake.registry.EnumValueW(run.Handle(), i, &name) == kErrorSuccess; ++i)
@@ -333,9 +332,8 @@ TEST_F(StartupRemovalTest, ANameWithANulIsRefusedAndNothingElseIsTouched) {
                                                        static_cast<std::uint32_t>(data.size())),
                        kErrorSuccess);
              for (const StartupItem& i : StartupScan(fake.Get()))
-                 if (i.exactName == planted)
-                     return StartupRowTexts{EntryName(i.name, i.exactName), i.root, i.subkey,
-                                            EntryName(i.hidden, i.exactHidden)};
+                 if (i.name.Stored() == planted)
+                     return StartupRowTexts{i.name, i.root, i.subkey, i.hidden};
              ADD_FAILURE() << "the planted value is not listed";
              return StartupRowTexts{};
          }},

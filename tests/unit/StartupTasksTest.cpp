@@ -55,7 +55,7 @@ std::u16string Definition(const std::u16string& triggers, const std::u16string& 
 std::vector<std::string> TaskRows(testing::FakePlatform& fake) {
     std::vector<std::string> rows;
     for (const StartupItem& i : StartupScan(fake.Get())) {
-        rows.push_back(i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden);
+        rows.push_back(i.name.Shown() + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden.Shown());
         EXPECT_EQ(i.iconFile, i.path);
         EXPECT_EQ(i.iconResource, kIconRegistryFile);
     }
@@ -89,9 +89,9 @@ TEST(StartupTasks, ListsEnabledTasksThatStartAtLogonOrBootOneRowPerProgram) {
     // What removal acts on: the names exactly.
     const std::vector<StartupItem> items = StartupScan(fake.Get());
     ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(items[1].exactName, u"\uD55C\uAE00 \u66F4\u65B0");
-    EXPECT_EQ(items[1].exactHidden, u"\\\uD55C\uAE00 \u66F4\u65B0");
-    EXPECT_EQ(items[4].exactHidden, u"\\Vendor\\Sub\\Both");
+    EXPECT_EQ(items[1].name.Stored(), u"\uD55C\uAE00 \u66F4\u65B0");
+    EXPECT_EQ(items[1].hidden.Stored(), u"\\\uD55C\uAE00 \u66F4\u65B0");
+    EXPECT_EQ(items[4].hidden.Stored(), u"\\Vendor\\Sub\\Both");
 }
 
 TEST(StartupTasks, NoServiceOrNoSchedulerListsNoTaskAndSaysNothing) {
@@ -177,7 +177,7 @@ protected:
     }
     StartupRowTexts RowOf(const std::u16string& path) {
         for (const StartupItem& i : StartupScan(fake.Get()))
-            if (i.exactHidden == path) return {EntryName(i.name, i.exactName), i.root, i.subkey, EntryName(i.hidden, i.exactHidden)};
+            if (i.hidden.Stored() == path) return {i.name, i.root, i.subkey, i.hidden};
         ADD_FAILURE() << "no row";
         return {};
     }
@@ -306,7 +306,7 @@ protected:
     std::vector<std::string> Rows() {
         std::vector<std::string> rows;
         for (const StartupItem& i : StartupScan(fake.Get()))
-            rows.push_back(i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden);
+            rows.push_back(i.name.Shown() + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden.Shown());
         return rows;
     }
     bool Enabled(const std::u16string& path) const {
