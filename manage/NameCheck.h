@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "platform/EntryName.h"
 #include "platform/Platform.h"
 
 namespace tv {
@@ -20,5 +21,6 @@ bool HasNul(std::u16string_view name);
 // True when any of the names has a NUL; the user is then told (one box).
 bool RefuseNulNames(const Platform& platform, std::initializer_list<std::string_view> names,
                     std::initializer_list<std::u16string_view> exactNames = {});
+bool RefuseNulNames(const Platform& platform, std::initializer_list<const EntryName*> names);
 
 }  // namespace tv

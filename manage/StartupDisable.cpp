@@ -552,7 +552,7 @@ std::optional<std::u16string> RecordNameOf(const Platform& platform, const std::
 }
 
 std::u16string ExactHidden(const Platform& platform, const StartupRowTexts& row) {
-    return row.exactHidden.empty() ? Wide(platform, row.hidden) : row.exactHidden;
+    return row.hidden.Exact(*platform.codec);
 }
 
 bool HasPrefix(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
@@ -562,17 +562,17 @@ bool HasPrefix(const std::string& text, const char* prefix) { return text.rfind(
 std::u16string FolderRecordName(const std::u16string& path) { return ReplaceBackslashes(path); }
 
 bool IsDisabledRow(const StartupRowTexts& row) {
-    return HasPrefix(row.hidden, kStartupRegRecordPrefix) || HasPrefix(row.hidden, kStartupFolderRecordPrefix);
+    return HasPrefix(row.hidden.Shown(), kStartupRegRecordPrefix) || HasPrefix(row.hidden.Shown(), kStartupFolderRecordPrefix);
 }
 
 bool DisableStartupItem(const Platform& platform, const StartupRowTexts& row) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     if (IsDisabledRow(row)) return false;
     if (IsTaskRow(row)) return SwitchTaskItem(platform, row, false);
     if (row.subkey.empty()) {
         const std::u16string path = ExactHidden(platform, row);
         if (path.empty()) return false;  // a notice row stands for no file
-        return DisableFile(platform, path, row.name);
+        return DisableFile(platform, path, row.name.Shown());
     }
     // Entries Windows needs keep their own message, as for removal.
     if (row.subkey == "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon [Userinit]" ||
@@ -592,18 +592,17 @@ bool DisableStartupItem(const Platform& platform, const StartupRowTexts& row) {
         Tell(platform, kCannotDisableMessage);
         return false;
     }
-    const std::u16string name = row.exactName.empty() ? Wide(platform, row.name) : row.exactName;
-    return DisableValue(platform, root, *keyPath, name, row.name);
+    return DisableValue(platform, root, *keyPath, row.name.Exact(*platform.codec), row.name.Shown());
 }
 
 bool EnableStartupItem(const Platform& platform, const StartupRowTexts& row) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     if (IsTaskRow(row)) return SwitchTaskItem(platform, row, true);
     const std::u16string hidden = ExactHidden(platform, row);
     if (const auto name = RecordNameOf(platform, hidden, kStartupRegRecordPrefix))
-        return EnableValue(platform, *name, row.name);
+        return EnableValue(platform, *name, row.name.Shown());
     if (const auto name = RecordNameOf(platform, hidden, kStartupFolderRecordPrefix))
-        return EnableFile(platform, *name, row.name);
+        return EnableFile(platform, *name, row.name.Shown());
     return false;
 }
 
@@ -641,14 +640,12 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
                          [&](RegHandle record) { return ReadRegRecord(platform, record, recordName); });
         if (!parsed) return;
         StartupItem item;
-        item.exactName = parsed->valueName;
-        item.name = codec.WideToAnsi(parsed->valueName);
+        item.name = EntryName::Of(parsed->valueName, codec);
         item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
                                             codec.WideToAnsi(parsed->command));
         item.root = parsed->root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
         item.subkey = std::string(kDisabledMark) + " " + parsed->keyPath;
-        item.exactHidden = Wide(platform, kStartupRegRecordPrefix) + recordName;
-        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.hidden = EntryName::Of(Wide(platform, kStartupRegRecordPrefix) + recordName, codec);
         item.iconFile = item.path;
         item.iconResource = kIconRegistryFile;
         items->push_back(std::move(item));
@@ -662,16 +659,14 @@ void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>
                          [&](RegHandle record) { return ReadFolderRecord(platform, record, folders, pss); });
         if (!parsed) return;
         StartupItem item;
-        item.exactName = parsed->path.substr(parsed->path.rfind(u'\\') + 1);
-        item.name = codec.WideToAnsi(item.exactName);
+        item.name = EntryName::Of(parsed->path.substr(parsed->path.rfind(u'\\') + 1), codec);
         // As an enabled row shows it: the shortcut's target, or the
         // file's own path in lower case.
         item.path = parsed->command == parsed->path ? text::ToLower(codec.WideToAnsi(parsed->command))
                                                     : codec.WideToAnsi(parsed->command);
         item.root = item.path;
         item.subkey = kDisabledMark;
-        item.exactHidden = Wide(platform, kStartupFolderRecordPrefix) + recordName;
-        item.hidden = codec.WideToAnsi(item.exactHidden);
+        item.hidden = EntryName::Of(Wide(platform, kStartupFolderRecordPrefix) + recordName, codec);
         item.iconFile = item.path;
         item.iconResource = kIconFolderFile;
         items->push_back(std::move(item));

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/EntryName.h"
+
 namespace tv {
 
 // Icon resources of the startup list.
@@ -12,18 +14,16 @@ constexpr int kIconFolderFile = 176;   // a startup-folder file without an icon 
 constexpr int kIconRegistryFile = 178; // a registry entry whose file has no icon
 
 struct StartupItem {
-    std::string name;     // 启动项: value name, fixed label or file name
+    // 启动项: value name, fixed label or file name. Removal acts on its
+    // exact form; the list shows its code page's text, where a character
+    // outside the code page is '?'.
+    EntryName name;
     std::string path;     // 文件解析路径
     std::string root;     // 主键 ("HKEY_..." or, for a folder file, the path)
     std::string subkey;   // 子键: key path, with " [value]" for single values
     // Hidden column: "HKCU\" / "HKLM\" + subkey for registry rows; the full
     // path of the row's own file for startup-folder rows.
-    std::string hidden;
-    // `name` and `hidden` exactly as the system stores them (UTF-16): what
-    // removal acts on. The 8-bit forms above are for display, where a
-    // character outside the code page shows as '?'.
-    std::u16string exactName;
-    std::u16string exactHidden;
+    EntryName hidden;
     // The file whose small shell icon the row shows (empty: none), and the
     // icon resource used when it has none.
     std::string iconFile;

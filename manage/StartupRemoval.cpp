@@ -66,20 +66,25 @@ bool IsInside(const std::u16string& path, const std::u16string& folder) {
            utf16::StartsWithNoCase(path, folder);
 }
 
-// RemoveFolderFile for a row that carries its file exactly: the checks, the
-// move and the restore file's words all name that very file, whatever its
-// name's script.
-bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row) {
-    const std::u16string& path = row.exactHidden;
+// A startup-folder row stands for exactly its own file, kept in the hidden
+// column; it is removed only when it still lies in one of the startup
+// folders and carries the row's name (a shortcut goes, never its target).
+// It is moved into the restore folder, with a restore file that says where
+// it came from. False when that could not be prepared: nothing moved. A row
+// that brings only its 8-bit texts names its file by their UTF-16 form.
+// The checks, the move and the restore file's words all name that very
+// file, whatever its name's script.
+bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
+    const TextCodec& codec = *platform.codec;
+    const std::u16string path = row.hidden.Exact(codec);
+    const std::u16string name = row.name.Exact(codec);
     const std::size_t slash = path.rfind(u'\\');
-    if (row.exactName.empty() || slash == std::u16string::npos ||
-        path.compare(slash + 1, std::u16string::npos, row.exactName) != 0)
+    if (name.empty() || slash == std::u16string::npos || path.compare(slash + 1, std::u16string::npos, name) != 0)
         return true;
     // The user's folder is named by values the user's programs can write, so
     // its file must also lie, wherever links lead, in the user's profile; the
     // common folder is taken from the system. A file outside is never moved:
     // it may be one only administrators could touch.
-    const TextCodec& codec = *platform.codec;
     const std::u16string user = codec.AnsiToWide(ReadStartupFolder(platform, kHkeyCurrentUser, "Startup"));
     const std::u16string common = codec.AnsiToWide(platform.environment->CommonStartupFolder());
     std::u16string within;
@@ -87,7 +92,7 @@ bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row)
     else if (IsInside(path, common)) within = common;
     if (within.empty() || !platform.files->ExistsW(path)) return true;
 
-    const std::u16string kept = RestoreFolderSlot(platform, row.exactName);
+    const std::u16string kept = RestoreFolderSlot(platform, name);
     if (kept.empty()) {
         TellRestoreFailed(platform);
         return false;
@@ -97,27 +102,13 @@ bool RemoveExactFolderFile(const Platform& platform, const StartupRowTexts& row)
     backup.Comment(codec.AnsiToWide("启动文件已移到：") + kept);
     backup.Comment(codec.AnsiToWide("恢复时请把它移回原来的位置：") + path);
     std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile))
+    if (!SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name.Shown(), nullptr, &restoreFile))
         return false;
     // A file that cannot be moved (in use, on another volume, or swapped for
     // a link) stays where it is, like one that cannot be deleted; its restore
     // file would then point nowhere.
     if (!platform.files->MoveFileOutW(path, within, kept)) restoreFile->Discard();
     return true;
-}
-
-// A startup-folder row stands for exactly its own file, kept in the hidden
-// column; it is removed only when it still lies in one of the startup
-// folders and carries the row's name (a shortcut goes, never its target).
-// It is moved into the restore folder, with a restore file that says where
-// it came from. False when that could not be prepared: nothing moved. A row
-// that brings only its 8-bit texts names its file by their UTF-16 form.
-bool RemoveFolderFile(const Platform& platform, const StartupRowTexts& row) {
-    if (!row.exactHidden.empty()) return RemoveExactFolderFile(platform, row);
-    StartupRowTexts exact = row;
-    exact.exactName = platform.codec->AnsiToWide(row.name);
-    exact.exactHidden = platform.codec->AnsiToWide(row.hidden);
-    return exact.exactHidden.empty() || RemoveExactFolderFile(platform, exact);
 }
 
 // Keeps the values this click deletes in a restore file first. False when
@@ -127,10 +118,9 @@ bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* na
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreStartupSubject));
     if (named) backup.AddValue(root, namedKeyPath, named->value, view);
-    if (!row.exactName.empty()) backup.AddValue(root, row.subkey, row.exactName, view);
-    else backup.AddValue(root, row.subkey, row.name, view);
+    backup.AddValue(root, row.subkey, row.name.Exact(*platform.codec), view);
     if (!backup.HasContent() && !backup.Failed()) return true;  // nothing to delete
-    return SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name);
+    return SaveRestoreFile(platform, backup, kRestoreStartupSubject, row.name.Shown());
 }
 
 }  // namespace
@@ -138,7 +128,7 @@ bool BackUpValues(const Platform& platform, RegHandle root, const NamedValue* na
 bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     // A name with a NUL would be cut by every call: another entry would be
     // kept and deleted in its place.
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     // A disabled row stands for a record or a task switched off, not for a
     // running entry: the user enables it first.
     if (IsDisabledRow(row) || IsDisabledTaskRow(row)) {
@@ -186,8 +176,7 @@ bool RemoveStartupItem(const Platform& platform, const StartupRowTexts& row) {
     if (!key) return true;
     // By its exact name: the code page's form of a name in another script
     // ("????") may be the name of another value.
-    if (!row.exactName.empty()) platform.registry->DeleteValueW(key.Handle(), row.exactName);
-    else key.DeleteValue(row.name);
+    platform.registry->DeleteValueW(key.Handle(), row.name.Exact(*platform.codec));
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/EntryName.h"
 #include "platform/Platform.h"
 
 namespace tv {
@@ -18,13 +19,10 @@ extern const char kRestoreStartupSubject[];
 
 // The columns of a row the removal reads.
 struct StartupRowTexts {
-    std::string name;    // column 0
+    EntryName name;      // column 0
     std::string root;    // column 2
     std::string subkey;  // column 3
-    std::string hidden;  // column 4: a folder row's own file
-    // Columns 0 and 4 exactly (UTF-16), as the list holds them.
-    std::u16string exactName;
-    std::u16string exactHidden;
+    EntryName hidden;    // column 4: a folder row's own file
 };
 
 // Deletes the registry value or the startup-folder file behind the row, or

@@ -115,13 +115,12 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
             break;
         }
         StartupItem item;
-        item.name = name;
-        item.exactName = exact;
+        item.name = EntryName(name, exact);
         item.path = Resolve(platform, data);
         item.root = RootText(location.root);
         item.subkey = DisplayedKeyPath(location.root, location.keyPath, view);
-        item.hidden = RootPrefix(location.root) + item.subkey;
-        if (platform.codec != nullptr) item.exactHidden = platform.codec->AnsiToWide(item.hidden);
+        const std::string hidden = RootPrefix(location.root) + item.subkey;
+        item.hidden = EntryName(hidden, platform.codec ? platform.codec->AnsiToWide(hidden) : std::u16string());
         item.iconFile = item.path;
         item.iconResource = kIconRegistryFile;
         items->push_back(std::move(item));
@@ -273,12 +272,10 @@ void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
         if (!shortcut && text::FindNoCase(path, "desktop.ini") != text::npos) continue;
         if (shortcut) walk.shortcuts.push_back(walk.items->size());
         StartupItem item;
-        item.name = walk.platform.codec->WideToAnsi(entry.exactName);
+        item.name = EntryName::Of(entry.exactName, *walk.platform.codec);
         item.path = path;
         item.root = path;
-        item.hidden = shown;
-        item.exactName = entry.exactName;
-        item.exactHidden = own;
+        item.hidden = EntryName(shown, own);
         item.iconFile = path;
         item.iconResource = kIconFolderFile;
         walk.items->push_back(std::move(item));
@@ -292,7 +289,7 @@ void ResolveShortcuts(FolderWalk& walk) {
     if (walk.shortcuts.empty() || Stopped(walk)) return;
     std::vector<StartupItem>& items = *walk.items;
     std::vector<std::u16string> paths;
-    for (size_t index : walk.shortcuts) paths.push_back(items[index].exactHidden);
+    for (size_t index : walk.shortcuts) paths.push_back(items[index].hidden.Stored());
     const std::vector<std::optional<std::string>> targets =
         walk.platform.links->ReadTargetsW(paths, walk.stop);
     std::vector<bool> dropped(items.size(), false);

@@ -41,7 +41,7 @@ bool IsTaskRow(const StartupRowTexts& row) {
 
 TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& row, std::u16string* path) {
     const TextCodec& codec = *platform.codec;
-    *path = row.exactHidden.empty() ? codec.AnsiToWide(row.hidden) : row.exactHidden;
+    *path = row.hidden.Exact(codec);
     const std::vector<std::u16string> parts = PartsOf(*path);
     if (parts.empty()) return TaskRowPath::kNone;
     for (const std::u16string& part : parts)
@@ -55,8 +55,7 @@ TaskRowPath CheckTaskRowPath(const Platform& platform, const StartupRowTexts& ro
         return TaskRowPath::kProtected;
     }
     // The row stands for this task alone: its path must end in its name.
-    const std::u16string name = row.exactName.empty() ? codec.AnsiToWide(row.name) : row.exactName;
-    if (parts.back() != name) return TaskRowPath::kNone;
+    if (parts.back() != row.name.Exact(codec)) return TaskRowPath::kNone;
     return TaskRowPath::kTask;
 }
 
@@ -76,7 +75,7 @@ private:
 }  // namespace
 
 bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     const TextCodec& codec = *platform.codec;
     std::u16string path;
     const TaskRowPath checked = CheckTaskRowPath(platform, row, &path);
@@ -92,7 +91,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     Platform once = platform;
     once.clock = &held;
     const std::string xmlPath = RestoreFolderSlot(
-        once, RestoreFileStem(held.Now(), kRestoreStartupSubject, row.name) + ".xml");
+        once, RestoreFileStem(held.Now(), kRestoreStartupSubject, row.name.Shown()) + ".xml");
     std::unique_ptr<NewFile> xmlFile;
     if (!xmlPath.empty()) xmlFile = platform.files->WriteNewFile(xmlPath, Utf16LeWithBom(xml));
     if (!xmlFile) {
@@ -106,7 +105,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
                                     "\" /tn \"") +
                    path + u"\"");
     std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(once, backup, kRestoreStartupSubject, row.name, nullptr, &restoreFile)) {
+    if (!SaveRestoreFile(once, backup, kRestoreStartupSubject, row.name.Shown(), nullptr, &restoreFile)) {
         xmlFile->Discard();
         return false;
     }

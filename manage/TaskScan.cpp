@@ -47,16 +47,14 @@ void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
         std::vector<StartupItem>* into = task.enabled ? items : disabled;
         for (const TaskExec& exec : definition.execs) {
             StartupItem item;
-            item.name = codec.WideToAnsi(task.name);
-            item.exactName = task.name;
+            item.name = EntryName::Of(task.name, codec);
             item.path = ResolveAutostartCommand(*platform.environment, *platform.files,
                                                 codec.WideToAnsi(CommandLine(exec)));
             item.root = kTaskRootText;
             // The mark leads, so that it shows however narrow the column.
             item.subkey = (task.enabled ? std::string() : std::string(kDisabledMark) + " ") +
                           codec.WideToAnsi(FolderOf(task.path)) + when;
-            item.hidden = codec.WideToAnsi(task.path);
-            item.exactHidden = task.path;
+            item.hidden = EntryName::Of(task.path, codec);
             item.iconFile = item.path;
             item.iconResource = kIconRegistryFile;
             into->push_back(std::move(item));

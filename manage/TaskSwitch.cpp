@@ -27,7 +27,7 @@ bool IsDisabledTaskRow(const StartupRowTexts& row) {
 }
 
 bool SwitchTaskItem(const Platform& platform, const StartupRowTexts& row, bool enable) {
-    if (RefuseNulNames(platform, {row.name, row.hidden}, {row.exactName, row.exactHidden})) return false;
+    if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     if (!IsTaskRow(row) || IsDisabledTaskRow(row) != enable) return false;
     std::u16string path;
     if (CheckTaskRowPath(platform, row, &path) != TaskRowPath::kTask || !platform.tasks) return false;
@@ -42,7 +42,7 @@ bool SwitchTaskItem(const Platform& platform, const StartupRowTexts& row, bool e
     backup.Comment(platform.codec->AnsiToWide("恢复时请在命令提示符中运行：schtasks /change /tn \"") + path +
                    (enable ? u"\" /disable" : u"\" /enable"));
     std::unique_ptr<NewFile> restoreFile;
-    if (!SaveRestoreFile(platform, backup, subject, row.name, nullptr, &restoreFile)) return false;
+    if (!SaveRestoreFile(platform, backup, subject, row.name.Shown(), nullptr, &restoreFile)) return false;
     if (!platform.tasks->SetTaskEnabled(path, enable)) {
         restoreFile->Discard();
         platform.prompter->Ask(Prompt{kTaskSwitchFailedMessage, "", kMbOk | kMbIconExclamation, 0});

@@ -141,7 +141,7 @@ StartupPage::StartupPage(const Platform& platform)
                  },
                  [this](size_t row) -> std::vector<std::string_view> {
                      const StartupItem& item = rows_[row];
-                     return {item.name, item.path, item.root, item.subkey};
+                     return {item.name.Shown(), item.path, item.root, item.subkey};
                  }}) {}
 
 void StartupPage::DoDataExchange(ui::DataExchange& exchange) {
@@ -242,18 +242,18 @@ bool StartupPage::OnNotify(const NMHDR& header, LRESULT* result) {
             if (row >= rows_.size()) return nullptr;
             const StartupItem& item = rows_[row];
             switch (column) {
-            case 0: return &item.name;
+            case 0: return &item.name.Shown();
             case 1: return &item.path;
             case 2: return &item.root;
             case 3: return &item.subkey;
-            case 4: return &item.hidden;
+            case 4: return &item.hidden.Shown();
             default: return nullptr;
             }
         }, [this](int index, int column) -> const std::u16string* {
             const size_t row = filtered_.RowOf(index);
             if (row >= rows_.size()) return nullptr;
             const StartupItem& item = rows_[row];
-            return column == 0 ? &item.exactName : column == 4 ? &item.exactHidden : nullptr;
+            return column == 0 ? &item.name.Stored() : column == 4 ? &item.hidden.Stored() : nullptr;
         }))
         return false;
     *result = 0;
@@ -270,14 +270,12 @@ std::vector<StartupRowTexts> StartupPage::SelectedRows() const {
     for (int row = -1;
          (row = static_cast<int>(list_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row),
                                             LVNI_SELECTED))) >= 0;) {
-        StartupRowTexts texts{list_.ItemText(row, 0), list_.ItemText(row, 2),
-                              list_.ItemText(row, 3), list_.ItemText(row, 4), {}, {}};
         // What the row names exactly, in any script, is kept by the page.
-        if (const size_t scanned = filtered_.RowOf(row); scanned < rows_.size()) {
-            texts.exactName = rows_[scanned].exactName;
-            texts.exactHidden = rows_[scanned].exactHidden;
-        }
-        rows.push_back(std::move(texts));
+        const size_t scanned = filtered_.RowOf(row);
+        const bool kept = scanned < rows_.size();
+        rows.push_back({EntryName(list_.ItemText(row, 0), kept ? rows_[scanned].name.Stored() : std::u16string()),
+                        list_.ItemText(row, 2), list_.ItemText(row, 3),
+                        EntryName(list_.ItemText(row, 4), kept ? rows_[scanned].hidden.Stored() : std::u16string())});
     }
     return rows;
 }

@@ -62,10 +62,10 @@ TEST(RegistryJump, AMachineRunValueReadInThe32BitViewNamesItsWow6432NodeKey) {
     std::u16string seen32, seen64;
     for (const StartupItem& item : StartupScan(fake.Get())) {
         const std::optional<RegistryPlace> place =
-            StartupRowPlace(fake.codec.AnsiToWide(item.hidden));
+            StartupRowPlace(fake.codec.AnsiToWide(item.hidden.Shown()));
         if (!place) continue;
-        if (item.name == "Tv32") seen32 = RegeditLastKey(kZh, *place);
-        if (item.name == "Tv64") seen64 = RegeditLastKey(kZh, *place);
+        if (item.name.Shown() == "Tv32") seen32 = RegeditLastKey(kZh, *place);
+        if (item.name.Shown() == "Tv64") seen64 = RegeditLastKey(kZh, *place);
     }
     EXPECT_EQ(seen32, u"计算机\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
     EXPECT_EQ(seen64, u"计算机\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");

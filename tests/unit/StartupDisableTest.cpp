@@ -97,12 +97,12 @@ protected:
     std::uint32_t View() { return fake.system.is64BitSystem ? kKeyWow64_64Key : 0; }
     std::vector<StartupItem> Rows() { return StartupScan(fake.Get()); }
     static StartupRowTexts Texts(const StartupItem& i) {
-        return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+        return {i.name, i.root, i.subkey, i.hidden};
     }
     // The row of that name whose column 3 is `subkey`.
     std::optional<StartupRowTexts> RowOf(const std::string& name, const std::string& subkey) {
         for (const StartupItem& i : Rows())
-            if (i.name == name && i.subkey == subkey) return Texts(i);
+            if (i.name.Shown() == name && i.subkey == subkey) return Texts(i);
         return std::nullopt;
     }
     std::map<std::u16string, Stored> DateValues() {
@@ -181,10 +181,10 @@ TEST_F(StartupDisableTest, ARunValueIsRecordedExactlyAndComesBackByteForByte) {
         std::vector<StartupItem> rows = Rows();
         ASSERT_FALSE(rows.empty());
         const StartupItem& last = rows.back();
-        EXPECT_EQ(last.exactName, c.name) << c.label;
+        EXPECT_EQ(last.name.Stored(), c.name) << c.label;
         EXPECT_EQ(last.root, c.listedRoot) << c.label;
         EXPECT_EQ(last.subkey, "[已禁用] " + c.keyPath) << c.label;
-        EXPECT_EQ(last.exactHidden,
+        EXPECT_EQ(last.hidden.Stored(),
                   u"HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\" + c.name) << c.label;
         EXPECT_TRUE(EnableStartupItem(fake.Get(), Texts(last))) << c.label;
         EXPECT_EQ(Get(c.root, written, c.name, view), std::optional<Stored>(c.value)) << c.label;
@@ -211,7 +211,7 @@ TEST_F(StartupDisableTest, TwoEntriesOfOneNameGetRecordsOfTheirOwn) {
         if (IsDisabledRow(Texts(i))) disabled.push_back(Texts(i));
     ASSERT_EQ(disabled.size(), 2u);
     for (const StartupRowTexts& row : disabled) {
-        EXPECT_EQ(row.name, "Tool");
+        EXPECT_EQ(row.name.Shown(), "Tool");
         EXPECT_TRUE(EnableStartupItem(fake.Get(), row));
     }
     EXPECT_EQ(Get(kHkeyCurrentUser, kRun, u"Tool")->bytes, Sz(u"C:\\user.exe"));
@@ -254,8 +254,9 @@ TEST_F(StartupDisableTest, ARecordOutsideTheCatalogueIsNeverListedNorActedOn) {
         record.SetString("key", c.key);
         record.SetString("command", "C:\\evil.exe");
         for (const StartupItem& i : Rows()) EXPECT_FALSE(IsDisabledRow(Texts(i))) << c.label;
-        StartupRowTexts row{"Bad", "HKEY_LOCAL_MACHINE", "", std::string(kStartupRegRecordPrefix) + "Bad", u"Bad",
-                            fake.codec.AnsiToWide(std::string(kStartupRegRecordPrefix) + "Bad")};
+        StartupRowTexts row{EntryName("Bad", u"Bad"), "HKEY_LOCAL_MACHINE", "",
+                            EntryName::Of(fake.codec.AnsiToWide(std::string(kStartupRegRecordPrefix) + "Bad"),
+                                          fake.codec)};
         EXPECT_FALSE(EnableStartupItem(fake.Get(), row)) << c.label;
         EXPECT_EQ(RecordNames(kStartupRegRecords).size(), 1u) << c.label;
         EXPECT_EQ(RestoreFiles(), 0u) << c.label;
@@ -299,7 +300,7 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
         SetUp();
         std::optional<StartupRowTexts> row;
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && text::EqualsNoCase(i.subkey, c.subkey)) row = Texts(i);
+            if (i.name.Shown() == c.name && text::EqualsNoCase(i.subkey, c.subkey)) row = Texts(i);
         ASSERT_TRUE(row) << c.label;
         const std::vector<std::string> before = fake.files.AllPaths();
         EXPECT_FALSE(DisableStartupItem(fake.Get(), *row)) << c.label;
@@ -310,7 +311,7 @@ TEST_F(StartupDisableTest, WhatCannotBeSwitchedOffSaysSoAndNothingChanges) {
     // A name with a NUL reaches another entry: refused.
     SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\t.exe")});
     StartupRowTexts row = *RowOf("Tool", kRun);
-    row.exactName = std::u16string(u"Tool\0x", 6);
+    row.name = EntryName(row.name.Shown(), std::u16string(u"Tool\0x", 6));
     fake.prompter.Clear();
     EXPECT_FALSE(DisableStartupItem(fake.Get(), row));
     EXPECT_EQ(Prompts(), (std::vector<std::string>{kUnhandledNameMessage}));
@@ -345,7 +346,7 @@ TEST_F(StartupDisableTest, ADisabledRowIsNeverDeletedAndTheUserIsToldToEnableItF
         }
         std::optional<StartupRowTexts> row;
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && i.subkey.rfind("[已禁用]", 0) == 0) row = Texts(i);
+            if (i.name.Shown() == c.name && i.subkey.rfind("[已禁用]", 0) == 0) row = Texts(i);
         ASSERT_TRUE(row) << c.label;
         const std::vector<std::u16string> regRecords = RecordNames(kStartupRegRecords);
         const std::vector<std::u16string> folderRecords = RecordNames(kStartupFolderRecords);
@@ -408,7 +409,7 @@ TEST_F(StartupDisableTest, NoRecordNameLeftOrARecordGoneChangesNothing) {
         ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf(c.name, c.subkey))) << c.label;
         std::optional<StartupRowTexts> disabled;
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && IsDisabledRow(Texts(i))) disabled = Texts(i);
+            if (i.name.Shown() == c.name && IsDisabledRow(Texts(i))) disabled = Texts(i);
         ASSERT_TRUE(disabled) << c.label;
         RegKey parent = RegKey::Open(fake.registry, kHkeyLocalMachine, c.records, kKeyAllAccess | View());
         ASSERT_EQ(fake.registry.DeleteKeyW(parent.Handle(), c.recordName, View()), kErrorSuccess) << c.label;
@@ -443,7 +444,7 @@ TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
         ASSERT_TRUE(row) << c.label;
         std::string shown;
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && i.subkey.empty()) shown = i.path;
+            if (i.name.Shown() == c.name && i.subkey.empty()) shown = i.path;
         EXPECT_TRUE(DisableStartupItem(fake.Get(), *row)) << c.label;
         const std::u16string backup = u"C:\\Windows\\pss\\" + fake.codec.AnsiToWide(c.name) + c.extension;
         EXPECT_FALSE(fake.files.Exists(file)) << c.label;
@@ -466,7 +467,7 @@ TEST_F(StartupDisableTest, AStartupFolderFileMovesToPssAndBack) {
         ASSERT_TRUE(disabled) << c.label;
         // Listed with the path its enabled row showed.
         for (const StartupItem& i : Rows())
-            if (i.name == c.name && i.subkey == "[已禁用]") {
+            if (i.name.Shown() == c.name && i.subkey == "[已禁用]") {
                 EXPECT_EQ(i.path, shown) << c.label;
             }
         EXPECT_TRUE(EnableStartupItem(fake.Get(), *disabled)) << c.label;
@@ -517,8 +518,8 @@ TEST_F(StartupDisableTest, AFolderRecordNamingAnotherFolderIsNeverActedOn) {
         record.SetString("location", c.location);
         for (const StartupItem& i : Rows()) EXPECT_FALSE(IsDisabledRow(Texts(i))) << c.label;
         const std::string hidden = std::string(kStartupFolderRecordPrefix) + "r";
-        EXPECT_FALSE(EnableStartupItem(fake.Get(), {"x.exe", "", "[已禁用]", hidden, u"x.exe",
-                                                    fake.codec.AnsiToWide(hidden)}))
+        EXPECT_FALSE(EnableStartupItem(fake.Get(), {EntryName("x.exe", u"x.exe"), "", "[已禁用]",
+                                                    EntryName(hidden, fake.codec.AnsiToWide(hidden))}))
             << c.label;
         EXPECT_TRUE(fake.files.Exists("C:\\Windows\\pss\\x.exe.Startup")) << c.label;
         EXPECT_EQ(RestoreFiles(), 0u) << c.label;

@@ -106,11 +106,11 @@ protected:
     StartupRowTexts RowOf(const std::string& name, const std::string& root,
                           const std::string& hiddenEnd = "") {
         for (const StartupItem& i : StartupScan(fake.Get())) {
-            if (i.name == name && (root.empty() || i.root == root) &&
-                (hiddenEnd.empty() || (i.hidden.size() >= hiddenEnd.size() &&
-                                       i.hidden.compare(i.hidden.size() - hiddenEnd.size(),
-                                                        hiddenEnd.size(), hiddenEnd) == 0)))
-                return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+            if (i.name.Shown() == name && (root.empty() || i.root == root) &&
+                (hiddenEnd.empty() || (i.hidden.Shown().size() >= hiddenEnd.size() &&
+                                       i.hidden.Shown().compare(i.hidden.Shown().size() - hiddenEnd.size(),
+                                                                hiddenEnd.size(), hiddenEnd) == 0)))
+                return {i.name, i.root, i.subkey, i.hidden};
         }
         ADD_FAILURE() << "no row " << name;
         return {};
@@ -118,8 +118,8 @@ protected:
     // The scanned row of the file at `exactPath`.
     StartupRowTexts RowOf(const std::u16string& exactPath) {
         for (const StartupItem& i : StartupScan(fake.Get()))
-            if (i.exactHidden == exactPath)
-                return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+            if (i.hidden.Stored() == exactPath)
+                return {i.name, i.root, i.subkey, i.hidden};
         ADD_FAILURE() << "no row " << fake.codec.WideToAnsi(exactPath);
         return {};
     }
@@ -163,7 +163,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
         fake = testing::FakePlatform();
         SetUp();
         StartupRowTexts row = RowOf(c.name, c.root, c.hiddenEnd);
-        if (!c.exactRow) row.exactName = row.exactHidden = u"";
+        if (!c.exactRow) row = {row.name.Shown(), row.root, row.subkey, row.hidden.Shown()};
         Snapshot before = Take();
         EXPECT_EQ(RemoveStartupItem(fake.Get(), row), !c.refused) << c.label;
         Snapshot after = Take();
@@ -190,7 +190,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheEntryOfTheRow) {
         } else if (isFile) {
             const std::string name = c.gone.substr(c.gone.rfind('\\') + 1);
             ASSERT_EQ(kept.size(), 2u) << c.label;
-            EXPECT_EQ(kept[0], "2009-10-25 12.00.00 删除启动项 " + row.name + ".reg") << c.label;
+            EXPECT_EQ(kept[0], "2009-10-25 12.00.00 删除启动项 " + row.name.Shown() + ".reg") << c.label;
             EXPECT_EQ(kept[1], name) << c.label;
             EXPECT_NE(RestoreText(kept[0]).find("\r\n; 恢复时请把它移回原来的位置：" + c.gone + "\r\n"),
                       std::string::npos)
@@ -240,16 +240,15 @@ TEST_F(StartupRemovalTest, AValueNamedInAnyScriptIsTheOneThatGoes) {
 
     std::vector<StartupItem> rows;
     for (const StartupItem& item : StartupScan(fake.Get()))
-        if (item.name == "????") rows.push_back(item);
+        if (item.name.Shown() == "????") rows.push_back(item);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].exactName, hangul);
+    EXPECT_EQ(rows[0].name.Stored(), hangul);
     EXPECT_EQ(rows[0].path, "c:\\???\\k.exe");
-    EXPECT_EQ(rows[1].exactName, u"????");
+    EXPECT_EQ(rows[1].name.Stored(), u"????");
     EXPECT_EQ(rows[1].path, "c:\\decoy.exe");
 
     const StartupItem& row = rows[0];
-    ASSERT_TRUE(RemoveStartupItem(fake.Get(), {row.name, row.root, row.subkey, row.hidden,
-                                               row.exactName, row.exactHidden}));
+    ASSERT_TRUE(RemoveStartupItem(fake.Get(), {row.name, row.root, row.subkey, row.hidden}));
     std::u16string name;
     std::vector<std::u16string> left;
     for (std::uint32_t i = 0; fake.registry.EnumValueW(run.Handle(), i, &name) == kErrorSuccess; ++i)
@@ -333,8 +332,8 @@ TEST_F(StartupRemovalTest, ANameWithANulIsRefusedAndNothingElseIsTouched) {
                                                        static_cast<std::uint32_t>(data.size())),
                        kErrorSuccess);
              for (const StartupItem& i : StartupScan(fake.Get()))
-                 if (i.exactName == planted)
-                     return StartupRowTexts{i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+                 if (i.name.Stored() == planted)
+                     return StartupRowTexts{i.name, i.root, i.subkey, i.hidden};
              ADD_FAILURE() << "the planted value is not listed";
              return StartupRowTexts{};
          }},
@@ -342,22 +341,23 @@ TEST_F(StartupRemovalTest, ANameWithANulIsRefusedAndNothingElseIsTouched) {
         // page keeps the exact one.
         {"Run value, name read back from the list", [&] {
              StartupRowTexts row = RowOf("Tool", "HKEY_CURRENT_USER");
-             row.exactName = planted;
+             row.name = EntryName(row.name.Shown(), planted);
              return row;
          }},
         // A folder row whose file's name has a NUL before its end: the real
         // "Same.exe" would be moved.
         {"startup folder file", [&] {
              StartupRowTexts row = RowOf(user + u"\\Same.exe");
-             row.name += std::string("\0x", 2);
-             row.exactName += std::u16string(u"\0x", 2);
-             row.exactHidden += std::u16string(u"\0x", 2);
+             row.name = EntryName(row.name.Shown() + std::string("\0x", 2),
+                                  row.name.Stored() + std::u16string(u"\0x", 2));
+             row.hidden = EntryName(row.hidden.Shown(), row.hidden.Stored() + std::u16string(u"\0x", 2));
              return row;
          }},
         // A task of that name beside the real "\Tool".
         {"scheduled task", [&] {
              fake.tasks.Add(u"\\Tool", u"<Task/>");
-             return StartupRowTexts{"Tool", kTaskRootText, "\\ 登录时", "\\Tool", planted, u"\\" + planted};
+             return StartupRowTexts{EntryName("Tool", planted), kTaskRootText, "\\ 登录时",
+                                    EntryName("\\Tool", u"\\" + planted)};
          }},
     };
     for (const Case& c : cases) {
@@ -528,8 +528,8 @@ TEST_F(StartupRemovalTest, ForeignFolderRowsAndEmptyRowsDeleteNothing) {
     for (const Case& c : cases) {
         // As 8-bit texts only, and with the exact forms a scan gives.
         StartupRowTexts exact = c.row;
-        exact.exactName = fake.codec.AnsiToWide(c.row.name);
-        exact.exactHidden = fake.codec.AnsiToWide(c.row.hidden);
+        exact.name = EntryName(c.row.name.Shown(), fake.codec.AnsiToWide(c.row.name.Shown()));
+        exact.hidden = EntryName(c.row.hidden.Shown(), fake.codec.AnsiToWide(c.row.hidden.Shown()));
         for (const StartupRowTexts& row : {c.row, exact}) {
             Snapshot before = Take();
             EXPECT_TRUE(RemoveStartupItem(fake.Get(), row)) << c.label;

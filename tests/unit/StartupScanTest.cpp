@@ -20,7 +20,7 @@ constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
 
 // One row as text: every column and the icon choice.
 std::string Row(const StartupItem& i) {
-    return i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden +
+    return i.name.Shown() + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden.Shown() +
            " | " + i.iconFile + " | " + std::to_string(i.iconResource);
 }
 
@@ -280,7 +280,7 @@ TEST_F(StartupScanTest, FolderWalkStaysInsideTheFolderAndEnds) {
     std::vector<std::string> notices;
     for (const StartupItem& item : StartupScan(fake.Get())) {
         if (item.iconResource == kIconNotice) notices.push_back(Row(item));
-        else names.push_back(item.hidden);
+        else names.push_back(item.hidden.Shown());
     }
     std::vector<std::string> expected = {user + "\\Mine.exe", user + "\\Sub\\Deep.exe"};
     deep = user + "\\Sub";
@@ -329,7 +329,7 @@ TEST_F(StartupScanTest, FolderWalkTakesAtMostTwoThousandEntriesAndSaysSo) {
         const std::vector<StartupItem> items = StartupScan(fake.Get());
         std::vector<std::string> files, notices;
         for (const StartupItem& item : items)
-            (item.iconResource == kIconNotice ? notices : files).push_back(item.name);
+            (item.iconResource == kIconNotice ? notices : files).push_back(item.name.Shown());
         ASSERT_EQ(files.size(), static_cast<std::size_t>(c.listed));
         // The first entries are the ones listed; every other row is as ever.
         EXPECT_EQ(files.front(), "F0000.exe");
@@ -500,8 +500,8 @@ TEST_F(StartupScanTest, FolderRowsCarryTheirFilesExactly) {
     std::vector<std::string> rows;
     std::vector<std::u16string> exact;
     for (const StartupItem& item : StartupScan(fake.Get())) {
-        rows.push_back(item.name + " | " + item.path + " | " + item.hidden);
-        exact.push_back(item.exactName + u" | " + item.exactHidden);
+        rows.push_back(item.name.Shown() + " | " + item.path + " | " + item.hidden.Shown());
+        exact.push_back(item.name.Stored() + u" | " + item.hidden.Stored());
     }
     std::vector<std::string> expectedRows = {
         "???.exe | " + low + "\\???.exe | " + user + "\\???.exe",
@@ -535,7 +535,7 @@ TEST_F(StartupScanTest, AFolderNamedWithAClosingBackslashIsWalked) {
     fake.files.AddAlias(std::string(kUserStartup) + "\\Up", "C:\\users\\me");
     fake.files.AddFile("C:\\users\\me\\Other.exe");
     std::vector<std::string> names;
-    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.name);
+    for (const StartupItem& item : StartupScan(fake.Get())) names.push_back(item.name.Shown());
     EXPECT_EQ(names, std::vector<std::string>{"Tool.exe"});
 }
 

@@ -55,7 +55,7 @@ std::u16string Definition(const std::u16string& triggers, const std::u16string& 
 std::vector<std::string> TaskRows(testing::FakePlatform& fake) {
     std::vector<std::string> rows;
     for (const StartupItem& i : StartupScan(fake.Get())) {
-        rows.push_back(i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden);
+        rows.push_back(i.name.Shown() + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden.Shown());
         EXPECT_EQ(i.iconFile, i.path);
         EXPECT_EQ(i.iconResource, kIconRegistryFile);
     }
@@ -89,9 +89,9 @@ TEST(StartupTasks, ListsEnabledTasksThatStartAtLogonOrBootOneRowPerProgram) {
     // What removal acts on: the names exactly.
     const std::vector<StartupItem> items = StartupScan(fake.Get());
     ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(items[1].exactName, u"\uD55C\uAE00 \u66F4\u65B0");
-    EXPECT_EQ(items[1].exactHidden, u"\\\uD55C\uAE00 \u66F4\u65B0");
-    EXPECT_EQ(items[4].exactHidden, u"\\Vendor\\Sub\\Both");
+    EXPECT_EQ(items[1].name.Stored(), u"\uD55C\uAE00 \u66F4\u65B0");
+    EXPECT_EQ(items[1].hidden.Stored(), u"\\\uD55C\uAE00 \u66F4\u65B0");
+    EXPECT_EQ(items[4].hidden.Stored(), u"\\Vendor\\Sub\\Both");
 }
 
 TEST(StartupTasks, NoServiceOrNoSchedulerListsNoTaskAndSaysNothing) {
@@ -177,7 +177,7 @@ protected:
     }
     StartupRowTexts RowOf(const std::u16string& path) {
         for (const StartupItem& i : StartupScan(fake.Get()))
-            if (i.exactHidden == path) return {i.name, i.root, i.subkey, i.hidden, i.exactName, i.exactHidden};
+            if (i.hidden.Stored() == path) return {i.name, i.root, i.subkey, i.hidden};
         ADD_FAILURE() << "no row";
         return {};
     }
@@ -248,8 +248,8 @@ TEST_F(StartupTaskRemoval, DeletesExactlyTheRowsTaskAfterKeepingItsDefinition) {
 // deleted, whatever the path would reach.
 TEST_F(StartupTaskRemoval, APathWithDotsDeletesNothing) {
     StartupRowTexts row = RowOf(u"\\Vendor\\Boot");
-    row.exactHidden = u"\\Vendor\\..\\Microsoft\\Windows\\Defrag\\ScheduledDefrag";
-    row.exactName = u"ScheduledDefrag";
+    row.hidden = EntryName(row.hidden.Shown(), u"\\Vendor\\..\\Microsoft\\Windows\\Defrag\\ScheduledDefrag");
+    row.name = EntryName(row.name.Shown(), u"ScheduledDefrag");
     const std::vector<std::u16string> before = Paths();
     EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
     EXPECT_EQ(Paths(), before);
@@ -311,7 +311,7 @@ protected:
     std::vector<std::string> Rows() {
         std::vector<std::string> rows;
         for (const StartupItem& i : StartupScan(fake.Get()))
-            rows.push_back(i.name + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden);
+            rows.push_back(i.name.Shown() + " | " + i.path + " | " + i.root + " | " + i.subkey + " | " + i.hidden.Shown());
         return rows;
     }
     bool Enabled(const std::u16string& path) const {
@@ -458,10 +458,10 @@ TEST_F(StartupTaskSwitch, RefusesTheSystemsTasksAndNamesWithANulAndAFailedSwitch
         {"system task, other case", u"\\MICROSOFT\\windows\\Tv", false, {}, protectedText, false},
         {"system task switched on", u"\\MICROSOFT\\windows\\Tv", true, {}, protectedText, false},
         {"a NUL in the path", u"\\Vendor\\Boot", false,
-         [](testing::FakePlatform&, StartupRowTexts& r) { r.exactHidden = std::u16string(u"\\Vendor\\Boot\0x", 14); },
+         [](testing::FakePlatform&, StartupRowTexts& r) { r.hidden = EntryName(r.hidden.Shown(), std::u16string(u"\\Vendor\\Boot\0x", 14)); },
          "该项目的名称含有无法处理的字符，本次没有做任何更改。", false},
         {"a NUL in the name, switched on", u"\\Vendor\\Boot", true,
-         [](testing::FakePlatform&, StartupRowTexts& r) { r.exactName = std::u16string(u"Boot\0x", 6); },
+         [](testing::FakePlatform&, StartupRowTexts& r) { r.name = EntryName(r.name.Shown(), std::u16string(u"Boot\0x", 6)); },
          "该项目的名称含有无法处理的字符，本次没有做任何更改。", false},
         {"the service refuses", u"\\Vendor\\Boot", false,
          [](testing::FakePlatform& f, StartupRowTexts&) { f.tasks.unswitchable.insert(u"\\Vendor\\Boot"); },
