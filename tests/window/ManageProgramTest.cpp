@@ -140,12 +140,7 @@ TEST(ManageProgram, ServicesAndProcessesTabsOfTheRealProgram) {
     EXPECT_EQ(value, 1u);
 }
 
-struct ScHandleTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
-    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-using ScopedSc = UniqueHandle<SC_HANDLE, ScHandleTraits>;
+using ScopedSc = ServiceHandle;
 
 // A demand-start service made for the test; deleted at the end.
 class TestService {
