@@ -7,36 +7,13 @@
 
 namespace tv {
 
-namespace {
-
-// Closes the token on every path.
-class OpenToken {
-public:
-    OpenToken(Tokens& tokens, std::uint32_t access) : tokens_(tokens) {
-        open_ = tokens_.OpenProcessToken(access, &handle_);
-    }
-    ~OpenToken() {
-        if (open_) tokens_.CloseToken(handle_);
-    }
-    OpenToken(const OpenToken&) = delete;
-    OpenToken& operator=(const OpenToken&) = delete;
-    explicit operator bool() const { return open_; }
-    TokenHandle Handle() const { return handle_; }
-
-private:
-    Tokens& tokens_;
-    TokenHandle handle_ = 0;
-    bool open_ = false;
-};
-
-}  // namespace
-
 bool EnablePrivilege(Tokens& tokens, const std::string& name, bool enable) {
-    OpenToken token(tokens, kTokenAdjustAndQuery);
-    if (!token) return false;
+    TokenHandle opened = 0;
+    if (!tokens.OpenProcessToken(kTokenAdjustAndQuery, &opened)) return false;
+    ScopedToken token(tokens, opened);
     std::uint64_t luid = 0;
     if (!tokens.LookupPrivilege(name, &luid)) return false;
-    return tokens.AdjustPrivilege(token.Handle(), luid, enable ? kSePrivilegeEnabled : 0);
+    return tokens.AdjustPrivilege(token.Get(), luid, enable ? kSePrivilegeEnabled : 0);
 }
 
 std::string GetSystemDirectoryPath(const Environment& environment) {

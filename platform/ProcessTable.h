@@ -6,8 +6,9 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "platform/UniqueHandle.h"
 
 namespace tv {
 
@@ -77,25 +78,7 @@ public:
     virtual bool OwnsTopLevelWindow(std::uint32_t id) = 0;
 };
 
-// Owns an opened process. Move-only.
-class ScopedProcess {
-public:
-    ScopedProcess(ProcessTable& table, ProcessHandle handle) : table_(&table), handle_(handle) {}
-    ~ScopedProcess() {
-        if (handle_ != 0) table_->Close(handle_);
-    }
-    ScopedProcess(ScopedProcess&& other) noexcept
-        : table_(other.table_), handle_(std::exchange(other.handle_, 0)) {}
-    ScopedProcess& operator=(ScopedProcess&&) = delete;
-    ScopedProcess(const ScopedProcess&) = delete;
-    ScopedProcess& operator=(const ScopedProcess&) = delete;
-
-    explicit operator bool() const { return handle_ != 0; }
-    ProcessHandle Get() const { return handle_; }
-
-private:
-    ProcessTable* table_;
-    ProcessHandle handle_;
-};
+// Owns an opened process.
+using ScopedProcess = SeamHandle<ProcessTable, ProcessHandle, &ProcessTable::Close>;
 
 }  // namespace tv

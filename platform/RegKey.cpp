@@ -7,24 +7,6 @@ bool IsRootKey(RegHandle key) {
            key == kHkeyLocalMachine;
 }
 
-RegKey::RegKey(RegKey&& other) noexcept
-    : registry_(other.registry_), handle_(other.handle_), view_(other.view_) {
-    other.registry_ = nullptr;
-    other.handle_ = 0;
-}
-
-RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other) {
-        Close();
-        registry_ = other.registry_;
-        handle_ = other.handle_;
-        view_ = other.view_;
-        other.registry_ = nullptr;
-        other.handle_ = 0;
-    }
-    return *this;
-}
-
 RegKey RegKey::Open(Registry& registry, RegHandle parent,
                     const std::string& path, std::uint32_t access) {
     RegHandle handle = 0;
@@ -93,26 +75,24 @@ long Registry::ReadWholeW(RegHandle key, const std::u16string& name, std::uint32
 }
 
 void RegKey::Close() {
-    if (registry_ != nullptr && handle_ != 0) registry_->CloseKey(handle_);
-    registry_ = nullptr;
-    handle_ = 0;
+    key_ = {};
     view_ = 0;
 }
 
 long RegKey::ReadWhole(const std::string& name, std::uint32_t* type, std::string* data) const {
     data->clear();
-    return registry_ ? registry_->ReadWhole(handle_, name, type, data) : kErrorInvalidHandle;
+    return key_.Owner() ? key_.Owner()->ReadWhole(key_.Get(), name, type, data) : kErrorInvalidHandle;
 }
 
 long RegKey::ReadWholeW(const std::u16string& name, std::uint32_t* type, std::string* data) const {
     data->clear();
-    return registry_ ? registry_->ReadWholeW(handle_, name, type, data) : kErrorInvalidHandle;
+    return key_.Owner() ? key_.Owner()->ReadWholeW(key_.Get(), name, type, data) : kErrorInvalidHandle;
 }
 
 long RegKey::Query(const std::string& name, std::uint32_t* type, void* data,
                    std::uint32_t* size) const {
     if (!*this) return kErrorInvalidHandle;
-    return registry_->QueryValue(handle_, name, type, data, size);
+    return key_.Owner()->QueryValue(key_.Get(), name, type, data, size);
 }
 
 bool RegKey::ReadString(const std::string& name, std::uint32_t bufferSize,
@@ -145,7 +125,7 @@ bool RegKey::ReadDword(const std::string& name, std::uint32_t* value) const {
 long RegKey::Set(const std::string& name, std::uint32_t type, const void* data,
                  std::uint32_t size) const {
     if (!*this) return kErrorInvalidHandle;
-    return registry_->SetValue(handle_, name, type, data, size);
+    return key_.Owner()->SetValue(key_.Get(), name, type, data, size);
 }
 
 long RegKey::SetString(const std::string& name, const std::string& text) const {
@@ -179,12 +159,12 @@ long RegKey::SetBinary(const std::string& name,
 
 long RegKey::DeleteValue(const std::string& name) const {
     if (!*this) return kErrorInvalidHandle;
-    return registry_->DeleteValue(handle_, name);
+    return key_.Owner()->DeleteValue(key_.Get(), name);
 }
 
 long RegKey::DeleteSubKey(const std::string& subkey) const {
     if (!*this) return kErrorInvalidHandle;
-    return registry_->DeleteKey(handle_, subkey, view_);
+    return key_.Owner()->DeleteKey(key_.Get(), subkey, view_);
 }
 
 std::vector<std::string> RegKey::ValueNames() const {
@@ -200,7 +180,7 @@ std::vector<std::string> RegKey::Names(
     std::vector<std::string> names;
     std::string name;
     for (std::uint32_t i = 0;
-         *this && (registry_->*enumerate)(handle_, i, &name) == kErrorSuccess; ++i) {
+         *this && (key_.Owner()->*enumerate)(key_.Get(), i, &name) == kErrorSuccess; ++i) {
         names.push_back(name);
     }
     return names;

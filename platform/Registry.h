@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
+
 namespace tv {
 
 // An open key or one of the predefined roots. Root values equal HKEY_*.
@@ -143,17 +145,12 @@ public:
                     std::string* data);
 };
 
-// Owns an open key and closes it on every path. Move-only.
+// Owns an open key and closes it on every path.
 class RegKey {
 public:
     RegKey() = default;
     RegKey(Registry& registry, RegHandle handle, std::uint32_t view = 0)
-        : registry_(&registry), handle_(handle), view_(view & kKeyWow64Views) {}
-    ~RegKey() { Close(); }
-    RegKey(RegKey&& other) noexcept;
-    RegKey& operator=(RegKey&& other) noexcept;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
+        : key_(registry, handle), view_(view & kKeyWow64Views) {}
 
     // An empty RegKey when the key is absent or cannot be opened.
     static RegKey Open(Registry& registry, RegHandle parent,
@@ -166,8 +163,8 @@ public:
     static RegKey Create(Registry& registry, RegHandle parent,
                          const std::string& path, std::uint32_t view = 0);
 
-    explicit operator bool() const { return handle_ != 0; }
-    RegHandle Handle() const { return handle_; }
+    explicit operator bool() const { return bool(key_); }
+    RegHandle Handle() const { return key_.Get(); }
     // The view bits the key was opened or created with: what every call
     // relative to it must name again.
     std::uint32_t View() const { return view_; }
@@ -212,8 +209,7 @@ private:
     std::vector<std::string> Names(
         long (Registry::*enumerate)(RegHandle, std::uint32_t, std::string*)) const;
 
-    Registry* registry_ = nullptr;
-    RegHandle handle_ = 0;
+    SeamHandle<Registry, RegHandle, &Registry::CloseKey> key_;
     std::uint32_t view_ = 0;
 };
 

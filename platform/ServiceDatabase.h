@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/ServiceControl.h"  // the state values
+#include "platform/UniqueHandle.h"
 
 namespace tv {
 
@@ -95,36 +95,7 @@ public:
     virtual void Close(ScHandle handle) = 0;
 };
 
-// Owns a manager or service handle. Move-only.
-class ScopedService {
-public:
-    ScopedService() = default;
-    ScopedService(ServiceDatabase& database, ScHandle handle)
-        : database_(&database), handle_(handle) {}
-    ~ScopedService() { Reset(); }
-    ScopedService(ScopedService&& other) noexcept
-        : database_(other.database_), handle_(std::exchange(other.handle_, 0)) {}
-    ScopedService& operator=(ScopedService&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            database_ = other.database_;
-            handle_ = std::exchange(other.handle_, 0);
-        }
-        return *this;
-    }
-    ScopedService(const ScopedService&) = delete;
-    ScopedService& operator=(const ScopedService&) = delete;
-
-    explicit operator bool() const { return handle_ != 0; }
-    ScHandle Get() const { return handle_; }
-    void Reset() {
-        if (handle_ != 0 && database_) database_->Close(handle_);
-        handle_ = 0;
-    }
-
-private:
-    ServiceDatabase* database_ = nullptr;
-    ScHandle handle_ = 0;
-};
+// Owns a manager or service handle.
+using ScopedService = SeamHandle<ServiceDatabase, ScHandle, &ServiceDatabase::Close>;
 
 }  // namespace tv

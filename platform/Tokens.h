@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/UniqueHandle.h"
+
 namespace tv {
 
 using TokenHandle = std::uintptr_t;
@@ -25,5 +27,8 @@ public:
                                  std::uint32_t attributes) = 0;
     virtual void CloseToken(TokenHandle token) = 0;
 };
+
+// Owns an opened token.
+using ScopedToken = SeamHandle<Tokens, TokenHandle, &Tokens::CloseToken>;
 
 }  // namespace tv

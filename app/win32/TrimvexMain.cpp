@@ -23,6 +23,7 @@
 #include "platform/win32/Win32DesktopShell.h"
 #include "platform/win32/Win32WorkerThreads.h"
 #include "platform/win32/BackgroundThreads.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32Tokens.h"
 #include "platform/win32/Win32VersionResources.h"
@@ -113,13 +114,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     KeepDllLoadsInTheSystemDirectory();
     tv::ui::InitCommonControlsFromSystem(ICC_WIN95_CLASSES);
     // Hosting of ActiveX controls needs OLE on this thread for the whole run.
-    struct OleSession {
-        OleSession() : ok(SUCCEEDED(OleInitialize(nullptr))) {}
-        ~OleSession() {
-            if (ok) OleUninitialize();
-        }
-        bool ok;
-    } ole;
+    const tv::OleSession ole(OleInitialize(nullptr));
     // Before any other thread starts.
     tv::SetProcessComSecurity();
 

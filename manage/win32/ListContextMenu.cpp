@@ -14,26 +14,12 @@
 #include "platform/SystemFolders.h"
 #include "platform/SystemProbe.h"
 #include "platform/TextCodec.h"
-#include "platform/UniqueHandle.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace tv {
 
 namespace {
-
-struct MenuTraits {
-    static HMENU Empty() { return nullptr; }
-    static bool IsValid(HMENU menu) { return menu != nullptr; }
-    static void Close(HMENU menu) { DestroyMenu(menu); }
-};
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-
-struct GlobalTraits {
-    static HGLOBAL Empty() { return nullptr; }
-    static bool IsValid(HGLOBAL memory) { return memory != nullptr; }
-    static void Close(HGLOBAL memory) { GlobalFree(memory); }
-};
-using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 
 // The clipboard, open for one change and closed on every path.
 class ClipboardSession {
@@ -149,7 +135,7 @@ void CopyRows(HWND owner, const ui::ListView& list) {
     for (int item : SelectedItems(list)) rows.push_back(RowTexts(list, item, columns, true));
     const std::u16string text = CopiedRowsText(rows);
     const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) return;
     void* at = GlobalLock(memory.Get());
     if (at == nullptr) return;
@@ -239,7 +225,7 @@ bool HandleListContextMenu(const Platform& platform, HWND page, const ui::ListVi
     const std::optional<RegistryPlace> place =
         row >= 0 && rows.placeOf ? rows.placeOf(row) : std::nullopt;
 
-    UniqueMenu menu(CreatePopupMenu());
+    MenuHandle menu(CreatePopupMenu());
     if (!menu) return true;
     const auto item = [&menu](UINT id, const wchar_t* text, bool enabled) {
         AppendMenuW(menu.Get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text);

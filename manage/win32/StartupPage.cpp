@@ -21,6 +21,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ui/Dpi.h"
 #include "platform/ui/Gdi.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/NativePaths.h"
 
 namespace tv {
@@ -122,14 +123,13 @@ StartupPage::ScannedRows StartupPage::ScanRows(const Platform& platform,
     ScannedRows scanned;
     scanned.items = tv::StartupScan(platform, stop);
     // The shell wants COM on the thread that asks it for icons.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ComSession com(COINIT_APARTMENTTHREADED);
     RowIconLoader loader(platform, &scanned.icons);
     scanned.rowIcon.reserve(scanned.items.size());
     for (const StartupItem& item : scanned.items) {
         if (stop()) break;
         scanned.rowIcon.push_back(loader.IconOf(item));
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return scanned;
 }
 

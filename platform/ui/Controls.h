@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/UniqueHandle.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/ui/CommonControls.h"
 #include "platform/ui/Window.h"
 
@@ -15,12 +15,7 @@ namespace tv::ui {
 
 // Owns an image list; list views given one with LVS_SHAREIMAGELISTS only
 // borrow it.
-struct ImageListTraits {
-    static HIMAGELIST Empty() { return nullptr; }
-    static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-    static void Close(HIMAGELIST list) { ImageListDestroy(list); }
-};
-using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using ImageList = Win32Handle<HIMAGELIST, &ImageListDestroy>;
 
 class Button : public Window {
 public:

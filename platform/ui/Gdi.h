@@ -4,20 +4,13 @@
 
 #include <windows.h>
 
-#include "platform/UniqueHandle.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace tv::ui {
 
 // A GDI object (brush, pen, bitmap, font, region) released with DeleteObject.
 template <typename Handle>
-struct GdiObjectTraits {
-    static Handle Empty() { return nullptr; }
-    static bool IsValid(Handle handle) { return handle != nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-template <typename Handle>
-using GdiObject = UniqueHandle<Handle, GdiObjectTraits<Handle>>;
+using GdiObject = Win32Handle<Handle, &DeleteObject>;
 
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
@@ -31,13 +24,7 @@ Bitmap LoadBitmapResource(int id);
 bool HasBitmapResource(int id);
 
 // An icon handle released with DestroyIcon.
-struct IconTraits {
-    static HICON Empty() { return nullptr; }
-    static bool IsValid(HICON icon) { return icon != nullptr; }
-    static void Close(HICON icon) { DestroyIcon(icon); }
-};
-
-using Icon = UniqueHandle<HICON, IconTraits>;
+using Icon = Win32Handle<HICON, &DestroyIcon>;
 
 // An icon resource of this program at the given size (0, 0: default size).
 Icon LoadIconResource(int id, int width = 0, int height = 0);
@@ -53,19 +40,9 @@ struct SharedIcon {
 SharedIcon LoadSharedIconResource(int id);
 
 // A memory device context (CreateCompatibleDC / DeleteDC).
-class MemoryDc {
+class MemoryDc : public Win32Handle<HDC, &DeleteDC> {
 public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
+    explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // BeginPaint / EndPaint.
@@ -83,20 +60,17 @@ private:
     HDC dc_;
 };
 
-// GetDC / ReleaseDC.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
+// GetDC / ReleaseDC: released to the window it came from.
+struct WindowDcTraits {
+    HWND window = nullptr;
+    static HDC Empty() { return nullptr; }
+    static bool IsValid(HDC dc) { return dc != nullptr; }
+    void Close(HDC dc) const { ReleaseDC(window, dc); }
+};
 
-private:
-    HWND window_;
-    HDC dc_;
+class WindowDc : public UniqueHandle<HDC, WindowDcTraits> {
+public:
+    explicit WindowDc(HWND window) : UniqueHandle(GetDC(window), {window}) {}
 };
 
 // Selects an object into a context and puts the previous one back.

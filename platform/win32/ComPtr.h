@@ -1,12 +1,17 @@
 // Owns one COM interface pointer and releases it on every path; plus owners
-// for a BSTR, a VARIANT and one COM initialisation of the calling thread.
+// for a BSTR, a VARIANT and one COM or OLE initialisation of the calling
+// thread.
 #pragma once
 
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <ole2.h>
 
+#include <string>
 #include <utility>
+
+#include "platform/win32/ScopedHandle.h"
 
 namespace tv {
 
@@ -42,17 +47,15 @@ private:
     Interface* pointer_ = nullptr;
 };
 
-class Bstr {
+// A BSTR made from `text` or handed out by a call (through Put()).
+class Bstr : public Win32Handle<BSTR, &SysFreeString> {
 public:
-    explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR Get() const { return text_; }
-    explicit operator bool() const { return text_ != nullptr; }
-
-private:
-    BSTR text_;
+    Bstr() = default;
+    explicit Bstr(const wchar_t* text) : UniqueHandle(SysAllocString(text)) {}
+    std::u16string Text() const {
+        if (!Get()) return {};
+        return std::u16string(reinterpret_cast<const char16_t*>(Get()), SysStringLen(Get()));
+    }
 };
 
 class Variant {
@@ -68,21 +71,22 @@ private:
     VARIANT value_;
 };
 
-// CoInitializeEx for the lifetime of this object; uninitialises only when
-// the initialisation took (a thread already set up in another mode keeps
-// its own set-up untouched).
-class ComSession {
-public:
-    explicit ComSession(DWORD mode) : result_(CoInitializeEx(nullptr, mode)) {}
-    ~ComSession() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComSession(const ComSession&) = delete;
-    ComSession& operator=(const ComSession&) = delete;
-    HRESULT Result() const { return result_; }
-
-private:
-    HRESULT result_;
+// One initialisation of the calling thread, held as its result and undone
+// only when it took (a thread already set up in another mode keeps its own
+// set-up untouched).
+template <auto Uninitialize>
+struct InitTraits {
+    static HRESULT Empty() { return CO_E_NOTINITIALIZED; }
+    static bool IsValid(HRESULT result) { return SUCCEEDED(result); }
+    static void Close(HRESULT) { Uninitialize(); }
 };
+
+class ComSession : public UniqueHandle<HRESULT, InitTraits<&CoUninitialize>> {
+public:
+    explicit ComSession(DWORD mode) : UniqueHandle(CoInitializeEx(nullptr, mode)) {}
+    HRESULT Result() const { return Get(); }
+};
+
+using OleSession = UniqueHandle<HRESULT, InitTraits<&OleUninitialize>>;
 
 }  // namespace tv

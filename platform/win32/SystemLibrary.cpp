@@ -4,22 +4,15 @@
 #include <mutex>
 #include <string>
 
-#include "platform/UniqueHandle.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace tv {
 
 namespace {
 
-struct ModuleTraits {
-    static HMODULE Empty() { return nullptr; }
-    static bool IsValid(HMODULE module) { return module != nullptr; }
-    static void Close(HMODULE module) { FreeLibrary(module); }
-};
-using Module = UniqueHandle<HMODULE, ModuleTraits>;
-
 struct Modules {
     std::mutex lock;
-    std::map<std::string, Module> loaded;
+    std::map<std::string, LoadedModule> loaded;
 };
 
 // Never destroyed: a thread still ending with the process may call into
@@ -47,7 +40,7 @@ FARPROC SystemFunction(const char* dll, const char* name) {
     auto found = table.loaded.find(dll);
     if (found == table.loaded.end()) {
         const std::string folder = SystemDirectory();
-        Module module;
+        LoadedModule module;
         // Its own imports are looked for beside it, in the system directory.
         if (!folder.empty())
             module.Reset(LoadLibraryExA((folder + "\\" + dll).c_str(), nullptr,

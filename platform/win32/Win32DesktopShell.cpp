@@ -1,4 +1,5 @@
 #include "platform/win32/Win32DesktopShell.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/Win32TextCodec.h"
 
 #include <windows.h>
@@ -21,13 +22,8 @@ constexpr int kWallpaperChars = MAX_PATH;
 
 class Win32ActiveDesktopSession : public ActiveDesktopSession {
 public:
-    explicit Win32ActiveDesktopSession(IActiveDesktop* desktop) : desktop_(desktop) {}
-    ~Win32ActiveDesktopSession() override {
-        desktop_->Release();
-        CoUninitialize();
-    }
-    Win32ActiveDesktopSession(const Win32ActiveDesktopSession&) = delete;
-    Win32ActiveDesktopSession& operator=(const Win32ActiveDesktopSession&) = delete;
+    Win32ActiveDesktopSession(ComSession com, ComPtr<IActiveDesktop> desktop)
+        : com_(std::move(com)), desktop_(std::move(desktop)) {}
 
     bool SetItemOptions(bool componentsEnabled, bool activeDesktop) override {
         COMPONENTSOPT options{};
@@ -52,22 +48,23 @@ public:
     }
 
 private:
-    IActiveDesktop* desktop_;
+    // Declared first: the object is released before COM is uninitialised.
+    ComSession com_;
+    ComPtr<IActiveDesktop> desktop_;
 };
 
 }  // namespace
 
 std::unique_ptr<ActiveDesktopSession> Win32DesktopShell::OpenActiveDesktop() {
     // S_FALSE (already initialised on this thread) must be balanced too.
-    if (FAILED(CoInitialize(nullptr))) return nullptr;
-    void* object = nullptr;
+    ComSession com(COINIT_APARTMENTTHREADED);
+    if (FAILED(com.Result())) return nullptr;
+    ComPtr<IActiveDesktop> desktop;
     if (FAILED(CoCreateInstance(kActiveDesktopClass, nullptr, CLSCTX_INPROC_SERVER,
-                                kActiveDesktopInterface, &object)) ||
-        object == nullptr) {
-        CoUninitialize();
+                                kActiveDesktopInterface, reinterpret_cast<void**>(desktop.Put()))) ||
+        !desktop)
         return nullptr;
-    }
-    return std::make_unique<Win32ActiveDesktopSession>(static_cast<IActiveDesktop*>(object));
+    return std::make_unique<Win32ActiveDesktopSession>(std::move(com), std::move(desktop));
 }
 
 void Win32DesktopShell::NotifyAssociationsChanged() {

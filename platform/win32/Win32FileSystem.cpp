@@ -8,29 +8,12 @@
 #include <cwchar>
 #include <vector>
 
-#include "platform/UniqueHandle.h"
 #include "platform/win32/HandlePaths.h"
 #include "platform/win32/NativePaths.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32TextCodec.h"
 
 namespace tv {
-
-namespace {
-
-struct FindTraits {
-    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(HANDLE h) { FindClose(h); }
-};
-
-struct FileTraits {
-    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-
-}  // namespace
 
 namespace {
 
@@ -91,7 +74,7 @@ bool Win32FileSystem::ListFolderUpToW(const std::u16string& folder, std::size_t 
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
     pattern += L"*.*";
     WIN32_FIND_DATAW data;
-    UniqueHandle<HANDLE, FindTraits> find(FindFirstFileW(pattern.c_str(), &data));
+    FindHandle find(FindFirstFileW(pattern.c_str(), &data));
     if (!find) return false;
     do {
         if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
@@ -147,14 +130,12 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
 
 namespace {
 
-using FileHandle = UniqueHandle<HANDLE, FileTraits>;
-
 // Opens the file or folder at `path` itself: a link there is opened as the
 // link, not followed.
-FileHandle OpenOwn(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                   DWORD flags) {
-    return FileHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
-                                  flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+ScopedHandle OpenOwn(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                     DWORD flags) {
+    return ScopedHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                    flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
 bool IsPlain(HANDLE handle, bool folder) {
@@ -179,10 +160,10 @@ std::wstring ParentOf(const std::wstring& path) {
 
 // A folder this program writes into, held open so that it cannot be renamed
 // or replaced meanwhile; empty unless it is a plain folder at `path` itself.
-FileHandle OpenPlainFolder(const std::wstring& path, DWORD access) {
-    FileHandle folder = OpenOwn(path, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS);
+ScopedHandle OpenPlainFolder(const std::wstring& path, DWORD access) {
+    ScopedHandle folder = OpenOwn(path, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS);
     if (!folder || !IsPlain(folder.Get(), true) || !LandedAt(folder.Get(), path)) return {};
     return folder;
 }
@@ -190,14 +171,14 @@ FileHandle OpenPlainFolder(const std::wstring& path, DWORD access) {
 // A file written by this program and still open.
 class Win32NewFile : public NewFile {
 public:
-    explicit Win32NewFile(FileHandle file) : file_(std::move(file)) {}
+    explicit Win32NewFile(ScopedHandle file) : file_(std::move(file)) {}
     void Discard() override {
         if (file_) DiscardThroughHandle(file_.Get());
         file_.Reset();
     }
 
 private:
-    FileHandle file_;
+    ScopedHandle file_;
 };
 
 }  // namespace
@@ -211,8 +192,8 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
     if (OpenPlainFolder(wide, 0)) return true;
     // Made where a link led meanwhile: it goes again, through its handle.
     if (made) {
-        FileHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+        ScopedHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
         if (stray) DiscardThroughHandle(stray.Get());
     }
     return false;
@@ -231,16 +212,10 @@ SidBytes WellKnown(WELL_KNOWN_SID_TYPE type) {
     return sid;
 }
 
-struct LocalTraits {
-    static HLOCAL Empty() { return nullptr; }
-    static bool IsValid(HLOCAL h) { return h != nullptr; }
-    static void Close(HLOCAL h) { LocalFree(h); }
-};
-
 // The owner and the DACL of an open file or folder, as the system keeps
 // them; false when they cannot be read.
 struct Descriptor {
-    UniqueHandle<HLOCAL, LocalTraits> memory;
+    LocalMemory memory;
     PSID owner = nullptr;
     PACL dacl = nullptr;
 };
@@ -250,7 +225,7 @@ bool ReadDescriptor(HANDLE handle, Descriptor* descriptor) {
     if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                         &descriptor->owner, nullptr, &descriptor->dacl, nullptr, &memory) != ERROR_SUCCESS)
         return false;
-    descriptor->memory = UniqueHandle<HLOCAL, LocalTraits>(memory);
+    descriptor->memory.Reset(memory);
     return descriptor->owner != nullptr;
 }
 
@@ -346,7 +321,7 @@ ProtectedFolder Win32FileSystem::CreateProtectedFolder(const std::string& path) 
     std::wstring wide = WidePath(path);
     while (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
     if (wide.empty()) return ProtectedFolder::kFailed;
-    const FileHandle parent = OpenPlainFolder(ParentOf(wide), READ_CONTROL);
+    const ScopedHandle parent = OpenPlainFolder(ParentOf(wide), READ_CONTROL);
     if (!parent) return ProtectedFolder::kFailed;
     ProtectedDescriptor descriptor;
     SECURITY_ATTRIBUTES* attributes = descriptor.Attributes();
@@ -355,14 +330,14 @@ ProtectedFolder Win32FileSystem::CreateProtectedFolder(const std::string& path) 
     if (!made && GetLastError() != ERROR_ALREADY_EXISTS) return ProtectedFolder::kFailed;
     {
         // Held while it is judged, so that it cannot be swapped meanwhile.
-        const FileHandle folder = OpenPlainFolder(wide, READ_CONTROL);
+        const ScopedHandle folder = OpenPlainFolder(wide, READ_CONTROL);
         if (folder && KeptForAdministrators(folder.Get(), OwnerOf(parent.Get())))
             return ProtectedFolder::kUsable;
     }
     if (!made) return ProtectedFolder::kNotOurs;
     // Made where a link led meanwhile, or not as asked: it goes again.
-    FileHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    ScopedHandle stray = OpenOwn(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (stray) DiscardThroughHandle(stray.Get());
     return ProtectedFolder::kFailed;
 }
@@ -373,8 +348,8 @@ std::unique_ptr<NewFile> Win32FileSystem::WriteNewFile(const std::string& path,
     if (wide.empty()) return nullptr;
     // Only read access is shared: while the writer holds the file nobody
     // renames or deletes it.
-    FileHandle file = OpenOwn(wide, GENERIC_WRITE | DELETE, FILE_SHARE_READ, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL);
+    ScopedHandle file = OpenOwn(wide, GENERIC_WRITE | DELETE, FILE_SHARE_READ, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL);
     if (!file) return nullptr;
     bool written = LandedAt(file.Get(), wide);
     std::size_t done = 0;
@@ -412,21 +387,21 @@ bool Win32FileSystem::MoveFileOutW(const std::u16string& from, const std::u16str
     // Whatever the folder `within` leads to is where the file must be.
     std::wstring inside;
     {
-        FileHandle folder(CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ScopedHandle folder(CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!folder) return false;
         if (!FinalPathOf(folder.Get(), &inside)) inside = folderPath;
     }
-    FileHandle file = OpenOwn(source, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    ScopedHandle file = OpenOwn(source, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
     if (!file || !IsPlain(file.Get(), false)) return false;
     std::wstring final;
     if (FinalPathOf(file.Get(), &final) ? !PathInside(final, inside)
                                         : !NoLinkOnTheWay(source) || !PathInside(source, inside))
         return false;
-    FileHandle folder = OpenPlainFolder(target.substr(0, slash == 2 ? 3 : slash),
-                                        FILE_TRAVERSE | FILE_ADD_FILE);
+    ScopedHandle folder = OpenPlainFolder(target.substr(0, slash == 2 ? 3 : slash),
+                                          FILE_TRAVERSE | FILE_ADD_FILE);
     return folder && RenameInto(file.Get(), folder.Get(), target.substr(slash + 1));
 }
 

@@ -2,19 +2,11 @@
 
 #include <windows.h>
 
-#include "platform/UniqueHandle.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace tv {
 
 namespace {
-
-struct ServiceHandleTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE handle) { return handle != nullptr; }
-    static void Close(SC_HANDLE handle) { CloseServiceHandle(handle); }
-};
-
-using ServiceHandle = UniqueHandle<SC_HANDLE, ServiceHandleTraits>;
 
 // The manager and the service, both closed on every path.
 struct OpenedService {

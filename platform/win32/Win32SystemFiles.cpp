@@ -32,11 +32,7 @@ HMODULE LoadSystemLibrary(const char* name) {
 Win32SystemFiles::Win32SystemFiles() : library_(LoadSystemLibrary("sfc.dll")) {
     if (library_)
         isProtected_ = reinterpret_cast<IsFileProtected>(
-            reinterpret_cast<void*>(GetProcAddress(library_, "SfcIsFileProtected")));
-}
-
-Win32SystemFiles::~Win32SystemFiles() {
-    if (library_) FreeLibrary(library_);
+            reinterpret_cast<void*>(GetProcAddress(library_.Get(), "SfcIsFileProtected")));
 }
 
 bool Win32SystemFiles::IsProtected(const std::string& path) {

@@ -21,34 +21,6 @@ constexpr DWORD kMaxDefinitionBytes = 4 << 20;
 const CLSID kTaskSchedulerClass = {
     0x0F87369F, 0xA4E5, 0x4CFC, {0xBD, 0x3E, 0x73, 0xE6, 0x15, 0x45, 0x72, 0xDD}};
 
-struct FindTraits {
-    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) { FindClose(handle); }
-};
-using FindHandle = UniqueHandle<HANDLE, FindTraits>;
-
-// A BSTR handed out by a call, freed on every path.
-class ReceivedBstr {
-public:
-    ReceivedBstr() = default;
-    ~ReceivedBstr() { SysFreeString(text_); }
-    ReceivedBstr(const ReceivedBstr&) = delete;
-    ReceivedBstr& operator=(const ReceivedBstr&) = delete;
-    BSTR* Put() {
-        SysFreeString(text_);
-        text_ = nullptr;
-        return &text_;
-    }
-    std::u16string Text() const {
-        if (!text_) return {};
-        return std::u16string(reinterpret_cast<const char16_t*>(text_), SysStringLen(text_));
-    }
-
-private:
-    BSTR text_ = nullptr;
-};
-
 Bstr Allocated(const std::u16string& text) { return Bstr(reinterpret_cast<const wchar_t*>(text.c_str())); }
 
 // One connection to the service: the session and every interface of the
@@ -158,14 +130,14 @@ Source SourceOf(IRegisteredTask* task) {
 bool ReadXml(IRegisteredTask* task, const std::u16string& path, Source* source, std::u16string* xml) {
     if (*source == Source::Unknown) *source = SourceOf(task);
     if (*source == Source::StoredFile) return ReadStoredDefinition(path, xml);
-    ReceivedBstr text;
+    Bstr text;
     if (FAILED(task->get_Xml(text.Put()))) return false;
     *xml = text.Text();
     return !xml->empty();
 }
 
 bool ReadTask(IRegisteredTask* task, Source* source, RegisteredTask* read) {
-    ReceivedBstr path, name;
+    Bstr path, name;
     VARIANT_BOOL enabled = VARIANT_FALSE;
     if (FAILED(task->get_Path(path.Put())) || FAILED(task->get_Name(name.Put())) ||
         FAILED(task->get_Enabled(&enabled)))
@@ -210,7 +182,7 @@ void TakeStoredTasks(Walk& walk, ITaskFolder* folder, const std::u16string& fold
 }
 
 void WalkFolder(Walk& walk, ITaskFolder* folder, int depth) {
-    ReceivedBstr folderPath;
+    Bstr folderPath;
     if (FAILED(folder->get_Path(folderPath.Put()))) return;
     ComPtr<IRegisteredTaskCollection> tasks;
     if (SUCCEEDED(folder->GetTasks(TASK_ENUM_HIDDEN, tasks.Put())) && tasks) {

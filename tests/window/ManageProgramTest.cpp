@@ -141,12 +141,7 @@ TEST(ManageProgram, ServicesAndProcessesTabsOfTheRealProgram) {
     EXPECT_EQ(value, 1u);
 }
 
-struct ScHandleTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
-    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-using ScopedSc = UniqueHandle<SC_HANDLE, ScHandleTraits>;
+using ScopedSc = ServiceHandle;
 
 // The command line of the test's own service program running as `name`.
 std::string ServiceHostCommand(const std::string& name) {

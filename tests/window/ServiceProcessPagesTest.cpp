@@ -37,12 +37,7 @@ namespace {
 using testing::PumpMessages;
 using testing::PumpMessagesUntil;
 
-struct ScHandleTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
-    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-using ScopedSc = UniqueHandle<SC_HANDLE, ScHandleTraits>;
+using ScopedSc = ServiceHandle;
 
 // A service made for the test; deleted at the end if the test did not.
 class TestService {

@@ -15,7 +15,6 @@
 #include "manage/ServiceScan.h"
 #include "platform/CodePageText.h"
 #include "platform/Platform.h"
-#include "platform/UniqueHandle.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -35,12 +34,7 @@ bool RunsUnderWow64() {
     return sizeof(void*) == 4 && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-struct ScTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
-    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-using ScopedSc = UniqueHandle<SC_HANDLE, ScTraits>;
+using ScopedSc = ServiceHandle;
 
 class Wow64 : public ::testing::Test {
 protected:

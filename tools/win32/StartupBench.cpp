@@ -86,42 +86,35 @@ size_t BareLoop() {
 const CLSID kTaskSchedulerClass = {
     0x0F87369F, 0xA4E5, 0x4CFC, {0xBD, 0x3E, 0x73, 0xE6, 0x15, 0x45, 0x72, 0xDD}};
 
-// Frees a BSTR a call hands out.
-struct OutBstr {
-    BSTR text = nullptr;
-    ~OutBstr() { SysFreeString(text); }
-};
-
 // The cost of the interfaces alone: every folder walked, every task opened
 // (by the names of its stored files where the collection cannot be counted,
 // as under Wine) and its path, name, state and XML read.
 size_t BareTaskWalk(ITaskFolder* folder, const std::wstring& store) {
     size_t tasks = 0;
-    OutBstr path;
-    folder->get_Path(&path.text);
+    tv::Bstr path;
+    folder->get_Path(path.Put());
     auto read = [&](IRegisteredTask* task) {
-        OutBstr taskPath, name, xml;
+        tv::Bstr taskPath, name, xml;
         VARIANT_BOOL enabled;
-        task->get_Path(&taskPath.text);
-        task->get_Name(&name.text);
+        task->get_Path(taskPath.Put());
+        task->get_Name(name.Put());
         task->get_Enabled(&enabled);
-        if (SUCCEEDED(task->get_Xml(&xml.text))) ++tasks;
+        if (SUCCEEDED(task->get_Xml(xml.Put()))) ++tasks;
     };
     tv::ComPtr<IRegisteredTaskCollection> collection;
     LONG count = 0;
     if (SUCCEEDED(folder->GetTasks(TASK_ENUM_HIDDEN, collection.Put()))) {
         if (collection->get_Count(&count) == E_NOTIMPL) {
-            std::wstring pattern = store + (std::wstring(path.text) == L"\\" ? L"" : path.text) + L"\\*";
+            std::wstring pattern = store + (std::wstring(path.Get()) == L"\\" ? L"" : path.Get()) + L"\\*";
             WIN32_FIND_DATAW found;
-            HANDLE find = FindFirstFileW(pattern.c_str(), &found);
-            if (find != INVALID_HANDLE_VALUE) {
+            tv::FindHandle find(FindFirstFileW(pattern.c_str(), &found));
+            if (find) {
                 do {
                     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
                     tv::Bstr name(found.cFileName);
                     tv::ComPtr<IRegisteredTask> task;
                     if (SUCCEEDED(folder->GetTask(name.Get(), task.Put()))) read(task.Get());
-                } while (FindNextFileW(find, &found));
-                FindClose(find);
+                } while (FindNextFileW(find.Get(), &found));
             }
         } else {
             for (LONG i = 1; i <= count; ++i) {

@@ -12,12 +12,7 @@
 
 namespace {
 
-struct ScTraits {
-    static SC_HANDLE Empty() { return nullptr; }
-    static bool IsValid(SC_HANDLE h) { return h != nullptr; }
-    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-using ScopedSc = tv::UniqueHandle<SC_HANDLE, ScTraits>;
+using ScopedSc = tv::ServiceHandle;
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
