@@ -76,20 +76,9 @@ long SetDword(Registry& registry, RegHandle key, const std::u16string& name, std
 // unreadable.
 std::optional<std::string> ReadRaw(Registry& registry, RegHandle key, const std::u16string& name,
                                    std::uint32_t* type) {
-    std::uint32_t size = 256;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::string buffer(size, '\0');
-        std::uint32_t read = size;
-        const long status = registry.QueryValueW(key, name, type, buffer.data(), &read);
-        if (status == kErrorMoreData && read > size) {
-            size = read;
-            continue;
-        }
-        if (status != kErrorSuccess) return std::nullopt;
-        buffer.resize(read);
-        return buffer;
-    }
-    return std::nullopt;
+    std::string data;
+    if (registry.ReadWholeW(key, name, type, &data) != kErrorSuccess) return std::nullopt;
+    return data;
 }
 
 // A REG_SZ of a record, up to its first NUL; nullopt when absent or of
