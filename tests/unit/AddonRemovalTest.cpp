@@ -117,6 +117,10 @@ TEST(UnregisterFile, OnlyPlainPathsInFoldersOnlyAdministratorsWriteAreLoaded) {
         {"c:\\WINDOWS\\SysWOW64\\x.dll", R::None},
         {"C:\\Program Files\\Bar\\bar.dll", R::None},
         {"C:\\Program Files (x86)\\Bar\\中文.dll", R::None},
+        // Every drive letter is a drive, the last ones too (Wine's Z:).
+        {"Z:\\bar.dll", R::UserWritable},
+        {"z:\\bar.dll", R::UserWritable},
+        {"A:\\bar.dll", R::UserWritable},
         {"", R::NoFile},
         {"C:\\check\\q.dll\" /n /i:http://h/a.sct scrobj.dll \"", R::UnsafeName},
         {"C:\\Program Files\\a\\", R::UnsafeName},
