@@ -42,10 +42,14 @@ tv_wine_boot() { "${tv_boot_loader:-$tv_loader}" "$@"; }
 # Starts Wine once (the first start of a prefix is the slow one); what Wine
 # printed is shown when it fails.
 tv_wine_start() {
-  local out
-  out=$(tv_wine cmd.exe /c exit 2>&1) && return 0
+  # The first Wine process hands its output to Wine's services, which live
+  # on: a file, never a pipe, or whoever reads the pipe waits forever.
+  local log
+  log=$(mktemp) || return 1
+  if tv_wine cmd.exe /c exit >"$log" 2>&1; then rm -f "$log"; return 0; fi
   echo "starting Wine failed (cmd.exe /c exit in $WINEPREFIX):" >&2
-  echo "$out" >&2
+  cat "$log" >&2
+  rm -f "$log"
   return 1
 }
 # The Windows form of a host path; says so when Wine gives none.
