@@ -263,6 +263,17 @@ TEST_F(StartupDisableTest, ARecordOutsideTheCatalogueIsNeverListedNorActedOn) {
     }
 }
 
+// A row that stands for no record (an enabled entry) is not enabled again:
+// nothing changes and the list need not be rebuilt.
+TEST_F(StartupDisableTest, AnEnabledRowIsNotEnabledAgain) {
+    SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\old.exe")});
+    EXPECT_FALSE(EnableStartupItem(fake.Get(), *RowOf("Tool", kRun)));
+    EXPECT_EQ(Get(kHkeyCurrentUser, kRun, u"Tool")->bytes, Sz(u"C:\\old.exe"));
+    EXPECT_TRUE(RecordNames(kStartupRegRecords).empty());
+    EXPECT_EQ(RestoreFiles(), 0u);
+    EXPECT_TRUE(Prompts().empty());
+}
+
 TEST_F(StartupDisableTest, ATakenPlaceIsNotOverwrittenAndTheRecordStays) {
     SetRaw(kHkeyCurrentUser, kRun, u"Tool", {kRegSz, Sz(u"C:\\old.exe")});
     ASSERT_TRUE(DisableStartupItem(fake.Get(), *RowOf("Tool", kRun)));
