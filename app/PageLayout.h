@@ -1,16 +1,11 @@
 // Where pages are placed inside their parent's content frame.
 #pragma once
 
+#include "platform/ui/Geometry.h"
+
 namespace tv {
 
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
+using PixelRect = Rect;
 
 // Page tops in client pixels: the main window's pages and the management
 // container's sub-pages.
