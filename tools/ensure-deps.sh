@@ -41,7 +41,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! grep -qx i386 <<< "$(dpkg --print-foreign-architectures)"; then
     run "adding the i386 architecture" $sudo dpkg --add-architecture i386
   fi
-  run "apt-get update" $sudo apt-get update -qq
+  # A mirror caught mid-sync fails the update for one index; retry, and
+  # then install from what was fetched: only a failed install is fatal.
+  for attempt in 1 2 3; do
+    if $sudo apt-get update -qq >"$log" 2>&1; then break; fi
+    echo "ensure-deps: apt-get update failed (attempt $attempt):" >&2
+    tail -n 5 "$log" >&2
+    [ "$attempt" -lt 3 ] && sleep 15
+  done
   run "installing ${missing[*]}" env DEBIAN_FRONTEND=noninteractive \
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

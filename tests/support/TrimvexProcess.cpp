@@ -173,6 +173,18 @@ bool TrimvexProcess::NextMessageBox(const std::string& caption, std::string* tex
     return false;
 }
 
+bool TrimvexProcess::ShowsNoMessageBox(DWORD milliseconds, std::string* text) const {
+    const DWORD start = GetTickCount();
+    do {
+        if (HWND box = FindMessageBox()) {
+            *text = WindowText(GetDlgItem(box, 0xFFFF));
+            return false;
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+    return true;
+}
+
 bool TrimvexProcess::WaitForExit(DWORD milliseconds, DWORD* code) const {
     // On a busy machine the desktop shell may miss its second for a link the
     // program opened (the version notice's site): the box that then names

@@ -55,6 +55,9 @@ public:
     // text, answers it with `button` and waits for it to go.
     bool NextMessageBox(const std::string& caption, std::string* text, DWORD milliseconds = 10000,
                         int button = IDOK) const;
+    // True when no message box of the program's shows for `milliseconds`,
+    // the version notice's shell refusal aside; else `text` is its text.
+    bool ShowsNoMessageBox(DWORD milliseconds, std::string* text) const;
     bool WaitForExit(DWORD milliseconds, DWORD* code = nullptr) const;
 
 private:

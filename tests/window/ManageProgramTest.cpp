@@ -253,7 +253,7 @@ long long MsconfigServiceRecord(const std::string& name) {
 ::testing::AssertionResult Press(const testing::TrimvexProcess& program, HWND page, int id) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(page, id)), SMTO_NORMAL, 10000,
+                             reinterpret_cast<LPARAM>(GetDlgItem(page, id)), SMTO_NORMAL, 30000,
                              &result)) {
         std::string text;
         program.NextMessageBox("Trimvex", &text, 2000);
@@ -333,7 +333,7 @@ TEST(ManageProgram, ServiceIsDisabledAndSetBackToManualThroughTheButtons) {
     told->clear();
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(page, id)), SMTO_NORMAL, 10000,
+                             reinterpret_cast<LPARAM>(GetDlgItem(page, id)), SMTO_NORMAL, 30000,
                              &result))
         return ::testing::AssertionFailure() << "button " << id << " did not return";
     const DWORD start = GetTickCount();
