@@ -116,34 +116,32 @@ Prompt HelpMessage(const std::string& text) {
 
 void SiteSearch(const Platform& platform, const TextCodec& codec, const std::string& words) {
     if (!SearchWordsAccepted(words)) {
-        if (platform.prompter) platform.prompter->Ask(HelpMessage(kEmptySearchMessage));
+        platform.prompter->Ask(HelpMessage(kEmptySearchMessage));
         return;
     }
     // The address says its words are UTF-8 ("ie=UTF-8"), so they are sent so.
-    if (platform.shell)
-        platform.shell->Open(SiteSearchAddress(PercentEncodeUtf8(codec.AnsiToWide(words))), kSwShow);
+    platform.shell->Open(SiteSearchAddress(PercentEncodeUtf8(codec.AnsiToWide(words))), kSwShow);
 }
 
 void SupportMail(const Platform& platform) {
-    if (platform.shell) platform.shell->Open(SupportMailAddress(), kSwShow);
+    platform.shell->Open(SupportMailAddress(), kSwShow);
 }
 
 void ShowHardwareRequirements(const Platform& platform) {
-    if (platform.prompter) platform.prompter->Ask(HelpMessage(kHardwareRequirementsText));
-    if (platform.shell) platform.shell->Open(RequirementsArticleAddress(), kSwShow);
+    platform.prompter->Ask(HelpMessage(kHardwareRequirementsText));
+    platform.shell->Open(RequirementsArticleAddress(), kSwShow);
 }
 
 void OpenRestoreFolder(const Platform& platform) {
     const std::string folder = RestoreFolder(platform);
     if (folder.empty()) {
-        if (platform.prompter)
-            platform.prompter->Ask(HelpMessage(kNoRestoreFolderMessage + RestoreFolderPath(platform)));
+        platform.prompter->Ask(HelpMessage(kNoRestoreFolderMessage + RestoreFolderPath(platform)));
         return;
     }
     // The shell seam opens it through the user's desktop shell: the
     // Explorer window and whatever is started from it have the user's
     // rights, not this program's.
-    if (platform.shell) platform.shell->Open(folder, kSwShowNormal);
+    platform.shell->Open(folder, kSwShowNormal);
 }
 
 std::string VolumeFileSystemName(const Drives& drives, const std::string& root) {

@@ -422,15 +422,13 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
         if (!FindProtectedAddon(row.displayName) && RefuseNulNames(platform, {row.name}, {row.exactName}))
             return;
     const SystemFolders folders = SystemFoldersOf(platform);
-    const std::vector<std::string> programFiles =
-        platform.environment != nullptr ? platform.environment->ProgramFilesFolders()
-                                        : std::vector<std::string>();
+    const std::vector<std::string> programFiles = platform.environment->ProgramFilesFolders();
     // The tool runs elevated with the system's own variables, never the
     // user's (a PATH of the user's would choose where the libraries the
     // class loads are found).
     ProcessEnvironment systemVariables;
     const bool haveVariables =
-        platform.environment != nullptr && platform.environment->SystemVariables(&systemVariables);
+        platform.environment->SystemVariables(&systemVariables);
     std::vector<UnregisterStep> steps;
     for (const AddonRow& row : ticked) {
         UnregisterStep step = FindProtectedAddon(row.displayName)

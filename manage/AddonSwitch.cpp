@@ -128,7 +128,7 @@ void SwitchAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
     const AddonRow* only = nullptr;
     for (const AddonRow& row : ticked) {
         if (!enable && FindProtectedAddon(row.displayName)) continue;
-        const std::uint32_t old = ReadAddonFlags(*platform.registry, row, platform.codec);
+        const std::uint32_t old = ReadAddonFlags(*platform.registry, row, &*platform.codec);
         const std::uint32_t flags = enable ? old & ~kAddonDisabledFlag : old | kAddonDisabledFlag;
         if (((old ^ flags) & kAddonDisabledFlag) == 0) continue;  // already so
         const std::u16string id = ExactId(row, *platform.codec);

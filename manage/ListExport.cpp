@@ -62,7 +62,6 @@ std::string ExportedListBytes(const TextRow& headings, const std::vector<TextRow
 
 bool SaveListAs(const Platform& platform, const std::string& suggestedName,
                 const TextRow& headings, const std::vector<TextRow>& rows, std::uintptr_t owner) {
-    if (platform.fileDialog == nullptr || platform.files == nullptr) return false;
     SaveFileRequest request;
     request.filterName = kExportFilterName;
     request.filterPattern = kExportFilterPattern;
@@ -79,7 +78,7 @@ bool SaveListAs(const Platform& platform, const std::string& suggestedName,
     // anything took the name meanwhile.
     bool written = !platform.files->Exists(path) || platform.files->RemoveFile(path);
     written = written && platform.files->WriteNewFile(path, bytes) != nullptr;
-    if (!written && platform.prompter != nullptr)
+    if (!written)
         platform.prompter->Ask(Prompt{std::string(kExportFailedMessage) + "\n" + path, "",
                                       kMbOk | kMbIconExclamation, 0});
     return written;

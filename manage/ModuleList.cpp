@@ -20,7 +20,7 @@ std::string ProcessHint(const Platform& platform, const std::string& imageName,
                         const std::string& description, const std::string& path) {
     std::string known = LookUpKnownFile(imageName, description);
     if (!known.empty()) return known;
-    if (platform.systemFiles && !path.empty() && platform.systemFiles->IsProtected(path))
+    if (!path.empty() && platform.systemFiles->IsProtected(path))
         return kProtectedProcessHint;
     return kUnknownProcessHint;
 }
@@ -56,7 +56,6 @@ constexpr KnownSafeModule kKnownSafeModules[] = {
 }  // namespace
 
 bool IsKnownSafeModule(const Platform& platform, const std::string& path) {
-    if (!platform.environment) return false;
     for (const auto& known : kKnownSafeModules) {
         // The directories are read afresh for every comparison.
         std::string folder = known.folder == Folder::System
@@ -70,7 +69,6 @@ bool IsKnownSafeModule(const Platform& platform, const std::string& path) {
 std::vector<ListRow> ListModuleRows(const Platform& platform, std::uint32_t id) {
     std::vector<ListRow> rows;
     std::vector<ModuleEntry> modules;
-    if (!platform.processes || !platform.versions || !platform.environment) return rows;
     if (!platform.processes->ListModules(id, &modules)) return rows;
 
     FileVersionInfo version(*platform.versions);
@@ -86,13 +84,13 @@ std::vector<ListRow> ListModuleRows(const Platform& platform, std::uint32_t id) 
             row[kModuleDescription] = version.GetFileDescription();
         }
         version.Release();
-        bool safe = (platform.systemFiles && platform.systemFiles->IsProtected(path)) ||
+        bool safe = platform.systemFiles->IsProtected(path) ||
                     IsKnownSafeModule(platform, path);
         row[kModuleSafe] = safe ? kSafeYes : kSafeNo;
         row[kModuleSafeFlag] = safe ? "1" : "0";
         // A file that cannot be opened keeps its times and size empty.
         FileStamps stamps;
-        if (platform.systemFiles && platform.systemFiles->ReadStamps(path, &stamps)) {
+        if (platform.systemFiles->ReadStamps(path, &stamps)) {
             row[kModuleCreated] = FormatFileTime(stamps.created);
             row[kModuleWritten] = FormatFileTime(stamps.written);
             row[kModuleSize] = FormatGroupedNumber(stamps.sizeLow, ',', 3);

@@ -18,13 +18,12 @@ const char kProcessPrivilegeFailure[] = "提升权限失败，请尝试使用系
 const char kServicePrivilegeFailure[] = "提升权限失败，请尝试使用系统管理员帐号运行";
 
 void EnableDebugPrivilegeOrTell(const Platform& platform, const char* failureText) {
-    bool enabled = platform.tokens && EnablePrivilege(*platform.tokens, "SeDebugPrivilege", true);
-    if (!enabled && platform.prompter)
+    bool enabled = EnablePrivilege(*platform.tokens, "SeDebugPrivilege", true);
+    if (!enabled)
         platform.prompter->Ask(Prompt{failureText, "提示", kMbOk, 0});
 }
 
 void WriteAutoRestartShell(const Platform& platform) {
-    if (!platform.registry) return;
     // Winlogon reads only the system's own copy.
     RegKey key = RegKey::Create(*platform.registry, kHkeyLocalMachine,
                                 "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
@@ -49,18 +48,14 @@ bool IsTheRowsProcess(const Platform& platform, ProcessHandle process, const Lis
 }  // namespace
 
 void EndProcesses(const Platform& platform, const std::vector<ListRow>& rows) {
-    if (platform.processes && platform.environment) {
-        ProcessTable& table = *platform.processes;
-        for (const ListRow& row : rows) {
-            auto id = static_cast<std::uint32_t>(
-                std::strtoul(row[kProcessId].c_str(), nullptr, 10));
-            if (id == 0) continue;
-            ScopedProcess process(table, table.Open(id, kProcessAllAccessLegacy));
-            if (process && IsTheRowsProcess(platform, process.Get(), row))
-                table.Terminate(process.Get(), 1);
-        }
+    ProcessTable& table = *platform.processes;
+    for (const ListRow& row : rows) {
+        auto id = static_cast<std::uint32_t>(std::strtoul(row[kProcessId].c_str(), nullptr, 10));
+        if (id == 0) continue;
+        ScopedProcess process(table, table.Open(id, kProcessAllAccessLegacy));
+        if (process && IsTheRowsProcess(platform, process.Get(), row)) table.Terminate(process.Get(), 1);
     }
-    if (platform.environment) platform.environment->Wait(400);
+    platform.environment->Wait(400);
 }
 
 }  // namespace tv

@@ -55,7 +55,7 @@ void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHan
     const std::string& path = r[kProcessPath];
     if (version.Open(path)) r[kProcessDescription] = version.GetFileDescription();
     version.Release();
-    bool safe = platform.systemFiles && !path.empty() && platform.systemFiles->IsProtected(path);
+    bool safe = !path.empty() && platform.systemFiles->IsProtected(path);
     r[kProcessSafe] = safe ? kSafeYes : kSafeNo;
     r[kProcessSafeFlag] = safe ? "1" : "0";
 
@@ -77,7 +77,6 @@ void FillDetails(const Platform& platform, const ProcessEntry& entry, ProcessHan
 
 std::vector<ListRow> ListProcessRows(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<ListRow> rows;
-    if (!platform.processes || !platform.versions || !platform.environment) return rows;
     ProcessTable& table = *platform.processes;
     std::vector<ProcessEntry> entries;
     if (!table.ListProcesses(&entries)) return rows;

@@ -59,7 +59,7 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
         (*row)[kServiceErrorControl] = ErrorControlWord(config.errorControl);
         std::string path = ResolveServiceImagePath(config.binaryPath);
         (*row)[kServiceFilePath] = path;
-        bool safe = platform.systemFiles && platform.systemFiles->IsProtected(path);
+        bool safe = platform.systemFiles->IsProtected(path);
         (*row)[kServiceSafe] = safe ? kSafeYes : kSafeNo;
         (*row)[kServiceSafeFlag] = safe ? "1" : "0";
         if (version.Open(path)) {
@@ -78,7 +78,6 @@ void FillFromService(const Platform& platform, ServiceDatabase& database, ScHand
 
 std::vector<ListRow> ServiceScan(const Platform& platform, const std::function<bool()>& stop) {
     std::vector<ListRow> rows;
-    if (!platform.serviceDatabase || !platform.versions) return rows;
     ServiceDatabase& database = *platform.serviceDatabase;
     ScopedService manager(database,
                           database.OpenManager(kGenericRead | kScManagerEnumerateService));

@@ -597,7 +597,6 @@ bool EnableStartupItem(const Platform& platform, const StartupRowTexts& row) {
 
 void ScanDisabledStartupItems(const Platform& platform, std::vector<StartupItem>* items,
                               const std::function<bool()>& stop) {
-    if (platform.codec == nullptr) return;
     Registry& registry = *platform.registry;
     const std::uint32_t view = SystemView(platform);
     const auto stopped = [&stop] { return stop && stop(); };

@@ -91,15 +91,14 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
         std::u16string exact;
         if (status == kErrorSuccess) {
             data.resize(std::strlen(data.c_str()));
-            if (platform.codec != nullptr &&
-                platform.registry->EnumValueW(key.Handle(), index, &exact) == kErrorSuccess &&
+            if (platform.registry->EnumValueW(key.Handle(), index, &exact) == kErrorSuccess &&
                 platform.codec->WideToAnsi(exact) != name) {
                 // The values changed between the two calls: the data read
                 // is that of another value.
                 name = platform.codec->WideToAnsi(exact);
                 data = ReadWholeTextExact(platform, key, exact);
             }
-        } else if (status == kErrorMoreData && platform.codec != nullptr) {
+        } else if (status == kErrorMoreData) {
             status = platform.registry->EnumValueW(key.Handle(), index, &exact);
             if (status == kErrorMoreData) continue;  // that one value only
             if (status != kErrorSuccess) break;
@@ -120,7 +119,7 @@ void ScanAllValues(const Platform& platform, const StartupLocation& location, st
         item.root = RootText(location.root);
         item.subkey = DisplayedKeyPath(location.root, location.keyPath, view);
         const std::string hidden = RootPrefix(location.root) + item.subkey;
-        item.hidden = EntryName(hidden, platform.codec ? platform.codec->AnsiToWide(hidden) : std::u16string());
+        item.hidden = EntryName(hidden, platform.codec->AnsiToWide(hidden));
         item.iconFile = item.path;
         item.iconResource = kIconRegistryFile;
         items->push_back(std::move(item));

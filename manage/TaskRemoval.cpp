@@ -80,7 +80,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     std::u16string path;
     const TaskRowPath checked = CheckTaskRowPath(platform, row, &path);
     if (checked == TaskRowPath::kProtected) return false;
-    if (checked == TaskRowPath::kNone || !platform.tasks) return true;
+    if (checked == TaskRowPath::kNone) return true;
     std::u16string xml;
     if (!platform.tasks->TaskXml(path, &xml)) return true;  // gone already
 
@@ -89,7 +89,7 @@ bool RemoveTaskItem(const Platform& platform, const StartupRowTexts& row) {
     // are named from one reading of the clock, so the pair shares its name.
     HeldClock held(platform.clock->Now());
     Platform once = platform;
-    once.clock = &held;
+    once.clock = held;
     const std::string xmlPath = RestoreFolderSlot(
         once, RestoreFileStem(held.Now(), kRestoreStartupSubject, row.name.Shown()) + ".xml");
     std::unique_ptr<NewFile> xmlFile;

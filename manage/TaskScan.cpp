@@ -30,7 +30,6 @@ std::u16string CommandLine(const TaskExec& exec) {
 
 void ScanTasks(const Platform& platform, std::vector<StartupItem>* items,
                const std::function<bool()>& stop, std::vector<StartupItem>* disabled) {
-    if (!platform.tasks || !platform.codec) return;
     const TextCodec& codec = *platform.codec;
     for (const RegisteredTask& task : platform.tasks->Tasks(stop)) {
         if (stop && stop()) return;

@@ -30,7 +30,7 @@ bool SwitchTaskItem(const Platform& platform, const StartupRowTexts& row, bool e
     if (RefuseNulNames(platform, {&row.name, &row.hidden})) return false;
     if (!IsTaskRow(row) || IsDisabledTaskRow(row) != enable) return false;
     std::u16string path;
-    if (CheckTaskRowPath(platform, row, &path) != TaskRowPath::kTask || !platform.tasks) return false;
+    if (CheckTaskRowPath(platform, row, &path) != TaskRowPath::kTask) return false;
     std::u16string xml;
     if (!platform.tasks->TaskXml(path, &xml)) return true;  // gone meanwhile: the rescan shows it
 

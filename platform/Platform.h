@@ -28,33 +28,47 @@ class TextCodec;
 class TaskScheduler;
 class TrustVerifier;
 
+// A service the program's logic is given: held like a reference, so never
+// null, yet a test may hand out another in its place.
+template <typename T>
+class Uses {
+public:
+    Uses(T& service) : service_(&service) {}  // NOLINT: binds as a reference does
+    T* operator->() const { return service_; }
+    T& operator*() const { return *service_; }
+
+private:
+    T* service_;
+};
+
+// Every service, always: both composition roots fill each one.
 struct Platform {
-    Registry* registry = nullptr;
-    Clock* clock = nullptr;
-    Shell* shell = nullptr;
-    FileSystem* files = nullptr;
-    Drives* drives = nullptr;
-    Environment* environment = nullptr;
-    Prompter* prompter = nullptr;
-    SystemProbe* system = nullptr;
-    Wmi* wmi = nullptr;
-    ServiceControl* services = nullptr;
-    DisplaySettings* display = nullptr;
-    FileDialog* fileDialog = nullptr;
-    DesktopShell* desktop = nullptr;
-    WorkerThreads* workers = nullptr;
-    ShellLinks* links = nullptr;
-    VersionResources* versions = nullptr;
-    Tokens* tokens = nullptr;
-    ServiceDatabase* serviceDatabase = nullptr;
-    ProcessTable* processes = nullptr;
-    SystemFiles* systemFiles = nullptr;
+    Uses<Registry> registry;
+    Uses<Clock> clock;
+    Uses<Shell> shell;
+    Uses<FileSystem> files;
+    Uses<Drives> drives;
+    Uses<Environment> environment;
+    Uses<Prompter> prompter;
+    Uses<SystemProbe> system;
+    Uses<Wmi> wmi;
+    Uses<ServiceControl> services;
+    Uses<DisplaySettings> display;
+    Uses<FileDialog> fileDialog;
+    Uses<DesktopShell> desktop;
+    Uses<WorkerThreads> workers;
+    Uses<ShellLinks> links;
+    Uses<VersionResources> versions;
+    Uses<Tokens> tokens;
+    Uses<ServiceDatabase> serviceDatabase;
+    Uses<ProcessTable> processes;
+    Uses<SystemFiles> systemFiles;
     // Between the ANSI code page and UTF-16 (restore files are UTF-16).
-    TextCodec* codec = nullptr;
-    // Registered scheduled tasks; none listed without it.
-    TaskScheduler* tasks = nullptr;
-    // Files' digital signatures; no signature column without it.
-    TrustVerifier* trust = nullptr;
+    Uses<TextCodec> codec;
+    // Registered scheduled tasks.
+    Uses<TaskScheduler> tasks;
+    // Files' digital signatures.
+    Uses<TrustVerifier> trust;
 };
 
 }  // namespace tv

@@ -62,11 +62,10 @@ std::uint32_t SystemView(const SystemProbe& system) {
 }
 
 std::uint32_t SystemView(const Platform& platform) {
-    return platform.system != nullptr ? SystemView(*platform.system) : 0;
+    return SystemView(*platform.system);
 }
 
 std::vector<std::uint32_t> ViewsToRead(const Platform& platform, ViewsRead views) {
-    if (platform.system == nullptr) return {0};
     return ViewsToRead(*platform.system, views);
 }
 

@@ -9,11 +9,9 @@ namespace tv {
 
 SystemFolders SystemFoldersOf(const Platform& platform) {
     SystemFolders folders;
-    if (platform.environment != nullptr) {
-        folders.windows = platform.environment->WindowsDirectory();
-        folders.system = platform.environment->SystemDirectory();
-    }
-    folders.system64 = platform.system != nullptr && platform.system->Is64BitSystem();
+    folders.windows = platform.environment->WindowsDirectory();
+    folders.system = platform.environment->SystemDirectory();
+    folders.system64 = platform.system->Is64BitSystem();
     folders.program64 = kProgramIs64Bit;
     return folders;
 }

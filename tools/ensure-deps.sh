@@ -49,8 +49,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     tail -n 5 "$log" >&2
     [ "$attempt" -lt 3 ] && sleep 15
   done
-  run "installing ${missing[*]}" env DEBIAN_FRONTEND=noninteractive \
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  install=(env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends)
+  if ! "${install[@]}" "${missing[@]}" >"$log" 2>&1; then
+    # With one architecture's security index missing, the two architectures'
+    # newest versions differ and i386 packages cannot be matched: take the
+    # release's own versions instead.
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    echo "ensure-deps: installing failed; again from $release's own versions" >&2
+    run "installing ${missing[*]}" "${install[@]}" -o APT::Default-Release="$release" "${missing[@]}"
+  fi
 fi
 
 # Wine takes its code page (936) from LC_ALL=zh_CN.UTF-8; with the locale

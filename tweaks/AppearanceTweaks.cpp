@@ -105,10 +105,9 @@ OpenFileRequest WallpaperFileRequest() {
 }
 
 void ChooseWallpaper(const Platform& platform) {
-    if (!platform.fileDialog || !platform.desktop) return;
     std::string path;
     if (!platform.fileDialog->ChooseFile(WallpaperFileRequest(), &path)) return;
-    if (platform.files && !platform.files->Exists(path)) return;
+    if (!platform.files->Exists(path)) return;
     ApplyWallpaper(*platform.desktop, path);
 }
 
@@ -121,32 +120,24 @@ bool ApplyWallpaper(DesktopShell& desktop, const std::string& path) {
 
 void OpenThemeSettings(const Platform& platform) {
     VersionRecord version;
-    bool glassCapable = platform.system && platform.system->Version(&version) &&
+    bool glassCapable = platform.system->Version(&version) &&
                         version.platformId == kPlatformWindowsNt && version.major >= 6;
     if (glassCapable) {
         unsigned bits = 0;
-        if (platform.display && platform.display->CurrentBitsPerPixel(&bits) &&
-            bits != kGlassBitsPerPixel)
+        if (platform.display->CurrentBitsPerPixel(&bits) && bits != kGlassBitsPerPixel)
             platform.display->ChangeBitsPerPixel(kGlassBitsPerPixel);
-        if (platform.registry) {
-            // The values go only into an existing key; what they replace is
-            // kept first, and nothing is written when it cannot be.
-            if (RegKey::Open(*platform.registry, kHkeyCurrentUser, kDwmKey, kKeyRead) &&
-                !KeepTweakRestore(platform, kRestoreThemeSubject, GlassValues()))
-                return;
-            WriteGlassValues(*platform.registry);
-        }
-        if (platform.workers && platform.services && platform.environment) {
-            ServiceControl* services = platform.services;
-            Environment* environment = platform.environment;
-            platform.workers->Start(
-                [services, environment] { RestartUxsmsService(*services, *environment); });
-        }
+        // The values go only into an existing key; what they replace is
+        // kept first, and nothing is written when it cannot be.
+        if (RegKey::Open(*platform.registry, kHkeyCurrentUser, kDwmKey, kKeyRead) &&
+            !KeepTweakRestore(platform, kRestoreThemeSubject, GlassValues()))
+            return;
+        WriteGlassValues(*platform.registry);
+        ServiceControl& services = *platform.services;
+        Environment& environment = *platform.environment;
+        platform.workers->Start([&services, &environment] { RestartUxsmsService(services, environment); });
     }
-    if (platform.shell && platform.environment) {
-        std::string command = AppearancePanelCommand(*platform.environment);
-        if (!command.empty()) platform.shell->Run(command, kSwShow);
-    }
+    std::string command = AppearancePanelCommand(*platform.environment);
+    if (!command.empty()) platform.shell->Run(command, kSwShow);
 }
 
 unsigned long QueryServiceState(ServiceControl& services, const std::string& name) {
@@ -190,7 +181,7 @@ bool ApplyDesktopTweaks(const Platform& platform, const DesktopTweakChoices& cho
         if (value.root != kHkeyCurrentUser) value.view = view;
     }
     if (!KeepTweakRestore(platform, kRestoreDesktopSubject, values)) return false;
-    ApplyDesktopTweaks(*platform.registry, platform.desktop, choices, view);
+    ApplyDesktopTweaks(*platform.registry, &*platform.desktop, choices, view);
     return true;
 }
 

@@ -164,7 +164,7 @@ void MainWindow::MarkPagesFilledWhenDone() {
 }
 
 void MainWindow::ShowVersionNoticeIfDue() {
-    if (!platform_.clock || !IsVersionNoticeDue(platform_.clock->Today())) return;
+    if (!IsVersionNoticeDue(platform_.clock->Today())) return;
     // Owned by this window, which waits beneath it.
     ui::ShowMessageWithIcon(hwnd_, kNoticeText, kNoticeCaption, IDI_APPLICATION_ICON, MB_OK);
     if (!Ending() && hwnd_) OpenHomePage(SW_SHOWMAXIMIZED);
@@ -221,7 +221,7 @@ bool MainWindow::OnCommand(int id, int code, HWND) {
 }
 
 void MainWindow::OpenHomePage(int showCommand) {
-    if (platform_.shell) platform_.shell->Open(HomePageAddress(), showCommand);
+    platform_.shell->Open(HomePageAddress(), showCommand);
 }
 
 HBRUSH MainWindow::OnCtlColor(HDC dc, HWND control, UINT) {

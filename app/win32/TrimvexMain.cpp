@@ -87,24 +87,9 @@ struct Services {
     tv::Win32TrustVerifier trust;
 
     tv::Platform Get() {
-        tv::Platform platform{&registry, &clock, &shell, &files, &drives, &environment, &prompter};
-        platform.system = &system;
-        platform.wmi = &wmi;
-        platform.services = &services;
-        platform.display = &display;
-        platform.fileDialog = &fileDialog;
-        platform.desktop = &desktop;
-        platform.links = &links;
-        platform.versions = &versions;
-        platform.tokens = &tokens;
-        platform.workers = &workers;
-        platform.serviceDatabase = &serviceDatabase;
-        platform.processes = &processes;
-        platform.systemFiles = &systemFiles;
-        platform.codec = &codec;
-        platform.tasks = &tasks;
-        platform.trust = &trust;
-        return platform;
+        return {registry,  clock,           shell, files,   drives,   environment, prompter, system,
+                wmi,       services,        display,  fileDialog, desktop, workers,    links,    versions,
+                tokens,    serviceDatabase, processes, systemFiles, codec,  tasks,      trust};
     }
 };
 

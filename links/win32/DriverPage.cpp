@@ -37,7 +37,7 @@ bool DriverPage::OnCommand(int id, int code, HWND) {
     if (code != BN_CLICKED) return false;
     const LinkButton* link = FindLink(DriverLinks(), id);
     if (!link) return false;
-    if (platform_.shell) platform_.shell->Open(LinkAddress(*link), kSwShow);
+    platform_.shell->Open(LinkAddress(*link), kSwShow);
     return true;
 }
 

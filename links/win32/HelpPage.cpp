@@ -68,7 +68,7 @@ bool HelpPage::OnCommand(int id, int code, HWND) {
         OpenRestoreFolder(platform_);
         return true;
     case IDC_HELP_PARTITION_BUTTON:
-        if (platform_.drives) advisorText_.SetText(RecommendPartition(*platform_.drives));
+        advisorText_.SetText(RecommendPartition(*platform_.drives));
         return true;
     default:
         return false;

@@ -31,7 +31,7 @@ bool SoftwarePage::OnCommand(int id, int code, HWND) {
     if (code != BN_CLICKED) return false;
     const LinkButton* link = FindLink(SoftwareLinks(), id);
     if (!link) return false;
-    if (platform_.shell) platform_.shell->Open(LinkAddress(*link), kSwShow);
+    platform_.shell->Open(LinkAddress(*link), kSwShow);
     return true;
 }
 

@@ -110,8 +110,8 @@ void AddonPage::ScanAddons() {
     const Platform platform = platform_;
     filtered_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
-        return tv::ScanAddons(*platform.registry, platform.system && platform.system->Is64BitSystem(),
-                              platform.codec, stop);
+        return tv::ScanAddons(*platform.registry, platform.system->Is64BitSystem(),
+                              &*platform.codec, stop);
     });
 }
 
@@ -143,7 +143,7 @@ int AddonPage::AppendAddon(size_t index) {
     addonList_.SetItemText(item, 2, row.typeText);
     addonList_.SetItemText(item, 3, row.file);
     // A name the code page cannot hold shows whole.
-    if (!row.exactName.empty() && platform_.codec &&
+    if (!row.exactName.empty() &&
         platform_.codec->AnsiToWide(row.name) != row.exactName)
         SetItemTextW(addonList_, item, 0, row.exactName);
     return item;

@@ -148,7 +148,6 @@ void CopyRows(HWND owner, const ui::ListView& list) {
 }
 
 void ShowFileLocation(const Platform& platform, const std::string& file) {
-    if (platform.shell == nullptr) return;
     // Handed to the user's own desktop shell, which opens Explorer with the
     // user's rights; never started from this elevated process.
     platform.shell->Launch(ExplorerAtFile(SystemFoldersOf(platform).windows, file));
@@ -161,7 +160,6 @@ std::u16string DefaultTopItem() {
 }
 
 void OpenRegeditAt(const Platform& platform, const RegistryPlace& place) {
-    if (platform.registry == nullptr || platform.shell == nullptr) return;
     RememberRegeditKey(*platform.registry, SystemView(platform), place, DefaultTopItem());
     const std::string editor = RegeditPath(platform);
     if (editor.empty()) return;
@@ -219,7 +217,7 @@ bool HandleListContextMenu(const Platform& platform, HWND page, const ui::ListVi
         ClientToScreen(list.Handle(), &at);
     }
     const std::string file =
-        row >= 0 && rows.fileColumn >= 0 && platform.codec != nullptr
+        row >= 0 && rows.fileColumn >= 0
             ? platform.codec->WideToAnsi(ListCellW(list, row, rows.fileColumn))
             : std::string();
     const std::optional<RegistryPlace> place =

@@ -6,8 +6,7 @@
 namespace tv {
 
 PageSignatures::PageSignatures(const Platform& platform) : platform_(platform) {
-    if (platform.trust && platform.files)
-        cache_ = std::make_shared<SignatureCache>(*platform.trust, *platform.files);
+    cache_ = std::make_shared<SignatureCache>(*platform.trust, *platform.files);
 }
 
 SignatureFill::Verify PageSignatures::Verifier() const {
@@ -16,11 +15,11 @@ SignatureFill::Verify PageSignatures::Verifier() const {
 }
 
 std::string PageSignatures::Text(const TrustVerdict& verdict) const {
-    return platform_.codec ? SignatureCellText(verdict, *platform_.codec) : std::string();
+    return SignatureCellText(verdict, *platform_.codec);
 }
 
 std::u16string PageSignatures::File(const std::string& path) const {
-    if (path.empty() || !platform_.codec) return {};
+    if (path.empty()) return {};
     return platform_.codec->AnsiToWide(path);
 }
 

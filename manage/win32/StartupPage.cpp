@@ -78,7 +78,6 @@ private:
         const std::string folder =
             slash != text::npos && slash > 2 ? text::ToLower(file.substr(0, slash)) : std::string();
         if (!folder.empty() && missingFolders_.count(folder) != 0) return false;
-        if (!platform_.files) return false;
         if (platform_.files->Exists(file)) return true;
         if (!folder.empty() && !platform_.files->Exists(folder)) missingFolders_.insert(folder);
         return false;

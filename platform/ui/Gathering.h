@@ -66,10 +66,8 @@ public:
     // The value, once, after the newest work has ended.
     std::optional<T> Take() {
         if (!slot_ || !slot_->ended) return std::nullopt;
-        std::optional<T> value = std::move(slot_->value);
-        slot_.reset();
-        if (!value) value.emplace();
-        return value;
+        const std::shared_ptr<Slot> slot = std::move(slot_);
+        return slot->value ? std::move(*slot->value) : T{};
     }
     bool Pending() const { return slot_ != nullptr; }
     int Progress() const { return slot_ ? slot_->checks.load() : 0; }

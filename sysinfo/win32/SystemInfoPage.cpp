@@ -8,30 +8,6 @@
 
 namespace tv {
 
-namespace {
-
-// A probe with nothing behind it, for a page built without one: every fact
-// falls back to its failure text.
-class NoSystemProbe : public SystemProbe {
-public:
-    bool Version(VersionRecord* record) const override {
-        *record = VersionRecord{};
-        return false;
-    }
-    bool ComputerName(std::string*) const override { return false; }
-    bool UserName(std::string*) const override { return false; }
-    bool TickCount64(std::uint64_t*) const override { return false; }
-    std::uint32_t TickCount() const override { return 0; }
-    bool TokenGroups(std::vector<TokenGroup>*) const override { return false; }
-    int CleanBootMetric() const override { return -1; }
-    bool TotalPhysicalMemory(std::uint64_t*) const override { return false; }
-    unsigned WaveOutDeviceCount() const override { return 0; }
-    bool WaveOutDeviceName(unsigned, std::string*) const override { return false; }
-    bool Is64BitSystem() const override { return false; }
-};
-
-}  // namespace
-
 SystemInfoPage::SystemInfoPage(const Platform& platform)
     : SectionPage(IDD_SYSTEM_INFO_PAGE, platform) {}
 
@@ -79,15 +55,11 @@ void SystemInfoPage::StartGathering() {
     // gathered beside them. Both copy the service pointers they read.
     const Platform platform = platform_;
     auto local = [platform](const std::function<bool()>&) {
-        NoSystemProbe none;
-        const SystemProbe& probe = platform.system ? *platform.system : none;
-        const HardwareInventory inventory(nullptr, &probe, platform.drives, platform.registry);
-        return GatherLocalSystemInfo(SystemFacts(probe), inventory);
+        const HardwareInventory inventory(nullptr, &*platform.system, &*platform.drives, &*platform.registry);
+        return GatherLocalSystemInfo(SystemFacts(*platform.system), inventory);
     };
     auto queries = [platform](const std::function<bool()>& stop) {
-        NoSystemProbe none;
-        HardwareInventory inventory(platform.wmi, platform.system ? platform.system : &none,
-                                    platform.drives, platform.registry);
+        HardwareInventory inventory(&*platform.wmi, &*platform.system, &*platform.drives, &*platform.registry);
         return RunManagementQueries(inventory, stop);
     };
     started_ = true;

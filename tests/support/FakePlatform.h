@@ -103,24 +103,9 @@ struct FakePlatform {
     FakeTrustVerifier trust;
 
     Platform Get() {
-        Platform platform{&registry, &clock, &userFirstShell, &files, &drives, &environment, &prompter};
-        platform.system = &system;
-        platform.wmi = &wmi;
-        platform.services = &services;
-        platform.display = &display;
-        platform.fileDialog = &fileDialog;
-        platform.desktop = &desktop;
-        platform.workers = &workers;
-        platform.links = &links;
-        platform.versions = &versions;
-        platform.tokens = &tokens;
-        platform.serviceDatabase = &serviceDatabase;
-        platform.processes = &processes;
-        platform.systemFiles = &systemFiles;
-        platform.codec = &codec;
-        platform.tasks = &tasks;
-        platform.trust = &trust;
-        return platform;
+        return {registry,  clock,           userFirstShell, files,   drives,   environment, prompter, system,
+                wmi,       services,        display,  fileDialog, desktop, workers,    links,    versions,
+                tokens,    serviceDatabase, processes, systemFiles, codec,  tasks,      trust};
     }
 };
 

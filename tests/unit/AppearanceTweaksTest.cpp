@@ -225,17 +225,6 @@ TEST_F(AppearanceTest, ThemeButtonOnWindows7) {
     }
 }
 
-TEST_F(AppearanceTest, ThemeButtonWithoutServiceControlRestartsNothing) {
-    RegKey::Create(fakes_.registry, kHkeyCurrentUser, kDwm);
-    fakes_.display.bitsPerPixel = 32;
-    Platform platform = fakes_.Get();
-    platform.services = nullptr;
-    OpenThemeSettings(platform);
-    EXPECT_EQ(fakes_.workers.Pending(), 0u);
-    EXPECT_EQ(ValueOf(fakes_.registry, kHkeyCurrentUser, kDwm, "Composition"), Dword(1));
-    EXPECT_EQ(fakes_.shell.Commands().size(), 1u);
-}
-
 TEST_F(AppearanceTest, UnreadableDisplayModeIsLeftAlone) {
     fakes_.display.readable = false;
     fakes_.display.bitsPerPixel = 16;

@@ -148,18 +148,5 @@ TEST_F(SaveListTest, AFileThatCannotBeWrittenIsToldAndNothingLandsThroughALinked
     EXPECT_EQ(fake.prompter.Prompts()[0].type, kMbOk | kMbIconExclamation);
 }
 
-TEST(SaveList, WithoutADialogOrFilesNothingIsAsked) {
-    testing::FakePlatform fake;
-    fake.fileDialog.QueueAnswer("C:\\list.txt");
-    Platform noDialog = fake.Get();
-    noDialog.fileDialog = nullptr;
-    Platform noFiles = fake.Get();
-    noFiles.files = nullptr;
-    EXPECT_FALSE(SaveListAs(noDialog, "a.txt", {u"A"}, {}, 0));
-    EXPECT_FALSE(SaveListAs(noFiles, "a.txt", {u"A"}, {}, 0));
-    EXPECT_TRUE(fake.fileDialog.SaveRequests().empty());
-    EXPECT_FALSE(fake.files.Exists("C:\\list.txt"));
-}
-
 }  // namespace
 }  // namespace tv

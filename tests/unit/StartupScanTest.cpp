@@ -199,7 +199,7 @@ TEST_F(StartupScanTest, AValueThatNeverStopsGrowingEndsTheScan) {
     RegKey::Create(registry, kHkeyCurrentUser, kRun).SetString("Fine", "C:\\fine.exe");
     RegKey::Create(registry, kHkeyLocalMachine, kWinlogon).SetString("Shell", "evil.exe");
     Platform platform = fake.Get();
-    platform.registry = &registry;
+    platform.registry = registry;
     const std::vector<std::string> rows = Rows(StartupScan(platform));
     EXPECT_EQ(rows, (std::vector<std::string>{
                         "Grows |  | HKEY_CURRENT_USER | " + std::string(kRun) + " | HKCU\\" + kRun +
@@ -468,9 +468,9 @@ TEST_F(StartupScanTest, AStopEndsEveryLoopAtTheNextRead) {
             bundle.tasks.Add(task, u"<Task><Triggers><LogonTrigger/></Triggers><Actions><Exec><Command>" +
                                        std::u16string(task + 1) + u".exe</Command></Exec></Actions></Task>");
         Platform platform = bundle.Get();
-        platform.registry = &registry;
-        platform.files = &files;
-        platform.links = &counted;
+        platform.registry = registry;
+        platform.files = files;
+        platform.links = counted;
         const std::vector<StartupItem> items = StartupScan(platform, [&reads] { return reads.stopped; });
         EXPECT_EQ(reads.values, c.values);
         EXPECT_EQ(reads.queriesAfterStop, 0);

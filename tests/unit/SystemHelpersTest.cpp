@@ -7,6 +7,7 @@
 #include "platform/CodePageText.h"
 #include "platform/SystemFolders.h"
 #include "platform/fake/FakeEnvironment.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/fake/FakeSystemProbe.h"
 #include "platform/fake/FakeTokens.h"
 #include "platform/fake/FakeVersionResources.h"
@@ -89,9 +90,10 @@ TEST(SystemDirectories, FoldersAndBitnessOfTheRunningSystem) {
         environment.systemDirectory = "D:\\WIN\\system32";
         FakeSystemProbe system;
         system.is64BitSystem = is64;
-        Platform platform;
-        platform.environment = &environment;
-        platform.system = &system;
+        testing::FakePlatform fakes;
+        Platform platform = fakes.Get();
+        platform.environment = environment;
+        platform.system = system;
         const SystemFolders folders = SystemFoldersOf(platform);
         EXPECT_EQ(folders.windows, "D:\\WIN");
         EXPECT_EQ(folders.system, "D:\\WIN\\system32");

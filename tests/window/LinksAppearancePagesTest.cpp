@@ -128,7 +128,7 @@ TEST_F(PagesTest, AppearancePageLayoutAndCheckedBoxes) {
 
 TEST_F(PagesTest, ApplyButtonWritesTheRealRegistryFromTheBoxes) {
     Win32Registry registry;
-    platform_.registry = &registry;
+    platform_.registry = registry;
     Open();
     ShowSection(kAppearance);
     Press(kAppearance, 1016);  // untick "去除Win7测试版的反馈字样"
@@ -179,7 +179,7 @@ TEST_F(PagesTest, ThemeAndWallpaperButtons) {
 
 TEST_F(PagesTest, HelpPageLayoutAndActions) {
     Win32Drives drives;
-    platform_.drives = &drives;
+    platform_.drives = drives;
     Open();
     ShowSection(kHelp);
     HWND page = Page(kHelp);
@@ -269,7 +269,7 @@ TEST_F(PagesTest, HelpPageLayoutAndActions) {
 
 TEST_F(PagesTest, AdvisorShowsItsReportOnThePage) {
     Win32Drives drives;
-    platform_.drives = &drives;
+    platform_.drives = drives;
     Open();
     ShowSection(kHelp);
     std::string report;
@@ -431,7 +431,7 @@ TEST_F(PagesTest, SkinnedButtonsIconsAndWhiteGroupBoxes) {
 
 TEST_F(PagesTest, Screenshots) {
     Win32Drives drives;
-    platform_.drives = &drives;
+    platform_.drives = drives;
     Open();
     SetWindowPos(window_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
     CreateDirectoryA(testing::WindowsPath(TV_SCREENSHOT_DIR).c_str(), nullptr);

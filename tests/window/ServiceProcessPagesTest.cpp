@@ -161,11 +161,11 @@ class RealPlatformTest : public ::testing::Test {
 protected:
     RealPlatformTest() {
         platform_ = fakes_.Get();
-        platform_.serviceDatabase = &services_;
-        platform_.processes = &processes_;
-        platform_.systemFiles = &systemFiles_;
-        platform_.versions = &versions_;
-        platform_.tokens = &tokens_;
+        platform_.serviceDatabase = services_;
+        platform_.processes = processes_;
+        platform_.systemFiles = systemFiles_;
+        platform_.versions = versions_;
+        platform_.tokens = tokens_;
     }
     testing::FakePlatform fakes_;
     Win32ServiceDatabase services_;
@@ -173,7 +173,7 @@ protected:
     Win32SystemFiles systemFiles_;
     Win32VersionResources versions_;
     Win32Tokens tokens_;
-    Platform platform_;
+    Platform platform_ = fakes_.Get();
 };
 
 TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirmation) {
@@ -183,7 +183,7 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
 
     // The service's key is read for its restore file: the real registry.
     Win32Registry registry;
-    platform_.registry = &registry;
+    platform_.registry = registry;
     PageHost host;
     ServicePage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
@@ -271,7 +271,7 @@ TEST_F(RealPlatformTest, ATestServiceIsDisabledAndSetBackToManual) {
     ASSERT_TRUE(service.Created());
     ASSERT_EQ(StartTypeOf(name), static_cast<DWORD>(SERVICE_DEMAND_START));
     Win32Registry registry;
-    platform_.registry = &registry;
+    platform_.registry = registry;
     PageHost host;
     ServicePage page(platform_);
     ASSERT_TRUE(page.CreatePage(host.Get()));
@@ -323,7 +323,7 @@ TEST_F(RealPlatformTest, ProtectedLookingServiceIsRefused) {
     // The system's check says no for every file here; this one says yes.
     FakeSystemFiles protection;
     protection.Protect("C:\\windows\\system32\\tvsfc.exe");
-    platform_.systemFiles = &protection;
+    platform_.systemFiles = protection;
 
     PageHost host;
     ServicePage page(platform_);

@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "manage/StartupScan.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/Platform.h"
 #include "tests/support/RegFile.h"
 #include "platform/Registry.h"
@@ -62,8 +63,9 @@ public:
         RegFileError error;
         loaded = !bytes.empty() && ImportRegFile(registry_, bytes, codec, &error);
 
-        Platform platform;
-        platform.registry = &registry_;
+        testing::FakePlatform fakes;
+        Platform platform = fakes.Get();
+        platform.registry = registry_;
         user = ReadStartupFolder(platform, kHkeyCurrentUser, "Startup");
         common = ReadStartupFolder(platform, kHkeyLocalMachine, "Common Startup");
         MakeFolder(user);

@@ -46,14 +46,14 @@ protected:
         // The other pages get fakes; the startup tab works on the real system.
         fakes_.clock.SetToday({2009, 10, 25});
         platform_ = fakes_.Get();
-        platform_.registry = &registry_;
-        platform_.files = &files_;
-        platform_.drives = &drives_;
-        platform_.environment = &environment_;
-        platform_.prompter = &prompter_;
-        platform_.links = &links_;
-        platform_.versions = &versions_;
-        platform_.tokens = &tokens_;
+        platform_.registry = registry_;
+        platform_.files = files_;
+        platform_.drives = drives_;
+        platform_.environment = environment_;
+        platform_.prompter = prompter_;
+        platform_.links = links_;
+        platform_.versions = versions_;
+        platform_.tokens = tokens_;
     }
     void TearDown() override { window_.reset(); }
     void Open() {
@@ -112,7 +112,7 @@ protected:
     Win32ShellLinks links_;
     Win32VersionResources versions_;
     Win32Tokens tokens_;
-    Platform platform_;
+    Platform platform_ = fakes_.Get();
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -353,7 +353,7 @@ protected:
     StartupPageInBackgroundTest() {
         fakes_.clock.SetToday({2009, 10, 25});
         platform_ = fakes_.Get();
-        platform_.registry = &registry_;
+        platform_.registry = registry_;
     }
     void TearDown() override { window_.reset(); }
 
@@ -373,7 +373,7 @@ protected:
 
     testing::FakePlatform fakes_;
     HeldRegistry registry_{fakes_.registry};
-    Platform platform_;
+    Platform platform_ = fakes_.Get();
     std::unique_ptr<MainWindow> window_;
 };
 

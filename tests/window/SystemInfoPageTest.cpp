@@ -310,10 +310,10 @@ TEST_F(SystemInfoPageTest, RealMachineScreenshot) {
     Win32Drives drives;
     Win32Registry registry;
     Platform platform = fakes_.Get();
-    platform.system = &probe;
-    platform.wmi = &wmi;
-    platform.drives = &drives;
-    platform.registry = &registry;
+    platform.system = probe;
+    platform.wmi = wmi;
+    platform.drives = drives;
+    platform.registry = registry;
     Open(platform);
 
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "links/HelpActions.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/fake/FakePrompter.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32DesktopShell.h"
@@ -106,21 +107,22 @@ TEST(AppearanceOnWine, GlassValuesOnlyWhereTheKeyExists) {
     Win32Registry registry;
     const char kDwm[] = "Software\\Microsoft\\Windows\\DWM";
     RegDeleteKeyA(HKEY_CURRENT_USER, kDwm);
-    Platform platform;
-    platform.registry = &registry;
+    testing::FakePlatform fakes;
+    Platform platform = fakes.Get();
+    platform.registry = registry;
     Win32SystemProbe system;
-    platform.system = &system;
+    platform.system = system;
     // What the restore file needs; a box would mean it could not be written.
     Win32FileSystem files;
     Win32Environment environment;
     Win32Clock clock;
     Win32TextCodec codec;
     FakePrompter prompter;
-    platform.files = &files;
-    platform.environment = &environment;
-    platform.clock = &clock;
-    platform.codec = &codec;
-    platform.prompter = &prompter;
+    platform.files = files;
+    platform.environment = environment;
+    platform.clock = clock;
+    platform.codec = codec;
+    platform.prompter = prompter;
     OpenThemeSettings(platform);  // no shell, display or workers: registry only
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kDwm, 0, KEY_READ, &key), ERROR_SUCCESS);

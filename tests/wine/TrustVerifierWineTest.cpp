@@ -14,6 +14,7 @@
 
 #include "manage/ServiceScan.h"
 #include "manage/SignatureCache.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/Platform.h"
 #include "platform/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -74,10 +75,11 @@ TEST(TrustVerifierWine, EveryServiceFileIsVerifiedOnceAndThenComesFromTheCache) 
     Win32ServiceDatabase services;
     Win32VersionResources versions;
     Win32SystemFiles systemFiles;
-    Platform platform;
-    platform.serviceDatabase = &services;
-    platform.versions = &versions;
-    platform.systemFiles = &systemFiles;
+    testing::FakePlatform fakes;
+    Platform platform = fakes.Get();
+    platform.serviceDatabase = services;
+    platform.versions = versions;
+    platform.systemFiles = systemFiles;
     Win32FileSystem files;
     Win32TextCodec codec;
     std::vector<std::u16string> paths;

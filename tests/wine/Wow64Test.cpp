@@ -13,6 +13,7 @@
 #include "manage/CommandLineResolution.h"
 #include "manage/ProcessList.h"
 #include "manage/ServiceScan.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/CodePageText.h"
 #include "platform/Platform.h"
 #include "platform/win32/ScopedHandle.h"
@@ -40,15 +41,15 @@ class Wow64 : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!RunsUnderWow64()) GTEST_SKIP() << "needs a 32-bit build on 64-bit Windows";
-        platform_.registry = &registry_;
-        platform_.environment = &environment_;
-        platform_.files = &files_;
-        platform_.system = &system_;
-        platform_.processes = &processes_;
-        platform_.versions = &versions_;
-        platform_.tokens = &tokens_;
-        platform_.serviceDatabase = &services_;
-        platform_.systemFiles = &systemFiles_;
+        platform_.registry = registry_;
+        platform_.environment = environment_;
+        platform_.files = files_;
+        platform_.system = system_;
+        platform_.processes = processes_;
+        platform_.versions = versions_;
+        platform_.tokens = tokens_;
+        platform_.serviceDatabase = services_;
+        platform_.systemFiles = systemFiles_;
     }
     Win32Registry registry_;
     Win32Environment environment_;
@@ -59,7 +60,9 @@ protected:
     Win32Tokens tokens_;
     Win32ServiceDatabase services_;
     Win32SystemFiles systemFiles_;
-    Platform platform_;
+    // What the tests do not read stays fake.
+    testing::FakePlatform fakes_;
+    Platform platform_ = fakes_.Get();
 };
 
 TEST_F(Wow64, A64BitProcessIsListedWithItsImagePath) {

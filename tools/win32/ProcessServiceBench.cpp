@@ -22,6 +22,7 @@
 #include "manage/win32/ProcessPage.h"
 #include "manage/win32/ServicePage.h"
 #include "platform/fake/FakePrompter.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Environment.h"
@@ -149,15 +150,16 @@ int main(int argc, char** argv) {
     tv::Win32SystemFiles systemFiles;
     tv::Win32VersionResources versions;
     tv::Win32Tokens tokens;
-    tv::Platform platform{};
-    platform.versions = &versions;
-    platform.tokens = &tokens;
-    platform.registry = &registry;
-    platform.environment = &environment;
-    platform.prompter = &prompter;
-    platform.serviceDatabase = &services;
-    platform.processes = &processes;
-    platform.systemFiles = &systemFiles;
+    tv::testing::FakePlatform fakes;
+    tv::Platform platform = fakes.Get();
+    platform.versions = versions;
+    platform.tokens = tokens;
+    platform.registry = registry;
+    platform.environment = environment;
+    platform.prompter = prompter;
+    platform.serviceDatabase = services;
+    platform.processes = processes;
+    platform.systemFiles = systemFiles;
 
     HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 1010, 500, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "manage/StartupScan.h"
+#include "tests/support/FakePlatform.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Environment.h"
@@ -51,14 +52,19 @@ int main() {
         tv::Win32FileSystem files;
         tv::Win32Environment environment;
         tv::Win32ShellLinks links;
-        tv::Platform platform{&registry, nullptr, nullptr, &files, &drives, &environment};
-        platform.links = &links;
-        // The scan names folders and values through the code page and reads
-        // the scheduled tasks, as the tab's does.
+        // The scan reads the real registry, folders, links and scheduled
+        // tasks and names them through the code page, as the tab's does.
+        tv::testing::FakePlatform fakes;
+        tv::Platform platform = fakes.Get();
+        platform.registry = registry;
+        platform.files = files;
+        platform.drives = drives;
+        platform.environment = environment;
+        platform.links = links;
         tv::Win32TextCodec codec;
-        platform.codec = &codec;
+        platform.codec = codec;
         tv::Win32TaskScheduler tasks;
-        platform.tasks = &tasks;
+        platform.tasks = tasks;
         QueryPerformanceCounter(&start);
         tv::StartupScan(platform);
         QueryPerformanceCounter(&now);

@@ -56,7 +56,7 @@ bool AppearancePage::OnCommand(int id, int code, HWND) {
         OpenThemeSettings(platform_);
         return true;
     case IDC_APPEARANCE_APPLY_BUTTON:
-        if (platform_.registry) ApplyDesktopTweaks(platform_, Choices());
+        ApplyDesktopTweaks(platform_, Choices());
         return true;
     default:
         return false;
