@@ -107,11 +107,18 @@ TEST(UserShell, TheDesktopShellsProcessStartsIt) {
     const ShellLaunch launch = Sleeper();
     const std::vector<ProcessRow> before = Processes();
     Win32UserShell shell;
-    const Answer answer = AskAndWait(shell, launch);
+    // A loaded host's desktop shell may miss its second (the program then
+    // tells the user what to open); it is asked again, twice at most.
+    Answer answer;
     std::vector<ProcessRow> sleepers;
-    for (int i = 0; i < 50 && sleepers.empty(); ++i) {
-        Sleep(100);
-        sleepers = NewSleepers(before);
+    for (int attempt = 0; attempt < 3 && !(answer.taken && *answer.taken); ++attempt) {
+        for (const ProcessRow& row : sleepers) End(row.id);
+        answer = AskAndWait(shell, launch);
+        sleepers.clear();
+        for (int i = 0; i < 50 && sleepers.empty(); ++i) {
+            Sleep(100);
+            sleepers = NewSleepers(before);
+        }
     }
     for (const ProcessRow& row : sleepers) End(row.id);
     std::printf("desktop shell answered in %lu ms (the call returned in %lu ms)\n",
