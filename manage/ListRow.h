@@ -5,14 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/EntryName.h"
+
 namespace tv {
 
 struct ListRow {
     std::vector<std::string> cells;
     int itemData = 0;
-    // What the row names, exactly as the system stores it (UTF-16), where
-    // the code page's text in its cells may stand for something else.
-    std::u16string exactName;
+    // What the row names: its cell's text, and where known the UTF-16 form
+    // the system stores, for which that text may stand for something else.
+    EntryName name;
 
     explicit ListRow(size_t columns = 0) : cells(columns) {}
     const std::string& operator[](size_t column) const { return cells.at(column); }

@@ -32,21 +32,19 @@ void Tell(const Platform& platform, const char* text, const char* caption = "",
 // at the next start of Windows. A service that still runs is only marked
 // (DeleteFlag) and goes with its key when Windows restarts: the file clears
 // the mark, and is to be imported once the key is gone.
-bool BackUpService(const Platform& platform, const std::string& name, const std::u16string& exact,
-                   bool running) {
+bool BackUpService(const Platform& platform, const EntryName& name, bool running) {
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreServiceSubject));
     backup.Comment(running ? "该服务正在运行，删除要到 Windows 重新启动时才完成：请在重新启动之后再导入本文件。"
                            : "导入后，该服务在 Windows 下次启动时恢复。");
     // A service whose key cannot be read could not be brought back.
-    const std::u16string key =
-        platform.codec->AnsiToWide(kServicesKey) + (exact.empty() ? platform.codec->AnsiToWide(name) : exact);
+    const std::u16string key = platform.codec->AnsiToWide(kServicesKey) + name.Exact(*platform.codec);
     if (!backup.AddKeyTree(kHkeyLocalMachine, key)) {
         TellRestoreFailed(platform);
         return false;
     }
     if (running) backup.AddValueDeletion(kHkeyLocalMachine, key, u"DeleteFlag");
-    return SaveRestoreFile(platform, backup, kRestoreServiceSubject, name);
+    return SaveRestoreFile(platform, backup, kRestoreServiceSubject, name.Shown());
 }
 
 }  // namespace
@@ -59,8 +57,7 @@ bool OpenRowService(const Platform& platform, const ListRow* row, OpenedService*
         return false;
     }
     if (row)
-        opened->service = ScopedService(
-            database, OpenNamedService(database, opened->manager.Get(), (*row)[kServiceName], row->exactName));
+        opened->service = ScopedService(database, OpenNamedService(database, opened->manager.Get(), row->name));
     if (!opened->service) {
         Tell(platform, kOpenServiceError);
         return false;
@@ -71,8 +68,7 @@ bool OpenRowService(const Platform& platform, const ListRow* row, OpenedService*
 bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // Nothing to ask about: a name with a NUL would be cut, and another
     // service opened, kept and deleted.
-    if (selected && RefuseNulNames(platform, {(*selected)[kServiceName]}, {selected->exactName}))
-        return false;
+    if (selected && RefuseNulNames(platform, {&selected->name})) return false;
     int answer = platform.prompter->Ask(Prompt{kDeleteServiceQuestion, kDeleteServiceCaption,
                                                kMbYesNo | kMbIconExclamation | kMbDefButton2, 0});
     if (answer != kIdYes) return false;
@@ -90,7 +86,7 @@ bool DeleteSelectedService(const Platform& platform, const ListRow* selected) {
     // cleared by the file all the same.
     std::uint32_t state = 0;
     const bool running = !database.QueryState(service.Get(), &state) || state != kServiceStopped;
-    if (!BackUpService(platform, (*selected)[kServiceName], selected->exactName, running)) return false;
+    if (!BackUpService(platform, selected->name, running)) return false;
     if (!database.Delete(service.Get())) Tell(platform, kDeleteServiceError);
     return true;
 }

@@ -18,10 +18,9 @@ extern const char kRestoreServiceSubject[];
 // Where each service's registry key lies, with the trailing backslash.
 extern const char kServicesKey[];
 
-// The service manager and, in it, the service a row names (exactly when
-// the row carries its exact name; null: no row, no service), both with all
-// access. False when either cannot be opened: the user has been told which
-// (kOpenManagerError or kOpenServiceError).
+// The service manager and, in it, the service a row names (null: no row, no
+// service), both with all access. False when either cannot be opened: the
+// user has been told which (kOpenManagerError or kOpenServiceError).
 struct OpenedService {
     ScopedService manager;
     ScopedService service;
@@ -29,7 +28,7 @@ struct OpenedService {
 bool OpenRowService(const Platform& platform, const ListRow* row, OpenedService* opened);
 
 // Asks, then deletes the service named by `selected` (null: no row at the
-// selection mark; its exactName, when set, names the service), keeping its registry key in a restore file first. True
+// selection mark), keeping its registry key in a restore file first. True
 // when the list must be scanned again: always, unless the user said No, the
 // row was refused (a name with a NUL in it: kUnhandledNameMessage, before
 // anything is asked) or the restore file could not be written.

@@ -49,8 +49,8 @@ std::string Dependents(ServiceDatabase& database, ScHandle service) {
     std::string text = kServiceDependentsRunning;
     if (database.EnumerateDependents(service, kServiceActive, &dependents))
         for (const ServiceStatusEntry& entry : dependents) {
-            text += "\n" + entry.name;
-            if (!entry.displayName.empty() && entry.displayName != entry.name)
+            text += "\n" + entry.name.Shown();
+            if (!entry.displayName.empty() && entry.displayName != entry.name.Shown())
                 text += " (" + entry.displayName + ")";
         }
     return text;
@@ -64,17 +64,13 @@ std::optional<RunRequest> PrepareRunChange(const Platform& platform, const ListR
         platform.prompter->Ask(Prompt{kNoServiceSelected, "", kMbOk, 0});
         return std::nullopt;
     }
-    if (RefuseNulNames(platform, {(*selected)[kServiceName]}, {selected->exactName}))
-        return std::nullopt;
-    RunRequest request{change, (*selected)[kServiceName], selected->exactName};
-    const std::u16string exact =
-        request.exact.empty() ? platform.codec->AnsiToWide(request.name) : request.exact;
-    if (change == RunChange::Stop && IsEssentialService(exact)) {
+    if (RefuseNulNames(platform, {&selected->name})) return std::nullopt;
+    if (change == RunChange::Stop && IsEssentialService(selected->name.Exact(*platform.codec))) {
         platform.prompter->Ask(
             Prompt{kEssentialServiceWarning, "", kMbOk | kMbIconExclamation, 0});
         return std::nullopt;
     }
-    return request;
+    return RunRequest{change, selected->name};
 }
 
 std::string ChangeRunState(const Platform& platform, const RunRequest& request,
@@ -82,7 +78,7 @@ std::string ChangeRunState(const Platform& platform, const RunRequest& request,
     ServiceDatabase& database = *platform.serviceDatabase;
     ScopedService manager(database, database.OpenManager(kScManagerAllAccess));
     if (!manager) return kOpenManagerError;
-    ScopedService service(database, OpenNamedService(database, manager.Get(), request.name, request.exact));
+    ScopedService service(database, OpenNamedService(database, manager.Get(), request.name));
     if (!service) return kOpenServiceError;
 
     const bool starting = request.change == RunChange::Start;

@@ -30,8 +30,7 @@ enum class RunChange { Start, Stop };
 
 struct RunRequest {
     RunChange change = RunChange::Start;
-    std::string name;        // as listed, in the code page
-    std::u16string exact;    // empty: named by `name`
+    EntryName name;  // as the row names it
 };
 
 // The clock the wait runs by: milliseconds that may wrap, and a pause.

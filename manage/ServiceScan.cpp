@@ -37,10 +37,9 @@ std::string ErrorControlWord(std::uint32_t errorControl) {
     }
 }
 
-ScHandle OpenNamedService(ServiceDatabase& database, ScHandle manager, const std::string& name,
-                          const std::u16string& exactName) {
-    return exactName.empty() ? database.OpenServiceByName(manager, name, kServiceAllAccess)
-                             : database.OpenServiceByNameW(manager, exactName, kServiceAllAccess);
+ScHandle OpenNamedService(ServiceDatabase& database, ScHandle manager, const EntryName& name) {
+    return name.Stored().empty() ? database.OpenServiceByName(manager, name.Shown(), kServiceAllAccess)
+                                 : database.OpenServiceByNameW(manager, name.Stored(), kServiceAllAccess);
 }
 
 namespace {
@@ -49,8 +48,7 @@ namespace {
 // be opened keeps them empty; its row still shows number, names and state.
 void FillFromService(const Platform& platform, ServiceDatabase& database, ScHandle manager,
                      FileVersionInfo& version, ListRow* row) {
-    ScopedService service(database,
-                          OpenNamedService(database, manager, (*row)[kServiceName], row->exactName));
+    ScopedService service(database, OpenNamedService(database, manager, row->name));
     if (!service) return;
     ServiceConfig config;
     if (database.QueryConfig(service.Get(), &config)) {
@@ -90,8 +88,8 @@ std::vector<ListRow> ServiceScan(const Platform& platform, const std::function<b
         if (stop && stop()) break;
         ListRow row(kServiceColumnCount);
         row[kServiceNumber] = std::to_string(i + 1);
-        row[kServiceName] = services[i].name;
-        row.exactName = services[i].exactName;
+        row[kServiceName] = services[i].name.Shown();
+        row.name = services[i].name;
         row[kServiceDisplayName] = services[i].displayName;
         row[kServiceState] = ServiceStateWord(services[i].currentState);
         FillFromService(platform, database, manager.Get(), version, &row);

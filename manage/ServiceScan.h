@@ -42,12 +42,11 @@ std::string ErrorControlWord(std::uint32_t errorControl);
 // returns the rows sorted by their safe flag. Empty when the manager cannot
 // be opened or the services cannot be listed. Once `stop` says so, between
 // services, it ends early with what it has.
-// The service a row names, opened with all access: by its exact name when
-// the row carries one (the code page's form of a name in another script may
-// be the name of another service), else by its name as listed; 0 when it
+// The service named, opened with all access: by its exact name when it
+// came with one (the code page's form of a name in another script may be
+// the name of another service), else by its name as listed; 0 when it
 // cannot be opened.
-ScHandle OpenNamedService(ServiceDatabase& database, ScHandle manager, const std::string& name,
-                          const std::u16string& exactName);
+ScHandle OpenNamedService(ServiceDatabase& database, ScHandle manager, const EntryName& name);
 
 std::vector<ListRow> ServiceScan(const Platform& platform, const std::function<bool()>& stop = {});
 

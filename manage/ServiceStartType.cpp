@@ -49,10 +49,6 @@ void Tell(const Platform& platform, const std::string& text, unsigned type = kMb
     platform.prompter->Ask(Prompt{text, "", type, 0});
 }
 
-std::u16string ExactName(const Platform& platform, const ListRow& row) {
-    return row.exactName.empty() ? platform.codec->AnsiToWide(row[kServiceName]) : row.exactName;
-}
-
 // The service's key and the record's value as they stand, so that
 // importing the file gives both back.
 bool BackUp(const Platform& platform, const ListRow& row, const std::u16string& exact) {
@@ -111,8 +107,8 @@ bool SetSelectedServiceStartType(const Platform& platform, const ListRow* select
         return false;
     }
     // A name with a NUL would open another service.
-    if (RefuseNulNames(platform, {(*selected)[kServiceName]}, {selected->exactName})) return false;
-    const std::u16string exact = ExactName(platform, *selected);
+    if (RefuseNulNames(platform, {&selected->name})) return false;
+    const std::u16string exact = selected->name.Exact(*platform.codec);
     if (startType == kServiceDisabled && IsEssentialService(exact)) {
         Tell(platform, kEssentialServiceWarning, kMbOk | kMbIconExclamation);
         return false;

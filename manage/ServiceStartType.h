@@ -29,10 +29,9 @@ bool IsEssentialService(std::u16string_view exactName);
 
 // Sets the start type (kServiceAutoStart, kServiceDemandStart or
 // kServiceDisabled) of the service named by `selected` (null: no row at the
-// selection mark; its exactName, when set, names it). Its registry key goes
-// into a restore file first. Disabling records the start type it had under
-// kMsconfigServicesKey (the system's view of HKLM); automatic or manual
-// removes that record. True when the list must be scanned again.
+// selection mark). Its registry key goes into a restore file first.
+// Disabling records the start type it had under kMsconfigServicesKey (the
+// system's view of HKLM); automatic or manual removes that record. True when the list must be scanned again.
 bool SetSelectedServiceStartType(const Platform& platform, const ListRow* selected,
                                  std::uint32_t startType);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EntryName.h"
 #include "platform/ServiceControl.h"  // the state values
 #include "platform/UniqueHandle.h"
 
@@ -38,8 +39,7 @@ constexpr std::uint32_t kErrorServiceNotActive = 1062;
 
 
 struct ServiceStatusEntry {
-    std::string name;         // the key name, in the code page
-    std::u16string exactName; // the key name exactly
+    EntryName name;  // the key name
     std::string displayName;
     std::uint32_t serviceType = 0x10;
     std::uint32_t currentState = kServiceStopped;

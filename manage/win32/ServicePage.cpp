@@ -50,8 +50,8 @@ ServicePage::ServicePage(const Platform& platform)
                      const ListRow& shown = rows_[row];
                      const int index = AppendRow(list_, shown);
                      // A name the code page cannot hold shows whole.
-                     if (index >= 0 && !shown.exactName.empty())
-                         SetItemTextW(list_, index, kServiceName, shown.exactName);
+                     if (index >= 0 && !shown.name.Stored().empty())
+                         SetItemTextW(list_, index, kServiceName, shown.name.Stored());
                      return index;
                  },
                  [this](size_t row) {
@@ -142,8 +142,9 @@ bool ServicePage::SelectedRow(ListRow* row) const {
     const int mark = SelectionMark(list_);
     *row = ReadRow(list_, mark, kServiceColumnCount);
     if (mark < 0 || mark >= list_.ItemCount()) return false;
-    if (const size_t scanned = filtered_.RowOf(mark); scanned < rows_.size())
-        row->exactName = rows_[scanned].exactName;
+    // Named by its listed text, and exactly as scanned.
+    const size_t scanned = filtered_.RowOf(mark);
+    row->name = EntryName((*row)[kServiceName], scanned < rows_.size() ? rows_[scanned].name.Stored() : u"");
     return true;
 }
 
@@ -178,12 +179,8 @@ void ServicePage::FillList(std::vector<ListRow> rows) {
 }
 
 void ServicePage::DeleteSelectedService() {
-    int mark = SelectionMark(list_);
-    ListRow row = ReadRow(list_, mark, kServiceColumnCount);
-    bool selected = mark >= 0 && mark < list_.ItemCount();
-    // The service is named exactly, as scanned.
-    if (const size_t scanned = filtered_.RowOf(mark); selected && scanned < rows_.size())
-        row.exactName = rows_[scanned].exactName;
+    ListRow row;
+    const bool selected = SelectedRow(&row);
     if (tv::DeleteSelectedService(platform_, selected ? &row : nullptr)) ServiceScan();
 }
 

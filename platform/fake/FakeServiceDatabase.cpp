@@ -27,8 +27,8 @@ std::u16string FakeServiceDatabase::Widened(const std::string& name) {
 }
 
 std::u16string FakeServiceDatabase::ExactOf(const Service& service) {
-    return service.status.exactName.empty() ? Widened(service.status.name)
-                                            : service.status.exactName;
+    const EntryName& name = service.status.name;
+    return name.Stored().empty() ? Widened(name.Shown()) : name.Stored();
 }
 
 FakeServiceDatabase::Service* FakeServiceDatabase::FindExact(const std::u16string& name) {
@@ -39,7 +39,7 @@ FakeServiceDatabase::Service* FakeServiceDatabase::FindExact(const std::u16strin
 
 FakeServiceDatabase::Service* FakeServiceDatabase::Find(const std::string& name) {
     for (auto& service : services_)
-        if (text::EqualsNoCase(service.status.name, name)) return &service;
+        if (text::EqualsNoCase(service.status.name.Shown(), name)) return &service;
     return nullptr;
 }
 

@@ -79,9 +79,9 @@ private:
     const Handle* Lookup(ScHandle handle, bool manager) const;
     Service* ServiceOf(ScHandle handle);
     // As the service manager names services: by their UTF-16 names, ASCII
-    // case aside. A service's exact name is its exactName, set for names the
-    // code page cannot hold, else its 8-bit name, each byte a character;
-    // an 8-bit name asked for is read the same way.
+    // case aside. A service's exact name is its name's stored UTF-16 form,
+    // set for names the code page cannot hold, else its 8-bit name, each
+    // byte a character; an 8-bit name asked for is read the same way.
     static std::u16string ExactOf(const Service& service);
     static std::u16string Widened(const std::string& name);
     Service* FindExact(const std::u16string& name);

@@ -43,12 +43,16 @@ std::string Narrow(const wchar_t* text) { return text ? AnsiFromWide(text) : std
 // One listed service: its exact name, and the code page's forms for the list.
 ServiceStatusEntry EntryOf(const ENUM_SERVICE_STATUSW& listed) {
     ServiceStatusEntry entry;
-    entry.name = Narrow(listed.lpServiceName);
-    entry.exactName.assign(reinterpret_cast<const char16_t*>(listed.lpServiceName));
+    entry.name = EntryName(Narrow(listed.lpServiceName), reinterpret_cast<const char16_t*>(listed.lpServiceName));
     entry.displayName = Narrow(listed.lpDisplayName);
     entry.serviceType = listed.ServiceStatus.dwServiceType;
     entry.currentState = listed.ServiceStatus.dwCurrentState;
     return entry;
+}
+
+// A listed service's key name, as the W-functions take it.
+const wchar_t* KeyName(const ServiceStatusEntry& entry) {
+    return reinterpret_cast<const wchar_t*>(entry.name.Stored().c_str());
 }
 
 struct ScTraits {
@@ -275,8 +279,7 @@ bool Win32ServiceDatabase::EnumerateDependents(ScHandle service, std::uint32_t s
             const bool active = entry.currentState != SERVICE_STOPPED;
             if (!((state & SERVICE_ACTIVE) && active) && !((state & SERVICE_INACTIVE) && !active)) continue;
             const bool listed = std::any_of(dependents->begin(), dependents->end(), [&](const ServiceStatusEntry& e) {
-                return Folded(reinterpret_cast<const wchar_t*>(e.exactName.c_str())) ==
-                       Folded(reinterpret_cast<const wchar_t*>(entry.exactName.c_str()));
+                return Folded(KeyName(e)) == Folded(KeyName(entry));
             });
             if (!listed) dependents->push_back(std::move(entry));
         }
@@ -306,18 +309,18 @@ bool Win32ServiceDatabase::DependentsByConfiguration(ScHandle service,
     std::map<std::wstring, std::vector<size_t>> neededBy;  // folded name or group key -> services
     std::vector<std::wstring> groups(all.size());
     for (size_t i = 0; i < all.size(); ++i) {
-        OwnedSc other(OpenServiceW(manager.Get(), reinterpret_cast<const wchar_t*>(all[i].exactName.c_str()),
-                                   SERVICE_QUERY_CONFIG));
+        OwnedSc other(OpenServiceW(manager.Get(), KeyName(all[i]), SERVICE_QUERY_CONFIG));
         std::vector<BYTE> block;
         const QUERY_SERVICE_CONFIGW* its = other ? ReadConfigW(other.Get(), &block) : nullptr;
         if (!its) continue;
         groups[i] = GroupKey(its->lpLoadOrderGroup);
-        for (const std::wstring& needed : DependenciesOf(*its, block, all[i].exactName)) neededBy[needed].push_back(i);
+        for (const std::wstring& needed : DependenciesOf(*its, block, all[i].name.Stored()))
+            neededBy[needed].push_back(i);
     }
     std::vector<bool> seen(all.size(), false);
     // A loop of dependencies does not list the service as its own dependent.
     for (size_t i = 0; i < all.size(); ++i)
-        if (Folded(reinterpret_cast<const wchar_t*>(all[i].exactName.c_str())) == Folded(name)) seen[i] = true;
+        if (Folded(KeyName(all[i])) == Folded(name)) seen[i] = true;
     std::vector<std::wstring> pending{Folded(name), GroupKey(config->lpLoadOrderGroup)};
     while (!pending.empty()) {
         const std::wstring key = pending.back();
@@ -329,7 +332,7 @@ bool Win32ServiceDatabase::DependentsByConfiguration(ScHandle service,
             if (seen[i]) continue;
             seen[i] = true;
             dependents->push_back(all[i]);
-            pending.push_back(Folded(reinterpret_cast<const wchar_t*>(all[i].exactName.c_str())));
+            pending.push_back(Folded(KeyName(all[i])));
             pending.push_back(groups[i]);
         }
     }

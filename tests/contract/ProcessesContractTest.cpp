@@ -20,7 +20,7 @@ protected:
     const ServiceStatusEntry* Listed(const std::vector<ServiceStatusEntry>& list,
                                      const std::string& name) {
         for (const auto& e : list)
-            if (text::EqualsNoCase(e.name, name)) return &e;
+            if (text::EqualsNoCase(e.name.Shown(), name)) return &e;
         return nullptr;
     }
     std::unique_ptr<ProcessesUnderTest> t;
@@ -83,7 +83,7 @@ TEST_F(ProcessesContract, ServiceNamedInAnyScriptIsHadExactly) {
     ASSERT_TRUE(t->services->Enumerate(manager.Get(), kServiceWin32, kServiceStateAll, &list));
     const ServiceStatusEntry* entry = Listed(list, stem + "??");
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->exactName, name);
+    EXPECT_EQ(entry->name.Stored(), name);
     EXPECT_FALSE(ScopedService(*t->services, t->services->OpenServiceByName(
                                                  manager.Get(), stem + "??", kServiceAllAccess)));
     // Names match without regard to ASCII case.
@@ -122,7 +122,7 @@ TEST_F(ProcessesContract, EveryServiceIsListedOnce) {
     ASSERT_TRUE(t->services->Enumerate(manager.Get(), kServiceWin32, kServiceStateAll, &list));
     for (const auto& name : names) EXPECT_NE(Listed(list, name), nullptr) << name;
     std::vector<std::string> all;
-    for (const auto& e : list) all.push_back(text::ToLower(e.name));
+    for (const auto& e : list) all.push_back(text::ToLower(e.name.Shown()));
     std::sort(all.begin(), all.end());
     EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
     for (const auto& name : names) t->RemoveService(name);

@@ -273,7 +273,7 @@ TEST_F(ServiceManagerTest, ANameWithANulIsRefusedBeforeAnythingIsAsked) {
         fakes_.prompter.Clear();
         ListRow row = rows[0];
         row[kServiceName] = c.name;
-        row.exactName = c.exactName;
+        row.name = EntryName(c.name, c.exactName);
         fakes_.prompter.QueueAnswer(kIdYes);
         EXPECT_FALSE(DeleteSelectedService(P(), &row));
         EXPECT_EQ(PromptTexts(), std::vector<std::string>{"该项目的名称含有无法处理的字符，本次没有做任何更改。"});
@@ -290,7 +290,7 @@ TEST_F(ServiceManagerTest, ANameWithANulIsRefusedBeforeAnythingIsAsked) {
 TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
     const std::u16string hangul = u"\uCE74\uCE74\uC624";  // 카카오
     FakeServiceDatabase::Service& named = db_.Add("???", "Hangul", "C:\\h.exe");
-    named.status.exactName = hangul;
+    named.status.name = EntryName("???", hangul);
     named.config.startType = 2;
     db_.Add("???", "Decoy", "C:\\decoy.exe");
     RegHandle key = 0;
@@ -303,7 +303,7 @@ TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
 
     std::vector<ListRow> rows = ServiceScan(P());
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].exactName, hangul);
+    EXPECT_EQ(rows[0].name.Stored(), hangul);
     EXPECT_EQ(rows[0][kServiceStartType], StartTypeWord(2));
     EXPECT_EQ(rows[1][kServiceStartType], StartTypeWord(3));
     // Another program holds the decoy open meanwhile: the deleted one goes

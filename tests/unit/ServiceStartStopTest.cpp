@@ -220,6 +220,7 @@ TEST_F(ServiceStartStopTest, StartTypeRefusals) {
         AddService(c.name, c.before);
         ListRow row(kServiceColumnCount);
         row[kServiceName] = name;
+        row.name = name;
         EXPECT_FALSE(SetSelectedServiceStartType(P(), c.nullRow ? nullptr : &row, c.pressed));
         EXPECT_EQ(PromptTexts(), std::vector<std::string>{c.told});
         EXPECT_EQ(db_.Find("victim")->config.startType, c.before);
@@ -251,6 +252,7 @@ TEST_F(ServiceStartStopTest, OnlyTheDocumentedServicesAreProtected) {
 TEST_F(ServiceStartStopTest, AServiceGoneSinceTheScanIsToldAndTheListRebuilt) {
     ListRow row(kServiceColumnCount);
     row[kServiceName] = "gone";
+    row.name = "gone";
     EXPECT_TRUE(SetSelectedServiceStartType(P(), &row, kServiceDisabled));
     EXPECT_EQ(PromptTexts(), std::vector<std::string>{kOpenServiceError});
     EXPECT_TRUE(RestoreFiles().empty());
@@ -268,7 +270,7 @@ TEST_F(ServiceStartStopTest, AnEssentialServiceCanBeSetToAutomatic) {
 TEST_F(ServiceStartStopTest, AServiceNamedInAnyScriptIsTheOneChangedAndRecorded) {
     const std::u16string hangul = u"\uCE74\uCE74\uC624";
     FakeServiceDatabase::Service& named = db_.Add("???", "Hangul", "C:\\h.exe");
-    named.status.exactName = hangul;
+    named.status.name = EntryName("???", hangul);
     named.config.startType = kServiceAutoStart;
     RegHandle key = 0;
     ASSERT_EQ(fakes_.registry.CreateKeyW(kHkeyLocalMachine,
@@ -279,7 +281,7 @@ TEST_F(ServiceStartStopTest, AServiceNamedInAnyScriptIsTheOneChangedAndRecorded)
     AddService("???", kServiceAutoStart);  // the decoy the code page's name reaches
     std::vector<ListRow> rows = ServiceScan(P());
     ASSERT_EQ(rows.size(), 2u);
-    ASSERT_EQ(rows[0].exactName, hangul);
+    ASSERT_EQ(rows[0].name.Stored(), hangul);
     ASSERT_TRUE(SetSelectedServiceStartType(P(), &rows[0], kServiceDisabled));
     EXPECT_EQ(db_.Services()[0].config.startType, kServiceDisabled);
     EXPECT_EQ(db_.Services()[1].config.startType, kServiceAutoStart);
@@ -389,6 +391,7 @@ TEST_F(ServiceStartStopTest, RunStateRefusals) {
         fakes_.prompter.Clear();
         ListRow row(kServiceColumnCount);
         row[kServiceName] = name;
+        row.name = name;
         EXPECT_FALSE(PrepareRunChange(P(), &row, RunChange::Stop));
         EXPECT_EQ(PromptTexts(), std::vector<std::string>{kEssentialServiceWarning});
     }
@@ -398,6 +401,7 @@ TEST_F(ServiceStartStopTest, RunStateRefusals) {
     fakes_.prompter.Clear();
     ListRow nul(kServiceColumnCount);
     nul[kServiceName] = std::string("victim\0x", 8);
+    nul.name = nul[kServiceName];
     EXPECT_FALSE(PrepareRunChange(P(), &nul, RunChange::Stop));
     EXPECT_EQ(PromptTexts(), std::vector<std::string>{kUnhandledNameMessage});
     fakes_.prompter.Clear();
@@ -409,7 +413,7 @@ TEST_F(ServiceStartStopTest, RunStateRefusals) {
 
 TEST_F(ServiceStartStopTest, AServiceThatCannotBeOpenedIsSaid) {
     AddService("victim", kServiceDemandStart).canOpen = false;
-    RunRequest request{RunChange::Start, "victim", {}};
+    RunRequest request{RunChange::Start, "victim"};
     CountingClock clock;
     EXPECT_EQ(ChangeRunState(P(), request, {}, clock.Get()), kOpenServiceError);
     db_.refusedManagerAccess.insert(kScManagerAllAccess);

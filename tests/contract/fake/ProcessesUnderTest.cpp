@@ -50,7 +50,7 @@ struct FakeProcesses : ProcessesUnderTest {
         std::string narrow;
         for (char16_t unit : name) narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         auto& s = db->Add(narrow, narrow + " display", binaryPath);
-        s.status.exactName = name;
+        s.status.name = tv::EntryName(narrow, name);
         return true;
     }
     void RemoveService(const std::string& name) override {
