@@ -45,7 +45,7 @@ AddonPage::AddonPage(const Platform& platform)
                 {[this](size_t row) { return AppendAddon(row); },
                  [this](size_t row) -> std::vector<std::string_view> {
                      const AddonRow& addon = rows_[row];
-                     return {addon.name, addon.displayName, addon.typeText, addon.file};
+                     return {addon.name.Shown(), addon.displayName, addon.typeText, addon.file};
                  }}) {}
 
 void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
