@@ -119,8 +119,8 @@ std::string Printable(const std::string& text) {
 }
 
 // What is done for one row's class: the tool started on the machine's
-// file, or the note that says why not.
-// The texts name the file exactly (UTF-16), whatever script it is in.
+// file, or the note that says why not. The texts name the file exactly,
+// whatever script it is in.
 struct UnregisterStep {
     std::string application;  // empty: nothing is started
     std::u16string commandLine;
@@ -170,9 +170,10 @@ void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRo
 // user's class through HKCR over the machine's, and whatever the user
 // registered there must not choose what an administrator's process loads.
 std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
-    const RegKey server = RegKey::Open(
-        registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name.Shown() + "\\InprocServer32", row.classView),
-        kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
+    const RegKey server = RegKey::Open(registry, kHkeyLocalMachine,
+                                       MachineClassPath("CLSID\\" + row.name.Shown() + "\\InprocServer32",
+                                                        row.classView),
+                                       kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
     // Exactly, whatever script its folders are named in.
     return ReadDefaultExactly(server);
 }

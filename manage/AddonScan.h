@@ -43,9 +43,9 @@ struct AddonRow {
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
 // With `codec`, names are read through the Unicode calls and each row keeps
-// its exact name. Each row says whether the
-// current user switched it off (only read, never acted on). Once `stop` says so, between
-// add-ons, it ends early with what it has.
+// its exact name. Each row says whether the current user switched it off
+// (only read, never acted on). Once `stop` says so, between add-ons, it
+// ends early with what it has.
 std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
                                  const TextCodec* codec = nullptr,
                                  const std::function<bool()>& stop = {});
