@@ -119,17 +119,13 @@ std::string Printable(const std::string& text) {
 }
 
 // What is done for one row's class: the tool started on the machine's
-// file, or the note that says why not.
+// file, or the note that says why not. The texts name the file exactly,
+// whatever script it is in.
 struct UnregisterStep {
     std::string application;  // empty: nothing is started
-    std::string commandLine;
-    std::string registerAgain;  // the command that registers the file again
-    // A file the code page cannot hold: the command and the file's lines
-    // in UTF-16, naming it exactly.
-    std::u16string exactCommandLine;
-    std::u16string exactRegisterAgain;
-    std::u16string exactNote;
-    std::string note;
+    std::u16string commandLine;
+    std::u16string registerAgain;  // the command that registers the file again
+    std::u16string note;
 };
 
 const char kRegisterAgainHead[] = "如需重新注册该文件，请以管理员身份运行：";
@@ -147,7 +143,7 @@ std::u16string ReadDefaultExactly(const RegKey& key) {
 
 void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRow& row) {
     const std::uint32_t view = row.classView != 0 ? kKeyWow64_64Key : 0;
-    const std::string classKey = MachineClassPath("CLSID\\" + row.name, row.classView);
+    const std::string classKey = MachineClassPath("CLSID\\" + row.name.Shown(), row.classView);
     for (const char* named : {"ProgID", "VersionIndependentProgID", "TypeLib"}) {
         const RegKey key = RegKey::Open(*platform.registry, kHkeyLocalMachine,
                                         classKey + "\\" + named, kKeyRead | view);
@@ -174,9 +170,10 @@ void BackUpClassNames(const Platform& platform, RegBackup& backup, const AddonRo
 // user's class through HKCR over the machine's, and whatever the user
 // registered there must not choose what an administrator's process loads.
 std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
-    const RegKey server = RegKey::Open(
-        registry, kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name + "\\InprocServer32", row.classView),
-        kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
+    const RegKey server = RegKey::Open(registry, kHkeyLocalMachine,
+                                       MachineClassPath("CLSID\\" + row.name.Shown() + "\\InprocServer32",
+                                                        row.classView),
+                                       kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
     // Exactly, whatever script its folders are named in.
     return ReadDefaultExactly(server);
 }
@@ -185,7 +182,7 @@ std::u16string MachineClassFile(Registry& registry, const AddonRow& row) {
 // the scan reads one.
 std::string MachineClassName(Registry& registry, const AddonRow& row) {
     const RegKey key = RegKey::Open(registry, kHkeyLocalMachine,
-                                    MachineClassPath("CLSID\\" + row.name, row.classView),
+                                    MachineClassPath("CLSID\\" + row.name.Shown(), row.classView),
                                     kKeyRead | (row.classView != 0 ? kKeyWow64_64Key : 0));
     return ReadValueText(key, "");
 }
@@ -194,7 +191,7 @@ std::string MachineClassName(Registry& registry, const AddonRow& row) {
 // through HKCR over the machine's.
 bool UserHasClass(Registry& registry, const AddonRow& row) {
     for (std::uint32_t view : {0u, static_cast<std::uint32_t>(kKeyWow64_32Key)})
-        if (RegKey::Open(registry, kHkeyCurrentUser, UserClassPath("CLSID\\" + row.name, view), kKeyRead))
+        if (RegKey::Open(registry, kHkeyCurrentUser, UserClassPath("CLSID\\" + row.name.Shown(), view), kKeyRead))
             return true;
     return false;
 }
@@ -212,63 +209,58 @@ std::string CheckedForm(const TextCodec& codec, const std::u16string& file) {
 
 UnregisterStep PlanUnregister(const Platform& platform, const SystemFolders& folders,
                               const std::vector<std::string>& programFiles, const AddonRow& row) {
+    const TextCodec& codec = *platform.codec;
     UnregisterStep step;
     // An extension names no class: its registration is all there is.
     const AddonSource& source = AddonSourceByType(row.typeText);
-    if (source.details != AddonDetails::ClassKey || !IsSingleName(row.name)) return step;
+    if (source.details != AddonDetails::ClassKey || !IsSingleName(row.name.Shown())) return step;
     // A class id is plain text: a name the code page cannot hold names no
     // class of the machine's, and the 8-bit form may name another.
-    if (!row.exactName.empty() && platform.codec->AnsiToWide(row.name) != row.exactName) return step;
+    if (codec.AnsiToWide(row.name.Shown()) != row.name.Exact(codec)) return step;
     const std::u16string exact = MachineClassFile(*platform.registry, row);
-    const std::string file = platform.codec->WideToAnsi(exact);
+    const std::string file = codec.WideToAnsi(exact);
     // The file the user saw, or else the machine's.
     const std::string& shown = row.file.empty() ? file : row.file;
     // A registration the user's programs can write names whatever class
     // they like, a machine's too: it only loses its entry.
     if (source.root != kHkeyLocalMachine) {
-        step.note = NotUnregisteredNote(
-            shown.empty() ? UnregisterRefusal::NoFile : UnregisterRefusal::UserLocation, shown);
+        step.note = codec.AnsiToWide(NotUnregisteredNote(
+            shown.empty() ? UnregisterRefusal::NoFile : UnregisterRefusal::UserLocation, shown));
         return step;
     }
     // The 8-bit form names the file only when it gives the same text back.
-    const bool whole = platform.codec->AnsiToWide(file) == exact;
+    const bool whole = codec.AnsiToWide(file) == exact;
     if (file.empty()) {
-        step.note = NotUnregisteredNote(row.file.empty() ? UnregisterRefusal::NoFile
-                                                         : UnregisterRefusal::UserClassOnly,
-                                        row.file);
+        step.note = codec.AnsiToWide(NotUnregisteredNote(
+            row.file.empty() ? UnregisterRefusal::NoFile : UnregisterRefusal::UserClassOnly, row.file));
         return step;
     }
     // What the row shows must be the machine's class itself: a class of
     // the user's would show a made-up name over the machine's file.
     if (UserHasClass(*platform.registry, row) || row.file != file ||
         row.displayName != MachineClassName(*platform.registry, row)) {
-        step.note = NotUnregisteredNote(UnregisterRefusal::UserClassShown, shown);
+        step.note = codec.AnsiToWide(NotUnregisteredNote(UnregisterRefusal::UserClassShown, shown));
         return step;
     }
-    const std::string checked = whole ? file : CheckedForm(*platform.codec, exact);
+    const std::string checked = whole ? file : CheckedForm(codec, exact);
     UnregisterRefusal refusal = CheckUnregisterFile(checked, folders.windows, programFiles);
     if (refusal == UnregisterRefusal::None) {
-        step.application = UnregisterTool(folders, row.classView);
-        step.commandLine = UnregisterCommand(folders, row.classView, checked);
-        step.registerAgain = "\"" + step.application + "\" /s \"" + file + "\"";
-        if (step.application.empty() || step.commandLine.empty()) {
-            step.application.clear();
+        const std::string tool = UnregisterTool(folders, row.classView);
+        if (tool.empty() || UnregisterCommand(folders, row.classView, checked).empty()) {
             refusal = UnregisterRefusal::NoTool;
+        } else {
+            // The command names the file exactly; the checks read `checked`.
+            step.application = tool;
+            step.commandLine = u"\"" + codec.AnsiToWide(tool) + u"\" /u /s \"" + exact + u"\"";
+            step.registerAgain = u"\"" + codec.AnsiToWide(tool) + u"\" /s \"" + exact + u"\"";
         }
     }
-    step.note = NotUnregisteredNote(refusal, file);
-    if (!whole) {
-        const std::u16string tool = platform.codec->AnsiToWide(step.application);
-        if (!step.application.empty()) {
-            step.exactCommandLine = u"\"" + tool + u"\" /u /s \"" + exact + u"\"";
-            step.exactRegisterAgain = u"\"" + tool + u"\" /s \"" + exact + u"\"";
-        }
-        // The note names the file exactly: its 8-bit form stands in it once.
-        const std::size_t at = step.note.find(file);
-        if (!step.note.empty() && at != std::string::npos)
-            step.exactNote = platform.codec->AnsiToWide(step.note.substr(0, at)) + exact +
-                             platform.codec->AnsiToWide(step.note.substr(at + file.size()));
-    }
+    // The note names the file exactly: its 8-bit form stands in it once.
+    const std::string note = NotUnregisteredNote(refusal, file);
+    const std::size_t at = whole ? std::string::npos : note.find(file);
+    step.note = at == std::string::npos ? codec.AnsiToWide(note)
+                                        : codec.AnsiToWide(note.substr(0, at)) + exact +
+                                              codec.AnsiToWide(note.substr(at + file.size()));
     return step;
 }
 
@@ -281,12 +273,9 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
     RegBackup backup(*platform.registry, *platform.codec);
     backup.Comment(RestoreHeading(kRestoreAddonSubject));
     for (const UnregisterStep& step : steps) {
-        if (!step.exactNote.empty()) backup.Comment(step.exactNote);
-        else if (!step.note.empty()) backup.Comment(step.note);
-        if (!step.exactRegisterAgain.empty())
-            backup.Comment(platform.codec->AnsiToWide(kRegisterAgainHead) + step.exactRegisterAgain);
-        else if (!step.application.empty())
-            backup.Comment(kRegisterAgainHead + step.registerAgain);
+        if (!step.note.empty()) backup.Comment(step.note);
+        if (!step.application.empty())
+            backup.Comment(platform.codec->AnsiToWide(kRegisterAgainHead) + step.registerAgain);
     }
     const AddonRow* only = nullptr;
     int count = 0;
@@ -298,23 +287,17 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
         // removal opens, and the name the restore file must carry.
         const std::string path = DisplayedKeyPath(source.root, source.path, row.view);
         const std::uint32_t view = row.view != 0 ? kKeyWow64_64Key : 0;
-        if (!row.exactName.empty()) {
-            // By the exact name the removal deletes.
-            if (source.names == AddonNames::Values)
-                backup.AddValue(source.root, path, row.exactName, view);
-            else if (row.exactName.find(u'\\') == std::u16string::npos)
-                backup.AddKeyTree(source.root, platform.codec->AnsiToWide(path) + u"\\" + row.exactName,
-                                  view);
-        } else if (source.names == AddonNames::Values) {
-            backup.AddValue(source.root, path, row.name, view);
-        } else if (IsSingleName(row.name)) {
-            backup.AddKeyTree(source.root, path + "\\" + row.name, view);
-        }
+        // By the exact name the removal deletes.
+        const std::u16string name = row.name.Exact(*platform.codec);
+        if (source.names == AddonNames::Values)
+            backup.AddValue(source.root, path, name, view);
+        else if (IsSingleName(row.name.Shown()) && name.find(u'\\') == std::u16string::npos)
+            backup.AddKeyTree(source.root, platform.codec->AnsiToWide(path) + u"\\" + name, view);
         // The class key under its real root: the machine's, the one the
         // started tool unregisters. A user's class key is left alone.
         if (!steps[i].application.empty()) {
             const std::uint32_t classView = row.classView != 0 ? kKeyWow64_64Key : 0;
-            backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name, row.classView),
+            backup.AddKeyTree(kHkeyLocalMachine, MachineClassPath("CLSID\\" + row.name.Shown(), row.classView),
                               classView);
             BackUpClassNames(platform, backup, row);
         }
@@ -322,7 +305,8 @@ bool BackUpAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
         ++count;
     }
     if (!backup.HasContent() && !backup.Failed()) return true;
-    const std::string detail = count == 1 ? (only->displayName.empty() ? only->name : only->displayName) : "";
+    const std::string detail =
+        count == 1 ? (only->displayName.empty() ? only->name.Shown() : only->displayName) : "";
     return SaveRestoreFile(platform, backup, kRestoreAddonSubject, detail);
 }
 }  // namespace
@@ -400,26 +384,24 @@ std::string NotUnregisteredNote(UnregisterRefusal refusal, const std::string& fi
     return std::string(kNoteHead) + Printable(file) + "（" + reason + "）";
 }
 
-long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
-                      std::uint32_t view, const std::u16string& exactName) {
+long DeleteAddonEntry(Registry& registry, const TextCodec& codec, const std::string& typeText,
+                      const EntryName& name, std::uint32_t view) {
     const AddonSource& source = AddonSourceByType(typeText);
     // The copy the row was read from, by the name the 64-bit view knows it.
     RegKey key = RegKey::Open(registry, source.root, DisplayedKeyPath(source.root, source.path, view),
                               kKeyAllAccess | (view != 0 ? kKeyWow64_64Key : 0));
     if (!key) return kErrorFileNotFound;
-    if (!exactName.empty()) {
-        if (source.names == AddonNames::Values) return registry.DeleteValueW(key.Handle(), exactName);
-        if (exactName.find(u'\\') != std::u16string::npos) return kErrorInvalidParameter;
-        return registry.DeleteKeyW(key.Handle(), exactName, key.View());
-    }
-    return source.names == AddonNames::Values ? key.DeleteValue(name) : key.DeleteSubKey(name);
+    const std::u16string exact = name.Exact(codec);
+    if (source.names == AddonNames::Values) return registry.DeleteValueW(key.Handle(), exact);
+    if (exact.find(u'\\') != std::u16string::npos) return kErrorInvalidParameter;
+    return registry.DeleteKeyW(key.Handle(), exact, key.View());
 }
 
 void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked) {
     // A name with a NUL would be cut by every call, and another entry kept
     // and deleted in its place: then nothing at all is done.
     for (const AddonRow& row : ticked)
-        if (!FindProtectedAddon(row.displayName) && RefuseNulNames(platform, {row.name}, {row.exactName}))
+        if (!FindProtectedAddon(row.displayName) && RefuseNulNames(platform, {&row.name}))
             return;
     const SystemFolders folders = SystemFoldersOf(platform);
     const std::vector<std::string> programFiles = platform.environment->ProgramFilesFolders();
@@ -437,7 +419,7 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
         if (!step.application.empty() && !haveVariables) {
             const std::string file = platform.codec->WideToAnsi(MachineClassFile(*platform.registry, row));
             step = UnregisterStep{};
-            step.note = NotUnregisteredNote(UnregisterRefusal::NoEnvironment, file);
+            step.note = platform.codec->AnsiToWide(NotUnregisteredNote(UnregisterRefusal::NoEnvironment, file));
         }
         steps.push_back(std::move(step));
     }
@@ -449,12 +431,16 @@ void RemoveAddons(const Platform& platform, const std::vector<AddonRow>& ticked)
             platform.prompter->Ask(Prompt{entry->message, "", kMbOk | kMbIconExclamation});
             continue;
         }
-        if (!steps[i].exactCommandLine.empty())
-            platform.shell->StartW(platform.codec->AnsiToWide(steps[i].application),
-                                   steps[i].exactCommandLine, kSwHide, &systemVariables);
-        else if (!steps[i].application.empty())
-            platform.shell->Start(steps[i].application, steps[i].commandLine, kSwHide, &systemVariables);
-        DeleteAddonEntry(*platform.registry, row.typeText, row.name, row.view, row.exactName);
+        if (const UnregisterStep& step = steps[i]; !step.application.empty()) {
+            // Through the 8-bit call where the code page holds the command.
+            const std::string command = platform.codec->WideToAnsi(step.commandLine);
+            if (platform.codec->AnsiToWide(command) == step.commandLine)
+                platform.shell->Start(step.application, command, kSwHide, &systemVariables);
+            else
+                platform.shell->StartW(platform.codec->AnsiToWide(step.application), step.commandLine, kSwHide,
+                                       &systemVariables);
+        }
+        DeleteAddonEntry(*platform.registry, *platform.codec, row.typeText, row.name, row.view);
     }
 }
 

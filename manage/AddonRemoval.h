@@ -67,9 +67,8 @@ std::string NotUnregisteredNote(UnregisterRefusal refusal, const std::string& fi
 // Deletes exactly the registration `name` from the location the type text
 // names, in the copy `view` read it from (its Wow6432Node copy for the
 // 32-bit view, opened in the 64-bit view). Returns the registry status.
-// With `exactName`, the registration of exactly that name (UTF-16).
-long DeleteAddonEntry(Registry& registry, const std::string& typeText, const std::string& name,
-                      std::uint32_t view = 0, const std::u16string& exactName = {});
+long DeleteAddonEntry(Registry& registry, const TextCodec& codec, const std::string& typeText,
+                      const EntryName& name, std::uint32_t view = 0);
 
 // Works through the ticked rows in order: a protected one gets its message
 // (one box each, nothing removed); every other one has its registration

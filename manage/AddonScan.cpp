@@ -17,20 +17,19 @@ std::u16string Widened(const char* ascii) {
     return wide;
 }
 
-// `head` + the row's name + `tail` (ASCII both), by the exact name where the
-// row has one.
-RegKey OpenNamed(Registry& registry, RegHandle parent, const char* head, const AddonRow& row,
-                 const char* tail, std::uint32_t access) {
-    if (row.exactName.empty())
-        return RegKey::Open(registry, parent, head + row.name + tail, access);
-    return RegKey::OpenW(registry, parent, Widened(head) + row.exactName + Widened(tail), access);
+// `head` + the row's name + `tail` (ASCII both): exactly where the scan
+// reads names through the Unicode calls.
+RegKey OpenNamed(Registry& registry, const TextCodec* codec, RegHandle parent, const char* head,
+                 const AddonRow& row, const char* tail, std::uint32_t access) {
+    if (codec == nullptr) return RegKey::Open(registry, parent, head + row.name.Shown() + tail, access);
+    return RegKey::OpenW(registry, parent, Widened(head) + row.name.Exact(*codec) + Widened(tail), access);
 }
 
-void ReadClassDetails(Registry& registry, std::uint32_t view, AddonRow* row) {
-    RegKey key = OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | view);
+void ReadClassDetails(Registry& registry, const TextCodec* codec, std::uint32_t view, AddonRow* row) {
+    RegKey key = OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | view);
     row->displayName = ReadValueText(key, "");
     RegKey server =
-        OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "\\InprocServer32", kKeyRead | view);
+        OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "\\InprocServer32", kKeyRead | view);
     row->file = ReadValueText(server, "");
     row->classView = view;
 }
@@ -38,28 +37,28 @@ void ReadClassDetails(Registry& registry, std::uint32_t view, AddonRow* row) {
 // A registration both browsers read (the search hooks) names a class that
 // either bitness may have registered: the system's own view first, else
 // the 32-bit one.
-void ReadSharedClassDetails(Registry& registry, bool is64BitSystem, AddonRow* row) {
-    ReadClassDetails(registry, row->view, row);
+void ReadSharedClassDetails(Registry& registry, const TextCodec* codec, bool is64BitSystem, AddonRow* row) {
+    ReadClassDetails(registry, codec, row->view, row);
     if (!is64BitSystem) return;
-    if (OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_64Key))
+    if (OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_64Key))
         return;
-    if (OpenNamed(registry, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_32Key))
-        ReadClassDetails(registry, kKeyWow64_32Key, row);
+    if (OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_32Key))
+        ReadClassDetails(registry, codec, kKeyWow64_32Key, row);
 }
 
-void ReadExtensionDetails(Registry& registry, const RegKey& extensions, AddonRow* row) {
-    RegKey key = OpenNamed(registry, extensions.Handle(), "", *row, "", kKeyRead | extensions.View());
+void ReadExtensionDetails(Registry& registry, const TextCodec* codec, const RegKey& extensions,
+                          AddonRow* row) {
+    RegKey key = OpenNamed(registry, codec, extensions.Handle(), "", *row, "", kKeyRead | extensions.View());
     row->displayName = ReadValueText(key, "buttontext");
     row->file = ReadValueText(key, "exec");
     row->classView = row->view;
 }
 
-// The names registered under one source, in enumeration order: the code
-// page's form and, with a codec, the exact one.
-std::vector<std::pair<std::string, std::u16string>> SourceNames(Registry& registry, const RegKey& key,
-                                                                AddonNames names,
-                                                                const TextCodec* codec) {
-    std::vector<std::pair<std::string, std::u16string>> found;
+// The names registered under one source, in enumeration order; exactly,
+// with a codec.
+std::vector<EntryName> SourceNames(Registry& registry, const RegKey& key, AddonNames names,
+                                   const TextCodec* codec) {
+    std::vector<EntryName> found;
     for (std::uint32_t index = 0;; ++index) {
         std::string name;
         std::u16string exact;
@@ -67,14 +66,13 @@ std::vector<std::pair<std::string, std::u16string>> SourceNames(Registry& regist
         if (codec != nullptr) {
             status = names == AddonNames::Values ? registry.EnumValueW(key.Handle(), index, &exact)
                                                  : registry.EnumKeyW(key.Handle(), index, &exact);
-            if (status == kErrorSuccess) name = codec->WideToAnsi(exact);
+            if (status == kErrorSuccess) found.push_back(EntryName::Of(exact, *codec));
         } else {
             status = names == AddonNames::Values ? registry.EnumValue(key.Handle(), index, &name)
                                                  : registry.EnumKey(key.Handle(), index, &name);
+            if (status == kErrorSuccess) found.emplace_back(name);
         }
-        if (status == kErrorSuccess) {
-            found.emplace_back(name, exact);
-        } else if (status != kErrorMoreData) {
+        if (status != kErrorSuccess && status != kErrorMoreData) {
             // The end of the list, or a key that went away: asking again
             // would give the same answer forever.
             break;
@@ -103,20 +101,19 @@ std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const T
             if (stopped) break;
             RegKey key = RegKey::Open(registry, source.root, source.path, kKeyAllAccess | view);
             if (!key) continue;
-            for (const auto& [name, exact] : SourceNames(registry, key, source.names, codec)) {
+            for (EntryName& name : SourceNames(registry, key, source.names, codec)) {
                 if (stop && (stopped = stop())) break;
                 AddonRow row;
-                row.name = name;
-                row.exactName = exact;
+                row.name = std::move(name);
                 row.typeText = source.typeText;
                 row.image = source.image;
                 row.view = view;
                 if (source.details == AddonDetails::ExtensionKey)
-                    ReadExtensionDetails(registry, key, &row);
+                    ReadExtensionDetails(registry, codec, key, &row);
                 else if (source.views == ViewsRead::Shared)
-                    ReadSharedClassDetails(registry, is64BitSystem, &row);
+                    ReadSharedClassDetails(registry, codec, is64BitSystem, &row);
                 else
-                    ReadClassDetails(registry, view, &row);
+                    ReadClassDetails(registry, codec, view, &row);
                 row.disabled = IsAddonDisabled(registry, row, codec);
                 group.push_back(std::move(row));
             }

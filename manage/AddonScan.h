@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/EntryName.h"
 #include "platform/Registry.h"
-#include "platform/TextCodec.h"
 
 namespace tv {
 
 // One row of the add-on list: the four cells and the row's image.
 struct AddonRow {
-    std::string name;         // value or subkey name that registers it
+    // The value or subkey name that registers it; exactly (UTF-16) where
+    // the scan had a codec. Compared by its shown text: rows read back from
+    // the list lack the exact form.
+    EntryName name;
     std::string displayName;  // compared with the protected names
     std::string typeText;     // the type text of its source
     std::string file;         // the file behind it
@@ -22,16 +25,12 @@ struct AddonRow {
     // class was found in (0 on 32-bit Windows).
     std::uint32_t view = 0;
     std::uint32_t classView = 0;
-    // The same name exactly (UTF-16), where the scan had a codec: the code
-    // page's form of a name in another script may name another entry. Not
-    // shown, and not compared: rows read back from the list lack it.
-    std::u16string exactName;
     // Switched off for the current user in Internet Explorer's own
     // setting (see AddonSwitch.h): still registered, not loaded.
     bool disabled = false;
 
     bool operator==(const AddonRow& other) const {
-        return name == other.name && displayName == other.displayName &&
+        return name.Shown() == other.name.Shown() && displayName == other.displayName &&
                typeText == other.typeText && file == other.file && image == other.image &&
                view == other.view && classView == other.classView && disabled == other.disabled;
     }
@@ -44,9 +43,9 @@ struct AddonRow {
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
 // With `codec`, names are read through the Unicode calls and each row keeps
-// its exact name beside the code page's form. Each row says whether the
-// current user switched it off (only read, never acted on). Once `stop` says so, between
-// add-ons, it ends early with what it has.
+// its exact name. Each row says whether the current user switched it off
+// (only read, never acted on). Once `stop` says so, between add-ons, it
+// ends early with what it has.
 std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
                                  const TextCodec* codec = nullptr,
                                  const std::function<bool()>& stop = {});

@@ -28,15 +28,10 @@ std::u16string Widened(const char* ascii) {
     return wide;
 }
 
-// The row's id exactly: the scan's UTF-16 name, else the code page's.
-std::u16string ExactId(const AddonRow& row, const TextCodec& codec) {
-    return row.exactName.empty() ? codec.AnsiToWide(row.name) : row.exactName;
-}
-
 // A name that can stand as one key below the settings key.
-bool IsSettingName(const std::string& name, const std::u16string& exact) {
-    if (name.empty() || HasNul(name) || HasNul(exact)) return false;
-    if (exact.find(u'\\') != std::u16string::npos) return false;
+bool IsSettingName(const EntryName& entry) {
+    const std::string& name = entry.Shown();
+    if (name.empty() || entry.HasNul() || entry.Stored().find(u'\\') != std::u16string::npos) return false;
     // A trail byte may equal a backslash's; a character is what counts.
     for (std::size_t i = 0; i < name.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(name[i]);
@@ -92,14 +87,13 @@ bool WriteFlags(Registry& registry, const std::u16string& id, std::uint32_t flag
 }  // namespace
 
 std::uint32_t ReadAddonFlags(Registry& registry, const AddonRow& row, const TextCodec* codec) {
-    if (!IsSettingName(row.name, row.exactName)) return 0;
-    RegKey key = codec != nullptr || !row.exactName.empty()
+    if (!IsSettingName(row.name)) return 0;
+    // Without a codec the scan read names in the code page only.
+    RegKey key = codec != nullptr
                      ? RegKey::OpenW(registry, kHkeyCurrentUser,
-                                     Widened(kAddonSettingsKey) + u"\\" +
-                                         (row.exactName.empty() ? codec->AnsiToWide(row.name) : row.exactName),
-                                     kKeyQueryValue)
-                     : RegKey::Open(registry, kHkeyCurrentUser, std::string(kAddonSettingsKey) + "\\" + row.name,
-                                    kKeyQueryValue);
+                                     Widened(kAddonSettingsKey) + u"\\" + row.name.Exact(*codec), kKeyQueryValue)
+                     : RegKey::Open(registry, kHkeyCurrentUser,
+                                    std::string(kAddonSettingsKey) + "\\" + row.name.Shown(), kKeyQueryValue);
     if (!key) return 0;
     return FlagsOf(registry, key.Handle());
 }
@@ -111,8 +105,8 @@ bool IsAddonDisabled(Registry& registry, const AddonRow& row, const TextCodec* c
 void SwitchAddons(const Platform& platform, const std::vector<AddonRow>& ticked, bool enable) {
     for (const AddonRow& row : ticked) {
         if (!enable && FindProtectedAddon(row.displayName)) continue;
-        if (RefuseNulNames(platform, {row.name}, {row.exactName})) return;
-        if (!IsSettingName(row.name, row.exactName)) {
+        if (RefuseNulNames(platform, {&row.name})) return;
+        if (!IsSettingName(row.name)) {
             platform.prompter->Ask(Prompt{kUnhandledNameMessage, "", kMbOk | kMbIconExclamation, 0});
             return;
         }
@@ -131,14 +125,14 @@ void SwitchAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
         const std::uint32_t old = ReadAddonFlags(*platform.registry, row, &*platform.codec);
         const std::uint32_t flags = enable ? old & ~kAddonDisabledFlag : old | kAddonDisabledFlag;
         if (((old ^ flags) & kAddonDisabledFlag) == 0) continue;  // already so
-        const std::u16string id = ExactId(row, *platform.codec);
+        const std::u16string id = row.name.Exact(*platform.codec);
         backup.AddValueOrAbsence(kHkeyCurrentUser, Widened(kAddonSettingsKey) + u"\\" + id, kAddonFlagsValue);
         changes.push_back({id, flags});
         only = &row;
     }
     if (!changes.empty()) {
         const std::string detail =
-            changes.size() == 1 ? (only->displayName.empty() ? only->name : only->displayName) : "";
+            changes.size() == 1 ? (only->displayName.empty() ? only->name.Shown() : only->displayName) : "";
         if (!SaveRestoreFile(platform, backup, subject, detail)) return;
     }
     bool failed = false;

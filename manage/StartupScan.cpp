@@ -250,12 +250,13 @@ void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
     walk.tooMany = walk.tooMany || more;
     for (const FolderEntry& entry : entries) {
         if (Stopped(walk)) return;
-        const std::u16string own = folder + u"\\" + entry.exactName;
+        const std::u16string exact = entry.name.Exact(*walk.platform.codec);
+        const std::u16string own = folder + u"\\" + exact;
         if (entry.folder) {
             // A junction or symbolic link stands for a folder elsewhere: its
             // files are not startup files, and deleting them as such would
             // delete files outside the startup folders.
-            if (entry.link || (!entry.exactName.empty() && entry.exactName[0] == u'.')) continue;
+            if (entry.link || (!exact.empty() && exact[0] == u'.')) continue;
             if (depth >= kMaxStartupFolderDepth) {
                 if (walk.tooDeep.empty() && MayEnter(walk, own) && HoldsAnything(walk, own))
                     walk.tooDeep = own;
@@ -271,7 +272,7 @@ void WalkFolder(FolderWalk& walk, const std::u16string& folder, int depth) {
         if (!shortcut && text::FindNoCase(path, "desktop.ini") != text::npos) continue;
         if (shortcut) walk.shortcuts.push_back(walk.items->size());
         StartupItem item;
-        item.name = EntryName::Of(entry.exactName, *walk.platform.codec);
+        item.name = EntryName::Of(exact, *walk.platform.codec);
         item.path = path;
         item.root = path;
         item.hidden = EntryName(shown, own);

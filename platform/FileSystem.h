@@ -12,17 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/EntryName.h"
+
 namespace tv {
 
 struct FolderEntry {
-    std::string name;  // file name only, never "." or ".."
+    // The file name only, never "." or "..": exactly as the system stores
+    // it, with its code-page form.
+    EntryName name;
     bool folder = false;
     bool readOnly = false;
     // A folder that is a junction or symbolic link: it stands for another
     // folder, whose contents are not its own.
     bool link = false;
-    // The name exactly as the system stores it; `name` is its code-page form.
-    std::u16string exactName;
 };
 
 // What names a folder on its volume whatever path reaches it: a link to a

@@ -106,7 +106,7 @@ void DeleteFolderTree(FileSystem& files, const std::string& folder) {
     std::vector<FolderEntry> entries;
     if (files.ListFolder(folder, &entries)) {
         for (const FolderEntry& entry : entries) {
-            const std::string path = JoinPath(folder, entry.name);
+            const std::string path = JoinPath(folder, entry.name.Shown());
             // A link goes, but never what it points to: that lies outside
             // the folder being cleaned.
             if (entry.folder && entry.link) files.RemoveFolder(path);

@@ -45,7 +45,7 @@ AddonPage::AddonPage(const Platform& platform)
                 {[this](size_t row) { return AppendAddon(row); },
                  [this](size_t row) -> std::vector<std::string_view> {
                      const AddonRow& addon = rows_[row];
-                     return {addon.name, addon.displayName, addon.typeText, addon.file};
+                     return {addon.name.Shown(), addon.displayName, addon.typeText, addon.file};
                  }}) {}
 
 void AddonPage::DoDataExchange(ui::DataExchange& exchange) {
@@ -131,7 +131,7 @@ void AddonPage::FillList(std::vector<AddonRow> scanned) {
 
 int AddonPage::AppendAddon(size_t index) {
     const AddonRow& row = rows_[index];
-    int item = addonList_.InsertItem(addonList_.ItemCount(), row.name, row.image);
+    int item = addonList_.InsertItem(addonList_.ItemCount(), row.name.Shown(), row.image);
     if (item < 0) return item;
     // The row's views ride along as its item data: nothing to show.
     LVITEMA data{};
@@ -143,9 +143,8 @@ int AddonPage::AppendAddon(size_t index) {
     addonList_.SetItemText(item, 2, row.typeText);
     addonList_.SetItemText(item, 3, row.file);
     // A name the code page cannot hold shows whole.
-    if (!row.exactName.empty() &&
-        platform_.codec->AnsiToWide(row.name) != row.exactName)
-        SetItemTextW(addonList_, item, 0, row.exactName);
+    if (platform_.codec->AnsiToWide(row.name.Shown()) != row.name.Exact(*platform_.codec))
+        SetItemTextW(addonList_, item, 0, row.name.Stored());
     return item;
 }
 
@@ -170,7 +169,6 @@ void AddonPage::SwitchTickedAddons(bool enable) {
 
 AddonRow AddonPage::Row(int index) const {
     AddonRow row;
-    row.name = addonList_.ItemText(index, 0);
     row.displayName = addonList_.ItemText(index, 1);
     row.typeText = addonList_.ItemText(index, 2);
     row.file = addonList_.ItemText(index, 3);
@@ -188,8 +186,9 @@ AddonRow AddonPage::Row(int index) const {
     if (row.disabled && row.displayName.compare(0, mark.size(), mark) == 0)
         row.displayName.erase(0, mark.size());
     // The exact name is the scan's.
-    if (const size_t scanned = filtered_.RowOf(index); scanned < rows_.size())
-        row.exactName = rows_[scanned].exactName;
+    const size_t scanned = filtered_.RowOf(index);
+    row.name = EntryName(addonList_.ItemText(index, 0),
+                         scanned < rows_.size() ? rows_[scanned].name.Stored() : std::u16string());
     return row;
 }
 

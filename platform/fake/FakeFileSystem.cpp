@@ -120,11 +120,10 @@ bool FakeFileSystem::List(const std::string& folder, std::vector<FolderEntry>* e
         if (key == parentKey || Key(ParentOf(node.path)) != parentKey) continue;
         std::size_t slash = text::FindLastChar(node.path, '\\');
         const std::string name = node.path.substr(slash + 1);
-        entries->push_back(
-            {Out(name), node.folder, node.readOnly, node.link, packed::Unpack(name)});
+        entries->push_back({EntryName(Out(name), packed::Unpack(name)), node.folder, node.readOnly, node.link});
     }
     std::stable_sort(entries->begin(), entries->end(), [](const FolderEntry& a, const FolderEntry& b) {
-        return text::CompareNoCase(a.name, b.name) < 0;
+        return text::CompareNoCase(a.name.Shown(), b.name.Shown()) < 0;
     });
     return true;
 }

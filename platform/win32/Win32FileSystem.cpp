@@ -84,11 +84,10 @@ bool Win32FileSystem::ListFolderUpToW(const std::u16string& folder, std::size_t 
             *more = true;
             break;
         }
-        entries->push_back({Narrow(data.cFileName),
+        entries->push_back({EntryName(Narrow(data.cFileName), Exact(data.cFileName)),
                             (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                             (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
-                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
-                            Exact(data.cFileName)});
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(find.Get(), &data));
     return true;
 }

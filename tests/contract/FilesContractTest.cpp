@@ -12,14 +12,14 @@ namespace {
 
 std::vector<std::string> Names(const std::vector<tv::FolderEntry>& entries) {
     std::vector<std::string> names;
-    for (const auto& e : entries) names.push_back(e.name + (e.folder ? "\\" : ""));
+    for (const auto& e : entries) names.push_back(e.name.Shown() + (e.folder ? "\\" : ""));
     std::sort(names.begin(), names.end());
     return names;
 }
 
 std::vector<std::u16string> ExactNames(const std::vector<tv::FolderEntry>& entries) {
     std::vector<std::u16string> names;
-    for (const auto& e : entries) names.push_back(e.exactName + (e.folder ? u"\\" : u""));
+    for (const auto& e : entries) names.push_back(e.name.Stored() + (e.folder ? u"\\" : u""));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -73,9 +73,9 @@ TEST_F(FilesContract, ListsNoMoreEntriesThanAsked) {
         EXPECT_EQ(more, c.more);
         for (const tv::FolderEntry& entry : entries) {
             const bool listed = std::any_of(all.begin(), all.end(), [&](const tv::FolderEntry& e) {
-                return e.exactName == entry.exactName && e.folder == entry.folder;
+                return e.name.Stored() == entry.name.Stored() && e.folder == entry.folder;
             });
-            EXPECT_TRUE(listed) << entry.name;
+            EXPECT_TRUE(listed) << entry.name.Shown();
         }
     }
     std::vector<tv::FolderEntry> entries;
@@ -219,7 +219,7 @@ TEST_F(FilesContract, MakesFoldersWritesNewFilesAndMovesFiles) {
     ASSERT_TRUE(t->files->ListFolder(folder, &entries));
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"item.lnk", "one.reg"}));
     for (const tv::FolderEntry& entry : entries)  // the file moves with its attributes
-        EXPECT_EQ(entry.readOnly, entry.name == "item.lnk") << entry.name;
+        EXPECT_EQ(entry.readOnly, entry.name.Shown() == "item.lnk") << entry.name.Shown();
     t->Release(folder + "\\item.lnk");
 }
 

@@ -190,7 +190,7 @@ protected:
         std::vector<FolderEntry> kept;
         fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
         if (kept.size() != 1) return u"(" + fakes_.codec.AnsiToWide(std::to_string(kept.size())) + u" files)";
-        const std::string bytes = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        const std::string bytes = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name.Shown());
         std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         return text;
     }
@@ -239,7 +239,7 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
             ASSERT_EQ(fakes_.shell.Processes().size(), 1u);
             EXPECT_EQ(fakes_.shell.Processes()[0].application, "C:\\Windows\\system32\\regsvr32.exe");
             EXPECT_EQ(fakes_.shell.Processes()[0].commandLine,
-                      "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"" + ClassFile(c.row.name) + "\"");
+                      "\"C:\\Windows\\system32\\regsvr32.exe\" /u /s \"" + ClassFile(c.row.name.Shown()) + "\"");
             EXPECT_EQ(fakes_.shell.Processes()[0].showCommand, kSwHide);
         }
         EXPECT_TRUE(fakes_.prompter.Prompts().empty());
@@ -254,13 +254,13 @@ TEST_F(AddonRemovalTest, EachTypeDeletesExactlyItsEntryInItsLocation) {
             for (const std::string& line : lines) {
                 bool inLocation = line.find(entry + "]") != std::string::npos ||
                                   line.find(entry + "\\") != std::string::npos;
-                if (!(inLocation && line.find(c.row.name) != std::string::npos)) kept.push_back(line);
+                if (!(inLocation && line.find(c.row.name.Shown()) != std::string::npos)) kept.push_back(line);
             }
             return kept;
         };
-        EXPECT_EQ(machineAfter, userSide ? machine : without(machine)) << c.row.name;
-        EXPECT_EQ(userAfter, userSide ? without(user) : user) << c.row.name;
-        EXPECT_LT(machineAfter.size() + userAfter.size(), machine.size() + user.size()) << c.row.name;
+        EXPECT_EQ(machineAfter, userSide ? machine : without(machine)) << c.row.name.Shown();
+        EXPECT_EQ(userAfter, userSide ? without(user) : user) << c.row.name.Shown();
+        EXPECT_LT(machineAfter.size() + userAfter.size(), machine.size() + user.size()) << c.row.name.Shown();
         EXPECT_EQ(registry_.OpenHandleCount(), 0u);
         EXPECT_FALSE(registry_.ViewBitsSeen());  // 32-bit Windows: no view bits
     }
@@ -284,7 +284,7 @@ TEST_F(AddonRemovalTest, TheRestoreFileOfOneAddonIsNamedAfterIt) {
         std::vector<FolderEntry> kept;
         fakes_.files.ListFolder(RestoreFolderPath(fakes_.Get()), &kept);
         std::vector<std::string> names;
-        for (const FolderEntry& entry : kept) names.push_back(entry.name);
+        for (const FolderEntry& entry : kept) names.push_back(entry.name.Shown());
         EXPECT_NE(std::find(names.begin(), names.end(), c.file), names.end()) << c.file;
     }
 }
@@ -307,7 +307,7 @@ TEST_F(AddonRemovalTest, ANameInAnyScriptIsTheOneThatGoes) {
 
     std::vector<AddonRow> hangul;
     for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
-        if (row.exactName == toolbar || row.exactName == helper) hangul.push_back(row);
+        if (row.name.Stored() == toolbar || row.name.Stored() == helper) hangul.push_back(row);
     ASSERT_EQ(hangul.size(), 2u);
     Remove(hangul);
 
@@ -459,7 +459,7 @@ TEST_F(AddonRemovalTest, ARowOfOneViewRemovesThatViewsEntryWithItsTool) {
     ASSERT_EQ(kept.size(), 1u);
     registry.UseViews(FakeRegistry::Views::TwoFor64BitProgram);
     ASSERT_TRUE(ImportRegFile(
-        registry, fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name),
+        registry, fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name.Shown()),
         fakes_.codec));
     EXPECT_TRUE(RegKey::Open(registry, kHkeyLocalMachine, kToolbarKey, kKeyRead | kKeyWow64_32Key)
                     .ReadString("{V}", 8, &data));
@@ -515,11 +515,11 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
             continue;
         }
         ASSERT_EQ(kept.size(), 1u);
-        EXPECT_EQ(kept[0].name, "2009-10-25 12.00.00 删除IE插件.reg");
+        EXPECT_EQ(kept[0].name.Shown(), "2009-10-25 12.00.00 删除IE插件.reg");
         // Class keys are kept for the types that name a class; an
         // extension's id names none, even where a class of that id exists.
         std::string ascii;
-        const std::string file = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        const std::string file = fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name.Shown());
         for (size_t i = 2; i < file.size(); i += 2) ascii.push_back(file[i]);
         // Under the machine's own key: importing puts it back where it was,
         // never as a class of HKCR that could land in the user's hive.
@@ -534,7 +534,7 @@ TEST_F(AddonRemovalTest, RestoreFileBringsBackEntriesAndClassKeys) {
         DeleteKeyTree(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B1}");
         ASSERT_NE(Dump(kHkeyLocalMachine, "SOFTWARE"), machine);
         const std::string bytes =
-            fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+            fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name.Shown());
         ASSERT_TRUE(ImportRegFile(registry_, bytes, fakes_.codec));
         auto sorted = [](std::vector<std::string> lines) {
             std::sort(lines.begin(), lines.end());
@@ -606,7 +606,7 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
         // The row as the list shows it: the class Windows 7 shows.
         std::vector<AddonRow> rows = ScanAddons(registry);
         ASSERT_EQ(rows.size(), 2u);
-        ASSERT_EQ(rows[0].name, "{T}");
+        ASSERT_EQ(rows[0].name.Shown(), "{T}");
         EXPECT_EQ(rows[0].file, c.userFile ? c.userFile : c.machineFile);
         const auto user = tvtest::DumpTree(registry, kHkeyCurrentUser, "Software");
 
@@ -629,7 +629,7 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
         std::vector<FolderEntry> kept;
         fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
         ASSERT_EQ(kept.size(), 1u);
-        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name.Shown());
         std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         const std::string ansi = fakes.codec.WideToAnsi(text);
         std::vector<std::string> notes;
@@ -767,7 +767,7 @@ TEST_F(AddonRemovalTest, OnlyAMachineRowShowingTheMachinesClassStartsTheTool) {
         std::vector<FolderEntry> kept;
         fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
         ASSERT_EQ(kept.size(), 1u);
-        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+        const std::string bytes = fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name.Shown());
         const std::string text = fakes.codec.WideToAnsi(utf16::FromBytes(std::string_view(bytes).substr(2)));
         std::vector<std::string> notes;
         for (std::size_t at = text.find("\r\n; "); at != std::string::npos; at = text.find("\r\n; ", at + 1)) {
@@ -806,7 +806,7 @@ TEST_F(AddonRemovalTest, ANameWithANulIsRefusedAndNothingIsTouched) {
               kErrorSuccess);
     std::vector<AddonRow> rows;
     for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
-        if (row.exactName.size() == 6) rows.push_back(row);
+        if (row.name.Stored().size() == 6) rows.push_back(row);
     ASSERT_EQ(rows.size(), 2u);
     struct Case {
         const char* label;
@@ -816,7 +816,8 @@ TEST_F(AddonRemovalTest, ANameWithANulIsRefusedAndNothingIsTouched) {
         {"search hook", {rows[0]}},
         {"toolbar as the list reads it back, with a row without a NUL", {rows[1], {"{T2}", "", kToolbarType, ClassFile("{T2}"), 0}}},
     };
-    cases[2].ticked[0].name = "{T1}";  // the list's cell stops at the NUL
+    // The list's cell stops at the NUL; the exact name is the scan's.
+    cases[2].ticked[0].name = EntryName("{T1}", cases[2].ticked[0].name.Stored());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         fakes_.prompter.Clear();

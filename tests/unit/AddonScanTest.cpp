@@ -144,7 +144,7 @@ TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {
     ValueEntry(kHkeyLocalMachine, kToolbarKey, id);
     std::vector<AddonRow> rows = ScanAddons(registry_);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].name, id);
+    EXPECT_EQ(rows[0].name.Shown(), id);
     EXPECT_EQ(rows[0].displayName, name);
     EXPECT_EQ(rows[0].file, file);
 }

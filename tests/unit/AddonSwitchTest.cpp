@@ -50,7 +50,7 @@ protected:
     std::string RestoreBytes() {
         const std::vector<FolderEntry> kept = RestoreFiles();
         if (kept.size() != 1) return "(" + std::to_string(kept.size()) + " files)";
-        return fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name);
+        return fakes_.files.Contents(RestoreFolderPath(fakes_.Get()) + "\\" + kept[0].name.Shown());
     }
     std::u16string RestoreText() {
         const std::string bytes = RestoreBytes();
@@ -164,7 +164,7 @@ TEST_F(AddonSwitchTest, TheScanMarksTheRowsTheUserSwitchedOff) {
                                        static_cast<const TextCodec*>(&fakes_.codec)}) {
             const std::vector<AddonRow> rows = ScanAddons(registry_, false, codec);
             ASSERT_EQ(rows.size(), 2u);
-            EXPECT_EQ(rows[0].name, "{B1}");
+            EXPECT_EQ(rows[0].name.Shown(), "{B1}");
             EXPECT_EQ(rows[0].disabled, c.disabled) << c.flags;
             EXPECT_FALSE(rows[1].disabled);
         }
@@ -190,7 +190,7 @@ TEST_F(AddonSwitchTest, TheRestoreFilePutsBackTheOldSetting) {
         Switch({Helper("{B1}")}, false);
         const std::vector<FolderEntry> kept = RestoreFiles();
         ASSERT_EQ(kept.size(), 1u);
-        EXPECT_NE(kept[0].name.find("禁用IE插件 Helper One"), std::string::npos) << kept[0].name;
+        EXPECT_NE(kept[0].name.Shown().find("禁用IE插件 Helper One"), std::string::npos) << kept[0].name.Shown();
         const std::u16string text = RestoreText();
         EXPECT_NE(text.find(fakes_.codec.AnsiToWide(c.line) + u"\r\n"), std::u16string::npos)
             << std::string(text.begin(), text.end());
@@ -241,7 +241,7 @@ TEST_F(AddonSwitchTest, ANameThatWouldNameAnotherKeyIsRefusedForAll) {
             SetUp();
             const auto before = User();
             Switch({Helper("{B1}"), c.row}, enable);
-            EXPECT_EQ(User(), before) << c.row.name;
+            EXPECT_EQ(User(), before) << c.row.name.Shown();
             EXPECT_TRUE(RestoreFiles().empty());
             ASSERT_EQ(fakes_.prompter.Prompts().size(), 1u);
             EXPECT_EQ(fakes_.prompter.Prompts()[0].text, kUnhandledNameMessage);
@@ -262,7 +262,7 @@ TEST_F(AddonSwitchTest, AnIdInAnyScriptIsSwitchedExactly) {
     const std::u16string id = u"{B}\uCE74";
     RegKey::Create(registry_, kHkeyCurrentUser, std::string(kSettings) + "\\{B}?").SetDword("Flags", 0x400);
     AddonRow row = Helper("{B}?");
-    row.exactName = id;
+    row.name = EntryName(row.name.Shown(), id);
     Switch({row}, false);
     RegKey exact = RegKey::OpenW(registry_, kHkeyCurrentUser, fakes_.codec.AnsiToWide(kSettings) + u"\\" + id, kKeyRead);
     std::uint32_t flags = 0;

@@ -132,7 +132,7 @@ TEST(RestoreFolderPlace, IsTheMachinesFolderAndNeverOneNotItsOwn) {
             std::vector<FolderEntry> inside;
             ASSERT_TRUE(fakes.files.ListFolder(c.untouched[i], &inside));
             ASSERT_EQ(inside.size(), 1u) << c.untouched[i];
-            EXPECT_EQ(inside[0].name, "planted.reg");
+            EXPECT_EQ(inside[0].name.Shown(), "planted.reg");
         }
         EXPECT_TRUE(fakes.prompter.Prompts().empty());
         EXPECT_FALSE(fakes.files.Exists("C:\\Elsewhere\\Trimvex 还原文件"));
@@ -188,7 +188,7 @@ TEST(RestoreFolderPlace, AForeignFolderGetsNoFileAndNoWord) {
     std::vector<FolderEntry> inside;
     ASSERT_TRUE(fakes.files.ListFolder(kFolder, &inside));
     ASSERT_EQ(inside.size(), 1u);
-    EXPECT_EQ(inside[0].name, "planted.reg");
+    EXPECT_EQ(inside[0].name.Shown(), "planted.reg");
     EXPECT_TRUE(SameSecurity(fakes.files.Security(kSecond), ProtectedFakeSecurity()));
     EXPECT_TRUE(fakes.prompter.Prompts().empty());
 }

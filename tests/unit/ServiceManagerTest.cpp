@@ -319,7 +319,7 @@ TEST_F(ServiceManagerTest, AServiceNamedInAnyScriptIsTheOneThatGoes) {
         std::vector<FolderEntry> entries;
         fakes_.files.ListFolder(RestoreFolderPath(P()), &entries);
         std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.name);
+        for (const FolderEntry& e : entries) names.push_back(e.name.Shown());
         return names;
     }();
     ASSERT_EQ(kept.size(), 1u);

@@ -86,7 +86,7 @@ protected:
         std::vector<FolderEntry> entries;
         fakes_.files.ListFolder(RestoreFolderPath(P()), &entries);
         std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.name);
+        for (const FolderEntry& e : entries) names.push_back(e.name.Shown());
         return names;
     }
 

@@ -432,9 +432,9 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             EXPECT_TRUE(applied);
             EXPECT_NE(dump(), before);
             ASSERT_EQ(kept.size(), 1u);
-            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + ".reg");
+            EXPECT_EQ(kept[0].name.Shown(), std::string("2009-10-25 12.00.00 ") + c.file + ".reg");
             const std::string bytes =
-                fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name);
+                fakes.files.Contents(RestoreFolderPath(fakes.Get()) + "\\" + kept[0].name.Shown());
             // One section per key.
             std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
             std::vector<std::u16string> headers;
@@ -453,7 +453,7 @@ TEST(TweakRestoreTest, EveryTweakKeepsARestoreFileOrChangesNothing) {
             EXPECT_TRUE(c.apply(fakes.Get()));
             fakes.files.ListFolder(RestoreFolderPath(fakes.Get()), &kept);
             ASSERT_EQ(kept.size(), 2u);
-            EXPECT_EQ(kept[0].name, std::string("2009-10-25 12.00.00 ") + c.file + " (2).reg");
+            EXPECT_EQ(kept[0].name.Shown(), std::string("2009-10-25 12.00.00 ") + c.file + " (2).reg");
         }
     }
 }

@@ -93,7 +93,7 @@ protected:
         std::vector<FolderEntry> entries;
         fake.files.ListFolder(RestoreFolderPath(fake.Get()), &entries);
         std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.name);
+        for (const FolderEntry& e : entries) names.push_back(e.name.Shown());
         return names;
     }
     // A restore file's text, back in the ANSI code page.
@@ -303,7 +303,7 @@ TEST_F(StartupRemovalTest, RemovesExactlyTheFileOfARowNamedOutsideTheCodePage) {
         std::vector<FolderEntry> kept;
         ASSERT_TRUE(fake.files.ListFolderW(restoreFolder, &kept));
         ASSERT_EQ(kept.size(), 2u);
-        const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0].name);
+        const std::string bytes = fake.files.Contents(RestoreFolderPath(fake.Get()) + "\\" + kept[0].name.Shown());
         std::u16string text = utf16::FromBytes(std::string_view(bytes).substr(2));
         EXPECT_NE(text.find(u"\r\n; 启动文件已移到：" + restoreFolder + u"\\" + name + u"\r\n"),
                   std::u16string::npos);
@@ -500,8 +500,8 @@ TEST_F(StartupRemovalTest, ARestoreFolderNameTakenByAnotherIsPassedOver) {
         std::vector<FolderEntry> entries;
         ASSERT_TRUE(fake.files.ListFolder(second, &entries));
         ASSERT_EQ(entries.size(), 2u);
-        EXPECT_EQ(entries[1].name, "App.lnk");
-        const std::string bytes = fake.files.Contents(second + "\\" + entries[0].name);
+        EXPECT_EQ(entries[1].name.Shown(), "App.lnk");
+        const std::string bytes = fake.files.Contents(second + "\\" + entries[0].name.Shown());
         const std::string text = fake.codec.WideToAnsi(utf16::FromBytes(std::string_view(bytes).substr(2)));
         EXPECT_NE(text.find("\r\n; 启动文件已移到：" + second + "\\App.lnk\r\n"), std::string::npos);
         ASSERT_TRUE(fake.files.ListFolder(elsewhere, &entries));
@@ -584,7 +584,7 @@ TEST_F(StartupRemovalTest, RemovesTheValueOfTheRowsViewOnly) {
         std::vector<FolderEntry> kept;
         ASSERT_TRUE(fake.files.ListFolder(folder, &kept));
         for (const FolderEntry& file : kept)
-            ASSERT_TRUE(ImportRegFile(fake.registry, fake.files.Contents(folder + "\\" + file.name), fake.codec));
+            ASSERT_TRUE(ImportRegFile(fake.registry, fake.files.Contents(folder + "\\" + file.name.Shown()), fake.codec));
         std::string data;
         for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
             EXPECT_TRUE(RegKey::Open(fake.registry, kHkeyLocalMachine, run ? kRun : processor, kKeyRead | view)

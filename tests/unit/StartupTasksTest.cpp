@@ -187,7 +187,7 @@ protected:
         std::vector<FolderEntry> entries;
         fake.files.ListFolder(RestoreFolderPath(fake.Get()), &entries);
         std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.name);
+        for (const FolderEntry& e : entries) names.push_back(e.name.Shown());
         return names;
     }
     std::u16string Utf16(const std::string& bytes) {

@@ -60,7 +60,7 @@ protected:
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const AddonRow& row : Page().Rows()) names.push_back(row.name);
+        for (const AddonRow& row : Page().Rows()) names.push_back(row.name.Shown());
         return names;
     }
 };
@@ -154,7 +154,7 @@ TEST_F(AddonPageTest, EmptyUntilTheTabIsSelectedThenListsEverySourceInOrder) {
     const std::vector<AddonRow> rows = FixtureRows();
     for (size_t r = 0; r < rows.size(); ++r) {
         const int row = static_cast<int>(r);
-        EXPECT_EQ(under(row, "CLSID"), rows[r].name) << r;
+        EXPECT_EQ(under(row, "CLSID"), rows[r].name.Shown()) << r;
         EXPECT_EQ(under(row, "插件名称"), rows[r].displayName) << r;
         EXPECT_EQ(under(row, "类型 (如果不需要,建议删除)"), rows[r].typeText) << r;
         EXPECT_EQ(under(row, "对应文件路径"), rows[r].file) << r;
@@ -282,7 +282,7 @@ TEST_F(AddonPageTest, DeleteReachesOnlyTickedRowsInView) {
     SetWindowTextA(GetDlgItem(Page().Handle(), IDC_LIST_SEARCH), "搜索钩子");
     PumpMessages(5);
     ASSERT_EQ(Page().List().ItemCount(), 1);
-    EXPECT_EQ(Page().Rows()[0].name, "{7F3A0002-5E1D-4C2B-9A10-000000000001}");
+    EXPECT_EQ(Page().Rows()[0].name.Shown(), "{7F3A0002-5E1D-4C2B-9A10-000000000001}");
     EXPECT_TRUE(Page().IsTicked(0));
     Press(IDC_ADDON_DELETE);
     // The five ticked rows out of view stay registered; no message came.

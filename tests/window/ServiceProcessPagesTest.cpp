@@ -237,7 +237,7 @@ TEST_F(RealPlatformTest, ServiceCreatedForTheTestIsListedAndDeletedAfterConfirma
     std::vector<FolderEntry> kept;
     fakes_.files.ListFolder(RestoreFolderPath(platform_), &kept);
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_NE(kept[0].name.find("删除服务 " + name + ".reg"), std::string::npos) << kept[0].name;
+    EXPECT_NE(kept[0].name.Shown().find("删除服务 " + name + ".reg"), std::string::npos) << kept[0].name.Shown();
 }
 
 // The start type as the service manager has it, read apart from the page.
