@@ -12,7 +12,7 @@ bool FileVersionInfo::Open(const std::string& path) {
         return false;
     }
     std::vector<std::uint32_t> translations;
-    if (!resources_->Translations(data_, &translations) || translations.empty()) {
+    if (!resources_->Translations(data_, &translations)) {
         Release();
         return false;
     }

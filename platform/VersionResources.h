@@ -17,7 +17,7 @@ public:
     virtual bool Load(const std::string& path, VersionBlock* block) const = 0;
     // The "\VarFileInfo\Translation" entries of a block Load gave, each as
     // language (high 16 bits) and code page (low 16 bits). False when the
-    // block has no translation table.
+    // block has no translation table or an empty one: true gives at least one.
     virtual bool Translations(const VersionBlock& block,
                               std::vector<std::uint32_t>* translations) const = 0;
     // The text stored under `query` (such as

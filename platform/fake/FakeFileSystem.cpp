@@ -349,8 +349,7 @@ void FakeFileSystem::AddFile(const std::u16string& path, bool readOnly, bool bus
 void FakeFileSystem::MakeFolder(const std::string& path) {
     std::string p = Trimmed(path);
     if (p.empty() || Find(p) != nullptr) return;
-    std::string parent = ParentOf(p);
-    if (!parent.empty() && parent != p) MakeFolder(parent);
+    MakeFolder(ParentOf(p));  // always shorter; "" for a drive
     Put(p, true);
 }
 

@@ -82,6 +82,11 @@ TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {
     EXPECT_FALSE(info.GetFileDescription().empty());
     EXPECT_EQ(info.GetString("FileDescription", 0x080404B0), info.GetFileDescription());
     EXPECT_EQ(info.GetString("NoSuchField"), "");
+    tv::VersionBlock block;
+    ASSERT_TRUE(t->versions->Load(t->versionedFile, &block));
+    std::string text = "kept";
+    EXPECT_FALSE(t->versions->QueryText(block, "\\StringFileInfo\\080404b0\\NoSuchField", &text));
+    EXPECT_EQ(text, "kept");
     info.Release();
     EXPECT_EQ(info.GetFileDescription(), "");
 

@@ -67,6 +67,11 @@ const Scenario kScenarios[] = {
       {Event::Up, true, kButtonNormal, false, false},
       // The button released the capture on mouse up: hover again.
       {Event::EnterOrMove, false, kButtonHover, true, false}}},
+    {"HoverReleasedWithTheCaptureStillHeldShowsNoHoverUntilItGoes", ButtonKind::Hover,
+     {{Event::EnterOrMove, false, kButtonHover, true, false},
+      {Event::Down, true, kButtonDown, false, false},
+      {Event::Up, true, kButtonNormal, false, false},
+      {Event::EnterOrMove, true, kButtonNormal, false, false}}},
     {"HoverPressDraggedOffStaysPressedUntilRelease", ButtonKind::Hover,
      {{Event::EnterOrMove, false, kButtonHover, true, false},
       {Event::Down, true, kButtonDown, false, false},

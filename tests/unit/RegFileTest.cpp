@@ -387,7 +387,7 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
     const Lines original = tvtest::DumpTree(registry, tv::kHkeyCurrentUser, "Software");
 
     tv::RegBackup backup(registry, codec);
-    backup.Comment("three\nshort\r\nlines");
+    backup.Comment("three\nshort\r\nlines\n\nend");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "Old");
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T", "New");  // absent before
     backup.AddValueOrAbsence(tv::kHkeyCurrentUser, "Software\\T\\Made\\Inner", "A");
@@ -406,6 +406,8 @@ TEST(RegFile, BackupUndoesAChangeExactly) {
                   "; three\r\n"
                   "; short\r\n"
                   "; lines\r\n"
+                  "; \r\n"
+                  "; end\r\n"
                   "\r\n"
                   "[HKEY_CURRENT_USER\\Software\\T]\r\n"
                   "\"Old\"=\"before\"\r\n"

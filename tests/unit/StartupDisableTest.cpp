@@ -241,10 +241,13 @@ TEST_F(StartupDisableTest, ARecordOutsideTheCatalogueIsNeverListedNorActedOn) {
         const char* label;
         const char* hkey;
         const char* key;
+        // The exact name the record keeps, when it keeps one.
+        std::optional<std::u16string> ownName;
     } cases[] = {
         {"a service key", "HKLM", "SYSTEM\\CurrentControlSet\\Services\\Spooler"},
         {"a single-value key", "HKLM", "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon"},
         {"another root", "HKCR", kRun},
+        {"an empty own name", "HKCU", kRun, u""},
     };
     for (const Case& c : cases) {
         fake = testing::FakePlatform();
@@ -253,6 +256,9 @@ TEST_F(StartupDisableTest, ARecordOutsideTheCatalogueIsNeverListedNorActedOn) {
         record.SetString("hkey", c.hkey);
         record.SetString("key", c.key);
         record.SetString("command", "C:\\evil.exe");
+        if (c.ownName)
+            SetRaw(kHkeyLocalMachine, std::string(kStartupRegRecords) + "\\Bad", u"TrimvexValueName",
+                   {kRegSz, Sz(*c.ownName)});
         for (const StartupItem& i : Rows()) EXPECT_FALSE(IsDisabledRow(Texts(i))) << c.label;
         StartupRowTexts row{EntryName("Bad", u"Bad"), "HKEY_LOCAL_MACHINE", "",
                             EntryName::Of(fake.codec.AnsiToWide(std::string(kStartupRegRecordPrefix) + "Bad"),
