@@ -17,15 +17,13 @@ std::u16string Widened(const char* ascii) {
     return wide;
 }
 
-// `head` + the row's name + `tail` (ASCII both): exactly where the scan
-// reads names through the Unicode calls.
-RegKey OpenNamed(Registry& registry, const TextCodec* codec, RegHandle parent, const char* head,
+// `head` + the row's exact name + `tail` (ASCII both).
+RegKey OpenNamed(Registry& registry, const TextCodec& codec, RegHandle parent, const char* head,
                  const AddonRow& row, const char* tail, std::uint32_t access) {
-    if (codec == nullptr) return RegKey::Open(registry, parent, head + row.name.Shown() + tail, access);
-    return RegKey::OpenW(registry, parent, Widened(head) + row.name.Exact(*codec) + Widened(tail), access);
+    return RegKey::OpenW(registry, parent, Widened(head) + row.name.Exact(codec) + Widened(tail), access);
 }
 
-void ReadClassDetails(Registry& registry, const TextCodec* codec, std::uint32_t view, AddonRow* row) {
+void ReadClassDetails(Registry& registry, const TextCodec& codec, std::uint32_t view, AddonRow* row) {
     RegKey key = OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | view);
     row->displayName = ReadValueText(key, "");
     RegKey server =
@@ -37,7 +35,7 @@ void ReadClassDetails(Registry& registry, const TextCodec* codec, std::uint32_t 
 // A registration both browsers read (the search hooks) names a class that
 // either bitness may have registered: the system's own view first, else
 // the 32-bit one.
-void ReadSharedClassDetails(Registry& registry, const TextCodec* codec, bool is64BitSystem, AddonRow* row) {
+void ReadSharedClassDetails(Registry& registry, const TextCodec& codec, bool is64BitSystem, AddonRow* row) {
     ReadClassDetails(registry, codec, row->view, row);
     if (!is64BitSystem) return;
     if (OpenNamed(registry, codec, kHkeyClassesRoot, "CLSID\\", *row, "", kKeyRead | kKeyWow64_64Key))
@@ -46,7 +44,7 @@ void ReadSharedClassDetails(Registry& registry, const TextCodec* codec, bool is6
         ReadClassDetails(registry, codec, kKeyWow64_32Key, row);
 }
 
-void ReadExtensionDetails(Registry& registry, const TextCodec* codec, const RegKey& extensions,
+void ReadExtensionDetails(Registry& registry, const TextCodec& codec, const RegKey& extensions,
                           AddonRow* row) {
     RegKey key = OpenNamed(registry, codec, extensions.Handle(), "", *row, "", kKeyRead | extensions.View());
     row->displayName = ReadValueText(key, "buttontext");
@@ -54,24 +52,15 @@ void ReadExtensionDetails(Registry& registry, const TextCodec* codec, const RegK
     row->classView = row->view;
 }
 
-// The names registered under one source, in enumeration order; exactly,
-// with a codec.
+// The names registered under one source, exactly, in enumeration order.
 std::vector<EntryName> SourceNames(Registry& registry, const RegKey& key, AddonNames names,
-                                   const TextCodec* codec) {
+                                   const TextCodec& codec) {
     std::vector<EntryName> found;
     for (std::uint32_t index = 0;; ++index) {
-        std::string name;
         std::u16string exact;
-        long status;
-        if (codec != nullptr) {
-            status = names == AddonNames::Values ? registry.EnumValueW(key.Handle(), index, &exact)
-                                                 : registry.EnumKeyW(key.Handle(), index, &exact);
-            if (status == kErrorSuccess) found.push_back(EntryName::Of(exact, *codec));
-        } else {
-            status = names == AddonNames::Values ? registry.EnumValue(key.Handle(), index, &name)
-                                                 : registry.EnumKey(key.Handle(), index, &name);
-            if (status == kErrorSuccess) found.emplace_back(name);
-        }
+        const long status = names == AddonNames::Values ? registry.EnumValueW(key.Handle(), index, &exact)
+                                                        : registry.EnumKeyW(key.Handle(), index, &exact);
+        if (status == kErrorSuccess) found.push_back(EntryName::Of(exact, codec));
         if (status != kErrorSuccess && status != kErrorMoreData) {
             // The end of the list, or a key that went away: asking again
             // would give the same answer forever.
@@ -90,7 +79,7 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
     return data.substr(0, data.find('\0'));
 }
 
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec* codec,
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec& codec,
                                  const std::function<bool()>& stop) {
     std::vector<AddonRow> rows;
     bool stopped = false;

@@ -13,9 +13,9 @@ namespace tv {
 
 // One row of the add-on list: the four cells and the row's image.
 struct AddonRow {
-    // The value or subkey name that registers it; exactly (UTF-16) where
-    // the scan had a codec. Compared by its shown text: rows read back from
-    // the list lack the exact form.
+    // The value or subkey name that registers it, exactly (UTF-16) as the
+    // scan read it. Compared by its shown text: rows read back from the list
+    // lack the exact form.
     EntryName name;
     std::string displayName;  // compared with the protected names
     std::string typeText;     // the type text of its source
@@ -42,12 +42,11 @@ struct AddonRow {
 // opened contributes nothing; a detail that cannot be read stays empty.
 // On 64-bit Windows a source of both views lists its 64-bit view first,
 // then its 32-bit one, and each add-on's class is looked up in its own view.
-// With `codec`, names are read through the Unicode calls and each row keeps
-// its exact name. Each row says whether the current user switched it off
+// Names are read through the Unicode calls and each row keeps its exact
+// name. Each row says whether the current user switched it off
 // (only read, never acted on). Once `stop` says so, between add-ons, it
 // ends early with what it has.
-std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem = false,
-                                 const TextCodec* codec = nullptr,
+std::vector<AddonRow> ScanAddons(Registry& registry, bool is64BitSystem, const TextCodec& codec,
                                  const std::function<bool()>& stop = {});
 
 // A value read as text up to its first NUL, whatever its type and length;

@@ -86,19 +86,15 @@ bool WriteFlags(Registry& registry, const std::u16string& id, std::uint32_t flag
 
 }  // namespace
 
-std::uint32_t ReadAddonFlags(Registry& registry, const AddonRow& row, const TextCodec* codec) {
+std::uint32_t ReadAddonFlags(Registry& registry, const AddonRow& row, const TextCodec& codec) {
     if (!IsSettingName(row.name)) return 0;
-    // Without a codec the scan read names in the code page only.
-    RegKey key = codec != nullptr
-                     ? RegKey::OpenW(registry, kHkeyCurrentUser,
-                                     Widened(kAddonSettingsKey) + u"\\" + row.name.Exact(*codec), kKeyQueryValue)
-                     : RegKey::Open(registry, kHkeyCurrentUser,
-                                    std::string(kAddonSettingsKey) + "\\" + row.name.Shown(), kKeyQueryValue);
+    RegKey key = RegKey::OpenW(registry, kHkeyCurrentUser,
+                               Widened(kAddonSettingsKey) + u"\\" + row.name.Exact(codec), kKeyQueryValue);
     if (!key) return 0;
     return FlagsOf(registry, key.Handle());
 }
 
-bool IsAddonDisabled(Registry& registry, const AddonRow& row, const TextCodec* codec) {
+bool IsAddonDisabled(Registry& registry, const AddonRow& row, const TextCodec& codec) {
     return (ReadAddonFlags(registry, row, codec) & kAddonDisabledFlag) != 0;
 }
 
@@ -122,7 +118,7 @@ void SwitchAddons(const Platform& platform, const std::vector<AddonRow>& ticked,
     const AddonRow* only = nullptr;
     for (const AddonRow& row : ticked) {
         if (!enable && FindProtectedAddon(row.displayName)) continue;
-        const std::uint32_t old = ReadAddonFlags(*platform.registry, row, &*platform.codec);
+        const std::uint32_t old = ReadAddonFlags(*platform.registry, row, *platform.codec);
         const std::uint32_t flags = enable ? old & ~kAddonDisabledFlag : old | kAddonDisabledFlag;
         if (((old ^ flags) & kAddonDisabledFlag) == 0) continue;  // already so
         const std::u16string id = row.name.Exact(*platform.codec);

@@ -32,8 +32,8 @@ extern const char kRestoreAddonEnableSubject[];
 // is none, or when it is not a four-byte DWORD (the browser reads nothing
 // else). Only read: what the user's own settings say never makes this
 // program do anything.
-std::uint32_t ReadAddonFlags(Registry& registry, const AddonRow& row, const TextCodec* codec);
-bool IsAddonDisabled(Registry& registry, const AddonRow& row, const TextCodec* codec);
+std::uint32_t ReadAddonFlags(Registry& registry, const AddonRow& row, const TextCodec& codec);
+bool IsAddonDisabled(Registry& registry, const AddonRow& row, const TextCodec& codec);
 
 // Disables (`enable` false) or enables the ticked rows through that
 // setting, keeping every other bit of Flags. Disabling refuses a protected

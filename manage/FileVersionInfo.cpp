@@ -7,12 +7,12 @@ namespace tv {
 
 bool FileVersionInfo::Open(const std::string& path) {
     Release();
-    if (!resources_->Load(path, &data_)) {
+    if (!resources_.Load(path, &data_)) {
         Release();
         return false;
     }
     std::vector<std::uint32_t> translations;
-    if (!resources_->Translations(data_, &translations)) {
+    if (!resources_.Translations(data_, &translations)) {
         Release();
         return false;
     }
@@ -27,7 +27,7 @@ std::string FileVersionInfo::GetString(const std::string& name, std::uint32_t tr
     char code[9] = {};
     std::snprintf(code, sizeof code, "%08lx", static_cast<unsigned long>(t));
     std::string text;
-    if (!resources_->QueryText(data_, "\\StringFileInfo\\" + std::string(code) + "\\" + name, &text))
+    if (!resources_.QueryText(data_, "\\StringFileInfo\\" + std::string(code) + "\\" + name, &text))
         return {};
     return text;
 }

@@ -11,7 +11,7 @@ namespace tv {
 
 class FileVersionInfo {
 public:
-    explicit FileVersionInfo(const VersionResources& resources) : resources_(&resources) {}
+    explicit FileVersionInfo(const VersionResources& resources) : resources_(resources) {}
 
     // True when the file has a version resource with a translation table;
     // the reader then holds it. Whatever was held before is released.
@@ -30,7 +30,7 @@ public:
     std::uint32_t Translation() const { return translation_; }
 
 private:
-    const VersionResources* resources_;
+    const VersionResources& resources_;
     VersionBlock data_;
     bool hasData_ = false;
     std::uint32_t translation_ = 0;

@@ -59,10 +59,8 @@ std::string DiskModelText(const WmiObject& object) {
     return TrimLeadingSpace(StringProperty(object, "Caption"));
 }
 
-std::optional<std::string> HardwareInventory::WmiClassQuery(const std::string& className,
-                                                            WmiKind kind,
-                                                            const std::function<bool()>& stop) {
-    if (!wmi_) return std::nullopt;
+std::optional<std::string> HardwareQueries::WmiClassQuery(const std::string& className, WmiKind kind,
+                                                          const std::function<bool()>& stop) {
     std::vector<std::string> properties;
     switch (kind) {
     case WmiKind::Processor: properties = {"Name", "CurrentClockSpeed"}; break;
@@ -70,29 +68,29 @@ std::optional<std::string> HardwareInventory::WmiClassQuery(const std::string& c
     case WmiKind::DiskDrive: properties = {"Caption"}; break;
     }
     std::optional<std::string> text;
-    const bool ran = wmi_->Query("SELECT * FROM " + className, properties,
-                                 [&](const WmiObject& object) {
-                                     switch (kind) {
-                                     case WmiKind::Processor:
-                                         text = ProcessorText(object);
-                                         return true;
-                                     case WmiKind::VideoController:
-                                         text = VideoControllerText(object);
-                                         return true;
-                                     case WmiKind::DiskDrive:
-                                         diskModel_ = DiskModelText(object);
-                                         return false;  // the first disk only
-                                     }
-                                     return false;
-                                 },
-                                 stop);
+    const bool ran = wmi_.Query("SELECT * FROM " + className, properties,
+                                [&](const WmiObject& object) {
+                                    switch (kind) {
+                                    case WmiKind::Processor:
+                                        text = ProcessorText(object);
+                                        return true;
+                                    case WmiKind::VideoController:
+                                        text = VideoControllerText(object);
+                                        return true;
+                                    case WmiKind::DiskDrive:
+                                        diskModel_ = DiskModelText(object);
+                                        return false;  // the first disk only
+                                    }
+                                    return false;
+                                },
+                                stop);
     if (!ran || kind == WmiKind::DiskDrive) return std::nullopt;
     return text;
 }
 
 std::string HardwareInventory::MemoryText() const {
     std::uint64_t bytes = 0;
-    if (!probe_ || !probe_->TotalPhysicalMemory(&bytes)) return {};
+    if (!probe_.TotalPhysicalMemory(&bytes)) return {};
     const auto megabytes = static_cast<std::uint32_t>((bytes >> 20) + 1);
     char text[48];
     std::snprintf(text, sizeof text, "物理 %lu MB ", static_cast<unsigned long>(megabytes));
@@ -100,15 +98,14 @@ std::string HardwareInventory::MemoryText() const {
 }
 
 std::string HardwareInventory::SoundText() const {
-    if (!probe_ || probe_->WaveOutDeviceCount() == 0) return kNoSoundDeviceText;
+    if (probe_.WaveOutDeviceCount() == 0) return kNoSoundDeviceText;
     std::string name;
-    return probe_->WaveOutDeviceName(0, &name) ? name : std::string();
+    return probe_.WaveOutDeviceName(0, &name) ? name : std::string();
 }
 
 std::string HardwareInventory::OpticalDrivesText() const {
-    if (!registry_) return {};
-    RegKey cdrom = RegKey::Open(*registry_, kHkeyLocalMachine, kCdromEnumPath, kKeyRead);
-    RegKey devices = RegKey::Open(*registry_, kHkeyLocalMachine, kDeviceEnumPath, kKeyRead);
+    RegKey cdrom = RegKey::Open(registry_, kHkeyLocalMachine, kCdromEnumPath, kKeyRead);
+    RegKey devices = RegKey::Open(registry_, kHkeyLocalMachine, kDeviceEnumPath, kKeyRead);
     if (!cdrom) return {};
     // The count is read whatever its stored type, as 4 bytes.
     unsigned char bytes[4] = {};
@@ -124,7 +121,7 @@ std::string HardwareInventory::OpticalDrivesText() const {
         if (!cdrom.ReadString(std::to_string(i), kInstanceBufferSize, &line) || line.empty())
             continue;
         if (devices) {
-            RegKey device = RegKey::Open(*registry_, devices.Handle(), line, kKeyRead);
+            RegKey device = RegKey::Open(registry_, devices.Handle(), line, kKeyRead);
             std::string friendly;
             if (device && device.ReadString("FriendlyName", kInstanceBufferSize, &friendly))
                 line = friendly;
@@ -134,19 +131,16 @@ std::string HardwareInventory::OpticalDrivesText() const {
     return lines;
 }
 
-std::string HardwareInventory::HardDiskText() const {
+std::string HardwareInventory::HardDiskText(const std::string& diskModel) const {
     std::uint32_t megabytes = 0;
-    if (drives_) {
-        for (char letter = 'C'; letter <= 'Z'; ++letter) {
-            const std::string root = std::string(1, letter) + ":\\";
-            if (drives_->DriveType(root) == kDriveFixed)
-                megabytes += DriveTotalMegabytes(*drives_, root);
-        }
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        const std::string root = std::string(1, letter) + ":\\";
+        if (drives_.DriveType(root) == kDriveFixed) megabytes += DriveTotalMegabytes(drives_, root);
     }
     char capacity[48];
     std::snprintf(capacity, sizeof capacity, "  总容量 %lu GB",
                   static_cast<unsigned long>(megabytes / 1024));
-    return diskModel_ + capacity;
+    return diskModel + capacity;
 }
 
 std::uint32_t DriveTotalMegabytes(const Drives& drives, const std::string& root) {

@@ -19,11 +19,11 @@ enum class WmiKind { Processor = 0, VideoController = 1, DiskDrive = 2 };
 
 extern const char kNoSoundDeviceText[];
 
-class HardwareInventory {
+// The rows the management queries give: processor, video adapter and the
+// disk model.
+class HardwareQueries {
 public:
-    // Any service may be missing; what it would have given is then absent.
-    HardwareInventory(Wmi* wmi, const SystemProbe* probe, const Drives* drives, Registry* registry)
-        : wmi_(wmi), probe_(probe), drives_(drives), registry_(registry) {}
+    explicit HardwareQueries(Wmi& wmi) : wmi_(wmi) {}
 
     // One query run over `className`. Processor and video controller: the
     // text of the last object, absent when the run fails or yields no
@@ -32,6 +32,20 @@ public:
     // `stop` ends the run early, as if it had failed.
     std::optional<std::string> WmiClassQuery(const std::string& className, WmiKind kind,
                                              const std::function<bool()>& stop = {});
+
+    const std::string& DiskModel() const { return diskModel_; }
+
+private:
+    Wmi& wmi_;
+    std::string diskModel_;
+};
+
+// The rows read from the platform and the registry.
+class HardwareInventory {
+public:
+    HardwareInventory(const SystemProbe& probe, const Drives& drives, Registry& registry)
+        : probe_(probe), drives_(drives), registry_(registry) {}
+
     // "物理 N MB " with the whole MiB count plus one; empty when the size
     // cannot be read.
     std::string MemoryText() const;
@@ -39,18 +53,14 @@ public:
     std::string SoundText() const;
     // One line per optical drive: its friendly name, else its instance path.
     std::string OpticalDrivesText() const;
-    // The disk model, two spaces and the total of the fixed volumes C: to Z:
-    // in GiB. Needs the disk-drive query first.
-    std::string HardDiskText() const;
-
-    const std::string& DiskModel() const { return diskModel_; }
+    // `diskModel`, two spaces and the total of the fixed volumes C: to Z:
+    // in GiB.
+    std::string HardDiskText(const std::string& diskModel) const;
 
 private:
-    Wmi* wmi_;
-    const SystemProbe* probe_;
-    const Drives* drives_;
-    Registry* registry_;
-    std::string diskModel_;
+    const SystemProbe& probe_;
+    const Drives& drives_;
+    Registry& registry_;
 };
 
 // The size of the volume at `root` in MiB, 0 when it cannot be read.

@@ -1,5 +1,7 @@
 #include "sysinfo/SystemInfoContent.h"
 
+#include <utility>
+
 namespace tv {
 
 const char* const kHardwareRowNames[kHardwareRowCount] = {"CPU",  "内存", "显卡",
@@ -15,29 +17,29 @@ void FillFacts(const SystemFacts& facts, SystemInfoContent* content) {
     content->uptime = facts.Uptime();
 }
 
+// The disk row without its model.
 void FillRest(const HardwareInventory& inventory, SystemInfoContent* content) {
     content->rows[1] = inventory.MemoryText();
     content->rows[3] = inventory.SoundText();
-    content->rows[4] = inventory.HardDiskText();
+    content->rows[4] = inventory.HardDiskText("");
     content->rows[5] = inventory.OpticalDrivesText();
 }
 
 }  // namespace
 
-SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareInventory& inventory,
+SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareQueries& queries,
+                                   const HardwareInventory& inventory,
                                    const std::function<void(GatherStage)>& stageDone) {
     SystemInfoContent content;
     FillFacts(facts, &content);
     if (stageDone) stageDone(GatherStage::Facts);
-    const ManagementRows rows = RunManagementQueries(inventory, {}, stageDone);
-    content.rows[0] = rows.processor;
-    content.rows[2] = rows.video;
+    const ManagementRows rows = RunManagementQueries(queries, {}, stageDone);
     FillRest(inventory, &content);
     if (stageDone) stageDone(GatherStage::Rest);
-    return content;
+    return MergeSystemInfo(std::move(content), rows);
 }
 
-ManagementRows RunManagementQueries(HardwareInventory& inventory,
+ManagementRows RunManagementQueries(HardwareQueries& queries,
                                     const std::function<bool()>& stop,
                                     const std::function<void(GatherStage)>& stageDone) {
     auto done = [&](GatherStage stage) {
@@ -45,12 +47,12 @@ ManagementRows RunManagementQueries(HardwareInventory& inventory,
         return stop && stop();
     };
     ManagementRows rows;
-    rows.processor = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor, stop);
+    rows.processor = queries.WmiClassQuery("Win32_Processor", WmiKind::Processor, stop);
     if (done(GatherStage::ProcessorQuery)) return rows;
-    rows.video = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController, stop);
+    rows.video = queries.WmiClassQuery("Win32_VideoController", WmiKind::VideoController, stop);
     if (done(GatherStage::VideoQuery)) return rows;
-    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive, stop);
-    rows.diskModel = inventory.DiskModel();
+    queries.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive, stop);
+    rows.diskModel = queries.DiskModel();
     done(GatherStage::DiskQuery);
     return rows;
 }

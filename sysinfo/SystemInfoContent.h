@@ -32,7 +32,8 @@ enum class GatherStage { Facts, ProcessorQuery, VideoQuery, DiskQuery, Rest };
 // Facts first, then the three management queries (processor, video, disk
 // model), then memory, sound, disks (needs the disk model) and optical
 // drives.
-SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareInventory& inventory,
+SystemInfoContent GatherSystemInfo(const SystemFacts& facts, HardwareQueries& queries,
+                                   const HardwareInventory& inventory,
                                    const std::function<void(GatherStage)>& stageDone = {});
 
 // The same content in two halves that can be gathered side by side: what
@@ -44,7 +45,7 @@ struct ManagementRows {
 };
 // The three queries in their order; `stop` is asked between them, and
 // once it says so the rest are skipped.
-ManagementRows RunManagementQueries(HardwareInventory& inventory,
+ManagementRows RunManagementQueries(HardwareQueries& queries,
                                     const std::function<bool()>& stop = {},
                                     const std::function<void(GatherStage)>& stageDone = {});
 // Facts, memory, sound, disk capacity (without the model) and optical drives.

@@ -181,17 +181,17 @@ bool ApplyDesktopTweaks(const Platform& platform, const DesktopTweakChoices& cho
         if (value.root != kHkeyCurrentUser) value.view = view;
     }
     if (!KeepTweakRestore(platform, kRestoreDesktopSubject, values)) return false;
-    ApplyDesktopTweaks(*platform.registry, &*platform.desktop, choices, view);
+    ApplyDesktopTweaks(*platform.registry, *platform.desktop, choices, view);
     return true;
 }
 
-void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
+void ApplyDesktopTweaks(Registry& registry, DesktopShell& desktop,
                         const DesktopTweakChoices& choices, std::uint32_t machineView) {
     ApplyShortcutArrow(registry, choices.removeShortcutArrow, machineView);
     ApplyIconCache(registry, choices.largerIconCache, machineView);
     ApplyClassicSearch(registry, choices.classicSearch);
     ApplyFeedbackText(registry, choices.removeFeedbackText);
-    if (desktop) desktop->NotifyAssociationsChanged();
+    desktop.NotifyAssociationsChanged();
 }
 
 }  // namespace tv

@@ -59,7 +59,7 @@ unsigned long QueryServiceState(ServiceControl& services, const std::string& nam
 // associations changed. Machine-wide values (the icon cache, the shortcut
 // class) are written in `machineView`, the view the system reads
 // (SystemView).
-void ApplyDesktopTweaks(Registry& registry, DesktopShell* desktop,
+void ApplyDesktopTweaks(Registry& registry, DesktopShell& desktop,
                         const DesktopTweakChoices& choices, std::uint32_t machineView = 0);
 
 // Every value the desktop tweaks write or delete (the same for all choices).

@@ -110,8 +110,7 @@ void AddonPage::ScanAddons() {
     const Platform platform = platform_;
     filtered_.Stop();
     scan_.Start(hwnd_, [platform](const std::function<bool()>& stop) {
-        return tv::ScanAddons(*platform.registry, platform.system->Is64BitSystem(),
-                              &*platform.codec, stop);
+        return tv::ScanAddons(*platform.registry, platform.system->Is64BitSystem(), *platform.codec, stop);
     });
 }
 

@@ -52,15 +52,15 @@ void SystemInfoPage::GatherAhead() {
 
 void SystemInfoPage::StartGathering() {
     // The management queries are by far the slowest part; the rest is
-    // gathered beside them. Both copy the service pointers they read.
+    // gathered beside them. Both copy the services they read.
     const Platform platform = platform_;
     auto local = [platform](const std::function<bool()>&) {
-        const HardwareInventory inventory(nullptr, &*platform.system, &*platform.drives, &*platform.registry);
+        const HardwareInventory inventory(*platform.system, *platform.drives, *platform.registry);
         return GatherLocalSystemInfo(SystemFacts(*platform.system), inventory);
     };
     auto queries = [platform](const std::function<bool()>& stop) {
-        HardwareInventory inventory(&*platform.wmi, &*platform.system, &*platform.drives, &*platform.registry);
-        return RunManagementQueries(inventory, stop);
+        HardwareQueries queries(*platform.wmi);
+        return RunManagementQueries(queries, stop);
     };
     started_ = true;
     queries_.Start(queries);

@@ -306,7 +306,7 @@ TEST_F(AddonRemovalTest, ANameInAnyScriptIsTheOneThatGoes) {
     RegKey::Create(registry_, kHkeyLocalMachine, std::string(kHelpersKey) + "\\{B}?");
 
     std::vector<AddonRow> hangul;
-    for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
+    for (const AddonRow& row : ScanAddons(registry_, false, fakes_.codec))
         if (row.name.Stored() == toolbar || row.name.Stored() == helper) hangul.push_back(row);
     ASSERT_EQ(hangul.size(), 2u);
     Remove(hangul);
@@ -604,7 +604,7 @@ TEST_F(AddonRemovalTest, OnlyTheMachinesSafeClassFileIsUnregistered) {
             RegKey::Create(registry, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{T}\\InprocServer32")
                 .SetString("", c.userFile);
         // The row as the list shows it: the class Windows 7 shows.
-        std::vector<AddonRow> rows = ScanAddons(registry);
+        std::vector<AddonRow> rows = ScanAddons(registry, false, fakes.codec);
         ASSERT_EQ(rows.size(), 2u);
         ASSERT_EQ(rows[0].name.Shown(), "{T}");
         EXPECT_EQ(rows[0].file, c.userFile ? c.userFile : c.machineFile);
@@ -739,7 +739,7 @@ TEST_F(AddonRemovalTest, OnlyAMachineRowShowingTheMachinesClassStartsTheTool) {
         fakes.environment.systemVariables =
             std::vector<std::u16string>{u"SystemRoot=C:\\Windows", u"windir=C:\\Windows", u"Path=C:\\Windows\\system32"};
         // The row as the list shows it.
-        std::vector<AddonRow> rows = ScanAddons(registry, false, &fakes.codec);
+        std::vector<AddonRow> rows = ScanAddons(registry, false, fakes.codec);
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0].displayName, c.userClass ? "Made Up" : c.machineName);
         const auto machine = tvtest::DumpTree(registry, kHkeyLocalMachine, "Software\\Classes");
@@ -805,7 +805,7 @@ TEST_F(AddonRemovalTest, ANameWithANulIsRefusedAndNothingIsTouched) {
     ASSERT_EQ(registry_.SetValueCountedW(hooks.Handle(), std::u16string(u"{H1}\0x", 6), kRegSz, "\0\0", 2),
               kErrorSuccess);
     std::vector<AddonRow> rows;
-    for (const AddonRow& row : ScanAddons(registry_, false, &fakes_.codec))
+    for (const AddonRow& row : ScanAddons(registry_, false, fakes_.codec))
         if (row.name.Stored().size() == 6) rows.push_back(row);
     ASSERT_EQ(rows.size(), 2u);
     struct Case {

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "manage/AddonScan.h"
 #include "platform/fake/FakeRegistry.h"
 #include "tests/support/AddonTexts.h"
+#include "tests/support/FakePlatform.h"
 
 namespace tv {
 namespace {
@@ -16,6 +19,11 @@ using namespace testing;  // the expected add-on texts
 
 class AddonScanTest : public ::testing::Test {
 protected:
+    AddonScanTest() { registry_.UseCodec(std::make_shared<FakePlatform::Codec>()); }
+    std::vector<AddonRow> Scan(bool is64BitSystem = false, const std::function<bool()>& stop = {}) {
+        return ScanAddons(registry_, is64BitSystem, codec_, stop);
+    }
+
     void Class(const std::string& id, const std::string& name, const std::string& file) {
         RegKey key = RegKey::Create(registry_, kHkeyClassesRoot, "CLSID\\" + id);
         key.SetString("", name);
@@ -35,6 +43,7 @@ protected:
     }
 
     FakeRegistry registry_;
+    FakePlatform::Codec codec_;
 };
 
 TEST_F(AddonScanTest, LaterSourcesStandAboveEarlierOnes) {
@@ -55,7 +64,7 @@ TEST_F(AddonScanTest, LaterSourcesStandAboveEarlierOnes) {
         {"{T1}", "Toolbar One", kToolbarType, "C:\\t1.dll", 0},
         {"{T2}", "Toolbar Two", kToolbarType, "C:\\t2.dll", 0},
     };
-    EXPECT_EQ(ScanAddons(registry_), expected);
+    EXPECT_EQ(Scan(), expected);
     EXPECT_EQ(registry_.OpenHandleCount(), 0u);
     EXPECT_FALSE(registry_.ViewBitsSeen());  // 32-bit Windows: no view bits
 }
@@ -76,7 +85,7 @@ TEST_F(AddonScanTest, MissingDetailsLeaveTheirCellsEmpty) {
         {"{B1}", "", kHelperType, "", 1},
         {"{B2}", "Named", kHelperType, "", 1},
     };
-    EXPECT_EQ(ScanAddons(registry_), expected);
+    EXPECT_EQ(Scan(), expected);
 }
 
 TEST_F(AddonScanTest, SearchHooksAreReadFromTheUsersHiveOnly) {
@@ -84,7 +93,7 @@ TEST_F(AddonScanTest, SearchHooksAreReadFromTheUsersHiveOnly) {
     Class("{H2}", "Machine hook", "m.dll");
     ValueEntry(kHkeyCurrentUser, kHooksKey, "{H1}");
     ValueEntry(kHkeyLocalMachine, kHooksKey, "{H2}");
-    std::vector<AddonRow> rows = ScanAddons(registry_);
+    std::vector<AddonRow> rows = Scan();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].displayName, "User hook");
 }
@@ -128,12 +137,12 @@ TEST_F(AddonScanTest, EachViewListsItsOwnAddOnsWithItsOwnClasses) {
     toolbar64.view = toolbar64.classView = v64;
     AddonRow toolbar32{"{T}", "T32", kToolbarType, "C:\\T32.dll", 0};
     toolbar32.view = toolbar32.classView = v32;
-    EXPECT_EQ(ScanAddons(registry_, true),
+    EXPECT_EQ(Scan(true),
               (std::vector<AddonRow>{extension64, extension, helper, hook, toolbar64, toolbar32}));
     EXPECT_EQ(registry_.OpenHandleCount(), 0u);
 }
 
-TEST_F(AddonScanTest, NoSourceKeysNoRows) { EXPECT_TRUE(ScanAddons(registry_).empty()); }
+TEST_F(AddonScanTest, NoSourceKeysNoRows) { EXPECT_TRUE(Scan().empty()); }
 
 TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {
     // Longer than the 256-byte buffers such names were once read into.
@@ -142,7 +151,7 @@ TEST_F(AddonScanTest, LongNamesAndValuesAreListedWhole) {
     std::string file = "C:\\" + std::string(400, 'p') + ".dll";
     Class(id, name, file);
     ValueEntry(kHkeyLocalMachine, kToolbarKey, id);
-    std::vector<AddonRow> rows = ScanAddons(registry_);
+    std::vector<AddonRow> rows = Scan();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name.Shown(), id);
     EXPECT_EQ(rows[0].displayName, name);
@@ -212,7 +221,7 @@ TEST_F(AddonScanTest, AStopEndsTheScanBeforeTheNextAddon) {
         int checks = 0;
         std::vector<std::string> names;
         for (const AddonRow& row :
-             ScanAddons(registry_, false, nullptr, [&] { return checks++ >= c.checksBeforeStop; }))
+             Scan(false, [&] { return checks++ >= c.checksBeforeStop; }))
             names.push_back(row.displayName);
         EXPECT_EQ(names, c.names) << c.checksBeforeStop;
         // Once told to stop, it is not asked again.

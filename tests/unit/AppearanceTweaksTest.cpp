@@ -73,11 +73,11 @@ TEST_F(AppearanceTest, DesktopTweaksWriteEveryValueForBothStates) {
     };
     for (const Case& c : cases) {
         // Start from the opposite state so every value must be written.
-        ApplyDesktopTweaks(fakes_.registry, nullptr,
+        ApplyDesktopTweaks(fakes_.registry, fakes_.desktop,
                            {!c.choices.removeShortcutArrow, !c.choices.removeFeedbackText,
                             !c.choices.largerIconCache, !c.choices.classicSearch});
         fakes_.desktop.log.clear();
-        ApplyDesktopTweaks(fakes_.registry, &fakes_.desktop, c.choices);
+        ApplyDesktopTweaks(fakes_.registry, fakes_.desktop, c.choices);
         SCOPED_TRACE(c.maxIcons + c.advanced);
         EXPECT_EQ(Value(kHkeyCurrentUser, kUserExplorer, "Link"), c.link);
         EXPECT_EQ(Value(kHkeyClassesRoot, "lnkfile", "IsShortcut"), c.isShortcut);
@@ -98,11 +98,11 @@ TEST_F(AppearanceTest, DesktopTweaksWriteEveryValueForBothStates) {
 
 TEST_F(AppearanceTest, ShortcutArrowTouchesOnlyKeysThatExist) {
     testing::FakePlatform empty;  // neither the Explorer key nor lnkfile exists
-    ApplyDesktopTweaks(empty.registry, nullptr, {true, true, true, true});
+    ApplyDesktopTweaks(empty.registry, empty.desktop, {true, true, true, true});
     EXPECT_EQ(ValueOf(empty.registry, kHkeyCurrentUser, kUserExplorer, "Link"), "absent");
     EXPECT_FALSE(RegKey::Open(empty.registry, kHkeyClassesRoot, "lnkfile", kKeyRead));
     // The search group creates the Explorer key; unchecking then creates lnkfile.
-    ApplyDesktopTweaks(empty.registry, nullptr, {false, true, true, true});
+    ApplyDesktopTweaks(empty.registry, empty.desktop, {false, true, true, true});
     EXPECT_EQ(ValueOf(empty.registry, kHkeyClassesRoot, "lnkfile", "IsShortcut"), "1:00");
 }
 

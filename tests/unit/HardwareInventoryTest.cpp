@@ -24,7 +24,8 @@ WmiObject Video(const std::string& caption, WmiValue ram) {
 
 class HardwareInventoryTest : public ::testing::Test {
 protected:
-    HardwareInventory Inventory() { return HardwareInventory(&wmi, &probe, &drives, &registry); }
+    HardwareQueries Queries() { return HardwareQueries(wmi); }
+    HardwareInventory Inventory() { return HardwareInventory(probe, drives, registry); }
     void AddFixed(const std::string& root, std::uint64_t total, int type = kDriveFixed) {
         FakeDrives::Drive d;
         d.type = type;
@@ -53,8 +54,8 @@ TEST_F(HardwareInventoryTest, ProcessorTextIsTheLastObjectsTrimmedNameAndSpeed) 
     };
     for (const Case& c : cases) {
         wmi.classes["Win32_Processor"] = c.objects;
-        auto inventory = Inventory();
-        EXPECT_EQ(inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor), c.expected);
+        auto queries = Queries();
+        EXPECT_EQ(queries.WmiClassQuery("Win32_Processor", WmiKind::Processor), c.expected);
     }
     EXPECT_EQ(wmi.Runs().back().wql, "SELECT * FROM Win32_Processor");
     EXPECT_EQ(wmi.Runs().back().properties, (std::vector<std::string>{"Name", "CurrentClockSpeed"}));
@@ -82,8 +83,8 @@ TEST_F(HardwareInventoryTest, VideoTextCleansTheCaptionAndShowsUnsignedMegabytes
     };
     for (const Case& c : cases) {
         wmi.classes["Win32_VideoController"] = c.objects;
-        auto inventory = Inventory();
-        EXPECT_EQ(inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController),
+        auto queries = Queries();
+        EXPECT_EQ(queries.WmiClassQuery("Win32_VideoController", WmiKind::VideoController),
                   c.expected);
     }
 }
@@ -91,14 +92,14 @@ TEST_F(HardwareInventoryTest, VideoTextCleansTheCaptionAndShowsUnsignedMegabytes
 TEST_F(HardwareInventoryTest, DiskModelComesFromTheFirstDiskOnly) {
     wmi.classes["Win32_DiskDrive"] = {{{"Caption", WmiValue::String("  WDC WD5000AAKS-00V1A0")}},
                                       {{"Caption", WmiValue::String("Second Disk")}}};
-    auto inventory = Inventory();
-    EXPECT_EQ(inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive), std::nullopt);
-    EXPECT_EQ(inventory.DiskModel(), "WDC WD5000AAKS-00V1A0");
+    auto queries = Queries();
+    EXPECT_EQ(queries.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive), std::nullopt);
+    EXPECT_EQ(queries.DiskModel(), "WDC WD5000AAKS-00V1A0");
     EXPECT_EQ(wmi.Runs().back().objectsHanded, 1);
 
     // Without a Caption property (as Wine reports disks) the model is empty.
     wmi.classes["Win32_DiskDrive"] = {{{"Model", WmiValue::String("QEMU HARDDISK")}}};
-    auto other = Inventory();
+    auto other = Queries();
     other.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
     EXPECT_EQ(other.DiskModel(), "");
 }
@@ -107,12 +108,10 @@ TEST_F(HardwareInventoryTest, FailedQueryRunsGiveNoText) {
     wmi.classes["Win32_Processor"] = {Processor("CPU", 1000)};
     wmi.classes["Win32_DiskDrive"] = {{{"Caption", WmiValue::String("Disk")}}};
     wmi.failing = {"Win32_Processor", "Win32_DiskDrive"};
-    auto inventory = Inventory();
-    EXPECT_EQ(inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor), std::nullopt);
-    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
-    EXPECT_EQ(inventory.DiskModel(), "");
-    HardwareInventory noWmi(nullptr, &probe, &drives, &registry);
-    EXPECT_EQ(noWmi.WmiClassQuery("Win32_Processor", WmiKind::Processor), std::nullopt);
+    auto queries = Queries();
+    EXPECT_EQ(queries.WmiClassQuery("Win32_Processor", WmiKind::Processor), std::nullopt);
+    queries.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
+    EXPECT_EQ(queries.DiskModel(), "");
 }
 
 TEST_F(HardwareInventoryTest, MemoryIsWholeMegabytesPlusOne) {
@@ -151,25 +150,26 @@ TEST_F(HardwareInventoryTest, HardDiskTotalsFixedVolumesCToZ) {
     AddFixed("F:\\", 8 * kGiB, kDriveRemovable);
     AddFixed("G:\\", 40 * kGiB, kDriveRemote);
     wmi.classes["Win32_DiskDrive"] = {{{"Caption", WmiValue::String("ST3500418AS")}}};
+    auto queries = Queries();
+    queries.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
     auto inventory = Inventory();
-    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
-    EXPECT_EQ(inventory.HardDiskText(), "ST3500418AS  总容量 150 GB");
+    EXPECT_EQ(inventory.HardDiskText(queries.DiskModel()), "ST3500418AS  总容量 150 GB");
 
     AddFixed("Z:\\", 1023 * kMiB);  // whole GiB of the sum, rounded down
     AddFixed("Y:\\", 1 * kMiB);
-    EXPECT_EQ(inventory.HardDiskText(), "ST3500418AS  总容量 151 GB");
+    EXPECT_EQ(inventory.HardDiskText(queries.DiskModel()), "ST3500418AS  总容量 151 GB");
 
     FakeDrives::Drive unreadable;
     unreadable.spaceKnown = false;
     drives.Set("H:\\", unreadable);
-    EXPECT_EQ(inventory.HardDiskText(), "ST3500418AS  总容量 151 GB");
+    EXPECT_EQ(inventory.HardDiskText(queries.DiskModel()), "ST3500418AS  总容量 151 GB");
 }
 
 TEST_F(HardwareInventoryTest, HardDiskWithoutModelBeginsWithTwoSpaces) {
     AddFixed("C:\\", 20 * kGiB);
-    EXPECT_EQ(Inventory().HardDiskText(), "  总容量 20 GB");
+    EXPECT_EQ(Inventory().HardDiskText(""), "  总容量 20 GB");
     drives.Remove("C:\\");
-    EXPECT_EQ(Inventory().HardDiskText(), "  总容量 0 GB");
+    EXPECT_EQ(Inventory().HardDiskText(""), "  总容量 0 GB");
 }
 
 TEST_F(HardwareInventoryTest, DriveTotalMegabytesShiftsTheByteCount) {

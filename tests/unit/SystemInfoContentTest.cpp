@@ -23,8 +23,9 @@ protected:
     }
     SystemInfoContent Gather(std::vector<GatherStage>* stages = nullptr) {
         SystemFacts facts(probe);
-        HardwareInventory inventory(&wmi, &probe, &drives, &registry);
-        return GatherSystemInfo(facts, inventory, [&](GatherStage s) {
+        HardwareQueries queries(wmi);
+        const HardwareInventory inventory(probe, drives, registry);
+        return GatherSystemInfo(facts, queries, inventory, [&](GatherStage s) {
             if (stages) stages->push_back(s);
         });
     }
@@ -104,9 +105,9 @@ TEST_F(SystemInfoContentTest, HalvesGatheredApartMergeToTheSameContent) {
         wmi.available = full;
         const SystemInfoContent whole = Gather();
         SystemFacts facts(probe);
-        HardwareInventory queried(&wmi, &probe, &drives, &registry);
-        const ManagementRows rows = RunManagementQueries(queried);
-        const HardwareInventory local(nullptr, &probe, &drives, &registry);
+        HardwareQueries queries(wmi);
+        const ManagementRows rows = RunManagementQueries(queries);
+        const HardwareInventory local(probe, drives, registry);
         const SystemInfoContent merged = MergeSystemInfo(GatherLocalSystemInfo(facts, local), rows);
         EXPECT_EQ(merged.computer, whole.computer);
         EXPECT_EQ(merged.user, whole.user);
@@ -120,16 +121,16 @@ TEST_F(SystemInfoContentTest, HalvesGatheredApartMergeToTheSameContent) {
 // Closing the window while the queries run stops them at the next query.
 TEST_F(SystemInfoContentTest, StoppedQueriesSkipTheRest) {
     SetUpFullMachine();
-    HardwareInventory inventory(&wmi, &probe, &drives, &registry);
+    HardwareQueries queries(wmi);
     // Asked to stop once the processor has come: the rest is skipped.
     const ManagementRows rows = RunManagementQueries(
-        inventory, [&] { return !wmi.Runs().empty() && wmi.Runs().back().objectsHanded > 0; });
+        queries, [&] { return !wmi.Runs().empty() && wmi.Runs().back().objectsHanded > 0; });
     EXPECT_EQ(wmi.Runs().size(), 1u);
     EXPECT_EQ(rows.processor, "Intel CPU  2400 MHz");
     EXPECT_EQ(rows.video, std::nullopt);
     EXPECT_EQ(rows.diskModel, "");
     // Asked at once: the query under way stops too, and gives nothing.
-    const ManagementRows none = RunManagementQueries(inventory, [] { return true; });
+    const ManagementRows none = RunManagementQueries(queries, [] { return true; });
     EXPECT_EQ(wmi.Runs().size(), 2u);
     EXPECT_EQ(none.processor, std::nullopt);
 }

@@ -74,7 +74,7 @@ TEST(AppearanceOnWine, DesktopTweaksWriteTheRealRegistry) {
     RegCloseKey(created);
 
     for (bool on : {false, true, false}) {
-        ApplyDesktopTweaks(registry, &desktop, {on, on, on, on});
+        ApplyDesktopTweaks(registry, desktop, {on, on, on, on});
         RawValue link = ReadRaw(HKEY_CURRENT_USER, kUserExplorer, "Link");
         RawValue isShortcut = ReadRaw(HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut");
         if (on) {

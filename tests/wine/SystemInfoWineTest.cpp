@@ -34,7 +34,8 @@ protected:
     Win32Drives drives;
     Win32Registry registry;
     SystemFacts facts{probe};
-    HardwareInventory inventory{&wmi, &probe, &drives, &registry};
+    HardwareQueries queries{wmi};
+    HardwareInventory inventory{probe, drives, registry};
 };
 
 TEST_F(SystemInfoOnWine, FactsAreWellFormed) {
@@ -69,10 +70,10 @@ TEST_F(SystemInfoOnWine, FactsAreWellFormed) {
 }
 
 TEST_F(SystemInfoOnWine, ProcessorAndVideoRowsCarryTheirUnits) {
-    auto processor = inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
+    auto processor = queries.WmiClassQuery("Win32_Processor", WmiKind::Processor);
     ASSERT_TRUE(processor.has_value());
     EXPECT_TRUE(Matches(*processor, "[^ \t].*  -?[0-9]+ MHz")) << *processor;
-    auto video = inventory.WmiClassQuery("Win32_VideoController", WmiKind::VideoController);
+    auto video = queries.WmiClassQuery("Win32_VideoController", WmiKind::VideoController);
     ASSERT_TRUE(video.has_value());
     EXPECT_TRUE(Matches(*video, ".*   [0-9]+ MB")) << *video;
     EXPECT_EQ(video->find("Secondary"), std::string::npos);
@@ -99,9 +100,9 @@ TEST_F(SystemInfoOnWine, MemorySoundAndDisksMatchTheirOwnCalls) {
             GetDiskFreeSpaceExA(root.c_str(), nullptr, &total, nullptr))
             megabytes += static_cast<std::uint32_t>(total.QuadPart >> 20);
     }
-    inventory.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
-    const std::string disk = inventory.HardDiskText();
-    EXPECT_EQ(disk, inventory.DiskModel() + "  总容量 " + std::to_string(megabytes / 1024) + " GB");
+    queries.WmiClassQuery("Win32_DiskDrive", WmiKind::DiskDrive);
+    const std::string disk = inventory.HardDiskText(queries.DiskModel());
+    EXPECT_EQ(disk, queries.DiskModel() + "  总容量 " + std::to_string(megabytes / 1024) + " GB");
     EXPECT_EQ(DriveTotalMegabytes(drives, "C:\\") > 0, true);
     EXPECT_EQ(DriveTotalMegabytes(drives, "B:\\"), 0u);
 }
@@ -111,13 +112,13 @@ TEST_F(SystemInfoOnWine, QueriesLeaveTheThreadsOwnComSetUpAlone) {
     // run; a query's own (refused) multithreaded set-up must not undo it.
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
     for (int run = 0; run < 3; ++run)
-        EXPECT_TRUE(inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor).has_value());
+        EXPECT_TRUE(queries.WmiClassQuery("Win32_Processor", WmiKind::Processor).has_value());
     const HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EXPECT_EQ(again, S_FALSE) << std::hex << again;  // still initialised
     if (SUCCEEDED(again)) CoUninitialize();
     OleUninitialize();
     // And on a thread without COM, each run takes its set-up down again.
-    inventory.WmiClassQuery("Win32_Processor", WmiKind::Processor);
+    queries.WmiClassQuery("Win32_Processor", WmiKind::Processor);
     const HRESULT fresh = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EXPECT_EQ(fresh, S_OK) << std::hex << fresh;
     if (SUCCEEDED(fresh)) CoUninitialize();

@@ -33,7 +33,8 @@ int main() {
         tv::Win32Drives drives;
         tv::Win32Registry registry;
         tv::SystemFacts facts(probe);
-        tv::HardwareInventory inventory(&wmi, &probe, &drives, &registry);
+        tv::HardwareQueries queries(wmi);
+        tv::HardwareInventory inventory(probe, drives, registry);
         LARGE_INTEGER frequency, start, last, now;
         QueryPerformanceFrequency(&frequency);
         auto ms = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
@@ -42,7 +43,7 @@ int main() {
         };
         QueryPerformanceCounter(&start);
         last = start;
-        tv::GatherSystemInfo(facts, inventory, [&](tv::GatherStage) {
+        tv::GatherSystemInfo(facts, queries, inventory, [&](tv::GatherStage) {
             QueryPerformanceCounter(&now);
             std::printf("%.1f\t", ms(last, now));
             last = now;
