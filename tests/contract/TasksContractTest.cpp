@@ -122,7 +122,7 @@ TEST_F(TasksContract, SwitchesOnlyTheTaskOfTheExactPathOffAndOn) {
         EXPECT_FALSE(t->tasks->SetTaskEnabled(u"\\TvContract\\Logon", false));
         EXPECT_FALSE(t->tasks->SetTaskEnabled(u"\\TvContract\\Missing", false));
         for (const tv::RegisteredTask& task : Listed())
-            if (task.path == u"\\TvContract\\Logon") EXPECT_TRUE(task.enabled);
+            if (task.path == u"\\TvContract\\Logon") { EXPECT_TRUE(task.enabled); }
         GTEST_SKIP() << "this task service cannot switch a task (Wine 8: put_Enabled not implemented)";
     }
     auto enabledOf = [&](const std::u16string& path) {

@@ -172,10 +172,11 @@ TEST(BrowserLaunch, StartsThroughTheDesktopShellWhenThereIsOne) {
         EXPECT_EQ(launch.directory, "");
         EXPECT_EQ(launch.showCommand, kSwShowMaximized);
         ASSERT_EQ(fakes.prompter.Prompts().size(), c.prompts);
-        if (c.prompts)
+        if (c.prompts) {
             EXPECT_EQ(fakes.prompter.Prompts()[0].text,
                       "无法通过桌面启动，请自行运行以下命令：\n"
                       "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -extoff");
+        }
     }
     // Command lines are never handed to the desktop shell.
     testing::FakePlatform fakes;

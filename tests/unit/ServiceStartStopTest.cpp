@@ -135,7 +135,7 @@ TEST_F(ServiceStartStopTest, EachStartTypeButton) {
         // Never in the 32-bit program's own view.
         EXPECT_EQ(Record(u"victim", kKeyWow64_32Key).first, 0u);
         // Another service's record stays.
-        if (c.recordBefore) EXPECT_EQ(Record(u"other").second, kServiceDemandStart);
+        if (c.recordBefore) { EXPECT_EQ(Record(u"other").second, kServiceDemandStart); }
         EXPECT_EQ(RowOf("victim")[kServiceStartType], c.word);
         EXPECT_EQ(RestoreFiles().size(), 1u);
         EXPECT_EQ(db_.OpenHandles(), 0);

@@ -370,8 +370,9 @@ TEST_F(StartupRemovalTest, ANameWithANulIsRefusedAndNothingElseIsTouched) {
         std::vector<std::string> told;
         for (const Prompt& p : fake.prompter.Prompts()) told.push_back(p.text);
         EXPECT_EQ(told, std::vector<std::string>{"该项目的名称含有无法处理的字符，本次没有做任何更改。"});
-        if (!fake.prompter.Prompts().empty())
+        if (!fake.prompter.Prompts().empty()) {
             EXPECT_EQ(fake.prompter.Prompts()[0].type, kMbOk | kMbIconExclamation);
+        }
         EXPECT_TRUE(Take() == before);
         EXPECT_TRUE(Kept().empty());
         EXPECT_TRUE(fake.tasks.deletes.empty());

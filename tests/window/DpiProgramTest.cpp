@@ -137,7 +137,7 @@ TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
     EXPECT_EQ(window.right - window.left, s(780)) << dpi;
     EXPECT_EQ(window.bottom - window.top, s(567)) << dpi;
     // 125% fits a 1366 x 768 screen above a 40-pixel taskbar.
-    if (dpi == 120) EXPECT_LE(window.bottom - window.top, 768 - 40);
+    if (dpi == 120) { EXPECT_LE(window.bottom - window.top, 768 - 40); }
 
     // Image buttons: their picture's size, at their scaled place.
     for (size_t n = 0; n < 7; ++n) {
@@ -177,7 +177,7 @@ TEST_P(DpiProgram, EverythingIsThe96DpiFiguresScaled) {
     for (int row = 0; row < 6; ++row) {
         POINT top = rows.ItemPosition(row);
         MapWindowPoints(listWindow, page, &top, 1);
-        if (row > 0) EXPECT_EQ(rows.ItemPosition(row).y - rows.ItemPosition(row - 1).y, s(50)) << row;
+        if (row > 0) { EXPECT_EQ(rows.ItemPosition(row).y - rows.ItemPosition(row - 1).y, s(50)) << row; }
         const Rect picture = RectIn(pictures[static_cast<size_t>(row)], page);
         const int centre = (picture.top + picture.bottom) / 2;
         EXPECT_GE(centre, top.y) << "row " << row << " at " << dpi;
