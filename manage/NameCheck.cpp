@@ -10,28 +10,12 @@ bool HasNul(std::string_view name) { return name.find('\0') != std::string_view:
 
 bool HasNul(std::u16string_view name) { return name.find(u'\0') != std::u16string_view::npos; }
 
-namespace {
-
-bool Refuse(const Platform& platform, bool refused) {
-    // No caption: the box carries the program's title.
-    if (refused) platform.prompter->Ask(Prompt{kUnhandledNameMessage, "", kMbOk | kMbIconExclamation, 0});
-    return refused;
-}
-
-}  // namespace
-
-bool RefuseNulNames(const Platform& platform, std::initializer_list<std::string_view> names,
-                    std::initializer_list<std::u16string_view> exactNames) {
-    bool refused = false;
-    for (std::string_view name : names) refused = refused || HasNul(name);
-    for (std::u16string_view name : exactNames) refused = refused || HasNul(name);
-    return Refuse(platform, refused);
-}
-
 bool RefuseNulNames(const Platform& platform, std::initializer_list<const EntryName*> names) {
     bool refused = false;
     for (const EntryName* name : names) refused = refused || name->HasNul();
-    return Refuse(platform, refused);
+    // No caption: the box carries the program's title.
+    if (refused) platform.prompter->Ask(Prompt{kUnhandledNameMessage, "", kMbOk | kMbIconExclamation, 0});
+    return refused;
 }
 
 }  // namespace tv

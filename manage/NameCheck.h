@@ -19,8 +19,6 @@ bool HasNul(std::string_view name);
 bool HasNul(std::u16string_view name);
 
 // True when any of the names has a NUL; the user is then told (one box).
-bool RefuseNulNames(const Platform& platform, std::initializer_list<std::string_view> names,
-                    std::initializer_list<std::u16string_view> exactNames = {});
 bool RefuseNulNames(const Platform& platform, std::initializer_list<const EntryName*> names);
 
 }  // namespace tv
