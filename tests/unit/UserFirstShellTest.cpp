@@ -119,9 +119,10 @@ TEST(UserFirstShell, ARequestReturnsBeforeTheShellAnswers) {
         fakes.userShell.AnswerHeld();
         EXPECT_EQ(fakes.userShell.HeldCount(), 0u);
         ASSERT_EQ(fakes.prompter.Prompts().size(), c.prompts) << c.taken;
-        if (c.prompts)
+        if (c.prompts) {
             EXPECT_EQ(fakes.prompter.Prompts()[0].text,
                       "无法通过桌面打开，请自行在浏览器中打开以下地址：\n" + HomePageAddress());
+        }
         ExpectOwnShellUntouched(fakes.shell, c.taken ? "taken" : "refused");
     }
 }
