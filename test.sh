@@ -59,10 +59,11 @@ tier wine ctest --test-dir "$tv_cross" --output-on-failure -j2 -L 'wine|exe'
 if [ "$TV_BITS" = 64 ]; then
   tier exe32 tools/check-exe.sh build/cross/Trimvex.exe 32
 fi
-# The 32-bit build in a 64-bit prefix (WOW64); one line saying why not on a
-# host that runs no 32-bit code.
-tier wow64 tools/wow64-tier.sh
-# Last, so the run ends with ctest's summary of the window tier.
-[ ${#failed[@]} -eq 0 ] || echo "== failed tiers so far: ${failed[*]}"
 tier window ctest --test-dir "$tv_cross" --output-on-failure -L window
+# The 32-bit build in a 64-bit prefix (WOW64); one line saying why not on a
+# host that runs no 32-bit code. After the window tier: ending the second
+# prefix's server also ends the first prefix's desktop, and every program
+# started after that waits for a desktop of its own.
+tier wow64 tools/wow64-tier.sh
+[ ${#failed[@]} -eq 0 ] || echo "== failed tiers: ${failed[*]}"
 [ ${#failed[@]} -eq 0 ]
