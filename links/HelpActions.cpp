@@ -1,5 +1,6 @@
 #include "links/HelpActions.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/BuildSettings.h"
@@ -153,11 +154,9 @@ std::string VolumeFileSystemName(const Drives& drives, const std::string& root) 
 std::int32_t DriveFreeMegabytes(const Drives& drives, const std::string& root) {
     DriveSpace space;
     if (!drives.Space(root, &space)) return 0;
-    std::uint64_t megabytes = space.freeToCaller >> 20;
     // Kept in 32 bits; a volume beyond that range counts as the largest.
-    if (megabytes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(megabytes);
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(
+        space.freeToCaller >> 20, static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())));
 }
 
 std::string RecommendPartition(const Drives& drives) {

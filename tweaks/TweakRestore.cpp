@@ -1,5 +1,7 @@
 #include "tweaks/TweakRestore.h"
 
+#include <algorithm>
+
 #include "platform/CodePageText.h"
 #include "platform/RegistryViews.h"
 #include "restore/RegBackup.h"
@@ -50,14 +52,16 @@ bool KeepTweakRestore(const Platform& platform, const std::string& subject,
     backup.Comment(RestoreHeading(subject));
     // Values of one key together, keys in the order they first come: one
     // section per key in the file.
-    std::vector<bool> done(values.size(), false);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (done[i]) continue;
-        for (std::size_t j = i; j < values.size(); ++j) {
-            if (done[j] || !SameKey(values[i], values[j])) continue;
-            backup.AddValueOrAbsence(values[j].root, values[j].path, values[j].name, values[j].view);
-            done[j] = true;
-        }
+    std::vector<std::vector<const TweakValue*>> keys;
+    for (const TweakValue& value : values) {
+        auto key = std::find_if(keys.begin(), keys.end(),
+                                [&](const auto& group) { return SameKey(*group.front(), value); });
+        if (key == keys.end()) keys.push_back({&value});
+        else key->push_back(&value);
+    }
+    for (const auto& group : keys) {
+        for (const TweakValue* value : group)
+            backup.AddValueOrAbsence(value->root, value->path, value->name, value->view);
     }
     return SaveRestoreFile(platform, backup, subject);
 }

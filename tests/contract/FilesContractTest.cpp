@@ -187,6 +187,9 @@ TEST_F(FilesContract, DeletesOnlyWhatCanGo) {
     EXPECT_FALSE(t->files->RemoveFile(In("locked.txt")));
     EXPECT_TRUE(t->files->Exists(In("locked.txt")));
     EXPECT_FALSE(t->files->RemoveFolder(In("full")));
+    EXPECT_FALSE(t->files->RemoveFolder(In("full\\x.txt")));
+    EXPECT_FALSE(t->files->RemoveFolder(In("missing")));
+    EXPECT_TRUE(t->files->Exists(In("full\\x.txt")));
     EXPECT_TRUE(t->files->RemoveFile(In("full\\x.txt")));
     EXPECT_TRUE(t->files->RemoveFolder(In("full")));
     EXPECT_FALSE(t->files->Exists(In("full")));

@@ -142,6 +142,33 @@ TEST(RestoreFolderPlace, IsTheMachinesFolderAndNeverOneNotItsOwn) {
 // What a removal or a tweak writes lands in the machine's folder, made with
 // the protected descriptor, whatever the user's settings name: nothing goes
 // to the user's Documents.
+// A taken name is numbered before its extension; a name without one, or
+// only an extension, at its end; no name gets no slot.
+TEST(RestoreFolderPlace, ATakenSlotIsNumberedBeforeTheExtension) {
+    struct Case {
+        std::u16string name;
+        std::u16string second;  // empty: no slot
+    } cases[] = {
+        {u"a.reg", u"a (2).reg"},
+        {u"a.b.xml", u"a.b (2).xml"},
+        {u"plain", u"plain (2)"},
+        {u".reg", u".reg (2)"},
+        {u"", u""},
+    };
+    for (const Case& c : cases) {
+        testing::FakePlatform fakes;
+        const std::u16string first = RestoreFolderSlot(fakes.Get(), c.name);
+        if (c.second.empty()) {
+            EXPECT_EQ(first, u"");
+            continue;
+        }
+        const std::u16string folder = fakes.codec.AnsiToWide(kFolder) + u"\\";
+        EXPECT_EQ(first, folder + c.name);
+        fakes.files.AddFile(first);
+        EXPECT_EQ(RestoreFolderSlot(fakes.Get(), c.name), folder + c.second);
+    }
+}
+
 TEST(RestoreFolderPlace, FilesLandThereAndNotWhereTheUsersSettingsPoint) {
     testing::FakePlatform fakes;
     const std::string documents = "C:\\Users\\test\\Documents";

@@ -384,6 +384,17 @@ TEST_F(StartupDisableTest, ADisabledRowIsNeverDeletedAndTheUserIsToldToEnableItF
     }
 }
 
+// Where the kept files' folder cannot be made (a file holds its name), a
+// startup file stays where it is and the user is told.
+TEST_F(StartupDisableTest, NoPlaceToKeepAFileLeavesItWhereItIs) {
+    fake.files.AddFile("C:\\Windows\\pss");
+    const std::string file = std::string(kUserStartup) + "\\App.lnk";
+    EXPECT_FALSE(DisableStartupItem(fake.Get(), *RowOf("App.lnk", "")));
+    EXPECT_EQ(Prompts(), (std::vector<std::string>{kDisableFailedMessage}));
+    EXPECT_TRUE(fake.files.Exists(file));
+    EXPECT_TRUE(RecordNames(kStartupFolderRecords).empty());
+}
+
 // With no record name left for it, nothing is switched off; a record gone
 // since the list was made switches nothing on and the list is rebuilt.
 TEST_F(StartupDisableTest, NoRecordNameLeftOrARecordGoneChangesNothing) {
