@@ -59,11 +59,18 @@ tier wine ctest --test-dir "$tv_cross" --output-on-failure -j2 -L 'wine|exe'
 if [ "$TV_BITS" = 64 ]; then
   tier exe32 tools/check-exe.sh build/cross/Trimvex.exe 32
 fi
+# Ending another prefix's server (the run check's, the wow64 tier's) also
+# ends this prefix's desktop, and every program started after that waits
+# for a desktop of its own: this prefix's server starts afresh first.
+wineserver -k >/dev/null 2>&1 || true
+if ! wineserver -p >>"$root/build/wine/wineserver.log" 2>&1 ||
+   ! tv_wine cmd.exe /c exit >/dev/null 2>>"$root/build/wine/warm-up.log"; then
+  echo "restarting Wine before the window tier failed:" >&2
+  tail -n 30 "$root/build/wine/warm-up.log" >&2; exit 1
+fi
 tier window ctest --test-dir "$tv_cross" --output-on-failure -L window
 # The 32-bit build in a 64-bit prefix (WOW64); one line saying why not on a
-# host that runs no 32-bit code. After the window tier: ending the second
-# prefix's server also ends the first prefix's desktop, and every program
-# started after that waits for a desktop of its own.
+# host that runs no 32-bit code.
 tier wow64 tools/wow64-tier.sh
 [ ${#failed[@]} -eq 0 ] || echo "== failed tiers: ${failed[*]}"
 [ ${#failed[@]} -eq 0 ]
