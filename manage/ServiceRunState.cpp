@@ -1,5 +1,6 @@
 #include "manage/ServiceRunState.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "manage/NameCheck.h"
@@ -40,7 +41,7 @@ Waited WaitFor(ServiceDatabase& database, ScHandle service, std::uint32_t target
         const std::uint32_t spent = clock.now() - begun;
         if (spent >= kServiceWaitMs) return Waited::TimedOut;
         const std::uint32_t left = kServiceWaitMs - spent;
-        clock.sleep(left < kServicePollMs ? left : kServicePollMs);
+        clock.sleep(std::min(left, kServicePollMs));
     }
 }
 

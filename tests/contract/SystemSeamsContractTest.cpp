@@ -93,6 +93,7 @@ TEST_F(SystemSeamsContract, VersionResourceOfASystemDll) {
     t->MakeFile(In("plain.txt"));
     EXPECT_FALSE(info.Open(In("plain.txt")));
     EXPECT_FALSE(info.Open(In("missing.dll")));
+    EXPECT_FALSE(t->versions->Load(In("missing.dll"), &block));
     EXPECT_EQ(info.GetFileDescription(), "");
 }
 

@@ -67,6 +67,10 @@ const Scenario kScenarios[] = {
       {Event::Up, true, kButtonNormal, false, false},
       // The button released the capture on mouse up: hover again.
       {Event::EnterOrMove, false, kButtonHover, true, false}}},
+    {"HoverLeftWithTheCaptureHeldHoversAgainOnTheNextEntry", ButtonKind::Hover,
+     {{Event::EnterOrMove, false, kButtonHover, true, false},
+      {Event::MoveOutside, true, kButtonNormal, false, true},
+      {Event::EnterOrMove, true, kButtonHover, true, false}}},
     {"HoverReleasedWithTheCaptureStillHeldShowsNoHoverUntilItGoes", ButtonKind::Hover,
      {{Event::EnterOrMove, false, kButtonHover, true, false},
       {Event::Down, true, kButtonDown, false, false},

@@ -146,6 +146,12 @@ TEST(StartupTasks, ReadsTriggersAndProgramsOfAnyWellFormedDefinition) {
         // Nesting is bounded: 64 levels are read, one more is refused.
         {"as deep as allowed", Nested(64), true, {}, u"C:\\t.exe", u""},
         {"too deep", Nested(65), false, {}, u"", u""},
+        // Only an action's own Command and Arguments count, not one nested
+        // deeper nor one elsewhere at the same depth.
+        {"commands nested and elsewhere",
+         u"<Task><Settings><Idle><Command>C:\\idle.exe</Command></Idle></Settings><Actions><Exec>"
+         u"<Command>C:\\t.exe</Command><Extra><Command>C:\\x.exe</Command></Extra></Exec></Actions></Task>",
+         true, {}, u"C:\\t.exe", u""},
         {"reference without its semicolon", u"<Task><Actions><Exec><Command>&amp x</Command></Exec></Actions></Task>",
          false, {}, u"", u""},
     };

@@ -191,6 +191,9 @@ TEST(CodePageFind, MatchesOnlyWholeCharacters) {
         {"abc", "", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(text::Find(c.hay, c.needle), c.expected) << c.hay;
+    // From the end: only the empty text is found there; past it, nothing.
+    EXPECT_EQ(text::Find("abc", "", 3), 3u);
+    EXPECT_EQ(text::Find("abc", "", 4), text::npos);
     EXPECT_EQ(text::ReplaceAll("%a%旹%a%", "%a%", "XY"), "XY旹XY");
     EXPECT_EQ(text::ReplaceAll("怱S怱S", "S", ""), "怱怱");
     EXPECT_EQ(text::PreviousCharStart("a旹:", 3), 1u);
