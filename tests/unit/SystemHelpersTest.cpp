@@ -194,6 +194,8 @@ TEST(CodePageFind, MatchesOnlyWholeCharacters) {
     // From the end: only the empty text is found there; past it, nothing.
     EXPECT_EQ(text::Find("abc", "", 3), 3u);
     EXPECT_EQ(text::Find("abc", "", 4), text::npos);
+    EXPECT_EQ(text::FindNoCase("abc", "", 3), 3u);
+    EXPECT_EQ(text::FindNoCase("abc", "", 4), text::npos);
     EXPECT_EQ(text::ReplaceAll("%a%旹%a%", "%a%", "XY"), "XY旹XY");
     EXPECT_EQ(text::ReplaceAll("怱S怱S", "S", ""), "怱怱");
     EXPECT_EQ(text::PreviousCharStart("a旹:", 3), 1u);
