@@ -250,14 +250,21 @@ TEST_F(StartupTaskRemoval, DeletesExactlyTheRowsTaskAfterKeepingItsDefinition) {
 // A row whose path climbs out of its folder names no task: nothing is
 // deleted, whatever the path would reach.
 TEST_F(StartupTaskRemoval, APathWithDotsDeletesNothing) {
-    StartupRowTexts row = RowOf(u"\\Vendor\\Boot");
-    row.hidden = EntryName(row.hidden.Shown(), u"\\Vendor\\..\\Microsoft\\Windows\\Defrag\\ScheduledDefrag");
-    row.name = EntryName(row.name.Shown(), u"ScheduledDefrag");
-    const std::vector<std::u16string> before = Paths();
-    EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
-    EXPECT_EQ(Paths(), before);
-    EXPECT_TRUE(fake.prompter.Prompts().empty());
-    EXPECT_TRUE(Kept().empty());
+    // Even a task registered under the dotted name itself is not the row's.
+    fake.tasks.Add(u"\\Vendor\\.\\Boot", Definition(kLogon, Exec(u"C:\\Tools\\app.exe")));
+    const std::pair<std::u16string, std::u16string> named[] = {
+        {u"\\Vendor\\..\\Microsoft\\Windows\\Defrag\\ScheduledDefrag", u"ScheduledDefrag"},
+        {u"\\Vendor\\.\\Boot", u"Boot"}};
+    for (const auto& [path, name] : named) {
+        StartupRowTexts row = RowOf(u"\\Vendor\\Boot");
+        row.hidden = EntryName(row.hidden.Shown(), path);
+        row.name = EntryName(row.name.Shown(), name);
+        const std::vector<std::u16string> before = Paths();
+        EXPECT_TRUE(RemoveStartupItem(fake.Get(), row));
+        EXPECT_EQ(Paths(), before);
+        EXPECT_TRUE(fake.prompter.Prompts().empty());
+        EXPECT_TRUE(Kept().empty());
+    }
 }
 
 TEST_F(StartupTaskRemoval, RefusesTheSystemsTasksAndDeletesNothingWithoutItsRestoreFiles) {
